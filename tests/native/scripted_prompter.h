@@ -1,0 +1,51 @@
+// A Prompter for tests: answers from a script and records every request, in order, so tests
+// can assert the exact texts the user would have seen.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "suite/prompter.h"
+
+class ScriptedPrompter final : public Prompter {
+public:
+    ScriptedPrompter() { InstallPrompter(this); }
+    ~ScriptedPrompter() override { InstallPrompter(nullptr); }
+    ScriptedPrompter(const ScriptedPrompter&) = delete;
+    ScriptedPrompter& operator=(const ScriptedPrompter&) = delete;
+
+    // Queue the answer for the next request.
+    ScriptedPrompter& Answer(PromptAnswer answer) {
+        answers_.push_back(answer);
+        return *this;
+    }
+
+    PromptAnswer Show(const PromptRequest& request) override {
+        asked_.push_back(request);
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unexpected prompt: \"" << request.text << "\"";
+            return request.buttons == kButtonsYesNo ? kAnswerNo : kAnswerCancel;
+        }
+        PromptAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    const std::vector<PromptRequest>& Asked() const { return asked_; }
+
+    // Just the texts, for compact assertions on the order of messages.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const PromptRequest& r : asked_) texts.push_back(r.text);
+        return texts;
+    }
+
+    size_t UnusedAnswers() const { return answers_.size(); }
+
+private:
+    std::deque<PromptAnswer> answers_;
+    std::vector<PromptRequest> asked_;
+};
