@@ -1,0 +1,79 @@
+// Day numbers: round trips over two centuries, leap years, weekdays and refusals.
+#include <gtest/gtest.h>
+
+#include "suite/dates.h"
+
+TEST(Dates, EveryDayFrom1900To2099RoundTripsAndFollowsTheDayBefore) {
+    int32_t previous = QVN_DateIn(12, 31, 1899);
+    int weekday = QVN_week_day(previous);
+    int days = 0;
+    for (int year = 1900; year <= 2099; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 31; ++day) {
+                int32_t date = QVN_DateIn(month, day, year);
+                if (date == 0) continue;  // 30 February and friends
+                ASSERT_EQ(previous + 1, date) << month << "/" << day << "/" << year;
+                weekday = weekday % 7 + 1;
+                ASSERT_EQ(weekday, QVN_week_day(date)) << month << "/" << day << "/" << year;
+                int m, d, y;
+                ASSERT_EQ(1, QVN_DateOut(date, &m, &d, &y));
+                ASSERT_EQ(month, m);
+                ASSERT_EQ(day, d);
+                ASSERT_EQ(year, y);
+                previous = date;
+                ++days;
+            }
+        }
+    }
+    // 200 years of 365 days plus the leap days of 1904 to 2096 (2000 is one, 1900 is not).
+    EXPECT_EQ(200 * 365 + 49, days);
+}
+
+TEST(Dates, KnownDatesAndWeekdays) {
+    EXPECT_EQ(2451545, QVN_DateIn(1, 1, 2000));
+    EXPECT_EQ(7, QVN_week_day(QVN_DateIn(1, 1, 2000)));     // Saturday
+    EXPECT_EQ(5, QVN_week_day(QVN_DateIn(1, 1, 1970)));     // Thursday
+    EXPECT_EQ(1, QVN_week_day(QVN_DateIn(12, 6, 2026)));    // Sunday
+    EXPECT_EQ(2, QVN_week_day(QVN_DateIn(1, 1, 1900)));     // Monday
+    EXPECT_EQ(QVN_DateIn(3, 1, 2024) - 1, QVN_DateIn(2, 29, 2024));
+    EXPECT_EQ(QVN_DateIn(3, 1, 2000) - 2, QVN_DateIn(2, 28, 2000));
+}
+
+TEST(Dates, ImpossibleDatesAreNoDate) {
+    EXPECT_EQ(0, QVN_DateIn(2, 29, 1900));
+    EXPECT_EQ(0, QVN_DateIn(2, 29, 2100));
+    EXPECT_EQ(0, QVN_DateIn(2, 29, 2023));
+    EXPECT_NE(0, QVN_DateIn(2, 29, 2000));
+    EXPECT_EQ(0, QVN_DateIn(4, 31, 2026));
+    EXPECT_EQ(0, QVN_DateIn(0, 1, 2026));
+    EXPECT_EQ(0, QVN_DateIn(13, 1, 2026));
+    EXPECT_EQ(0, QVN_DateIn(1, 0, 2026));
+    EXPECT_EQ(0, QVN_DateIn(1, 32, 2026));
+    EXPECT_EQ(0, QVN_DateIn(1, 1, 0));
+    EXPECT_EQ(0, QVN_DateIn(1, 1, 10000));
+    EXPECT_EQ(0, QVN_DateIn(-1, -1, -1));
+}
+
+TEST(Dates, NoDateHasNoCalendarDateAndNoWeekday) {
+    int m = 9, d = 9, y = 9;
+    EXPECT_EQ(0, QVN_DateOut(0, &m, &d, &y));
+    EXPECT_EQ(0, m + d + y);
+    EXPECT_EQ(0, QVN_DateOut(-5, &m, &d, &y));
+    EXPECT_EQ(0, QVN_week_day(0));
+    ASSERT_EQ(1, QVN_DateOut(QVN_DateIn(1, 1, 1), &m, &d, &y));
+    EXPECT_EQ(1, y);
+    ASSERT_EQ(1, QVN_DateOut(QVN_DateIn(12, 31, 9999), &m, &d, &y));
+    EXPECT_EQ(9999, y);
+    EXPECT_EQ(0, QVN_DateOut(QVN_DateIn(12, 31, 9999) + 1, &m, &d, &y));
+}
+
+TEST(Dates, SysDateIsTodayUnlessOverridden) {
+    int32_t today = QVN_SysDate();
+    int m, d, y;
+    ASSERT_EQ(1, QVN_DateOut(today, &m, &d, &y));
+    EXPECT_GE(y, 2024);
+    QVN_SetSysDateOverride(QVN_DateIn(3, 15, 2027));
+    EXPECT_EQ(QVN_DateIn(3, 15, 2027), QVN_SysDate());
+    QVN_SetSysDateOverride(0);
+    EXPECT_LE(QVN_SysDate() - today, 1);  // the clock may just have passed midnight
+}
