@@ -1,0 +1,18 @@
+// The main window of the appointment book (class "ApptBook").
+#pragma once
+
+#include <windows.h>
+
+// Process-wide state of the application frame.
+struct AppFrame {
+    HINSTANCE instance = nullptr;
+    HWND main_window = nullptr;
+    HACCEL accelerators = nullptr;
+};
+extern AppFrame app_frame;
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Creates the main window hidden at its start-up place: 90 pixels from the left screen edge,
+// at the top, 180 pixels narrower and 2 pixels lower than the screen.
+HWND CreateMainWindow(HINSTANCE instance);

@@ -1,0 +1,212 @@
+// Starts the real apptbook.exe, finds its main window and checks what a user sees first:
+// the window's class, title, place and menu, its resources, and a clean exit.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+
+namespace {
+
+// Bounds every wait, so a program that hangs fails the test instead of stalling the run.
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 20000;
+
+std::string ProgramPath() {
+    char buffer[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("QVN_APPTBOOK_EXE", buffer, sizeof buffer);
+    if (n > 0 && n < sizeof buffer) return buffer;
+    // Beside the tests' folder: build/win64/tests/ui_tests.exe -> build/win64/apptbook.exe.
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
+    return std::string(buffer, length) + "..\\apptbook.exe";
+}
+
+// A scratch directory with an empty settings file, removed again at the end of the test.
+class TempSettings {
+public:
+    TempSettings() {
+        char base[MAX_PATH];
+        GetTempPathA(sizeof base, base);
+        dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(GetTickCount());
+        CreateDirectoryA(dir_.c_str(), nullptr);
+        file_ = dir_ + "\\quorvin.ini";
+        HANDLE h = CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+    ~TempSettings() {
+        DeleteFileA(file_.c_str());
+        RemoveDirectoryA(dir_.c_str());
+    }
+    const std::string& File() const { return file_; }
+
+private:
+    std::string dir_, file_;
+};
+
+// One run of apptbook.exe; a run still alive when the test ends is terminated.
+class AppRun {
+public:
+    explicit AppRun(const std::string& arguments = "") {
+        SetEnvironmentVariableA("QUORVIN_SETTINGS", settings_.File().c_str());
+        std::string command = "\"" + ProgramPath() + "\" " + arguments;
+        std::vector<char> line(command.begin(), command.end());
+        line.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &si, &process_);
+    }
+    ~AppRun() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    AppRun(const AppRun&) = delete;
+    AppRun& operator=(const AppRun&) = delete;
+
+    bool Started() const { return started_; }
+
+    // The visible top-level window of this process with the given class, or null on timeout.
+    HWND WaitForWindow(const char* class_name) {
+        DWORD deadline = GetTickCount() + kStartTimeoutMs;
+        while (GetTickCount() < deadline) {
+            for (HWND w = FindWindowExA(nullptr, nullptr, class_name, nullptr); w;
+                 w = FindWindowExA(nullptr, w, class_name, nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
+            }
+            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+        }
+        return nullptr;
+    }
+
+    // The exit code, or -1 when the program did not end within the bound.
+    long WaitForExit() {
+        if (WaitForSingleObject(process_.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    TempSettings settings_;
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+std::string WindowText(HWND w) {
+    char text[256] = "";
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+// The program file loaded as data, to read its resources as Windows will.
+class ProgramResources {
+public:
+    ProgramResources()
+        : module_(LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~ProgramResources() {
+        if (module_) FreeLibrary(module_);
+    }
+    HMODULE Module() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+std::string MenuText(HMENU menu, UINT position) {
+    char text[128] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+}  // namespace
+
+TEST(MainWindow, OpensAtItsStartPlaceAndEndsWithExitCodeZeroWhenClosed) {
+    AppRun app;
+    ASSERT_TRUE(app.Started()) << "cannot start " << ProgramPath();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main) << "no visible ApptBook window within the time bound";
+
+    EXPECT_EQ("Quorvin Appointment Book", WindowText(main));
+    LONG style = GetWindowLongA(main, GWL_STYLE);
+    for (LONG part : {WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX})
+        EXPECT_EQ(part, style & part) << std::hex << style;
+    EXPECT_NE(nullptr, GetMenu(main));
+
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(main, &rect));
+    int screen_width = GetSystemMetrics(SM_CXSCREEN);
+    int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(90, rect.left);
+    EXPECT_EQ(0, rect.top);
+    EXPECT_EQ(screen_width - 180, rect.right - rect.left);
+    EXPECT_EQ(screen_height - 2, rect.bottom - rect.top);
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(MainWindow, ExitCommandEndsTheProgram) {
+    AppRun app("/OAID42");
+    ASSERT_TRUE(app.Started());
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(Resources, MenuAcceleratorsIconAndStrings) {
+    ProgramResources program;
+    ASSERT_NE(nullptr, program.Module());
+
+    HMENU menu = LoadMenuA(program.Module(), "ApptMenu");
+    ASSERT_NE(nullptr, menu);
+    ASSERT_GE(GetMenuItemCount(menu), 5);
+    EXPECT_EQ("&File", MenuText(menu, 0));
+    EXPECT_EQ("S&tatus", MenuText(menu, 3));
+    EXPECT_EQ("&Setup", MenuText(menu, 4));
+    EXPECT_EQ("E&xit", [&] {
+        char text[64] = "";
+        GetMenuStringA(menu, CMD_EXIT, text, sizeof text, MF_BYCOMMAND);
+        return std::string(text);
+    }());
+    DestroyMenu(menu);
+
+    HACCEL accelerators = LoadAcceleratorsA(program.Module(), "apptAccel");
+    ASSERT_NE(nullptr, accelerators);
+    std::vector<ACCEL> keys(CopyAcceleratorTableA(accelerators, nullptr, 0));
+    CopyAcceleratorTableA(accelerators, keys.data(), static_cast<int>(keys.size()));
+    auto command_of = [&](BYTE modifiers, WORD key) -> int {
+        for (const ACCEL& a : keys)
+            if (a.key == key && (a.fVirt & ~FNOINVERT) == (FVIRTKEY | modifiers)) return a.cmd;
+        return -1;
+    };
+    EXPECT_EQ(CMD_SELECT_PATIENT_NEW_APPT, command_of(FSHIFT, VK_F2));
+    EXPECT_EQ(CMD_PATIENT_PICTURE, command_of(FCONTROL, 'U'));
+    EXPECT_EQ(CMD_IDEAL_DAY, command_of(FCONTROL, 'S'));
+    EXPECT_EQ(395, command_of(0, VK_F1));
+    EXPECT_EQ(403, command_of(0, VK_F9));
+    EXPECT_EQ(CMD_VIEW_10, command_of(0, VK_F10));
+    EXPECT_EQ(801, command_of(FCONTROL, '2'));
+    EXPECT_EQ(CMD_DAY_VIEW_KEY, command_of(FCONTROL, 'D'));
+    EXPECT_EQ(CMD_WEEK_VIEW_KEY, command_of(FCONTROL, 'W'));
+    EXPECT_EQ(CMD_MONTH_VIEW_KEY, command_of(FCONTROL | FSHIFT, 'M'));
+    EXPECT_EQ(-1, command_of(FCONTROL, 'M'));  // month view needs Shift as well
+    DestroyAcceleratorTable(accelerators);
+
+    EXPECT_NE(nullptr, FindResourceA(program.Module(), MAKEINTRESOURCEA(IDI_APPTBOOK),
+                                     reinterpret_cast<LPCSTR>(RT_GROUP_ICON)));
+    char text[64] = "";
+    LoadStringA(program.Module(), IDS_PROGRAM_NAME, text, sizeof text);
+    EXPECT_STREQ("Quorvin Appointment Book", text);
+    LoadStringA(program.Module(), IDS_VERSION, text, sizeof text);
+    EXPECT_STREQ("12.0.269.22", text);
+}
