@@ -1,13 +1,13 @@
 // Where the main window puts its children, from its client size and the sheet's measures.
 #pragma once
 
+#include "suite/workstation_settings.h"  // ButtonBarOrientation
+
 struct LayoutRect {
     int x = 0, y = 0, width = 0, height = 0;
     int Right() const { return x + width; }
     int Bottom() const { return y + height; }
 };
-
-enum ButtonBarOrientation : int { kButtonBarVertical = 1, kButtonBarHorizontal = 2 };
 
 constexpr int kRightPanelWidth = 36;      // RW: pin board, small calendar, flip tabs
 constexpr int kButtonBarHeight = 33;      // horizontal bar along the top
@@ -18,7 +18,7 @@ constexpr int kMinHeaderHeight = 36;
 struct MainLayoutInput {
     int clientWidth = 0;
     int clientHeight = 0;
-    int orientation = kButtonBarHorizontal;  // [APPTBOOK] BBOrientation; anything but 1 is horizontal
+    ButtonBarOrientation orientation = kButtonBarHorizontal;
     int rowHeight = 0;                       // R of the sheet
     int timeColumnWidth = 0;                 // TW of the sheet
     int scrollBarWidth = 0;                  // width of a vertical scroll bar

@@ -210,3 +210,55 @@ TEST(Resources, MenuAcceleratorsIconAndStrings) {
     LoadStringA(program.Module(), IDS_VERSION, text, sizeof text);
     EXPECT_STREQ("12.0.269.22", text);
 }
+
+namespace {
+
+HWND Child(HWND parent, const char* class_name) {
+    return FindWindowExA(parent, nullptr, class_name, nullptr);
+}
+
+RECT ClientRectIn(HWND parent, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+TEST(MainWindow, ChildrenAreLaidOutAroundTheSheet) {
+    AppRun app;
+    ASSERT_TRUE(app.Started());
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = Child(main, "SchSheet");
+    HWND time = Child(main, "SchTime");
+    HWND header = Child(main, "SSHeader");
+    HWND pins = Child(main, "SSPinBoard");
+    ASSERT_TRUE(sheet && time && header && pins);
+
+    RECT client;
+    GetClientRect(main, &client);
+    RECT s = ClientRectIn(main, sheet), t = ClientRectIn(main, time), h = ClientRectIn(main, header),
+         p = ClientRectIn(main, pins);
+    const int bar = 33;  // the horizontal button bar is the default
+    EXPECT_EQ(client.right - 36, s.right) << "the right-hand panel is 36 wide";
+    EXPECT_EQ(client.bottom, s.bottom);
+    EXPECT_EQ(t.right, s.left) << "the time column sits left of the sheet";
+    EXPECT_EQ(0, t.left);
+    EXPECT_GE(t.right - t.left, 36);
+    EXPECT_EQ(s.top, t.top);
+    EXPECT_EQ(bar, h.top);
+    EXPECT_EQ(s.top, h.bottom) << "the header sits on top of the sheet";
+    EXPECT_GE(h.bottom - h.top, 36);
+    EXPECT_EQ(s.left, h.left);
+    EXPECT_EQ(s.right - GetSystemMetrics(SM_CXVSCROLL), h.right) << "the header ends at the scroll bar";
+    EXPECT_EQ(s.right, p.left);
+    EXPECT_EQ(s.top, p.top);
+    EXPECT_EQ(36, p.right - p.left);
+    EXPECT_EQ(48, p.bottom - p.top);
+    EXPECT_TRUE(GetWindowLongA(sheet, GWL_STYLE) & WS_VSCROLL);
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
