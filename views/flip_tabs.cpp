@@ -6,12 +6,10 @@
 #include <cstring>
 
 #include "suite/dates.h"
-#include "suite/settings.h"
+#include "suite/workstation_settings.h"
 
 namespace {
 
-const char kSection[] = "APPTBOOK";
-const char* const kModeWords[kFlipModes] = {"Day", "Week", "Month"};
 
 struct TypeCharacter {
     char character;
@@ -41,10 +39,6 @@ char TypeOf(uint32_t flags) {
 
 }  // namespace
 
-std::string FlipTabKey(FlipTabMode mode, int tab) {
-    return std::string(kModeWords[mode]) + "UserTab" + std::to_string(tab);
-}
-
 FlipTab ParseFlipTab(const std::string& text) {
     FlipTab tab;
     if (text.empty()) return tab;
@@ -73,22 +67,22 @@ std::string FormatFlipTab(const FlipTab& tab) {
     return head + std::string(tab.description, strnlen(tab.description, sizeof tab.description));
 }
 
+// The settings keep the twelve texts Day 1-4, Week 1-4, Month 1-4, in that order.
 FlipTabSet LoadFlipTabs() {
     FlipTabSet set;
+    FlipTabTexts texts = ReadFlipTabTexts();
     for (int mode = 0; mode < kFlipModes; ++mode)
-        for (int tab = 0; tab < kFlipUserTabs; ++tab) {
-            std::string key = FlipTabKey(FlipTabMode(mode), tab + 1);
-            set.tabs[mode][tab] = ParseFlipTab(QVN_ReadProfileText(kSection, key.c_str(), ""));
-        }
+        for (int tab = 0; tab < kFlipUserTabs; ++tab)
+            set.tabs[mode][tab] = ParseFlipTab(texts[mode * kFlipUserTabs + tab]);
     return set;
 }
 
 void SaveFlipTabs(const FlipTabSet& set) {
+    FlipTabTexts texts;
     for (int mode = 0; mode < kFlipModes; ++mode)
-        for (int tab = 0; tab < kFlipUserTabs; ++tab) {
-            std::string key = FlipTabKey(FlipTabMode(mode), tab + 1);
-            QVN_WriteProfileString(kSection, key.c_str(), FormatFlipTab(set.tabs[mode][tab]).c_str());
-        }
+        for (int tab = 0; tab < kFlipUserTabs; ++tab)
+            texts[mode * kFlipUserTabs + tab] = FormatFlipTab(set.tabs[mode][tab]);
+    WriteFlipTabTexts(texts);
 }
 
 int32_t FlipTabTarget(const FlipTab& tab, FlipTabMode mode, int32_t today, int32_t displayed) {

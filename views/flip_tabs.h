@@ -29,9 +29,6 @@ struct FlipTabSet {
     FlipTab tabs[kFlipModes][kFlipTabSlots];
 };
 
-// "DayUserTab1" ... "MonthUserTab4" (tab 1 to 4).
-std::string FlipTabKey(FlipTabMode mode, int tab);
-
 // A stored value "%c%ld,%ld,%s" (type, value, colour, description) as a tab; the empty text
 // is an unused tab. An unknown type character counts as forward from today.
 FlipTab ParseFlipTab(const std::string& text);
