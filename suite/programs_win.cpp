@@ -1,0 +1,34 @@
+// Starting other programs of the suite, and the Windows version.
+#include <cstring>
+#include <vector>
+
+#include "suite/window_services_win.h"
+
+int QVN_StartProgram(const char* command_line, int show_state) {
+    if (!command_line || !*command_line) return 2;  // ERROR_FILE_NOT_FOUND, as WinExec answers
+    std::vector<char> line(command_line, command_line + strlen(command_line) + 1);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(show_state);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        DWORD error = GetLastError();
+        return error > 0 && error < 32 ? static_cast<int>(error) : 0;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 33;
+}
+
+// GetVersionEx answers with the manifest's idea of Windows; the kernel's own numbers are what
+// the program's behaviour should follow.
+int GetWinVersion() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    auto rtl_get_version = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!rtl_get_version || rtl_get_version(&info) != 0) return 0;
+    return static_cast<int>(info.dwMajorVersion * 100 + info.dwMinorVersion);
+}

@@ -1,0 +1,129 @@
+// The utility library's Windows services, with a second real process where two workstations
+// or two copies of the program meet: settings, the single-instance test, program start.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "../native/settings_test_env.h"
+#include "suite/settings.h"
+#include "suite/window_pos.h"
+#include "suite/window_services_win.h"
+
+namespace {
+
+// This test program doubles as the second process: started with "--child MODE ARG" it does
+// one thing before the tests would run and ends with a result code.
+int RunChild(const std::string& mode, const std::string& arg) {
+    if (mode == "write-setting") return QVN_WriteProfileString("SHARED", "Greeting", arg.c_str()) ? 0 : 3;
+    if (mode == "read-setting") return QVN_ReadProfileInt("SHARED", "Number", -1);
+    if (mode == "instance") return ExistsPreviousInstance(arg.c_str());
+    return 99;
+}
+
+struct ChildMode {
+    ChildMode() {
+        std::string line = GetCommandLineA();
+        size_t at = line.find(" --child ");
+        if (at == std::string::npos) return;
+        std::string rest = line.substr(at + 9);
+        size_t blank = rest.find(' ');
+        std::string mode = rest.substr(0, blank);
+        std::string arg = blank == std::string::npos ? "" : rest.substr(blank + 1);
+        ExitProcess(static_cast<UINT>(RunChild(mode, arg)));
+    }
+} child_mode;
+
+std::string ThisProgram() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+// Runs this program as a child and returns its exit code (-1 when it did not end in time).
+long RunSelf(const std::string& mode, const std::string& arg) {
+    std::string command = "\"" + ThisProgram() + "\" --child " + mode + " " + arg;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -2;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+    else TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<long>(code);
+}
+
+}  // namespace
+
+TEST(SuiteServices, ASettingWrittenByOneProcessIsReadByAnother) {
+    TempSettings settings;  // the child inherits QUORVIN_SETTINGS
+    ASSERT_EQ(1, QVN_WriteProfileString("SHARED", "Kept", "still here"));
+    ASSERT_EQ(0, RunSelf("write-setting", "hello"));
+    EXPECT_EQ("hello", QVN_ReadProfileText("SHARED", "Greeting", ""));
+    EXPECT_EQ("still here", QVN_ReadProfileText("SHARED", "Kept", "")) << "the child kept our key";
+
+    ASSERT_EQ(1, QVN_WriteProfileInt("SHARED", "Number", 42));
+    EXPECT_EQ(42, RunSelf("read-setting", ""));
+}
+
+TEST(SuiteServices, TwoProcessesSeeEachOthersInstance) {
+    std::string name = "QVN_TEST_INSTANCE_" + std::to_string(GetCurrentProcessId());
+    EXPECT_EQ(0, ExistsPreviousInstance(name.c_str())) << "the first copy";
+    EXPECT_EQ(0, ExistsPreviousInstance(name.c_str())) << "asking again in the same copy";
+    EXPECT_EQ(1, RunSelf("instance", name)) << "a second copy sees the first";
+
+    std::string other = name + "_B";
+    EXPECT_EQ(0, RunSelf("instance", other));
+    EXPECT_EQ(0, ExistsPreviousInstance(other.c_str())) << "a copy that ended frees the name";
+}
+
+TEST(SuiteServices, StartingAProgram) {
+    std::string command = "\"" + ThisProgram() + "\" --child none x";
+    EXPECT_GE(QVN_StartProgram(command.c_str(), SW_HIDE), 32);
+    EXPECT_LT(QVN_StartProgram("C:\\no\\such\\program.exe", SW_HIDE), 32);
+    EXPECT_LT(QVN_StartProgram("", SW_HIDE), 32);
+    EXPECT_GT(GetWinVersion(), 0);
+}
+
+TEST(SuiteServices, ColorButtonKeepsItsColour) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(RegisterColorButtonClass(instance));
+    ASSERT_TRUE(RegisterColorButtonClass(instance)) << "registering twice is harmless";
+    HWND button = CreateWindowExA(0, "ColorButton", "", WS_POPUP, 0, 0, 40, 20, nullptr, nullptr,
+                                  instance, nullptr);
+    ASSERT_NE(nullptr, button);
+    EXPECT_EQ(0, SendMessageA(button, kColorButtonGetColour, 0, 0));
+    SendMessageA(button, kColorButtonSetColour, 0, RGB(12, 34, 56));
+    EXPECT_EQ(static_cast<LRESULT>(RGB(12, 34, 56)), SendMessageA(button, kColorButtonGetColour, 0, 0));
+    DestroyWindow(button);
+}
+
+TEST(SuiteServices, WindowPlacesAreSavedAndBroughtBackOnScreen) {
+    TempSettings settings;
+    HWND window = CreateWindowExA(0, "STATIC", "place", WS_OVERLAPPEDWINDOW, 50, 60, 300, 200,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, window);
+    ASSERT_EQ(1, QVN_SaveWindowPosInfo(window, "TESTWIN"));
+    EXPECT_EQ("50,60,350,260,1", QVN_ReadProfileText(kWindowPosSection, "TESTWIN", ""));
+
+    MoveWindow(window, 5, 5, 100, 100, FALSE);
+    ASSERT_EQ(1, QVN_RestoreSavedWindowPos(window, "TESTWIN"));
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(50, r.left);
+    EXPECT_EQ(60, r.top);
+    EXPECT_EQ(300, r.right - r.left);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    QVN_WriteProfileString(kWindowPosSection, "TESTWIN", "20000,20000,20300,20200,1");
+    ASSERT_EQ(1, QVN_RestoreSavedWindowPos(window, "TESTWIN"));
+    GetWindowRect(window, &r);
+    EXPECT_LE(r.right, GetSystemMetrics(SM_CXVIRTUALSCREEN) + GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYVIRTUALSCREEN) + GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(300, r.right - r.left);
+    DestroyWindow(window);
+}
