@@ -5,6 +5,7 @@
 #include "app/main_layout.h"
 #include "app/window_classes_win.h"
 #include "resources/resource.h"
+#include "suite/window_services_win.h"
 
 AppFrame app_frame;
 
@@ -89,6 +90,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         OnCommand(window, LOWORD(wparam));
         return 0;
     case WM_DESTROY:
+        QVN_SaveWindowPosInfo(window, "APPTBOOK");
         OnDestroy();
         return 0;
     default:

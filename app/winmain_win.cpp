@@ -4,20 +4,50 @@
 #include "app/command_line.h"
 #include "app/main_window_win.h"
 #include "app/window_classes_win.h"
+#include "suite/window_services_win.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show_state) {
+namespace {
+
+const char kInstanceName[] = "QVN_APPTBOOK_MUTEX";
+const char kWindowPosKey[] = "APPTBOOK";
+constexpr int kCmdShowFamilyAppointments = 1224;
+
+// Another copy runs: bring it forward and hand it the requested patient.
+void HandOverToRunningCopy(int32_t patient) {
+    HWND running = FindWindowA(kMainWindowClass, nullptr);
+    if (!running) return;
+    if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+    else SetForegroundWindow(running);
+    if (patient != 0)
+        PostMessageA(running, WM_COMMAND, MAKEWPARAM(kCmdShowFamilyAppointments, 0),
+                     static_cast<LPARAM>(patient));
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
     int32_t requested_patient = ParseOaidPatient(command_line);
-    (void)requested_patient;  // handed to the family appointment list once it exists
+    if (ExistsPreviousInstance(kInstanceName)) {
+        HandOverToRunningCopy(requested_patient);
+        return 0;
+    }
 
     app_frame.instance = instance;
+    InstallWindowsPrompter();
     app_frame.accelerators = LoadAcceleratorsA(instance, "apptAccel");
     if (!RegisterApptBookClasses(instance, MainWindowProc)) return 1;
 
     app_frame.main_window = CreateMainWindow(instance);
     if (!app_frame.main_window) return 1;
+    InstallWindowsPrompter(app_frame.main_window);
 
-    ShowWindow(app_frame.main_window, show_state);
+    QVN_RestoreSavedWindowPos(app_frame.main_window, kWindowPosKey);
     UpdateWindow(app_frame.main_window);
+    // The family appointment list that command 1224 opens is not built yet; the request is
+    // posted all the same so that the hand-over path is the one the finished program takes.
+    if (requested_patient != 0)
+        PostMessageA(app_frame.main_window, WM_COMMAND,
+                     MAKEWPARAM(kCmdShowFamilyAppointments, 0), static_cast<LPARAM>(requested_patient));
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -262,3 +262,28 @@ TEST(MainWindow, ChildrenAreLaidOutAroundTheSheet) {
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
+
+TEST(MainWindow, ASecondCopyRestoresTheFirstAndEnds) {
+    AppRun first;
+    ASSERT_TRUE(first.Started());
+    HWND main = first.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main));
+
+    AppRun second("/OAID7");
+    ASSERT_TRUE(second.Started());
+    EXPECT_EQ(0, second.WaitForExit());
+    DWORD deadline = GetTickCount() + 10000;
+    while (IsIconic(main) && GetTickCount() < deadline) Sleep(50);
+    EXPECT_FALSE(IsIconic(main)) << "the running copy is restored";
+
+    int windows = 0;
+    for (HWND w = FindWindowExA(nullptr, nullptr, "ApptBook", nullptr); w;
+         w = FindWindowExA(nullptr, w, "ApptBook", nullptr))
+        ++windows;
+    EXPECT_EQ(1, windows);
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, first.WaitForExit());
+}
