@@ -28,6 +28,9 @@ HWND CreateChild(HWND parent, const char* class_name, DWORD extra_style) {
                            parent, nullptr, app_frame.instance, nullptr);
 }
 
+void OnSize(HWND window);
+
+// The children are laid out here already, so that the window never shows unarranged.
 void OnCreate(HWND window) {
     main_state.orientation = ReadButtonBarOrientation();
     main_state.fonts.CreateAll();
@@ -36,6 +39,7 @@ void OnCreate(HWND window) {
     main_state.timeColumn = CreateChild(window, "SchTime", 0);
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
+    OnSize(window);
 }
 
 void Place(HWND child, const LayoutRect& r) {

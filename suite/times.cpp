@@ -35,8 +35,12 @@ int QVN_ConvertTime(const std::string& text, int unit_minutes, bool pm, int* hou
         return 0;
     }
     if (hours.empty() || hours.size() > 2) return 0;
-    for (char c : hours + minutes)
-        if (c < '0' || c > '9') return 0;
+    auto all_digits = [](const std::string& s) {
+        for (char c : s)
+            if (c < '0' || c > '9') return false;
+        return true;
+    };
+    if (!all_digits(hours) || !all_digits(minutes)) return 0;
     int h = std::stoi(hours), m = std::stoi(minutes);
     if (h > 23 || m > 59) return 0;
     if (h >= 1 && h <= 12) h = pm ? (h == 12 ? 12 : h + 12) : (h == 12 ? 0 : h);
