@@ -77,3 +77,54 @@ TEST(Dates, SysDateIsTodayUnlessOverridden) {
     QVN_SetSysDateOverride(0);
     EXPECT_LE(QVN_SysDate() - today, 1);  // the clock may just have passed midnight
 }
+
+TEST(DateTexts, EveryModeAndNoDate) {
+    int32_t date = QVN_DateIn(3, 14, 2026);
+    EXPECT_EQ("03/14/26", QVN_DateStr(date, kDateShort));
+    EXPECT_EQ("03/14/2026", QVN_DateStr(date, kDateFull));
+    EXPECT_EQ("Mar 14, 2026", QVN_DateStr(date, kDateMedium));
+    EXPECT_EQ("Saturday, March 14, 2026", QVN_DateStr(date, kDateLong));
+    EXPECT_EQ("01/05/05", QVN_fmtDateString1900(QVN_DateIn(1, 5, 1905)));
+    EXPECT_EQ("01/05/2005", QVN_fmtDateString2000(QVN_DateIn(1, 5, 2005)));
+    EXPECT_EQ("20260314", QVN_FormatNDate2000(date));
+    EXPECT_LT(QVN_FormatNDate2000(QVN_DateIn(12, 31, 2025)), QVN_FormatNDate2000(date));
+    EXPECT_EQ("", QVN_DateStr(0, kDateLong));
+    EXPECT_EQ("", QVN_FormatNDate2000(0));
+    EXPECT_STREQ("January", QVN_getmonth_name(1));
+    EXPECT_STREQ("December", QVN_getmonth_name(12));
+    EXPECT_STREQ("", QVN_getmonth_name(13));
+    EXPECT_STREQ("Sunday", QVN_getday_name(1));
+    EXPECT_STREQ("Saturday", QVN_getday_name(7));
+    EXPECT_STREQ("", QVN_getday_name(0));
+}
+
+TEST(DateTexts, TypedDatesAreReadOrRefused) {
+    QVN_SetSysDateOverride(QVN_DateIn(12, 6, 2026));
+    EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("3/4/2027"));
+    EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate(" 03-04-27 "));
+    EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("3.4.27"));
+    EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("030427"));
+    EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("03042027"));
+    EXPECT_EQ(QVN_DateIn(7, 1, 1950), QVN_ParseDate("7/1/50")) << "two digits: within 80 years back";
+    EXPECT_EQ(QVN_DateIn(7, 1, 2045), QVN_ParseDate("7/1/45")) << "and 19 years ahead";
+    EXPECT_EQ(QVN_DateIn(2, 29, 2028), QVN_ParseDate("2/29/28"));
+    for (const char* bad : {"", "2/29/27", "13/1/2027", "4/31/2027", "0/1/27", "abc", "1/2", "1//2027",
+                            "1/2/3/4", "12345"})
+        EXPECT_EQ(0, QVN_ParseDate(bad)) << bad;
+    QVN_SetSysDateOverride(0);
+}
+
+TEST(DateTexts, MonthArithmeticAlwaysGivesARealDate) {
+    EXPECT_EQ(QVN_DateIn(2, 28, 2027), QVN_AddMonths(QVN_DateIn(1, 31, 2027), 1));
+    EXPECT_EQ(QVN_DateIn(2, 29, 2028), QVN_AddMonths(QVN_DateIn(1, 31, 2028), 1));
+    EXPECT_EQ(QVN_DateIn(2, 28, 2025), QVN_AddMonths(QVN_DateIn(2, 29, 2024), 12));
+    EXPECT_EQ(QVN_DateIn(11, 30, 2026), QVN_AddMonths(QVN_DateIn(12, 31, 2026), -1));
+    EXPECT_EQ(QVN_DateIn(1, 15, 2027), QVN_AddMonths(QVN_DateIn(12, 15, 2026), 1));
+    EXPECT_EQ(QVN_DateIn(12, 15, 2025), QVN_AddMonths(QVN_DateIn(1, 15, 2027), -13));
+    EXPECT_EQ(QVN_DateIn(5, 5, 2026), QVN_AddMonths(QVN_DateIn(5, 5, 2026), 0));
+    EXPECT_EQ(0, QVN_AddMonths(0, 1));
+    EXPECT_EQ(0, QVN_AddMonths(QVN_DateIn(12, 1, 9999), 1));
+    EXPECT_EQ(29, QVN_DaysInMonth(2, 2000));
+    EXPECT_EQ(28, QVN_DaysInMonth(2, 1900));
+    EXPECT_EQ(0, QVN_DaysInMonth(13, 2000));
+}

@@ -2,6 +2,7 @@
 // or two copies of the program meet: settings, the single-instance test, program start.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <filesystem>
 #include <string>
@@ -125,5 +126,47 @@ TEST(SuiteServices, WindowPlacesAreSavedAndBroughtBackOnScreen) {
     EXPECT_LE(r.right, GetSystemMetrics(SM_CXVIRTUALSCREEN) + GetSystemMetrics(SM_XVIRTUALSCREEN));
     EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYVIRTUALSCREEN) + GetSystemMetrics(SM_YVIRTUALSCREEN));
     EXPECT_EQ(300, r.right - r.left);
+    DestroyWindow(window);
+}
+
+TEST(SuiteServices, TransparentBitmapsLeaveTheirTransparentColourUndrawn) {
+    HDC screen = GetDC(nullptr);
+    HDC target = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 8, 8);
+    HGDIOBJ old_canvas = SelectObject(target, canvas);
+    RECT all = {0, 0, 8, 8};
+    FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+    HDC source = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 2, 1);
+    HGDIOBJ old_picture = SelectObject(source, picture);
+    SetPixel(source, 0, 0, RGB(255, 0, 0));
+    SetPixel(source, 1, 0, RGB(255, 0, 255));  // the transparent colour
+    SelectObject(source, old_picture);
+
+    DrawTransparentBitmap(target, picture, 3, 4, RGB(255, 0, 255));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(target, 3, 4));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(target, 4, 4));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(target, 2, 4));
+
+    DeleteObject(picture);
+    DeleteDC(source);
+    SelectObject(target, old_canvas);
+    DeleteObject(canvas);
+    DeleteDC(target);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(SuiteServices, OneTooltipPerControlAndWindow) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, instance, nullptr);
+    HWND control = CreateWindowExA(0, "BUTTON", "b", WS_CHILD, 0, 0, 20, 20, window, nullptr,
+                                   instance, nullptr);
+    ASSERT_EQ(1, QVN_SetToolTip(window, control, "Previous day"));
+    ASSERT_EQ(1, QVN_SetToolTip(window, control, "Back one day"));
+    HWND tip = static_cast<HWND>(GetPropA(window, "QvnToolTip"));
+    ASSERT_NE(nullptr, tip);
+    EXPECT_EQ(1, SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0)) << "a new text replaces the old";
     DestroyWindow(window);
 }
