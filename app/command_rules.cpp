@@ -9,10 +9,26 @@ void Report(int* answer, bool fact) {
     if (answer) *answer = fact ? 1 : 0;
 }
 
+// Buttons that show an "on" state with the patient's fact, besides being enabled for a patient.
+bool FactButton(int command, const SelectionFacts& facts, bool* fact) {
+    switch (command) {
+    case 393: *fact = facts.hasPatientAlerts; return true;
+    case 12124: *fact = facts.hasQuestionnaire; return true;
+    case 12126: *fact = facts.hasPrescriptions; return true;
+    case 12146: *fact = facts.hasReferrals; return true;
+    default: return false;
+    }
+}
+
 }  // namespace
 
 int ButtonDisabled(int command, const SelectionFacts& facts, int* answer) {
     bool patient = facts.appointmentSelected && facts.patientSelected;
+    bool fact = false;
+    if (FactButton(command, facts, &fact)) {
+        Report(answer, patient && fact);
+        return patient ? 0 : 1;
+    }
     switch (command) {
     case 12115:  // this program's own entry on the module bar
         return 1;
@@ -20,18 +36,6 @@ int ButtonDisabled(int command, const SelectionFacts& facts, int* answer) {
         return facts.appointmentSelected ? 0 : 1;
     case 386:
         if (patient && facts.hasPicture && answer) *answer = 1;
-        return patient ? 0 : 1;
-    case 393:
-        Report(answer, patient && facts.hasPatientAlerts);
-        return patient ? 0 : 1;
-    case 12124:
-        Report(answer, patient && facts.hasQuestionnaire);
-        return patient ? 0 : 1;
-    case 12126:
-        Report(answer, patient && facts.hasPrescriptions);
-        return patient ? 0 : 1;
-    case 12146:
-        Report(answer, patient && facts.hasReferrals);
         return patient ? 0 : 1;
     case 12118: case 12141:
         return patient ? 0 : 1;
