@@ -54,3 +54,6 @@
 #define IDS_VERSION 1001
 #define IDS_PROGRAM_NAME 1002
 #define IDS_ABOUT_TITLE 1003
+
+// The font dialog's own button beside the standard controls of the font selection dialog.
+#define IDC_FONT_DEFAULT 1200
