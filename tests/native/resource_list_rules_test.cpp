@@ -1,0 +1,87 @@
+// Resource list rows: which resources appear, their status texts and the column sorts.
+#include <gtest/gtest.h>
+
+#include "controls/resource_list_rules.h"
+
+namespace {
+
+ResourceRowSource Provider(const char* id, const char* name, uint8_t klass = 0, bool inactive = false) {
+    ResourceRowSource r;
+    r.id = id;
+    r.packedName = name;
+    r.providerClass = klass;
+    r.inactive = inactive;
+    r.number = "1234567890";
+    return r;
+}
+
+std::vector<std::string> Ids(const std::vector<ResourceRow>& rows) {
+    std::vector<std::string> ids;
+    for (const ResourceRow& r : rows) ids.push_back(r.id);
+    return ids;
+}
+
+}  // namespace
+
+TEST(ResourceList, RowFilter) {
+    ResourceFilter all;
+    EXPECT_TRUE(ResourceRowIncluded(Provider("DR1 ", "Adams, A"), all));
+    EXPECT_FALSE(ResourceRowIncluded(Provider("DR2 ", "Baker, B", 0, true), all));
+    all.includeInactive = true;
+    EXPECT_TRUE(ResourceRowIncluded(Provider("DR2 ", "Baker, B", 0, true), all));
+
+    ResourceFilter numbered;
+    numbered.numberFilter = 1;
+    ResourceRowSource short_number = Provider("DR3 ", "Cole, C");
+    short_number.number = "12345";
+    EXPECT_FALSE(ResourceRowIncluded(short_number, numbered));
+    EXPECT_TRUE(ResourceRowIncluded(Provider("DR1 ", "Adams, A"), numbered));
+    numbered.numberFilter = 2;
+    EXPECT_FALSE(ResourceRowIncluded(Provider("DR1 ", "Adams, A"), numbered)) << "any other value lists none";
+
+    ResourceFilter secondary;
+    secondary.providerClass = 1;
+    EXPECT_FALSE(ResourceRowIncluded(Provider("DR1 ", "Adams, A", 0), secondary));
+    EXPECT_TRUE(ResourceRowIncluded(Provider("HYG ", "Dunn, D", 1), secondary));
+
+    ResourceRowSource op;
+    op.type = kResourceOperatory;
+    op.inactive = true;
+    op.number = "";
+    numbered.numberFilter = 1;
+    EXPECT_TRUE(ResourceRowIncluded(op, numbered)) << "operatories are filtered by class only";
+}
+
+TEST(ResourceList, StatusTexts) {
+    EXPECT_EQ("Primary", ResourceStatusText(Provider("DR1 ", "A", 0)));
+    EXPECT_EQ("Secondary", ResourceStatusText(Provider("HYG ", "B", 1)));
+    EXPECT_EQ("Inactive", ResourceStatusText(Provider("OLD ", "C", 0, true)));
+    ResourceRowSource staff = Provider("ST1 ", "D");
+    staff.type = kResourceStaff;
+    EXPECT_EQ("Staff", ResourceStatusText(staff));
+}
+
+TEST(ResourceList, SortsKeepAllFirstAndBreakTiesById) {
+    std::vector<ResourceRow> rows = {
+        MakeResourceRow(Provider("DR2 ", "smith, john")),
+        MakeResourceRow(Provider("DR1 ", "Smith, John")),
+        MakeAllRow(),
+        MakeResourceRow(Provider("AAA ", "Jones, Ann", 0, true)),
+        MakeResourceRow(Provider("ZZZ ", "Brown, Bo", 1)),
+    };
+    EXPECT_EQ("", SortResourceRows(&rows, 1, false));
+    EXPECT_EQ((std::vector<std::string>{"<ALL", "ZZZ ", "AAA ", "DR1 ", "DR2 "}), Ids(rows))
+        << "same names in any case are ordered by ID";
+
+    EXPECT_EQ("", SortResourceRows(&rows, 1, true));
+    EXPECT_EQ((std::vector<std::string>{"<ALL", "DR2 ", "DR1 ", "AAA ", "ZZZ "}), Ids(rows))
+        << "<ALL> stays first when descending";
+
+    EXPECT_EQ("", SortResourceRows(&rows, 2, false));
+    EXPECT_EQ((std::vector<std::string>{"<ALL", "AAA ", "DR1 ", "DR2 ", "ZZZ "}), Ids(rows))
+        << "Inactive < Primary < Secondary";
+
+    std::vector<ResourceRow> before = rows;
+    EXPECT_EQ("Lbrsc RscSortCompareFunc - Undefined case encountered", SortResourceRows(&rows, 3, false));
+    EXPECT_EQ(Ids(before), Ids(rows));
+}
