@@ -1,6 +1,8 @@
 // Button states and status colours of the main window.
 #include "app/command_rules.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
@@ -52,4 +54,17 @@ uint32_t StatusColour(char colour_code, uint32_t stored_colour) {
     case 'x': return stored_colour;
     default: return Rgb(255, 255, 255);
     }
+}
+
+StatusTables BuildStatusTables(const std::vector<StatusDefinition>& definitions) {
+    StatusTables tables;
+    for (const StatusDefinition& d : definitions) {
+        if (d.number < 1 || d.number > kMaxPracticeStatus) continue;
+        StatusMenuEntry entry = {kStatusCommandBase + d.number, {}};
+        std::strncpy(entry.name, d.name ? d.name : "", sizeof entry.name - 1);
+        tables.entries.push_back(entry);
+        std::memcpy(tables.names[d.number], entry.name, sizeof entry.name);
+        tables.colours[d.number] = StatusColour(d.colourCode, d.storedColour);
+    }
+    return tables;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // What the button bar's answers depend on: the selection and the selected patient's facts.
 struct SelectionFacts {
@@ -22,3 +23,28 @@ int ButtonDisabled(int command, const SelectionFacts& facts, int* answer);
 // Colour of a status definition: "1" yellow, "2" green, "3" red, "x" the stored colour,
 // anything else white. Colours are 0x00BBGGRR.
 uint32_t StatusColour(char colour_code, uint32_t stored_colour);
+
+// One appointment status definition of the practice, as the S&tatus menu needs it.
+struct StatusDefinition {
+    int number = 0;          // 1 to 15
+    char colourCode = 0;     // "1", "2", "3", "x" or anything else
+    uint32_t storedColour = 0;
+    const char* name = "";   // up to six characters are used
+};
+
+constexpr int kStatusCommandBase = 300;
+constexpr int kMaxPracticeStatus = 15;
+
+struct StatusMenuEntry {
+    int command;       // 300 + the status number
+    char name[7];      // six characters and the terminator
+};
+
+// The S&tatus menu and the status colour table from the definitions in key order. Numbers
+// outside 1-15 are left out; colours[n] is the colour of status n (0 for a status without one).
+struct StatusTables {
+    std::vector<StatusMenuEntry> entries;
+    uint32_t colours[kMaxPracticeStatus + 1] = {};
+    char names[kMaxPracticeStatus + 1][7] = {};
+};
+StatusTables BuildStatusTables(const std::vector<StatusDefinition>& definitions);

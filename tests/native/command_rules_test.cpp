@@ -60,3 +60,24 @@ TEST(CommandRules, StatusColours) {
     EXPECT_EQ(0xFFFFFFu, StatusColour('X', 0x123456));
     EXPECT_EQ(0xFFFFFFu, StatusColour('\0', 0));
 }
+
+TEST(CommandRules, StatusMenuEntriesAndColoursFromTheDefinitions) {
+    std::vector<StatusDefinition> definitions = {
+        {1, '1', 0, "Here"},
+        {2, 'x', 0x112233, "Seated!!"},  // names keep six characters
+        {16, '2', 0, "Bad"},             // no such practice status
+        {5, 'q', 0, "Late"},
+    };
+    StatusTables t = BuildStatusTables(definitions);
+    ASSERT_EQ(3u, t.entries.size());
+    EXPECT_EQ(301, t.entries[0].command);
+    EXPECT_STREQ("Here", t.entries[0].name);
+    EXPECT_EQ(302, t.entries[1].command);
+    EXPECT_STREQ("Seated", t.entries[1].name);
+    EXPECT_EQ(305, t.entries[2].command);
+    EXPECT_EQ(0x00FFFFu, t.colours[1]);
+    EXPECT_EQ(0x112233u, t.colours[2]);
+    EXPECT_EQ(0xFFFFFFu, t.colours[5]);
+    EXPECT_EQ(0u, t.colours[3]) << "a status without a definition has colour 0";
+    EXPECT_STREQ("Seated", t.names[2]);
+}
