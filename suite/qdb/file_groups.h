@@ -1,0 +1,32 @@
+// The fixed table of file groups and the key table: which numbers form a group, how long its
+// records are, and which record bytes make each key.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct KeySegment {
+    int offset;
+    int length;
+};
+
+struct KeyDef {
+    int number;                        // the key number (data file number + 1, + 2, ...)
+    bool unique;
+    std::vector<KeySegment> segments;  // in order; the key is their bytes one after another
+    int Length() const;
+};
+
+struct FileGroupDef {
+    int firstNumber;     // the data file number
+    int lastNumber;      // its last key number
+    int groupIndex;      // slot of the open-handle table, 2 to 33
+    int mode;            // bit 0 shared, bit 2 variable-length records
+    int recordLength;    // 0: no fixed layout defined yet
+    std::vector<KeyDef> keys;
+};
+
+// The group a number belongs to, or nullptr.
+const FileGroupDef* FindFileGroup(int number);
+// The key of a group, or nullptr when the number is not one of its keys.
+const KeyDef* FindKey(const FileGroupDef& group, int key_number);

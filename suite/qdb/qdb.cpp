@@ -1,0 +1,618 @@
+// The QDB_ calls over SQLite: sessions, file groups, navigation, sets, writes and record locks.
+#include "suite/qdb/qdb.h"
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sqlite3.h"
+#include "suite/qdb/file_groups.h"
+#include "suite/qdb/lock_file.h"
+
+namespace {
+
+const char kDatabaseFile[] = "qvn.db";
+const char kLockFileName[] = "qvn.lck";
+const char kMetaTable[] = "qvn_meta";
+
+struct Session {
+    sqlite3* db = nullptr;
+    LockFile locks;
+    int lockMode = 0;
+    std::set<uint64_t> held;  // lock offsets this session holds
+    uint16_t lastResult = 0, lastError = 0, lastFile = 0;
+    std::string reason;
+    ~Session() {
+        if (db) sqlite3_close(db);
+    }
+};
+
+struct OpenFile {
+    QdbSession session = 0;
+    const FileGroupDef* group = nullptr;
+    int64_t current = 0;  // record number of the current record, 0 for none
+};
+
+struct SetState {
+    QdbFile file = 0;
+    const KeyDef* key = nullptr;
+    std::string prefix;
+    std::string position;  // key value of the set's current record
+};
+
+struct UpdateState {
+    QdbFile file = 0;
+    int64_t recno = 0;
+    void* buffer = nullptr;
+    bool lockedHere = false;
+};
+
+struct Engine {
+    std::string directory;
+    std::string reason;  // for failures that have no session yet
+    std::vector<std::unique_ptr<Session>> sessions;  // handle = index + 1
+    std::map<QdbFile, OpenFile> files;
+    std::map<QdbSet, SetState> sets;
+    std::map<QdbUpdate, UpdateState> updates;
+    uint32_t nextHandle = 1;
+};
+Engine engine;
+
+// An SQLite statement finalized on every way out.
+struct Statement {
+    sqlite3_stmt* s = nullptr;
+    Statement(sqlite3* db, const std::string& sql) { sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr); }
+    ~Statement() { sqlite3_finalize(s); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    explicit operator bool() const { return s != nullptr; }
+    void Blob(int i, const std::string& b) { sqlite3_bind_blob(s, i, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT); }
+    void Int(int i, int64_t v) { sqlite3_bind_int64(s, i, v); }
+};
+
+std::string DatabasePath(const std::string& dir) { return (std::filesystem::path(dir) / kDatabaseFile).string(); }
+
+Session* SessionOf(QdbSession handle) {
+    if (handle == 0 || handle > engine.sessions.size()) return nullptr;
+    return engine.sessions[handle - 1].get();
+}
+
+uint16_t Fail(Session* s, uint16_t result, int file_number, const std::string& reason) {
+    if (s) {
+        s->lastResult = s->lastError = result;
+        s->lastFile = static_cast<uint16_t>(file_number);
+        s->reason = reason;
+    } else {
+        engine.reason = reason;
+    }
+    return result;
+}
+
+int Done(Session* s, int file_number) {
+    s->lastResult = s->lastError = 0;
+    s->lastFile = static_cast<uint16_t>(file_number);
+    s->reason.clear();
+    return 1;
+}
+
+std::string Table(const FileGroupDef& g) { return "g" + std::to_string(g.firstNumber); }
+std::string Column(const KeyDef& k) { return "k" + std::to_string(k.number); }
+
+// Lock offsets: the data file number in the high bits, the record number below.
+uint64_t LockOffset(const FileGroupDef& g, int64_t recno) {
+    return (static_cast<uint64_t>(g.firstNumber) << 40) | static_cast<uint64_t>(recno);
+}
+
+std::string KeyValue(const KeyDef& key, const uint8_t* record, int64_t recno) {
+    std::string value;
+    for (const KeySegment& s : key.segments) value.append(reinterpret_cast<const char*>(record) + s.offset, s.length);
+    if (!key.unique)
+        for (int shift = 56; shift >= 0; shift -= 8) value += static_cast<char>((recno >> shift) & 0xFF);
+    return value;
+}
+
+// The smallest text above every text that starts with prefix; empty when there is none.
+std::string UpperBound(std::string prefix) {
+    while (!prefix.empty() && static_cast<uint8_t>(prefix.back()) == 0xFF) prefix.pop_back();
+    if (!prefix.empty()) prefix.back() = static_cast<char>(static_cast<uint8_t>(prefix.back()) + 1);
+    return prefix;
+}
+
+struct FileContext {
+    OpenFile* file = nullptr;
+    Session* session = nullptr;
+};
+
+FileContext Resolve(QdbFile handle) {
+    auto it = engine.files.find(handle);
+    if (it == engine.files.end()) return {};
+    return {&it->second, SessionOf(it->second.session)};
+}
+
+struct Row {
+    int64_t recno = 0;
+    std::string record;
+    std::string key;
+};
+
+// Runs a query returning recno, rec and the ordering column; false when no row (or error).
+bool FetchRow(Statement& st, Row* row) {
+    if (sqlite3_step(st.s) != SQLITE_ROW) return false;
+    row->recno = sqlite3_column_int64(st.s, 0);
+    row->record.assign(static_cast<const char*>(sqlite3_column_blob(st.s, 1)), sqlite3_column_bytes(st.s, 1));
+    row->key.assign(static_cast<const char*>(sqlite3_column_blob(st.s, 2)), sqlite3_column_bytes(st.s, 2));
+    return true;
+}
+
+// Takes a lock the session does not hold yet; true when held afterwards.
+bool TakeLock(Session& s, const FileGroupDef& g, int64_t recno) {
+    uint64_t offset = LockOffset(g, recno);
+    if (s.held.count(offset)) return true;
+    if (!s.locks.TryLock(offset)) return false;
+    s.held.insert(offset);
+    return true;
+}
+
+void DropLock(Session& s, const FileGroupDef& g, int64_t recno) {
+    uint64_t offset = LockOffset(g, recno);
+    if (s.held.erase(offset)) s.locks.Unlock(offset);
+}
+
+// Makes a fetched row the current record: locks it under lock mode 2, copies it out.
+int Deliver(FileContext& c, const Row& row, void* record) {
+    const FileGroupDef& g = *c.file->group;
+    if (c.session->lockMode == 2 && !TakeLock(*c.session, g, row.recno))
+        return Fail(c.session, kQdbLocked, g.firstNumber, "the record is locked by another user"), 0;
+    if (record) std::memcpy(record, row.record.data(), row.record.size());
+    c.file->current = row.recno;
+    return Done(c.session, g.firstNumber);
+}
+
+// One positioning query over the key's column (or physical order when key is null).
+int Position(FileContext& c, const KeyDef* key, const std::string& where, const std::string& order,
+             const std::vector<std::string>& blobs, void* record, Row* found = nullptr) {
+    const FileGroupDef& g = *c.file->group;
+    std::string column = key ? Column(*key) : "recno";
+    std::string sql = "SELECT recno, rec, " + column + " FROM " + Table(g) +
+                      (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + column + " " + order + " LIMIT 1";
+    Statement st(c.session->db, sql);
+    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+    for (size_t i = 0; i < blobs.size(); ++i) {
+        if (key) st.Blob(static_cast<int>(i + 1), blobs[i]);
+        else st.Int(static_cast<int>(i + 1), std::stoll(blobs[i]));
+    }
+    Row row;
+    if (!FetchRow(st, &row)) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
+    if (found) *found = row;
+    return Deliver(c, row, record);
+}
+
+// The key (or physical order) that key_or_file names, with its validity.
+bool KeyOf(FileContext& c, int key_or_file, const KeyDef** key) {
+    const FileGroupDef& g = *c.file->group;
+    if (key_or_file == g.firstNumber) {
+        *key = nullptr;
+        return true;
+    }
+    *key = FindKey(g, key_or_file);
+    if (!*key) Fail(c.session, kQdbBadKey, key_or_file, "not a key of this file");
+    return *key != nullptr;
+}
+
+std::string CurrentKeyValue(FileContext& c, const KeyDef* key) {
+    if (!key) return std::to_string(c.file->current);
+    Statement st(c.session->db, "SELECT " + Column(*key) + " FROM " + Table(*c.file->group) + " WHERE recno = ?");
+    st.Int(1, c.file->current);
+    if (sqlite3_step(st.s) != SQLITE_ROW) return "";
+    return std::string(static_cast<const char*>(sqlite3_column_blob(st.s, 0)), sqlite3_column_bytes(st.s, 0));
+}
+
+int Step(QdbFile handle, int key_or_file, void* record, bool forward, bool from_current) {
+    FileContext c = Resolve(handle);
+    if (!c.file) return 0;
+    const KeyDef* key;
+    if (!KeyOf(c, key_or_file, &key)) return 0;
+    if (!from_current)
+        return Position(c, key, "", forward ? "ASC" : "DESC", {}, record);
+    if (c.file->current == 0)
+        return Fail(c.session, kQdbNoCurrentRecord, c.file->group->firstNumber, "no current record"), 0;
+    std::string column = key ? Column(*key) : "recno";
+    return Position(c, key, column + (forward ? " > ?" : " < ?"), forward ? "ASC" : "DESC",
+                    {CurrentKeyValue(c, key)}, record);
+}
+
+std::string KeyBytes(const KeyDef& key, const void* buffer, int length) {
+    return std::string(static_cast<const char*>(buffer), static_cast<size_t>(length));
+}
+
+int ExecWrite(Session& s, const FileGroupDef& g, const std::string& sql_error_context, int rc) {
+    if (rc == SQLITE_DONE || rc == SQLITE_OK) return Done(&s, g.firstNumber);
+    if (rc == SQLITE_CONSTRAINT)
+        return Fail(&s, kQdbDuplicateKey, g.firstNumber, "a record with this unique key exists"), 0;
+    return Fail(&s, kQdbStorageError, g.firstNumber, sql_error_context + ": " + sqlite3_errmsg(s.db)), 0;
+}
+
+// Writes record as record number recno (a new row when insert), keys and all, as one
+// transaction.
+int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* record, bool insert, int64_t* new_recno) {
+    const uint8_t* bytes = static_cast<const uint8_t*>(record);
+    if (sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + sqlite3_errmsg(s.db)), 0;
+    std::string blob(reinterpret_cast<const char*>(bytes), g.recordLength);
+    int rc;
+    if (insert) {
+        Statement st(s.db, "INSERT INTO " + Table(g) + "(rec) VALUES (?)");
+        st.Blob(1, blob);
+        rc = sqlite3_step(st.s);
+        recno = sqlite3_last_insert_rowid(s.db);
+    } else {
+        Statement st(s.db, "UPDATE " + Table(g) + " SET rec = ? WHERE recno = ?");
+        st.Blob(1, blob);
+        st.Int(2, recno);
+        rc = sqlite3_step(st.s);
+    }
+    for (const KeyDef& k : g.keys) {
+        if (rc != SQLITE_DONE) break;
+        Statement st(s.db, "UPDATE " + Table(g) + " SET " + Column(k) + " = ? WHERE recno = ?");
+        st.Blob(1, KeyValue(k, bytes, recno));
+        st.Int(2, recno);
+        rc = sqlite3_step(st.s);
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return ExecWrite(s, g, "write", rc);
+    }
+    if (sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("commit failed: ") + sqlite3_errmsg(s.db)), 0;
+    }
+    if (new_recno) *new_recno = recno;
+    return Done(&s, g.firstNumber);
+}
+
+bool HasTable(Session& s, const std::string& name) {
+    Statement st(s.db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    sqlite3_bind_text(st.s, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+    return st && sqlite3_step(st.s) == SQLITE_ROW;
+}
+
+}  // namespace
+
+int QDB_InitDataBase(const char* data_directory) {
+    engine.directory = data_directory ? data_directory : "";
+    std::error_code ec;
+    return std::filesystem::is_regular_file(DatabasePath(engine.directory), ec) ? 1 : 2;
+}
+
+int QDB_CreateDataBase(const char* data_directory) {
+    std::string path = DatabasePath(data_directory);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE; CREATE TABLE IF NOT EXISTS qvn_meta(name TEXT PRIMARY KEY, value TEXT);"
+                              "INSERT OR IGNORE INTO qvn_meta VALUES('format', 'QVNDB 1');", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) engine.reason = std::string("cannot create ") + path + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
+    sqlite3_close(db);
+    return rc == SQLITE_OK ? 1 : 0;
+}
+
+QdbSession QDB_StartSession(int) {
+    auto s = std::make_unique<Session>();
+    std::string path = DatabasePath(engine.directory);
+    if (sqlite3_open_v2(path.c_str(), &s->db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        engine.reason = "cannot open " + path + ": " + (s->db ? sqlite3_errmsg(s->db) : "out of memory");
+        return 0;
+    }
+    sqlite3_busy_timeout(s->db, 5000);
+    if (sqlite3_exec(s->db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        !HasTable(*s, kMetaTable)) {
+        engine.reason = path + " is not a practice database";
+        return 0;
+    }
+    std::string lock_path = (std::filesystem::path(engine.directory) / kLockFileName).string();
+    if (!s->locks.Open(lock_path)) {
+        engine.reason = "cannot open the lock file " + lock_path;
+        return 0;
+    }
+    for (size_t i = 0; i < engine.sessions.size(); ++i) {
+        if (!engine.sessions[i]) {
+            engine.sessions[i] = std::move(s);
+            return static_cast<QdbSession>(i + 1);
+        }
+    }
+    if (engine.sessions.size() >= 0xFFFE) return 0;
+    engine.sessions.push_back(std::move(s));
+    return static_cast<QdbSession>(engine.sessions.size());
+}
+
+int QDB_EndSession(QdbSession session) {
+    if (!SessionOf(session)) return 0;
+    for (auto it = engine.sets.begin(); it != engine.sets.end();) {
+        auto f = engine.files.find(it->second.file);
+        it = (f == engine.files.end() || f->second.session == session) ? engine.sets.erase(it) : std::next(it);
+    }
+    for (auto it = engine.updates.begin(); it != engine.updates.end();) {
+        auto f = engine.files.find(it->second.file);
+        it = (f == engine.files.end() || f->second.session == session) ? engine.updates.erase(it) : std::next(it);
+    }
+    for (auto it = engine.files.begin(); it != engine.files.end();)
+        it = it->second.session == session ? engine.files.erase(it) : std::next(it);
+    engine.sessions[session - 1].reset();  // closes the connection and the lock file: locks go
+    return 1;
+}
+
+int QDB_CREIFIL(QdbSession session, int data_file_number) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, data_file_number, "no session"), 0;
+    const FileGroupDef* g = FindFileGroup(data_file_number);
+    if (!g) return Fail(s, kQdbGroupNotOpen, data_file_number, "the number belongs to no file group"), 0;
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + Table(*g) + "(recno INTEGER PRIMARY KEY AUTOINCREMENT, rec BLOB NOT NULL";
+    for (const KeyDef& k : g->keys) sql += ", " + Column(k) + " BLOB";
+    sql += ");";
+    for (const KeyDef& k : g->keys)
+        sql += std::string("CREATE ") + (k.unique ? "UNIQUE " : "") + "INDEX IF NOT EXISTS i" + std::to_string(k.number) +
+               " ON " + Table(*g) + "(" + Column(k) + ");";
+    if (sqlite3_exec(s->db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Fail(s, kQdbStorageError, data_file_number, std::string("cannot create the file: ") + sqlite3_errmsg(s->db)), 0;
+    return Done(s, data_file_number);
+}
+
+static QdbFile OpenGroup(QdbSession session, int file_number) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, file_number, "no session"), 0;
+    const FileGroupDef* g = FindFileGroup(file_number);
+    if (!g) return Fail(s, kQdbGroupNotOpen, file_number, "the number belongs to no file group"), 0;
+    if (!HasTable(*s, Table(*g)))
+        return Fail(s, kQdbNoGroupFiles, file_number, "the files of this group have not been created"), 0;
+    QdbFile handle = engine.nextHandle++;
+    engine.files[handle] = OpenFile{session, g, 0};
+    Done(s, file_number);
+    return handle;
+}
+
+// Exclusive opens are not enforced between sessions yet: every caller of the program opens
+// shared, and the admin tool's rebuilds run with the program closed.
+QdbFile QDB_OpenFile(QdbSession session, int file_number) { return OpenGroup(session, file_number); }
+QdbFile QDB_OpenFileExclusive(QdbSession session, int file_number) { return OpenGroup(session, file_number); }
+
+int QDB_CloseFile(QdbFile file) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    for (auto it = engine.sets.begin(); it != engine.sets.end();)
+        it = it->second.file == file ? engine.sets.erase(it) : std::next(it);
+    engine.files.erase(file);
+    return 1;
+}
+
+int QDB_FindRec(QdbFile file, int key_number, const void* key_buffer, void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const KeyDef* key = FindKey(*c.file->group, key_number);
+    if (!key) return Fail(c.session, kQdbBadKey, key_number, "not a key of this file"), 0;
+    std::string kb = KeyBytes(*key, key_buffer, key->Length());
+    std::string upper = UpperBound(kb);
+    std::string column = Column(*key);
+    if (upper.empty()) return Position(c, key, column + " >= ?", "ASC", {kb}, record);
+    return Position(c, key, column + " >= ? AND " + column + " < ?", "ASC", {kb, upper}, record);
+}
+
+int QDB_GreaterThanOrEqualRec(QdbFile file, int key_number, const void* key_buffer, void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const KeyDef* key = FindKey(*c.file->group, key_number);
+    if (!key) return Fail(c.session, kQdbBadKey, key_number, "not a key of this file"), 0;
+    return Position(c, key, Column(*key) + " >= ?", "ASC", {KeyBytes(*key, key_buffer, key->Length())}, record);
+}
+
+int QDB_LessThanOrEqualRec(QdbFile file, int key_number, const void* key_buffer, void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const KeyDef* key = FindKey(*c.file->group, key_number);
+    if (!key) return Fail(c.session, kQdbBadKey, key_number, "not a key of this file"), 0;
+    std::string upper = UpperBound(KeyBytes(*key, key_buffer, key->Length()));
+    if (upper.empty()) return Position(c, key, "", "DESC", {}, record);
+    return Position(c, key, Column(*key) + " < ?", "DESC", {upper}, record);
+}
+
+int QDB_FirstRec(QdbFile file, int key_or_file, void* record) { return Step(file, key_or_file, record, true, false); }
+int QDB_LastRec(QdbFile file, int key_or_file, void* record) { return Step(file, key_or_file, record, false, false); }
+int QDB_NextRec(QdbFile file, int key_or_file, void* record) { return Step(file, key_or_file, record, true, true); }
+int QDB_PrevRec(QdbFile file, int key_or_file, void* record) { return Step(file, key_or_file, record, false, true); }
+
+QdbSet QDB_StartSet(QdbFile file, int key_number, int direction, const void* key_buffer, void* record,
+                    int significant) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const KeyDef* key = FindKey(*c.file->group, key_number);
+    if (!key) return Fail(c.session, kQdbBadKey, key_number, "not a key of this file"), 0;
+    if (significant < 0 || significant > key->Length()) significant = key->Length();
+    SetState set{file, key, KeyBytes(*key, key_buffer, significant), ""};
+    std::string upper = UpperBound(set.prefix);
+    std::string column = Column(*key);
+    std::string where = column + " >= ?" + (upper.empty() ? "" : " AND " + column + " < ?");
+    std::vector<std::string> blobs = {set.prefix};
+    if (!upper.empty()) blobs.push_back(upper);
+    Row row;
+    if (!Position(c, key, where, direction == 1 ? "DESC" : "ASC", blobs, record, &row)) return 0;
+    set.position = row.key;
+    QdbSet handle = engine.nextHandle++;
+    engine.sets[handle] = set;
+    return handle;
+}
+
+static int StepInSet(QdbSet handle, void* record, bool forward) {
+    auto it = engine.sets.find(handle);
+    if (it == engine.sets.end()) return 0;
+    SetState& set = it->second;
+    FileContext c = Resolve(set.file);
+    if (!c.file) return 0;
+    std::string column = Column(*set.key);
+    std::string upper = UpperBound(set.prefix);
+    std::string where;
+    std::vector<std::string> blobs = {set.position};
+    if (forward) {
+        where = column + " > ?";
+        if (!upper.empty()) {
+            where += " AND " + column + " < ?";
+            blobs.push_back(upper);
+        }
+    } else {
+        where = column + " < ? AND " + column + " >= ?";
+        blobs.push_back(set.prefix);
+    }
+    Row row;
+    if (!Position(c, set.key, where, forward ? "ASC" : "DESC", blobs, record, &row)) return 0;
+    set.position = row.key;
+    return 1;
+}
+
+int QDB_NextRecInSet(QdbSet set, void* record) { return StepInSet(set, record, true); }
+int QDB_PrevRecInSet(QdbSet set, void* record) { return StepInSet(set, record, false); }
+int QDB_EndSet(QdbSet set) { return engine.sets.erase(set) ? 1 : 0; }
+
+int QDB_AddRec(QdbFile file, const void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    if (g.recordLength == 0)
+        return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "no record layout is defined for this file"), 0;
+    int64_t recno = 0;
+    if (!StoreRecord(*c.session, g, 0, record, true, &recno)) return 0;
+    c.file->current = recno;
+    return 1;
+}
+
+// Writing or deleting a record another session holds locked is refused; a record nobody
+// holds is locked just for the write.
+static bool LockForChange(FileContext& c, bool* taken_here) {
+    const FileGroupDef& g = *c.file->group;
+    uint64_t offset = LockOffset(g, c.file->current);
+    *taken_here = !c.session->held.count(offset);
+    if (TakeLock(*c.session, g, c.file->current)) return true;
+    Fail(c.session, kQdbLocked, g.firstNumber, "the record is locked by another user");
+    return false;
+}
+
+int QDB_WriteRec(QdbFile file, const void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), 0;
+    bool taken_here = false;
+    if (!LockForChange(c, &taken_here)) return 0;
+    int ok = StoreRecord(*c.session, g, c.file->current, record, false, nullptr);
+    if (taken_here && c.session->lockMode != 2) DropLock(*c.session, g, c.file->current);
+    return ok;
+}
+
+int QDB_DeleteCurRec(QdbFile file) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), 0;
+    bool taken_here = false;
+    if (!LockForChange(c, &taken_here)) return 0;
+    Statement st(c.session->db, "DELETE FROM " + Table(g) + " WHERE recno = ?");
+    st.Int(1, c.file->current);
+    int ok = ExecWrite(*c.session, g, "delete", sqlite3_step(st.s));
+    DropLock(*c.session, g, c.file->current);
+    if (ok) c.file->current = 0;
+    return ok;
+}
+
+int QDB_LKISAM(QdbSession session, int mode) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (mode == 0) {
+        for (uint64_t offset : s->held) s->locks.Unlock(offset);
+        s->held.clear();
+    }
+    s->lockMode = mode;
+    return Done(s, 0);
+}
+
+int QDB_GetLockMode(QdbSession session) {
+    Session* s = SessionOf(session);
+    return s ? s->lockMode : 0;
+}
+
+int QDB_UnlockCurRecord(QdbFile file) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    if (c.file->current) DropLock(*c.session, *c.file->group, c.file->current);
+    return Done(c.session, c.file->group->firstNumber);
+}
+
+QdbUpdate QDB_StartUpdate(QdbFile file, int, int key_number, const void* key_buffer, void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    int saved_mode = c.session->lockMode;
+    c.session->lockMode = 0;  // find first, then lock exactly this record
+    int found = QDB_FindRec(file, key_number, key_buffer, nullptr);
+    c.session->lockMode = saved_mode;
+    if (!found) return 0;
+    const FileGroupDef& g = *c.file->group;
+    bool already = c.session->held.count(LockOffset(g, c.file->current)) > 0;
+    if (!TakeLock(*c.session, g, c.file->current))
+        return Fail(c.session, kQdbLocked, g.firstNumber, "the record is locked by another user"), 0;
+    // Read again under the lock, so the caller changes what is stored now.
+    Statement st(c.session->db, "SELECT rec FROM " + Table(g) + " WHERE recno = ?");
+    st.Int(1, c.file->current);
+    if (sqlite3_step(st.s) != SQLITE_ROW) {
+        if (!already) DropLock(*c.session, g, c.file->current);
+        return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
+    }
+    std::memcpy(record, sqlite3_column_blob(st.s, 0), sqlite3_column_bytes(st.s, 0));
+    QdbUpdate handle = engine.nextHandle++;
+    engine.updates[handle] = UpdateState{file, c.file->current, record, !already};
+    Done(c.session, g.firstNumber);
+    return handle;
+}
+
+static int FinishUpdate(QdbUpdate handle, bool write) {
+    auto it = engine.updates.find(handle);
+    if (it == engine.updates.end()) return 0;
+    UpdateState u = it->second;
+    engine.updates.erase(it);
+    FileContext c = Resolve(u.file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    int ok = write ? StoreRecord(*c.session, g, u.recno, u.buffer, false, nullptr) : Done(c.session, g.firstNumber);
+    if (u.lockedHere) DropLock(*c.session, g, u.recno);
+    return ok;
+}
+
+int QDB_CommitUpdate(QdbUpdate update) { return FinishUpdate(update, true); }
+int QDB_AbortUpdate(QdbUpdate update) { return FinishUpdate(update, false); }
+
+uint16_t QDB_GetLastResultNum(QdbSession session) {
+    Session* s = SessionOf(session);
+    return s ? s->lastResult : kQdbNoSession;
+}
+uint16_t QDB_GetLastErrorNum(QdbSession session) {
+    Session* s = SessionOf(session);
+    return s ? s->lastError : kQdbNoSession;
+}
+uint16_t QDB_GetLastFileNum(QdbSession session) {
+    Session* s = SessionOf(session);
+    return s ? s->lastFile : 0;
+}
+const char* QDB_GetLastReason(QdbSession session) {
+    Session* s = SessionOf(session);
+    return s ? s->reason.c_str() : engine.reason.c_str();
+}
+
+int QDB_RecordLength(int data_file_number) {
+    const FileGroupDef* g = FindFileGroup(data_file_number);
+    return g ? g->recordLength : 0;
+}
+
+int QDB_KeyLength(int key_number) {
+    const FileGroupDef* g = FindFileGroup(key_number);
+    const KeyDef* k = g ? FindKey(*g, key_number) : nullptr;
+    return k ? k->Length() : 0;
+}

@@ -1,0 +1,279 @@
+// The record database engine on real database files: key order, sets, writes, refusals and
+// record locks between sessions and between processes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "suite/qdb/qdb.h"
+
+namespace {
+
+constexpr int kAppointments = 9;
+constexpr int kByDateOperatory = 10;
+constexpr int kById = 13;
+constexpr int kByPatient = 14;
+
+struct Appointment {
+    uint8_t bytes[286] = {};
+    Appointment(uint32_t id, int32_t date, const char* operatory, int hour, uint32_t patient = 0) {
+        std::memcpy(bytes + 2, &id, 4);
+        std::memcpy(bytes + 6, &date, 4);
+        bytes[10] = 3;
+        std::memcpy(bytes + 11, operatory, 4);
+        bytes[15] = 1;
+        std::memcpy(bytes + 16, "DR1 ", 4);
+        std::memcpy(bytes + 54, &patient, 4);
+        bytes[153] = static_cast<uint8_t>(hour);
+    }
+};
+
+uint32_t IdOf(const uint8_t* record) {
+    uint32_t id;
+    std::memcpy(&id, record + 2, 4);
+    return id;
+}
+
+// A fresh data directory with an empty database, removed at the end.
+class TempDatabase {
+public:
+    TempDatabase() {
+        std::random_device random;
+        dir_ = std::filesystem::temp_directory_path() / ("qvn-db-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(dir_);
+    }
+    ~TempDatabase() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Dir() const { return dir_.string(); }
+    std::filesystem::path Path() const { return dir_; }
+
+private:
+    std::filesystem::path dir_;
+};
+
+// A session on a database whose appointment group exists.
+QdbSession OpenAppointmentDatabase(const TempDatabase& db) {
+    EXPECT_EQ(2, QDB_InitDataBase(db.Dir().c_str()));
+    EXPECT_EQ(1, QDB_CreateDataBase(db.Dir().c_str()));
+    EXPECT_EQ(1, QDB_InitDataBase(db.Dir().c_str()));
+    QdbSession s = QDB_StartSession(1);
+    EXPECT_NE(0, s) << QDB_GetLastReason(0);
+    EXPECT_EQ(1, QDB_CREIFIL(s, kAppointments));
+    return s;
+}
+
+}  // namespace
+
+TEST(Qdb, KeysOrderRecordsAndEqualKeysKeepInsertionOrder) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kByDateOperatory);  // any number of the group opens it
+    ASSERT_NE(0u, f);
+    int32_t monday = 2461386, tuesday = monday + 1;
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(1, tuesday, "OP1 ", 9).bytes));
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(2, monday, "OP2 ", 8).bytes));
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(3, monday, "OP1 ", 10).bytes));
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(4, monday, "OP1 ", 10).bytes));  // same key bytes as 3
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(5, monday, "OP1 ", 7).bytes));
+
+    uint8_t rec[286];
+    std::vector<uint32_t> order;
+    for (int ok = QDB_FirstRec(f, kByDateOperatory, rec); ok; ok = QDB_NextRec(f, kByDateOperatory, rec))
+        order.push_back(IdOf(rec));
+    EXPECT_EQ((std::vector<uint32_t>{5, 3, 4, 2, 1}), order) << "date, operatory, time; equal keys as added";
+    EXPECT_EQ(kQdbNotFound, QDB_GetLastResultNum(s)) << "the end of the file is result 101";
+
+    order.clear();
+    for (int ok = QDB_LastRec(f, kAppointments, rec); ok; ok = QDB_PrevRec(f, kAppointments, rec))
+        order.push_back(IdOf(rec));
+    EXPECT_EQ((std::vector<uint32_t>{5, 4, 3, 2, 1}), order) << "the data file number walks physical order backwards";
+
+    uint32_t id = 4;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(4u, IdOf(rec));
+    id = 99;
+    EXPECT_EQ(0, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(kQdbNotFound, QDB_GetLastResultNum(s));
+    id = 3;
+    ASSERT_EQ(1, QDB_GreaterThanOrEqualRec(f, kById, &id, rec));
+    EXPECT_EQ(3u, IdOf(rec));
+    id = 0xFFFFFF;  // little-endian bytes FF FF FF 00 sort after every small id
+    ASSERT_EQ(1, QDB_LessThanOrEqualRec(f, kById, &id, rec));
+    EXPECT_EQ(5u, IdOf(rec)) << "keys compare as bytes: 05 00 00 00 is the largest below";
+    QDB_EndSession(s);
+}
+
+TEST(Qdb, SetsWalkOnePrefixBothWaysAndKeepTwoSetsApart) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    int32_t day = 2461386;
+    for (uint32_t id = 1; id <= 6; ++id)
+        ASSERT_EQ(1, QDB_AddRec(f, Appointment(id, day + static_cast<int32_t>(id % 2), id <= 3 ? "OP1 " : "OP2 ",
+                                               static_cast<int>(id), 100 + id % 3).bytes));
+    uint8_t rec[286];
+    std::vector<uint32_t> ids;
+    QdbSet set = QDB_StartSet(f, kByDateOperatory, 0, &day, rec, 4);
+    ASSERT_NE(0u, set);
+    for (int ok = 1; ok; ok = QDB_NextRecInSet(set, rec)) ids.push_back(IdOf(rec));
+    EXPECT_EQ((std::vector<uint32_t>{2, 4, 6}), ids) << "one date, by operatory and time";
+
+    ids.clear();
+    uint8_t key[9] = {};
+    std::memcpy(key, &day, 4);
+    key[4] = 3;
+    std::memcpy(key + 5, "OP2 ", 4);
+    QdbSet backward = QDB_StartSet(f, kByDateOperatory, 1, key, rec, 9);
+    ASSERT_NE(0u, backward);
+    uint32_t patient = 101;
+    QdbSet other = QDB_StartSet(f, kByPatient, 0, &patient, rec, 4);  // a second set in between
+    ASSERT_NE(0u, other);
+    for (int ok = QDB_PrevRecInSet(backward, rec); ok; ok = QDB_PrevRecInSet(backward, rec)) ids.push_back(IdOf(rec));
+    EXPECT_EQ((std::vector<uint32_t>{4}), ids) << "from the last match (6) back to the first";
+    ASSERT_EQ(1, QDB_EndSet(other));
+    EXPECT_EQ(0, QDB_NextRecInSet(other, rec)) << "an ended set is gone";
+
+    int32_t empty_day = day + 10;
+    EXPECT_EQ(0u, QDB_StartSet(f, kByDateOperatory, 0, &empty_day, rec, 4));
+    EXPECT_EQ(kQdbNotFound, QDB_GetLastResultNum(s));
+    QDB_EndSession(s);
+}
+
+TEST(Qdb, WritesDeletesAndRefusals) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(7, 2461386, "OP1 ", 9).bytes));
+    EXPECT_EQ(0, QDB_AddRec(f, Appointment(7, 2461390, "OP2 ", 9).bytes));
+    EXPECT_EQ(kQdbDuplicateKey, QDB_GetLastResultNum(s)) << "the appointment id is unique";
+
+    uint8_t rec[286];
+    uint32_t id = 7;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    Appointment moved(7, 2461400, "OP2 ", 11);
+    ASSERT_EQ(1, QDB_WriteRec(f, moved.bytes));
+    int32_t new_day = 2461400;
+    ASSERT_NE(0u, QDB_StartSet(f, kByDateOperatory, 0, &new_day, rec, 4)) << "keys follow the rewrite";
+    ASSERT_EQ(1, QDB_DeleteCurRec(f));
+    EXPECT_EQ(0, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(0, QDB_DeleteCurRec(f));
+    EXPECT_EQ(kQdbNoCurrentRecord, QDB_GetLastResultNum(s));
+
+    EXPECT_EQ(0u, QDB_OpenFile(s, 30)) << "30 belongs to no group";
+    EXPECT_EQ(kQdbGroupNotOpen, QDB_GetLastResultNum(s));
+    EXPECT_EQ(30, QDB_GetLastFileNum(s));
+    EXPECT_EQ(0u, QDB_OpenFile(s, 94)) << "a group whose files were never created";
+    EXPECT_EQ(kQdbNoGroupFiles, QDB_GetLastResultNum(s));
+    EXPECT_EQ(0, QDB_FindRec(f, 95, &id, rec)) << "95 is no key of the appointment group";
+    EXPECT_EQ(kQdbBadKey, QDB_GetLastResultNum(s));
+    ASSERT_EQ(1, QDB_CREIFIL(s, 36));
+    QdbFile other = QDB_OpenFile(s, 36);
+    ASSERT_NE(0u, other);
+    EXPECT_EQ(0, QDB_AddRec(other, rec));
+    EXPECT_EQ(kQdbBadRecordSize, QDB_GetLastResultNum(s)) << "no layout defined for this group yet";
+    QDB_EndSession(s);
+    EXPECT_EQ(kQdbNoSession, QDB_GetLastResultNum(s));
+    EXPECT_EQ(0u, QDB_OpenFile(s, kAppointments));
+}
+
+TEST(Qdb, ForeignAndMissingDatabasesFailWithAReason) {
+    TempDatabase db;
+    EXPECT_EQ(2, QDB_InitDataBase(db.Dir().c_str()));
+    EXPECT_EQ(0, QDB_StartSession(1));
+    EXPECT_NE(std::string(), QDB_GetLastReason(0));
+    {
+        std::FILE* foreign = std::fopen((db.Path() / "qvn.db").string().c_str(), "wb");
+        ASSERT_NE(nullptr, foreign);
+        std::fputs("this is a letter to the practice, not a database\n", foreign);
+        std::fclose(foreign);
+    }
+    EXPECT_EQ(1, QDB_InitDataBase(db.Dir().c_str()));
+    EXPECT_EQ(0, QDB_StartSession(1));
+    EXPECT_NE(std::string::npos, std::string(QDB_GetLastReason(0)).find("qvn.db"));
+}
+
+TEST(Qdb, TwoSessionsLockAgainstEachOtherUntilOneEnds) {
+    TempDatabase db;
+    QdbSession a = OpenAppointmentDatabase(db);
+    QdbSession b = QDB_StartSession(1);
+    ASSERT_NE(0, b);
+    QdbFile fa = QDB_OpenFile(a, kAppointments);
+    QdbFile fb = QDB_OpenFile(b, kAppointments);
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(1, 2461386, "OP1 ", 9).bytes));
+
+    uint8_t rec[286];
+    uint32_t id = 1;
+    ASSERT_EQ(1, QDB_LKISAM(a, 2));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &id, rec));  // read under lock mode 2: a holds it
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &id, rec)) << "reading without locking sees locked records";
+    ASSERT_EQ(1, QDB_LKISAM(b, 2));
+    EXPECT_EQ(0, QDB_FindRec(fb, kById, &id, rec));
+    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(b));
+    EXPECT_EQ(0u, QDB_StartUpdate(fb, 2, kById, &id, rec));
+    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(b));
+    ASSERT_EQ(1, QDB_LKISAM(b, 0));
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &id, rec));
+    EXPECT_EQ(0, QDB_WriteRec(fb, rec)) << "a record held by another session cannot be written";
+    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(b));
+
+    QDB_EndSession(a);  // its locks go with it
+    QdbUpdate u = QDB_StartUpdate(fb, 2, kById, &id, rec);
+    ASSERT_NE(0u, u);
+    rec[155] = 150;
+    ASSERT_EQ(1, QDB_CommitUpdate(u));
+    uint8_t again[286];
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &id, again));
+    EXPECT_EQ(150, again[155]);
+    id = 42;
+    EXPECT_EQ(0u, QDB_StartUpdate(fb, 2, kById, &id, rec));
+    EXPECT_EQ(kQdbNotFound, QDB_GetLastErrorNum(b));
+    QDB_EndSession(b);
+}
+
+#ifndef _WIN32
+TEST(Qdb, ALockHeldByAnotherProcessGivesWayWhenItDies) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(1, 2461386, "OP1 ", 9).bytes));
+    int ready[2];
+    ASSERT_EQ(0, pipe(ready));
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The other workstation: its own session takes the record and keeps it.
+        QdbSession other = QDB_StartSession(1);
+        QdbFile of = QDB_OpenFile(other, kAppointments);
+        uint8_t rec[286];
+        uint32_t id = 1;
+        char ok = QDB_StartUpdate(of, 2, kById, &id, rec) ? 'y' : 'n';
+        (void)!write(ready[1], &ok, 1);
+        pause();
+        _exit(0);
+    }
+    char ok = 0;
+    ASSERT_EQ(1, read(ready[0], &ok, 1));
+    ASSERT_EQ('y', ok);
+    uint8_t rec[286];
+    uint32_t id = 1;
+    EXPECT_EQ(0u, QDB_StartUpdate(f, 2, kById, &id, rec));
+    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(s));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    QdbUpdate u = QDB_StartUpdate(f, 2, kById, &id, rec);
+    EXPECT_NE(0u, u) << "the dead process's lock is gone";
+    QDB_AbortUpdate(u);
+    close(ready[0]);
+    close(ready[1]);
+    QDB_EndSession(s);
+}
+#endif
