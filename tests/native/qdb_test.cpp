@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "sqlite3.h"
 #include "suite/qdb/qdb.h"
 
 namespace {
@@ -274,6 +275,47 @@ TEST(Qdb, ALockHeldByAnotherProcessGivesWayWhenItDies) {
     QDB_AbortUpdate(u);
     close(ready[0]);
     close(ready[1]);
+    QDB_EndSession(s);
+}
+
+TEST(Qdb, AProcessKilledAmidWritesLeavesEveryConfirmedWrite) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    int confirmed[2];
+    ASSERT_EQ(0, pipe(confirmed));
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Writes for ever, telling the parent each id whose add returned success.
+        QdbSession writer = QDB_StartSession(1);
+        QdbFile wf = QDB_OpenFile(writer, kAppointments);
+        for (uint32_t id = 1;; ++id) {
+            if (QDB_AddRec(wf, Appointment(id, 2461386 + static_cast<int32_t>(id % 30), "OP1 ", 9).bytes))
+                (void)!write(confirmed[1], &id, sizeof id);
+        }
+    }
+    close(confirmed[1]);
+    std::vector<uint32_t> ids;
+    uint32_t id = 0;
+    while (ids.size() < 40 && read(confirmed[0], &id, sizeof id) == sizeof id) ids.push_back(id);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    while (read(confirmed[0], &id, sizeof id) == sizeof id) ids.push_back(id);  // sent before death
+    close(confirmed[0]);
+    ASSERT_GE(ids.size(), 40u);
+
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open((db.Path() / "qvn.db").string().c_str(), &raw));
+    sqlite3_stmt* check = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(raw, "PRAGMA integrity_check", -1, &check, nullptr));
+    ASSERT_EQ(SQLITE_ROW, sqlite3_step(check));
+    EXPECT_STREQ("ok", reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
+    sqlite3_finalize(check);
+    sqlite3_close(raw);
+
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    uint8_t rec[286];
+    for (uint32_t confirmed_id : ids) EXPECT_EQ(1, QDB_FindRec(f, kById, &confirmed_id, rec)) << confirmed_id;
     QDB_EndSession(s);
 }
 #endif
