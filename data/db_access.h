@@ -1,0 +1,99 @@
+// The program's layer in front of the record database: one shared session, the file groups
+// opened per operation, silent retries on locked records, the last outcome of every call, and
+// second-tier operations that talk to the user when something goes wrong.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "suite/qdb/qdb.h"
+
+// Describes one file group as callers name it. Three 16-bit fields, in this order.
+#pragma pack(push, 1)
+struct FileGroupDesc {
+    uint16_t groupIndex;  // slot of the open-handle table, 2 to 33
+    uint16_t dataFile;    // data file number
+    uint16_t mode;        // bit 0 shared; bit 2 variable-length records
+};
+#pragma pack(pop)
+static_assert(sizeof(FileGroupDesc) == 6);
+static_assert(offsetof(FileGroupDesc, groupIndex) == 0);
+static_assert(offsetof(FileGroupDesc, dataFile) == 2);
+static_assert(offsetof(FileGroupDesc, mode) == 4);
+
+constexpr uint16_t kDbSetBankSelected = 184;
+constexpr uint16_t kDbSetBankTooLarge = 185;
+
+// Process-wide state of the layer.
+struct DbState {
+    QdbSession session = 0;
+    uint32_t openHandles[34] = {};
+    uint32_t setHandles[256] = {};
+    uint32_t setBankOffset = 0;
+    uint16_t lastResult = 0, lastError = 0, lastFile = 0;
+    int retryCount = 10;
+    int pauseMs = 0;
+};
+extern DbState db_state;
+
+// The group descriptor of any number of a group (its data file or a key); false for none.
+bool DbGroupOf(int number, FileGroupDesc* desc);
+
+// [QVCTREEM] RETRY and PAUSE with their limits: PAUSE at most 200; when RETRY x PAUSE exceeds
+// 2000 and PAUSE is at least 1, RETRY becomes 2000 / PAUSE.
+void DbReadRetrySettings();
+void DbLimitRetry(int retry, int pause, int* limited_retry, int* limited_pause);
+
+// Session.
+bool DbInitDatabase();
+uint16_t DbStartSession();
+void DbEndSession();
+bool DbRestartSession();
+void DbInstallSession(QdbSession session);
+
+// Open and close a group. Open failures are reported to the user by the rules of the data file.
+uint16_t DbOpenGroup(const FileGroupDesc& desc);
+uint16_t DbCloseGroup(const FileGroupDesc& desc);
+
+// First tier: each returns the result number and records the outcome.
+const void* DbPrepareKey(const void* key_buffer);
+uint16_t DbFind(int key, const void* key_buffer, void* record);
+uint16_t DbFirst(int key_or_file, void* record);
+uint16_t DbLast(int key_or_file, void* record);
+uint16_t DbNext(int key_or_file, void* record);
+uint16_t DbPrev(int key_or_file, void* record);
+uint16_t DbGreaterEqual(int key, const void* key_buffer, void* record);
+uint16_t DbLessEqual(int key, const void* key_buffer, void* record);
+uint16_t DbStartSetForward(int key, const void* key_buffer, void* record, int significant);
+uint16_t DbStartSetBackward(int key, const void* key_buffer, void* record, int significant);
+uint16_t DbNextInSet(int key, void* record);
+uint16_t DbPrevInSet(int key, void* record);
+uint16_t DbAdd(int file, const void* record);
+uint16_t DbWrite(int file, const void* record);
+uint16_t DbDelete(int file);
+uint16_t DbUnlockCurrent(int file);
+uint16_t DbLock(int mode);
+uint16_t DbCreateGroupFiles(int file);
+
+// Set banks, for a second set on a group while a first one is open.
+uint16_t DbCheckSetBank(int banks_wanted);
+uint16_t DbSelectSetBank(int bank);
+void DbResetSetBank();
+
+// Message numbers of the open, close, lock, delete and write failures of a data file.
+enum DbMessageKind { kDbMsgOpen, kDbMsgClose, kDbMsgLock, kDbMsgDelete, kDbMsgWrite };
+int DbMessageNumber(DbMessageKind kind, int data_file, uint16_t result);
+
+// Second tier: open the group, work, tell the user about failures, close the group.
+uint16_t DbFindRecord(const FileGroupDesc& desc, int key, const void* key_buffer, int key_length, void* record);
+uint16_t DbReadForUpdate(const FileGroupDesc& desc, int key, const void* key_buffer, int key_length,
+                         void* record, bool lock);
+uint16_t DbUpdateRecord(const FileGroupDesc& desc, int key, const void* key_buffer, int key_length,
+                        void* old_record, const void* new_record, bool add);
+uint16_t DbSaveRecord(const FileGroupDesc& desc, int key, const void* key_buffer, int key_length,
+                      void* old_record, const void* new_record, bool add);
+uint16_t DbDeleteRecord(const FileGroupDesc& desc, int key, const void* key_buffer, int key_length,
+                        void* record, bool lock);
+uint16_t DbWriteCurrent(const FileGroupDesc& desc, const void* record);
+uint16_t DbAddRecord(const FileGroupDesc& desc, const void* record);
+uint16_t DbDeleteCurrent(const FileGroupDesc& desc);

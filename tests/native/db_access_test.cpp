@@ -1,0 +1,215 @@
+// The access layer over a real database: outcomes, retry limits, set banks, the second tier's
+// prompts and messages in their order.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "data/db_access.h"
+#include "scripted_prompter.h"
+#include "settings_test_env.h"
+#include "suite/messages.h"
+#include "suite/qdb/qdb.h"
+
+namespace {
+
+constexpr int kKeyByDate = 10;
+constexpr int kKeyById = 13;
+
+struct Appt {
+    uint8_t bytes[286] = {};
+    Appt(uint32_t id, int32_t date, int hour) {
+        std::memcpy(bytes + 2, &id, 4);
+        std::memcpy(bytes + 6, &date, 4);
+        bytes[153] = static_cast<uint8_t>(hour);
+    }
+};
+
+uint32_t IdOf(const uint8_t* r) {
+    uint32_t id;
+    std::memcpy(&id, r + 2, 4);
+    return id;
+}
+
+// A practice database in a temporary data directory, with the layer's session on it.
+class LayerDatabase {
+public:
+    LayerDatabase() {
+        std::random_device random;
+        dir_ = settings_.Dir() / ("data" + std::to_string(random()));
+        std::filesystem::create_directories(dir_);
+        QVN_WriteProfileString("GENERAL", "Path", dir_.string().c_str());
+        QDB_CreateDataBase(dir_.string().c_str());
+        ok_ = DbInitDatabase() && DbCreateGroupFiles(9) == kQdbOk;
+        DbGroupOf(9, &appointments_);
+    }
+    ~LayerDatabase() { DbEndSession(); }
+    bool Ok() const { return ok_; }
+    const FileGroupDesc& Appointments() const { return appointments_; }
+
+private:
+    TempSettings settings_;
+    std::filesystem::path dir_;
+    FileGroupDesc appointments_{};
+    bool ok_ = false;
+};
+
+// Answers the locked-record prompt by releasing the other workstation's lock, then Retry.
+class ReleasingPrompter final : public Prompter {
+public:
+    explicit ReleasingPrompter(QdbSession holder) : holder_(holder) { InstallPrompter(this); }
+    ~ReleasingPrompter() override { InstallPrompter(nullptr); }
+    PromptAnswer Show(const PromptRequest& r) override {
+        texts.push_back(r.text);
+        QDB_LKISAM(holder_, 0);
+        return kAnswerRetry;
+    }
+    std::vector<std::string> texts;
+
+private:
+    QdbSession holder_;
+};
+
+}  // namespace
+
+TEST(DbAccess, RetrySettingsKeepOneCallWithinTwoSeconds) {
+    int retry, pause;
+    DbLimitRetry(10, 500, &retry, &pause);
+    EXPECT_EQ(10, retry);
+    EXPECT_EQ(200, pause);
+    DbLimitRetry(50, 100, &retry, &pause);
+    EXPECT_EQ(20, retry);
+    EXPECT_EQ(100, pause);
+    DbLimitRetry(5000, 0, &retry, &pause);
+    EXPECT_EQ(5000, retry) << "without a pause nothing limits the count";
+    EXPECT_EQ(0, pause);
+
+    TempSettings settings;
+    DbReadRetrySettings();
+    EXPECT_EQ(10, db_state.retryCount);
+    EXPECT_EQ(0, db_state.pauseMs);
+    QVN_WriteProfileInt("QVCTREEM", "RETRY", 50);
+    QVN_WriteProfileInt("QVCTREEM", "PAUSE", 100);
+    DbReadRetrySettings();
+    EXPECT_EQ(20, db_state.retryCount);
+}
+
+TEST(DbAccess, OutcomesWithoutSessionOrOpenGroup) {
+    DbEndSession();
+    uint8_t rec[286];
+    uint32_t id = 1;
+    EXPECT_EQ(kQdbNoSession, DbFind(kKeyById, &id, rec));
+    EXPECT_EQ(0, db_state.lastFile);
+    EXPECT_EQ(nullptr, DbPrepareKey(&id));
+
+    LayerDatabase db;
+    ASSERT_TRUE(db.Ok());
+    EXPECT_EQ(&id, DbPrepareKey(&id));
+    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kKeyById, &id, rec));
+    EXPECT_EQ(kKeyById, db_state.lastFile);
+    EXPECT_EQ(kQdbGroupNotOpen, DbFirst(30, rec)) << "30 belongs to no group";
+    EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments())) << "closing a group that is not open";
+}
+
+TEST(DbAccess, SetBanksKeepTwoSetsApart) {
+    LayerDatabase db;
+    ASSERT_TRUE(db.Ok());
+    int32_t day_a = 2461386, day_b = day_a + 1;
+    ASSERT_EQ(kQdbOk, DbOpenGroup(db.Appointments()));
+    for (uint32_t id = 1; id <= 4; ++id) ASSERT_EQ(kQdbOk, DbAdd(9, Appt(id, id <= 2 ? day_a : day_b, id).bytes));
+
+    uint8_t rec[286];
+    ASSERT_EQ(kQdbOk, DbCheckSetBank(2));
+    ASSERT_EQ(kQdbOk, DbSelectSetBank(0));
+    ASSERT_EQ(kQdbOk, DbStartSetForward(kKeyByDate, &day_a, rec, 4));
+    EXPECT_EQ(1u, IdOf(rec));
+    EXPECT_EQ(kDbSetBankSelected, DbCheckSetBank(2));
+    ASSERT_EQ(kQdbOk, DbSelectSetBank(1));
+    ASSERT_EQ(kQdbOk, DbStartSetForward(kKeyByDate, &day_b, rec, 4));
+    ASSERT_EQ(kQdbOk, DbNextInSet(kKeyByDate, rec));
+    EXPECT_EQ(4u, IdOf(rec));
+    ASSERT_EQ(kQdbOk, DbSelectSetBank(0));
+    ASSERT_EQ(kQdbOk, DbNextInSet(kKeyByDate, rec));
+    EXPECT_EQ(2u, IdOf(rec)) << "bank 0 still walks the first day";
+    EXPECT_EQ(kQdbNotFound, DbNextInSet(kKeyByDate, rec));
+    DbResetSetBank();
+    EXPECT_EQ(kDbSetBankTooLarge, DbSelectSetBank(221));
+    DbResetSetBank();
+    EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments()));
+}
+
+TEST(DbAccess, MessageNumbersByDataFile) {
+    EXPECT_EQ(3064, DbMessageNumber(kDbMsgOpen, 9, 0));
+    EXPECT_EQ(3088, DbMessageNumber(kDbMsgClose, 9, 0));
+    EXPECT_EQ(3111, DbMessageNumber(kDbMsgLock, 9, 0));
+    EXPECT_EQ(3134, DbMessageNumber(kDbMsgDelete, 9, 0));
+    EXPECT_EQ(3157, DbMessageNumber(kDbMsgWrite, 9, 0));
+    EXPECT_EQ(3172, DbMessageNumber(kDbMsgWrite, 83, 0));
+    EXPECT_EQ(3165, DbMessageNumber(kDbMsgWrite, 44, 42));
+    EXPECT_EQ(3283, DbMessageNumber(kDbMsgWrite, 44, 2));
+    EXPECT_EQ(3208, DbMessageNumber(kDbMsgWrite, 0, 0));
+    EXPECT_EQ(3084, DbMessageNumber(kDbMsgOpen, 94, 0)) << "any other file";
+    EXPECT_EQ(3177, DbMessageNumber(kDbMsgWrite, 94, 0));
+}
+
+TEST(DbAccess, SecondTierSavesFindsAndDeletesQuietly) {
+    LayerDatabase db;
+    ASSERT_TRUE(db.Ok());
+    ScriptedPrompter prompter;  // no prompt is expected anywhere here
+    Appt appt(7, 2461386, 9);
+    uint8_t before[286] = {};
+    uint32_t id = 7;
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, true));
+    appt.bytes[155] = 150;
+    ASSERT_EQ(kQdbOk, DbSaveRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, false));
+    EXPECT_EQ(0, before[155]) << "the update found the stored record first";
+    uint8_t rec[286];
+    ASSERT_EQ(kQdbOk, DbFindRecord(db.Appointments(), kKeyById, &id, 4, rec));
+    EXPECT_EQ(150, rec[155]);
+    EXPECT_EQ(0u, db_state.openHandles[db.Appointments().groupIndex]) << "no group stays open";
+
+    ASSERT_EQ(kQdbOk, DbDeleteRecord(db.Appointments(), kKeyById, &id, 4, rec, true));
+    EXPECT_EQ(kQdbNotFound, DbDeleteRecord(db.Appointments(), kKeyById, &id, 4, rec, true));
+    EXPECT_EQ(kQdbNotFound, DbReadForUpdate(db.Appointments(), kKeyById, &id, 4, rec, true));
+    EXPECT_TRUE(prompter.Asked().empty());
+}
+
+TEST(DbAccess, ALockedRecordIsRetriedAndThenPromptedUntilItGoesAway) {
+    LayerDatabase db;
+    ASSERT_TRUE(db.Ok());
+    Appt appt(5, 2461386, 9);
+    uint8_t before[286];
+    uint32_t id = 5;
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, true));
+
+    // Another workstation reads the appointment for an edit and keeps it locked.
+    QdbSession other = QDB_StartSession(1);
+    ASSERT_NE(0, other);
+    QdbFile of = QDB_OpenFile(other, 9);
+    QDB_LKISAM(other, 2);
+    uint8_t theirs[286];
+    ASSERT_EQ(1, QDB_FindRec(of, kKeyById, &id, theirs));
+
+    uint8_t rec[286];
+    {
+        ReleasingPrompter prompter(other);
+        EXPECT_EQ(kQdbOk, DbReadForUpdate(db.Appointments(), kKeyById, &id, 4, rec, true));
+        ASSERT_EQ(1u, prompter.texts.size()) << "one prompt, then the lock was gone";
+        EXPECT_EQ("A record of data file 9 is in use at another workstation.\n"
+                  "Choose Retry to try again or Cancel to give up.",
+                  prompter.texts[0]);
+    }
+    EXPECT_EQ(5u, IdOf(rec));
+    DbLock(0);
+
+    QDB_LKISAM(other, 2);
+    ASSERT_EQ(1, QDB_FindRec(of, kKeyById, &id, theirs));
+    {
+        ScriptedPrompter prompter;
+        prompter.Answer(kAnswerCancel);
+        EXPECT_EQ(kQdbLocked, DbReadForUpdate(db.Appointments(), kKeyById, &id, 4, rec, true));
+        EXPECT_EQ(1u, prompter.Asked().size());
+    }
+    QDB_EndSession(other);
+}
