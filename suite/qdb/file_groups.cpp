@@ -71,3 +71,12 @@ const KeyDef* FindKey(const FileGroupDef& group, int key_number) {
         if (k.number == key_number) return &k;
     return nullptr;
 }
+
+std::string KeyValueOf(const KeyDef& key, const uint8_t* record, int64_t recno) {
+    std::string value;
+    for (const KeySegment& s : key.segments)
+        value.append(reinterpret_cast<const char*>(record) + s.offset, static_cast<size_t>(s.length));
+    if (!key.unique)
+        for (int shift = 56; shift >= 0; shift -= 8) value += static_cast<char>((recno >> shift) & 0xFF);
+    return value;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct KeySegment {
@@ -30,3 +31,7 @@ struct FileGroupDef {
 const FileGroupDef* FindFileGroup(int number);
 // The key of a group, or nullptr when the number is not one of its keys.
 const KeyDef* FindKey(const FileGroupDef& group, int key_number);
+
+// The stored value of a key for a record: its segments one after another, and for a key that
+// is not unique the record number as 8 big-endian bytes, so equal keys sort as they were added.
+std::string KeyValueOf(const KeyDef& key, const uint8_t* record, int64_t recno);

@@ -107,14 +107,6 @@ uint64_t LockOffset(const FileGroupDef& g, int64_t recno) {
     return (static_cast<uint64_t>(g.firstNumber) << 40) | static_cast<uint64_t>(recno);
 }
 
-std::string KeyValue(const KeyDef& key, const uint8_t* record, int64_t recno) {
-    std::string value;
-    for (const KeySegment& s : key.segments) value.append(reinterpret_cast<const char*>(record) + s.offset, s.length);
-    if (!key.unique)
-        for (int shift = 56; shift >= 0; shift -= 8) value += static_cast<char>((recno >> shift) & 0xFF);
-    return value;
-}
-
 // The smallest text above every text that starts with prefix; empty when there is none.
 std::string UpperBound(std::string prefix) {
     while (!prefix.empty() && static_cast<uint8_t>(prefix.back()) == 0xFF) prefix.pop_back();
@@ -258,7 +250,7 @@ int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* re
     for (const KeyDef& k : g.keys) {
         if (rc != SQLITE_DONE) break;
         Statement st(s.db, "UPDATE " + Table(g) + " SET " + Column(k) + " = ? WHERE recno = ?");
-        st.Blob(1, KeyValue(k, bytes, recno));
+        st.Blob(1, KeyValueOf(k, bytes, recno));
         st.Int(2, recno);
         rc = sqlite3_step(st.s);
     }

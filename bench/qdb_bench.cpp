@@ -1,0 +1,237 @@
+// Record database engine against raw SQLite on the same appointment table: point read by the
+// unique id key, one day's set walk, add, and rewrite of the current record. Each engine
+// benchmark has its raw twin; compare them as ratios within one run.
+//
+// The file of 1,000,000 appointment records is built once in $TMPDIR/qvn-bench (delete it to
+// rebuild) straight through SQLite in the engine's own format, as loading it record by record
+// with a synchronous commit each would take hours.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "sqlite3.h"
+#include "suite/qdb/file_groups.h"
+#include "suite/qdb/qdb.h"
+
+namespace {
+
+constexpr int kRecords = 1000000;
+constexpr int kDays = 2000;  // 500 appointments a day
+constexpr int32_t kFirstDay = 2460000;
+
+std::string BenchDir() { return (std::filesystem::temp_directory_path() / "qvn-bench").string(); }
+
+void MakeAppointment(uint32_t id, uint8_t* rec) {
+    std::memset(rec, 0, 286);
+    int32_t date = kFirstDay + static_cast<int32_t>(id % kDays);
+    std::memcpy(rec + 2, &id, 4);
+    std::memcpy(rec + 6, &date, 4);
+    rec[10] = 3;
+    std::memcpy(rec + 11, (id % 4) ? "OP1 " : "OP2 ", 4);
+    rec[15] = 1;
+    std::memcpy(rec + 16, "DR1 ", 4);
+    uint32_t patient = id % 50000;
+    std::memcpy(rec + 54, &patient, 4);
+    rec[153] = static_cast<uint8_t>(7 + id % 10);
+}
+
+void BuildFileOnce() {
+    std::string dir = BenchDir();
+    if (std::filesystem::exists(std::filesystem::path(dir) / "qvn.db")) return;
+    std::filesystem::create_directories(dir);
+    QDB_CreateDataBase(dir.c_str());
+    QDB_InitDataBase(dir.c_str());
+    QdbSession s = QDB_StartSession(1);
+    QDB_CREIFIL(s, 9);
+    QDB_EndSession(s);
+
+    sqlite3* db = nullptr;
+    sqlite3_open((std::filesystem::path(dir) / "qvn.db").string().c_str(), &db);
+    sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr);
+    const FileGroupDef* g = FindFileGroup(9);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO g9(recno, rec, k10, k11, k12, k13, k14, k15) VALUES (?,?,?,?,?,?,?,?)", -1,
+                       &insert, nullptr);
+    uint8_t rec[286];
+    for (int64_t recno = 1; recno <= kRecords; ++recno) {
+        MakeAppointment(static_cast<uint32_t>(recno), rec);
+        sqlite3_bind_int64(insert, 1, recno);
+        sqlite3_bind_blob(insert, 2, rec, 286, SQLITE_STATIC);
+        std::string keys[6];
+        for (int k = 0; k < 6; ++k) {
+            keys[k] = KeyValueOf(g->keys[k], rec, recno);
+            sqlite3_bind_blob(insert, 3 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
+        }
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// The engine, one session and the appointment group open.
+struct EngineFixture {
+    QdbSession session;
+    QdbFile file;
+    EngineFixture() {
+        BuildFileOnce();
+        QDB_InitDataBase(BenchDir().c_str());
+        session = QDB_StartSession(1);
+        file = QDB_OpenFile(session, 9);
+    }
+    ~EngineFixture() { QDB_EndSession(session); }
+};
+
+// The same database through plain SQLite, as a program without the engine would use it.
+struct RawFixture {
+    sqlite3* db = nullptr;
+    RawFixture() {
+        BuildFileOnce();
+        sqlite3_open((std::filesystem::path(BenchDir()) / "qvn.db").string().c_str(), &db);
+        sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    }
+    ~RawFixture() { sqlite3_close(db); }
+};
+
+void EnginePointRead(benchmark::State& state) {
+    EngineFixture f;
+    uint8_t rec[286];
+    uint32_t id = 1;
+    for (auto _ : state) {
+        id = id * 7919 % kRecords + 1;
+        benchmark::DoNotOptimize(QDB_FindRec(f.file, 13, &id, rec));
+    }
+}
+
+void RawPointRead(benchmark::State& state) {
+    RawFixture f;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(f.db, "SELECT recno, rec FROM g9 WHERE k13 = ?", -1, &st, nullptr);
+    uint8_t rec[286];
+    uint32_t id = 1;
+    for (auto _ : state) {
+        id = id * 7919 % kRecords + 1;
+        sqlite3_bind_blob(st, 1, &id, 4, SQLITE_STATIC);
+        if (sqlite3_step(st) == SQLITE_ROW) std::memcpy(rec, sqlite3_column_blob(st, 1), 286);
+        sqlite3_reset(st);
+        benchmark::DoNotOptimize(rec);
+    }
+    sqlite3_finalize(st);
+}
+
+void EngineDayWalk(benchmark::State& state) {
+    EngineFixture f;
+    uint8_t rec[286];
+    int32_t day = kFirstDay;
+    for (auto _ : state) {
+        day = kFirstDay + (day - kFirstDay + 37) % kDays;
+        int n = 0;
+        for (QdbSet set = QDB_StartSet(f.file, 10, 0, &day, rec, 4); set && QDB_NextRecInSet(set, rec);) ++n;
+        benchmark::DoNotOptimize(n);
+    }
+}
+
+void RawDayWalk(benchmark::State& state) {
+    RawFixture f;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(f.db, "SELECT recno, rec FROM g9 WHERE k10 >= ? AND k10 < ? ORDER BY k10", -1, &st, nullptr);
+    uint8_t rec[286];
+    int32_t day = kFirstDay;
+    for (auto _ : state) {
+        day = kFirstDay + (day - kFirstDay + 37) % kDays;
+        int32_t next = day + 1;
+        sqlite3_bind_blob(st, 1, &day, 4, SQLITE_STATIC);
+        sqlite3_bind_blob(st, 2, &next, 4, SQLITE_STATIC);  // fine for days whose low byte < 255
+        int n = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            std::memcpy(rec, sqlite3_column_blob(st, 1), 286);
+            ++n;
+        }
+        sqlite3_reset(st);
+        benchmark::DoNotOptimize(n);
+    }
+    sqlite3_finalize(st);
+}
+
+void EngineAdd(benchmark::State& state) {
+    EngineFixture f;
+    uint8_t rec[286];
+    static uint32_t id = 3000000;
+    for (auto _ : state) {
+        MakeAppointment(++id, rec);
+        benchmark::DoNotOptimize(QDB_AddRec(f.file, rec));
+    }
+}
+
+void RawAdd(benchmark::State& state) {
+    RawFixture f;
+    const FileGroupDef* g = FindFileGroup(9);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(f.db, "INSERT INTO g9(recno, rec, k10, k11, k12, k13, k14, k15) VALUES (?,?,?,?,?,?,?,?)", -1,
+                       &st, nullptr);
+    uint8_t rec[286];
+    static uint32_t id = 6000000;
+    for (auto _ : state) {
+        MakeAppointment(++id, rec);
+        int64_t recno = id;
+        sqlite3_bind_int64(st, 1, recno);
+        sqlite3_bind_blob(st, 2, rec, 286, SQLITE_STATIC);
+        std::string keys[6];
+        for (int k = 0; k < 6; ++k) {
+            keys[k] = KeyValueOf(g->keys[k], rec, recno);
+            sqlite3_bind_blob(st, 3 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
+        }
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+}
+
+void EngineRewrite(benchmark::State& state) {
+    EngineFixture f;
+    uint8_t rec[286];
+    uint32_t id = 12345;
+    QDB_FindRec(f.file, 13, &id, rec);
+    for (auto _ : state) {
+        rec[155] = static_cast<uint8_t>(rec[155] + 1);
+        benchmark::DoNotOptimize(QDB_WriteRec(f.file, rec));
+    }
+}
+
+void RawRewrite(benchmark::State& state) {
+    RawFixture f;
+    const FileGroupDef* g = FindFileGroup(9);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(f.db, "UPDATE g9 SET rec = ?, k10 = ?, k11 = ?, k12 = ?, k13 = ?, k14 = ?, k15 = ? WHERE recno = ?",
+                       -1, &st, nullptr);
+    uint8_t rec[286];
+    MakeAppointment(12345, rec);
+    for (auto _ : state) {
+        rec[155] = static_cast<uint8_t>(rec[155] + 1);
+        sqlite3_bind_blob(st, 1, rec, 286, SQLITE_STATIC);
+        std::string keys[6];
+        for (int k = 0; k < 6; ++k) {
+            keys[k] = KeyValueOf(g->keys[k], rec, 12345);
+            sqlite3_bind_blob(st, 2 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
+        }
+        sqlite3_bind_int64(st, 8, 12345);
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+}
+
+}  // namespace
+
+BENCHMARK(RawPointRead);
+BENCHMARK(EnginePointRead);
+BENCHMARK(RawDayWalk);
+BENCHMARK(EngineDayWalk);
+BENCHMARK(RawAdd)->Iterations(200);
+BENCHMARK(EngineAdd)->Iterations(200);
+BENCHMARK(RawRewrite)->Iterations(200);
+BENCHMARK(EngineRewrite)->Iterations(200);
+BENCHMARK_MAIN();
