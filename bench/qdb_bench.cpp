@@ -39,7 +39,15 @@ void MakeAppointment(uint32_t id, uint8_t* rec) {
 
 void BuildFileOnce() {
     std::string dir = BenchDir();
-    if (std::filesystem::exists(std::filesystem::path(dir) / "qvn.db")) return;
+    std::filesystem::path file = std::filesystem::path(dir) / "qvn.db";
+    if (std::filesystem::exists(file)) {
+        // Drop what earlier add runs left, so every run adds the same fresh ids.
+        sqlite3* db = nullptr;
+        sqlite3_open(file.string().c_str(), &db);
+        sqlite3_exec(db, ("DELETE FROM g9 WHERE recno > " + std::to_string(kRecords)).c_str(), nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        return;
+    }
     std::filesystem::create_directories(dir);
     QDB_CreateDataBase(dir.c_str());
     QDB_InitDataBase(dir.c_str());
@@ -70,6 +78,18 @@ void BuildFileOnce() {
     sqlite3_finalize(insert);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+// An id above every record in the file, so that repeated runs keep adding new records.
+uint32_t FreshId() {
+    sqlite3* db = nullptr;
+    sqlite3_open((std::filesystem::path(BenchDir()) / "qvn.db").string().c_str(), &db);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT max(recno) FROM g9", -1, &st, nullptr);
+    uint32_t id = sqlite3_step(st) == SQLITE_ROW ? static_cast<uint32_t>(sqlite3_column_int64(st, 0)) : 0;
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return id + 1000;
 }
 
 // The engine, one session and the appointment group open.
@@ -162,7 +182,10 @@ void EngineAdd(benchmark::State& state) {
     static uint32_t id = 3000000;
     for (auto _ : state) {
         MakeAppointment(++id, rec);
-        benchmark::DoNotOptimize(QDB_AddRec(f.file, rec));
+        if (!QDB_AddRec(f.file, rec)) {
+            state.SkipWithError("engine add failed");
+            break;
+        }
     }
 }
 
@@ -173,7 +196,7 @@ void RawAdd(benchmark::State& state) {
     sqlite3_prepare_v2(f.db, "INSERT INTO g9(recno, rec, k10, k11, k12, k13, k14, k15) VALUES (?,?,?,?,?,?,?,?)", -1,
                        &st, nullptr);
     uint8_t rec[286];
-    static uint32_t id = 6000000;
+    uint32_t id = FreshId();
     for (auto _ : state) {
         MakeAppointment(++id, rec);
         int64_t recno = id;
@@ -184,7 +207,10 @@ void RawAdd(benchmark::State& state) {
             keys[k] = KeyValueOf(g->keys[k], rec, recno);
             sqlite3_bind_blob(st, 3 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
         }
-        sqlite3_step(st);
+        if (sqlite3_step(st) != SQLITE_DONE) {
+            state.SkipWithError(sqlite3_errmsg(f.db));
+            break;
+        }
         sqlite3_reset(st);
     }
     sqlite3_finalize(st);
@@ -197,7 +223,10 @@ void EngineRewrite(benchmark::State& state) {
     QDB_FindRec(f.file, 13, &id, rec);
     for (auto _ : state) {
         rec[155] = static_cast<uint8_t>(rec[155] + 1);
-        benchmark::DoNotOptimize(QDB_WriteRec(f.file, rec));
+        if (!QDB_WriteRec(f.file, rec)) {
+            state.SkipWithError("engine rewrite failed");
+            break;
+        }
     }
 }
 
@@ -218,7 +247,10 @@ void RawRewrite(benchmark::State& state) {
             sqlite3_bind_blob(st, 2 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
         }
         sqlite3_bind_int64(st, 8, 12345);
-        sqlite3_step(st);
+        if (sqlite3_step(st) != SQLITE_DONE) {
+            state.SkipWithError(sqlite3_errmsg(f.db));
+            break;
+        }
         sqlite3_reset(st);
     }
     sqlite3_finalize(st);
