@@ -21,12 +21,14 @@ const char kMetaTable[] = "qvn_meta";
 
 struct Session {
     sqlite3* db = nullptr;
+    std::map<std::string, sqlite3_stmt*> statements;  // prepared once per session, reused
     LockFile locks;
     int lockMode = 0;
     std::set<uint64_t> held;  // lock offsets this session holds
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;
     std::string reason;
     ~Session() {
+        for (auto& entry : statements) sqlite3_finalize(entry.second);
         if (db) sqlite3_close(db);
     }
 };
@@ -69,6 +71,31 @@ struct Statement {
     ~Statement() { sqlite3_finalize(s); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
+    explicit operator bool() const { return s != nullptr; }
+    void Blob(int i, const std::string& b) { sqlite3_bind_blob(s, i, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT); }
+    void Int(int i, int64_t v) { sqlite3_bind_int64(s, i, v); }
+};
+
+// A statement from the session's cache, reset for the next use on every way out. Navigation
+// runs the same few queries over and over; preparing them once keeps reads close to raw SQLite.
+struct CachedStatement {
+    sqlite3_stmt* s = nullptr;
+    CachedStatement(Session& session, const std::string& sql) {
+        auto it = session.statements.find(sql);
+        if (it != session.statements.end()) {
+            s = it->second;
+        } else if (sqlite3_prepare_v2(session.db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK) {
+            session.statements[sql] = s;
+        }
+    }
+    ~CachedStatement() {
+        if (s) {
+            sqlite3_reset(s);
+            sqlite3_clear_bindings(s);
+        }
+    }
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
     explicit operator bool() const { return s != nullptr; }
     void Blob(int i, const std::string& b) { sqlite3_bind_blob(s, i, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT); }
     void Int(int i, int64_t v) { sqlite3_bind_int64(s, i, v); }
@@ -132,7 +159,7 @@ struct Row {
 };
 
 // Runs a query returning recno, rec and the ordering column; false when no row (or error).
-bool FetchRow(Statement& st, Row* row) {
+bool FetchRow(CachedStatement& st, Row* row) {
     if (sqlite3_step(st.s) != SQLITE_ROW) return false;
     row->recno = sqlite3_column_int64(st.s, 0);
     row->record.assign(static_cast<const char*>(sqlite3_column_blob(st.s, 1)), sqlite3_column_bytes(st.s, 1));
@@ -171,7 +198,7 @@ int Position(FileContext& c, const KeyDef* key, const std::string& where, const 
     std::string column = key ? Column(*key) : "recno";
     std::string sql = "SELECT recno, rec, " + column + " FROM " + Table(g) +
                       (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + column + " " + order + " LIMIT 1";
-    Statement st(c.session->db, sql);
+    CachedStatement st(*c.session, sql);
     if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
     for (size_t i = 0; i < blobs.size(); ++i) {
         if (key) st.Blob(static_cast<int>(i + 1), blobs[i]);
@@ -197,7 +224,7 @@ bool KeyOf(FileContext& c, int key_or_file, const KeyDef** key) {
 
 std::string CurrentKeyValue(FileContext& c, const KeyDef* key) {
     if (!key) return std::to_string(c.file->current);
-    Statement st(c.session->db, "SELECT " + Column(*key) + " FROM " + Table(*c.file->group) + " WHERE recno = ?");
+    CachedStatement st(*c.session, "SELECT " + Column(*key) + " FROM " + Table(*c.file->group) + " WHERE recno = ?");
     st.Int(1, c.file->current);
     if (sqlite3_step(st.s) != SQLITE_ROW) return "";
     return std::string(static_cast<const char*>(sqlite3_column_blob(st.s, 0)), sqlite3_column_bytes(st.s, 0));
