@@ -4,8 +4,7 @@
 
 #include <commdlg.h>
 
-#include <cstring>
-
+#include "app/fonts_win.h"
 #include "resources/resource.h"
 #include "suite/workstation_settings.h"
 
@@ -29,22 +28,11 @@ UINT_PTR CALLBACK FontDialogHook(HWND dialog, UINT message, WPARAM wparam, LPARA
     return FALSE;
 }
 
-LOGFONTA LogFontOf(const FontSpec& spec) {
-    LOGFONTA lf = {};
-    lf.lfHeight = spec.height;
-    lf.lfWidth = spec.width;
-    lf.lfWeight = spec.weight;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE - 1);
-    return lf;
-}
-
 }  // namespace
 
 bool RunSheetFontDialog(HWND owner, HINSTANCE resources) {
     FontSpec current = ReadFont(3);
-    LOGFONTA lf = LogFontOf(current);
+    LOGFONTA lf = LogFontFromSpec(current);
     FontDialogRun run;
 
     CHOOSEFONTA cf = {};

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-HFONT CreateFontFromSpec(const FontSpec& spec) {
+LOGFONTA LogFontFromSpec(const FontSpec& spec) {
     LOGFONTA lf = {};
     lf.lfHeight = spec.height;
     lf.lfWidth = spec.width;
@@ -11,6 +11,11 @@ HFONT CreateFontFromSpec(const FontSpec& spec) {
     lf.lfItalic = spec.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     std::strncpy(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE - 1);
+    return lf;
+}
+
+HFONT CreateFontFromSpec(const FontSpec& spec) {
+    LOGFONTA lf = LogFontFromSpec(spec);
     return CreateFontIndirectA(&lf);
 }
 

@@ -7,6 +7,9 @@
 #include "suite/workstation_settings.h"
 #include "views/sheet_measures.h"
 
+// The font of a settings font text: its face, height, width, weight and italic, in the
+// default character set, everything else 0.
+LOGFONTA LogFontFromSpec(const FontSpec& spec);
 HFONT CreateFontFromSpec(const FontSpec& spec);
 
 // Owns fonts 1 to 4 for the run; recreating font 3 after the font dialog replaces it in place.
