@@ -77,9 +77,7 @@ public:
 
 std::string OwnExecutable() {
 #ifdef _WIN32
-    char* path = nullptr;
-    _get_pgmptr(&path);
-    return path ? path : "";
+    return (__argv && __argv[0]) ? __argv[0] : "";
 #else
     return std::filesystem::read_symlink("/proc/self/exe").string();
 #endif
