@@ -21,13 +21,15 @@ void LockFile::Close() {
     handle_ = nullptr;
 }
 
-bool LockFile::TryLock(uint64_t offset) {
+static bool TryLockByte(void* handle, uint64_t offset, DWORD flags) {
     OVERLAPPED where = {};
     where.Offset = static_cast<DWORD>(offset);
     where.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    return LockFileEx(static_cast<HANDLE>(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
-                      0, 1, 0, &where) != 0;
+    return handle && LockFileEx(static_cast<HANDLE>(handle), flags | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where) != 0;
 }
+
+bool LockFile::TryLock(uint64_t offset) { return TryLockByte(handle_, offset, LOCKFILE_EXCLUSIVE_LOCK); }
+bool LockFile::TryLockShared(uint64_t offset) { return TryLockByte(handle_, offset, 0); }
 
 void LockFile::Unlock(uint64_t offset) {
     OVERLAPPED where = {};
@@ -67,6 +69,7 @@ bool SetLock(int fd, short type, uint64_t offset) {
 }  // namespace
 
 bool LockFile::TryLock(uint64_t offset) { return fd_ >= 0 && SetLock(fd_, F_WRLCK, offset); }
+bool LockFile::TryLockShared(uint64_t offset) { return fd_ >= 0 && SetLock(fd_, F_RDLCK, offset); }
 
 void LockFile::Unlock(uint64_t offset) {
     if (fd_ >= 0) SetLock(fd_, F_UNLCK, offset);

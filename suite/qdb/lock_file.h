@@ -16,8 +16,10 @@ public:
     bool Open(const std::string& path);
     void Close();
 
-    // False when another holder has the byte (or the lock call failed).
+    // False when another holder has the byte (or the lock call failed). A shared lock admits
+    // other shared locks on the byte and keeps exclusive ones out.
     bool TryLock(uint64_t offset);
+    bool TryLockShared(uint64_t offset);
     void Unlock(uint64_t offset);
 
 private:

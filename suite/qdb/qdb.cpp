@@ -1,6 +1,7 @@
 // The QDB_ calls over SQLite: sessions, file groups, navigation, sets, writes and record locks.
 #include "suite/qdb/qdb.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -19,11 +20,21 @@ const char kDatabaseFile[] = "qvn.db";
 const char kLockFileName[] = "qvn.lck";
 const char kMetaTable[] = "qvn_meta";
 
+// How a session holds a file group open: the number of its open handles on the group and the
+// group lock they share (1 shared, 2 exclusive).
+struct GroupHold {
+    int opens = 0;
+    int mode = 0;
+};
+
 struct Session {
     sqlite3* db = nullptr;
     std::map<std::string, sqlite3_stmt*> statements;  // prepared once per session, reused
     LockFile locks;
     int lockMode = 0;
+    bool lockingPaused = false;
+    int accessMode = 1;                // mode of later QDB_OpenFile calls
+    std::map<int, GroupHold> groups;   // by data file number
     std::set<uint64_t> held;  // lock offsets this session holds
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;
     std::string reason;
@@ -37,6 +48,10 @@ struct OpenFile {
     QdbSession session = 0;
     const FileGroupDef* group = nullptr;
     int64_t current = 0;  // record number of the current record, 0 for none
+    // A position in one key's order set by QDB_UPDCURI, without a current record; any record
+    // made current ends it.
+    int positionKeyNumber = 0;
+    std::string positionKey;
 };
 
 struct SetState {
@@ -129,9 +144,22 @@ int Done(Session* s, int file_number) {
 std::string Table(const FileGroupDef& g) { return "g" + std::to_string(g.firstNumber); }
 std::string Column(const KeyDef& k) { return "k" + std::to_string(k.number); }
 
-// Lock offsets: the data file number in the high bits, the record number below.
+// Lock offsets: the data file number in the high bits, the record number below. The highest
+// record number of a group stands for the group itself: the open lock that keeps exclusive and
+// shared opens apart.
+constexpr int64_t kGroupLockRecno = (int64_t{1} << 40) - 1;
 uint64_t LockOffset(const FileGroupDef& g, int64_t recno) {
     return (static_cast<uint64_t>(g.firstNumber) << 40) | static_cast<uint64_t>(recno);
+}
+
+bool LocksOnRead(const Session& s) { return !s.lockingPaused && (s.lockMode == 2 || s.lockMode == 5 || s.lockMode == 6); }
+
+// The bytes a fetched record must have: the record length of a fixed group, at least the head of
+// a variable one. Anything else is a damaged or foreign file, reported rather than copied.
+bool RecordFits(const FileGroupDef& g, size_t size) {
+    if (g.recordLength == 0) return false;
+    if (g.mode & 4) return size >= static_cast<size_t>(g.recordLength) && size <= static_cast<size_t>(kQdbMaxVarRecord);
+    return size == static_cast<size_t>(g.recordLength);
 }
 
 // The smallest text above every text that starts with prefix; empty when there is none.
@@ -158,13 +186,15 @@ struct Row {
     std::string key;
 };
 
-// Runs a query returning recno, rec and the ordering column; false when no row (or error).
-bool FetchRow(CachedStatement& st, Row* row) {
-    if (sqlite3_step(st.s) != SQLITE_ROW) return false;
+// Runs a query returning recno, rec and the ordering column: SQLITE_ROW with the row filled,
+// SQLITE_DONE when there is none, or SQLite's error.
+int FetchRow(CachedStatement& st, Row* row) {
+    int rc = sqlite3_step(st.s);
+    if (rc != SQLITE_ROW) return rc;
     row->recno = sqlite3_column_int64(st.s, 0);
     row->record.assign(static_cast<const char*>(sqlite3_column_blob(st.s, 1)), sqlite3_column_bytes(st.s, 1));
     row->key.assign(static_cast<const char*>(sqlite3_column_blob(st.s, 2)), sqlite3_column_bytes(st.s, 2));
-    return true;
+    return SQLITE_ROW;
 }
 
 // Takes a lock the session does not hold yet; true when held afterwards.
@@ -184,10 +214,16 @@ void DropLock(Session& s, const FileGroupDef& g, int64_t recno) {
 // Makes a fetched row the current record: locks it under lock mode 2, copies it out.
 int Deliver(FileContext& c, const Row& row, void* record) {
     const FileGroupDef& g = *c.file->group;
-    if (c.session->lockMode == 2 && !TakeLock(*c.session, g, row.recno))
+    if (!RecordFits(g, row.record.size()))
+        return Fail(c.session, kQdbWrongLength, g.firstNumber,
+                    "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) + " has " +
+                        std::to_string(row.record.size()) + " bytes where " + std::to_string(g.recordLength) +
+                        " belong"), 0;
+    if (LocksOnRead(*c.session) && !TakeLock(*c.session, g, row.recno))
         return Fail(c.session, kQdbLocked, g.firstNumber, "the record is locked by another user"), 0;
-    if (record) std::memcpy(record, row.record.data(), row.record.size());
+    if (record) std::memcpy(record, row.record.data(), static_cast<size_t>(g.recordLength));
     c.file->current = row.recno;
+    c.file->positionKeyNumber = 0;
     return Done(c.session, g.firstNumber);
 }
 
@@ -205,7 +241,9 @@ int Position(FileContext& c, const KeyDef* key, const std::string& where, const 
         else st.Int(static_cast<int>(i + 1), std::stoll(blobs[i]));
     }
     Row row;
-    if (!FetchRow(st, &row)) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
+    int rc = FetchRow(st, &row);
+    if (rc == SQLITE_DONE) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
+    if (rc != SQLITE_ROW) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
     if (found) *found = row;
     return Deliver(c, row, record);
 }
@@ -237,6 +275,9 @@ int Step(QdbFile handle, int key_or_file, void* record, bool forward, bool from_
     if (!KeyOf(c, key_or_file, &key)) return 0;
     if (!from_current)
         return Position(c, key, "", forward ? "ASC" : "DESC", {}, record);
+    if (key && c.file->positionKeyNumber == key->number)
+        return Position(c, key, Column(*key) + (forward ? " >= ?" : " < ?"), forward ? "ASC" : "DESC",
+                        {c.file->positionKey}, record);
     if (c.file->current == 0)
         return Fail(c.session, kQdbNoCurrentRecord, c.file->group->firstNumber, "no current record"), 0;
     std::string column = key ? Column(*key) : "recno";
@@ -257,11 +298,12 @@ int ExecWrite(Session& s, const FileGroupDef& g, const std::string& sql_error_co
 
 // Writes record as record number recno (a new row when insert), keys and all, as one
 // transaction.
-int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* record, bool insert, int64_t* new_recno) {
+int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* record, int length, bool insert,
+                int64_t* new_recno) {
     const uint8_t* bytes = static_cast<const uint8_t*>(record);
     if (sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + sqlite3_errmsg(s.db)), 0;
-    std::string blob(reinterpret_cast<const char*>(bytes), g.recordLength);
+    std::string blob(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
     int rc;
     if (insert) {
         Statement st(s.db, "INSERT INTO " + Table(g) + "(rec) VALUES (?)");
@@ -293,11 +335,15 @@ int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* re
     return Done(&s, g.firstNumber);
 }
 
-bool HasTable(Session& s, const std::string& name) {
+// SQLITE_ROW when the table exists, SQLITE_DONE when not, else SQLite's error.
+int FindTable(Session& s, const std::string& name) {
     Statement st(s.db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    if (!st) return sqlite3_errcode(s.db);
     sqlite3_bind_text(st.s, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-    return st && sqlite3_step(st.s) == SQLITE_ROW;
+    return sqlite3_step(st.s);
 }
+
+bool HasTable(Session& s, const std::string& name) { return FindTable(s, name) == SQLITE_ROW; }
 
 }  // namespace
 
@@ -380,30 +426,99 @@ int QDB_CREIFIL(QdbSession session, int data_file_number) {
     return Done(s, data_file_number);
 }
 
-static QdbFile OpenGroup(QdbSession session, int file_number) {
+// Moves the session's group lock to mode (1 shared, 2 exclusive, 0 none). A failed change
+// leaves the lock as it was. Windows cannot turn a held lock into another kind, so the change is
+// a release and a new lock, and the old one is taken back when the new one is refused.
+static bool SetGroupLock(Session& s, const FileGroupDef& g, GroupHold& hold, int mode) {
+    if (hold.mode == mode) return true;
+    uint64_t offset = LockOffset(g, kGroupLockRecno);
+    if (hold.mode) s.locks.Unlock(offset);
+    auto take = [&](int m) { return m == 0 || (m == 2 ? s.locks.TryLock(offset) : s.locks.TryLockShared(offset)); };
+    if (take(mode)) {
+        hold.mode = mode;
+        return true;
+    }
+    if (!take(hold.mode)) hold.mode = 0;  // lost in the change; the next open takes it again
+    return false;
+}
+
+static QdbFile OpenGroup(QdbSession session, int file_number, int mode) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, file_number, "no session"), 0;
     const FileGroupDef* g = FindFileGroup(file_number);
     if (!g) return Fail(s, kQdbGroupNotOpen, file_number, "the number belongs to no file group"), 0;
-    if (!HasTable(*s, Table(*g)))
+    int table = FindTable(*s, Table(*g));
+    if (table == SQLITE_DONE)
         return Fail(s, kQdbNoGroupFiles, file_number, "the files of this group have not been created"), 0;
+    if (table != SQLITE_ROW)
+        return Fail(s, kQdbStorageError, file_number, std::string("cannot read the database: ") + sqlite3_errmsg(s->db)), 0;
+    GroupHold& hold = s->groups[g->firstNumber];
+    if (!SetGroupLock(*s, *g, hold, std::max(mode, hold.mode))) {
+        if (hold.opens == 0) s->groups.erase(g->firstNumber);
+        return Fail(s, kQdbFileInUse, file_number,
+                    mode == 2 ? "the file is open at another workstation"
+                              : "the file is in exclusive use at another workstation"), 0;
+    }
+    ++hold.opens;
     QdbFile handle = engine.nextHandle++;
-    engine.files[handle] = OpenFile{session, g, 0};
+    engine.files[handle] = OpenFile{session, g, 0, 0, {}};
     Done(s, file_number);
     return handle;
 }
 
-// Exclusive opens are not enforced between sessions yet: every caller of the program opens
-// shared, and the admin tool's rebuilds run with the program closed.
-QdbFile QDB_OpenFile(QdbSession session, int file_number) { return OpenGroup(session, file_number); }
-QdbFile QDB_OpenFileExclusive(QdbSession session, int file_number) { return OpenGroup(session, file_number); }
+QdbFile QDB_OpenFile(QdbSession session, int file_number) {
+    Session* s = SessionOf(session);
+    return OpenGroup(session, file_number, s ? s->accessMode : 1);
+}
+QdbFile QDB_OpenFileExclusive(QdbSession session, int file_number) { return OpenGroup(session, file_number, 2); }
+
+int QDB_SetAccessMode(QdbSession session, int mode) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (mode != 1 && mode != 2) return Fail(s, kQdbBadHandle, 0, "the access mode is 1 or 2"), 0;
+    std::vector<std::pair<int, int>> changed;  // data file and its mode before, to undo a refusal
+    for (auto& [number, hold] : s->groups) {
+        int before = hold.mode;
+        if (!SetGroupLock(*s, *FindFileGroup(number), hold, mode)) {
+            for (auto& [done, old_mode] : changed) SetGroupLock(*s, *FindFileGroup(done), s->groups[done], old_mode);
+            return Fail(s, kQdbFileInUse, number, "the file is in use at another workstation"), 0;
+        }
+        changed.emplace_back(number, before);
+    }
+    s->accessMode = mode;
+    return Done(s, 0);
+}
+
+int QDB_GetAccessMode(QdbSession session) {
+    Session* s = SessionOf(session);
+    return s ? s->accessMode : 0;
+}
 
 int QDB_CloseFile(QdbFile file) {
     FileContext c = Resolve(file);
     if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    GroupHold& hold = c.session->groups[g.firstNumber];
+    if (--hold.opens <= 0) {
+        SetGroupLock(*c.session, g, hold, 0);
+        c.session->groups.erase(g.firstNumber);
+    }
     for (auto it = engine.sets.begin(); it != engine.sets.end();)
         it = it->second.file == file ? engine.sets.erase(it) : std::next(it);
     engine.files.erase(file);
+    return Done(c.session, g.firstNumber);
+}
+
+int QDB_GetPracticeState(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return 0;
+    for (int number = 1; number <= 287; ++number) {
+        const FileGroupDef* g = FindFileGroup(number);
+        if (!g || g->firstNumber != number || s->groups.count(number)) continue;
+        uint64_t offset = LockOffset(*g, kGroupLockRecno);
+        if (!s->locks.TryLockShared(offset)) return 2;
+        s->locks.Unlock(offset);
+    }
     return 1;
 }
 
@@ -493,6 +608,62 @@ int QDB_NextRecInSet(QdbSet set, void* record) { return StepInSet(set, record, t
 int QDB_PrevRecInSet(QdbSet set, void* record) { return StepInSet(set, record, false); }
 int QDB_EndSet(QdbSet set) { return engine.sets.erase(set) ? 1 : 0; }
 
+int QDB_MIDSET(QdbFile file, int key_number, const void* key_buffer, void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    SetState* set = nullptr;  // the set of this key started last on the file
+    for (auto& [handle, state] : engine.sets)
+        if (state.file == file && state.key->number == key_number) set = &state;
+    if (!set) return Fail(c.session, kQdbNoSet, key_number, "no set of this key is open on the file"), 0;
+    std::string from = KeyBytes(*set->key, key_buffer, set->key->Length());
+    if (from < set->prefix) from = set->prefix;
+    std::string column = Column(*set->key);
+    std::string upper = UpperBound(set->prefix);
+    std::string where = column + " >= ?" + (upper.empty() ? "" : " AND " + column + " < ?");
+    std::vector<std::string> blobs = {from};
+    if (!upper.empty()) blobs.push_back(upper);
+    Row row;
+    if (!Position(c, set->key, where, "ASC", blobs, record, &row)) return 0;
+    set->position = row.key;
+    return 1;
+}
+
+uint32_t QDB_GetFilePos(QdbFile file) {
+    FileContext c = Resolve(file);
+    return c.file ? static_cast<uint32_t>(c.file->current) : 0;
+}
+
+int QDB_ReadRec(QdbFile file, uint32_t position, void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    return Position(c, nullptr, "recno = ?", "ASC", {std::to_string(position)}, record);
+}
+
+int QDB_SETCURI(QdbFile file, int key_or_file, uint32_t position) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const KeyDef* key;
+    if (!KeyOf(c, key_or_file, &key)) return 0;
+    const FileGroupDef& g = *c.file->group;
+    CachedStatement st(*c.session, "SELECT 1 FROM " + Table(g) + " WHERE recno = ?");
+    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+    st.Int(1, position);
+    if (sqlite3_step(st.s) != SQLITE_ROW) return Fail(c.session, kQdbNotFound, g.firstNumber, "no record at this position"), 0;
+    c.file->current = position;
+    c.file->positionKeyNumber = 0;
+    return Done(c.session, g.firstNumber);
+}
+
+int QDB_UPDCURI(QdbFile file, int key_number, const void* key_buffer) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const KeyDef* key = FindKey(*c.file->group, key_number);
+    if (!key) return Fail(c.session, kQdbBadKey, key_number, "not a key of this file"), 0;
+    c.file->positionKeyNumber = key_number;
+    c.file->positionKey = KeyBytes(*key, key_buffer, key->Length());
+    return Done(c.session, c.file->group->firstNumber);
+}
+
 int QDB_AddRec(QdbFile file, const void* record) {
     FileContext c = Resolve(file);
     if (!c.file) return 0;
@@ -500,7 +671,9 @@ int QDB_AddRec(QdbFile file, const void* record) {
     if (g.recordLength == 0)
         return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "no record layout is defined for this file"), 0;
     int64_t recno = 0;
-    if (!StoreRecord(*c.session, g, 0, record, true, &recno)) return 0;
+    if (g.mode & 4)
+        return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "records of this file have a variable length"), 0;
+    if (!StoreRecord(*c.session, g, 0, record, g.recordLength, true, &recno)) return 0;
     c.file->current = recno;
     return 1;
 }
@@ -516,16 +689,86 @@ static bool LockForChange(FileContext& c, bool* taken_here) {
     return false;
 }
 
-int QDB_WriteRec(QdbFile file, const void* record) {
-    FileContext c = Resolve(file);
-    if (!c.file) return 0;
+// Rewrites the current record with length bytes, keys and all.
+static int RewriteCurrent(FileContext& c, const void* record, int length) {
     const FileGroupDef& g = *c.file->group;
     if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), 0;
     bool taken_here = false;
     if (!LockForChange(c, &taken_here)) return 0;
-    int ok = StoreRecord(*c.session, g, c.file->current, record, false, nullptr);
-    if (taken_here && c.session->lockMode != 2) DropLock(*c.session, g, c.file->current);
+    int ok = StoreRecord(*c.session, g, c.file->current, record, length, false, nullptr);
+    if (taken_here && !LocksOnRead(*c.session)) DropLock(*c.session, g, c.file->current);
     return ok;
+}
+
+int QDB_WriteRec(QdbFile file, const void* record) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    if (g.recordLength == 0)
+        return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "no record layout is defined for this file"), 0;
+    if (g.mode & 4)
+        return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "records of this file have a variable length"), 0;
+    return RewriteCurrent(c, record, g.recordLength);
+}
+
+// A variable-length record's length must hold the head the keys are made of.
+static bool VarLengthFits(FileContext& c, int length) {
+    const FileGroupDef& g = *c.file->group;
+    if (!(g.mode & 4) || g.recordLength == 0)
+        return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "records of this file have a fixed length"), false;
+    if (length < g.recordLength || length > kQdbMaxVarRecord)
+        return Fail(c.session, kQdbBadRecordSize, g.firstNumber,
+                    "a record of " + std::to_string(length) + " bytes does not fit this file"), false;
+    return true;
+}
+
+int QDB_AddVRec(QdbFile file, const void* record, int length) {
+    FileContext c = Resolve(file);
+    if (!c.file || !VarLengthFits(c, length)) return 0;
+    int64_t recno = 0;
+    if (!StoreRecord(*c.session, *c.file->group, 0, record, length, true, &recno)) return 0;
+    c.file->current = recno;
+    c.file->positionKeyNumber = 0;
+    return 1;
+}
+
+int QDB_WriteVRec(QdbFile file, const void* record, int length) {
+    FileContext c = Resolve(file);
+    if (!c.file || !VarLengthFits(c, length)) return 0;
+    return RewriteCurrent(c, record, length);
+}
+
+// The stored bytes of the current record; false (result set) when there is none.
+static bool CurrentRecordBytes(FileContext& c, std::string* bytes) {
+    const FileGroupDef& g = *c.file->group;
+    if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), false;
+    CachedStatement st(*c.session, "SELECT rec FROM " + Table(g) + " WHERE recno = ?");
+    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), false;
+    st.Int(1, c.file->current);
+    if (sqlite3_step(st.s) != SQLITE_ROW)
+        return Fail(c.session, kQdbNotFound, g.firstNumber, "the current record is gone"), false;
+    bytes->assign(static_cast<const char*>(sqlite3_column_blob(st.s, 0)), static_cast<size_t>(sqlite3_column_bytes(st.s, 0)));
+    return true;
+}
+
+int QDB_GetVarRecLength(QdbFile file) {
+    FileContext c = Resolve(file);
+    std::string bytes;
+    if (!c.file || !CurrentRecordBytes(c, &bytes)) return 0;
+    Done(c.session, c.file->group->firstNumber);
+    return static_cast<int>(bytes.size());
+}
+
+int QDB_ReadEntireVarRec(QdbFile file, void* buffer, int buffer_size) {
+    FileContext c = Resolve(file);
+    std::string bytes;
+    if (!c.file || !CurrentRecordBytes(c, &bytes)) return 0;
+    const FileGroupDef& g = *c.file->group;
+    if (bytes.size() > static_cast<size_t>(buffer_size))
+        return Fail(c.session, kQdbBufferTooSmall, g.firstNumber,
+                    "the record has " + std::to_string(bytes.size()) + " bytes, the buffer " + std::to_string(buffer_size)), 0;
+    std::memcpy(buffer, bytes.data(), bytes.size());
+    return Done(c.session, g.firstNumber);
 }
 
 int QDB_DeleteCurRec(QdbFile file) {
@@ -546,11 +789,11 @@ int QDB_DeleteCurRec(QdbFile file) {
 int QDB_LKISAM(QdbSession session, int mode) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
-    if (mode == 0) {
+    if (mode == 0 || mode == 1) {
         for (uint64_t offset : s->held) s->locks.Unlock(offset);
         s->held.clear();
     }
-    s->lockMode = mode;
+    if (mode != 1) s->lockMode = mode;  // 1 releases and keeps locking as it was
     return Done(s, 0);
 }
 
@@ -566,9 +809,33 @@ int QDB_UnlockCurRecord(QdbFile file) {
     return Done(c.session, c.file->group->firstNumber);
 }
 
+int QDB_StartLocking(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (s) s->lockingPaused = false;
+    return QDB_LKISAM(session, 2);
+}
+
+int QDB_StopLocking(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (s) s->lockingPaused = false;
+    return QDB_LKISAM(session, 0);
+}
+
+static int SetLockingPaused(QdbSession session, bool paused) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    s->lockingPaused = paused;
+    return Done(s, 0);
+}
+
+int QDB_PauseLocking(QdbSession session) { return SetLockingPaused(session, true); }
+int QDB_ResumeLocking(QdbSession session) { return SetLockingPaused(session, false); }
+
 QdbUpdate QDB_StartUpdate(QdbFile file, int, int key_number, const void* key_buffer, void* record) {
     FileContext c = Resolve(file);
     if (!c.file) return 0;
+    if (c.file->group->mode & 4)
+        return Fail(c.session, kQdbBadRecordSize, c.file->group->firstNumber, "records of this file have a variable length"), 0;
     int saved_mode = c.session->lockMode;
     c.session->lockMode = 0;  // find first, then lock exactly this record
     int found = QDB_FindRec(file, key_number, key_buffer, nullptr);
@@ -581,11 +848,11 @@ QdbUpdate QDB_StartUpdate(QdbFile file, int, int key_number, const void* key_buf
     // Read again under the lock, so the caller changes what is stored now.
     Statement st(c.session->db, "SELECT rec FROM " + Table(g) + " WHERE recno = ?");
     st.Int(1, c.file->current);
-    if (sqlite3_step(st.s) != SQLITE_ROW) {
+    if (sqlite3_step(st.s) != SQLITE_ROW || !RecordFits(g, static_cast<size_t>(sqlite3_column_bytes(st.s, 0)))) {
         if (!already) DropLock(*c.session, g, c.file->current);
         return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
     }
-    std::memcpy(record, sqlite3_column_blob(st.s, 0), sqlite3_column_bytes(st.s, 0));
+    std::memcpy(record, sqlite3_column_blob(st.s, 0), static_cast<size_t>(g.recordLength));
     QdbUpdate handle = engine.nextHandle++;
     engine.updates[handle] = UpdateState{file, c.file->current, record, !already};
     Done(c.session, g.firstNumber);
@@ -600,7 +867,8 @@ static int FinishUpdate(QdbUpdate handle, bool write) {
     FileContext c = Resolve(u.file);
     if (!c.file) return 0;
     const FileGroupDef& g = *c.file->group;
-    int ok = write ? StoreRecord(*c.session, g, u.recno, u.buffer, false, nullptr) : Done(c.session, g.firstNumber);
+    int ok = write ? StoreRecord(*c.session, g, u.recno, u.buffer, g.recordLength, false, nullptr)
+                   : Done(c.session, g.firstNumber);
     if (u.lockedHere) DropLock(*c.session, g, u.recno);
     return ok;
 }

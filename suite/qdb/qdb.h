@@ -20,6 +20,8 @@ constexpr uint16_t kQdbOk = 0;
 constexpr uint16_t kQdbNoSession = 12;
 constexpr uint16_t kQdbGroupNotOpen = 26;   // or a number that belongs to no group
 constexpr uint16_t kQdbLocked = 42;
+constexpr uint16_t kQdbFileInUse = 46;      // open refused: the group is held exclusively
+                                            // elsewhere, or (exclusive open) open elsewhere
 constexpr uint16_t kQdbNotFound = 101;      // no such record, or the end of the set or file
 // Result numbers of our own.
 constexpr uint16_t kQdbStorageError = 60;   // SQLite refused: disk full, read-only folder, ...
@@ -30,6 +32,9 @@ constexpr uint16_t kQdbNoCurrentRecord = 64;
 constexpr uint16_t kQdbDuplicateKey = 65;   // a unique key that is already taken
 constexpr uint16_t kQdbBadHandle = 66;
 constexpr uint16_t kQdbBadKey = 67;         // a key number that is not a key of the group
+constexpr uint16_t kQdbWrongLength = 68;    // a stored record is not as long as its file's records
+constexpr uint16_t kQdbBufferTooSmall = 69; // a variable-length record longer than the buffer
+constexpr uint16_t kQdbNoSet = 70;          // mid-set without a set of that key on the file
 
 using QdbSession = uint16_t;
 using QdbFile = uint32_t;
@@ -46,9 +51,15 @@ QdbSession QDB_StartSession(int kind);  // 0 on failure
 int QDB_EndSession(QdbSession session);
 
 // A handle for the group of the number, or 0.
+// A shared open keeps exclusive opens of other sessions out; an exclusive open keeps every other
+// open out. Both fail with 46 when the other side holds the group.
 QdbFile QDB_OpenFile(QdbSession session, int file_number);
 QdbFile QDB_OpenFileExclusive(QdbSession session, int file_number);
 int QDB_CloseFile(QdbFile file);
+// 1 shared, 2 exclusive: switches every file the session has open (46 and no change when another
+// session stands in the way) and is the mode of the session's later QDB_OpenFile calls.
+int QDB_SetAccessMode(QdbSession session, int mode);
+int QDB_GetAccessMode(QdbSession session);
 int QDB_CREIFIL(QdbSession session, int data_file_number);  // creates the group's table
 
 // Navigation: each copies the record into record and makes it current; 1 on success, 0 on
@@ -70,14 +81,43 @@ int QDB_NextRecInSet(QdbSet set, void* record);
 int QDB_PrevRecInSet(QdbSet set, void* record);
 int QDB_EndSet(QdbSet set);
 
+// Repositions the set of that key on the file (the one started last) at the first record of the
+// set at or after key_buffer, and copies it: the set then goes on from there.
+int QDB_MIDSET(QdbFile file, int key, const void* key_buffer, void* record);
+
+// Physical positions: the record number of the current record (0 for none), a read by position,
+// and making a position current without reading (key order then steps on from that record).
+uint32_t QDB_GetFilePos(QdbFile file);
+int QDB_ReadRec(QdbFile file, uint32_t position, void* record);
+int QDB_SETCURI(QdbFile file, int key, uint32_t position);
+// Sets the position in the order of key to the key value given, without a current record: the
+// next QDB_NextRec / QDB_PrevRec on that key give the records after / before it.
+int QDB_UPDCURI(QdbFile file, int key, const void* key_buffer);
+
+// Records of a variable-length group (notes, audit entries) are a fixed head, the group's record
+// length, followed by any number of bytes. Navigation copies only the head; these calls move the
+// whole record. Length limits: the head at least, kQdbMaxVarRecord at most.
+constexpr int kQdbMaxVarRecord = 1 << 20;
+int QDB_AddVRec(QdbFile file, const void* record, int length);
+int QDB_WriteVRec(QdbFile file, const void* record, int length);  // rewrites the current record
+int QDB_GetVarRecLength(QdbFile file);                             // of the current record, 0 for none
+int QDB_ReadEntireVarRec(QdbFile file, void* buffer, int buffer_size);
+
 int QDB_AddRec(QdbFile file, const void* record);
 int QDB_WriteRec(QdbFile file, const void* record);  // rewrites the current record
 int QDB_DeleteCurRec(QdbFile file);
 
-// Lock modes: 2 = records read from now on are locked for the session; 0 = release all.
+// Lock modes: 2 (and 5, 6) = records read from now on are locked for the session; 0 = release
+// all and lock no more; 1 = release all and go on as before.
 int QDB_LKISAM(QdbSession session, int mode);
 int QDB_GetLockMode(QdbSession session);
 int QDB_UnlockCurRecord(QdbFile file);
+// Locking on a private session: start = records read from now on are locked; stop = release all
+// and lock no more; pause keeps what is held but locks nothing new until resume.
+int QDB_StartLocking(QdbSession session);
+int QDB_StopLocking(QdbSession session);
+int QDB_PauseLocking(QdbSession session);
+int QDB_ResumeLocking(QdbSession session);
 
 // Read-modify-write of one record: found by the full key and locked; commit writes back the
 // buffer given here and unlocks, abort only unlocks. 0 on failure (result 101 or 42).
@@ -88,6 +128,9 @@ int QDB_AbortUpdate(QdbUpdate update);
 uint16_t QDB_GetLastResultNum(QdbSession session);
 uint16_t QDB_GetLastErrorNum(QdbSession session);
 uint16_t QDB_GetLastFileNum(QdbSession session);
+// 0 without a session, 1 when the practice database is open for everyone, 2 while some file
+// group is held exclusively by another session (maintenance).
+int QDB_GetPracticeState(QdbSession session);
 // A readable reason for the session's last failure ("" after success).
 const char* QDB_GetLastReason(QdbSession session);
 

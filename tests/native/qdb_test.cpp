@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -176,8 +177,8 @@ TEST(Qdb, WritesDeletesAndRefusals) {
     EXPECT_EQ(kQdbNoGroupFiles, QDB_GetLastResultNum(s));
     EXPECT_EQ(0, QDB_FindRec(f, 95, &id, rec)) << "95 is no key of the appointment group";
     EXPECT_EQ(kQdbBadKey, QDB_GetLastResultNum(s));
-    ASSERT_EQ(1, QDB_CREIFIL(s, 36));
-    QdbFile other = QDB_OpenFile(s, 36);
+    ASSERT_EQ(1, QDB_CREIFIL(s, 16));
+    QdbFile other = QDB_OpenFile(s, 16);
     ASSERT_NE(0u, other);
     EXPECT_EQ(0, QDB_AddRec(other, rec));
     EXPECT_EQ(kQdbBadRecordSize, QDB_GetLastResultNum(s)) << "no layout defined for this group yet";
@@ -200,6 +201,222 @@ TEST(Qdb, ForeignAndMissingDatabasesFailWithAReason) {
     EXPECT_EQ(1, QDB_InitDataBase(db.Dir().c_str()));
     EXPECT_EQ(0, QDB_StartSession(1));
     EXPECT_NE(std::string::npos, std::string(QDB_GetLastReason(0)).find("qvn.db"));
+}
+
+TEST(Qdb, MidSetPositionsAndKeyPositions) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    int32_t day = 2461386;
+    for (uint32_t id = 1; id <= 5; ++id)  // OP1 at 8, 9, 10, 11, 12 o'clock, added out of order
+        ASSERT_EQ(1, QDB_AddRec(f, Appointment(id, day, "OP1 ", static_cast<int>(13 - id)).bytes));
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(6, day + 1, "OP1 ", 7).bytes));
+    uint8_t rec[286];
+    QdbSet set = QDB_StartSet(f, kByDateOperatory, 0, &day, rec, 4);
+    ASSERT_NE(0u, set);
+    EXPECT_EQ(5u, IdOf(rec)) << "8 o'clock first";
+
+    uint8_t key[11] = {};  // date, operatory marker and id, hour, minute
+    std::memcpy(key, &day, 4);
+    key[4] = 3;
+    std::memcpy(key + 5, "OP1 ", 4);
+    key[9] = 10;
+    ASSERT_EQ(1, QDB_MIDSET(f, kByDateOperatory, key, rec));
+    EXPECT_EQ(3u, IdOf(rec)) << "repositioned at 10 o'clock";
+    ASSERT_EQ(1, QDB_NextRecInSet(set, rec));
+    EXPECT_EQ(2u, IdOf(rec)) << "the set goes on from the new position";
+    ASSERT_EQ(1, QDB_NextRecInSet(set, rec));
+    EXPECT_EQ(1u, IdOf(rec));
+    EXPECT_EQ(0, QDB_NextRecInSet(set, rec)) << "the set still ends with its date";
+    key[9] = 20;
+    EXPECT_EQ(0, QDB_MIDSET(f, kByDateOperatory, key, rec)) << "nothing of the set after 20 o'clock";
+    EXPECT_EQ(kQdbNotFound, QDB_GetLastResultNum(s));
+    EXPECT_EQ(0, QDB_MIDSET(f, kByPatient, key, rec));
+    EXPECT_EQ(kQdbNoSet, QDB_GetLastResultNum(s));
+
+    uint32_t id = 4;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    uint32_t position = QDB_GetFilePos(f);
+    EXPECT_EQ(4u, position) << "the fourth record added";
+    ASSERT_EQ(1, QDB_FirstRec(f, kAppointments, rec));
+    ASSERT_EQ(1, QDB_ReadRec(f, position, rec));
+    EXPECT_EQ(4u, IdOf(rec));
+    EXPECT_EQ(0, QDB_ReadRec(f, 99, rec));
+    EXPECT_EQ(kQdbNotFound, QDB_GetLastResultNum(s));
+
+    ASSERT_EQ(1, QDB_SETCURI(f, kByDateOperatory, 2));  // record 2 is 11 o'clock
+    ASSERT_EQ(1, QDB_NextRec(f, kByDateOperatory, rec));
+    EXPECT_EQ(1u, IdOf(rec)) << "key order goes on from the record made current";
+    EXPECT_EQ(0, QDB_SETCURI(f, kByDateOperatory, 77));
+    EXPECT_EQ(kQdbNotFound, QDB_GetLastResultNum(s));
+
+    key[9] = 9;
+    ASSERT_EQ(1, QDB_UPDCURI(f, kByDateOperatory, key));
+    ASSERT_EQ(1, QDB_NextRec(f, kByDateOperatory, rec));
+    EXPECT_EQ(4u, IdOf(rec)) << "next from a key position is the first record at or after it";
+    ASSERT_EQ(1, QDB_UPDCURI(f, kByDateOperatory, key));
+    ASSERT_EQ(1, QDB_PrevRec(f, kByDateOperatory, rec));
+    EXPECT_EQ(5u, IdOf(rec)) << "previous from a key position is the last record before it";
+    QDB_EndSession(s);
+}
+
+TEST(Qdb, ExclusiveOpensKeepOtherSessionsOut) {
+    TempDatabase db;
+    QdbSession a = OpenAppointmentDatabase(db);
+    QdbSession b = QDB_StartSession(1);
+    ASSERT_NE(0, b);
+    QdbFile fa = QDB_OpenFile(a, kAppointments);
+    ASSERT_NE(0u, fa);
+    EXPECT_EQ(0u, QDB_OpenFileExclusive(b, kAppointments)) << "open shared elsewhere";
+    EXPECT_EQ(kQdbFileInUse, QDB_GetLastResultNum(b));
+    QdbFile fa2 = QDB_OpenFile(a, kById);
+    ASSERT_NE(0u, fa2) << "a second handle of the same session";
+    ASSERT_EQ(1, QDB_CloseFile(fa));
+    EXPECT_EQ(0u, QDB_OpenFileExclusive(b, kAppointments)) << "the session still has the group open";
+    ASSERT_EQ(1, QDB_CloseFile(fa2));
+
+    QdbFile fb = QDB_OpenFileExclusive(b, kAppointments);
+    ASSERT_NE(0u, fb);
+    EXPECT_EQ(0u, QDB_OpenFile(a, kAppointments)) << "held exclusively elsewhere";
+    EXPECT_EQ(kQdbFileInUse, QDB_GetLastResultNum(a));
+    EXPECT_EQ(2, QDB_GetPracticeState(a));
+    EXPECT_EQ(1, QDB_GetPracticeState(b)) << "its own exclusive groups are no maintenance to it";
+    ASSERT_EQ(1, QDB_SetAccessMode(b, 1));
+    EXPECT_EQ(1, QDB_GetAccessMode(b));
+    EXPECT_EQ(1, QDB_GetPracticeState(a));
+    fa = QDB_OpenFile(a, kAppointments);
+    ASSERT_NE(0u, fa) << "the switch to shared lets others in";
+
+    EXPECT_EQ(0, QDB_SetAccessMode(b, 2)) << "a has the group open";
+    EXPECT_EQ(kQdbFileInUse, QDB_GetLastResultNum(b));
+    EXPECT_EQ(1, QDB_GetAccessMode(b));
+    QdbFile fa3 = QDB_OpenFile(a, kAppointments);
+    EXPECT_NE(0u, fa3) << "the refused switch left b's open shared";
+    QDB_EndSession(a);
+    ASSERT_EQ(1, QDB_SetAccessMode(b, 2));
+    EXPECT_EQ(2, QDB_GetAccessMode(b));
+    QdbSession c = QDB_StartSession(1);
+    EXPECT_EQ(0u, QDB_OpenFile(c, kAppointments));
+    QDB_EndSession(b);  // its exclusive hold goes with it
+    EXPECT_NE(0u, QDB_OpenFile(c, kAppointments));
+    EXPECT_EQ(1, QDB_GetPracticeState(c));
+    QDB_EndSession(c);
+}
+
+TEST(Qdb, PausedLockingKeepsHeldLocksAndTakesNoNewOnes) {
+    TempDatabase db;
+    QdbSession a = OpenAppointmentDatabase(db);
+    QdbSession b = QDB_StartSession(1);
+    QdbFile fa = QDB_OpenFile(a, kAppointments);
+    QdbFile fb = QDB_OpenFile(b, kAppointments);
+    for (uint32_t id = 1; id <= 3; ++id) ASSERT_EQ(1, QDB_AddRec(fa, Appointment(id, 2461386, "OP1 ", 8).bytes));
+    uint8_t rec[286];
+    uint32_t one = 1, two = 2, three = 3;
+    ASSERT_EQ(1, QDB_StartLocking(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &one, rec));
+    ASSERT_EQ(1, QDB_PauseLocking(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &two, rec));
+    ASSERT_EQ(1, QDB_ResumeLocking(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &three, rec));
+
+    ASSERT_EQ(1, QDB_LKISAM(b, 2));
+    EXPECT_EQ(0, QDB_FindRec(fb, kById, &one, rec)) << "held from before the pause";
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &two, rec)) << "read during the pause: not locked";
+    EXPECT_EQ(0, QDB_FindRec(fb, kById, &three, rec)) << "read after the resume";
+    ASSERT_EQ(1, QDB_LKISAM(a, 1));  // releases all, locking goes on
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &one, rec));
+    EXPECT_EQ(0, QDB_FindRec(fa, kById, &one, rec)) << "a still locks on read, and b has 1 now";
+    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(a));
+    ASSERT_EQ(1, QDB_StopLocking(a));
+    EXPECT_EQ(1, QDB_FindRec(fa, kById, &one, rec));
+    QDB_EndSession(a);
+    QDB_EndSession(b);
+}
+
+TEST(Qdb, VariableLengthRecordsKeepTheirWholeLength) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    constexpr int kAudit = 92;
+    const int head = QDB_RecordLength(kAudit);
+    ASSERT_GT(head, 0) << "audit entries have a fixed head";
+    ASSERT_EQ(1, QDB_CREIFIL(s, kAudit));
+    QdbFile f = QDB_OpenFile(s, kAudit);
+    ASSERT_NE(0u, f);
+    std::vector<uint8_t> small(static_cast<size_t>(head), 0x11), large(static_cast<size_t>(head) + 3000, 0x22);
+    small[0] = 1;
+    large[0] = 2;
+    large.back() = 0x7E;
+    ASSERT_EQ(1, QDB_AddVRec(f, small.data(), static_cast<int>(small.size())));
+    ASSERT_EQ(1, QDB_AddVRec(f, large.data(), static_cast<int>(large.size())));
+    EXPECT_EQ(0, QDB_AddVRec(f, small.data(), head - 1)) << "shorter than the head";
+    EXPECT_EQ(kQdbBadRecordSize, QDB_GetLastResultNum(s));
+    EXPECT_EQ(0, QDB_AddRec(f, small.data())) << "fixed-length calls would cut the record";
+    EXPECT_EQ(kQdbBadRecordSize, QDB_GetLastResultNum(s));
+
+    std::vector<uint8_t> buffer(large.size() + 10, 0);
+    ASSERT_EQ(1, QDB_LastRec(f, kAudit, buffer.data()));
+    EXPECT_EQ(2, buffer[0]);
+    EXPECT_EQ(0, buffer[static_cast<size_t>(head)]) << "navigation copies the head only";
+    EXPECT_EQ(static_cast<int>(large.size()), QDB_GetVarRecLength(f));
+    EXPECT_EQ(0, QDB_ReadEntireVarRec(f, buffer.data(), head));
+    EXPECT_EQ(kQdbBufferTooSmall, QDB_GetLastResultNum(s));
+    ASSERT_EQ(1, QDB_ReadEntireVarRec(f, buffer.data(), static_cast<int>(buffer.size())));
+    EXPECT_EQ(0x7E, buffer[large.size() - 1]);
+
+    std::vector<uint8_t> shorter(static_cast<size_t>(head) + 5, 0x33);
+    ASSERT_EQ(1, QDB_WriteVRec(f, shorter.data(), static_cast<int>(shorter.size())));
+    ASSERT_EQ(1, QDB_FirstRec(f, kAudit, buffer.data()));
+    ASSERT_EQ(1, QDB_NextRec(f, kAudit, buffer.data()));
+    EXPECT_EQ(static_cast<int>(shorter.size()), QDB_GetVarRecLength(f)) << "a rewrite may shorten the record";
+    QDB_EndSession(s);
+}
+
+TEST(Qdb, DamagedFilesGiveAResultAndAReasonNeverACrash) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(1, 2461386, "OP1 ", 8).bytes));
+    {  // another program shortens a record behind the engine's back
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open((db.Path() / "qvn.db").string().c_str(), &raw));
+        ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, "UPDATE g9 SET rec = substr(rec, 1, 100)", nullptr, nullptr, nullptr));
+        sqlite3_close(raw);
+    }
+    uint8_t rec[286];
+    uint32_t id = 1;
+    EXPECT_EQ(0, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(kQdbWrongLength, QDB_GetLastResultNum(s));
+    EXPECT_EQ("record 1 of file 9 has 100 bytes where 286 belong", std::string(QDB_GetLastReason(s)));
+
+    {  // and drops the table
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open((db.Path() / "qvn.db").string().c_str(), &raw));
+        ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, "DROP TABLE g9", nullptr, nullptr, nullptr));
+        sqlite3_close(raw);
+    }
+    EXPECT_EQ(0, QDB_FirstRec(f, kAppointments, rec));
+    EXPECT_EQ(kQdbStorageError, QDB_GetLastResultNum(s));
+    EXPECT_NE(std::string::npos, std::string(QDB_GetLastReason(s)).find("no such table")) << QDB_GetLastReason(s);
+    EXPECT_EQ(0, QDB_AddRec(f, Appointment(2, 2461386, "OP1 ", 9).bytes));
+    EXPECT_EQ(kQdbStorageError, QDB_GetLastResultNum(s));
+    EXPECT_EQ(0u, QDB_OpenFile(s, kAppointments));
+    EXPECT_EQ(kQdbNoGroupFiles, QDB_GetLastResultNum(s));
+    ASSERT_EQ(1, QDB_CREIFIL(s, kAppointments));
+    f = QDB_OpenFile(s, kAppointments);
+    ASSERT_NE(0u, f);
+
+    // A data directory where no file can be made: the rollback journal has nowhere to go, as on a
+    // read-only share. (A blocking directory works for every user, root included.)
+    std::filesystem::create_directory(db.Path() / "qvn.db-journal");
+    EXPECT_EQ(0, QDB_AddRec(f, Appointment(3, 2461386, "OP1 ", 9).bytes));
+    EXPECT_EQ(kQdbStorageError, QDB_GetLastResultNum(s));
+    EXPECT_EQ(0u, std::string(QDB_GetLastReason(s)).rfind("cannot begin a write: ", 0)) << QDB_GetLastReason(s);
+    EXPECT_EQ(0u, QDB_OpenFile(s, kAppointments));
+    EXPECT_EQ(kQdbStorageError, QDB_GetLastResultNum(s));
+    EXPECT_EQ(0u, std::string(QDB_GetLastReason(s)).rfind("cannot read the database: ", 0)) << QDB_GetLastReason(s);
+    std::filesystem::remove(db.Path() / "qvn.db-journal");
+    EXPECT_EQ(1, QDB_AddRec(f, Appointment(3, 2461386, "OP1 ", 9).bytes)) << "writes work again once it is gone";
+    QDB_EndSession(s);
 }
 
 TEST(Qdb, TwoSessionsLockAgainstEachOtherUntilOneEnds) {
