@@ -252,53 +252,56 @@ const void* DbPrepareKey(const void* key_buffer) {
     return key_buffer;
 }
 
+// A wrapper of a retried call: steps 1 and 2, then the call on the group's handle under the
+// retry protocol.
+template <typename Call>
+static uint16_t Retried(int number, Call call) {
+    uint32_t h;
+    if (!HandleOf(number, &h)) return db_state.lastResult;
+    return WithRetry([&] { call(h); });
+}
+
+// A wrapper of a call that is not retried.
+template <typename Call>
+static uint16_t Unretried(int number, Call call) {
+    uint32_t h;
+    if (!HandleOf(number, &h)) return db_state.lastResult;
+    call(h);
+    return Once();
+}
+
 uint16_t DbFind(int key, const void* key_buffer, void* record) {
-    uint32_t h;
-    if (!HandleOf(key, &h)) return db_state.lastResult;
-    return WithRetry([&] { QDB_FindRec(h, key, key_buffer, record); });
+    return Retried(key, [&](uint32_t h) { QDB_FindRec(h, key, key_buffer, record); });
 }
-
 uint16_t DbFirst(int key_or_file, void* record) {
-    uint32_t h;
-    if (!HandleOf(key_or_file, &h)) return db_state.lastResult;
-    return WithRetry([&] { QDB_FirstRec(h, key_or_file, record); });
+    return Retried(key_or_file, [&](uint32_t h) { QDB_FirstRec(h, key_or_file, record); });
 }
-
 uint16_t DbLast(int key_or_file, void* record) {
-    uint32_t h;
-    if (!HandleOf(key_or_file, &h)) return db_state.lastResult;
-    return WithRetry([&] { QDB_LastRec(h, key_or_file, record); });
+    return Retried(key_or_file, [&](uint32_t h) { QDB_LastRec(h, key_or_file, record); });
 }
-
 uint16_t DbNext(int key_or_file, void* record) {
-    uint32_t h;
-    if (!HandleOf(key_or_file, &h)) return db_state.lastResult;
-    return WithRetry([&] { QDB_NextRec(h, key_or_file, record); });
+    return Retried(key_or_file, [&](uint32_t h) { QDB_NextRec(h, key_or_file, record); });
 }
-
 uint16_t DbPrev(int key_or_file, void* record) {
-    uint32_t h;
-    if (!HandleOf(key_or_file, &h)) return db_state.lastResult;
-    return WithRetry([&] { QDB_PrevRec(h, key_or_file, record); });
+    return Retried(key_or_file, [&](uint32_t h) { QDB_PrevRec(h, key_or_file, record); });
 }
-
 uint16_t DbGreaterEqual(int key, const void* key_buffer, void* record) {
-    uint32_t h;
-    if (!HandleOf(key, &h)) return db_state.lastResult;
-    return WithRetry([&] { QDB_GreaterThanOrEqualRec(h, key, key_buffer, record); });
+    return Retried(key, [&](uint32_t h) { QDB_GreaterThanOrEqualRec(h, key, key_buffer, record); });
 }
-
 uint16_t DbLessEqual(int key, const void* key_buffer, void* record) {
-    uint32_t h;
-    if (!HandleOf(key, &h)) return db_state.lastResult;
-    return WithRetry([&] { QDB_LessThanOrEqualRec(h, key, key_buffer, record); });
+    return Retried(key, [&](uint32_t h) { QDB_LessThanOrEqualRec(h, key, key_buffer, record); });
+}
+uint16_t DbReadAt(int file, uint32_t position, void* record) {
+    return Retried(file, [&](uint32_t h) { QDB_ReadRec(h, position, record); });
+}
+uint16_t DbMidSet(int key, const void* key_buffer, void* record) {
+    return Retried(key, [&](uint32_t h) { QDB_MIDSET(h, key, key_buffer, record); });
 }
 
 static uint16_t StartSet(int key, int direction, const void* key_buffer, void* record, int significant) {
-    uint32_t h;
     FileGroupDesc d;
-    if (!HandleOf(key, &h, &d)) return db_state.lastResult;
-    return WithRetry([&] {
+    DbGroupOf(key, &d);
+    return Retried(key, [&](uint32_t h) {
         uint32_t& slot = SetSlot(d);
         if (slot) QDB_EndSet(slot);
         slot = QDB_StartSet(h, key, direction, key_buffer, record, significant);
@@ -312,50 +315,57 @@ uint16_t DbStartSetBackward(int key, const void* key_buffer, void* record, int s
     return StartSet(key, 1, key_buffer, record, significant);
 }
 
-uint16_t DbNextInSet(int key, void* record) {
+// Next or previous in the set of the group's slot in the current bank.
+static uint16_t StepInSet(int key, void* record, int (*step)(QdbSet, void*)) {
     uint32_t h;
     FileGroupDesc d;
     if (!HandleOf(key, &h, &d)) return db_state.lastResult;
     uint32_t set = SetSlot(d);
     if (set == 0) return Set(kQdbNotFound, key);
-    return WithRetry([&] { QDB_NextRecInSet(set, record); });
+    return WithRetry([&] { step(set, record); });
 }
 
-uint16_t DbPrevInSet(int key, void* record) {
-    uint32_t h;
-    FileGroupDesc d;
-    if (!HandleOf(key, &h, &d)) return db_state.lastResult;
-    uint32_t set = SetSlot(d);
-    if (set == 0) return Set(kQdbNotFound, key);
-    return WithRetry([&] { QDB_PrevRecInSet(set, record); });
-}
+uint16_t DbNextInSet(int key, void* record) { return StepInSet(key, record, QDB_NextRecInSet); }
+uint16_t DbPrevInSet(int key, void* record) { return StepInSet(key, record, QDB_PrevRecInSet); }
 
 uint16_t DbAdd(int file, const void* record) {
-    uint32_t h;
-    if (!HandleOf(file, &h)) return db_state.lastResult;
-    QDB_AddRec(h, record);
-    return Once();
+    return Unretried(file, [&](uint32_t h) { QDB_AddRec(h, record); });
 }
-
 uint16_t DbWrite(int file, const void* record) {
-    uint32_t h;
-    if (!HandleOf(file, &h)) return db_state.lastResult;
-    QDB_WriteRec(h, record);
-    return Once();
+    return Unretried(file, [&](uint32_t h) { QDB_WriteRec(h, record); });
 }
-
 uint16_t DbDelete(int file) {
-    uint32_t h;
-    if (!HandleOf(file, &h)) return db_state.lastResult;
-    QDB_DeleteCurRec(h);
-    return Once();
+    return Unretried(file, [&](uint32_t h) { QDB_DeleteCurRec(h); });
+}
+uint16_t DbUnlockCurrent(int file) {
+    return Unretried(file, [&](uint32_t h) { QDB_UnlockCurRecord(h); });
+}
+uint16_t DbSetCurrent(int key_or_file, uint32_t position) {
+    return Unretried(key_or_file, [&](uint32_t h) { QDB_SETCURI(h, key_or_file, position); });
+}
+uint16_t DbUpdateCurrentKey(int key, const void* key_buffer) {
+    return Unretried(key, [&](uint32_t h) { QDB_UPDCURI(h, key, key_buffer); });
+}
+uint16_t DbAddVariable(int file, const void* record, int length) {
+    return Unretried(file, [&](uint32_t h) { QDB_AddVRec(h, record, length); });
+}
+uint16_t DbWriteVariable(int file, const void* record, int length) {
+    return Unretried(file, [&](uint32_t h) { QDB_WriteVRec(h, record, length); });
+}
+uint16_t DbReadEntireVariable(int file, void* buffer, int buffer_size) {
+    return Unretried(file, [&](uint32_t h) { QDB_ReadEntireVarRec(h, buffer, buffer_size); });
 }
 
-uint16_t DbUnlockCurrent(int file) {
-    uint32_t h;
-    if (!HandleOf(file, &h)) return db_state.lastResult;
-    QDB_UnlockCurRecord(h);
-    return Once();
+// The two wrappers that hand back the library's value rather than a result number.
+int DbVariableLength(int file) {
+    int length = 0;
+    Unretried(file, [&](uint32_t h) { length = QDB_GetVarRecLength(h); });
+    return length;
+}
+uint32_t DbFilePosition(int file) {
+    uint32_t position = 0;
+    Unretried(file, [&](uint32_t h) { position = QDB_GetFilePos(h); });
+    return position;
 }
 
 uint16_t DbLock(int mode) {

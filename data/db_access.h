@@ -68,6 +68,16 @@ uint16_t DbStartSetForward(int key, const void* key_buffer, void* record, int si
 uint16_t DbStartSetBackward(int key, const void* key_buffer, void* record, int significant);
 uint16_t DbNextInSet(int key, void* record);
 uint16_t DbPrevInSet(int key, void* record);
+uint16_t DbMidSet(int key, const void* key_buffer, void* record);
+uint16_t DbReadAt(int file, uint32_t position, void* record);
+uint16_t DbSetCurrent(int key_or_file, uint32_t position);
+uint16_t DbUpdateCurrentKey(int key, const void* key_buffer);
+uint16_t DbAddVariable(int file, const void* record, int length);
+uint16_t DbWriteVariable(int file, const void* record, int length);
+uint16_t DbReadEntireVariable(int file, void* buffer, int buffer_size);
+// These two return the library's value (0 when the group is not open), not a result number.
+int DbVariableLength(int file);
+uint32_t DbFilePosition(int file);
 uint16_t DbAdd(int file, const void* record);
 uint16_t DbWrite(int file, const void* record);
 uint16_t DbDelete(int file);

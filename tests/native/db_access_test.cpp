@@ -213,3 +213,40 @@ TEST(DbAccess, ALockedRecordIsRetriedAndThenPromptedUntilItGoesAway) {
     }
     QDB_EndSession(other);
 }
+
+TEST(DbAccess, PositionWrappersAndAGroupHeldExclusivelyElsewhere) {
+    LayerDatabase db;
+    ASSERT_TRUE(db.Ok());
+    ScriptedPrompter prompter;
+    EXPECT_EQ(0u, DbFilePosition(9)) << "the group is not open";
+    EXPECT_EQ(kQdbGroupNotOpen, db_state.lastResult);
+    ASSERT_EQ(kQdbOk, DbOpenGroup(db.Appointments()));
+    int32_t day = 2461386;
+    for (uint32_t id = 1; id <= 3; ++id) ASSERT_EQ(kQdbOk, DbAdd(9, Appt(id, day, static_cast<int>(8 + id)).bytes));
+    uint8_t rec[286];
+    uint32_t id = 2;
+    ASSERT_EQ(kQdbOk, DbFind(kKeyById, &id, rec));
+    uint32_t position = DbFilePosition(9);
+    EXPECT_EQ(2u, position);
+    ASSERT_EQ(kQdbOk, DbFirst(9, rec));
+    ASSERT_EQ(kQdbOk, DbReadAt(9, position, rec));
+    EXPECT_EQ(2u, IdOf(rec));
+    ASSERT_EQ(kQdbOk, DbSetCurrent(9, 1));
+    ASSERT_EQ(kQdbOk, DbNext(9, rec));
+    EXPECT_EQ(2u, IdOf(rec)) << "physical order goes on from record 1";
+    EXPECT_EQ(286, DbVariableLength(9)) << "the length of the current record";
+
+    // A second workstation's maintenance holds the appointments exclusively: the open counts as
+    // done after message 9048, and the calls that follow find no open group.
+    DbCloseGroup(db.Appointments());
+    QdbSession other = QDB_StartSession(1);
+    ASSERT_NE(0u, QDB_OpenFileExclusive(other, 9));
+    prompter.Answer(kAnswerOk);
+    EXPECT_EQ(kQdbOk, DbOpenGroup(db.Appointments()));
+    EXPECT_EQ((std::vector<std::string>{"Data file 9 is in use elsewhere and could not be opened.\n"
+                                        "Some information will not be shown."}),
+              prompter.Texts());
+    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kKeyById, &id, rec));
+    EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments()));
+    QDB_EndSession(other);
+}
