@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -36,6 +37,7 @@ struct Session {
     int accessMode = 1;                // mode of later QDB_OpenFile calls
     std::map<int, GroupHold> groups;   // by data file number
     std::set<uint64_t> held;  // lock offsets this session holds
+    uint64_t writes = 0;      // records added, rewritten or deleted by this session
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;
     std::string reason;
     ~Session() {
@@ -54,11 +56,26 @@ struct OpenFile {
     std::string positionKey;
 };
 
+struct Row {
+    int64_t recno = 0;
+    std::string record;
+    std::string key;
+};
+
+// A walk over the records of one key prefix. Walking a day's appointments one query per record
+// would pay for a read transaction each time; so the set reads ahead a batch of rows in one
+// query and hands them out one by one. Rows read ahead are as current as a read at the time of
+// the batch: a write of the own session drops them (the session's write count changes), and
+// reads under record locks never use them, as a locked read must see the stored record.
 struct SetState {
     QdbFile file = 0;
     const KeyDef* key = nullptr;
     std::string prefix;
     std::string position;  // key value of the set's current record
+    std::deque<Row> ahead;
+    bool aheadForward = true;
+    uint64_t aheadWrites = 0;  // the session's write count when the rows were read
+    int batch = 0;             // rows of the next read-ahead: grows while the walk goes on
 };
 
 struct UpdateState {
@@ -180,12 +197,6 @@ FileContext Resolve(QdbFile handle) {
     return {&it->second, SessionOf(it->second.session)};
 }
 
-struct Row {
-    int64_t recno = 0;
-    std::string record;
-    std::string key;
-};
-
 // Runs a query returning recno, rec and the ordering column: SQLITE_ROW with the row filled,
 // SQLITE_DONE when there is none, or SQLite's error.
 int FetchRow(CachedStatement& st, Row* row) {
@@ -227,25 +238,39 @@ int Deliver(FileContext& c, const Row& row, void* record) {
     return Done(c.session, g.firstNumber);
 }
 
-// One positioning query over the key's column (or physical order when key is null).
-int Position(FileContext& c, const KeyDef* key, const std::string& where, const std::string& order,
-             const std::vector<std::string>& blobs, void* record, Row* found = nullptr) {
+// Runs one query over the key's column (or physical order when key is null) and appends up to
+// limit rows; SQLITE_DONE when all went well (rows may be none), else SQLite's error.
+int FetchRows(FileContext& c, const KeyDef* key, const std::string& where, const std::string& order,
+              const std::vector<std::string>& blobs, int limit, std::deque<Row>* rows) {
     const FileGroupDef& g = *c.file->group;
     std::string column = key ? Column(*key) : "recno";
     std::string sql = "SELECT recno, rec, " + column + " FROM " + Table(g) +
-                      (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + column + " " + order + " LIMIT 1";
+                      (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + column + " " + order +
+                      " LIMIT " + std::to_string(limit);  // a constant limit lets SQLite plan for it
     CachedStatement st(*c.session, sql);
-    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+    if (!st) return sqlite3_errcode(c.session->db);
     for (size_t i = 0; i < blobs.size(); ++i) {
         if (key) st.Blob(static_cast<int>(i + 1), blobs[i]);
         else st.Int(static_cast<int>(i + 1), std::stoll(blobs[i]));
     }
-    Row row;
-    int rc = FetchRow(st, &row);
-    if (rc == SQLITE_DONE) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
-    if (rc != SQLITE_ROW) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
-    if (found) *found = row;
-    return Deliver(c, row, record);
+    for (;;) {
+        Row row;
+        int rc = FetchRow(st, &row);
+        if (rc != SQLITE_ROW) return rc;
+        rows->push_back(std::move(row));
+    }
+}
+
+// One positioning query: the first row it finds becomes the current record.
+int Position(FileContext& c, const KeyDef* key, const std::string& where, const std::string& order,
+             const std::vector<std::string>& blobs, void* record, Row* found = nullptr) {
+    const FileGroupDef& g = *c.file->group;
+    std::deque<Row> rows;
+    int rc = FetchRows(c, key, where, order, blobs, 1, &rows);
+    if (rc != SQLITE_DONE) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+    if (rows.empty()) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
+    if (found) *found = rows.front();
+    return Deliver(c, rows.front(), record);
 }
 
 // The key (or physical order) that key_or_file names, with its validity.
@@ -331,6 +356,7 @@ int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* re
         sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("commit failed: ") + sqlite3_errmsg(s.db)), 0;
     }
+    ++s.writes;
     if (new_recno) *new_recno = recno;
     return Done(&s, g.firstNumber);
 }
@@ -564,7 +590,10 @@ QdbSet QDB_StartSet(QdbFile file, int key_number, int direction, const void* key
     const KeyDef* key = FindKey(*c.file->group, key_number);
     if (!key) return Fail(c.session, kQdbBadKey, key_number, "not a key of this file"), 0;
     if (significant < 0 || significant > key->Length()) significant = key->Length();
-    SetState set{file, key, KeyBytes(*key, key_buffer, significant), ""};
+    SetState set;
+    set.file = file;
+    set.key = key;
+    set.prefix = KeyBytes(*key, key_buffer, significant);
     std::string upper = UpperBound(set.prefix);
     std::string column = Column(*key);
     std::string where = column + " >= ?" + (upper.empty() ? "" : " AND " + column + " < ?");
@@ -578,29 +607,46 @@ QdbSet QDB_StartSet(QdbFile file, int key_number, int direction, const void* key
     return handle;
 }
 
+constexpr int kFirstReadAhead = 8;
+constexpr int kMostReadAhead = 512;
+
 static int StepInSet(QdbSet handle, void* record, bool forward) {
     auto it = engine.sets.find(handle);
     if (it == engine.sets.end()) return 0;
     SetState& set = it->second;
     FileContext c = Resolve(set.file);
     if (!c.file) return 0;
-    std::string column = Column(*set.key);
-    std::string upper = UpperBound(set.prefix);
-    std::string where;
-    std::vector<std::string> blobs = {set.position};
-    if (forward) {
-        where = column + " > ?";
-        if (!upper.empty()) {
-            where += " AND " + column + " < ?";
-            blobs.push_back(upper);
+    const FileGroupDef& g = *c.file->group;
+    bool locking = LocksOnRead(*c.session);
+    if (locking || set.aheadForward != forward || set.aheadWrites != c.session->writes) set.ahead.clear();
+    if (set.ahead.empty()) {
+        std::string column = Column(*set.key);
+        std::string upper = UpperBound(set.prefix);
+        std::string where;
+        std::vector<std::string> blobs = {set.position};
+        if (forward) {
+            where = column + " > ?";
+            if (!upper.empty()) {
+                where += " AND " + column + " < ?";
+                blobs.push_back(upper);
+            }
+        } else {
+            where = column + " < ? AND " + column + " >= ?";
+            blobs.push_back(set.prefix);
         }
-    } else {
-        where = column + " < ? AND " + column + " >= ?";
-        blobs.push_back(set.prefix);
+        set.batch = locking ? 1 : std::clamp(set.batch * 2, kFirstReadAhead, kMostReadAhead);
+        int rc = FetchRows(c, set.key, where, forward ? "ASC" : "DESC", blobs, set.batch, &set.ahead);
+        if (rc != SQLITE_DONE) {
+            set.ahead.clear();
+            return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+        }
+        if (set.ahead.empty()) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
+        set.aheadForward = forward;
+        set.aheadWrites = c.session->writes;
     }
-    Row row;
-    if (!Position(c, set.key, where, forward ? "ASC" : "DESC", blobs, record, &row)) return 0;
-    set.position = row.key;
+    if (!Deliver(c, set.ahead.front(), record)) return 0;  // a refused lock leaves the row ahead
+    set.position = std::move(set.ahead.front().key);
+    set.ahead.pop_front();
     return 1;
 }
 
@@ -625,6 +671,8 @@ int QDB_MIDSET(QdbFile file, int key_number, const void* key_buffer, void* recor
     Row row;
     if (!Position(c, set->key, where, "ASC", blobs, record, &row)) return 0;
     set->position = row.key;
+    set->ahead.clear();  // the walk goes on from here
+    set->batch = 0;
     return 1;
 }
 
@@ -781,6 +829,7 @@ int QDB_DeleteCurRec(QdbFile file) {
     Statement st(c.session->db, "DELETE FROM " + Table(g) + " WHERE recno = ?");
     st.Int(1, c.file->current);
     int ok = ExecWrite(*c.session, g, "delete", sqlite3_step(st.s));
+    ++c.session->writes;
     DropLock(*c.session, g, c.file->current);
     if (ok) c.file->current = 0;
     return ok;

@@ -203,6 +203,43 @@ TEST(Qdb, ForeignAndMissingDatabasesFailWithAReason) {
     EXPECT_NE(std::string::npos, std::string(QDB_GetLastReason(0)).find("qvn.db"));
 }
 
+TEST(Qdb, ASetWalkSeesItsOwnWritesAndLockedReadsSeeTheStoredRecord) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbSession other = QDB_StartSession(1);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    QdbFile of = QDB_OpenFile(other, kAppointments);
+    int32_t day = 2461386;
+    for (uint32_t id = 1; id <= 40; ++id) ASSERT_EQ(1, QDB_AddRec(f, Appointment(id, day, "OP1 ", 0).bytes));
+    uint8_t rec[286];
+    QdbSet set = QDB_StartSet(f, kByDateOperatory, 0, &day, rec, 4);
+    ASSERT_NE(0u, set);
+    ASSERT_EQ(1, QDB_NextRecInSet(set, rec));  // record 2; a batch after it has been read
+    uint32_t id = 3;
+    uint8_t changed[286];
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, changed));
+    changed[155] = 45;
+    ASSERT_EQ(1, QDB_WriteRec(f, changed));
+    ASSERT_EQ(1, QDB_NextRecInSet(set, rec));
+    EXPECT_EQ(3u, IdOf(rec));
+    EXPECT_EQ(45, rec[155]) << "the own session's rewrite shows in the walk";
+
+    id = 4;
+    ASSERT_EQ(1, QDB_FindRec(of, kById, &id, changed));
+    changed[155] = 30;
+    ASSERT_EQ(1, QDB_WriteRec(of, changed));  // another workstation, after the batch was read
+    ASSERT_EQ(1, QDB_LKISAM(s, 2));
+    ASSERT_EQ(1, QDB_NextRecInSet(set, rec));
+    EXPECT_EQ(4u, IdOf(rec));
+    EXPECT_EQ(30, rec[155]) << "a locked read gets the stored record";
+    ASSERT_EQ(1, QDB_LKISAM(s, 0));
+    int walked = 4;
+    while (QDB_NextRecInSet(set, rec)) ++walked;
+    EXPECT_EQ(40, walked) << "every record of the day, each once";
+    QDB_EndSession(other);
+    QDB_EndSession(s);
+}
+
 TEST(Qdb, MidSetPositionsAndKeyPositions) {
     TempDatabase db;
     QdbSession s = OpenAppointmentDatabase(db);
