@@ -1,0 +1,47 @@
+// Making a new practice database over the engine, on a private session of its own.
+#include "data/practice_database.h"
+
+#include "suite/qdb/file_groups.h"
+#include "suite/qdb/qdb.h"
+
+namespace {
+
+// Ends the session on every way out.
+class PrivateSession {
+public:
+    PrivateSession() : session_(QDB_StartSession(1)) {}
+    ~PrivateSession() {
+        if (session_) QDB_EndSession(session_);
+    }
+    PrivateSession(const PrivateSession&) = delete;
+    PrivateSession& operator=(const PrivateSession&) = delete;
+    QdbSession Handle() const { return session_; }
+
+private:
+    QdbSession session_;
+};
+
+constexpr int kHighestFileNumber = 287;
+
+}  // namespace
+
+bool CreatePracticeDatabase(const std::string& directory, std::string* reason) {
+    if (QDB_CreateDataBase(directory.c_str()) != 1 || QDB_InitDataBase(directory.c_str()) != 1) {
+        *reason = QDB_GetLastReason(0);
+        return false;
+    }
+    PrivateSession session;
+    if (!session.Handle()) {
+        *reason = QDB_GetLastReason(0);
+        return false;
+    }
+    for (int number = 1; number <= kHighestFileNumber; ++number) {
+        const FileGroupDef* group = FindFileGroup(number);
+        if (!group || group->firstNumber != number) continue;
+        if (!QDB_CREIFIL(session.Handle(), number)) {
+            *reason = "data file " + std::to_string(number) + ": " + QDB_GetLastReason(session.Handle());
+            return false;
+        }
+    }
+    return true;
+}
