@@ -1,0 +1,81 @@
+// The checks of the guarded commands and the refusals they show.
+#include "app/command_table.h"
+
+#include "suite/prompter.h"
+
+const char kNoAppointmentSelected[] = "No appointment selected!";
+const char kCannotBreakCompleted[] = "Can not break a completed appointment!";
+const char kNewPatientNoInformation[] = "New Patient Appointment selected! No information available.";
+
+namespace {
+
+constexpr int kFirstStatusCommand = 301;
+constexpr int kLastStatusCommand = 315;
+
+struct GuardedCommand {
+    int command;
+    std::vector<CommandStep> steps;
+};
+
+const std::vector<GuardedCommand>& GuardedCommands() {
+    static const std::vector<GuardedCommand> table = {
+        {120, {{kCheckSelectedQuiet}}},
+        {123, {{kCheckPasswordRight, 33}, {kCheckSelected}, {kCheckNotComplete}}},
+        {124, {{kCheckPasswordRight, 31}, {kCheckSelected}}},
+        {125, {{kCheckRight, 32}}},
+        {126, {{kCheckSelected}}},
+        {129, {{kCheckRight, 67}, {kCheckSelected}}},
+        {140, {{kCheckRight, 68}}},
+        {141, {{kCheckRight, 69}}},
+        {142, {{kCheckRight, 35}}},
+        {143, {{kCheckRight, 34}}},
+        {144, {{kCheckRight, 34}}},
+        {375, {{kCheckRight, 36}}},
+        {376, {{kCheckRight, 36}}},
+        {378, {{kCheckRight, 36}}},
+        {380, {{kCheckSelected}, {kCheckPatient}}},
+        {381, {{kCheckSelected}}},
+        {382, {{kCheckSelected}, {kCheckPatient}}},
+        {620, {{kCheckSelected}, {kCheckRight, 187}}},
+    };
+    return table;
+}
+
+bool Pass(const CommandStep& step, CommandContext& context) {
+    switch (step.check) {
+    case kCheckRight:
+        return context.CheckRight(step.right) > 0;
+    case kCheckPasswordRight:
+        return context.CheckPasswordRight(step.right) > 0;
+    case kCheckSelected:
+        if (context.AppointmentSelected()) return true;
+        ShowStop(kNoAppointmentSelected);
+        return false;
+    case kCheckSelectedQuiet:
+        return context.AppointmentSelected();
+    case kCheckNotComplete:
+        if (!context.SelectionComplete()) return true;
+        ShowStop(kCannotBreakCompleted);
+        return false;
+    case kCheckPatient:
+        if (context.SelectionIsPatient()) return true;
+        ShowStop(kNewPatientNoInformation);
+        return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<CommandStep> CommandChecks(int command) {
+    if (command >= kFirstStatusCommand && command <= kLastStatusCommand) return {{kCheckSelected}};
+    for (const GuardedCommand& g : GuardedCommands())
+        if (g.command == command) return g.steps;
+    return {};
+}
+
+bool PassCommandChecks(int command, CommandContext& context) {
+    for (const CommandStep& step : CommandChecks(command))
+        if (!Pass(step, context)) return false;
+    return true;
+}

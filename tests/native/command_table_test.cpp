@@ -1,0 +1,90 @@
+// The guarded commands' checks: their order, what each refusal says, and what stays silent.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_table.h"
+#include "scripted_prompter.h"
+
+namespace {
+
+// A selection and a user whose rights answer as configured; records the rights asked for.
+class FakeContext final : public CommandContext {
+public:
+    int rightAnswer = 1;
+    int passwordAnswer = 1;
+    bool selected = true, complete = false, patient = true;
+    std::vector<std::string> asked;
+
+    int CheckRight(int right) override {
+        asked.push_back("right " + std::to_string(right));
+        return rightAnswer;
+    }
+    int CheckPasswordRight(int right) override {
+        asked.push_back("password " + std::to_string(right));
+        return passwordAnswer;
+    }
+    bool AppointmentSelected() override { return selected; }
+    bool SelectionComplete() override { return complete; }
+    bool SelectionIsPatient() override { return patient; }
+};
+
+}  // namespace
+
+TEST(CommandTable, BreakChecksThePasswordThenTheSelectionThenCompletion) {
+    ScriptedPrompter prompter;
+    FakeContext context;
+    context.complete = true;
+    prompter.Answer(kAnswerOk);
+    EXPECT_FALSE(PassCommandChecks(123, context));
+    EXPECT_EQ((std::vector<std::string>{"password 33"}), context.asked);
+    ASSERT_EQ(1u, prompter.Asked().size());
+    EXPECT_EQ("Can not break a completed appointment!", prompter.Asked()[0].text);
+    EXPECT_EQ("Appointment Book", prompter.Asked()[0].title);
+    EXPECT_EQ(kIconStop, prompter.Asked()[0].icon);
+
+    context.asked.clear();
+    context.passwordAnswer = -1;  // the user cancelled the password prompt
+    EXPECT_FALSE(PassCommandChecks(123, context));
+    EXPECT_EQ(1u, prompter.Asked().size()) << "a cancelled prompt shows nothing more";
+
+    context.passwordAnswer = 1;
+    context.selected = false;
+    prompter.Answer(kAnswerOk);
+    EXPECT_FALSE(PassCommandChecks(124, context));
+    EXPECT_EQ("No appointment selected!", prompter.Texts().back());
+    context.selected = true;
+    context.complete = false;
+    EXPECT_TRUE(PassCommandChecks(123, context));
+}
+
+TEST(CommandTable, RightsSelectionAndPatientGuards) {
+    ScriptedPrompter prompter;
+    FakeContext context;
+    context.rightAnswer = 0;  // refused: the rights check has shown its own message
+    for (int command : {125, 140, 141, 142, 143, 144, 375, 376, 378}) EXPECT_FALSE(PassCommandChecks(command, context));
+    EXPECT_EQ((std::vector<std::string>{"right 32", "right 68", "right 69", "right 35", "right 34", "right 34",
+                                        "right 36", "right 36", "right 36"}),
+              context.asked);
+    EXPECT_TRUE(prompter.Asked().empty());
+
+    context.asked.clear();
+    context.selected = false;
+    prompter.Answer(kAnswerOk);
+    EXPECT_FALSE(PassCommandChecks(620, context));
+    EXPECT_TRUE(context.asked.empty()) << "the route slip asks for a selection before the right";
+    EXPECT_FALSE(PassCommandChecks(120, context)) << "120 without a selection is ignored quietly";
+    prompter.Answer(kAnswerOk);
+    EXPECT_FALSE(PassCommandChecks(305, context));
+    EXPECT_EQ((std::vector<std::string>{"No appointment selected!", "No appointment selected!"}), prompter.Texts());
+
+    context.selected = true;
+    context.patient = false;
+    prompter.Answer(kAnswerOk);
+    EXPECT_FALSE(PassCommandChecks(380, context));
+    EXPECT_EQ("New Patient Appointment selected! No information available.", prompter.Texts().back());
+    EXPECT_TRUE(PassCommandChecks(381, context)) << "notes work for a new patient too";
+    EXPECT_TRUE(PassCommandChecks(145, context)) << "Exit is not guarded";
+    EXPECT_TRUE(PassCommandChecks(316, context)) << "only statuses 1 to 15 are commands";
+}
