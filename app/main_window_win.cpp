@@ -6,6 +6,7 @@
 #include "app/window_classes_win.h"
 #include "resources/resource.h"
 #include "suite/window_services_win.h"
+#include "suite/workstation_settings.h"
 
 AppFrame app_frame;
 
@@ -20,6 +21,7 @@ struct MainWindowState {
     HWND timeColumn = nullptr;
     HWND sheet = nullptr;
     HWND pinBoard = nullptr;
+    bool idealDay = false;  // Ideal Day time blocks shown on the sheet
 };
 MainWindowState main_state;
 
@@ -30,6 +32,17 @@ HWND CreateChild(HWND parent, const char* class_name, DWORD extra_style) {
 
 void OnSize(HWND window);
 
+// The menu's check mark follows the switch (the button bar's toggle comes with the bar).
+void ShowIdealDay(HWND window) {
+    CheckMenuItem(GetMenu(window), CMD_IDEAL_DAY, MF_BYCOMMAND | (main_state.idealDay ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void ToggleIdealDay(HWND window) {
+    main_state.idealDay = !main_state.idealDay;
+    ShowIdealDay(window);
+    if (main_state.sheet) InvalidateRect(main_state.sheet, nullptr, TRUE);
+}
+
 // The children are laid out here already, so that the window never shows unarranged.
 void OnCreate(HWND window) {
     main_state.orientation = ReadButtonBarOrientation();
@@ -39,6 +52,8 @@ void OnCreate(HWND window) {
     main_state.timeColumn = CreateChild(window, "SchTime", 0);
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
+    main_state.idealDay = ReadIdealDay();
+    ShowIdealDay(window);
     OnSize(window);
 }
 
@@ -75,6 +90,9 @@ void OnCommand(HWND window, int command) {
     case CMD_EXIT:
         DestroyWindow(window);
         break;
+    case CMD_IDEAL_DAY:
+        ToggleIdealDay(window);
+        break;
     default:
         break;  // commands whose owners are not built yet are grayed in the menu
     }
@@ -94,6 +112,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         OnCommand(window, LOWORD(wparam));
         return 0;
     case WM_DESTROY:
+        WriteIdealDay(main_state.idealDay);
         QVN_SaveWindowPosInfo(window, "APPTBOOK");
         OnDestroy();
         return 0;

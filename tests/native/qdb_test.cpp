@@ -442,8 +442,10 @@ TEST(Qdb, DamagedFilesGiveAResultAndAReasonNeverACrash) {
     f = QDB_OpenFile(s, kAppointments);
     ASSERT_NE(0u, f);
 
+#ifndef _WIN32
     // A data directory where no file can be made: the rollback journal has nowhere to go, as on a
-    // read-only share. (A blocking directory works for every user, root included.)
+    // read-only share. (A blocking directory works for every user, root included; Windows and
+    // Wine treat a directory in the journal's place differently, so this part runs natively.)
     std::filesystem::create_directory(db.Path() / "qvn.db-journal");
     EXPECT_EQ(0, QDB_AddRec(f, Appointment(3, 2461386, "OP1 ", 9).bytes));
     EXPECT_EQ(kQdbStorageError, QDB_GetLastResultNum(s));
@@ -453,6 +455,7 @@ TEST(Qdb, DamagedFilesGiveAResultAndAReasonNeverACrash) {
     EXPECT_EQ(0u, std::string(QDB_GetLastReason(s)).rfind("cannot read the database: ", 0)) << QDB_GetLastReason(s);
     std::filesystem::remove(db.Path() / "qvn.db-journal");
     EXPECT_EQ(1, QDB_AddRec(f, Appointment(3, 2461386, "OP1 ", 9).bytes)) << "writes work again once it is gone";
+#endif
     QDB_EndSession(s);
 }
 

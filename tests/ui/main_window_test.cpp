@@ -71,6 +71,7 @@ public:
     AppRun& operator=(const AppRun&) = delete;
 
     bool Started() const { return started_; }
+    const std::string& SettingsFile() const { return settings_.File(); }
 
     // The visible top-level window of this process with the given class, or null on timeout.
     HWND WaitForWindow(const char* class_name) {
@@ -286,4 +287,26 @@ TEST(MainWindow, ASecondCopyRestoresTheFirstAndEnds) {
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, first.WaitForExit());
+}
+
+// Wine keeps menus inside their process, so the check mark is tested in-process (win tests);
+// here the switch must reach the settings file at exit.
+TEST(MainWindow, IdealDayIsSavedAtExit) {
+    AppRun app;
+    ASSERT_TRUE(app.Started());
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_IDEAL_DAY, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    ASSERT_EQ(0, app.WaitForExit());
+    EXPECT_EQ(1u, GetPrivateProfileIntA("APPTBOOK", "IdealDay", 7, app.SettingsFile().c_str()));
+
+    AppRun again;  // a settings file of its own: the switch starts off there
+    HWND second = again.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, second);
+    SendMessageA(second, WM_COMMAND, MAKEWPARAM(CMD_IDEAL_DAY, 0), 0);
+    SendMessageA(second, WM_COMMAND, MAKEWPARAM(CMD_IDEAL_DAY, 0), 0);
+    PostMessageA(second, WM_CLOSE, 0, 0);
+    ASSERT_EQ(0, again.WaitForExit());
+    EXPECT_EQ(0u, GetPrivateProfileIntA("APPTBOOK", "IdealDay", 7, again.SettingsFile().c_str())) << "twice is off";
 }
