@@ -1,6 +1,7 @@
 // Window procedure of the main window: decodes messages and hands the work on.
 #include "app/main_window_win.h"
 
+#include "app/dde_service_win.h"
 #include "app/fonts_win.h"
 #include "app/main_layout.h"
 #include "app/window_classes_win.h"
@@ -45,6 +46,7 @@ void ToggleIdealDay(HWND window) {
 
 // The children are laid out here already, so that the window never shows unarranged.
 void OnCreate(HWND window) {
+    StartPatientInfoService(window);
     main_state.orientation = ReadButtonBarOrientation();
     main_state.fonts.CreateAll();
     main_state.measures = main_state.fonts.MeasureSheet(window);
@@ -79,6 +81,7 @@ void OnSize(HWND window) {
 }
 
 void OnDestroy() {
+    StopPatientInfoService();
     main_state.fonts.DeleteAll();
     main_state.header = main_state.timeColumn = main_state.sheet = main_state.pinBoard = nullptr;
     app_frame.main_window = nullptr;
