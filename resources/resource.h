@@ -57,3 +57,9 @@
 
 // The font dialog's own button beside the standard controls of the font selection dialog.
 #define IDC_FONT_DEFAULT 1200
+
+// The name-and-password dialog of the rights checks.
+#define IDC_PASSWORD_PROMPT 1210
+#define IDC_PASSWORD_FAILURE 1211
+#define IDC_PASSWORD_NAME 1212
+#define IDC_PASSWORD_TEXT 1213
