@@ -6,6 +6,14 @@
 // the fields that give the order a user expects (appointments of a day by their start time).
 #include "suite/qdb/file_groups.h"
 
+#include "data/rscuse_record.h"
+#include "suite/records/definitions.h"
+#include "suite/records/practice_resource.h"
+#include "suite/records/users.h"
+
+// A key segment made of one field of a record.
+#define FIELD(record, member) KeySegment{static_cast<int>(offsetof(record, member)), static_cast<int>(sizeof(record::member))}
+
 namespace {
 
 // Appointment record (286 bytes): id 2-5, date 6-9, operatory marker and id 10-14, provider
@@ -13,7 +21,7 @@ namespace {
 // minute 154.
 const FileGroupDef kGroups[] = {
     {1, 5, 2, 1, 0, {}},
-    {6, 8, 3, 1, 667, {{7, true, {{0, 1}, {1, 4}}}}},  // practice resources: kind, identifier
+    {6, 8, 3, 1, sizeof(ResourceRecord), {{7, true, {FIELD(ResourceRecord, kind), FIELD(ResourceRecord, id)}}}},
     {9, 15, 14, 1, 286,
      {{10, false, {{6, 4}, {10, 1}, {11, 4}, {153, 1}, {154, 1}}},
       {11, false, {{6, 4}, {15, 1}, {16, 4}, {153, 1}, {154, 1}}},
@@ -23,10 +31,11 @@ const FileGroupDef kGroups[] = {
       {15, false, {{21, 1}, {15, 1}, {16, 4}, {64, 4}}}}},
     {16, 17, 17, 1, 0, {}},
     {18, 27, 4, 1, 558, {}},  // patients: keys come with the patient record's layout
-    {36, 37, 6, 1, 256, {{37, true, {{4, 16}}}}},  // users: login name
+    {36, 37, 6, 1, sizeof(UserRecord), {{37, true, {FIELD(UserRecord, loginName)}}}},
     {38, 40, 7, 1, 0, {}},
     {44, 45, 11, 5, 0, {}},
-    {47, 48, 12, 1, 0, {}},
+    {47, 48, 12, 1, sizeof(DefinitionRecord),
+     {{48, true, {FIELD(DefinitionRecord, kind), FIELD(DefinitionRecord, number)}}}},
     {49, 51, 10, 1, 178, {{50, true, {{2, 4}}}}},  // new-patient side records
     {52, 54, 5, 1, 0, {}},
     {55, 64, 15, 1, 0, {}},
@@ -37,8 +46,10 @@ const FileGroupDef kGroups[] = {
     {83, 85, 18, 1, 108, {{84, true, {{0, 1}}}, {85, false, {{2, 4}}}}},  // Com_dat
     {87, 89, 23, 1, 0, {}},
     {90, 91, 28, 1, 0, {}},
-    {92, 93, 16, 5, 22, {{93, false, {{0, 12}}}}},  // audit entries: day, seconds, user id
-    {94, 96, 29, 1, 662, {{95, true, {{6, 1}, {7, 4}, {2, 4}}}}},  // RscUse: kind, id, week
+    {92, 93, 16, 5, sizeof(AuditHead),  // the fixed head of the variable-length entries
+     {{93, false, {FIELD(AuditHead, dayBE), FIELD(AuditHead, secondsBE), FIELD(AuditHead, userIdBE)}}}},
+    {94, 96, 29, 1, sizeof(RscUseWeek),
+     {{95, true, {FIELD(RscUseHead, kind), FIELD(RscUseHead, id), FIELD(RscUseHead, week)}}}},
     {97, 99, 25, 1, 0, {}},
     {100, 105, 26, 1, 0, {}},
     {106, 107, 27, 1, 0, {}},
