@@ -117,25 +117,11 @@ uint16_t FindWithPrompt(const FileGroupDesc& d, int key, const void* key_buffer,
     }
 }
 
-// Opens the group for the span of one second-tier operation and closes it on every way out.
-class GroupScope {
-public:
-    explicit GroupScope(const FileGroupDesc& d) : desc_(d), result_(DbOpenGroup(d)) {}
-    ~GroupScope() { DbCloseGroup(desc_); }
-    GroupScope(const GroupScope&) = delete;
-    GroupScope& operator=(const GroupScope&) = delete;
-    uint16_t Result() const { return result_; }
-
-private:
-    FileGroupDesc desc_;
-    uint16_t result_;
-};
-
 uint16_t UpdateOrSave(const FileGroupDesc& d, int key, const void* key_buffer, int key_length, void* old_record,
                       const void* new_record, bool add, bool with_locks) {
     uint16_t result;
     {
-        GroupScope group(d);
+        DbGroupScope group(d);
         if (group.Result() != kQdbOk) {
             result = group.Result();
         } else if (add) {
@@ -402,14 +388,14 @@ int DbMessageNumber(DbMessageKind kind, int data_file, uint16_t result) {
 }
 
 uint16_t DbFindRecord(const FileGroupDesc& d, int key, const void* key_buffer, int key_length, void* record) {
-    GroupScope group(d);
+    DbGroupScope group(d);
     if (group.Result() != kQdbOk) return group.Result();
     return FindWithPrompt(d, key, key_buffer, key_length, record, false);
 }
 
 uint16_t DbReadForUpdate(const FileGroupDesc& d, int key, const void* key_buffer, int key_length, void* record,
                          bool lock) {
-    GroupScope group(d);
+    DbGroupScope group(d);
     if (group.Result() != kQdbOk) return group.Result();
     if (lock && DbLock(2) != kQdbOk) {
         ShowFileMessage(kDbMsgLock, d.dataFile);
@@ -432,7 +418,7 @@ uint16_t DbSaveRecord(const FileGroupDesc& d, int key, const void* key_buffer, i
 
 uint16_t DbDeleteRecord(const FileGroupDesc& d, int key, const void* key_buffer, int key_length, void* record,
                         bool lock) {
-    GroupScope group(d);
+    DbGroupScope group(d);
     if (group.Result() != kQdbOk) return group.Result();
     if (lock) DbLock(2);
     uint16_t result;

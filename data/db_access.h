@@ -55,6 +55,20 @@ void DbInstallSession(QdbSession session);
 uint16_t DbOpenGroup(const FileGroupDesc& desc);
 uint16_t DbCloseGroup(const FileGroupDesc& desc);
 
+// Opens a group for the span of one operation and closes it on every way out.
+class DbGroupScope {
+public:
+    explicit DbGroupScope(const FileGroupDesc& desc) : desc_(desc), result_(DbOpenGroup(desc)) {}
+    ~DbGroupScope() { DbCloseGroup(desc_); }
+    DbGroupScope(const DbGroupScope&) = delete;
+    DbGroupScope& operator=(const DbGroupScope&) = delete;
+    uint16_t Result() const { return result_; }
+
+private:
+    FileGroupDesc desc_;
+    uint16_t result_;
+};
+
 // First tier: each returns the result number and records the outcome.
 const void* DbPrepareKey(const void* key_buffer);
 uint16_t DbFind(int key, const void* key_buffer, void* record);
