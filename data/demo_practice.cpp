@@ -82,18 +82,18 @@ std::vector<DemoOperatory> Operatories() {
 }
 
 std::vector<DemoProcedureCode> ProcedureCodes() {
-    return {{"D0120", "Periodic oral evaluation", 6500, "XX"},
-            {"D0150", "Comprehensive oral evaluation", 11000, "/XX/"},
-            {"D0210", "Full mouth x-rays", 14000, "///"},
-            {"D0274", "Bitewings, four films", 7500, "//"},
-            {"D1110", "Prophylaxis, adult", 11500, "//////"},
-            {"D1120", "Prophylaxis, child", 8000, "////"},
-            {"D2391", "Resin composite, one surface", 19500, "/XXX"},
-            {"D2740", "Crown, porcelain/ceramic", 125000, "/XXXXX/"},
-            {"D3310", "Root canal, anterior", 90000, "/XXXXXX"},
-            {"D4341", "Scaling and root planing, quadrant", 26000, "XXXXXX"},
-            {"D7140", "Extraction, erupted tooth", 21000, "/XX/"},
-            {"D9110", "Palliative treatment", 12000, "XX"}};
+    return {{"D0120", "Periodic oral evaluation", 6500, "XX", 1},
+            {"D0150", "Comprehensive oral evaluation", 11000, "/XX/", 1},
+            {"D0210", "Full mouth x-rays", 14000, "///", 1},
+            {"D0274", "Bitewings, four films", 7500, "//", 1},
+            {"D1110", "Prophylaxis, adult", 11500, "//////", 2},
+            {"D1120", "Prophylaxis, child", 8000, "////", 2},
+            {"D2391", "Resin composite, one surface", 19500, "/XXX", 3},
+            {"D2740", "Crown, porcelain/ceramic", 125000, "/XXXXX/", 4},
+            {"D3310", "Root canal, anterior", 90000, "/XXXXXX", 5},
+            {"D4341", "Scaling and root planing, quadrant", 26000, "XXXXXX", 2},
+            {"D7140", "Extraction, erupted tooth", 21000, "/XX/", 6},
+            {"D9110", "Palliative treatment", 12000, "XX", 6}};
 }
 
 const std::vector<std::string> kLastNames = {
@@ -141,6 +141,7 @@ DemoPatient Person(DemoRandom& random, uint32_t id, uint32_t guarantor, int rela
     p.status = 1;
     p.medicalAlerts = random.Below(12) == 0 ? (uint64_t{1} << random.Below(6)) : 0;
     p.provider = random.Below(3) == 0 ? providers[1].id : providers[0].id;
+    p.referralId = random.Below(10) == 0 ? static_cast<uint32_t>(1 + random.Below(3)) : 0;
     return p;
 }
 
@@ -188,6 +189,7 @@ DemoPractice BuildDemoPractice(uint32_t seed, int32_t today) {
     d.medicalAlerts = {"Penicillin allergy", "Latex allergy", "Heart condition", "Diabetes",
                        "Blood thinners", "Premedication required"};
     d.procedureCodes = ProcedureCodes();
+    d.referrals = {{1, "Hart", "Simon", "Dr."}, {2, "Lakeside Orthodontics", "", ""}, {3, "Radio advertisement", "", ""}};
     d.patients = Patients(random, today, d.providers);
     d.users = {{"FRONT", "Front Desk", "front", {}}, {"ASSIST", "Assistant", "assist", RestrictedRights()}};
     return d;

@@ -60,6 +60,12 @@ struct DemoProcedureCode {
     std::string description;
     int fee;                 // cents
     std::string timePattern; // one character per time unit: 'X' provider, '/' assistant, ' ' blank
+    int appointmentType;     // the n-th type name the code gives an appointment; 0 none
+};
+
+struct DemoReferral {
+    uint32_t id;
+    std::string last, first, title;  // a company or campaign has only the last name
 };
 
 struct DemoPatient {
@@ -75,6 +81,7 @@ struct DemoPatient {
     int status;              // 1 patient, 3 inactive, 4 archived
     uint64_t medicalAlerts;  // bit n = alert n + 1
     std::string provider;    // primary provider id
+    uint32_t referralId;     // the referral source that sent them; 0 none
 };
 
 struct DemoUser {
@@ -94,6 +101,7 @@ struct DemoPractice {
     std::vector<std::string> appointmentTypes;
     std::vector<std::string> medicalAlerts;  // alert n + 1 is medicalAlerts[n]
     std::vector<DemoProcedureCode> procedureCodes;
+    std::vector<DemoReferral> referrals;
     std::vector<DemoPatient> patients;
     std::vector<DemoUser> users;
 };
@@ -101,5 +109,6 @@ struct DemoPractice {
 // The demo practice for a seed number; today is the day number the birth dates count back from.
 DemoPractice BuildDemoPractice(uint32_t seed, int32_t today);
 
-// The rights a restricted front-desk assistant lacks: delete, break, purge, setup.
+// The rights a restricted front-desk assistant lacks: delete (31), purge (32) and the setups
+// (34, 35, 68, 69).
 std::vector<int> RestrictedRights();

@@ -1,6 +1,7 @@
 // Making a new practice database over the engine, on a private session of its own.
 #include "data/practice_database.h"
 
+#include "data/db_access.h"
 #include "suite/qdb/file_groups.h"
 #include "suite/qdb/qdb.h"
 
@@ -42,6 +43,19 @@ bool CreatePracticeDatabase(const std::string& directory, std::string* reason) {
             *reason = "data file " + std::to_string(number) + ": " + QDB_GetLastReason(session.Handle());
             return false;
         }
+    }
+    return true;
+}
+
+bool OpenPracticeDatabase(const std::string& directory, std::string* reason) {
+    const int init = QDB_InitDataBase(directory.c_str());
+    if (init != 1) {
+        *reason = init == 2 ? "no practice database there" : QDB_GetLastReason(0);
+        return false;
+    }
+    if (DbStartSession() != kQdbOk) {
+        *reason = QDB_GetLastReason(0);
+        return false;
     }
     return true;
 }

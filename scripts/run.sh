@@ -24,8 +24,11 @@ cmake --build --preset win64 -j2 --target apptbook >/dev/null
 demo="$root/demo"
 mkdir -p "$demo"
 [ -f "$demo/quorvin.ini" ] || printf '[GENERAL]\r\nPath=%s\r\n' "$(winepath -w "$demo" 2>/dev/null || echo "$demo")" >"$demo/quorvin.ini"
-if [ -x build/native/tools/qvnadmin ] && [ ! -f "$demo/qvn.db" ]; then
-  build/native/tools/qvnadmin seed-demo "$demo" || echo "run.sh: seeding the demo practice failed" >&2
+if [ ! -f "$demo/qvn.db" ]; then
+  # The native admin tool seeds the demo practice once; the program then keeps what is done in it.
+  cmake --preset native >/dev/null
+  cmake --build --preset native -j2 --target qvnadmin >/dev/null
+  build/native/qvnadmin seed-demo "$demo" || echo "run.sh: seeding the demo practice failed" >&2
 fi
 export QUORVIN_SETTINGS="$demo/quorvin.ini"
 exe="$root/build/win64/apptbook.exe"

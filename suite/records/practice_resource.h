@@ -8,6 +8,7 @@
 
 constexpr int kResourceFile = 6;
 constexpr int kResourceKey = 7;        // {kind, identifier}: 5 bytes
+constexpr int kResourceByNumberKey = 8;  // {kind, attribute}: {3, number} finds an operatory
 constexpr int kResourceKeyLength = 5;
 constexpr int kResourceRecordLength = 667;
 constexpr char kPracticeId[] = "-PR-";

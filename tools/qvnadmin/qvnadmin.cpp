@@ -1,37 +1,114 @@
 // qvnadmin: the practice administrator's command-line tool over the same core as the program.
 //
 //   qvnadmin create DIR              an empty practice database in DIR
+//   qvnadmin seed-demo DIR [SEED]    DIR made and filled with the demo practice
+//   qvnadmin dump DIR [FAMILY]       the records of DIR, one readable line each
 //
 // Exit code 0 on success, 1 when the work failed, 2 on a wrong command line.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "data/db_access.h"
+#include "data/demo_practice.h"
+#include "data/demo_seed.h"
 #include "data/practice_database.h"
+#include "data/record_dump.h"
+#include "suite/dates.h"
+#include "suite/users.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: qvnadmin create DIR\n"
-    "  create DIR   make an empty practice database in DIR (the folder is made when missing)\n";
+    "       qvnadmin seed-demo DIR [SEED]\n"
+    "       qvnadmin dump DIR [FAMILY]\n"
+    "  create DIR       make an empty practice database in DIR (the folder is made when missing)\n"
+    "  seed-demo DIR    make DIR and fill it with the demo practice; the same SEED (default 1)\n"
+    "                   gives the same practice; DIR must not hold a practice database yet\n"
+    "  dump DIR         print the records, or only one FAMILY of them:\n"
+    "                   resources, schedule, definitions, codes, referrals, patients, users\n";
 
-int Create(const std::string& dir) {
+// Ends the access layer's session on every way out.
+struct SessionEnd {
+    ~SessionEnd() { DbEndSession(); }
+};
+
+bool Create(const std::string& dir) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     std::string reason;
     if (!CreatePracticeDatabase(dir, &reason)) {
         std::fprintf(stderr, "qvnadmin: cannot create the practice database in %s: %s\n", dir.c_str(), reason.c_str());
-        return 1;
+        return false;
     }
+    return true;
+}
+
+bool Open(const std::string& dir) {
+    std::string reason;
+    if (OpenPracticeDatabase(dir, &reason)) return true;
+    std::fprintf(stderr, "qvnadmin: cannot open the practice database in %s: %s\n", dir.c_str(), reason.c_str());
+    return false;
+}
+
+int CreateCommand(const std::string& dir) {
+    if (!Create(dir)) return 1;
     std::printf("created the practice database in %s\n", dir.c_str());
     return 0;
+}
+
+int SeedDemo(const std::string& dir, uint32_t seed) {
+    if (std::filesystem::exists(std::filesystem::path(dir) / "qvn.db")) {
+        std::fprintf(stderr, "qvnadmin: %s already holds a practice database; seed an empty folder\n", dir.c_str());
+        return 1;
+    }
+    if (!Create(dir) || !Open(dir)) return 1;
+    SessionEnd end;
+    const DemoPractice demo = BuildDemoPractice(seed, QVN_SysDate());
+    std::string reason;
+    if (!WriteDemoPractice(demo, kPasswordIterations, &reason)) {
+        std::fprintf(stderr, "qvnadmin: seeding the demo practice failed: %s\n", reason.c_str());
+        return 1;
+    }
+    std::printf("seeded the demo practice \"%s\" (seed %u) in %s: %zu providers, %zu operatories, %zu patients\n",
+                demo.name.c_str(), seed, dir.c_str(), demo.providers.size(), demo.operatories.size(),
+                demo.patients.size());
+    return 0;
+}
+
+int Dump(const std::string& dir, const std::string& family) {
+    if (!Open(dir)) return 1;
+    SessionEnd end;
+    std::vector<std::string> lines;
+    if (!DumpRecords(family, &lines)) {
+        std::fprintf(stderr, "qvnadmin: no record family \"%s\"\n%s", family.c_str(), kUsage);
+        return 2;
+    }
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    return 0;
+}
+
+// A seed number of decimal digits only; false otherwise.
+bool ParseSeed(const char* text, uint32_t* seed) {
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (!*text || *end || value > 0xFFFFFFFFul) return false;
+    *seed = static_cast<uint32_t>(value);
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "create") == 0) return Create(argv[2]);
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "create" && argc == 3) return CreateCommand(argv[2]);
+    uint32_t seed = 1;
+    if (command == "seed-demo" && (argc == 3 || (argc == 4 && ParseSeed(argv[3], &seed)))) return SeedDemo(argv[2], seed);
+    if (command == "dump" && (argc == 3 || argc == 4)) return Dump(argv[2], argc == 4 ? argv[3] : "all");
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -1,0 +1,230 @@
+// The demo practice written into a real practice database and read back the way the program
+// reads it: practice tables, patient keys, users and rights; the dump lines; and qvnadmin as a
+// process with its refusals.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "data/demo_seed.h"
+#include "data/practice_schedule.h"
+#include "data/record_dump.h"
+#include "practice_test_database.h"
+#include "scripted_prompter.h"
+#include "suite/dates.h"
+#include "suite/records/patient.h"
+#include "suite/users.h"
+
+namespace {
+
+constexpr uint32_t kFewIterations = 1000;
+
+class SeededPractice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(db_.Ok());
+        demo_ = BuildDemoPractice(7, QVN_DateIn(12, 7, 2026));
+        std::string reason;
+        ASSERT_TRUE(WriteDemoPractice(demo_, kFewIterations, &reason)) << reason;
+    }
+
+    // The patients of a key whose first bytes equal the prefix, in key order.
+    std::vector<PatientRecord> PatientsBy(int key, const void* prefix, int prefix_length) {
+        FileGroupDesc desc{};
+        DbGroupOf(kPatientFile, &desc);
+        DbGroupScope group(desc);
+        EXPECT_EQ(kQdbOk, group.Result());
+        std::vector<PatientRecord> found;
+        PatientRecord p{};
+        for (uint16_t r = DbStartSetForward(key, DbPrepareKey(prefix), &p, prefix_length); r == kQdbOk;
+             r = DbNextInSet(key, &p))
+            found.push_back(p);
+        return found;
+    }
+
+    PracticeTestDatabase db_;
+    DemoPractice demo_;
+};
+
+std::string Name(const PatientRecord& p) { return std::string(p.lastName) + ", " + p.firstName; }
+
+}  // namespace
+
+TEST_F(SeededPractice, TheProgramLoadsItsPracticeTables) {
+    ASSERT_TRUE(LoadPracticeTables());
+    ASSERT_EQ(5u, practice_tables.providers.size());
+    ASSERT_EQ(7u, practice_tables.operatories.size());
+    // The resource file lists providers by identifier; each keeps its own colour and hours.
+    const char* const order[] = {"DR1 ", "DR2 ", "DR3 ", "HYG1", "HYG2"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(0, std::memcmp(order[i], practice_tables.providers[static_cast<size_t>(i)].id, 4)) << i;
+    EXPECT_EQ(0x00D08040u, uint32_t(practice_tables.providers[0].colour));
+    EXPECT_EQ(0x000080C0u, uint32_t(practice_tables.providers[2].colour));
+    EXPECT_EQ(0, std::memcmp("DR3 ", practice_tables.providers[1].aliases[0], 4));
+    EXPECT_EQ(1 << 2 | 1 << 3 | 1 << 4, practice_tables.providers[1].operatoryBitmap[0]);
+    EXPECT_STREQ("Crown Prep", practice_tables.providers[1].blockNames[0]);
+    EXPECT_EQ(3, practice_tables.operatories[2].number);
+    EXPECT_EQ(2, practice_tables.blockUnits);
+    ASSERT_EQ(7, practice_tables.typeCount);
+    EXPECT_STREQ("Exam", practice_tables.typeNames[0]);
+    EXPECT_STREQ("Consult", practice_tables.typeNames[6]);
+
+    // Monday 7 December 2026: the office's two intervals; Friday ends at one; Sunday closed;
+    // Christmas a holiday of the practice; DR3 works Tuesdays only from nine.
+    const int32_t monday = QVN_DateIn(12, 7, 2026);
+    std::vector<DayHours> hours = GetPracticeHours({monday, monday + 4, monday - 1});
+    EXPECT_EQ(8 * 12, hours[0].start[0]);
+    EXPECT_EQ(17 * 12, hours[0].end[1]);
+    EXPECT_EQ(13 * 12, hours[1].end[0]);
+    EXPECT_EQ(-1, hours[1].start[1]);
+    EXPECT_EQ(-1, hours[2].start[0]);
+    EXPECT_EQ(2, HolidayKind(QVN_DateIn(12, 25, 2026)));
+    EXPECT_EQ(0, HolidayKind(QVN_DateIn(12, 23, 2026)));
+    std::vector<DayHours> dr3 = GetProviderHours(FindProviderIndex("DR3 "), {monday, monday + 1});
+    EXPECT_EQ(-1, dr3[0].start[0]);
+    EXPECT_EQ(9 * 12, dr3[1].start[0]);
+}
+
+TEST_F(SeededPractice, PatientsAreFoundByEveryKeyTheSearchesUse) {
+    const DemoPatient& first = demo_.patients[0];
+    uint32_t id = first.id;
+    std::vector<PatientRecord> by_id = PatientsBy(kPatientByIdKey, &id, 4);
+    ASSERT_EQ(1u, by_id.size());
+    EXPECT_EQ(first.last + ", " + first.first, Name(by_id[0]));
+
+    // A family: the guarantor key lists the head and everyone the head answers for.
+    size_t family = 0;
+    for (const DemoPatient& p : demo_.patients) family += p.guarantorId == first.guarantorId;
+    uint32_t guarantor = first.guarantorId;
+    std::vector<PatientRecord> members = PatientsBy(kPatientByGuarantorKey, &guarantor, 4);
+    EXPECT_EQ(family, members.size());
+    EXPECT_GT(family, 1u) << "the first demo family has several members";
+
+    // Last names: every patient of that name, in the order of the first names.
+    size_t same_name = 0;
+    for (const DemoPatient& p : demo_.patients) same_name += p.last == first.last;
+    char last[21] = {};
+    std::memcpy(last, first.last.data(), first.last.size());
+    std::vector<PatientRecord> by_last = PatientsBy(kPatientByLastNameKey, last, static_cast<int>(first.last.size()));
+    ASSERT_EQ(same_name, by_last.size());
+    for (size_t i = 1; i < by_last.size(); ++i)
+        EXPECT_LE(std::string(by_last[i - 1].firstName), std::string(by_last[i].firstName));
+
+    // Chart number as a prefix; the archived and inactive patients keep their status.
+    std::vector<PatientRecord> by_chart = PatientsBy(kPatientByChartKey, "C10018", 6);
+    ASSERT_EQ(1u, by_chart.size());
+    EXPECT_EQ(kPatientArchived, by_chart[0].status);
+    std::vector<PatientRecord> by_chart_inactive = PatientsBy(kPatientByChartKey, "C10043", 6);
+    ASSERT_EQ(1u, by_chart_inactive.size());
+    EXPECT_EQ(kPatientInactive, by_chart_inactive[0].status);
+
+    int with_alerts = 0;
+    for (const DemoPatient& p : demo_.patients) {
+        if (!p.medicalAlerts) continue;
+        uint32_t pid = p.id;
+        std::vector<PatientRecord> one = PatientsBy(kPatientByIdKey, &pid, 4);
+        ASSERT_EQ(1u, one.size());
+        for (int n = 1; n <= 64; ++n) EXPECT_EQ((p.medicalAlerts >> (n - 1) & 1) != 0, HasMedicalAlert(one[0], n));
+        ++with_alerts;
+    }
+    EXPECT_GT(with_alerts, 0);
+}
+
+TEST_F(SeededPractice, FrontHasEveryRightAndAssistIsRefusedTheGuardedOnes) {
+    UserRecord front{}, assist{};
+    ASSERT_EQ(kQdbOk, QVN_ReadUser("front", &front));
+    ASSERT_EQ(kQdbOk, QVN_ReadUser("ASSIST", &assist));
+    EXPECT_TRUE(QVN_PasswordMatches(front, "front"));
+    EXPECT_FALSE(QVN_PasswordMatches(front, "FRONT"));
+    EXPECT_TRUE(QVN_PasswordMatches(assist, "assist"));
+
+    ScriptedPrompter messages;
+    ASSERT_EQ(1, QVN_LogInUser("ASSIST"));
+    EXPECT_EQ(1, QVN_CheckRights(1, false)) << "the assistant may open the book";
+    EXPECT_EQ(1, QVN_CheckRights(33, false)) << "and break appointments";
+    messages.Answer(kAnswerOk);
+    EXPECT_EQ(0, QVN_CheckRights(31, false)) << "but not delete them";
+    ASSERT_EQ(1u, messages.Asked().size());
+    EXPECT_EQ("You do not have the right to do this.\nAsk the practice administrator for the right.",
+              messages.Asked()[0].text);
+    ASSERT_EQ(1, QVN_LogInUser("front"));
+    for (int right : RestrictedRights()) EXPECT_EQ(1, QVN_CheckRights(right, false)) << right;
+}
+
+TEST_F(SeededPractice, DumpShowsEachFamilyReadablyAndNoPasswords) {
+    std::vector<std::string> lines;
+    ASSERT_TRUE(DumpRecords("codes", &lines));
+    ASSERT_EQ(12u, lines.size());
+    EXPECT_EQ("code 1 D0120      Periodic oral evaluation  units 2 pattern \"XX\"  type 1  fee 65.00", lines[0]);
+    EXPECT_EQ("code 8 D2740      Crown, porcelain/ceramic  units 7 pattern \"/XXXXX/\"  type 4  fee 1250.00", lines[7]);
+
+    lines.clear();
+    ASSERT_TRUE(DumpRecords("schedule", &lines));
+    ASSERT_EQ(6u, lines.size());
+    EXPECT_EQ("schedule practice  block 10 min  Mon 08:00-12:00 13:00-17:00; Tue 08:00-12:00 13:00-17:00; "
+              "Wed 08:00-12:00 13:00-17:00; Thu 08:00-12:00 13:00-17:00; Fri 08:00-13:00  holidays 01/01(2) "
+              "07/04(2) 12/24(2) 12/25(2)",
+              lines[0]);
+    EXPECT_EQ("schedule provider HYG1  colour 40C040  Mon 07:30-12:00 12:30-16:30; Tue 07:30-12:00 12:30-16:30; "
+              "Wed 07:30-12:00 12:30-16:30; Thu 07:30-12:00 12:30-16:30; Fri 07:30-12:00 12:30-16:30  block "
+              "\"Perio Maint\" Mon 13:00-14:00 Thu 13:00-14:00 type 2 in OP5   aliases HYG2",
+              lines[3]);
+
+    lines.clear();
+    ASSERT_TRUE(DumpRecords("users", &lines));
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("user 1  FRONT             Front Desk  rights 512 of 512  password set", lines[0]);
+    EXPECT_EQ("user 2  ASSIST            Assistant  rights 506 of 512  refused 31 32 34 35 68 69  password set", lines[1]);
+
+    lines.clear();
+    ASSERT_TRUE(DumpRecords("all", &lines));
+    size_t patients = 0;
+    for (const std::string& line : lines) {
+        patients += line.rfind("patient ", 0) == 0;
+        EXPECT_EQ(std::string::npos, line.find("front ")) << "no password text: " << line;
+    }
+    EXPECT_EQ(400u, patients);
+    EXPECT_FALSE(DumpRecords("appointmentz", &lines));
+}
+
+#ifndef _WIN32
+namespace {
+
+// Runs qvnadmin with the arguments; its exit code and what it printed on both streams.
+int RunAdmin(const std::string& arguments, std::string* output) {
+    const std::string command = std::string(QVN_ADMIN_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    output->clear();
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output->append(buffer, n);
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+TEST(QvnAdmin, SeedsOnceDumpsAndRefusesWrongCommandLines) {
+    TempSettings settings;
+    const std::string dir = (settings.Dir() / "practice").string();
+    std::string out;
+    ASSERT_EQ(0, RunAdmin("seed-demo " + dir + " 3", &out)) << out;
+    EXPECT_EQ("seeded the demo practice \"Lakeside Family Dental\" (seed 3) in " + dir +
+                  ": 5 providers, 7 operatories, 400 patients\n",
+              out);
+    EXPECT_EQ(1, RunAdmin("seed-demo " + dir, &out));
+    EXPECT_EQ("qvnadmin: " + dir + " already holds a practice database; seed an empty folder\n", out);
+
+    ASSERT_EQ(0, RunAdmin("dump " + dir + " resources", &out));
+    EXPECT_EQ(0u, out.find("practice -PR-  Lakeside Family Dental\nprovider DR1   Ames, Laura DDS  class 0  operatories 1 2 3"))
+        << out;
+    EXPECT_EQ(2, RunAdmin("dump " + dir + " nonsense", &out));
+    EXPECT_EQ(0u, out.find("qvnadmin: no record family \"nonsense\"\nusage: qvnadmin create DIR\n")) << out;
+
+    EXPECT_EQ(1, RunAdmin("dump " + dir + "/missing", &out));
+    EXPECT_EQ("qvnadmin: cannot open the practice database in " + dir + "/missing: no practice database there\n", out);
+    EXPECT_EQ(2, RunAdmin("seed-demo " + dir + "2 seven", &out)) << "a seed is a number";
+    EXPECT_EQ(2, RunAdmin("", &out));
+}
+#endif
