@@ -1,0 +1,77 @@
+// The button bar's table and how its buttons look for each kind of selection.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/button_bar.h"
+
+TEST(ButtonBarRules, EveryPictureOfTheTableIsInThePictureList) {
+    std::set<int> used;
+    for (const ButtonBarEntry& e : kButtonBarEntries) {
+        if (e.command == 0) {
+            EXPECT_EQ(0, e.bitmap);
+            continue;
+        }
+        EXPECT_GE(ButtonBarImageIndex(e.bitmap), 0) << e.command;
+        used.insert(e.bitmap);
+        if (e.onBitmap) {
+            EXPECT_GE(ButtonBarImageIndex(e.onBitmap), 0) << e.command;
+            used.insert(e.onBitmap);
+        }
+    }
+    EXPECT_EQ(static_cast<size_t>(kButtonBarBitmapCount), used.size()) << "no picture is loaded for nothing";
+    EXPECT_EQ(-1, ButtonBarImageIndex(201));
+    EXPECT_EQ(nullptr, FindButtonBarEntry(0)) << "separators are not buttons";
+    EXPECT_EQ(nullptr, FindButtonBarEntry(125));
+    ASSERT_NE(nullptr, FindButtonBarEntry(620));
+    EXPECT_EQ(246, FindButtonBarEntry(620)->bitmap);
+}
+
+TEST(ButtonBarRules, ToolTipsAreTheMenuTextsWithoutMnemonics) {
+    EXPECT_EQ("Select Patient - New Appt...", ButtonToolTip("&Select Patient - New Appt...\tShift+F2"));
+    EXPECT_EQ("Patient Picture", ButtonToolTip(FindButtonBarEntry(386)->menuText));
+    EXPECT_EQ("Lab Case Manager", ButtonToolTip(FindButtonBarEntry(404)->menuText));
+    EXPECT_EQ("Ideal Day Scheduling", ButtonToolTip(FindButtonBarEntry(388)->menuText));
+    EXPECT_EQ("Fish & Chips", ButtonToolTip("&Fish && Chips"));
+    EXPECT_EQ("", ButtonToolTip(nullptr));
+}
+
+TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
+    SelectionFacts none;
+    SelectionFacts new_patient;
+    new_patient.appointmentSelected = true;
+    SelectionFacts patient = new_patient;
+    patient.patientSelected = true;
+    SelectionFacts rich = patient;
+    rich.hasPicture = rich.hasPatientAlerts = rich.hasReferrals = true;
+
+    auto look = [](int command, const SelectionFacts& f, bool ideal = false) {
+        return ButtonLookFor(*FindButtonBarEntry(command), f, ideal);
+    };
+    EXPECT_FALSE(look(386, none).enabled);
+    EXPECT_FALSE(look(386, new_patient).enabled);
+    EXPECT_TRUE(look(386, patient).enabled);
+    EXPECT_EQ(386, look(386, patient).bitmap) << "no picture on file";
+    EXPECT_EQ(387, look(386, rich).bitmap);
+    EXPECT_EQ(393, look(393, patient).bitmap);
+    EXPECT_EQ(394, look(393, rich).bitmap);
+    EXPECT_EQ(12146, look(12146, patient).bitmap);
+    EXPECT_EQ(12145, look(12146, rich).bitmap);
+
+    // Facts left over from an earlier patient do not light a button without a patient.
+    SelectionFacts stale = rich;
+    stale.patientSelected = false;
+    EXPECT_FALSE(look(393, stale).enabled);
+    EXPECT_EQ(393, look(393, stale).bitmap);
+    EXPECT_EQ(386, look(386, stale).bitmap);
+
+    EXPECT_FALSE(look(123, none).enabled);
+    EXPECT_TRUE(look(123, new_patient).enabled);
+    EXPECT_EQ(243, look(123, new_patient).bitmap);
+    EXPECT_TRUE(look(121, none).enabled);
+    EXPECT_TRUE(look(404, none).enabled);
+
+    EXPECT_TRUE(look(388, none).enabled);
+    EXPECT_EQ(248, look(388, rich, false).bitmap);
+    EXPECT_EQ(247, look(388, none, true).bitmap) << "the toggle shows the switch, whatever is selected";
+}
