@@ -1,13 +1,19 @@
 // Window procedure of the main window: decodes messages and hands the work on.
 #include "app/main_window_win.h"
 
+#include "app/command_rules.h"
+#include "app/command_table.h"
 #include "app/dde_service_win.h"
+#include "app/font_dialog_win.h"
 #include "app/fonts_win.h"
 #include "app/main_layout.h"
 #include "app/window_classes_win.h"
 #include "resources/resource.h"
 #include "suite/window_services_win.h"
+#include "suite/users.h"
 #include "suite/workstation_settings.h"
+#include "views/active_view.h"
+#include "data/db_access.h"
 
 AppFrame app_frame;
 
@@ -80,16 +86,67 @@ void OnSize(HWND window) {
     Place(main_state.pinBoard, layout.pinBoard);
 }
 
-void OnDestroy() {
-    StopPatientInfoService();
+// Shut-down in its order. The position and the view are saved only when start-up got as far as
+// showing the window: a start that ended early must not overwrite them with defaults.
+void OnDestroy(HWND window) {
     main_state.fonts.DeleteAll();
+    StopPatientInfoService();
+    WriteIdealDay(main_state.idealDay);
+    if (app_frame.running) {
+        QVN_SaveWindowPosInfo(window, "APPTBOOK");
+        WriteDefaultView(view_state.active.number);
+    }
+    DbEndSession();
     main_state.header = main_state.timeColumn = main_state.sheet = main_state.pinBoard = nullptr;
     app_frame.main_window = nullptr;
     PostQuitMessage(0);
 }
 
+// What the guarded commands' checks ask. The sheet does not select appointments yet, so no
+// appointment is ever selected.
+class MainCommandContext final : public CommandContext {
+public:
+    int CheckRight(int right) override { return QVN_CheckRights(right, false); }
+    int CheckPasswordRight(int right) override { return QVN_PasswordCheckwAudit(right); }
+    bool AppointmentSelected() override { return false; }
+    bool SelectionComplete() override { return false; }
+    bool SelectionIsPatient() override { return false; }
+};
+
+// Font 3 was saved anew: recreate the fonts, take the sheet's measures again, lay out, repaint.
+void ApplyNewSheetFont(HWND window) {
+    main_state.fonts.DeleteAll();
+    main_state.fonts.CreateAll();
+    main_state.measures = main_state.fonts.MeasureSheet(window);
+    OnSize(window);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// Applies view n (0: nothing to do) and shows it.
+void SelectView(int n) {
+    if (n == 0) return;
+    ApplyView(n);
+    for (HWND child : {main_state.header, main_state.timeColumn, main_state.sheet})
+        if (child) InvalidateRect(child, nullptr, TRUE);
+}
+
+// F1 to F9 and F10 come as commands through the accelerators; F11 and F12 only as keys.
+int ViewOfCommand(int command) {
+    if (command >= CMD_VIEW_1 && command < CMD_VIEW_1 + 9) return command - CMD_VIEW_1 + 1;
+    return command == CMD_VIEW_10 ? 10 : 0;
+}
+
 void OnCommand(HWND window, int command) {
+    if (const int view = ViewOfCommand(command)) {
+        SelectView(ViewForFunctionKey(view, view_state.active.number));
+        return;
+    }
+    MainCommandContext context;
+    if (!PassCommandChecks(command, context)) return;
     switch (command) {
+    case CMD_FONT_SELECT:
+        if (RunSheetFontDialog(window, app_frame.instance)) ApplyNewSheetFont(window);
+        break;
     case CMD_EXIT:
         DestroyWindow(window);
         break;
@@ -114,14 +171,33 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_COMMAND:
         OnCommand(window, LOWORD(wparam));
         return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (wparam >= VK_F1 && wparam <= VK_F12)
+            SelectView(ViewForFunctionKey(static_cast<int>(wparam - VK_F1) + 1, view_state.active.number));
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_DESTROY:
-        WriteIdealDay(main_state.idealDay);
-        QVN_SaveWindowPosInfo(window, "APPTBOOK");
-        OnDestroy();
+        OnDestroy(window);
         return 0;
     default:
         return DefWindowProcA(window, message, wparam, lparam);
     }
+}
+
+void ReplaceStatusMenu(const StatusTables& tables) {
+    HMENU bar = app_frame.main_window ? GetMenu(app_frame.main_window) : nullptr;
+    if (!bar) return;
+    HMENU popup = CreatePopupMenu();
+    if (!popup) return;
+    // Setting a status belongs to the appointment actions, which are not built yet: the entries
+    // are shown grayed until then.
+    for (const StatusMenuEntry& e : tables.entries)
+        AppendMenuA(popup, MF_STRING | MF_GRAYED, static_cast<UINT_PTR>(e.command), e.name);
+    constexpr int kStatusPosition = 3;
+    char caption[16] = {};
+    GetMenuStringA(bar, kStatusPosition, caption, sizeof caption, MF_BYPOSITION);
+    ModifyMenuA(bar, kStatusPosition, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption);
+    DrawMenuBar(app_frame.main_window);
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {

@@ -8,8 +8,13 @@ struct AppFrame {
     HINSTANCE instance = nullptr;
     HWND main_window = nullptr;
     HACCEL accelerators = nullptr;
+    bool running = false;  // start-up finished: shut-down saves the position and the view
 };
 extern AppFrame app_frame;
+
+struct StatusTables;
+// Puts the practice's statuses into the S&tatus popup, the fourth entry of the menu bar.
+void ReplaceStatusMenu(const StatusTables& tables);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -3,8 +3,11 @@
 
 #include "app/command_line.h"
 #include "app/main_window_win.h"
+#include "app/startup.h"
 #include "app/window_classes_win.h"
+#include "suite/password_dialog_win.h"
 #include "suite/window_services_win.h"
+#include "suite/workstation_settings.h"
 
 namespace {
 
@@ -21,6 +24,34 @@ void HandOverToRunningCopy(int32_t patient) {
     if (patient != 0)
         PostMessageA(running, WM_COMMAND, MAKEWPARAM(kCmdShowFamilyAppointments, 0),
                      static_cast<LPARAM>(patient));
+}
+
+// Windows' own country code, for the settings that follow the country.
+int WindowsCountryCode() { return static_cast<int>(GetProfileIntA("Intl", "iCountry", 1)); }
+
+// The start-up steps' window actions on the real main window.
+class MainStartupWindow final : public StartupWindow {
+public:
+    void Destroy() override {
+        if (app_frame.main_window) DestroyWindow(app_frame.main_window);
+    }
+    void PostQuit() override { PostQuitMessage(0); }
+    void SetStatusMenu(const StatusTables& tables) override { ReplaceStatusMenu(tables); }
+    void RemoveCommand(int command) override {
+        if (app_frame.main_window) DeleteMenu(GetMenu(app_frame.main_window), static_cast<UINT>(command), MF_BYCOMMAND);
+    }
+};
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (app_frame.accelerators && app_frame.main_window &&
+            TranslateAcceleratorA(app_frame.main_window, app_frame.accelerators, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
 }
 
 }  // namespace
@@ -40,6 +71,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
     app_frame.main_window = CreateMainWindow(instance);
     if (!app_frame.main_window) return 1;
     InstallWindowsPrompter(app_frame.main_window);
+    InstallWindowsPasswordPrompter(app_frame.main_window, instance);
+    InstallCountryReader(WindowsCountryCode);
+
+    MainStartupWindow startup_window;
+    switch (RunStartupSteps(command_line ? command_line : "", startup_window)) {
+    case StartupEnd::kFailed:
+        if (app_frame.main_window) DestroyWindow(app_frame.main_window);
+        return 1;
+    case StartupEnd::kLoopEnds:
+        return RunMessageLoop();
+    case StartupEnd::kRun:
+        break;
+    }
+    app_frame.running = true;
 
     QVN_RestoreSavedWindowPos(app_frame.main_window, kWindowPosKey);
     UpdateWindow(app_frame.main_window);
@@ -48,14 +93,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
     if (requested_patient != 0)
         PostMessageA(app_frame.main_window, WM_COMMAND,
                      MAKEWPARAM(kCmdShowFamilyAppointments, 0), static_cast<LPARAM>(requested_patient));
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (app_frame.accelerators && app_frame.main_window &&
-            TranslateAcceleratorA(app_frame.main_window, app_frame.accelerators, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return RunMessageLoop();
 }

@@ -4,10 +4,18 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "data/db_access.h"
+#include "data/demo_seed.h"
+#include "data/practice_database.h"
 #include "resources/resource.h"
+#include "suite/dates.h"
+#include "suite/records/practice_resource.h"
+#include "suite/users.h"
 
 namespace {
 
@@ -25,33 +33,78 @@ std::string ProgramPath() {
     return std::string(buffer, length) + "..\\apptbook.exe";
 }
 
-// A scratch directory with an empty settings file, removed again at the end of the test.
-class TempSettings {
+enum class Practice {
+    kDemo,             // the demo practice of qvnadmin seed-demo
+    kNoProviders,      // a practice record and one operatory, nothing else
+};
+
+// A scratch directory with a settings file that names a practice database beside it and the
+// user to log in; all removed again at the end of the test. The database is written here, in
+// the test's process, through the same core code as qvnadmin.
+class TempPractice {
 public:
-    TempSettings() {
+    TempPractice(Practice practice, const std::string& user) {
         char base[MAX_PATH];
         GetTempPathA(sizeof base, base);
-        dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(GetTickCount());
+        static int serial = 0;
+        dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
         CreateDirectoryA(dir_.c_str(), nullptr);
         file_ = dir_ + "\\quorvin.ini";
-        HANDLE h = CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        const std::string data = dir_ + "\\data";
+        CreateDirectoryA(data.c_str(), nullptr);
+        WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), file_.c_str());
+        WritePrivateProfileStringA("GENERAL", "User", user.c_str(), file_.c_str());
+        ok_ = Seed(practice, data);
     }
-    ~TempSettings() {
-        DeleteFileA(file_.c_str());
-        RemoveDirectoryA(dir_.c_str());
+    ~TempPractice() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
     }
     const std::string& File() const { return file_; }
+    bool Ok() const { return ok_; }
+    const std::string& Reason() const { return reason_; }
 
 private:
-    std::string dir_, file_;
+    bool Seed(Practice practice, const std::string& data) {
+        if (!CreatePracticeDatabase(data, &reason_) || !OpenPracticeDatabase(data, &reason_)) return false;
+        bool ok = true;
+        if (practice == Practice::kDemo) {
+            ok = WriteDemoPractice(BuildDemoPractice(1, QVN_SysDate()), 1000, &reason_);
+        } else {
+            FileGroupDesc resources{};
+            DbGroupOf(kResourceFile, &resources);
+            DbGroupScope group(resources);
+            ResourceRecord record{};
+            record.kind = kResourceKindPractice;
+            std::memcpy(record.id, kPracticeId, 4);
+            ok = DbAdd(kResourceFile, &record) == kQdbOk || Failed("practice record");
+            record.kind = kResourceKindOperatory;
+            std::memcpy(record.id, "OP1 ", 4);
+            record.attribute = 1;
+            ok = ok && (DbAdd(kResourceFile, &record) == kQdbOk || Failed("operatory record"));
+            UserRecord front = MakeUserRecord(1, "FRONT", "Front Desk");
+            for (int right = 0; right < kRightCount; ++right) SetUserRight(front, right, true);
+            ok = ok && (QVN_WriteUser(front) == kQdbOk || Failed("user"));
+        }
+        DbEndSession();
+        return ok;
+    }
+    bool Failed(const char* what) {
+        reason_ = std::string("cannot write the ") + what;
+        return false;
+    }
+
+    std::string dir_, file_, reason_;
+    bool ok_ = false;
 };
 
 // One run of apptbook.exe; a run still alive when the test ends is terminated.
 class AppRun {
 public:
-    explicit AppRun(const std::string& arguments = "") {
+    explicit AppRun(const std::string& arguments = "", Practice practice = Practice::kDemo,
+                    const std::string& user = "FRONT")
+        : settings_(practice, user) {
+        if (!settings_.Ok()) return;
         SetEnvironmentVariableA("QUORVIN_SETTINGS", settings_.File().c_str());
         std::string command = "\"" + ProgramPath() + "\" " + arguments;
         std::vector<char> line(command.begin(), command.end());
@@ -72,6 +125,8 @@ public:
     AppRun& operator=(const AppRun&) = delete;
 
     bool Started() const { return started_; }
+    // Why the practice could not be written, when it could not.
+    const std::string& SeedReason() const { return settings_.Reason(); }
     const std::string& SettingsFile() const { return settings_.File(); }
 
     // The visible top-level window of this process with the given class, or null on timeout.
@@ -80,6 +135,20 @@ public:
         while (GetTickCount() < deadline) {
             for (HWND w = FindWindowExA(nullptr, nullptr, class_name, nullptr); w;
                  w = FindWindowExA(nullptr, w, class_name, nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
+            }
+            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+        }
+        return nullptr;
+    }
+
+    // A visible dialog box of this process (a message box is one) with the title, or null.
+    HWND WaitForDialog(const char* title) {
+        DWORD deadline = GetTickCount() + kStartTimeoutMs;
+        while (GetTickCount() < deadline) {
+            for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
                 DWORD pid = 0;
                 GetWindowThreadProcessId(w, &pid);
                 if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
@@ -98,7 +167,7 @@ public:
     }
 
 private:
-    TempSettings settings_;
+    TempPractice settings_;
     PROCESS_INFORMATION process_ = {};
     bool started_ = false;
 };
@@ -123,6 +192,17 @@ private:
     HMODULE module_;
 };
 
+// The message of a message box: the longest text among its static controls.
+std::string MessageText(HWND box) {
+    std::string longest;
+    for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c; c = FindWindowExA(box, c, "Static", nullptr)) {
+        char text[512] = "";
+        GetWindowTextA(c, text, sizeof text);
+        if (std::strlen(text) > longest.size()) longest = text;
+    }
+    return longest;
+}
+
 std::string MenuText(HMENU menu, UINT position) {
     char text[128] = "";
     GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
@@ -133,7 +213,7 @@ std::string MenuText(HMENU menu, UINT position) {
 
 TEST(MainWindow, OpensAtItsStartPlaceAndEndsWithExitCodeZeroWhenClosed) {
     AppRun app;
-    ASSERT_TRUE(app.Started()) << "cannot start " << ProgramPath();
+    ASSERT_TRUE(app.Started()) << "cannot start " << ProgramPath() << " " << app.SeedReason();
     HWND main = app.WaitForWindow("ApptBook");
     ASSERT_NE(nullptr, main) << "no visible ApptBook window within the time bound";
 
@@ -365,4 +445,67 @@ TEST(MainWindow, PatientInfoServiceAnswersItsNameAndHasNoPatientYet) {
     // service as the registered "PatientInfo". The exact comparison is tested natively.
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(Startup, APracticeWithoutProvidersShowsItsMessageAndEnds) {
+    AppRun app("", Practice::kNoProviders);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND box = app.WaitForDialog("Appointment Book");
+    ASSERT_NE(nullptr, box) << "no message box";
+    EXPECT_EQ("No Provider or No Operatory! Practice must be setup.", MessageText(box));
+    HWND main = FindWindowA("ApptBook", nullptr);
+    EXPECT_TRUE(main == nullptr || !IsWindowVisible(main)) << "the main window never shows";
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(MainWindow, TheRestrictedUserIsRefusedTheFontDialogAndFrontGetsIt) {
+    {
+        AppRun app("", Practice::kDemo, "ASSIST");
+        ASSERT_TRUE(app.Started()) << app.SeedReason();
+        HWND main = app.WaitForWindow("ApptBook");
+        ASSERT_NE(nullptr, main);
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FONT_SELECT, 0), 0);
+        HWND box = app.WaitForDialog("Appointment Book");
+        ASSERT_NE(nullptr, box) << "no refusal";
+        EXPECT_EQ("You do not have the right to do this.\nAsk the practice administrator for the right.", MessageText(box));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, app.WaitForExit());
+    }
+    AppRun app("/USER=FRONT");
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FONT_SELECT, 0), 0);
+    HWND font = app.WaitForDialog("Font");
+    ASSERT_NE(nullptr, font) << "the font dialog opens for a user with the right";
+    PostMessageA(font, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(MainWindow, FunctionKeysSelectViewsAndExitSavesViewAndPlace) {
+    AppRun app;
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    // F3 goes through the accelerator table as command 397; its key-up finds view 3 current.
+    PostMessageA(main, WM_KEYDOWN, VK_F3, 0x003D0001);
+    PostMessageA(main, WM_KEYUP, VK_F3, static_cast<LPARAM>(0xC03D0001u));
+    // F11 has no accelerator: the key-up alone selects view 11.
+    PostMessageA(main, WM_KEYUP, VK_F11, static_cast<LPARAM>(0xC0570001u));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    ASSERT_EQ(0, app.WaitForExit());
+    EXPECT_EQ(11u, GetPrivateProfileIntA("APPTBOOK", "DEF_VIEW", 0, app.SettingsFile().c_str()));
+    char place[64] = "";
+    GetPrivateProfileStringA("WindowPos", "APPTBOOK", "", place, sizeof place, app.SettingsFile().c_str());
+    EXPECT_NE("", std::string(place)) << "the window place is saved";
+
+    AppRun again;
+    HWND second = again.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, second);
+    PostMessageA(second, WM_KEYDOWN, VK_F3, 0x003D0001);
+    PostMessageA(second, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    ASSERT_EQ(0, again.WaitForExit());
+    EXPECT_EQ(3u, GetPrivateProfileIntA("APPTBOOK", "DEF_VIEW", 0, again.SettingsFile().c_str()));
 }

@@ -1,0 +1,75 @@
+// Each step either succeeds or ends start-up the way its failure demands: before the session
+// exists nothing needs undoing; after it, the session is ended; once the window has a practice
+// to show, destroying it runs the ordinary shut-down.
+#include "app/startup.h"
+
+#include "data/db_access.h"
+#include "data/practice_schedule.h"
+#include "resources/resource.h"
+#include "suite/dates.h"
+#include "suite/prompter.h"
+#include "suite/qdb/qdb.h"
+#include "suite/records/practice_resource.h"
+#include "suite/settings.h"
+#include "suite/users.h"
+#include "suite/workstation_settings.h"
+#include "views/active_view.h"
+
+const char kNoProviderOrOperatory[] = "No Provider or No Operatory! Practice must be setup.";
+
+namespace {
+
+constexpr int kRightOpenBook = 1;
+constexpr int kCountryWithoutTutorial = 2;
+
+bool OpenPracticeResources() {
+    FileGroupDesc desc{};
+    DbGroupOf(kResourceFile, &desc);
+    return DbOpenGroup(desc) == kQdbOk;
+}
+
+void SetViewStart() {
+    const PracticeInfo& practice = *practice_tables.practice;
+    view_state.firstShownTime = FirstShownTimeOf(practice, WeekdayIndex(QVN_SysDate()));
+    view_state.openWeekdays = OpenWeekdaysOf(practice);
+}
+
+}  // namespace
+
+StartupEnd RunStartupSteps(const std::string& command_line, StartupWindow& window) {
+    if (!DbInitDatabase()) {
+        ShowStop("The practice database in " + QVN_GetDataPath() + " could not be opened.\n" +
+                 QDB_GetLastReason(0));
+        return StartupEnd::kFailed;
+    }
+    if (!OpenPracticeResources()) {
+        DbEndSession();
+        window.PostQuit();
+        return StartupEnd::kLoopEnds;
+    }
+    QVN_LogInUser(UserFromCommandLine(command_line.c_str()));
+    if (QVN_CheckRights(kRightOpenBook, true) <= 0) {
+        window.Destroy();
+        window.PostQuit();
+        DbEndSession();
+        return StartupEnd::kLoopEnds;
+    }
+    LoadStatusTables();
+    window.SetStatusMenu(practice_tables.statuses);
+    LoadTypeNames();
+    const int view_number = ReadDefaultView();
+    if (!LoadPracticeTables()) {
+        window.Destroy();
+        return StartupEnd::kLoopEnds;
+    }
+    if (practice_tables.providers.empty() || practice_tables.operatories.empty()) {
+        ShowStop(kNoProviderOrOperatory);
+        window.Destroy();
+        return StartupEnd::kLoopEnds;
+    }
+    SetViewStart();
+    ApplyView(view_number);
+    if (ReadCountryCode() == kCountryWithoutTutorial) window.RemoveCommand(CMD_TUTORIAL);
+    // The cross-workstation refresh registers here once it exists; until then the step succeeds.
+    return StartupEnd::kRun;
+}

@@ -1,0 +1,160 @@
+// Start-up from the database session to the applied view, on real practice databases: the demo
+// practice runs; a practice without providers, a user without the right to open the book and a
+// data directory without a database each end start-up the way the user must see it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "data/demo_seed.h"
+#include "practice_test_database.h"
+#include "scripted_prompter.h"
+#include "suite/dates.h"
+#include "suite/settings.h"
+#include "suite/users.h"
+#include "views/active_view.h"
+
+namespace {
+
+// Records what start-up asked of the window, in order.
+class RecordingWindow final : public StartupWindow {
+public:
+    void Destroy() override { calls.push_back("destroy"); }
+    void PostQuit() override { calls.push_back("quit"); }
+    void SetStatusMenu(const StatusTables& tables) override {
+        std::string text = "status menu:";
+        for (const StatusMenuEntry& e : tables.entries) text += " " + std::to_string(e.command) + "=" + e.name;
+        calls.push_back(text);
+    }
+    void RemoveCommand(int command) override { calls.push_back("remove " + std::to_string(command)); }
+    std::vector<std::string> calls;
+};
+
+const char kDemoStatusMenu[] = "status menu: 301=Here 302=Seated 303=Late 304=Conf 305=LM 306=NoAns";
+
+// The demo practice in a fresh database, its session ended so that start-up opens its own.
+class DemoStartup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(db_.Ok());
+        std::string reason;
+        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, QVN_DateIn(12, 7, 2026)), 1000, &reason)) << reason;
+        DbEndSession();
+        view_state = ViewState{};
+    }
+    void TearDown() override { QVN_SetSysDateOverride(0); }
+
+    PracticeTestDatabase db_;
+};
+
+}  // namespace
+
+TEST_F(DemoStartup, TheDemoPracticeRunsWithItsStatusMenuViewAndStartTime) {
+    QVN_WriteProfileString("GENERAL", "User", "ASSIST");
+    QVN_WriteProfileString("APPTBOOK", "DEF_VIEW", "3");
+    ViewDefinition three;
+    three.providerCount = 2;
+    std::memcpy(three.providers[0], "HYG2", 4);
+    std::memcpy(three.providers[1], "DR1 ", 4);
+    three.operatoryCount = 1;
+    std::memcpy(three.operatories[0], "OP5 ", 4);
+    three.days[0] = 2;
+    three.days[1] = 3;
+    ASSERT_EQ(1, SaveViewDefinition(3, three));
+    QVN_SetSysDateOverride(QVN_DateIn(12, 11, 2026));  // a Friday: the office opens at 8
+
+    ScriptedPrompter prompts;
+    RecordingWindow window;
+    EXPECT_EQ(StartupEnd::kRun, RunStartupSteps("", window));
+    EXPECT_TRUE(prompts.Asked().empty());
+    EXPECT_EQ(std::vector<std::string>{kDemoStatusMenu}, window.calls);
+    EXPECT_EQ(5u, practice_tables.providers.size());
+    EXPECT_EQ(7, practice_tables.typeCount);
+
+    EXPECT_EQ(3, view_state.active.number);
+    ASSERT_EQ(2, view_state.active.providerCount);
+    EXPECT_EQ(4, view_state.active.providers[0]) << "HYG2 is the fifth provider by identifier";
+    EXPECT_EQ(0, view_state.active.providers[1]);
+    ASSERT_EQ(1, view_state.active.operatoryCount);
+    EXPECT_EQ(4, view_state.active.operatories[0]);
+    EXPECT_EQ(8 * 12, view_state.firstShownTime);
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5}), view_state.openWeekdays);
+    DbEndSession();
+
+    // On a Sunday the office is closed: the sheet starts at seven. A view that was never
+    // defined takes the working selection; country 2 loses the tutorial entry.
+    QVN_SetSysDateOverride(QVN_DateIn(12, 13, 2026));
+    QVN_WriteProfileString("APPTBOOK", "DEF_VIEW", "7");
+    QVN_WriteProfileString("Intl", "iCountry", "2");
+    view_state = ViewState{};
+    RecordingWindow second;
+    EXPECT_EQ(StartupEnd::kRun, RunStartupSteps("/USER=front", second));
+    EXPECT_EQ((std::vector<std::string>{kDemoStatusMenu, "remove 703"}), second.calls);
+    EXPECT_EQ(7 * 12, view_state.firstShownTime);
+    EXPECT_EQ(7, view_state.active.number);
+    EXPECT_EQ(5, view_state.active.providerCount);
+    EXPECT_EQ(7, view_state.active.operatoryCount);
+}
+
+TEST_F(DemoStartup, AUserWithoutTheRightToOpenTheBookEndsItBeforeAnythingLoads) {
+    ASSERT_TRUE(DbInitDatabase());
+    UserRecord guest = MakeUserRecord(9, "GUEST", "Guest");
+    QVN_SetUserPassword(guest, "guest", 1000);
+    ASSERT_EQ(kQdbOk, QVN_WriteUser(guest));
+    DbEndSession();
+
+    ScriptedPrompter prompts;
+    RecordingWindow window;
+    // Without a password prompt installed the rights check counts as cancelled: nothing shown.
+    EXPECT_EQ(StartupEnd::kLoopEnds, RunStartupSteps("/USER=guest", window));
+    EXPECT_EQ((std::vector<std::string>{"destroy", "quit"}), window.calls);
+    EXPECT_TRUE(prompts.Asked().empty());
+    EXPECT_EQ(0, db_state.session) << "the session is ended";
+}
+
+TEST(Startup, APracticeWithoutProvidersOrWithoutADatabaseEndsWithItsMessage) {
+    PracticeTestDatabase db;
+    ASSERT_TRUE(db.Ok());
+    ResourceRecord practice{}, operatory{};
+    practice.kind = kResourceKindPractice;
+    std::memcpy(practice.id, kPracticeId, 4);
+    operatory.kind = kResourceKindOperatory;
+    std::memcpy(operatory.id, "OP1 ", 4);
+    operatory.attribute = 1;
+    ASSERT_EQ(kQdbOk, db.Add(kResourceFile, practice));
+    ASSERT_EQ(kQdbOk, db.Add(kResourceFile, operatory));
+    UserRecord front = MakeUserRecord(1, "FRONT", "Front");
+    SetUserRight(front, 1, true);
+    ASSERT_EQ(kQdbOk, QVN_WriteUser(front));
+    DbEndSession();
+    QVN_WriteProfileString("GENERAL", "User", "FRONT");
+
+    {
+        ScriptedPrompter prompts;
+        prompts.Answer(kAnswerOk);
+        RecordingWindow window;
+        EXPECT_EQ(StartupEnd::kLoopEnds, RunStartupSteps("", window));
+        ASSERT_EQ(1u, prompts.Asked().size());
+        EXPECT_EQ("No Provider or No Operatory! Practice must be setup.", prompts.Asked()[0].text);
+        EXPECT_EQ("Appointment Book", prompts.Asked()[0].title);
+        EXPECT_EQ(kIconStop, prompts.Asked()[0].icon);
+        EXPECT_EQ((std::vector<std::string>{"status menu:", "destroy"}), window.calls);
+        DbEndSession();
+    }
+
+    // The data directory holds no practice database: start-up fails before any window action.
+    const std::string empty = (db.Settings().Dir() / "nothing-here").string();
+    std::filesystem::create_directories(empty);
+    QVN_WriteProfileString("GENERAL", "Path", empty.c_str());
+    ScriptedPrompter prompts;
+    prompts.Answer(kAnswerOk);
+    RecordingWindow window;
+    EXPECT_EQ(StartupEnd::kFailed, RunStartupSteps("", window));
+    ASSERT_EQ(1u, prompts.Asked().size());
+    EXPECT_EQ(0u, prompts.Asked()[0].text.find("The practice database in " + QVN_GetDataPath() + " could not be opened.\n"))
+        << prompts.Asked()[0].text;
+    EXPECT_TRUE(window.calls.empty());
+}
