@@ -184,11 +184,14 @@ def draw_note(s):
             c.set(int(x1 - k) + i, i, BLACK)
         c.vline(int(x1 - k), 0, k - 1, BLACK)
         c.hline(int(x1 - k), int(x1) - 1, k, BLACK)
+    # Lines of writing inside the page.
+    inside = page - boundary(page)
     gap = 2 if s < 16 else 3
     first = k + 2 if s >= 9 else 2
+    indent = 2 if s >= 9 else 1
     for y in range(first, s - 1, gap):
-        for x in range(int(x0) + 2 if s >= 9 else int(x0) + 1, int(x1) - (2 if s >= 9 else 1)):
-            if (x, y) in page and (x, y) not in boundary(page):
+        for x in range(int(x0) + indent, int(x1) - indent):
+            if (x, y) in inside:
                 c.set(x, y, BLUE)
     return c
 
@@ -308,21 +311,21 @@ def calendar_page(c, x0, y0, x1, y1, band=RED, rings=True, grid=True):
 
 
 def magnifier(c, cx, cy, r, handle):
-    glass = c.ellipse(cx, cy, r, r, SKY, BLACK)
-    inner = c.ellipse(cx, cy, r - 1.2, r - 1.2, SKY)
+    c.ellipse(cx, cy, r, r, SKY, BLACK)
     # A light reflex in the glass.
     c.set(int(cx - r / 2), int(cy - r / 2), WHITE)
     c.set(int(cx - r / 2) + 1, int(cy - r / 2), WHITE)
     c.set(int(cx - r / 2), int(cy - r / 2) + 1, WHITE)
     d = r * 0.72
     c.stroke([(cx + d, cy + d), (cx + d + handle, cy + d + handle)], 3.2, BROWN)
-    return glass | inner
 
 
 def person(c, cx, top, scale, shirt=BLUE, skin=SKIN, outline=BLACK):
     """Head and shoulders."""
-    body = mask_ellipse(cx, top + 11.5 * scale, 6.2 * scale, 4.5 * scale, c.w, c.h)
-    body = {(x, y) for (x, y) in body if y + 0.5 <= top + 11.5 * scale + 0.2 + 2.5 * scale}
+    # Shoulders: the upper part of an ellipse, cut off flat below.
+    centre = top + 11.5 * scale
+    body = {(x, y) for (x, y) in mask_ellipse(cx, centre, 6.2 * scale, 4.5 * scale, c.w, c.h)
+            if y + 0.5 <= centre + 0.2 + 2.5 * scale}
     c.paint(body, shirt, outline)
     c.ellipse(cx, top + 3.6 * scale, 3.1 * scale, 3.5 * scale, skin, outline)
 
