@@ -2,6 +2,7 @@
 #include "app/main_window_win.h"
 
 #include "app/command_rules.h"
+#include "appointments/conflict_checks.h"
 #include "app/command_table.h"
 #include "app/dde_service_win.h"
 #include "app/font_dialog_win.h"
@@ -41,6 +42,7 @@ void OnSize(HWND window);
 
 // The menu's check mark follows the switch (the button bar's toggle comes with the bar).
 void ShowIdealDay(HWND window) {
+    conflict_options.idealDay = main_state.idealDay;  // the time-block questions follow the switch
     CheckMenuItem(GetMenu(window), CMD_IDEAL_DAY, MF_BYCOMMAND | (main_state.idealDay ? MF_CHECKED : MF_UNCHECKED));
 }
 

@@ -4,23 +4,9 @@
 #include "data/db_access.h"
 #include "suite/qdb/file_groups.h"
 #include "suite/qdb/qdb.h"
+#include "suite/qdb/qdb_handles.h"
 
 namespace {
-
-// Ends the session on every way out.
-class PrivateSession {
-public:
-    PrivateSession() : session_(QDB_StartSession(1)) {}
-    ~PrivateSession() {
-        if (session_) QDB_EndSession(session_);
-    }
-    PrivateSession(const PrivateSession&) = delete;
-    PrivateSession& operator=(const PrivateSession&) = delete;
-    QdbSession Handle() const { return session_; }
-
-private:
-    QdbSession session_;
-};
 
 constexpr int kHighestFileNumber = 287;
 
@@ -31,7 +17,7 @@ bool CreatePracticeDatabase(const std::string& directory, std::string* reason) {
         *reason = QDB_GetLastReason(0);
         return false;
     }
-    PrivateSession session;
+    QdbPrivateSession session;
     if (!session.Handle()) {
         *reason = QDB_GetLastReason(0);
         return false;

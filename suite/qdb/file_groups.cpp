@@ -10,6 +10,7 @@
 #include "data/com_dat_record.h"
 #include "data/rscuse_record.h"
 #include "suite/records/continuing_care.h"
+#include "suite/records/counters.h"
 #include "suite/records/definitions.h"
 #include "suite/records/notes.h"
 #include "suite/records/patient.h"
@@ -45,7 +46,7 @@ const FileGroupDef kGroups[] = {
       {13, true, {FIELD(Appt, id)}},
       {14, false, {FIELD(Appt, patientId), FIELD(Appt, date)}},
       {15, false, {FIELD(Appt, unscheduled), FIELD(Appt, providerMarker), FIELD(Appt, provider), FIELD(Appt, listDate)}}}},
-    {16, 17, 17, 1, 0, {}},
+    {16, 17, 17, 1, sizeof(CounterRecord), {{17, true, {FIELD(CounterRecord, name)}}}},
     {18, 27, 4, 1, sizeof(Patient),
      {{19, true, {FIELD(Patient, id)}},
       {20, false, {FIELD(Patient, lastName), FIELD(Patient, firstName), FIELD(Patient, middleInitial)}},

@@ -1,0 +1,52 @@
+// The appointment store: reading one appointment, a day, a patient's appointments; saving with
+// the occupancy bookkeeping and the conflict checks; the check for an edit made meanwhile at
+// another workstation. Appointments are saved, moved or removed only through this code and the
+// appointment actions.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "data/appointment_record.h"
+
+// One appointment by id; with lock, the record stays locked for the session until the access
+// layer's locks are released. The result number (0, 101, ...).
+uint16_t ReadAppointment(uint32_t id, AppointmentRecord* appointment, bool lock = false);
+
+// The appointments of a day, of a day in one operatory, of a day of one provider, each in the
+// order of the start time.
+std::vector<AppointmentRecord> ReadDay(int32_t date);
+std::vector<AppointmentRecord> ReadDayOfOperatory(int32_t date, const char operatory[4]);
+std::vector<AppointmentRecord> ReadDayOfProvider(int32_t date, const char provider[4]);
+
+// Every appointment of a patient, scheduled or not.
+std::vector<AppointmentRecord> ReadPatientAppointments(uint32_t patient_id);
+// The first appointment of the patient that waits on the unscheduled list; false when none.
+bool FindUnscheduledOfPatient(uint32_t patient_id, AppointmentRecord* appointment);
+
+// A procedure attached to one of the patient's appointments of today or later, or unscheduled.
+struct AttachedReason {
+    uint32_t reasonId;
+    uint8_t kind;       // the reason kind byte
+    uint8_t flag;       // 1 for a scheduled appointment, else the appointment's status
+};
+constexpr int kMaxAttachedReasons = 40;
+std::vector<AttachedReason> GatherAttachedReasons(uint32_t patient_id, int32_t today);
+
+// Saves the record: add for a new appointment, else an update of the stored record that before
+// holds as it was. Runs the practice-hours question and the occupancy with its checks for a
+// scheduled record; every failure leaves the occupancy as it was. True when saved.
+bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record);
+
+// Before an edit is saved: true when the stored record still equals opening_copy byte for byte.
+// Otherwise shows "Appointment has been changed at another workstation during edit. Edit
+// canceled!" (not when the record could not be read) and returns false; opening_copy is kept.
+extern const char kChangedElsewhere[];
+bool CheckApptUnchanged(AppointmentRecord* opening_copy);
+
+// The id the next new appointment gets; 0 when the counter cannot be read.
+uint32_t NewAppointmentId();
+
+// Called after every successful save with the appointment's id; the pin board drops its copy.
+using AppointmentSavedHook = void (*)(uint32_t appointment_id);
+void SetAppointmentSavedHook(AppointmentSavedHook hook);

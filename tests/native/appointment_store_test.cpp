@@ -1,0 +1,343 @@
+// Saving appointments on the demo practice: what the week occupancy records hold afterwards,
+// the conflict questions and refusals in their order and exact texts, the undo of every change
+// after a No or a refusal, the concurrent-edit check, and two processes booking one slot.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "appointments/conflict_checks.h"
+#include "data/appointment_store.h"
+#include "data/demo_seed.h"
+#include "data/practice_schedule.h"
+#include "data/time_pattern.h"
+#include "practice_test_database.h"
+#include "scripted_prompter.h"
+#include "suite/dates.h"
+
+namespace {
+
+const int32_t kMonday = QVN_DateIn(12, 7, 2026);
+const int32_t kTuesday = kMonday + 1;
+
+// An appointment of the demo practice; pattern is one character per unit ('X' provider time).
+AppointmentRecord Appt(uint32_t id, int32_t date, int hour, int minute, int length, const char* provider,
+                       const char* operatory, const char* pattern = "XXXXXXXXXXXXXXXXXXXXXXXX", int unit_size = 2) {
+    AppointmentRecord a{};
+    a.id = id;
+    a.date = date;
+    a.hour = static_cast<uint8_t>(hour);
+    a.minute = static_cast<uint8_t>(minute);
+    a.length = static_cast<uint16_t>(length);
+    a.providerMarker = kMarkerProvider;
+    std::memcpy(a.provider, provider, 4);
+    a.operatoryMarker = kMarkerOperatory;
+    std::memcpy(a.operatory, operatory, 4);
+    a.unitSize = static_cast<uint8_t>(unit_size);
+    for (int u = 0; pattern[u] && u < 24; ++u)
+        SetPatternCode(a.timePattern, u, pattern[u] == 'X' ? kPatternProvider : pattern[u] == '/' ? kPatternSlash : 0);
+    a.amount = 10000;
+    a.type = 1;
+    std::snprintf(a.description, sizeof a.description, "Appointment %u", id);
+    std::snprintf(a.patientName, sizeof a.patientName, "Patient %u", id);
+    return a;
+}
+
+// A week record of the resource, or an all-zero record with found false.
+struct Week {
+    bool found = false;
+    RscUseWeek record{};
+};
+Week ReadWeek(uint8_t kind, const char* id, int32_t date) {
+    Week w;
+    FileGroupDesc desc{};
+    DbGroupOf(kRscUseFile, &desc);
+    DbGroupScope group(desc);
+    RscUseKey key{kind, {}, static_cast<uint32_t>(WeekStartOf(date))};
+    std::memcpy(key.id, id, 4);
+    w.found = DbFind(kRscUseKey, DbPrepareKey(&key), &w.record) == kQdbOk;
+    return w;
+}
+
+// The counters of a day from slot first to last, as text: "0111..."
+std::string Counters(const Week& w, int32_t date, int first, int last) {
+    std::string text;
+    for (int s = first; s <= last; ++s) text += static_cast<char>('0' + SlotCounter(w.record.occupancy[WeekdayIndex(date)], s));
+    return text;
+}
+
+constexpr int Slot(int hour, int minute = 0) { return hour * 12 + minute / 5; }
+
+class DemoBook : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(db_.Ok());
+        std::string reason;
+        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
+        ASSERT_TRUE(LoadPracticeTables());
+        conflict_options = ConflictOptions{};
+    }
+    std::vector<std::string> Texts(const ScriptedPrompter& p) {
+        std::vector<std::string> texts;
+        for (const PromptRequest& r : p.Asked()) texts.push_back(r.text);
+        return texts;
+    }
+    PracticeTestDatabase db_;
+};
+
+}  // namespace
+
+TEST(TimePattern, ProviderSlotsCountersAndHours) {
+    // 60 minutes in 10-minute units, pattern X X / / / X: provider slots 0-3 and 10-11.
+    AppointmentRecord a = Appt(1, kMonday, 9, 0, 60, "DR1 ", "OP1 ", "XX///X");
+    std::string provider;
+    for (int k = 0; k < 12; ++k) provider += IsProviderSlot(a, k) ? 'X' : '.';
+    EXPECT_EQ("XXXX......XX", provider);
+    a.unitSize = 0;
+    EXPECT_TRUE(IsProviderSlot(a, 3)) << "unit size 0 is read as 10-minute units";
+    EXPECT_FALSE(IsProviderSlot(a, 4));
+    a.unitSize = 1;
+    EXPECT_FALSE(IsProviderSlot(a, 24 + 0)) << "past the 24th unit nothing is provider time";
+
+    uint8_t day[kSlotBytesPerDay] = {};
+    SetSlotCounter(day, 0, 1);
+    SetSlotCounter(day, 5, 3);
+    EXPECT_EQ(0x01, day[0]) << "the first slot sits in the lowest bits";
+    EXPECT_EQ(0x0C, day[1]);
+    uint8_t pattern[6] = {};
+    SetPatternCode(pattern, 0, kPatternProvider);
+    EXPECT_EQ(0x80, pattern[0]) << "the first unit sits in the highest bits";
+
+    HoursRanges office{{Slot(8), Slot(13), kNoTime}, {Slot(12), Slot(17), kNoTime}};
+    EXPECT_FALSE(FitsHours(office, Slot(11, 30), Slot(12, 30))) << "across the lunch gap";
+    EXPECT_TRUE(FitsHours(office, Slot(11), Slot(12))) << "ending at the range's end fits";
+    EXPECT_TRUE(FitsHours(office, Slot(13), Slot(14)));
+    EXPECT_FALSE(FitsHours(office, Slot(7, 30), Slot(8, 30)));
+    HoursRanges none{{kNoTime, kNoTime, kNoTime}, {kNoTime, kNoTime, kNoTime}};
+    EXPECT_FALSE(FitsHours(none, Slot(9), Slot(10)));
+}
+
+TEST_F(DemoBook, SavesMovesAndRemovesOccupancySlotBySlot) {
+    ScriptedPrompter prompts;
+    AppointmentRecord a = Appt(1, kMonday, 9, 0, 60, "DR1 ", "OP2 ", "XX///X");
+    ASSERT_TRUE(SaveAppointment(true, nullptr, a));
+    Week provider = ReadWeek(kRscProvider, "DR1 ", kMonday), operatory = ReadWeek(kRscOperatory, "OP2 ", kMonday);
+    ASSERT_TRUE(provider.found && operatory.found);
+    EXPECT_EQ("0111100000011000", Counters(provider, kMonday, Slot(9) - 1, Slot(10) + 2));
+    EXPECT_EQ("0111111111111000", Counters(operatory, kMonday, Slot(9) - 1, Slot(10) + 2));
+    EXPECT_EQ(kDayHasAppointments, provider.record.dayFlags[1]);
+    EXPECT_EQ(10000u, uint32_t(provider.record.scheduledAmount[1]));
+    EXPECT_EQ(10000u, uint32_t(operatory.record.scheduledAmount[1]));
+    AppointmentRecord stored{};
+    ASSERT_EQ(kQdbOk, ReadAppointment(1, &stored));
+    EXPECT_EQ(0, std::memcmp(&a, &stored, sizeof a));
+
+    // A second appointment of DR1 in the same slots is a double booking: after Yes the
+    // counters are 2; the appointment without provider time leaves them alone.
+    prompts.Answer(kAnswerYes);
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(2, kMonday, 9, 0, 20, "DR1 ", "OP3 ")));
+    EXPECT_EQ((std::vector<std::string>{kProviderBookedOnce}), Texts(prompts));
+    EXPECT_EQ("2222", Counters(ReadWeek(kRscProvider, "DR1 ", kMonday), kMonday, Slot(9), Slot(9) + 3));
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(3, kMonday, 9, 0, 30, "DR1 ", "OP4 ", "//////")));
+    EXPECT_EQ(1u, prompts.Asked().size()) << "no provider time, no question";
+    EXPECT_EQ(30000u, uint32_t(ReadWeek(kRscProvider, "DR1 ", kMonday).record.scheduledAmount[1]));
+
+    // Move the first to 10:00 in OP2: its old slots are free, the double booking drops to 1.
+    AppointmentRecord moved = a;
+    moved.hour = 10;
+    ASSERT_TRUE(SaveAppointment(false, &a, moved));
+    provider = ReadWeek(kRscProvider, "DR1 ", kMonday);
+    EXPECT_EQ("1111000000001111", Counters(provider, kMonday, Slot(9), Slot(10) + 3));
+    EXPECT_EQ("1111000000110000", Counters(provider, kMonday, Slot(10), Slot(11) + 3));
+    operatory = ReadWeek(kRscOperatory, "OP2 ", kMonday);
+    EXPECT_EQ("000000000000111111111111", Counters(operatory, kMonday, Slot(9), Slot(11) - 1));
+
+    // Unscheduling is a save with date 0: no question, the occupancy goes, the records too
+    // once nothing else is in them.
+    AppointmentRecord off = moved;
+    off.date = 0;
+    off.unscheduled = 1;
+    ASSERT_TRUE(SaveAppointment(false, &moved, off));
+    EXPECT_FALSE(ReadWeek(kRscOperatory, "OP2 ", kMonday).found) << "its last appointment left OP2's week";
+    EXPECT_TRUE(ReadWeek(kRscProvider, "DR1 ", kMonday).found) << "DR1 still has two";
+    EXPECT_EQ(1u, prompts.Asked().size());
+}
+
+TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
+    ScriptedPrompter prompts;
+    // 11:30 to 12:30 lies across the lunch gap.
+    prompts.Answer(kAnswerNo);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(10, kMonday, 11, 30, 60, "DR1 ", "OP1 ")));
+    EXPECT_EQ((std::vector<std::string>{kPracticeNotOpen}), Texts(prompts));
+    EXPECT_EQ("Appointment Book", prompts.Asked()[0].title);
+    EXPECT_EQ(kButtonsYesNo, prompts.Asked()[0].buttons);
+    EXPECT_EQ(kIconExclamation, prompts.Asked()[0].icon);
+    AppointmentRecord none{};
+    EXPECT_EQ(kQdbNotFound, ReadAppointment(10, &none));
+    EXPECT_FALSE(ReadWeek(kRscProvider, "DR1 ", kMonday).found);
+
+    // Christmas is a holiday of the practice, in its opening hours too.
+    prompts.Answer(kAnswerNo);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(11, QVN_DateIn(12, 25, 2026), 9, 0, 30, "DR1 ", "OP1 ")));
+    // DR3 works Tuesdays and Thursdays only: on a Monday the provider-hours question.
+    prompts.Answer(kAnswerYes);
+    EXPECT_TRUE(SaveAppointment(true, nullptr, Appt(11, QVN_DateIn(12, 21, 2026), 9, 0, 30, "DR3 ", "OP4 ")));
+    EXPECT_EQ((std::vector<std::string>{kPracticeNotOpen, kPracticeNotOpen, kProviderUnavailableTime}), Texts(prompts));
+
+    // Twice booked: the third is refused, and nothing of it stays.
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(12, kTuesday, 9, 0, 30, "DR1 ", "OP1 ")));
+    prompts.Answer(kAnswerYes);
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(13, kTuesday, 9, 0, 30, "DR1 ", "OP2 ")));
+    prompts.Answer(kAnswerOk);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(14, kTuesday, 9, 0, 30, "DR1 ", "OP3 ")));
+    std::vector<std::string> texts = Texts(prompts);
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(kProviderBookedTwice, texts.back());
+    EXPECT_EQ(kButtonsOk, prompts.Asked().back().buttons);
+    EXPECT_FALSE(ReadWeek(kRscOperatory, "OP3 ", kTuesday).found);
+    EXPECT_EQ("222222000", Counters(ReadWeek(kRscProvider, "DR1 ", kTuesday), kTuesday, Slot(9), Slot(9, 40)));
+
+    // The operatory is taken: DR2's counters are not raised either.
+    prompts.Answer(kAnswerOk);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(15, kTuesday, 9, 10, 30, "DR2 ", "OP1 ")));
+    EXPECT_EQ(kOperatoryBooked, Texts(prompts).back());
+    EXPECT_FALSE(ReadWeek(kRscProvider, "DR2 ", kTuesday).found);
+
+    // DR3 is DR2's alias: booked in that time, DR2 is asked about; No undoes DR2's counters.
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(16, kTuesday, 14, 0, 30, "DR3 ", "OP4 ")));
+    prompts.Answer(kAnswerNo);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(17, kTuesday, 14, 10, 30, "DR2 ", "OP3 ")));
+    EXPECT_EQ(kAliasBooked, Texts(prompts).back());
+    EXPECT_EQ("000000000", Counters(ReadWeek(kRscProvider, "DR2 ", kTuesday), kTuesday, Slot(14), Slot(14, 40)));
+}
+
+TEST_F(DemoBook, AMoveThatIsRefusedPutsTheOldOccupancyBack) {
+    ScriptedPrompter prompts;
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(20, kMonday, 9, 0, 30, "DR1 ", "OP2 ")));
+    AppointmentRecord e = Appt(21, kMonday, 10, 0, 30, "DR2 ", "OP3 ");
+    ASSERT_TRUE(SaveAppointment(true, nullptr, e));
+    AppointmentRecord onto = e;
+    onto.hour = 9;
+    std::memcpy(onto.operatory, "OP2 ", 4);
+    prompts.Answer(kAnswerOk);
+    EXPECT_FALSE(SaveAppointment(false, &e, onto));
+    EXPECT_EQ((std::vector<std::string>{kOperatoryBooked}), Texts(prompts));
+    EXPECT_EQ("111111", Counters(ReadWeek(kRscOperatory, "OP3 ", kMonday), kMonday, Slot(10), Slot(10, 25)));
+    EXPECT_EQ("111111", Counters(ReadWeek(kRscProvider, "DR2 ", kMonday), kMonday, Slot(10), Slot(10, 25)));
+    EXPECT_EQ("000000", Counters(ReadWeek(kRscProvider, "DR2 ", kMonday), kMonday, Slot(9), Slot(9, 25)));
+    AppointmentRecord stored{};
+    ASSERT_EQ(kQdbOk, ReadAppointment(21, &stored));
+    EXPECT_EQ(0, std::memcmp(&e, &stored, sizeof e)) << "the stored record is unchanged";
+}
+
+TEST_F(DemoBook, IdealDayBlocksAskOnlyWhenSwitchedOn) {
+    ScriptedPrompter prompts;
+    // DR1's "New Pt Exam" block: Monday 8-9 in OP1 for type 1.
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(30, kMonday, 8, 0, 30, "DR1 ", "OP2 ")));
+    EXPECT_TRUE(prompts.Asked().empty()) << "Ideal Day off: no block question";
+    conflict_options.idealDay = true;
+    AppointmentRecord own = Appt(31, kMonday, 8, 30, 30, "DR1 ", "OP1 ");
+    ASSERT_TRUE(SaveAppointment(true, nullptr, own));
+    EXPECT_TRUE(prompts.Asked().empty()) << "own block, own operatory, matching type";
+    AppointmentRecord other_type = Appt(32, kMonday, 8, 0, 30, "DR1 ", "OP1 ");
+    other_type.type = 3;
+    prompts.Answer(kAnswerNo);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, other_type));
+    prompts.Answer(kAnswerNo);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(33, kMonday, 8, 0, 30, "DR1 ", "OP3 ")));
+    // HYG1's "Perio Maint" block, Monday 13-14 in OP5 for type 2, met by DR1 with type 1.
+    prompts.Answer(kAnswerNo);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(34, kMonday, 13, 0, 30, "DR1 ", "OP5 ")));
+    EXPECT_EQ((std::vector<std::string>{kBlockTypeMismatch, kBlockInOtherOperatory, kOtherProvidersBlock}), Texts(prompts));
+}
+
+TEST_F(DemoBook, AnUnavailableDayAsksOnceAndSkipsTheHours) {
+    // DR3 marked on vacation on Monday: a week record whose day flag is 2.
+    RscUseWeek vacation{};
+    vacation.head.kind = kRscProvider;
+    std::memcpy(vacation.head.id, "DR3 ", 4);
+    vacation.head.week = static_cast<uint32_t>(WeekStartOf(kMonday));
+    vacation.dayFlags[1] = kDayClosed;
+    ASSERT_EQ(kQdbOk, db_.Add(kRscUseFile, vacation));
+    ScriptedPrompter prompts;
+    prompts.Answer(kAnswerYes);
+    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(40, kMonday, 9, 0, 30, "DR3 ", "OP4 ")));
+    EXPECT_EQ((std::vector<std::string>{kProviderUnavailableDay}), Texts(prompts)) << "no hours question after Yes";
+    Week week = ReadWeek(kRscProvider, "DR3 ", kMonday);
+    EXPECT_EQ(kDayClosed, week.record.dayFlags[1]) << "a nonzero day flag stays as it is";
+    EXPECT_EQ("111111", Counters(week, kMonday, Slot(9), Slot(9, 25)));
+    // Removing it keeps the vacation flag, and the record with it.
+    AppointmentRecord stored{};
+    ASSERT_EQ(kQdbOk, ReadAppointment(40, &stored));
+    AppointmentRecord off = stored;
+    off.date = 0;
+    ASSERT_TRUE(SaveAppointment(false, &stored, off));
+    week = ReadWeek(kRscProvider, "DR3 ", kMonday);
+    ASSERT_TRUE(week.found);
+    EXPECT_EQ(kDayClosed, week.record.dayFlags[1]);
+}
+
+TEST_F(DemoBook, AnEditMadeElsewhereMeanwhileIsRefused) {
+    ScriptedPrompter prompts;
+    AppointmentRecord a = Appt(50, 0, 0, 0, 30, "DR1 ", "OP1 ");
+    a.unscheduled = 1;
+    ASSERT_TRUE(SaveAppointment(true, nullptr, a));
+    AppointmentRecord opening = a;
+    EXPECT_TRUE(CheckApptUnchanged(&opening));
+    AppointmentRecord elsewhere = a;
+    elsewhere.carried166[2] = 7;  // a byte this program never shows
+    ASSERT_TRUE(SaveAppointment(false, &a, elsewhere));
+    prompts.Answer(kAnswerOk);
+    EXPECT_FALSE(CheckApptUnchanged(&opening));
+    EXPECT_EQ((std::vector<std::string>{kChangedElsewhere}), Texts(prompts));
+    EXPECT_EQ(0, std::memcmp(&a, &opening, sizeof a)) << "the opening copy is kept";
+    EXPECT_TRUE(ReadWeek(kRscProvider, "DR1 ", kMonday).found == false) << "unscheduled saves touch no occupancy";
+
+    const uint32_t first = NewAppointmentId();
+    EXPECT_EQ(51u, first) << "after the highest id in the file";
+    EXPECT_EQ(52u, NewAppointmentId());
+}
+
+#ifndef _WIN32
+TEST_F(DemoBook, TwoProcessesBookingOneOperatorySlotNeverBothSucceed) {
+    DbEndSession();
+    // Each process books its own provider into OP1 at the same time, many times over at
+    // once; the operatory counter lets exactly one of each pair in.
+    auto book = [](uint32_t first_id, const char* provider) {
+        ScriptedPrompter prompts;
+        for (int i = 0; i < 20; ++i) prompts.Answer(kAnswerOk);
+        if (!DbInitDatabase() || !LoadPracticeTables()) return 100;
+        int booked = 0;
+        for (int i = 0; i < 20; ++i)
+            booked += SaveAppointment(true, nullptr, Appt(first_id + i, kMonday + (i % 5), 8 + i / 5, 0, 30, provider, "OP1 "));
+        DbEndSession();
+        return booked;
+    };
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(book(1000, "DR2 "));
+    const int mine = book(2000, "DR1 ");
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    const int theirs = WEXITSTATUS(status);
+    EXPECT_EQ(20, mine + theirs) << "each of the 20 slots booked once: " << mine << " + " << theirs;
+
+    ASSERT_TRUE(DbInitDatabase());
+    for (int i = 0; i < 20; ++i) {
+        const int32_t date = kMonday + (i % 5);
+        const int slot = Slot(8 + i / 5);
+        Week op = ReadWeek(kRscOperatory, "OP1 ", date);
+        EXPECT_EQ("111111", Counters(op, date, slot, slot + 5)) << i;
+        const int dr1 = SlotCounter(ReadWeek(kRscProvider, "DR1 ", date).record.occupancy[WeekdayIndex(date)], slot);
+        const int dr2 = SlotCounter(ReadWeek(kRscProvider, "DR2 ", date).record.occupancy[WeekdayIndex(date)], slot);
+        EXPECT_EQ(1, dr1 + dr2) << "exactly one provider holds slot " << i;
+    }
+}
+#endif
