@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 
+#include "data/appointment_record.h"
 #include "data/db_access.h"
 #include "data/rscuse_record.h"
 #include "suite/dates.h"
@@ -208,6 +209,16 @@ void DumpUsers(std::vector<std::string>* lines) {
     });
 }
 
+void DumpAppointments(std::vector<std::string>* lines) {
+    Walk<AppointmentRecord>(kAppointmentFile, [&](const AppointmentRecord& a) {
+        std::string when = a.date ? Format("%s %02d:%02d %3d min", Date(a.date).c_str(), a.hour, a.minute, a.length)
+                                  : Format("unscheduled since %s", Date(a.listDate).c_str());
+        lines->push_back(Format("appointment %u  ", a.id) + when + "  " + std::string(a.provider, 4) + " " +
+                         std::string(a.operatory, 4) + Format("  patient %u ", a.patientId) + Text(a.patientName) +
+                         Format("  status %d  ", a.status) + Text(a.description));
+    });
+}
+
 struct Family {
     const char* name;
     void (*dump)(std::vector<std::string>*);
@@ -216,7 +227,7 @@ struct Family {
 const Family kFamilies[] = {
     {"resources", DumpResources}, {"schedule", DumpSchedule}, {"definitions", DumpDefinitions},
     {"codes", DumpCodes},         {"referrals", DumpReferrals}, {"patients", DumpPatients},
-    {"users", DumpUsers},
+    {"users", DumpUsers},         {"appointments", DumpAppointments},
 };
 
 }  // namespace

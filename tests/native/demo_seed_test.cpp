@@ -210,9 +210,11 @@ TEST(QvnAdmin, SeedsOnceDumpsAndRefusesWrongCommandLines) {
     const std::string dir = (settings.Dir() / "practice").string();
     std::string out;
     ASSERT_EQ(0, RunAdmin("seed-demo " + dir + " 3", &out)) << out;
-    EXPECT_EQ("seeded the demo practice \"Lakeside Family Dental\" (seed 3) in " + dir +
-                  ": 5 providers, 7 operatories, 400 patients\n",
-              out);
+    EXPECT_EQ(0u, out.find("seeded the demo practice \"Lakeside Family Dental\" (seed 3) in " + dir +
+                           ": 5 providers, 7 operatories, 400 patients\nbooked "))
+        << out;
+    ASSERT_EQ(0, RunAdmin("verify " + dir, &out)) << out;
+    EXPECT_NE(std::string::npos, out.find(" week records, 0 differences\n")) << out;
     EXPECT_EQ(1, RunAdmin("seed-demo " + dir, &out));
     EXPECT_EQ("qvnadmin: " + dir + " already holds a practice database; seed an empty folder\n", out);
 
@@ -225,6 +227,49 @@ TEST(QvnAdmin, SeedsOnceDumpsAndRefusesWrongCommandLines) {
     EXPECT_EQ(1, RunAdmin("dump " + dir + "/missing", &out));
     EXPECT_EQ("qvnadmin: cannot open the practice database in " + dir + "/missing: no practice database there\n", out);
     EXPECT_EQ(2, RunAdmin("seed-demo " + dir + "2 seven", &out)) << "a seed is a number";
+    EXPECT_EQ(2, RunAdmin("verify " + dir + " --fix", &out));
     EXPECT_EQ(2, RunAdmin("", &out));
 }
 #endif
+
+#include "data/demo_appointments.h"
+#include "data/occupancy_verify.h"
+
+TEST_F(SeededPractice, TheBookedWeeksVerifyCleanAndAChangedCounterIsFoundAndRepaired) {
+    ASSERT_TRUE(LoadPracticeTables());
+    const int32_t today = QVN_DateIn(12, 9, 2026);  // a Wednesday
+    DemoBookCounts counts;
+    std::string reason;
+    ASSERT_TRUE(WriteDemoAppointments(demo_, 7, today, DemoBookSpan{7, 7}, &counts, &reason)) << reason;
+    EXPECT_GT(counts.scheduled, 100);
+    EXPECT_GT(counts.completed, 20);
+    EXPECT_EQ(12, counts.unscheduled);
+
+    OccupancyReport clean = VerifyOccupancy(false);
+    ASSERT_TRUE(clean.ok);
+    EXPECT_EQ(counts.scheduled, clean.appointments);
+    EXPECT_TRUE(clean.differences.empty()) << clean.differences.front();
+    EXPECT_GT(clean.records, 10);
+
+    // Change one stored counter and one amount by hand: verify names both, repair puts them right.
+    FileGroupDesc desc{};
+    DbGroupOf(kRscUseFile, &desc);
+    {
+        DbGroupScope group(desc);
+        RscUseKey key{kRscOperatory, {'O', 'P', '1', ' '}, static_cast<uint32_t>(WeekStartOf(today))};
+        RscUseWeek week{};
+        ASSERT_EQ(kQdbOk, DbFind(kRscUseKey, DbPrepareKey(&key), &week));
+        const int free_slot = 2;  // two past midnight: never booked
+        week.occupancy[3][0] |= static_cast<uint8_t>(1 << (2 * free_slot));
+        week.scheduledAmount[3] += 5;
+        ASSERT_EQ(kQdbOk, DbWrite(kRscUseFile, &week));
+    }
+    OccupancyReport broken = VerifyOccupancy(false);
+    const std::string week = "operatory OP1  week of " + QVN_fmtDateString2000(WeekStartOf(today)) + ": ";
+    ASSERT_EQ(2u, broken.differences.size());
+    EXPECT_EQ(week + "Wed: 1 slot counters", broken.differences[0]);
+    EXPECT_EQ(0u, broken.differences[1].find(week + "Wed: amount ")) << broken.differences[1];
+    OccupancyReport repaired = VerifyOccupancy(true);
+    EXPECT_EQ(1, repaired.repaired);
+    EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
+}

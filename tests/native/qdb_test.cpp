@@ -177,8 +177,8 @@ TEST(Qdb, WritesDeletesAndRefusals) {
     EXPECT_EQ(kQdbNoGroupFiles, QDB_GetLastResultNum(s));
     EXPECT_EQ(0, QDB_FindRec(f, 95, &id, rec)) << "95 is no key of the appointment group";
     EXPECT_EQ(kQdbBadKey, QDB_GetLastResultNum(s));
-    ASSERT_EQ(1, QDB_CREIFIL(s, 16));
-    QdbFile other = QDB_OpenFile(s, 16);
+    ASSERT_EQ(1, QDB_CREIFIL(s, 38));
+    QdbFile other = QDB_OpenFile(s, 38);
     ASSERT_NE(0u, other);
     EXPECT_EQ(0, QDB_AddRec(other, rec));
     EXPECT_EQ(kQdbBadRecordSize, QDB_GetLastResultNum(s)) << "no layout defined for this group yet";

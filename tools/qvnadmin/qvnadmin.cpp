@@ -3,8 +3,10 @@
 //   qvnadmin create DIR              an empty practice database in DIR
 //   qvnadmin seed-demo DIR [SEED]    DIR made and filled with the demo practice
 //   qvnadmin dump DIR [FAMILY]       the records of DIR, one readable line each
+//   qvnadmin verify DIR [--repair]   the week occupancy recomputed from the appointments
 //
-// Exit code 0 on success, 1 when the work failed, 2 on a wrong command line.
+// Exit code 0 on success, 1 when the work failed, 2 on a wrong command line, 3 when verify
+// found differences (and did not repair them).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,9 +15,12 @@
 #include <vector>
 
 #include "data/db_access.h"
+#include "data/demo_appointments.h"
 #include "data/demo_practice.h"
 #include "data/demo_seed.h"
 #include "data/practice_database.h"
+#include "data/occupancy_verify.h"
+#include "data/practice_schedule.h"
 #include "data/record_dump.h"
 #include "suite/dates.h"
 #include "suite/users.h"
@@ -26,11 +31,15 @@ const char kUsage[] =
     "usage: qvnadmin create DIR\n"
     "       qvnadmin seed-demo DIR [SEED]\n"
     "       qvnadmin dump DIR [FAMILY]\n"
+    "       qvnadmin verify DIR [--repair]\n"
     "  create DIR       make an empty practice database in DIR (the folder is made when missing)\n"
     "  seed-demo DIR    make DIR and fill it with the demo practice; the same SEED (default 1)\n"
     "                   gives the same practice; DIR must not hold a practice database yet\n"
     "  dump DIR         print the records, or only one FAMILY of them:\n"
-    "                   resources, schedule, definitions, codes, referrals, patients, users\n";
+    "                   resources, schedule, definitions, codes, referrals, patients, users,\n"
+    "                   appointments\n"
+    "  verify DIR       recompute every provider and operatory week record from the appointments\n"
+    "                   and list each difference; --repair rewrites the records that differ\n";
 
 // Ends the access layer's session on every way out.
 struct SessionEnd {
@@ -74,9 +83,18 @@ int SeedDemo(const std::string& dir, uint32_t seed) {
         std::fprintf(stderr, "qvnadmin: seeding the demo practice failed: %s\n", reason.c_str());
         return 1;
     }
+    DemoBookCounts book;
+    if (!LoadPracticeTables() || !WriteDemoAppointments(demo, seed, QVN_SysDate(), DemoBookSpan{}, &book, &reason)) {
+        std::fprintf(stderr, "qvnadmin: booking the demo appointments failed: %s\n", reason.c_str());
+        return 1;
+    }
     std::printf("seeded the demo practice \"%s\" (seed %u) in %s: %zu providers, %zu operatories, %zu patients\n",
                 demo.name.c_str(), seed, dir.c_str(), demo.providers.size(), demo.operatories.size(),
                 demo.patients.size());
+    std::printf("booked %d appointments (%d complete, %d double bookings, %d ASAP, %d new patients), "
+                "%d broken and %d unscheduled\n",
+                book.scheduled, book.completed, book.doubleBooked, book.asap, book.newPatients, book.broken,
+                book.unscheduled);
     return 0;
 }
 
@@ -90,6 +108,22 @@ int Dump(const std::string& dir, const std::string& family) {
     }
     for (const std::string& line : lines) std::printf("%s\n", line.c_str());
     return 0;
+}
+
+int Verify(const std::string& dir, bool repair) {
+    if (!Open(dir)) return 1;
+    SessionEnd end;
+    const OccupancyReport report = VerifyOccupancy(repair);
+    for (const std::string& line : report.differences) std::printf("%s\n", line.c_str());
+    std::printf("%d scheduled appointments, %d week records, %zu differences", report.appointments, report.records,
+                report.differences.size());
+    if (repair) std::printf(", %d records repaired", report.repaired);
+    std::printf("\n");
+    if (!report.ok) {
+        std::fprintf(stderr, "qvnadmin: the occupancy could not be %s\n", repair ? "repaired" : "read");
+        return 1;
+    }
+    return report.differences.empty() || repair ? 0 : 3;
 }
 
 // A seed number of decimal digits only; false otherwise.
@@ -109,6 +143,8 @@ int main(int argc, char** argv) {
     uint32_t seed = 1;
     if (command == "seed-demo" && (argc == 3 || (argc == 4 && ParseSeed(argv[3], &seed)))) return SeedDemo(argv[2], seed);
     if (command == "dump" && (argc == 3 || argc == 4)) return Dump(argv[2], argc == 4 ? argv[3] : "all");
+    if (command == "verify" && (argc == 3 || (argc == 4 && std::strcmp(argv[3], "--repair") == 0)))
+        return Verify(argv[2], argc == 4);
     std::fputs(kUsage, stderr);
     return 2;
 }

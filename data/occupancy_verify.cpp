@@ -1,0 +1,167 @@
+// The expected records are built exactly as the save path builds them: provider-time slots
+// count up (to at most 2; 3 is "unavailable" and is the schedule setup's), every slot of the
+// operatory becomes 1, the day flag gets bit 0, the amount adds up. Stored bits the appointments
+// do not explain (a vacation flag, hour overrides, counters of 3) are kept and not reported.
+#include "data/occupancy_verify.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include "data/appointment_record.h"
+#include "data/db_access.h"
+#include "data/rscuse_record.h"
+#include "data/time_pattern.h"
+#include "suite/dates.h"
+
+namespace {
+
+using WeekKey = std::string;  // the 9 key bytes
+
+WeekKey KeyOf(uint8_t kind, const char id[4], int32_t week) {
+    RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
+    std::memcpy(key.id, id, 4);
+    return WeekKey(reinterpret_cast<const char*>(&key), sizeof key);
+}
+
+RscUseKey KeyBytes(const WeekKey& key) {
+    RscUseKey k;
+    std::memcpy(&k, key.data(), sizeof k);
+    return k;
+}
+
+struct Expected {
+    uint8_t occupancy[7][kSlotBytesPerDay] = {};
+    bool booked[7] = {};
+    int64_t amount[7] = {};
+};
+
+void AddAppointment(const AppointmentRecord& a, std::map<WeekKey, Expected>* expected) {
+    const AppointmentSlots slots = SlotsOf(a);
+    Expected& p = (*expected)[KeyOf(kRscProvider, a.provider, slots.week)];
+    Expected& o = (*expected)[KeyOf(kRscOperatory, a.operatory, slots.week)];
+    for (int slot = slots.start; slot < slots.end; ++slot) {
+        if (IsProviderSlot(a, slot - slots.start)) {
+            const int c = SlotCounter(p.occupancy[slots.weekday], slot);
+            if (c < 2) SetSlotCounter(p.occupancy[slots.weekday], slot, c + 1);
+        }
+        SetSlotCounter(o.occupancy[slots.weekday], slot, 1);
+    }
+    for (Expected* e : {&p, &o}) {
+        e->booked[slots.weekday] = true;
+        e->amount[slots.weekday] += a.amount;
+    }
+}
+
+std::string Describe(const WeekKey& key) {
+    const RscUseKey k = KeyBytes(key);
+    return std::string(k.kind == kRscProvider ? "provider " : "operatory ") + std::string(k.id, 4) + " week of " +
+           QVN_fmtDateString2000(static_cast<int32_t>(k.week));
+}
+
+// Differences of one stored record (or an all-zero one when missing) from what is expected;
+// fixed holds the record as it should be.
+std::vector<std::string> Compare(const WeekKey& key, const RscUseWeek& stored, const Expected& e, RscUseWeek* fixed) {
+    std::vector<std::string> found;
+    *fixed = stored;
+    static const char* const kDays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    for (int d = 0; d < 7; ++d) {
+        int wrong_slots = 0;
+        for (int s = 0; s < kSlotsPerDay; ++s) {
+            const int have = SlotCounter(stored.occupancy[d], s);
+            const int want = SlotCounter(e.occupancy[d], s);
+            if (have == 3 && key[0] == kRscProvider) continue;  // unavailable: the setup's
+            if (have != want) {
+                ++wrong_slots;
+                SetSlotCounter(fixed->occupancy[d], s, want);
+            }
+        }
+        if (wrong_slots) found.push_back(std::string(kDays[d]) + ": " + std::to_string(wrong_slots) + " slot counters");
+        const bool has_flag = stored.dayFlags[d] & kDayHasAppointments;
+        if (has_flag != e.booked[d]) {
+            found.push_back(std::string(kDays[d]) + ": day flag " + std::to_string(stored.dayFlags[d]));
+            fixed->dayFlags[d] = static_cast<uint8_t>((stored.dayFlags[d] & ~kDayHasAppointments) |
+                                                      (e.booked[d] ? kDayHasAppointments : 0));
+        }
+        const int64_t have_amount = static_cast<int32_t>(stored.scheduledAmount[d]);
+        if (have_amount != e.amount[d]) {
+            found.push_back(std::string(kDays[d]) + ": amount " + std::to_string(have_amount) + " instead of " +
+                            std::to_string(e.amount[d]));
+            fixed->scheduledAmount[d] = static_cast<uint32_t>(static_cast<int32_t>(e.amount[d]));
+        }
+    }
+    return found;
+}
+
+bool Empty(const RscUseWeek& w) {
+    for (int d = 0; d < 7; ++d) {
+        if (w.dayFlags[d] || w.scheduledAmount[d] || !DayIsEmpty(w.occupancy[d])) return false;
+        for (int i = 0; i < 3; ++i)
+            if (w.start[d][i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+OccupancyReport VerifyOccupancy(bool repair) {
+    OccupancyReport report;
+    std::map<WeekKey, Expected> expected;
+    {
+        FileGroupDesc desc{};
+        DbGroupOf(kAppointmentFile, &desc);
+        DbGroupScope group(desc);
+        if (group.Result() != kQdbOk) return report.ok = false, report;
+        AppointmentRecord a{};
+        for (uint16_t r = DbFirst(kAppointmentFile, &a); r == kQdbOk; r = DbNext(kAppointmentFile, &a))
+            if (a.date != 0) {
+                AddAppointment(a, &expected);
+                ++report.appointments;
+            }
+    }
+    FileGroupDesc desc{};
+    DbGroupOf(kRscUseFile, &desc);
+    DbGroupScope group(desc);
+    if (group.Result() != kQdbOk) return report.ok = false, report;
+
+    // Stored week records of providers and operatories, in physical order.
+    std::map<WeekKey, bool> seen;
+    RscUseWeek stored{};
+    std::vector<std::pair<WeekKey, RscUseWeek>> to_fix;
+    for (uint16_t r = DbFirst(kRscUseFile, &stored); r == kQdbOk; r = DbNext(kRscUseFile, &stored)) {
+        if (stored.head.week == 0 || (stored.head.kind != kRscProvider && stored.head.kind != kRscOperatory)) continue;
+        const WeekKey key = KeyOf(stored.head.kind, stored.head.id, static_cast<int32_t>(stored.head.week));
+        seen[key] = true;
+        ++report.records;
+        RscUseWeek fixed;
+        const std::vector<std::string> found = Compare(key, stored, expected[key], &fixed);
+        for (const std::string& f : found) report.differences.push_back(Describe(key) + ": " + f);
+        if (!found.empty()) to_fix.emplace_back(key, fixed);
+    }
+    for (const auto& [key, e] : expected) {
+        if (seen.count(key)) continue;
+        ++report.records;
+        RscUseWeek blank{};
+        const RscUseKey k = KeyBytes(key);
+        blank.head.kind = k.kind;
+        std::memcpy(blank.head.id, k.id, 4);
+        blank.head.week = k.week;
+        RscUseWeek fixed;
+        const std::vector<std::string> found = Compare(key, blank, e, &fixed);
+        if (found.empty()) continue;
+        report.differences.push_back(Describe(key) + ": missing");
+        to_fix.emplace_back(key, fixed);
+    }
+    if (!repair) return report;
+    for (const auto& [key, fixed] : to_fix) {
+        const RscUseKey k = KeyBytes(key);
+        RscUseWeek current{};
+        const bool exists = DbFind(kRscUseKey, DbPrepareKey(&k), &current) == kQdbOk;
+        uint16_t result;
+        if (exists) result = Empty(fixed) ? DbDelete(kRscUseFile) : DbWrite(kRscUseFile, &fixed);
+        else result = DbAdd(kRscUseFile, &fixed);
+        if (result != kQdbOk) report.ok = false;
+        else ++report.repaired;
+    }
+    return report;
+}
