@@ -3,11 +3,13 @@
 
 #include "app/command_rules.h"
 #include "appointments/conflict_checks.h"
+#include "app/button_bar_win.h"
 #include "app/command_table.h"
 #include "app/dde_service_win.h"
 #include "app/font_dialog_win.h"
 #include "app/fonts_win.h"
 #include "app/main_layout.h"
+#include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
 #include "resources/resource.h"
 #include "suite/window_services_win.h"
@@ -18,6 +20,8 @@
 
 AppFrame app_frame;
 
+constexpr UINT kMsgButtonDisabled = 5180;
+
 namespace {
 
 // The main window's own state: its fonts, the sheet measures and its children.
@@ -25,6 +29,7 @@ struct MainWindowState {
     AppFonts fonts;
     SheetMeasures measures;
     ButtonBarOrientation orientation = kButtonBarHorizontal;
+    HWND buttonBar = nullptr;
     HWND header = nullptr;
     HWND timeColumn = nullptr;
     HWND sheet = nullptr;
@@ -40,9 +45,10 @@ HWND CreateChild(HWND parent, const char* class_name, DWORD extra_style) {
 
 void OnSize(HWND window);
 
-// The menu's check mark follows the switch (the button bar's toggle comes with the bar).
+// The menu's check mark and the button bar's toggle follow the switch.
 void ShowIdealDay(HWND window) {
     conflict_options.idealDay = main_state.idealDay;  // the time-block questions follow the switch
+    if (main_state.buttonBar) SetButtonBarIdealDay(main_state.buttonBar, main_state.idealDay);
     CheckMenuItem(GetMenu(window), CMD_IDEAL_DAY, MF_BYCOMMAND | (main_state.idealDay ? MF_CHECKED : MF_UNCHECKED));
 }
 
@@ -58,11 +64,13 @@ void OnCreate(HWND window) {
     main_state.orientation = ReadButtonBarOrientation();
     main_state.fonts.CreateAll();
     main_state.measures = main_state.fonts.MeasureSheet(window);
+    LoadRunCursors(app_frame.instance);
+    main_state.idealDay = ReadIdealDay();
+    main_state.buttonBar = CreateButtonBar(window, app_frame.instance, main_state.orientation, main_state.idealDay);
     main_state.header = CreateChild(window, "SSHeader", 0);
     main_state.timeColumn = CreateChild(window, "SchTime", 0);
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
-    main_state.idealDay = ReadIdealDay();
     ShowIdealDay(window);
     OnSize(window);
 }
@@ -82,6 +90,7 @@ void OnSize(HWND window) {
     in.timeColumnWidth = main_state.measures.timeColumnWidth;
     in.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
     MainLayout layout = LayOutMainWindow(in);
+    Place(main_state.buttonBar, layout.buttonBar);
     Place(main_state.header, layout.header);
     Place(main_state.timeColumn, layout.timeColumn);
     Place(main_state.sheet, layout.sheet);
@@ -93,13 +102,14 @@ void OnSize(HWND window) {
 void OnDestroy(HWND window) {
     main_state.fonts.DeleteAll();
     StopPatientInfoService();
+    FreeRunBitmaps();
     WriteIdealDay(main_state.idealDay);
     if (app_frame.running) {
         QVN_SaveWindowPosInfo(window, "APPTBOOK");
         WriteDefaultView(view_state.active.number);
     }
     DbEndSession();
-    main_state.header = main_state.timeColumn = main_state.sheet = main_state.pinBoard = nullptr;
+    main_state.buttonBar = main_state.header = main_state.timeColumn = main_state.sheet = main_state.pinBoard = nullptr;
     app_frame.main_window = nullptr;
     PostQuitMessage(0);
 }
@@ -173,6 +183,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_COMMAND:
         OnCommand(window, LOWORD(wparam));
         return 0;
+    case kMsgButtonDisabled:
+        // Nothing can be selected yet: the answers are those for no selection.
+        return ButtonDisabled(static_cast<int>(wparam), SelectionFacts{}, reinterpret_cast<int*>(lparam));
     case WM_KEYUP:
     case WM_SYSKEYUP:
         if (wparam >= VK_F1 && wparam <= VK_F12)

@@ -3,6 +3,7 @@
 
 #include "app/command_line.h"
 #include "app/main_window_win.h"
+#include "app/run_bitmaps_win.h"
 #include "app/startup.h"
 #include "app/window_classes_win.h"
 #include "suite/password_dialog_win.h"
@@ -67,6 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
     InstallWindowsPrompter();
     app_frame.accelerators = LoadAcceleratorsA(instance, "apptAccel");
     if (!RegisterApptBookClasses(instance, MainWindowProc)) return 1;
+    LoadRunBitmaps(instance);
 
     app_frame.main_window = CreateMainWindow(instance);
     if (!app_frame.main_window) return 1;

@@ -2,6 +2,7 @@
 // the window's class, title, place and menu, its resources, and a clean exit.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <ddeml.h>
 
 #include <cstring>
@@ -341,6 +342,18 @@ TEST(MainWindow, ChildrenAreLaidOutAroundTheSheet) {
     EXPECT_EQ(48, p.bottom - p.top);
     EXPECT_TRUE(GetWindowLongA(sheet, GWL_STYLE) & WS_VSCROLL);
 
+    HWND toolbar = Child(main, TOOLBARCLASSNAMEA);
+    ASSERT_NE(nullptr, toolbar) << "the button bar";
+    RECT b = ClientRectIn(main, toolbar);
+    EXPECT_EQ(0, b.top);
+    EXPECT_EQ(33, b.bottom - b.top);
+    EXPECT_EQ(client.right, b.right - b.left);
+    EXPECT_EQ(23, SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0)) << "buttons and separators";
+    // Pointers do not cross processes: ask by command, which answers with plain numbers.
+    EXPECT_EQ(22, SendMessageA(toolbar, TB_COMMANDTOINDEX, CMD_IDEAL_DAY, 0)) << "the Ideal Day toggle comes last";
+    EXPECT_EQ(0, SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_IDEAL_DAY, 0)) << "off in a new settings file";
+    EXPECT_EQ(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_BREAK_APPOINTMENT, 0)) << "nothing selected";
+
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
@@ -508,4 +521,33 @@ TEST(MainWindow, FunctionKeysSelectViewsAndExitSavesViewAndPlace) {
     PostMessageA(second, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     ASSERT_EQ(0, again.WaitForExit());
     EXPECT_EQ(3u, GetPrivateProfileIntA("APPTBOOK", "DEF_VIEW", 0, again.SettingsFile().c_str()));
+}
+
+TEST(MainWindow, CtrlSReachesTheIdealDaySwitchThroughTheAccelerators) {
+    AppRun app;
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    // Real key strokes into the program's input queue, with Ctrl held as a user holds it.
+    SetForegroundWindow(main);
+    DWORD deadline = GetTickCount() + 5000;
+    while (GetForegroundWindow() != main && GetTickCount() < deadline) Sleep(50);
+    ASSERT_EQ(main, GetForegroundWindow());
+    INPUT keys[4] = {};
+    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = 'S';
+    keys[2].ki.wVk = 'S';
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_CONTROL;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(4u, SendInput(4, keys, sizeof(INPUT)));
+    HWND toolbar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    ASSERT_NE(nullptr, toolbar);
+    deadline = GetTickCount() + 5000;
+    while (!SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_IDEAL_DAY, 0) && GetTickCount() < deadline) Sleep(50);
+    EXPECT_NE(0, SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_IDEAL_DAY, 0)) << "the bar's toggle follows the switch";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    ASSERT_EQ(0, app.WaitForExit());
+    EXPECT_EQ(1u, GetPrivateProfileIntA("APPTBOOK", "IdealDay", 7, app.SettingsFile().c_str()));
 }
