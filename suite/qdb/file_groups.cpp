@@ -12,6 +12,7 @@
 #include "suite/records/continuing_care.h"
 #include "suite/records/counters.h"
 #include "suite/records/definitions.h"
+#include "suite/records/lab_case.h"
 #include "suite/records/notes.h"
 #include "suite/records/patient.h"
 #include "suite/records/practice_resource.h"
@@ -85,7 +86,8 @@ const FileGroupDef kGroups[] = {
     {100, 105, 26, 1, sizeof(ContinuingCareRecord),
      {{101, true, {FIELD(ContinuingCareRecord, patientId), FIELD(ContinuingCareRecord, type)}},
       {102, false, {FIELD(ContinuingCareRecord, appointmentId)}}}},
-    {106, 107, 27, 1, 0, {}},
+    {106, 107, 27, 1, sizeof(LabCaseLinkRecord),
+     {{107, true, {FIELD(LabCaseLinkRecord, appointmentIdBE), FIELD(LabCaseLinkRecord, caseIdBE)}}}},
     {108, 109, 13, 1, 0, {}},
     {110, 112, 31, 1, 0, {}},
     {113, 115, 32, 1, 0, {}},
