@@ -38,6 +38,14 @@ struct Session {
     std::map<int, GroupHold> groups;   // by data file number
     std::set<uint64_t> held;  // lock offsets this session holds
     uint64_t writes = 0;      // records added, rewritten or deleted by this session
+    // Bulk writing: the session's writes join one open transaction, committed every
+    // bulkEvery records; record numbers of new rows are counted here, by data file.
+    bool bulk = false;
+    bool bulkLost = false;    // SQLite dropped the open transaction after a failure
+    int bulkEvery = 0;
+    int bulkPending = 0;      // records written since the last commit
+    std::map<int, int64_t> bulkNextRecno;
+    int64_t cacheSizeBefore = 0;
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;
     std::string reason;
     ~Session() {
@@ -321,11 +329,103 @@ int ExecWrite(Session& s, const FileGroupDef& g, const std::string& sql_error_co
     return Fail(&s, kQdbStorageError, g.firstNumber, sql_error_context + ": " + sqlite3_errmsg(s.db)), 0;
 }
 
+// Bulk writing. A million records written one transaction each would wait for a million
+// syncs of the disk; in bulk mode they share one open transaction instead, committed every so
+// many records so that the journal and what a crash can lose stay bounded.
+constexpr int kBulkRecordsPerCommit = 20000;
+constexpr int64_t kBulkCacheKiB = 256 * 1024;  // the indexes of a large file stay in memory
+
+// The record number the next new row of the group gets. Rows get theirs before the insert, so
+// that the keys with a record-number tail go in with the row in one statement.
+bool BulkNextRecno(Session& s, const FileGroupDef& g, int64_t* recno) {
+    auto it = s.bulkNextRecno.find(g.firstNumber);
+    if (it == s.bulkNextRecno.end()) {
+        // Past the highest row, and past any number handed out before and deleted since.
+        CachedStatement st(s, "SELECT max(coalesce((SELECT max(recno) FROM " + Table(g) +
+                                  "), 0), coalesce((SELECT seq FROM sqlite_sequence WHERE name = ?), 0))");
+        if (!st) return false;
+        sqlite3_bind_text(st.s, 1, Table(g).c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(st.s) != SQLITE_ROW) return false;
+        it = s.bulkNextRecno.emplace(g.firstNumber, sqlite3_column_int64(st.s, 0) + 1).first;
+    }
+    *recno = it->second;
+    return true;
+}
+
+bool BeginBulkTransaction(Session& s) {
+    s.bulkNextRecno.clear();
+    s.bulkPending = 0;
+    return sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// After each statement of a bulk write: counts a written record and commits when enough are
+// pending; after a failure notes whether SQLite dropped the whole transaction (disk full, I/O
+// error) and begins a new one, so that the later writes still go in bulk. False when a commit
+// or a new transaction failed.
+bool AfterBulkStatement(Session& s, bool written) {
+    if (!written) {
+        if (sqlite3_get_autocommit(s.db)) {
+            s.bulkLost = true;
+            return BeginBulkTransaction(s);
+        }
+        return true;
+    }
+    ++s.writes;
+    if (++s.bulkPending < s.bulkEvery) return true;
+    if (sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        s.bulkLost = true;
+        BeginBulkTransaction(s);
+        return false;
+    }
+    return BeginBulkTransaction(s);
+}
+
+// The bulk form of a write: the row and all its keys in one statement, prepared once per
+// group and session, inside the open transaction. One statement is all or nothing, so a
+// refused record (a unique key taken) leaves the transaction and the records before it intact.
+int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length, bool insert,
+                    int64_t* new_recno) {
+    if (insert && !BulkNextRecno(s, g, &recno))
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot count the records: ") + sqlite3_errmsg(s.db)), 0;
+    std::string sql;
+    if (insert) {
+        std::string columns = "recno, rec", values = "?, ?";
+        for (const KeyDef& k : g.keys) {
+            columns += ", " + Column(k);
+            values += ", ?";
+        }
+        sql = "INSERT INTO " + Table(g) + "(" + columns + ") VALUES (" + values + ")";
+    } else {
+        sql = "UPDATE " + Table(g) + " SET rec = ?";
+        for (const KeyDef& k : g.keys) sql += ", " + Column(k) + " = ?";
+        sql += " WHERE recno = ?";
+    }
+    int rc;
+    {
+        CachedStatement st(s, sql);
+        if (!st) return Fail(&s, kQdbStorageError, g.firstNumber, std::string("write: ") + sqlite3_errmsg(s.db)), 0;
+        int column = 1;
+        if (insert) st.Int(column++, recno);
+        st.Blob(column++, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)));
+        for (const KeyDef& k : g.keys) st.Blob(column++, KeyValueOf(k, bytes, recno));
+        if (!insert) st.Int(column, recno);
+        rc = sqlite3_step(st.s);
+    }
+    const int ok = ExecWrite(s, g, "write", rc);
+    if (ok && insert) s.bulkNextRecno[g.firstNumber] = recno + 1;
+    if (!AfterBulkStatement(s, ok != 0))
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + sqlite3_errmsg(s.db)), 0;
+    if (ok && new_recno) *new_recno = recno;
+    return ok;
+}
+
 // Writes record as record number recno (a new row when insert), keys and all, as one
 // transaction.
 int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* record, int length, bool insert,
                 int64_t* new_recno) {
     const uint8_t* bytes = static_cast<const uint8_t*>(record);
+    if (s.bulk) return BulkStoreRecord(s, g, recno, bytes, length, insert, new_recno);
     if (sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + sqlite3_errmsg(s.db)), 0;
     std::string blob(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
@@ -434,6 +534,48 @@ int QDB_EndSession(QdbSession session) {
         it = it->second.session == session ? engine.files.erase(it) : std::next(it);
     engine.sessions[session - 1].reset();  // closes the connection and the lock file: locks go
     return 1;
+}
+
+int QDB_BeginBulkWrite(QdbSession session, int records_per_commit) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (s->bulk) return Fail(s, kQdbBulkState, 0, "bulk writing is on already"), 0;
+    if (!sqlite3_get_autocommit(s->db)) return Fail(s, kQdbBulkState, 0, "a transaction is open"), 0;
+    if (!BeginBulkTransaction(*s))
+        return Fail(s, kQdbStorageError, 0, std::string("cannot take the write lock: ") + sqlite3_errmsg(s->db)), 0;
+    {
+        CachedStatement st(*s, "PRAGMA cache_size");
+        s->cacheSizeBefore = st && sqlite3_step(st.s) == SQLITE_ROW ? sqlite3_column_int64(st.s, 0) : -2000;
+    }
+    sqlite3_exec(s->db, ("PRAGMA cache_size = -" + std::to_string(kBulkCacheKiB)).c_str(), nullptr, nullptr, nullptr);
+    s->bulk = true;
+    s->bulkLost = false;
+    s->bulkEvery = records_per_commit > 0 ? records_per_commit : kBulkRecordsPerCommit;
+    return Done(s, 0);
+}
+
+int QDB_EndBulkWrite(QdbSession session, int commit) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (!s->bulk) return Fail(s, kQdbBulkState, 0, "bulk writing is not on"), 0;
+    s->bulk = false;
+    s->bulkNextRecno.clear();
+    bool ok = true;
+    std::string reason;
+    if (commit && sqlite3_exec(s->db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        reason = std::string("commit failed: ") + sqlite3_errmsg(s->db);
+        ok = false;
+    }
+    if (!sqlite3_get_autocommit(s->db)) sqlite3_exec(s->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    ++s->writes;  // a rollback takes back rows a set may have read ahead
+    sqlite3_exec(s->db, ("PRAGMA cache_size = " + std::to_string(s->cacheSizeBefore)).c_str(), nullptr, nullptr, nullptr);
+    if (ok && s->bulkLost) {
+        reason = "a failed write lost the records written since the commit before it";
+        ok = false;
+    }
+    s->bulkLost = false;
+    if (!ok) return Fail(s, kQdbStorageError, 0, reason), 0;
+    return Done(s, 0);
 }
 
 int QDB_CREIFIL(QdbSession session, int data_file_number) {
@@ -829,7 +971,15 @@ int QDB_DeleteCurRec(QdbFile file) {
     Statement st(c.session->db, "DELETE FROM " + Table(g) + " WHERE recno = ?");
     st.Int(1, c.file->current);
     int ok = ExecWrite(*c.session, g, "delete", sqlite3_step(st.s));
-    ++c.session->writes;
+    if (c.session->bulk) {
+        // The delete joined the open transaction; it counts as one of its records.
+        if (!AfterBulkStatement(*c.session, ok != 0)) {
+            ok = 0;
+            Fail(c.session, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + sqlite3_errmsg(c.session->db));
+        }
+    } else {
+        ++c.session->writes;
+    }
     DropLock(*c.session, g, c.file->current);
     if (ok) c.file->current = 0;
     return ok;

@@ -35,6 +35,7 @@ constexpr uint16_t kQdbBadKey = 67;         // a key number that is not a key of
 constexpr uint16_t kQdbWrongLength = 68;    // a stored record is not as long as its file's records
 constexpr uint16_t kQdbBufferTooSmall = 69; // a variable-length record longer than the buffer
 constexpr uint16_t kQdbNoSet = 70;          // mid-set without a set of that key on the file
+constexpr uint16_t kQdbBulkState = 71;      // bulk writing begun twice, or ended when not on
 
 using QdbSession = uint16_t;
 using QdbFile = uint32_t;
@@ -49,6 +50,21 @@ int QDB_CreateDataBase(const char* data_directory);
 
 QdbSession QDB_StartSession(int kind);  // 0 on failure
 int QDB_EndSession(QdbSession session);
+
+// Bulk writing, for tools only (seeding a large practice, an import), and only while no other
+// workstation works: the session takes the database's write lock at the start and holds it to
+// the end, so the writes of every other session wait and then fail with 60. While it is on, the
+// session's writes (adds, rewrites, deletes) join one open transaction instead of making one
+// transaction each; every records_per_commit records (0: 20000) that transaction is committed
+// and the next one begun, which bounds the journal and what a crash can lose. Record locks and
+// reads work as always; the session reads its own uncommitted records.
+// Ending with commit 1 commits the rest; commit 0 rolls back what was written since the last
+// intermediate commit (the records committed before stay). Ending the session while bulk
+// writing is on rolls back the same way. Both return 1 on success, 0 with the result set: 71
+// when bulk writing is on already (or not on), 60 when SQLite refused, or, at the end, when a
+// failed write made SQLite drop the open transaction, so that records were lost.
+int QDB_BeginBulkWrite(QdbSession session, int records_per_commit = 0);
+int QDB_EndBulkWrite(QdbSession session, int commit);
 
 // A handle for the group of the number, or 0.
 // A shared open keeps exclusive opens of other sessions out; an exclusive open keeps every other

@@ -1,0 +1,294 @@
+// The engine's bulk writing on real database files: records written in bulk come back by every
+// key and in physical order, other connections see only what was committed, an aborted bulk
+// leaves nothing after its last intermediate commit, refusals keep the bulk going, and normal
+// writes go on afterwards.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sqlite3.h"
+#include "suite/qdb/qdb.h"
+
+namespace {
+
+constexpr int kAppointments = 9;
+constexpr int kByDateOperatory = 10;
+constexpr int kByDateProvider = 11;
+constexpr int kByName = 12;
+constexpr int kById = 13;
+constexpr int kByPatient = 14;
+constexpr int kUnscheduled = 15;
+
+struct Appointment {
+    uint8_t bytes[286] = {};
+    Appointment(uint32_t id, int32_t date, const char* operatory, const char* provider, int hour, uint32_t patient,
+                const char* name) {
+        std::memcpy(bytes + 2, &id, 4);
+        std::memcpy(bytes + 6, &date, 4);
+        bytes[10] = 3;
+        std::memcpy(bytes + 11, operatory, 4);
+        bytes[15] = 1;
+        std::memcpy(bytes + 16, provider, 4);
+        bytes[21] = date == 0 ? 1 : 0;
+        std::strncpy(reinterpret_cast<char*>(bytes + 22), name, 31);
+        std::memcpy(bytes + 54, &patient, 4);
+        bytes[153] = static_cast<uint8_t>(hour);
+    }
+};
+
+uint32_t IdOf(const uint8_t* record) {
+    uint32_t id;
+    std::memcpy(&id, record + 2, 4);
+    return id;
+}
+
+class TempDatabase {
+public:
+    TempDatabase() {
+        std::random_device random;
+        dir_ = std::filesystem::temp_directory_path() / ("qvn-bulk-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(dir_);
+    }
+    ~TempDatabase() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Dir() const { return dir_.string(); }
+    std::string File() const { return (dir_ / "qvn.db").string(); }
+
+private:
+    std::filesystem::path dir_;
+};
+
+QdbSession OpenAppointmentDatabase(const TempDatabase& db) {
+    EXPECT_EQ(1, QDB_CreateDataBase(db.Dir().c_str()));
+    EXPECT_EQ(1, QDB_InitDataBase(db.Dir().c_str()));
+    QdbSession s = QDB_StartSession(1);
+    EXPECT_NE(0, s) << QDB_GetLastReason(0);
+    EXPECT_EQ(1, QDB_CREIFIL(s, kAppointments));
+    return s;
+}
+
+// The appointment of number i of the bulk tests: ten days, four operatories, two providers,
+// a patient in seven, every eleventh unscheduled.
+Appointment Numbered(uint32_t i) {
+    static const char* const kOps[] = {"OP1 ", "OP2 ", "OP3 ", "OP4 "};
+    static const char* const kNames[] = {"Baker, Anna", "Carter, Ben", "Diaz, Cora", "Ellis, Dale"};
+    const int32_t date = i % 11 == 0 ? 0 : 2461386 + static_cast<int32_t>(i % 10);
+    return Appointment(i, date, kOps[i % 4], i % 2 ? "DR1 " : "HYG1", 7 + static_cast<int>(i % 12), 100 + i % 7,
+                       kNames[i % 4]);
+}
+
+// The ids of a set on key, in set order.
+std::vector<uint32_t> SetIds(QdbFile f, int key, const void* prefix, int significant) {
+    std::vector<uint32_t> ids;
+    uint8_t rec[286];
+    QdbSet set = QDB_StartSet(f, key, 0, prefix, rec, significant);
+    for (int ok = set != 0; ok; ok = QDB_NextRecInSet(set, rec)) ids.push_back(IdOf(rec));
+    if (set) QDB_EndSet(set);
+    return ids;
+}
+
+// The number of records another connection sees: only what is committed.
+int CommittedRows(const TempDatabase& db) {
+    sqlite3* other = nullptr;
+    int count = -1;
+    if (sqlite3_open_v2(db.File().c_str(), &other, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(other, "SELECT count(*) FROM g9", -1, &st, nullptr);
+        if (st && sqlite3_step(st) == SQLITE_ROW) count = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(other);
+    return count;
+}
+
+// Whether another connection could begin a write now (it does not wait).
+bool OtherCanWrite(const TempDatabase& db) {
+    sqlite3* other = nullptr;
+    sqlite3_open_v2(db.File().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    const bool ok = sqlite3_exec(other, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(other);
+    return ok;
+}
+
+}  // namespace
+
+TEST(QdbBulk, RecordsWrittenInBulkReadBackByEveryKey) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    ASSERT_NE(0u, f);
+    ASSERT_EQ(1, QDB_BeginBulkWrite(s, 100)) << QDB_GetLastReason(s);
+    EXPECT_FALSE(OtherCanWrite(db)) << "bulk writing holds the write lock from its start";
+    EXPECT_EQ(0, QDB_BeginBulkWrite(s));
+    EXPECT_EQ(kQdbBulkState, QDB_GetLastResultNum(s));
+    std::vector<uint32_t> recnos;
+    for (uint32_t i = 1; i <= 250; ++i) {
+        ASSERT_EQ(1, QDB_AddRec(f, Numbered(i).bytes)) << i << ": " << QDB_GetLastReason(s);
+        recnos.push_back(QDB_GetFilePos(f));
+    }
+    EXPECT_EQ(200, CommittedRows(db)) << "committed every 100 records, the rest still open";
+
+    // The session reads its own records while the bulk is open.
+    uint8_t rec[286];
+    uint32_t id = 250;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(0, std::memcmp(rec, Numbered(250).bytes, 286));
+    ASSERT_EQ(1, QDB_EndBulkWrite(s, 1)) << QDB_GetLastReason(s);
+    EXPECT_EQ(250, CommittedRows(db));
+    EXPECT_TRUE(OtherCanWrite(db)) << "the write lock goes with the end";
+    EXPECT_EQ(0, QDB_EndBulkWrite(s, 1));
+    EXPECT_EQ(kQdbBulkState, QDB_GetLastResultNum(s));
+
+    // Physical order is the order written, record numbers counting from 1.
+    for (uint32_t i = 1; i <= 250; ++i) EXPECT_EQ(i, recnos[i - 1]);
+    std::vector<uint32_t> physical;
+    for (int ok = QDB_FirstRec(f, kAppointments, rec); ok; ok = QDB_NextRec(f, kAppointments, rec)) physical.push_back(IdOf(rec));
+    ASSERT_EQ(250u, physical.size());
+    for (uint32_t i = 1; i <= 250; ++i) EXPECT_EQ(i, physical[i - 1]);
+
+    // Every key gives exactly the records the bytes say, in key order (equal keys as added).
+    for (uint32_t i = 1; i <= 250; ++i) {
+        id = i;
+        ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec)) << i;
+        ASSERT_EQ(0, std::memcmp(rec, Numbered(i).bytes, 286)) << i;
+    }
+    const int32_t day = 2461386 + 3;
+    uint8_t prefix[9] = {};
+    std::memcpy(prefix, &day, 4);
+    prefix[4] = 3;
+    std::memcpy(prefix + 5, "OP2 ", 4);
+    std::vector<uint32_t> want;
+    for (int hour = 0; hour < 24; ++hour)
+        for (uint32_t i = 1; i <= 250; ++i)
+            if (i % 11 && i % 10 == 3 && i % 4 == 1 && 7 + static_cast<int>(i % 12) == hour) want.push_back(i);
+    ASSERT_FALSE(want.empty());
+    EXPECT_EQ(want, SetIds(f, kByDateOperatory, prefix, 9)) << "one day and operatory, by time";
+    prefix[4] = 1;
+    std::memcpy(prefix + 5, "HYG1", 4);
+    want.clear();
+    for (int hour = 0; hour < 24; ++hour)
+        for (uint32_t i = 1; i <= 250; ++i)
+            if (i % 11 && i % 10 == 3 && i % 2 == 0 && 7 + static_cast<int>(i % 12) == hour) want.push_back(i);
+    EXPECT_EQ(want, SetIds(f, kByDateProvider, prefix, 9)) << "one day and provider, by time";
+    want.clear();
+    for (uint32_t i = 1; i <= 250; ++i)
+        if (i % 4 == 1) want.push_back(i);
+    EXPECT_EQ(want, SetIds(f, kByName, "Carter, Ben", 11)) << "one name, as added";
+    want.clear();
+    for (int d = 0; d <= 10; ++d)
+        for (uint32_t i = 1; i <= 250; ++i)
+            if (i % 7 == 5 && (d == 0 ? i % 11 == 0 : i % 11 && static_cast<int>(i % 10) == d - 1)) want.push_back(i);
+    const uint32_t patient = 105;
+    EXPECT_EQ(want, SetIds(f, kByPatient, &patient, 4)) << "one patient, unscheduled first, then by date";
+    uint8_t waiting = 1;
+    EXPECT_EQ(22u, SetIds(f, kUnscheduled, &waiting, 1).size()) << "every eleventh waits on the unscheduled list";
+    QDB_EndSession(s);
+}
+
+TEST(QdbBulk, AnAbortedBulkLeavesNothingAfterItsLastCommit) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    for (uint32_t i = 1; i <= 3; ++i) ASSERT_EQ(1, QDB_AddRec(f, Numbered(i).bytes));
+
+    // Adds, a rewrite, a delete and an update, all taken back.
+    ASSERT_EQ(1, QDB_BeginBulkWrite(s));
+    for (uint32_t i = 10; i < 60; ++i) ASSERT_EQ(1, QDB_AddRec(f, Numbered(i).bytes));
+    uint8_t rec[286];
+    uint32_t id = 1;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    ASSERT_EQ(1, QDB_WriteRec(f, Numbered(99).bytes));
+    id = 2;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    ASSERT_EQ(1, QDB_DeleteCurRec(f));
+    id = 3;
+    QdbUpdate update = QDB_StartUpdate(f, 2, kById, &id, rec);
+    ASSERT_NE(0u, update);
+    rec[153] = 23;
+    ASSERT_EQ(1, QDB_CommitUpdate(update));
+    ASSERT_EQ(1, QDB_EndBulkWrite(s, 0));
+
+    std::vector<uint32_t> ids;
+    for (int ok = QDB_FirstRec(f, kAppointments, rec); ok; ok = QDB_NextRec(f, kAppointments, rec)) {
+        ids.push_back(IdOf(rec));
+        EXPECT_EQ(0, std::memcmp(rec, Numbered(IdOf(rec)).bytes, 286)) << IdOf(rec) << " as before the bulk";
+    }
+    EXPECT_EQ((std::vector<uint32_t>{1, 2, 3}), ids);
+    id = 99;
+    EXPECT_EQ(0, QDB_FindRec(f, kById, &id, rec)) << "the rewrite's key is gone with it";
+
+    // With commits every 20 records, an abort after 50 keeps the 40 committed.
+    ASSERT_EQ(1, QDB_BeginBulkWrite(s, 20));
+    for (uint32_t i = 100; i < 150; ++i) ASSERT_EQ(1, QDB_AddRec(f, Numbered(i).bytes));
+    ASSERT_EQ(1, QDB_EndBulkWrite(s, 0));
+    EXPECT_EQ(43, CommittedRows(db));
+    id = 139;
+    EXPECT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    id = 140;
+    EXPECT_EQ(0, QDB_FindRec(f, kById, &id, rec));
+
+    // Ending the session in bulk takes back the open part the same way.
+    ASSERT_EQ(1, QDB_BeginBulkWrite(s));
+    ASSERT_EQ(1, QDB_AddRec(f, Numbered(200).bytes));
+    QDB_EndSession(s);
+    EXPECT_EQ(43, CommittedRows(db));
+    EXPECT_TRUE(OtherCanWrite(db));
+}
+
+TEST(QdbBulk, RefusalsKeepTheBulkGoingAndNormalWritesFollow) {
+    TempDatabase db;
+    QdbSession s = OpenAppointmentDatabase(db);
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    for (uint32_t i = 1; i <= 3; ++i) ASSERT_EQ(1, QDB_AddRec(f, Numbered(i).bytes));
+    uint8_t rec[286];
+    uint32_t id = 3;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    ASSERT_EQ(1, QDB_DeleteCurRec(f));  // record number 3 is used up
+
+    ASSERT_EQ(1, QDB_BeginBulkWrite(s));
+    ASSERT_EQ(1, QDB_AddRec(f, Numbered(10).bytes));
+    EXPECT_EQ(4u, QDB_GetFilePos(f)) << "record numbers go on after the deleted one, as without bulk";
+    EXPECT_EQ(0, QDB_AddRec(f, Numbered(10).bytes));
+    EXPECT_EQ(kQdbDuplicateKey, QDB_GetLastResultNum(s)) << "the appointment id is unique in bulk too";
+    EXPECT_EQ(0, QDB_AddRec(f, Numbered(1).bytes));
+    EXPECT_EQ(kQdbDuplicateKey, QDB_GetLastResultNum(s));
+    ASSERT_EQ(1, QDB_AddRec(f, Numbered(11).bytes));
+    EXPECT_EQ(5u, QDB_GetFilePos(f)) << "a refused record takes no number";
+    // A rewrite to a taken id is refused whole: the record keeps its bytes and keys.
+    id = 11;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(0, QDB_WriteRec(f, Numbered(2).bytes));
+    EXPECT_EQ(kQdbDuplicateKey, QDB_GetLastResultNum(s));
+    ASSERT_EQ(1, QDB_EndBulkWrite(s, 1)) << "refusals lose nothing: " << QDB_GetLastReason(s);
+
+    std::vector<uint32_t> ids;
+    for (int ok = QDB_FirstRec(f, kById, rec); ok; ok = QDB_NextRec(f, kById, rec)) ids.push_back(IdOf(rec));
+    EXPECT_EQ((std::vector<uint32_t>{1, 2, 10, 11}), ids);
+    id = 11;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(0, std::memcmp(rec, Numbered(11).bytes, 286));
+
+    // Normal writes after the bulk: one transaction each, numbers going on.
+    ASSERT_EQ(1, QDB_AddRec(f, Numbered(12).bytes)) << QDB_GetLastReason(s);
+    EXPECT_EQ(6u, QDB_GetFilePos(f));
+    EXPECT_EQ(5, CommittedRows(db));
+    ASSERT_EQ(1, QDB_WriteRec(f, Numbered(13).bytes));
+    id = 13;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(6u, QDB_GetFilePos(f));
+    QdbSession other = QDB_StartSession(1);
+    ASSERT_NE(0, other);
+    QdbFile g = QDB_OpenFile(other, kAppointments);
+    ASSERT_EQ(1, QDB_AddRec(g, Numbered(14).bytes)) << "another session writes again";
+    EXPECT_EQ(7u, QDB_GetFilePos(g));
+    QDB_EndSession(other);
+    QDB_EndSession(s);
+    EXPECT_EQ(0, QDB_BeginBulkWrite(s));
+    EXPECT_EQ(kQdbNoSession, QDB_GetLastResultNum(s));
+}
