@@ -2,6 +2,7 @@
 // workstations asking at the same moment are serialised on the record and get different ids.
 #include "data/id_counters.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -58,7 +59,7 @@ uint32_t NextRecordId(const char* counter) {
     QdbOpenedFile file(session.Handle(), kCounterFile);
     if (!file.Handle()) return 0;
     CounterRecord key{};
-    std::strncpy(key.name, counter, sizeof key.name);
+    std::memcpy(key.name, counter, std::min(std::strlen(counter), sizeof key.name));  // zero-padded
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         CounterRecord record{};
         if (const QdbUpdate update = QDB_StartUpdate(file.Handle(), 2, kCounterKey, key.name, &record)) {

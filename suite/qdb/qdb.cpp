@@ -2,6 +2,7 @@
 #include "suite/qdb/qdb.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "sqlite3.h"
@@ -471,6 +473,15 @@ int FindTable(Session& s, const std::string& name) {
 
 bool HasTable(Session& s, const std::string& name) { return FindTable(s, name) == SQLITE_ROW; }
 
+// Another connection is writing: each write holds the database for a few milliseconds only, so
+// wait in steps of one millisecond (SQLite's own timeout backs off to 100 ms steps, which turns
+// a busy front desk into a queue) and give up after about five seconds.
+int WaitForWriter(void*, int tries) {
+    if (tries >= 5000) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
+}
+
 }  // namespace
 
 int QDB_InitDataBase(const char* data_directory) {
@@ -498,7 +509,7 @@ QdbSession QDB_StartSession(int) {
         engine.reason = "cannot open " + path + ": " + (s->db ? sqlite3_errmsg(s->db) : "out of memory");
         return 0;
     }
-    sqlite3_busy_timeout(s->db, 5000);
+    sqlite3_busy_handler(s->db, WaitForWriter, nullptr);
     if (sqlite3_exec(s->db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr) != SQLITE_OK ||
         !HasTable(*s, kMetaTable)) {
         engine.reason = path + " is not a practice database";
