@@ -10,51 +10,18 @@
 
 #include "data/appointment_record.h"
 #include "data/db_access.h"
+#include "data/occupancy_expected.h"
 #include "data/rscuse_record.h"
 #include "data/time_pattern.h"
 #include "suite/dates.h"
 
 namespace {
 
-using WeekKey = std::string;  // the 9 key bytes
-
-WeekKey KeyOf(uint8_t kind, const char id[4], int32_t week) {
-    RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
-    std::memcpy(key.id, id, 4);
-    return WeekKey(reinterpret_cast<const char*>(&key), sizeof key);
-}
-
-RscUseKey KeyBytes(const WeekKey& key) {
-    RscUseKey k;
-    std::memcpy(&k, key.data(), sizeof k);
-    return k;
-}
-
-struct Expected {
-    uint8_t occupancy[7][kSlotBytesPerDay] = {};
-    bool booked[7] = {};
-    int64_t amount[7] = {};
-};
-
-void AddAppointment(const AppointmentRecord& a, std::map<WeekKey, Expected>* expected) {
-    const AppointmentSlots slots = SlotsOf(a);
-    Expected& p = (*expected)[KeyOf(kRscProvider, a.provider, slots.week)];
-    Expected& o = (*expected)[KeyOf(kRscOperatory, a.operatory, slots.week)];
-    for (int slot = slots.start; slot < slots.end; ++slot) {
-        if (IsProviderSlot(a, slot - slots.start)) {
-            const int c = SlotCounter(p.occupancy[slots.weekday], slot);
-            if (c < 2) SetSlotCounter(p.occupancy[slots.weekday], slot, c + 1);
-        }
-        SetSlotCounter(o.occupancy[slots.weekday], slot, 1);
-    }
-    for (Expected* e : {&p, &o}) {
-        e->booked[slots.weekday] = true;
-        e->amount[slots.weekday] += a.amount;
-    }
-}
+using WeekKey = WeekRecordKey;
+using Expected = ExpectedWeek;
 
 std::string Describe(const WeekKey& key) {
-    const RscUseKey k = KeyBytes(key);
+    const RscUseKey k = WeekKeyBytes(key);
     return std::string(k.kind == kRscProvider ? "provider " : "operatory ") + std::string(k.id, 4) + " week of " +
            QVN_fmtDateString2000(static_cast<int32_t>(k.week));
 }
@@ -106,7 +73,7 @@ bool Empty(const RscUseWeek& w) {
 
 OccupancyReport VerifyOccupancy(bool repair) {
     OccupancyReport report;
-    std::map<WeekKey, Expected> expected;
+    ExpectedWeeks expected;
     {
         FileGroupDesc desc{};
         DbGroupOf(kAppointmentFile, &desc);
@@ -115,7 +82,7 @@ OccupancyReport VerifyOccupancy(bool repair) {
         AppointmentRecord a{};
         for (uint16_t r = DbFirst(kAppointmentFile, &a); r == kQdbOk; r = DbNext(kAppointmentFile, &a))
             if (a.date != 0) {
-                AddAppointment(a, &expected);
+                AddToExpectedWeeks(a, &expected);
                 ++report.appointments;
             }
     }
@@ -130,7 +97,7 @@ OccupancyReport VerifyOccupancy(bool repair) {
     std::vector<std::pair<WeekKey, RscUseWeek>> to_fix;
     for (uint16_t r = DbFirst(kRscUseFile, &stored); r == kQdbOk; r = DbNext(kRscUseFile, &stored)) {
         if (stored.head.week == 0 || (stored.head.kind != kRscProvider && stored.head.kind != kRscOperatory)) continue;
-        const WeekKey key = KeyOf(stored.head.kind, stored.head.id, static_cast<int32_t>(stored.head.week));
+        const WeekKey key = WeekRecordKeyOf(stored.head.kind, stored.head.id, static_cast<int32_t>(stored.head.week));
         seen[key] = true;
         ++report.records;
         RscUseWeek fixed;
@@ -141,11 +108,7 @@ OccupancyReport VerifyOccupancy(bool repair) {
     for (const auto& [key, e] : expected) {
         if (seen.count(key)) continue;
         ++report.records;
-        RscUseWeek blank{};
-        const RscUseKey k = KeyBytes(key);
-        blank.head.kind = k.kind;
-        std::memcpy(blank.head.id, k.id, 4);
-        blank.head.week = k.week;
+        const RscUseWeek blank = ExpectedWeekRecord(key, Expected{});
         RscUseWeek fixed;
         const std::vector<std::string> found = Compare(key, blank, e, &fixed);
         if (found.empty()) continue;
@@ -154,7 +117,7 @@ OccupancyReport VerifyOccupancy(bool repair) {
     }
     if (!repair) return report;
     for (const auto& [key, fixed] : to_fix) {
-        const RscUseKey k = KeyBytes(key);
+        const RscUseKey k = WeekKeyBytes(key);
         RscUseWeek current{};
         const bool exists = DbFind(kRscUseKey, DbPrepareKey(&k), &current) == kQdbOk;
         uint16_t result;

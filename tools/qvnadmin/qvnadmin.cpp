@@ -2,11 +2,14 @@
 //
 //   qvnadmin create DIR              an empty practice database in DIR
 //   qvnadmin seed-demo DIR [SEED]    DIR made and filled with the demo practice
+//   qvnadmin seed-bench DIR [--appointments N] [--operatories K] [--seed S]
+//                                    DIR made and filled with a large benchmark practice
 //   qvnadmin dump DIR [FAMILY]       the records of DIR, one readable line each
 //   qvnadmin verify DIR [--repair]   the week occupancy recomputed from the appointments
 //
 // Exit code 0 on success, 1 when the work failed, 2 on a wrong command line, 3 when verify
 // found differences (and did not repair them).
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "data/bench_practice.h"
 #include "data/db_access.h"
 #include "data/demo_appointments.h"
 #include "data/demo_practice.h"
@@ -30,11 +34,16 @@ namespace {
 const char kUsage[] =
     "usage: qvnadmin create DIR\n"
     "       qvnadmin seed-demo DIR [SEED]\n"
+    "       qvnadmin seed-bench DIR [--appointments N] [--operatories K] [--seed S]\n"
     "       qvnadmin dump DIR [FAMILY]\n"
     "       qvnadmin verify DIR [--repair]\n"
     "  create DIR       make an empty practice database in DIR (the folder is made when missing)\n"
     "  seed-demo DIR    make DIR and fill it with the demo practice; the same SEED (default 1)\n"
     "                   gives the same practice; DIR must not hold a practice database yet\n"
+    "  seed-bench DIR   make DIR and fill it with a large practice for benchmarks: N appointments\n"
+    "                   (default 1000000) over ten years in K operatories (default 20, at most\n"
+    "                   99), the same for the same S (default 1); written in bulk, so no other\n"
+    "                   workstation may work meanwhile; DIR must not hold a practice database yet\n"
     "  dump DIR         print the records, or only one FAMILY of them:\n"
     "                   resources, schedule, definitions, codes, referrals, patients, users,\n"
     "                   appointments\n"
@@ -98,6 +107,35 @@ int SeedDemo(const std::string& dir, uint32_t seed) {
     return 0;
 }
 
+int SeedBench(const std::string& dir, const BenchOptions& asked) {
+    if (std::filesystem::exists(std::filesystem::path(dir) / "qvn.db")) {
+        std::fprintf(stderr, "qvnadmin: %s already holds a practice database; seed an empty folder\n", dir.c_str());
+        return 1;
+    }
+    if (!Create(dir) || !Open(dir)) return 1;
+    SessionEnd end;
+    BenchOptions options = asked;
+    options.today = QVN_SysDate();
+    options.passwordIterations = kPasswordIterations;
+    const auto start = std::chrono::steady_clock::now();
+    BenchCounts counts;
+    std::string reason;
+    if (!WriteBenchPractice(options, &counts, &reason)) {
+        std::fprintf(stderr, "qvnadmin: seeding the benchmark practice failed: %s\n", reason.c_str());
+        return 1;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("seeded the benchmark practice (seed %u) in %s: %d providers, %d operatories, %d patients\n",
+                options.seed, dir.c_str(), counts.providers, counts.operatories, counts.patients);
+    std::printf("booked %d appointments from %s to %s: %d scheduled (%d complete, %d ASAP, %d new patients), "
+                "%d broken; %d week records\n",
+                counts.appointments, QVN_fmtDateString2000(counts.firstDate).c_str(),
+                QVN_fmtDateString2000(counts.lastDate).c_str(), counts.scheduled, counts.completed, counts.asap,
+                counts.newPatients, counts.broken, counts.weekRecords);
+    std::printf("%.1f seconds\n", seconds);
+    return 0;
+}
+
 int Dump(const std::string& dir, const std::string& family) {
     if (!Open(dir)) return 1;
     SessionEnd end;
@@ -135,6 +173,20 @@ bool ParseSeed(const char* text, uint32_t* seed) {
     return true;
 }
 
+// The options of seed-bench after DIR; false on anything unknown, repeated values allowed.
+bool ParseBenchOptions(int argc, char** argv, BenchOptions* options) {
+    for (int i = 3; i < argc; i += 2) {
+        uint32_t value = 0;
+        if (i + 1 >= argc || !ParseSeed(argv[i + 1], &value)) return false;
+        if (std::strcmp(argv[i], "--appointments") == 0 && value <= 100000000u) options->appointments = static_cast<int>(value);
+        else if (std::strcmp(argv[i], "--operatories") == 0 && value >= 1 && value <= kBenchMaxOperatories)
+            options->operatories = static_cast<int>(value);
+        else if (std::strcmp(argv[i], "--seed") == 0) options->seed = value;
+        else return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +194,8 @@ int main(int argc, char** argv) {
     if (command == "create" && argc == 3) return CreateCommand(argv[2]);
     uint32_t seed = 1;
     if (command == "seed-demo" && (argc == 3 || (argc == 4 && ParseSeed(argv[3], &seed)))) return SeedDemo(argv[2], seed);
+    BenchOptions bench;
+    if (command == "seed-bench" && argc >= 3 && ParseBenchOptions(argc, argv, &bench)) return SeedBench(argv[2], bench);
     if (command == "dump" && (argc == 3 || argc == 4)) return Dump(argv[2], argc == 4 ? argv[3] : "all");
     if (command == "verify" && (argc == 3 || (argc == 4 && std::strcmp(argv[3], "--repair") == 0)))
         return Verify(argv[2], argc == 4);
