@@ -1,26 +1,33 @@
 // Window procedure of the main window: decodes messages and hands the work on.
 #include "app/main_window_win.h"
 
-#include "app/command_rules.h"
-#include "appointments/conflict_checks.h"
+#include <vector>
+
 #include "app/button_bar_win.h"
+#include "app/command_rules.h"
 #include "app/command_table.h"
 #include "app/dde_service_win.h"
 #include "app/font_dialog_win.h"
 #include "app/fonts_win.h"
 #include "app/main_layout.h"
+#include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
+#include "appointments/conflict_checks.h"
+#include "data/db_access.h"
+#include "data/practice_schedule.h"
 #include "resources/resource.h"
-#include "suite/window_services_win.h"
+#include "suite/dates.h"
 #include "suite/users.h"
+#include "suite/window_services_win.h"
 #include "suite/workstation_settings.h"
 #include "views/active_view.h"
-#include "data/db_access.h"
 
 AppFrame app_frame;
 
 constexpr UINT kMsgButtonDisabled = 5180;
+constexpr UINT kMsgOwnChange = 1028;   // after the program's own changes: poll at once
+constexpr UINT_PTR kRefreshTimer = 1;
 
 namespace {
 
@@ -72,7 +79,26 @@ void OnCreate(HWND window) {
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
     ShowIdealDay(window);
+    if (const int seconds = RefreshTimerSeconds()) SetTimer(window, kRefreshTimer, static_cast<UINT>(seconds) * 1000, nullptr);
     OnSize(window);
+}
+
+// The days on the sheet. The sheet shows today's week until date navigation is built.
+std::vector<int32_t> DisplayedDays() {
+    std::vector<int32_t> days;
+    const int32_t sunday = WeekStartOf(QVN_SysDate());
+    for (int d = 0; d < 7; ++d) days.push_back(sunday + d);
+    return days;
+}
+
+// Takes this station's change notices; a notice for a shown day repaints the sheet.
+void PollForChanges(HWND window) {
+    bool reloaded = false;
+    PollStation(StationCode(), DisplayedDays(), [&](int32_t) { reloaded = true; });
+    if (!reloaded) return;
+    for (HWND child : {main_state.header, main_state.sheet})
+        if (child) InvalidateRect(child, nullptr, TRUE);
+    UpdateWindow(window);
 }
 
 void Place(HWND child, const LayoutRect& r) {
@@ -101,6 +127,8 @@ void OnSize(HWND window) {
 // showing the window: a start that ended early must not overwrite them with defaults.
 void OnDestroy(HWND window) {
     main_state.fonts.DeleteAll();
+    if (app_frame.running) UnregisterStation(StationCode());
+    KillTimer(window, kRefreshTimer);
     StopPatientInfoService();
     FreeRunBitmaps();
     WriteIdealDay(main_state.idealDay);
@@ -182,6 +210,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         return 0;
     case WM_COMMAND:
         OnCommand(window, LOWORD(wparam));
+        return 0;
+    case WM_TIMER:
+        if (wparam == kRefreshTimer) PollForChanges(window);
+        return 0;
+    case kMsgOwnChange:
+        PollForChanges(window);
         return 0;
     case kMsgButtonDisabled:
         // Nothing can be selected yet: the answers are those for no selection.

@@ -3,6 +3,8 @@
 // to show, destroying it runs the ordinary shut-down.
 #include "app/startup.h"
 
+#include "app/refresh.h"
+
 #include "data/db_access.h"
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
@@ -16,11 +18,14 @@
 #include "views/active_view.h"
 
 const char kNoProviderOrOperatory[] = "No Provider or No Operatory! Practice must be setup.";
+const char kComDatWarning[] = "Com_dat File warning=";
+const char kComDatWarningEnd[] = ". Dynamic refresh may not work. Continue?";
 
 namespace {
 
 constexpr int kRightOpenBook = 1;
 constexpr int kCountryWithoutTutorial = 2;
+constexpr uint16_t kRegisteredNew = 101;
 
 bool OpenPracticeResources() {
     FileGroupDesc desc{};
@@ -70,6 +75,15 @@ StartupEnd RunStartupSteps(const std::string& command_line, StartupWindow& windo
     SetViewStart();
     ApplyView(view_number);
     if (ReadCountryCode() == kCountryWithoutTutorial) window.RemoveCommand(CMD_TUTORIAL);
-    // The cross-workstation refresh registers here once it exists; until then the step succeeds.
+    const uint16_t registered = RegisterStation(StationCode(), QVN_SysDate());
+    if (registered != 0 && registered != kRegisteredNew) {
+        PromptRequest question{kComDatWarning + std::to_string(registered) + kComDatWarningEnd, kTitleAppointmentBook,
+                               kButtonsYesNo, kIconInformation};
+        if (CurrentPrompter().Show(question) != kAnswerYes) {
+            window.Destroy();
+            DbEndSession();
+            return StartupEnd::kFailed;
+        }
+    }
     return StartupEnd::kRun;
 }

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "data/com_dat_record.h"
+#include "suite/qdb/qdb.h"
 #include "data/demo_seed.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
@@ -157,4 +159,38 @@ TEST(Startup, APracticeWithoutProvidersOrWithoutADatabaseEndsWithItsMessage) {
     EXPECT_EQ(0u, prompts.Asked()[0].text.find("The practice database in " + QVN_GetDataPath() + " could not be opened.\n"))
         << prompts.Asked()[0].text;
     EXPECT_TRUE(window.calls.empty());
+}
+
+TEST_F(DemoStartup, ALockedRefreshRecordAsksWhetherToGoOnAndNoEndsStartUp) {
+    QVN_WriteProfileString("GENERAL", "User", "FRONT");
+    {
+        // A first start registers station 101; then another session holds its record locked.
+        RecordingWindow first;
+        ASSERT_EQ(StartupEnd::kRun, RunStartupSteps("", first));
+        DbEndSession();
+    }
+    QdbSession holder = QDB_StartSession(1);
+    ASSERT_NE(0, holder);
+    QdbFile file = QDB_OpenFile(holder, kComDatFile);
+    ASSERT_NE(0u, file);
+    ASSERT_EQ(1, QDB_StartLocking(holder));
+    uint8_t station = 101;
+    ComDatRecord held{};
+    ASSERT_EQ(1, QDB_FindRec(file, kComDatByStationKey, &station, &held));
+
+    ScriptedPrompter prompts;
+    prompts.Answer(kAnswerYes).Answer(kAnswerNo);
+    RecordingWindow window;
+    EXPECT_EQ(StartupEnd::kRun, RunStartupSteps("", window)) << "Yes goes on without the refresh";
+    DbEndSession();
+    RecordingWindow second;
+    EXPECT_EQ(StartupEnd::kFailed, RunStartupSteps("", second));
+    ASSERT_EQ(2u, prompts.Asked().size());
+    EXPECT_EQ("Com_dat File warning=42. Dynamic refresh may not work. Continue?", prompts.Asked()[1].text);
+    EXPECT_EQ(kButtonsYesNo, prompts.Asked()[1].buttons);
+    EXPECT_EQ(kIconInformation, prompts.Asked()[1].icon);
+    EXPECT_EQ(kDemoStatusMenu, second.calls.front());
+    EXPECT_EQ("destroy", second.calls.back());
+    EXPECT_EQ(0, db_state.session);
+    QDB_EndSession(holder);
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/refresh.h"
+#include "data/com_dat_record.h"
 #include "data/db_access.h"
 #include "data/demo_seed.h"
 #include "data/practice_database.h"
@@ -51,7 +53,8 @@ public:
         dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
         CreateDirectoryA(dir_.c_str(), nullptr);
         file_ = dir_ + "\\quorvin.ini";
-        const std::string data = dir_ + "\\data";
+        data_ = dir_ + "\\data";
+        const std::string& data = data_;
         CreateDirectoryA(data.c_str(), nullptr);
         WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), file_.c_str());
         WritePrivateProfileStringA("GENERAL", "User", user.c_str(), file_.c_str());
@@ -62,6 +65,7 @@ public:
         std::filesystem::remove_all(dir_, ec);
     }
     const std::string& File() const { return file_; }
+    const std::string& Data() const { return data_; }
     bool Ok() const { return ok_; }
     const std::string& Reason() const { return reason_; }
 
@@ -95,17 +99,23 @@ private:
         return false;
     }
 
-    std::string dir_, file_, reason_;
+    std::string dir_, file_, data_, reason_;
     bool ok_ = false;
 };
 
 // One run of apptbook.exe; a run still alive when the test ends is terminated.
 class AppRun {
 public:
+    // settings: "section/key=value" lines written into the settings file before the start.
     explicit AppRun(const std::string& arguments = "", Practice practice = Practice::kDemo,
-                    const std::string& user = "FRONT")
+                    const std::string& user = "FRONT", const std::vector<std::string>& settings = {})
         : settings_(practice, user) {
         if (!settings_.Ok()) return;
+        for (const std::string& line : settings) {
+            const size_t slash = line.find('/'), equals = line.find('=');
+            WritePrivateProfileStringA(line.substr(0, slash).c_str(), line.substr(slash + 1, equals - slash - 1).c_str(),
+                                       line.substr(equals + 1).c_str(), settings_.File().c_str());
+        }
         SetEnvironmentVariableA("QUORVIN_SETTINGS", settings_.File().c_str());
         std::string command = "\"" + ProgramPath() + "\" " + arguments;
         std::vector<char> line(command.begin(), command.end());
@@ -129,6 +139,7 @@ public:
     // Why the practice could not be written, when it could not.
     const std::string& SeedReason() const { return settings_.Reason(); }
     const std::string& SettingsFile() const { return settings_.File(); }
+    const std::string& DataDir() const { return settings_.Data(); }
 
     // The visible top-level window of this process with the given class, or null on timeout.
     HWND WaitForWindow(const char* class_name) {
@@ -550,4 +561,53 @@ TEST(MainWindow, CtrlSReachesTheIdealDaySwitchThroughTheAccelerators) {
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     ASSERT_EQ(0, app.WaitForExit());
     EXPECT_EQ(1u, GetPrivateProfileIntA("APPTBOOK", "IdealDay", 7, app.SettingsFile().c_str()));
+}
+
+namespace {
+
+// This station's change-notice record as the running program left it; false when there is none.
+bool ReadStation(const std::string& data, uint8_t station, ComDatRecord* record) {
+    std::string reason;
+    if (!OpenPracticeDatabase(data, &reason)) return false;
+    FileGroupDesc desc{};
+    DbGroupOf(kComDatFile, &desc);
+    bool found;
+    {
+        DbGroupScope group(desc);
+        found = DbFind(kComDatByStationKey, DbPrepareKey(&station), record) == kQdbOk;
+    }
+    DbEndSession();
+    return found;
+}
+
+}  // namespace
+
+TEST(Refresh, TheProgramRegistersItsWeekTakesNoticesOnItsTimerAndUnregistersAtExit) {
+    AppRun app("", Practice::kDemo, "FRONT", {"NETWORK/NetVersion=1", "NETWORK/UpdateSpeed=5", "NETWORK/STATION=3"});
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    ComDatRecord record{};
+    ASSERT_TRUE(ReadStation(app.DataDir(), 103, &record)) << "STATION 3 registers as 103";
+    const int32_t today = QVN_SysDate();
+    EXPECT_EQ(today - (QVN_week_day(today) - 1), record.date) << "the Sunday of the week shown";
+    EXPECT_EQ(0, record.noticeCount);
+
+    // Another workstation changes an appointment today and announces it.
+    std::string reason;
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    DbEndSession();
+    ASSERT_EQ(0, AnnounceChange(110, today, "DR1 ", "OP1 ", 4711, kChangeArrived));
+    ASSERT_TRUE(ReadStation(app.DataDir(), 103, &record));
+    EXPECT_EQ(1, record.noticeCount);
+    const DWORD deadline = GetTickCount() + 9000;
+    while (record.noticeCount != 0 && GetTickCount() < deadline) {
+        Sleep(250);
+        ASSERT_TRUE(ReadStation(app.DataDir(), 103, &record));
+    }
+    EXPECT_EQ(0, record.noticeCount) << "the program polled within its 5 seconds";
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    ASSERT_EQ(0, app.WaitForExit());
+    EXPECT_FALSE(ReadStation(app.DataDir(), 103, &record)) << "unregistered at shut-down";
 }

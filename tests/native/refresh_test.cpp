@@ -1,0 +1,131 @@
+// The change notices between workstations on a real practice database: registration, both
+// announce passes, the fifteen-notice window, polls that reload only the named shown days, and
+// real processes as other stations.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "app/refresh.h"
+#include "data/practice_schedule.h"
+#include "practice_test_database.h"
+#include "suite/dates.h"
+#include "suite/settings.h"
+
+namespace {
+
+const int32_t kSunday = QVN_DateIn(1, 3, 2027);
+const int32_t kWednesday = kSunday + 3;
+
+std::vector<int32_t> Week(int32_t sunday) {
+    std::vector<int32_t> days;
+    for (int d = 0; d < 7; ++d) days.push_back(sunday + d);
+    return days;
+}
+
+// The days a poll reloads.
+std::vector<int32_t> Poll(uint8_t station, const std::vector<int32_t>& shown, int* read = nullptr) {
+    std::vector<int32_t> reloaded;
+    const int r = PollStation(station, shown, [&](int32_t day) { reloaded.push_back(day); });
+    if (read) *read = r;
+    return reloaded;
+}
+
+}  // namespace
+
+TEST(Refresh, StationCodesAndTheTimerFollowTheNetworkSettings) {
+    TempSettings settings;
+    EXPECT_EQ(101, StationCode()) << "STATION defaults to 1";
+    QVN_WriteProfileString("NETWORK", "STATION", "0");
+    EXPECT_EQ(101, StationCode()) << "0 shares station 1's record";
+    QVN_WriteProfileString("NETWORK", "STATION", "7");
+    EXPECT_EQ(107, StationCode());
+    EXPECT_EQ(0, RefreshTimerSeconds()) << "NetVersion 0: no timer";
+    QVN_WriteProfileString("NETWORK", "NetVersion", "1");
+    EXPECT_EQ(15, RefreshTimerSeconds());
+    QVN_WriteProfileString("NETWORK", "UpdateSpeed", "2");
+    EXPECT_EQ(5, RefreshTimerSeconds());
+    QVN_WriteProfileString("NETWORK", "UpdateSpeed", "60");
+    EXPECT_EQ(20, RefreshTimerSeconds());
+    QVN_WriteProfileString("NETWORK", "StationCount", "1");
+    EXPECT_EQ(0, RefreshTimerSeconds()) << "a single station needs no timer";
+}
+
+TEST(Refresh, AWednesdayChangeReachesTheStationsOfThatWeekOnly) {
+    PracticeTestDatabase db;
+    ASSERT_TRUE(db.Ok());
+    EXPECT_EQ(101, RegisterStation(101, kWednesday)) << "made";
+    EXPECT_EQ(0, RegisterStation(101, kWednesday + 1)) << "rewritten";
+    EXPECT_EQ(101, RegisterStation(102, kSunday + 5));
+    EXPECT_EQ(101, RegisterStation(103, kSunday - 2)) << "the week before";
+
+    EXPECT_EQ(0, AnnounceChange(101, kWednesday, "DR1 ", "OP1 ", 77, kChangeArrived));
+    EXPECT_EQ(std::vector<int32_t>{kWednesday}, Poll(102, Week(kSunday))) << "value 3: Wednesday";
+    EXPECT_TRUE(Poll(102, Week(kSunday)).empty()) << "the poll took the notice";
+    EXPECT_TRUE(Poll(103, Week(kSunday - 7)).empty()) << "the week before gets nothing";
+    EXPECT_TRUE(Poll(101, Week(kSunday)).empty()) << "no notice to the station that changed";
+
+    // A day not shown is not reloaded; a notice for a shown day is, once per poll.
+    AnnounceChange(101, kWednesday, "DR1 ", "OP1 ", 78, kChangeLeft);
+    AnnounceChange(101, kWednesday, "DR1 ", "OP1 ", 79, kChangeArrived);
+    AnnounceChange(101, kSunday + 6, "DR1 ", "OP1 ", 80, kChangeArrived);
+    EXPECT_EQ((std::vector<int32_t>{kWednesday, kSunday + 6}), Poll(102, Week(kSunday)));
+    AnnounceChange(101, kSunday + 1, "DR1 ", "OP1 ", 81, kChangeArrived);
+    int read = 0;
+    EXPECT_TRUE(Poll(102, {kSunday + 2, kSunday + 3}, &read).empty());
+    EXPECT_EQ(1, read);
+
+    // Sixteen notices before a poll: the first is pushed out.
+    for (int n = 0; n < 16; ++n) AnnounceChange(101, kSunday + (n == 0 ? 1 : 4), "DR1 ", "OP1 ", 100u + n, kChangeArrived);
+    EXPECT_EQ(std::vector<int32_t>{kSunday + 4}, Poll(102, Week(kSunday))) << "Monday's notice was the one lost";
+
+    UnregisterStation(102);
+    EXPECT_EQ(0, Poll(102, Week(kSunday), &read).size());
+    EXPECT_EQ(0, read) << "no record after unregistering";
+}
+
+#ifndef _WIN32
+TEST(Refresh, StationsInOtherProcessesGetTheNoticesOfTheirWeek) {
+    PracticeTestDatabase db;
+    ASSERT_TRUE(db.Ok());
+    DbEndSession();
+    // Three other workstations: two show this week (one of them with STATION 0, the same record
+    // as STATION 1), one the week before. Each registers, signals, waits for the change, polls.
+    int ready[2], go[2];
+    ASSERT_EQ(0, pipe(ready));
+    ASSERT_EQ(0, pipe(go));
+    const int32_t shown[] = {kSunday + 1, kSunday + 4, kSunday - 7};
+    const int station_numbers[] = {0, 5, 6};
+    std::vector<pid_t> children;
+    for (int c = 0; c < 3; ++c) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            QVN_WriteProfileString("NETWORK", "STATION", std::to_string(station_numbers[c]).c_str());
+            const uint8_t me = StationCode();
+            if (RegisterStation(me, shown[c]) > 101) _exit(99);
+            char byte = 1;
+            if (write(ready[1], &byte, 1) != 1 || read(go[0], &byte, 1) != 1) _exit(98);
+            const std::vector<int32_t> days = Poll(me, Week(WeekStartOf(shown[c])));
+            _exit(days.empty() ? 0 : static_cast<int>(days[0] - kSunday) + 10);
+        }
+        children.push_back(child);
+    }
+    char byte;
+    for (int c = 0; c < 3; ++c) ASSERT_EQ(1, read(ready[0], &byte, 1));
+    EXPECT_EQ(0, AnnounceChange(110, kWednesday, "DR2 ", "OP3 ", 5, kChangeInPlace));
+    for (int c = 0; c < 3; ++c) ASSERT_EQ(1, write(go[1], "g", 1));
+    std::vector<int> codes;
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        codes.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    }
+    EXPECT_EQ((std::vector<int>{13, 13, 0}), codes) << "Wednesday reloaded this week, nothing the week before";
+}
+#endif
