@@ -22,6 +22,7 @@
 #include "data/id_counters.h"
 #include "data/occupancy_expected.h"
 #include "data/practice_schedule.h"
+#include "data/record_text.h"
 #include "data/time_pattern.h"
 #include "suite/dates.h"
 #include "suite/names.h"
@@ -145,17 +146,6 @@ struct Room {
     bool hygiene;
     const DemoProvider* weekday[7];  // who works in it, by weekday
 };
-
-template <size_t N>
-void Put(char (&field)[N], const std::string& text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), text.size() < N - 1 ? text.size() : N - 1);
-}
-
-void PutId(char (&field)[4], const std::string& id) {
-    std::memset(field, ' ', 4);
-    std::memcpy(field, id.data(), std::min<size_t>(id.size(), 4));
-}
 
 // Ends the bulk writing on every way out: committed when asked, else rolled back.
 class BulkWriting {
@@ -338,19 +328,19 @@ private:
             SetPatternCode(a.timePattern, u, visit.pattern[u] == 'X' ? kPatternProvider : visit.pattern[u] == '/' ? kPatternSlash : kPatternBlank);
         a.amount = code.fee;
         a.type = static_cast<uint8_t>(code.appointmentType);
-        Put(a.description, code.description);
+        PutText(a.description, code.description);
         a.reasons[0] = code_id;
         if (random_.Below(250) == 0) {
             static const std::vector<std::string> kLast = {"Nash", "Ortiz", "Price", "Rhodes", "Sutton", "Tate"};
             static const std::vector<std::string> kFirst = {"Amy", "Ben", "Cora", "Dale", "Eve", "Finn"};
-            Put(a.patientName, QVN_PackName(random_.Pick(kLast), random_.Pick(kFirst), ""));
-            Put(a.phone, "(312)555-01" + std::to_string(10 + random_.Below(90)));
+            PutText(a.patientName, QVN_PackName(random_.Pick(kLast), random_.Pick(kFirst), ""));
+            PutText(a.phone, "(312)555-01" + std::to_string(10 + random_.Below(90)));
             ++counts_->newPatients;
         } else {
             const DemoPatient& p = *patients_[static_cast<size_t>(random_.Below(static_cast<int>(patients_.size())))];
             a.patientId = p.id;
-            Put(a.patientName, QVN_PackName(p.last, p.first, p.middleInitial).substr(0, 30));
-            Put(a.phone, QVN_Set_Phone(p.homePhone));
+            PutText(a.patientName, QVN_PackName(p.last, p.first, p.middleInitial).substr(0, 30));
+            PutText(a.phone, QVN_Set_Phone(p.homePhone));
         }
         const int32_t today = options_.today;
         if (date < today) {

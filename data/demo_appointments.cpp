@@ -10,6 +10,7 @@
 #include "data/appointment_store.h"
 #include "data/demo_random.h"
 #include "data/practice_schedule.h"
+#include "data/record_text.h"
 #include "data/time_pattern.h"
 #include "suite/names.h"
 #include "suite/phones.h"
@@ -46,12 +47,6 @@ const HomeRoom kHomeRooms[] = {
 };
 
 bool IsHygieneCode(const std::string& code) { return code.rfind("D1", 0) == 0 || code == "D4341" || code == "D0120"; }
-
-template <size_t N>
-void Put(char (&field)[N], const std::string& text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), text.size() < N - 1 ? text.size() : N - 1);
-}
 
 class Booker {
 public:
@@ -124,19 +119,19 @@ private:
                            code.timePattern[u] == 'X' ? kPatternProvider : code.timePattern[u] == '/' ? kPatternSlash : 0);
         a.amount = code.fee;
         a.type = static_cast<uint8_t>(code.appointmentType);
-        Put(a.description, code.description);
+        PutText(a.description, code.description);
         a.reasons[0] = static_cast<uint32_t>(&code - demo_.procedureCodes.data()) + 1;  // code ids count from 1
         a.lastChanged = today_;
         if (random_.Below(30) == 0) {
-            Put(a.patientName, QVN_PackName(random_.Pick(std::vector<std::string>{"Nash", "Ortiz", "Price", "Rhodes"}),
+            PutText(a.patientName, QVN_PackName(random_.Pick(std::vector<std::string>{"Nash", "Ortiz", "Price", "Rhodes"}),
                                             random_.Pick(std::vector<std::string>{"Amy", "Ben", "Cora", "Dale"}), ""));
-            Put(a.phone, "(312)555-01" + std::to_string(10 + random_.Below(90)));
+            PutText(a.phone, "(312)555-01" + std::to_string(10 + random_.Below(90)));
             ++counts_->newPatients;
         } else {
             const DemoPatient& p = *patients_[static_cast<size_t>(random_.Below(static_cast<int>(patients_.size())))];
             a.patientId = p.id;
-            Put(a.patientName, QVN_PackName(p.last, p.first, p.middleInitial).substr(0, 30));
-            Put(a.phone, QVN_Set_Phone(p.homePhone));
+            PutText(a.patientName, QVN_PackName(p.last, p.first, p.middleInitial).substr(0, 30));
+            PutText(a.phone, QVN_Set_Phone(p.homePhone));
         }
         return a;
     }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "data/db_access.h"
+#include "data/record_text.h"
 #include "data/rscuse_record.h"
 #include "suite/qdb/qdb.h"
 #include "suite/records/definitions.h"
@@ -17,19 +18,6 @@
 #include "suite/users.h"
 
 namespace {
-
-// A text into a zero-terminated field, cut to fit.
-template <size_t N>
-void Put(char (&field)[N], const std::string& text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), text.size() < N - 1 ? text.size() : N - 1);
-}
-
-// A blank-padded 4-character identifier.
-void PutId(char (&field)[4], const std::string& id) {
-    std::memset(field, ' ', 4);
-    std::memcpy(field, id.data(), id.size() < 4 ? id.size() : 4);
-}
 
 uint16_t Time(int units) { return units < 0 ? kNoTime : static_cast<uint16_t>(units); }
 
@@ -97,9 +85,9 @@ bool WriteResources(const DemoPractice& demo, std::string* reason) {
         ResourceRecord r{};
         r.kind = kResourceKindProvider;
         PutId(r.id, p.id);
-        Put(r.names.lastName, p.last);
-        Put(r.names.firstName, p.first);
-        Put(r.names.title, p.title);
+        PutText(r.names.lastName, p.last);
+        PutText(r.names.firstName, p.first);
+        PutText(r.names.title, p.title);
         r.providerClass = p.providerClass;
         for (int n : p.operatoryNumbers) r.operatoryBitmap[n / 8] |= static_cast<uint8_t>(1 << (n % 8));
         std::memcpy(r.number, p.number.data(), std::min(p.number.size(), sizeof r.number));
@@ -109,8 +97,8 @@ bool WriteResources(const DemoPractice& demo, std::string* reason) {
         ResourceRecord r{};
         r.kind = kResourceKindStaff;
         PutId(r.id, s.id);
-        Put(r.names.lastName, s.last);
-        Put(r.names.firstName, s.first);
+        PutText(r.names.lastName, s.last);
+        PutText(r.names.firstName, s.first);
         out.Add(r);
     }
     for (const DemoOperatory& o : demo.operatories) {
@@ -118,7 +106,7 @@ bool WriteResources(const DemoPractice& demo, std::string* reason) {
         r.kind = kResourceKindOperatory;
         PutId(r.id, o.id);
         r.attribute = static_cast<uint8_t>(o.number);
-        Put(r.names.title, o.title);
+        PutText(r.names.title, o.title);
         out.Add(r);
     }
     return out.Ok();
@@ -140,7 +128,7 @@ RscUseProviderBase ProviderBase(const DemoProvider& p) {
         if (slot == slots) {
             if (slots == kTimeBlocks) continue;
             ++slots;
-            Put(base.blockNames[slot], block.name);
+            PutText(base.blockNames[slot], block.name);
             base.blockColour[slot] = block.colour;
             base.blockType[slot][0] = static_cast<uint8_t>(block.appointmentType);
             if (!block.operatory.empty()) PutId(base.blockOperatory[slot], block.operatory);
@@ -173,7 +161,7 @@ DefinitionRecord Definition(uint8_t kind, int number, const std::string& text) {
     DefinitionRecord d{};
     d.kind = kind;
     d.number = static_cast<uint8_t>(number);
-    Put(d.text, text);
+    PutText(d.text, text);
     return d;
 }
 
@@ -199,7 +187,7 @@ bool WriteProcedureCodes(const DemoPractice& demo, std::string* reason) {
         ProcedureCodeRecord r{};
         r.id = id++;
         std::memcpy(r.code, c.code.data(), std::min(c.code.size(), sizeof r.code));
-        Put(r.description, c.description);
+        PutText(r.description, c.description);
         r.timeUnits = static_cast<uint8_t>(c.timePattern.size());
         PutTimePattern(c.timePattern, r.timePattern);
         r.appointmentType = static_cast<uint8_t>(c.appointmentType);
@@ -215,9 +203,9 @@ bool WriteReferrals(const DemoPractice& demo, std::string* reason) {
     for (const DemoReferral& d : demo.referrals) {
         ReferralRecord r{};
         r.id = d.id;
-        Put(r.lastName, d.last);
-        Put(r.firstName, d.first);
-        Put(r.title, d.title);
+        PutText(r.lastName, d.last);
+        PutText(r.firstName, d.first);
+        PutText(r.title, d.title);
         out.Add(r);
     }
     return out.Ok();
@@ -227,17 +215,17 @@ PatientRecord Patient(const DemoPatient& d) {
     PatientRecord p{};
     p.id = d.id;
     p.accountId = d.id;
-    Put(p.lastName, d.last);
-    Put(p.firstName, d.first);
+    PutText(p.lastName, d.last);
+    PutText(p.firstName, d.first);
     p.middleInitial = d.middleInitial.empty() ? ' ' : d.middleInitial[0];
     p.guarantorId = d.guarantorId;
     p.relation = static_cast<uint8_t>(d.relation);
     p.birthDate = d.birthDate;
     p.gender = d.gender;
-    Put(p.preferredName, d.preferred);
-    Put(p.homePhone, d.homePhone);
-    Put(p.chartNumber, d.chartNumber);
-    Put(p.ssn, d.ssn);
+    PutText(p.preferredName, d.preferred);
+    PutText(p.homePhone, d.homePhone);
+    PutText(p.chartNumber, d.chartNumber);
+    PutText(p.ssn, d.ssn);
     PutId(p.provider, d.provider);
     p.feeSchedule = 1;
     for (int bit = 0; bit < 64; ++bit)

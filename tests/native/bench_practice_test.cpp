@@ -18,6 +18,7 @@
 #include "data/occupancy_verify.h"
 #include "data/practice_schedule.h"
 #include "data/time_pattern.h"
+#include "admin_process.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
@@ -255,21 +256,6 @@ TEST(BenchPractice, TenYearsToAYearAheadTheSameSeedTheSamePracticeAndABookTooLar
 }
 
 #ifndef _WIN32
-namespace {
-
-int RunAdmin(const std::string& arguments, std::string* output) {
-    const std::string command = std::string(QVN_ADMIN_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    output->clear();
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output->append(buffer, n);
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-}  // namespace
-
 TEST(QvnAdmin, SeedBenchWritesABookThatVerifiesAndRefusesWrongOptions) {
     TempSettings settings;
     const std::string dir = (settings.Dir() / "bench").string();

@@ -11,6 +11,7 @@
 #include "data/demo_seed.h"
 #include "data/practice_schedule.h"
 #include "data/record_dump.h"
+#include "admin_process.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
@@ -189,22 +190,6 @@ TEST_F(SeededPractice, DumpShowsEachFamilyReadablyAndNoPasswords) {
 }
 
 #ifndef _WIN32
-namespace {
-
-// Runs qvnadmin with the arguments; its exit code and what it printed on both streams.
-int RunAdmin(const std::string& arguments, std::string* output) {
-    const std::string command = std::string(QVN_ADMIN_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    output->clear();
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output->append(buffer, n);
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-}  // namespace
-
 TEST(QvnAdmin, SeedsOnceDumpsAndRefusesWrongCommandLines) {
     TempSettings settings;
     const std::string dir = (settings.Dir() / "practice").string();

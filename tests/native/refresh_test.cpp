@@ -106,6 +106,9 @@ TEST(Refresh, StationsInOtherProcessesGetTheNoticesOfTheirWeek) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            // A settings file of the workstation's own: the stations must not share one.
+            const std::string own = (db.Settings().Dir() / ("station" + std::to_string(c) + ".ini")).string();
+            setenv("QUORVIN_SETTINGS", own.c_str(), 1);
             QVN_WriteProfileString("NETWORK", "STATION", std::to_string(station_numbers[c]).c_str());
             const uint8_t me = StationCode();
             if (RegisterStation(me, shown[c]) > 101) _exit(99);

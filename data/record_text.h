@@ -1,0 +1,17 @@
+// Filling the fixed-width text fields of records: texts zero-terminated and cut to fit,
+// resource identifiers blank-padded to their four characters.
+#pragma once
+
+#include <cstring>
+#include <string>
+
+template <size_t N>
+void PutText(char (&field)[N], const std::string& text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), text.size() < N - 1 ? text.size() : N - 1);
+}
+
+inline void PutId(char (&field)[4], const std::string& id) {
+    std::memset(field, ' ', 4);
+    std::memcpy(field, id.data(), id.size() < 4 ? id.size() : 4);
+}
