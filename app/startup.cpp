@@ -59,11 +59,11 @@ StartupEnd RunStartupSteps(const std::string& command_line, StartupWindow& windo
         DbEndSession();
         return StartupEnd::kLoopEnds;
     }
-    LoadStatusTables();
+    // One load gives the statuses and type names for the menu and the practice for the view.
+    const bool practice_loaded = LoadPracticeTables();
     window.SetStatusMenu(practice_tables.statuses);
-    LoadTypeNames();
     const int view_number = ReadDefaultView();
-    if (!LoadPracticeTables()) {
+    if (!practice_loaded) {
         window.Destroy();
         return StartupEnd::kLoopEnds;
     }

@@ -25,16 +25,6 @@ ConflictOptions conflict_options;
 
 namespace {
 
-bool Ask(const char* question) {
-    PromptRequest request{question, kTitleAppointmentBook, kButtonsYesNo, kIconExclamation};
-    return CurrentPrompter().Show(request) == kAnswerYes;
-}
-
-void Refuse(const char* refusal) {
-    PromptRequest request{refusal, kTitleAppointmentBook, kButtonsOk, kIconExclamation};
-    CurrentPrompter().Show(request);
-}
-
 // A week record's hours of a weekday when its first start or first end is set, else the
 // defaults. Copied out field by field: the records are packed.
 HoursRanges WeekOrDefaultHours(const RscUseWeek* week, int weekday, const uint16_t default_start[3],
@@ -92,8 +82,8 @@ bool CheckTimeBlocks(const AppointmentRecord& a, const AppointmentSlots& slots, 
     if (!own) return true;
     BlockTestResult mine = BlockTest(BlocksOf(*own, slots.weekday, slots.week, rscuse), slots.start, slots.end,
                                      a.operatory, a.type);
-    if (mine.result == 1 && !Ask(kBlockTypeMismatch)) return false;
-    if (mine.result == 2 && !Ask(kBlockInOtherOperatory)) return false;
+    if (mine.result == 1 && !AskYesNo(kBlockTypeMismatch)) return false;
+    if (mine.result == 2 && !AskYesNo(kBlockInOtherOperatory)) return false;
     if (mine.sameOperatory) return true;
     for (const ProviderInfo& other : practice_tables.providers) {
         if (&other == own) continue;
@@ -105,7 +95,7 @@ bool CheckTimeBlocks(const AppointmentRecord& a, const AppointmentSlots& slots, 
         if (r.result == 0 && !alias) question = kOtherProvidersBlock;
         if (r.result == 1) question = alias ? kBlockTypeMismatch : kOtherProvidersBlock;
         if (r.result == 2 && alias) question = kBlockInOtherOperatory;
-        if (question && !Ask(question)) return false;
+        if (question && !AskYesNo(question)) return false;
         if (r.sameOperatory) break;
     }
     return true;
@@ -131,7 +121,7 @@ bool CheckAliases(const AppointmentRecord& a, const AppointmentSlots& slots, Qdb
         std::memcpy(key.id, own->aliases[i], 4);
         RscUseWeek week{};
         if (QDB_FindRec(rscuse, kRscUseKey, &key, &week) && HighestProviderCounter(a, slots, week) > 0)
-            return Ask(kAliasBooked);
+            return AskYesNo(kAliasBooked);
     }
     return true;
 }
@@ -161,14 +151,14 @@ bool CheckPracticeOpen(const AppointmentRecord& a) {
     const bool fits = FitsHours(WeekOrDefaultHours(have_week ? &week : nullptr, slots.weekday, default_start, default_end),
                                 slots.start, slots.end);
     if (!marked_closed && fits) return true;
-    return Ask(kPracticeNotOpen);
+    return AskYesNo(kPracticeNotOpen);
 }
 
 bool RunProviderChecks(const AppointmentRecord& a, const AppointmentSlots& slots, const RscUseWeek& week, bool silent,
                        QdbFile rscuse) {
     bool skip_day_checks = false;
     if (!silent && week.dayFlags[slots.weekday] >= 2) {
-        if (!Ask(kProviderUnavailableDay)) return false;
+        if (!AskYesNo(kProviderUnavailableDay)) return false;
         skip_day_checks = true;
     }
     if (!skip_day_checks) {
@@ -185,18 +175,18 @@ bool RunProviderChecks(const AppointmentRecord& a, const AppointmentSlots& slots
         } else if (week.start[slots.weekday][0] != 0 || week.end[slots.weekday][0] != 0) {
             hours = WeekOrDefaultHours(&week, slots.weekday, NoHours().start, NoHours().end);
         }
-        if (!FitsHours(hours, slots.start, slots.end) && !Ask(kProviderUnavailableTime)) return false;
+        if (!FitsHours(hours, slots.start, slots.end) && !AskYesNo(kProviderUnavailableTime)) return false;
     }
     if (silent) return true;
     switch (HighestProviderCounter(a, slots, week)) {
     case 1:
-        if (!Ask(kProviderBookedOnce)) return false;
+        if (!AskYesNo(kProviderBookedOnce)) return false;
         break;
     case 2:
-        Refuse(kProviderBookedTwice);
+        ShowRefusal(kProviderBookedTwice);
         return false;
     case 3:
-        Refuse(kProviderUnavailable);
+        ShowRefusal(kProviderUnavailable);
         return false;
     default:
         break;

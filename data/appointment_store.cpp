@@ -122,10 +122,7 @@ bool CheckApptUnchanged(AppointmentRecord* opening_copy) {
     const AppointmentRecord aside = *opening_copy;
     const bool read = ReadAppointment(aside.id, opening_copy, false) == kQdbOk;
     if (read && std::memcmp(opening_copy, &aside, sizeof aside) == 0) return true;
-    if (read) {
-        PromptRequest refusal{kChangedElsewhere, kTitleAppointmentBook, kButtonsOk, kIconExclamation};
-        CurrentPrompter().Show(refusal);
-    }
+    if (read) ShowRefusal(kChangedElsewhere);
     *opening_copy = aside;
     return false;
 }

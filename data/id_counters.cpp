@@ -3,9 +3,7 @@
 #include "data/id_counters.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "data/appointment_record.h"
@@ -17,10 +15,7 @@ const char kNewPatientIdCounter[] = "NEWPAT";
 
 namespace {
 
-constexpr uint16_t kLocked = 42;
 constexpr uint16_t kNotFound = 101;
-constexpr int kAttempts = 100;
-constexpr auto kPause = std::chrono::milliseconds(20);
 
 struct CountedFile {
     const char* counter;
@@ -60,24 +55,22 @@ uint32_t NextRecordId(const char* counter) {
     if (!file.Handle()) return 0;
     CounterRecord key{};
     std::memcpy(key.name, counter, std::min(std::strlen(counter), sizeof key.name));  // zero-padded
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    // Two rounds: a counter that another workstation made between our miss and our add is
+    // counted on in the second.
+    for (int round = 0; round < 2; ++round) {
         CounterRecord record{};
-        if (const QdbUpdate update = QDB_StartUpdate(file.Handle(), 2, kCounterKey, key.name, &record)) {
+        if (const QdbUpdate update = RetryWhileLocked(
+                session.Handle(), [&] { return QDB_StartUpdate(file.Handle(), 2, kCounterKey, key.name, &record); })) {
             const uint32_t id = record.next;
             ++record.next;
             if (QDB_CommitUpdate(update)) return id;
             return 0;
         }
-        const uint16_t error = QDB_GetLastErrorNum(session.Handle());
-        if (error == kNotFound) {
-            record = key;
-            const uint32_t id = FirstFreeId(session.Handle(), counter);
-            record.next = id + 1;
-            if (QDB_AddRec(file.Handle(), &record)) return id;
-            continue;  // another workstation made the counter meanwhile: count on it
-        }
-        if (error != kLocked) return 0;
-        std::this_thread::sleep_for(kPause);
+        if (QDB_GetLastErrorNum(session.Handle()) != kNotFound) return 0;
+        record = key;
+        const uint32_t id = FirstFreeId(session.Handle(), counter);
+        record.next = id + 1;
+        if (QDB_AddRec(file.Handle(), &record)) return id;
     }
     return 0;
 }

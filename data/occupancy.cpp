@@ -4,9 +4,7 @@
 // second reads the first one's counters.
 #include "data/occupancy.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "appointments/conflict_checks.h"
 #include "data/rscuse_record.h"
@@ -17,11 +15,7 @@
 
 namespace {
 
-constexpr uint16_t kLocked = 42;
 constexpr uint16_t kNotFound = 101;
-// A lock is held only for the few writes of one save elsewhere: wait for it up to two seconds.
-constexpr int kLockWaits = 100;
-constexpr auto kLockPause = std::chrono::milliseconds(20);
 
 RscUseKey WeekKey(uint8_t kind, const char id[4], int32_t week) {
     RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
@@ -41,26 +35,14 @@ RscUseWeek NewWeekRecord(const RscUseKey& key) {
 // missing set when the record does not exist, 0 alone on another failure.
 QdbUpdate StartUpdateWaiting(QdbSession session, QdbFile file, const RscUseKey& key, RscUseWeek* record,
                              bool* missing) {
-    *missing = false;
-    for (int attempt = 0;; ++attempt) {
-        const QdbUpdate update = QDB_StartUpdate(file, 2, kRscUseKey, &key, record);
-        if (update) return update;
-        const uint16_t error = QDB_GetLastErrorNum(session);
-        if (error == kNotFound) {
-            *missing = true;
-            return 0;
-        }
-        if (error != kLocked || attempt == kLockWaits) return 0;
-        std::this_thread::sleep_for(kLockPause);
-    }
+    const QdbUpdate update =
+        RetryWhileLocked(session, [&] { return QDB_StartUpdate(file, 2, kRscUseKey, &key, record); });
+    *missing = !update && QDB_GetLastErrorNum(session) == kNotFound;
+    return update;
 }
 
 bool FindLockedWaiting(QdbSession session, QdbFile file, const RscUseKey& key, RscUseWeek* record) {
-    for (int attempt = 0;; ++attempt) {
-        if (QDB_FindRec(file, kRscUseKey, &key, record)) return true;
-        if (QDB_GetLastErrorNum(session) != kLocked || attempt == kLockWaits) return false;
-        std::this_thread::sleep_for(kLockPause);
-    }
+    return RetryWhileLocked(session, [&] { return QDB_FindRec(file, kRscUseKey, &key, record); }) != 0;
 }
 
 // Aborts an open update unless it was handed on.
@@ -108,15 +90,6 @@ bool AllFlagsClear(const RscUseWeek& week) {
     return true;
 }
 
-bool NothingElseKept(const RscUseWeek& week) {
-    if (!AllFlagsClear(week)) return false;
-    for (int d = 0; d < 7; ++d) {
-        if (week.scheduledAmount[d]) return false;
-        for (int i = 0; i < 3; ++i)
-            if (week.start[d][i]) return false;
-    }
-    return true;
-}
 
 // The operatory part of the removal, on the caller's open file.
 bool RemoveFromOperatory(QdbSession session, QdbFile file, const AppointmentRecord& a, const AppointmentSlots& slots) {
@@ -149,7 +122,7 @@ bool RemoveFromProvider(QdbSession session, QdbFile file, const AppointmentRecor
         }
         SubtractAmount(week, slots.weekday, a.amount);
         ClearDayBookedWhenEmpty(week, slots.weekday);
-        ok = NothingElseKept(week) ? QDB_DeleteCurRec(file) != 0 : QDB_WriteRec(file, &week) != 0;
+        ok = WeekRecordHoldsNothing(week) ? QDB_DeleteCurRec(file) != 0 : QDB_WriteRec(file, &week) != 0;
     } else {
         ok = QDB_GetLastErrorNum(session) == kNotFound;
     }
@@ -158,6 +131,15 @@ bool RemoveFromProvider(QdbSession session, QdbFile file, const AppointmentRecor
 }
 
 }  // namespace
+
+bool WeekRecordHoldsNothing(const RscUseWeek& week) {
+    for (int d = 0; d < 7; ++d) {
+        if (week.dayFlags[d] || week.scheduledAmount[d] || !DayIsEmpty(week.occupancy[d])) return false;
+        for (int i = 0; i < 3; ++i)
+            if (week.start[d][i]) return false;
+    }
+    return true;
+}
 
 bool AddOccupancy(const AppointmentRecord& a, bool silent) {
     QdbPrivateSession session;
@@ -194,8 +176,7 @@ bool AddOccupancy(const AppointmentRecord& a, bool silent) {
     for (int slot = slots.start; slot < slots.end; ++slot) {
         if (SlotCounter(operatory.occupancy[slots.weekday], slot) == 0) continue;
         if (silent) continue;
-        PromptRequest refusal{kOperatoryBooked, kTitleAppointmentBook, kButtonsOk, kIconExclamation};
-        CurrentPrompter().Show(refusal);
+        ShowRefusal(kOperatoryBooked);
         return false;
     }
     for (int slot = slots.start; slot < slots.end; ++slot)

@@ -10,6 +10,7 @@
 
 #include "data/appointment_record.h"
 #include "data/db_access.h"
+#include "data/occupancy.h"
 #include "data/occupancy_expected.h"
 #include "data/rscuse_record.h"
 #include "data/time_pattern.h"
@@ -58,15 +59,6 @@ std::vector<std::string> Compare(const WeekKey& key, const RscUseWeek& stored, c
         }
     }
     return found;
-}
-
-bool Empty(const RscUseWeek& w) {
-    for (int d = 0; d < 7; ++d) {
-        if (w.dayFlags[d] || w.scheduledAmount[d] || !DayIsEmpty(w.occupancy[d])) return false;
-        for (int i = 0; i < 3; ++i)
-            if (w.start[d][i]) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -121,7 +113,7 @@ OccupancyReport VerifyOccupancy(bool repair) {
         RscUseWeek current{};
         const bool exists = DbFind(kRscUseKey, DbPrepareKey(&k), &current) == kQdbOk;
         uint16_t result;
-        if (exists) result = Empty(fixed) ? DbDelete(kRscUseFile) : DbWrite(kRscUseFile, &fixed);
+        if (exists) result = WeekRecordHoldsNothing(fixed) ? DbDelete(kRscUseFile) : DbWrite(kRscUseFile, &fixed);
         else result = DbAdd(kRscUseFile, &fixed);
         if (result != kQdbOk) report.ok = false;
         else ++report.repaired;

@@ -10,59 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "qdb_test_files.h"
 #include "sqlite3.h"
 #include "suite/qdb/qdb.h"
 
 namespace {
-
-constexpr int kAppointments = 9;
-constexpr int kByDateOperatory = 10;
-constexpr int kByDateProvider = 11;
-constexpr int kByName = 12;
-constexpr int kById = 13;
-constexpr int kByPatient = 14;
-constexpr int kUnscheduled = 15;
-
-struct Appointment {
-    uint8_t bytes[286] = {};
-    Appointment(uint32_t id, int32_t date, const char* operatory, const char* provider, int hour, uint32_t patient,
-                const char* name) {
-        std::memcpy(bytes + 2, &id, 4);
-        std::memcpy(bytes + 6, &date, 4);
-        bytes[10] = 3;
-        std::memcpy(bytes + 11, operatory, 4);
-        bytes[15] = 1;
-        std::memcpy(bytes + 16, provider, 4);
-        bytes[21] = date == 0 ? 1 : 0;
-        std::strncpy(reinterpret_cast<char*>(bytes + 22), name, 31);
-        std::memcpy(bytes + 54, &patient, 4);
-        bytes[153] = static_cast<uint8_t>(hour);
-    }
-};
-
-uint32_t IdOf(const uint8_t* record) {
-    uint32_t id;
-    std::memcpy(&id, record + 2, 4);
-    return id;
-}
-
-class TempDatabase {
-public:
-    TempDatabase() {
-        std::random_device random;
-        dir_ = std::filesystem::temp_directory_path() / ("qvn-bulk-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(dir_);
-    }
-    ~TempDatabase() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Dir() const { return dir_.string(); }
-    std::string File() const { return (dir_ / "qvn.db").string(); }
-
-private:
-    std::filesystem::path dir_;
-};
 
 QdbSession OpenAppointmentDatabase(const TempDatabase& db) {
     EXPECT_EQ(1, QDB_CreateDataBase(db.Dir().c_str()));

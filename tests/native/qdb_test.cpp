@@ -13,54 +13,11 @@
 #include <unistd.h>
 #endif
 
+#include "qdb_test_files.h"
 #include "sqlite3.h"
 #include "suite/qdb/qdb.h"
 
 namespace {
-
-constexpr int kAppointments = 9;
-constexpr int kByDateOperatory = 10;
-constexpr int kById = 13;
-constexpr int kByPatient = 14;
-
-struct Appointment {
-    uint8_t bytes[286] = {};
-    Appointment(uint32_t id, int32_t date, const char* operatory, int hour, uint32_t patient = 0) {
-        std::memcpy(bytes + 2, &id, 4);
-        std::memcpy(bytes + 6, &date, 4);
-        bytes[10] = 3;
-        std::memcpy(bytes + 11, operatory, 4);
-        bytes[15] = 1;
-        std::memcpy(bytes + 16, "DR1 ", 4);
-        std::memcpy(bytes + 54, &patient, 4);
-        bytes[153] = static_cast<uint8_t>(hour);
-    }
-};
-
-uint32_t IdOf(const uint8_t* record) {
-    uint32_t id;
-    std::memcpy(&id, record + 2, 4);
-    return id;
-}
-
-// A fresh data directory with an empty database, removed at the end.
-class TempDatabase {
-public:
-    TempDatabase() {
-        std::random_device random;
-        dir_ = std::filesystem::temp_directory_path() / ("qvn-db-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(dir_);
-    }
-    ~TempDatabase() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Dir() const { return dir_.string(); }
-    std::filesystem::path Path() const { return dir_; }
-
-private:
-    std::filesystem::path dir_;
-};
 
 // A session on a database whose appointment group exists.
 QdbSession OpenAppointmentDatabase(const TempDatabase& db) {
