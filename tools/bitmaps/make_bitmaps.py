@@ -545,6 +545,93 @@ def bar_ideal_day(on):
 
 
 # --------------------------------------------------------------------------------------------
+# Date and view buttons of the main window. The three date buttons are a third of the narrow
+# corner above the time column wide, so their pictures are 16 x 16; the view buttons (32 x 32)
+# carry 24 x 24 pictures and the calendar button (34 x 34) a 28 x 28 one.
+
+DATE_PICTURE = 16
+VIEW_PICTURE = 24
+CALENDAR_PICTURE = 28
+
+
+def draw_date_arrow(forward):
+    """Back or forward: a broad arrow, its head half the picture."""
+    s = DATE_PICTURE
+    left = [(0.5, 8), (8, 0.5), (8, 4.5), (15.5, 4.5), (15.5, 11.5), (8, 11.5), (8, 15.5)]
+    points = [(s - x, y) for (x, y) in left] if forward else left
+    c = Canvas(s, s)
+    c.poly(points, BLUE, NAVY)
+    return c
+
+
+def draw_today():
+    """Today: a small calendar leaf with the day marked by a dot."""
+    c = Canvas(DATE_PICTURE, DATE_PICTURE)
+    calendar_page(c, 1, 3, 14, 15, band=RED, grid=False)
+    c.ellipse(8, 11.5, 3, 3, NAVY)
+    return c
+
+
+def draw_calendar():
+    """The calendar: a leaf with the days of a month in a grid."""
+    s = CALENDAR_PICTURE
+    c = Canvas(s, s)
+    band_bottom = calendar_page(c, 2, 4, 25, 25, band=RED, grid=False)
+    for x in range(6, 23, 3):
+        c.vline(x, band_bottom + 2, 24, LIGHT_GREY)
+    for y in range(band_bottom + 4, 25, 3):
+        c.hline(3, 24, y, LIGHT_GREY)
+    # One day picked, as the calendar shows its selection.
+    c.rect(13, band_bottom + 5, 14, band_bottom + 6, NAVY)
+    return c
+
+
+def view_frame(c, x0, y0, x1, y1):
+    """A sheet in miniature: white page, a header band for the column titles."""
+    c.rect(x0, y0, x1, y1, WHITE, BLACK)
+    c.rect(x0 + 1, y0 + 1, x1 - 1, y0 + 3, SKY)
+    c.hline(x0, x1, y0 + 4, BLACK)
+    return y0 + 5
+
+
+def draw_view_day():
+    """Day view: one broad day column with its hour lines and a booked appointment."""
+    c = Canvas(VIEW_PICTURE, VIEW_PICTURE)
+    top = view_frame(c, 4, 1, 19, 22)
+    for y in range(top + 2, 22, 3):
+        c.hline(5, 18, y, LIGHT_GREY)
+    c.rect(7, top + 4, 16, top + 9, YELLOW, BLACK)
+    c.vline(8, top + 5, top + 8, GREEN)
+    return c
+
+
+def draw_view_week():
+    """Week view: seven narrow day columns side by side."""
+    c = Canvas(VIEW_PICTURE, VIEW_PICTURE)
+    top = view_frame(c, 1, 2, 22, 21)
+    for x in range(4, 20, 3):
+        c.vline(x, top, 20, GREY)
+    # A few appointments scattered over the week.
+    for column, y0, y1 in ((1, top + 2, top + 5), (3, top + 6, top + 11), (4, top + 1, top + 3),
+                           (6, top + 9, top + 13)):
+        x = 2 + column * 3
+        c.rect(x, y0, x + 1, y1, YELLOW)
+    return c
+
+
+def draw_view_month():
+    """Month view: a grid of days, seven to a row, five weeks."""
+    c = Canvas(VIEW_PICTURE, VIEW_PICTURE)
+    top = view_frame(c, 1, 2, 22, 21)
+    for x in range(4, 20, 3):
+        c.vline(x, top, 20, GREY)
+    for y in range(top + 2, 20, 3):
+        c.hline(2, 21, y, GREY)
+    c.rect(11, top + 3, 12, top + 4, NAVY)
+    return c
+
+
+# --------------------------------------------------------------------------------------------
 # Cursors: 32 x 32 monochrome with a transparent background.
 
 TRANSPARENT = None
@@ -682,6 +769,13 @@ def bitmaps():
     ]
     for number, canvas in bar:
         out.append((str(number), "bar%d.bmp" % number, canvas))
+    out += [("arrwl0", "arrwl0.bmp", draw_date_arrow(False)),
+            ("arrwr0", "arrwr0.bmp", draw_date_arrow(True)),
+            ("today0", "today0.bmp", draw_today()),
+            ("cal0", "cal0.bmp", draw_calendar()),
+            ("VIEWDAY", "viewday.bmp", draw_view_day()),
+            ("VIEWWEEK", "viewweek.bmp", draw_view_week()),
+            ("VIEWMONTH", "viewmonth.bmp", draw_view_month())]
     return out
 
 
