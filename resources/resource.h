@@ -63,3 +63,43 @@
 #define IDC_PASSWORD_FAILURE 1211
 #define IDC_PASSWORD_NAME 1212
 #define IDC_PASSWORD_TEXT 1213
+
+// --- Views, flip tabs and the resource selection list: the Select View and Edit View dialogs,
+// --- the Flip Tabs Setup dialog and the Select resource dialog.
+#define IDC_VIEW_LIST 1400
+#define IDC_VIEW_SELECT 1401
+#define IDC_VIEW_EDIT 1402
+#define IDC_VIEW_NEW 1403
+#define IDC_VIEW_DELETE 1404
+#define IDC_SETVIEW_PROVIDERS 1410
+#define IDC_SETVIEW_ALL_PROVIDERS 1411
+#define IDC_SETVIEW_OPERATORIES 1412
+#define IDC_SETVIEW_ALL_OPERATORIES 1413
+#define IDC_SETVIEW_SUNDAY 1414   // 1414-1420: Sunday to Saturday
+#define IDC_SETVIEW_AMOUNT 1421
+#define IDC_SETVIEW_NOTES 1422
+#define IDC_SETVIEW_ALERTS 1423
+#define IDC_SETVIEW_START 1424
+#define IDC_SETVIEW_START_AM 1425
+#define IDC_SETVIEW_START_PM 1426
+#define IDC_SETVIEW_END 1427
+#define IDC_SETVIEW_END_AM 1428
+#define IDC_SETVIEW_END_PM 1429
+#define IDC_SETVIEW_LINE1 1430    // 1430-1438: the nine line combo boxes
+#define IDC_USERTAB_PAGES 1450
+#define IDC_USERTAB_ROW1 1460     // row r (0-3) uses IDC_USERTAB_ROW1 + 20 * r + the offsets below
+#define USERTAB_LABEL 0
+#define USERTAB_DESCRIPTION 1
+#define USERTAB_COLOUR 2
+#define USERTAB_TYPE 3
+#define USERTAB_DATE 4
+#define USERTAB_PICK 5
+#define USERTAB_COUNT 6
+#define USERTAB_SPIN 7
+#define USERTAB_UNIT 8
+#define USERTAB_DIRECTION 9
+#define USERTAB_BASE 10
+#define USERTAB_DESCRIPTION_LABEL 11
+#define USERTAB_TYPE_LABEL 12
+#define IDC_SELECT_RSC_LIST 1540
+#define IDC_SELECT_RSC_INACTIVE 1541
