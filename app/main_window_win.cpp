@@ -21,7 +21,13 @@
 #include "suite/users.h"
 #include "suite/window_services_win.h"
 #include "suite/workstation_settings.h"
+#include "app/date_controls_win.h"
+#include "controls/date_picker_model.h"
 #include "views/active_view.h"
+#include "views/day_data.h"
+#include "views/sheet_layout.h"
+#include "views/sheet_state.h"
+#include "views/sheet_windows_win.h"
 
 AppFrame app_frame;
 
@@ -52,9 +58,52 @@ HWND CreateChild(HWND parent, const char* class_name, DWORD extra_style) {
 
 void OnSize(HWND window);
 
+// Font 3 and its measures are the sheet's too.
+void TakeSheetMeasures() {
+    SetSheetFont(main_state.fonts.Font(3));
+    sheet_state.measures = main_state.measures;
+}
+
+void RepaintSheetWindows() {
+    for (HWND child : {main_state.header, main_state.timeColumn, main_state.sheet})
+        if (child) InvalidateRect(child, nullptr, FALSE);
+}
+
+// Lays the shown days out across the sheet's client width.
+void LayOutSheetColumns() {
+    if (!main_state.sheet) return;
+    RECT client;
+    GetClientRect(main_state.sheet, &client);
+    LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
+}
+
+// Builds and loads the days of a date in a mode, lays them out and repaints; the wait cursor
+// shows while the database is read.
+void ShowDate(int32_t date, ViewMode mode) {
+    HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    sheet_state.shownDate = date;
+    sheet_state.mode = mode;
+    sheet_state.endUnit = view_state.active.endTime;
+    LoadShownDays(ShownDatesOf(date, mode), mode);
+    LayOutSheetColumns();
+    ShowViewMode(mode);
+    SetCursor(old_cursor);
+    RepaintSheetWindows();
+}
+
+// A new first shown date is registered with the refresh file, so that the other workstations'
+// notices are counted from it.
+void ShowDateAndRegister(int32_t date, ViewMode mode) {
+    const int32_t first_before = day_data.days.empty() ? 0 : day_data.days.front().date;
+    ShowDate(date, mode);
+    if (app_frame.running && !day_data.days.empty() && day_data.days.front().date != first_before)
+        RegisterStation(StationCode(), day_data.days.front().date);
+}
+
 // The menu's check mark and the button bar's toggle follow the switch.
 void ShowIdealDay(HWND window) {
     conflict_options.idealDay = main_state.idealDay;  // the time-block questions follow the switch
+    sheet_state.idealDay = main_state.idealDay;
     if (main_state.buttonBar) SetButtonBarIdealDay(main_state.buttonBar, main_state.idealDay);
     CheckMenuItem(GetMenu(window), CMD_IDEAL_DAY, MF_BYCOMMAND | (main_state.idealDay ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -71,6 +120,9 @@ void OnCreate(HWND window) {
     main_state.orientation = ReadButtonBarOrientation();
     main_state.fonts.CreateAll();
     main_state.measures = main_state.fonts.MeasureSheet(window);
+    TakeSheetMeasures();
+    sheet_state.colours = ReadSheetColours();
+    sheet_state.timeAtRight = ReadViewTimeAtRight();
     LoadRunCursors(app_frame.instance);
     main_state.idealDay = ReadIdealDay();
     main_state.buttonBar = CreateButtonBar(window, app_frame.instance, main_state.orientation, main_state.idealDay);
@@ -78,26 +130,25 @@ void OnCreate(HWND window) {
     main_state.timeColumn = CreateChild(window, "SchTime", 0);
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
+    CreateDateControls(window, app_frame.instance);
     ShowIdealDay(window);
     if (const int seconds = RefreshTimerSeconds()) SetTimer(window, kRefreshTimer, static_cast<UINT>(seconds) * 1000, nullptr);
     OnSize(window);
 }
 
-// The days on the sheet. The sheet shows today's week until date navigation is built.
 std::vector<int32_t> DisplayedDays() {
     std::vector<int32_t> days;
-    const int32_t sunday = WeekStartOf(QVN_SysDate());
-    for (int d = 0; d < 7; ++d) days.push_back(sunday + d);
+    for (const DayRecord& d : day_data.days) days.push_back(d.date);
     return days;
 }
 
-// Takes this station's change notices; a notice for a shown day repaints the sheet.
+// Takes this station's change notices; a notice for a shown day reloads that day and repaints.
 void PollForChanges(HWND window) {
     bool reloaded = false;
-    PollStation(StationCode(), DisplayedDays(), [&](int32_t) { reloaded = true; });
+    PollStation(StationCode(), DisplayedDays(), [&](int32_t date) { reloaded |= ReloadShownDay(date); });
     if (!reloaded) return;
     for (HWND child : {main_state.header, main_state.sheet})
-        if (child) InvalidateRect(child, nullptr, TRUE);
+        if (child) InvalidateRect(child, nullptr, FALSE);
     UpdateWindow(window);
 }
 
@@ -121,6 +172,8 @@ void OnSize(HWND window) {
     Place(main_state.timeColumn, layout.timeColumn);
     Place(main_state.sheet, layout.sheet);
     Place(main_state.pinBoard, layout.pinBoard);
+    PlaceDateControls(layout);
+    LayOutSheetColumns();
 }
 
 // Shut-down in its order. The position and the view are saved only when start-up got as far as
@@ -136,6 +189,7 @@ void OnDestroy(HWND window) {
         QVN_SaveWindowPosInfo(window, "APPTBOOK");
         WriteDefaultView(view_state.active.number);
     }
+    FreeDays();
     DbEndSession();
     main_state.buttonBar = main_state.header = main_state.timeColumn = main_state.sheet = main_state.pinBoard = nullptr;
     app_frame.main_window = nullptr;
@@ -158,6 +212,7 @@ void ApplyNewSheetFont(HWND window) {
     main_state.fonts.DeleteAll();
     main_state.fonts.CreateAll();
     main_state.measures = main_state.fonts.MeasureSheet(window);
+    TakeSheetMeasures();
     OnSize(window);
     InvalidateRect(window, nullptr, TRUE);
 }
@@ -166,8 +221,22 @@ void ApplyNewSheetFont(HWND window) {
 void SelectView(int n) {
     if (n == 0) return;
     ApplyView(n);
-    for (HWND child : {main_state.header, main_state.timeColumn, main_state.sheet})
-        if (child) InvalidateRect(child, nullptr, TRUE);
+    if (app_frame.running) ShowDateAndRegister(sheet_state.shownDate, sheet_state.mode);
+}
+
+// The date buttons and the view buttons.
+void StepDate(int direction) {
+    ShowDateAndRegister(StepShownDate(sheet_state.mode, sheet_state.shownDate, direction), sheet_state.mode);
+}
+
+void ShowDayView() {
+    const int32_t day = sheet_state.rememberedDate ? sheet_state.rememberedDate : sheet_state.shownDate;
+    ShowDateAndRegister(day, kDayView);
+}
+
+void ShowWeekView() {
+    if (sheet_state.mode == kDayView) sheet_state.rememberedDate = sheet_state.shownDate;
+    ShowDateAndRegister(sheet_state.shownDate, kWeekView);
 }
 
 // F1 to F9 and F10 come as commands through the accelerators; F11 and F12 only as keys.
@@ -176,7 +245,11 @@ int ViewOfCommand(int command) {
     return command == CMD_VIEW_10 ? 10 : 0;
 }
 
-void OnCommand(HWND window, int command) {
+void OnCommand(HWND window, int command, LPARAM lparam) {
+    if (command == kCmdPickedDate) {
+        if (lparam > 0) ShowDateAndRegister(static_cast<int32_t>(lparam), sheet_state.mode);
+        return;
+    }
     if (const int view = ViewOfCommand(command)) {
         SelectView(ViewForFunctionKey(view, view_state.active.number));
         return;
@@ -192,6 +265,23 @@ void OnCommand(HWND window, int command) {
         break;
     case CMD_IDEAL_DAY:
         ToggleIdealDay(window);
+        break;
+    case kDateBackCommand:
+        StepDate(-1);
+        break;
+    case kDateForwardCommand:
+        StepDate(+1);
+        break;
+    case kDateTodayCommand:
+        ShowDateAndRegister(QVN_SysDate(), sheet_state.mode);
+        break;
+    case kDayViewCommand:
+    case CMD_DAY_VIEW_KEY:
+        ShowDayView();
+        break;
+    case kWeekViewCommand:
+    case CMD_WEEK_VIEW_KEY:
+        ShowWeekView();
         break;
     default:
         break;  // commands whose owners are not built yet are grayed in the menu
@@ -209,13 +299,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         OnSize(window);
         return 0;
     case WM_COMMAND:
-        OnCommand(window, LOWORD(wparam));
+        OnCommand(window, LOWORD(wparam), lparam);
         return 0;
     case WM_TIMER:
         if (wparam == kRefreshTimer) PollForChanges(window);
         return 0;
     case kMsgOwnChange:
         PollForChanges(window);
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (main_state.sheet) SendMessageA(main_state.sheet, message, wparam, lparam);
         return 0;
     case kMsgButtonDisabled:
         // Nothing can be selected yet: the answers are those for no selection.
@@ -247,6 +340,12 @@ void ReplaceStatusMenu(const StatusTables& tables) {
     GetMenuStringA(bar, kStatusPosition, caption, sizeof caption, MF_BYPOSITION);
     ModifyMenuA(bar, kStatusPosition, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption);
     DrawMenuBar(app_frame.main_window);
+}
+
+void ShowFirstSheet() {
+    sheet_state.topUnit = view_state.firstShownTime;
+    sheet_state.bottomUnit = view_state.firstShownTime;
+    ShowDate(QVN_SysDate(), kDayView);
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {

@@ -16,6 +16,9 @@ struct StatusTables;
 // Puts the practice's statuses into the S&tatus popup, the fourth entry of the menu bar.
 void ReplaceStatusMenu(const StatusTables& tables);
 
+// After start-up: today's day view, loaded and laid out, before the window is shown.
+void ShowFirstSheet();
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Creates the main window hidden at its start-up place: 90 pixels from the left screen edge,

@@ -1,11 +1,11 @@
 // Window classes: one table, so that every class's style, brush and cursor is read in one place.
 //
-// The child classes get their real window procedures as the schedule sheet, the header, the time
-// column, the floating appointment, the information box and the pin board are built; until then
-// they are registered with the default procedure so that the main window can already create them.
+// The floating appointment, the information box and the pin board are registered with the default
+// procedure until they are built, so that the main window can already create them.
 #include "app/window_classes_win.h"
 
 #include "resources/resource.h"
+#include "views/sheet_windows_win.h"
 
 const char kMainWindowClass[] = "ApptBook";
 const char kMainWindowTitle[] = "Quorvin Appointment Book";
@@ -17,15 +17,16 @@ struct ClassEntry {
     UINT style;
     int background_stock_brush;  // -1: no background brush
     LPCSTR cursor;               // a standard cursor
+    WNDPROC (*procedure)();      // null: the default procedure until the window is built
 };
 
 const ClassEntry kChildClasses[] = {
-    {"SchSheet", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, WHITE_BRUSH, IDC_ARROW},
-    {"SchTime", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW},
-    {"SSHeader", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW},
-    {"MoveIt", 0, -1, IDC_SIZENESW},
-    {"DataPopup", CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH, IDC_ARROW},
-    {"SSPinBoard", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW},
+    {"SchSheet", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, WHITE_BRUSH, IDC_ARROW, SheetWindowProc},
+    {"SchTime", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW, TimeColumnWindowProc},
+    {"SSHeader", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW, HeaderWindowProc},
+    {"MoveIt", 0, -1, IDC_SIZENESW, nullptr},
+    {"DataPopup", CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH, IDC_ARROW, nullptr},
+    {"SSPinBoard", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW, nullptr},
 };
 
 bool Register(HINSTANCE instance, const char* name, UINT style, WNDPROC proc, int brush,
@@ -51,7 +52,7 @@ bool RegisterApptBookClasses(HINSTANCE instance, WNDPROC main_window_proc) {
                   LTGRAY_BRUSH, IDC_ARROW, icon, "ApptMenu"))
         return false;
     for (const ClassEntry& c : kChildClasses) {
-        if (!Register(instance, c.name, c.style, DefWindowProcA, c.background_stock_brush,
+        if (!Register(instance, c.name, c.style, c.procedure ? c.procedure() : DefWindowProcA, c.background_stock_brush,
                       c.cursor, nullptr, nullptr))
             return false;
     }

@@ -87,6 +87,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
         break;
     }
     app_frame.running = true;
+    ShowFirstSheet();
 
     QVN_RestoreSavedWindowPos(app_frame.main_window, kWindowPosKey);
     UpdateWindow(app_frame.main_window);

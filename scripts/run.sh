@@ -23,7 +23,8 @@ cmake --build --preset win64 -j2 --target apptbook >/dev/null
 
 demo="$root/demo"
 mkdir -p "$demo"
-[ -f "$demo/quorvin.ini" ] || printf '[GENERAL]\r\nPath=%s\r\n' "$(winepath -w "$demo" 2>/dev/null || echo "$demo")" >"$demo/quorvin.ini"
+# The demo's front-desk user (every right) is logged in; see the README for the other login.
+[ -f "$demo/quorvin.ini" ] || printf '[GENERAL]\r\nPath=%s\r\nUser=FRONT\r\n' "$(winepath -w "$demo" 2>/dev/null || echo "$demo")" >"$demo/quorvin.ini"
 if [ ! -f "$demo/qvn.db" ]; then
   # The native admin tool seeds the demo practice once; the program then keeps what is done in it.
   cmake --preset native >/dev/null

@@ -1,0 +1,370 @@
+// Building and loading the shown days. A day is loaded with the files opened once for the whole
+// day: every column then reads its set by key, so a week of twenty operatories is 140 short key
+// walks and nothing more.
+#include "views/day_data.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "data/appointment_record.h"
+#include "data/db_access.h"
+#include "data/time_pattern.h"
+#include "suite/dates.h"
+#include "suite/lab_case.h"
+#include "suite/messages.h"
+#include "suite/names.h"
+#include "suite/patient_alert.h"
+#include "suite/phones.h"
+#include "suite/records/notes.h"
+#include "suite/records/patient.h"
+#include "suite/records/referral.h"
+#include "views/active_view.h"
+
+DayData day_data;
+
+namespace {
+
+FileGroupDesc Group(int file) {
+    FileGroupDesc d{};
+    DbGroupOf(file, &d);
+    return d;
+}
+
+// A fixed-width text field up to its first zero.
+template <size_t N>
+std::string FieldText(const char (&field)[N]) {
+    return std::string(field, strnlen(field, N));
+}
+
+std::string TrimRight(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == 0)) s.pop_back();
+    return s;
+}
+
+RscUseKey KeyOf(uint8_t kind, const char id[4], int32_t week) {
+    RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
+    std::memcpy(key.id, id, 4);
+    return key;
+}
+
+int32_t ToUnits(uint16_t t) { return t == kNoTime ? -1 : t; }
+
+bool NoteExists(uint8_t kind, uint32_t owner) {
+#pragma pack(push, 1)
+    struct {
+        uint8_t kind;
+        uint32_t owner;
+    } key{kind, owner};
+#pragma pack(pop)
+    NoteHead head{};
+    return DbFind(kNoteKey, DbPrepareKey(&key), &head) == kQdbOk;
+}
+
+DayColumn* FindOperatoryColumn(DayRecord* day, const char id[4]) {
+    for (DayColumn& c : day->columns)
+        if (c.kind == kOperatoryColumn && std::memcmp(c.id, id, 4) == 0) return &c;
+    return nullptr;
+}
+
+// The provider's six blocks of a date with the week's override applied: start -1 for a block
+// that does not exist that weekday, -2 for one cleared on this date.
+void PlaceProviderBlocks(DayRecord* day, const ProviderInfo& provider, const RscUseBlockOverride* override_record,
+                         DayColumn* provider_column) {
+    const int w = day->weekday - 1;
+    for (int b = 0; b < kTimeBlocks; ++b) {
+        if (provider_column) {
+            provider_column->blockColours[b] = provider.blockColour[b];
+            provider_column->blockTypes[b] = provider.blockType[b][0];
+        }
+        DayColumn* column = FindOperatoryColumn(day, provider.blockOperatory[b]);
+        if (!column || static_cast<int>(column->blocks.size()) >= kMaxColumnBlocks) continue;
+        int start = ToUnits(provider.blockStart[w][b]);
+        int end = ToUnits(provider.blockEnd[w][b]);
+        if (override_record && override_record->start[w][b] != kBlockKeepsDefault) {
+            const bool cleared = override_record->start[w][b] == kBlockCleared;
+            start = cleared ? -2 : override_record->start[w][b];
+            end = cleared ? -2 : override_record->end[w][b];
+        }
+        TimeBlockRecord block;
+        block.colour = provider.blockColour[b];
+        std::memcpy(block.provider, provider.id, 4);
+        std::memcpy(block.name, provider.blockNames[b], 13);
+        block.type = provider.blockType[b][0];
+        block.blockNumber = b;
+        block.start = start;
+        block.end = end;
+        const int index = static_cast<int>(column->blocks.size());
+        column->blocks.push_back(block);
+        if (start < 0) continue;
+        for (int u = std::max(start, 0); u < std::min(end, kUnitsPerDay); ++u)
+            if (column->codes[u] == 0) column->codes[u] = static_cast<uint8_t>(kBlockCodeBase + index);
+    }
+}
+
+void LoadProviderOccupancy(const DayRecord& day, const ProviderInfo& provider, DayColumn* column) {
+    const int w = day.weekday - 1;
+    RscUseWeek week{};
+    const RscUseKey key = KeyOf(kRscProvider, provider.id, WeekStartOf(day.date));
+    const bool found = DbFind(kRscUseKey, DbPrepareKey(&key), &week) == kQdbOk;
+    bool own_hours = false;
+    if (found) {
+        column->dayFlag = week.dayFlags[w];
+        column->dayAmount = static_cast<int32_t>(week.scheduledAmount[w]);
+        for (int u = 0; u < kUnitsPerDay; ++u) column->codes[u] = static_cast<uint8_t>(SlotCounter(week.occupancy[w], u));
+        own_hours = week.start[w][0] || week.start[w][1] || week.start[w][2];
+    }
+    for (int i = 0; i < 3; ++i) {
+        column->hours.start[i] = ToUnits(own_hours ? week.start[w][i] : provider.defaultStart[w][i]);
+        column->hours.end[i] = ToUnits(own_hours ? week.end[w][i] : provider.defaultEnd[w][i]);
+    }
+    column->hours.flag = column->dayFlag;
+}
+
+void PlaceBlocksOf(DayRecord* day, int provider_index, DayColumn* provider_column) {
+    const ProviderInfo& provider = practice_tables.providers[static_cast<size_t>(provider_index)];
+    RscUseBlockOverride override_record{};
+    const RscUseKey key = KeyOf(kRscBlockOverride, provider.id, WeekStartOf(day->date));
+    const bool has_override = DbFind(kRscUseKey, DbPrepareKey(&key), &override_record) == kQdbOk;
+    PlaceProviderBlocks(day, provider, has_override ? &override_record : nullptr, provider_column);
+}
+
+uint32_t ProviderColour(const char id[4]) {
+    const int index = FindProviderIndex(id);
+    return index < 0 ? 0 : practice_tables.providers[static_cast<size_t>(index)].colour;
+}
+
+bool ViewShowsLine(int code) {
+    const ActiveView& v = view_state.active;
+    return std::find(std::begin(v.infoOrder), std::end(v.infoOrder), code) != std::end(v.infoOrder);
+}
+
+std::string ReferralName(uint32_t referral_id) {
+    ReferralRecord r{};
+    DbGroupScope referrals(Group(kReferralFile));
+    if (referrals.Result() != kQdbOk || DbFind(kReferralByIdKey, DbPrepareKey(&referral_id), &r) != kQdbOk) return "";
+    std::string name = TrimRight(FieldText(r.lastName));
+    const std::string first = TrimRight(FieldText(r.firstName));
+    const std::string title = TrimRight(FieldText(r.title));
+    if (!first.empty()) name = first + " " + name;
+    if (!title.empty()) name = title + " " + name;
+    return name;
+}
+
+std::string ReferringPatientName(uint32_t patient_id) {
+    PatientRecord p{};
+    if (DbFind(kPatientByIdKey, DbPrepareKey(&patient_id), &p) != kQdbOk) return "";
+    return QVN_PackName(FieldText(p.lastName), FieldText(p.firstName), std::string(1, p.middleInitial ? p.middleInitial : ' '));
+}
+
+ApptDisplay DisplayOf(const AppointmentRecord& a) {
+    ApptDisplay d;
+    d.id = static_cast<int32_t>(a.id);
+    d.patientId = a.patientId;
+    d.name = TrimRight(FieldText(a.patientName));
+    d.homePhone = FieldText(a.phone);
+    d.description = FieldText(a.description);
+    std::memcpy(d.provider, a.provider, 4);
+    if (a.staffMarker == kMarkerStaff) std::memcpy(d.staff, a.staff, 4);
+    d.type = a.type;
+    d.amount = a.amount;
+    d.length = a.length;
+    std::memcpy(d.timePattern, a.timePattern, sizeof d.timePattern);
+    d.status = a.status;
+    d.colour = ProviderColour(a.provider);
+    d.startUnit = a.hour * 12 + a.minute / 5;
+    return d;
+}
+
+// The patient's side of the box, the markers and the private phones: day view only.
+void AddPatientFacts(const AppointmentRecord& a, int32_t date, ApptDisplay* d) {
+    const ActiveView& view = view_state.active;
+    PatientRecord p{};
+    const bool have_patient =
+        a.patientId != 0 && DbFind(kPatientByIdKey, DbPrepareKey(&a.patientId), &p) == kQdbOk;
+    if (have_patient && view.showAlerts) {
+        d->preferredName = TrimRight(FieldText(p.preferredName));
+        d->chartNumber = TrimRight(FieldText(p.chartNumber));
+        d->workPhone = FieldText(p.workPhone);
+        d->title = TrimRight(FieldText(p.nameTitle));
+        d->ssn = FieldText(p.ssn);
+        bool alert = false;
+        for (uint8_t byte : p.medicalAlerts) alert |= byte != 0;
+        d->medicalAlert = alert ? 2 : 0;
+        d->patientAlert = static_cast<uint8_t>(PATALERT_PatientHasAlerts(a.patientId, date));
+    }
+    if (view.showNotes && NoteExists(kNoteAppointment, a.id)) d->noteFlag = 2;
+    if (a.labCase) d->labCaseState = static_cast<uint8_t>(ApptLabCaseState(a.id));
+    if (have_patient && QVN_CheckForPrivatePhone(p.privacy)) {
+        if (!d->homePhone.empty()) d->homePhone = kPrivatePhoneText;
+        if (!d->workPhone.empty()) d->workPhone = kPrivatePhoneText;
+    }
+    if (ViewShowsLine(13)) {
+        if (have_patient && p.referralId) d->referredBy = ReferralName(p.referralId);
+        else if (a.patientId == 0 && a.referredById)
+            d->referredBy = a.referredByKind == 0 ? ReferringPatientName(a.referredById) : ReferralName(a.referredById);
+    }
+}
+
+// Reads the operatory's appointments of the date in key order. False after a read error (its
+// result in *error) or when the column is full.
+bool LoadOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, uint16_t* error) {
+#pragma pack(push, 1)
+    struct {
+        int32_t date;
+        uint8_t marker;
+        char id[4];
+    } prefix{day->date, kMarkerOperatory, {}};
+#pragma pack(pop)
+    std::memcpy(prefix.id, column->id, 4);
+    AppointmentRecord a{};
+    uint16_t r = DbStartSetForward(kApptByDateOperatoryKey, DbPrepareKey(&prefix), &a, sizeof prefix);
+    for (; r == kQdbOk; r = DbNextInSet(kApptByDateOperatoryKey, &a)) {
+        if (static_cast<int>(column->appointments.size()) == kMaxColumnAppointments) return false;
+        ApptDisplay d = DisplayOf(a);
+        if (mode == kDayView) AddPatientFacts(a, day->date, &d);
+        const int index = static_cast<int>(column->appointments.size());
+        const int units = std::max(1, d.length / 5);
+        for (int u = d.startUnit; u < d.startUnit + units && u < kUnitsPerDay; ++u)
+            column->codes[u] = static_cast<uint8_t>(kAppointmentCodeBase + index);
+        column->appointments.push_back(std::move(d));
+    }
+    if (r != kQdbNotFound) {
+        *error = r;
+        return false;
+    }
+    return true;
+}
+
+void ClearColumns(DayRecord* day) {
+    for (DayColumn& c : day->columns) {
+        c.appointments.clear();
+        c.blocks.clear();
+        std::memset(c.codes, 0, sizeof c.codes);
+        c.dayAmount = 0;
+        c.dayFlag = 0;
+    }
+}
+
+bool HasProviderColumn(const DayRecord& day, int provider_index) {
+    for (const DayColumn& c : day.columns)
+        if (c.kind == kProviderColumn && c.resourceIndex == provider_index) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string ShortDayCaption(int32_t date) {
+    int month = 0, day = 0, year = 0;
+    QVN_DateOut(date, &month, &day, &year);
+    return std::string(QVN_getday_name(QVN_week_day(date))).substr(0, 2) + " " +
+           std::string(QVN_getmonth_name(month)).substr(0, 3) + " " + std::to_string(day);
+}
+
+std::string LongDayCaption(int32_t date) { return QVN_DateStr(date, kDateLong); }
+
+void BuildDays(const std::vector<int32_t>& dates, ViewMode mode) {
+    day_data.days.clear();
+    day_data.mode = mode;
+    for (int32_t date : dates) {
+        if (static_cast<int>(day_data.days.size()) == kMaxShownDays) break;
+        DayRecord day;
+        day.date = date;
+        day.weekday = WeekdayIndex(date) + 1;
+        day.closed = HolidayKind(date);
+        day.shortCaption = ShortDayCaption(date);
+        day.longCaption = LongDayCaption(date);
+        day_data.days.push_back(std::move(day));
+    }
+}
+
+void BuildColumns(DayRecord* day, ViewMode mode) {
+    if (!day->columns.empty()) return;
+    const ActiveView& view = view_state.active;
+    auto add = [&](ColumnKind kind, int index, const char id[4], uint32_t colour) {
+        DayColumn c;
+        c.kind = kind;
+        c.resourceIndex = index;
+        std::memcpy(c.id, id, 4);
+        std::string caption(id, 4);
+        caption = caption.substr(0, caption.find(' '));
+        c.longCaption = caption;
+        c.shortCaption = caption.empty() ? "" : caption.substr(caption.size() - 1);
+        c.colour = colour;
+        day->columns.push_back(std::move(c));
+    };
+    for (int i = 0; i < view.providerCount; ++i) {
+        const ProviderInfo& p = practice_tables.providers[static_cast<size_t>(view.providers[i])];
+        add(kProviderColumn, view.providers[i], p.id, p.colour);
+    }
+    if (mode == kMonthView) return;
+    for (int i = 0; i < view.operatoryCount; ++i) {
+        const OperatoryInfo& o = practice_tables.operatories[static_cast<size_t>(view.operatories[i])];
+        add(kOperatoryColumn, view.operatories[i], o.id, 0);
+    }
+}
+
+int LoadDay(DayRecord* day, ViewMode mode) {
+    DbGroupScope appointments(Group(kAppointmentFile));
+    DbGroupScope schedule(Group(kRscUseFile));
+    DbGroupScope patients(Group(kPatientFile));
+    DbGroupScope notes(Group(kNoteFile));
+    if (notes.Result() == kQdbOk) day->hasNote = NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
+    if (appointments.Result() != kQdbOk || schedule.Result() != kQdbOk || patients.Result() != kQdbOk ||
+        notes.Result() != kQdbOk)
+        return 0;
+    ClearColumns(day);
+    for (DayColumn& c : day->columns) {
+        if (c.kind != kProviderColumn) continue;
+        const ProviderInfo& p = practice_tables.providers[static_cast<size_t>(c.resourceIndex)];
+        PlaceBlocksOf(day, c.resourceIndex, &c);
+        LoadProviderOccupancy(*day, p, &c);
+    }
+    for (int i = 0; i < static_cast<int>(practice_tables.providers.size()); ++i)
+        if (!HasProviderColumn(*day, i)) PlaceBlocksOf(day, i, nullptr);
+    if (mode == kMonthView) return 1;
+    uint16_t error = kQdbOk;
+    for (DayColumn& c : day->columns) {
+        if (c.kind != kOperatoryColumn) continue;
+        if (!LoadOperatoryColumn(day, &c, mode, &error)) break;
+    }
+    if (error != kQdbOk) {
+        QVN_Message(kMsgGroupGeneral, 3018, error, kAppointmentFile);
+        return error;
+    }
+    return 1;
+}
+
+void LoadHours() {
+    std::vector<int32_t> dates;
+    for (const DayRecord& d : day_data.days) dates.push_back(d.date);
+    day_data.practiceHours = GetPracticeHours(dates);
+}
+
+void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
+    BuildDays(dates, mode);
+    for (DayRecord& day : day_data.days) {
+        BuildColumns(&day, mode);
+        LoadDay(&day, mode);
+    }
+    LoadHours();
+}
+
+bool ReloadShownDay(int32_t date) {
+    for (DayRecord& day : day_data.days)
+        if (day.date == date) {
+            LoadDay(&day, day_data.mode);
+            return true;
+        }
+    return false;
+}
+
+void FreeDays() {
+    day_data.days.clear();
+    day_data.practiceHours.clear();
+}
+
+const ApptDisplay* AppointmentOfCode(const DayColumn& column, int code) {
+    const int index = code - kAppointmentCodeBase;
+    if (index < 0 || index >= static_cast<int>(column.appointments.size())) return nullptr;
+    return &column.appointments[static_cast<size_t>(index)];
+}

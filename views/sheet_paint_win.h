@@ -1,0 +1,10 @@
+// Painting of the schedule sheet, the time column and the column header from the day data and
+// the sheet state.
+#pragma once
+
+#include <windows.h>
+
+void PaintSheet(HDC dc, const RECT& client, const RECT& update, HFONT font3);
+// Also finds the bottom time of the view (sheet_state.bottomUnit).
+void PaintTimeColumn(HDC dc, const RECT& client, HFONT font3);
+void PaintHeader(HDC dc, const RECT& client, HFONT font3);

@@ -1,0 +1,169 @@
+// Window procedures of the schedule sheet ("SchSheet"), its time column ("SchTime") and its
+// column header ("SSHeader"): they decode paint, scroll, wheel and timer messages and leave the
+// drawing to the sheet painter and the arithmetic to the sheet layout.
+#include "views/sheet_windows_win.h"
+
+#include <algorithm>
+
+#include "data/practice_schedule.h"
+#include "views/sheet_layout.h"
+#include "views/sheet_paint_win.h"
+#include "views/sheet_state.h"
+
+namespace {
+
+constexpr UINT_PTR kClockTimer = 1;
+constexpr UINT kClockMilliseconds = 1500;
+
+HFONT sheet_font = nullptr;
+HWND time_column = nullptr;
+
+template <typename Paint>
+LRESULT OnPaint(HWND window, Paint paint) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    paint(dc, client, ps.rcPaint);
+    EndPaint(window, &ps);
+    return 0;
+}
+
+int RowsPerHour() { return kUnitsPerHour / std::max(practice_tables.blockUnits, 1); }
+
+// The time column and the sheet move together by whole hours: the painted pixels are moved and
+// only the uncovered rows painted.
+void MoveTopTo(HWND sheet, int new_top, bool scroll_pixels) {
+    SheetState& s = sheet_state;
+    if (new_top == s.topUnit) return;
+    const int hours = (new_top - s.topUnit) / kUnitsPerHour;
+    s.bottomUnit += new_top - s.topUnit;
+    s.topUnit = new_top;
+    const int dy = -hours * RowsPerHour() * s.measures.rowHeight;
+    if (scroll_pixels) {
+        if (s.selection.valid) {
+            s.selection.top += dy;
+            s.selection.bottom += dy;
+        }
+        for (HWND w : {sheet, time_column})
+            if (w) ScrollWindowEx(w, 0, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+    } else {
+        for (HWND w : {sheet, time_column})
+            if (w) InvalidateRect(w, nullptr, FALSE);
+    }
+    SetScrollPos(sheet, SB_VERT, s.topUnit, TRUE);
+    for (HWND w : {time_column, sheet})
+        if (w) UpdateWindow(w);
+}
+
+void OnVScroll(HWND sheet, int request) {
+    const SheetState& s = sheet_state;
+    switch (request) {
+    case SB_LINEDOWN: MoveTopTo(sheet, ScrollLineDown(s.topUnit, s.bottomUnit, s.endUnit), true); break;
+    case SB_LINEUP: MoveTopTo(sheet, ScrollLineUp(s.topUnit), true); break;
+    case SB_PAGEDOWN: MoveTopTo(sheet, ScrollPageDown(s.topUnit, s.bottomUnit, s.endUnit), false); break;
+    case SB_PAGEUP: MoveTopTo(sheet, ScrollPageUp(s.topUnit, s.bottomUnit), false); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+        SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(sheet, SB_VERT, &info);
+        MoveTopTo(sheet, ScrollThumb(info.nTrackPos), false);
+        break;
+    }
+    default: break;
+    }
+}
+
+// The clock row repaints the sheet and the time column only when it moved.
+void OnClockTick(HWND sheet) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const int slot = CurrentTimeUnit(now.wHour, now.wMinute, practice_tables.blockUnits) - now.wHour * kUnitsPerHour;
+    SheetState& s = sheet_state;
+    if (s.clockHour == now.wHour && s.clockSlot == slot) return;
+    s.clockHour = now.wHour;
+    s.clockSlot = slot;
+    InvalidateRect(sheet, nullptr, FALSE);
+    if (time_column) InvalidateRect(time_column, nullptr, FALSE);
+}
+
+LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        SetTimer(window, kClockTimer, kClockMilliseconds, nullptr);
+        OnClockTick(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers every pixel
+    case WM_PAINT:
+        return OnPaint(window, [](HDC dc, const RECT& client, const RECT& update) {
+            PaintSheet(dc, client, update, sheet_font);
+        });
+    case WM_VSCROLL:
+        OnVScroll(window, LOWORD(wparam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnVScroll(window, GET_WHEEL_DELTA_WPARAM(wparam) < 0 ? SB_LINEDOWN : SB_LINEUP);
+        return 0;
+    case WM_TIMER:
+        if (wparam == kClockTimer) OnClockTick(window);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, kClockTimer);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+// The rows the time column drew fix the bottom of the view, and with it the sheet's scroll range.
+void SetSheetScrollRange(HWND time, int height) {
+    const SheetState& s = sheet_state;
+    const int rows = s.measures.rowHeight > 0 ? (height + s.measures.rowHeight - 1) / s.measures.rowHeight : 0;
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_POS, 0, std::max(s.topUnit + s.endUnit - (rows - 1), 0), 0, s.topUnit, 0};
+    if (HWND target = FindWindowExA(GetParent(time), nullptr, kSheetClass, nullptr))
+        SetScrollInfo(target, SB_VERT, &info, TRUE);
+}
+
+LRESULT CALLBACK TimeColumnProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        time_column = window;
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        return OnPaint(window, [window](HDC dc, const RECT& client, const RECT&) {
+            PaintTimeColumn(dc, client, sheet_font);
+            SetSheetScrollRange(window, client.bottom);
+        });
+    case WM_DESTROY:
+        if (time_column == window) time_column = nullptr;
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+LRESULT CALLBACK HeaderProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        return OnPaint(window, [](HDC dc, const RECT& client, const RECT&) { PaintHeader(dc, client, sheet_font); });
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+}  // namespace
+
+const char kSheetClass[] = "SchSheet";
+const char kTimeColumnClass[] = "SchTime";
+const char kHeaderClass[] = "SSHeader";
+
+WNDPROC SheetWindowProc() { return SheetProc; }
+WNDPROC TimeColumnWindowProc() { return TimeColumnProc; }
+WNDPROC HeaderWindowProc() { return HeaderProc; }
+
+void SetSheetFont(HFONT font3) { sheet_font = font3; }
