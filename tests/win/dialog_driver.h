@@ -40,6 +40,12 @@ inline std::string Text(HWND dialog, int id) {
     return text;
 }
 
+inline std::string TextOf(HWND control) {
+    char text[512] = {};
+    GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
 // The text of a message box: its static text control.
 inline std::string MessageBoxText(HWND box) { return Text(box, 0xFFFF); }
 
