@@ -2,6 +2,7 @@
 #include "suite/phones.h"
 
 #include "suite/prompter.h"
+#include "suite/records/patient.h"
 
 const char kPrivatePhoneText[] = "Private";
 
@@ -45,7 +46,7 @@ int QVN_verf_Phone(const std::string& text, bool report) {
 }
 
 int QVN_CheckForPrivatePhone(uint32_t privacy_flags) {
-    return (privacy_flags & kPrivacyPhones) ? 1 : 0;
+    return (privacy_flags & kPrivatePhone) ? 1 : 0;
 }
 
 std::string QVN_CheckForPatientPrivatePhone(uint32_t privacy_flags, const std::string& phone) {

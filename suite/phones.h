@@ -17,13 +17,11 @@ std::string QVN_Set_Phone(const std::string& text);
 // the user is told how to write it (stop icon) before 0 is returned.
 int QVN_verf_Phone(const std::string& text, bool report = true);
 
-// The patient's privacy request bit that keeps phone numbers off screens and lists.
-constexpr uint32_t kPrivacyPhones = 0x0001;
-
 // Shown in place of a phone that must not be shown.
 extern const char kPrivatePhoneText[];  // "Private"
 
-// 1 when the patient's privacy requests keep the phones from being shown, else 0.
+// 1 when the patient's privacy byte (the patient record's kPrivatePhone bit) keeps the phones
+// from being shown, else 0.
 int QVN_CheckForPrivatePhone(uint32_t privacy_flags);
 
 // The phone as it may be shown for that patient: the phone itself or the private-phone text

@@ -7,6 +7,7 @@
 #include "suite/money.h"
 #include "suite/names.h"
 #include "suite/phones.h"
+#include "suite/records/patient.h"
 #include "suite/times.h"
 
 TEST(Names, PackAndUnpackRoundTrip) {
@@ -55,11 +56,12 @@ TEST(Phones, StripFormatAndCheck) {
     ASSERT_EQ(1u, prompter.Asked().size());
     EXPECT_EQ(kIconStop, prompter.Asked()[0].icon);
 
-    EXPECT_EQ(1, QVN_CheckForPrivatePhone(kPrivacyPhones));
+    EXPECT_EQ(1, QVN_CheckForPrivatePhone(kPrivatePhone));
     EXPECT_EQ(0, QVN_CheckForPrivatePhone(0));
-    EXPECT_EQ(kPrivatePhoneText, QVN_CheckForPatientPrivatePhone(kPrivacyPhones, "5551234567"));
+    EXPECT_EQ(0, QVN_CheckForPrivatePhone(kPrivacyRequests)) << "a privacy request alone still shows the phones";
+    EXPECT_EQ(kPrivatePhoneText, QVN_CheckForPatientPrivatePhone(kPrivatePhone, "5551234567"));
     EXPECT_EQ("5551234567", QVN_CheckForPatientPrivatePhone(0, "5551234567"));
-    EXPECT_EQ("", QVN_CheckForPatientPrivatePhone(kPrivacyPhones, ""));
+    EXPECT_EQ("", QVN_CheckForPatientPrivatePhone(kPrivatePhone, ""));
 }
 
 TEST(Money, FormatAndParseTheWholeRange) {

@@ -1,0 +1,360 @@
+// The day data of the demo practice as the sheet sees it: unit codes of appointments over time
+// blocks, blocks of providers outside the view, a provider without an occupancy record, the
+// patient facts and markers of a box, the 64-appointment limit; and the sheet's geometry and
+// texts: row offsets, column widths, text areas of a box continued from above, time labels and
+// the clock row.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "data/appointment_store.h"
+#include "data/demo_seed.h"
+#include "data/practice_schedule.h"
+#include "data/time_pattern.h"
+#include "practice_test_database.h"
+#include "scripted_prompter.h"
+#include "suite/dates.h"
+#include "suite/records/notes.h"
+#include "suite/records/patient.h"
+#include "views/active_view.h"
+#include "views/day_data.h"
+#include "views/sheet_layout.h"
+#include "views/sheet_text.h"
+
+namespace {
+
+const int32_t kMonday = QVN_DateIn(12, 7, 2026);
+constexpr int Unit(int hour, int minute = 0) { return hour * 12 + minute / 5; }
+
+int ProviderIndex(const char* id) {
+    char id4[4] = {' ', ' ', ' ', ' '};
+    std::memcpy(id4, id, std::strlen(id));
+    return FindProviderIndex(id4);
+}
+
+int OperatoryIndex(const char* id) {
+    for (size_t i = 0; i < practice_tables.operatories.size(); ++i)
+        if (std::strncmp(practice_tables.operatories[i].id, id, std::strlen(id)) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+void ShowOnly(std::initializer_list<const char*> providers, std::initializer_list<const char*> operatories) {
+    ActiveView& v = view_state.active;
+    v = ActiveView{};
+    for (const char* p : providers) v.providers[v.providerCount++] = ProviderIndex(p);
+    for (const char* o : operatories) v.operatories[v.operatoryCount++] = OperatoryIndex(o);
+}
+
+AppointmentRecord Appt(uint32_t id, int hour, int minute, int length, const char* provider, const char* operatory,
+                       uint32_t patient_id = 0, const char* name = "Walk, In") {
+    AppointmentRecord a{};
+    a.id = id;
+    a.date = kMonday;
+    a.hour = static_cast<uint8_t>(hour);
+    a.minute = static_cast<uint8_t>(minute);
+    a.startUnit = static_cast<uint8_t>(hour * 12 / 2 + minute / 10);
+    a.length = static_cast<uint16_t>(length);
+    a.providerMarker = kMarkerProvider;
+    std::memcpy(a.provider, provider, std::strlen(provider));
+    for (size_t i = std::strlen(provider); i < 4; ++i) a.provider[i] = ' ';
+    a.operatoryMarker = kMarkerOperatory;
+    std::memcpy(a.operatory, operatory, std::strlen(operatory));
+    for (size_t i = std::strlen(operatory); i < 4; ++i) a.operatory[i] = ' ';
+    a.unitSize = 2;
+    for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, kPatternProvider);
+    a.patientId = patient_id;
+    std::snprintf(a.patientName, sizeof a.patientName, "%s", name);
+    std::snprintf(a.description, sizeof a.description, "Reason %u", id);
+    a.amount = 12345;
+    return a;
+}
+
+const DayColumn& Column(const DayRecord& day, const char* id) {
+    for (const DayColumn& c : day.columns)
+        if (std::strncmp(c.id, id, std::strlen(id)) == 0) return c;
+    ADD_FAILURE() << "no column " << id;
+    return day.columns.front();
+}
+
+std::string Codes(const DayColumn& c, int from, int to) {
+    std::string s;
+    for (int u = from; u < to; ++u) s += std::to_string(c.codes[u]) + (u + 1 < to ? "," : "");
+    return s;
+}
+
+class DemoDay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(db_.Ok());
+        std::string reason;
+        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
+        ASSERT_TRUE(LoadPracticeTables());
+    }
+    void TearDown() override { FreeDays(); }
+    void Book(const AppointmentRecord& a) {
+        ScriptedPrompter yes;
+        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
+        ASSERT_TRUE(SaveAppointment(true, nullptr, a)) << "appointment " << a.id;
+    }
+    template <typename Record>
+    void AddRecord(int file, const Record& r) {
+        FileGroupDesc desc{};
+        DbGroupOf(file, &desc);
+        DbGroupScope group(desc);
+        ASSERT_EQ(kQdbOk, DbAdd(file, &r));
+    }
+    void AddNote(uint8_t kind, uint32_t owner, const char* text) {
+        uint8_t buffer[64] = {};
+        NoteHead head{kind, owner, kMonday, {}};
+        std::memcpy(buffer, &head, sizeof head);
+        std::strcpy(reinterpret_cast<char*>(buffer + sizeof head), text);
+        FileGroupDesc desc{};
+        DbGroupOf(kNoteFile, &desc);
+        DbGroupScope group(desc);
+        ASSERT_EQ(kQdbOk, DbAddVariable(kNoteFile, buffer, static_cast<int>(sizeof head + std::strlen(text) + 1)));
+    }
+    PracticeTestDatabase db_;
+};
+
+}  // namespace
+
+TEST_F(DemoDay, AppointmentsHideTheirBlockUnitsAndBlocksOfProvidersOutsideTheViewShow) {
+    // DR1's "New Pt Exam" block lies on Mondays 8:00-9:00 in OP1; HYG1's "Perio Maint" 13:00-14:00
+    // in OP5. Only DR1 and DR3 are in the view; DR3 has nothing booked that week.
+    Book(Appt(5001, 8, 20, 20, "DR1", "OP1"));
+    ShowOnly({"DR1", "DR3"}, {"OP1", "OP5"});
+    LoadShownDays({kMonday}, kDayView);
+    ASSERT_EQ(1u, day_data.days.size());
+    const DayRecord& day = day_data.days[0];
+    EXPECT_EQ(2, day.weekday) << "Monday";
+    EXPECT_EQ("Mo Dec 7", day.shortCaption);
+    ASSERT_EQ(4u, day.columns.size()) << "two provider columns, then two operatory columns";
+    EXPECT_EQ(kProviderColumn, day.columns[0].kind);
+    EXPECT_EQ(kProviderColumn, day.columns[1].kind);
+    EXPECT_EQ(kOperatoryColumn, day.columns[2].kind);
+
+    const DayColumn& op1 = Column(day, "OP1");
+    EXPECT_EQ("OP1", op1.longCaption);
+    EXPECT_EQ("1", op1.shortCaption);
+    EXPECT_EQ("10,10,10,10,100,100,100,100,10,10,10,10", Codes(op1, Unit(8), Unit(9)))
+        << "the appointment's units hide the block; the block's other units still show";
+    EXPECT_EQ(0, op1.codes[Unit(9)]);
+    ASSERT_EQ(1u, op1.blocks.size());
+    EXPECT_EQ(std::string("New Pt Exam"), op1.blocks[0].name);
+    ASSERT_EQ(1u, op1.appointments.size());
+    EXPECT_EQ(5001, op1.appointments[0].id);
+    EXPECT_EQ(Unit(8, 20), op1.appointments[0].startUnit);
+    const uint32_t dr1_colour = practice_tables.providers[static_cast<size_t>(ProviderIndex("DR1"))].colour;
+    EXPECT_EQ(dr1_colour, op1.appointments[0].colour);
+
+    const DayColumn& op5 = Column(day, "OP5");
+    ASSERT_EQ(1u, op5.blocks.size()) << "HYG1 is not in the view, yet its block shows in its operatory";
+    EXPECT_EQ(0, std::memcmp(op5.blocks[0].provider, "HYG1", 4));
+    EXPECT_EQ(kBlockCodeBase, op5.codes[Unit(13)]);
+    EXPECT_EQ(kBlockCodeBase, op5.codes[Unit(13, 55)]);
+    EXPECT_EQ(0, op5.codes[Unit(14)]);
+    EXPECT_EQ("Perio Maint - HYG1", BlockCaption(op5.blocks[0], false));
+    EXPECT_EQ("^ Perio Maint - HYG1 ^", BlockCaption(op5.blocks[0], true));
+
+    const DayColumn& dr1 = Column(day, "DR1");
+    EXPECT_EQ("0,0,0,0,1,1,1,1,0,0", Codes(dr1, Unit(8), Unit(8, 50))) << "the provider's occupancy counters";
+    EXPECT_EQ(12345, dr1.dayAmount);
+
+    const DayColumn& dr3 = Column(day, "DR3");
+    int booked = 0;
+    for (int u = 0; u < kUnitsPerDay; ++u) booked += dr3.codes[u];
+    EXPECT_EQ(0, booked) << "DR3 has no occupancy that week";
+}
+
+TEST_F(DemoDay, AProviderWithoutAWeekRecordShowsTheDefaultHoursAndTheMonthViewOnlyProviders) {
+    ShowOnly({"DR3"}, {"OP4"});
+    LoadShownDays({kMonday}, kDayView);
+    const DayColumn& dr3 = Column(day_data.days[0], "DR3");
+    for (int u = 0; u < kUnitsPerDay; ++u) ASSERT_EQ(0, dr3.codes[u]) << "unit " << u;
+    const ProviderInfo& p = practice_tables.providers[static_cast<size_t>(ProviderIndex("DR3"))];
+    for (int i = 0; i < 3; ++i) {
+        const int start = p.defaultStart[1][i] == kNoTime ? -1 : p.defaultStart[1][i];
+        EXPECT_EQ(start, dr3.hours.start[i]) << "range " << i;
+    }
+    EXPECT_EQ(0, dr3.dayAmount);
+    EXPECT_EQ(0, dr3.dayFlag);
+
+    LoadShownDays({kMonday, kMonday + 1}, kMonthView);
+    for (const DayRecord& d : day_data.days) {
+        ASSERT_EQ(1u, d.columns.size());
+        EXPECT_EQ(kProviderColumn, d.columns[0].kind);
+    }
+    EXPECT_EQ(2u, day_data.practiceHours.size());
+}
+
+TEST_F(DemoDay, PatientFactsMarkersPrivatePhonesAndLineTexts) {
+    PatientRecord p{};
+    p.id = 900001;
+    std::strcpy(p.lastName, "Smith");
+    std::strcpy(p.firstName, "Robert");
+    std::strcpy(p.preferredName, "Bob");
+    std::strcpy(p.nameTitle, "Dr.");
+    std::strcpy(p.homePhone, "5551234567");
+    std::strcpy(p.workPhone, "5559876543");
+    std::strcpy(p.chartNumber, "SM01");
+    std::strcpy(p.ssn, "123456789");
+    p.medicalAlerts[0] = 0x04;
+    p.privacy = kPrivatePhone;
+    AddRecord(kPatientFile, p);
+    AppointmentRecord a = Appt(6001, 10, 0, 30, "DR2", "OP2", p.id, "Smith, Robert");
+    std::strcpy(a.phone, "5551234567");
+    Book(a);
+    Book(Appt(6002, 11, 0, 10, "DR2", "OP2", 0, "Newman, Nora"));
+    AddNote(kNoteAppointment, 6001, "bring x-rays");
+    AddNote(kNotePatientAlert, p.id, "premedicate");
+    AddNote(kNoteDay, static_cast<uint32_t>(kMonday), "staff meeting at noon");
+
+    ShowOnly({"DR2"}, {"OP2"});
+    LoadShownDays({kMonday}, kDayView);
+    const DayRecord& day = day_data.days[0];
+    EXPECT_TRUE(day.hasNote);
+    const DayColumn& op2 = Column(day, "OP2");
+    ASSERT_EQ(2u, op2.appointments.size());
+    const ApptDisplay& smith = op2.appointments[0];
+    EXPECT_EQ(2, smith.noteFlag);
+    EXPECT_EQ(2, smith.medicalAlert);
+    EXPECT_EQ(2, smith.patientAlert);
+    EXPECT_EQ("Dr. Smith, Robert", BoxLineText(1, smith));
+    EXPECT_EQ("H:Private", BoxLineText(3, smith)) << "a private phone is not shown";
+    EXPECT_EQ("Wk:Private", BoxLineText(8, smith));
+    EXPECT_EQ("DR2", BoxLineText(4, smith));
+    EXPECT_EQ("0123", BoxLineText(5, smith)) << "whole currency units after a 0";
+    EXPECT_EQ("123-45-6789", BoxLineText(9, smith));
+    EXPECT_EQ("Bob", BoxLineText(10, smith));
+    EXPECT_EQ("C#:SM01", BoxLineText(11, smith));
+    EXPECT_EQ("Dr. Smith, Bob", BoxLineText(12, smith));
+    EXPECT_EQ("Reason 6001", BoxLineText(2, smith));
+    EXPECT_EQ("", BoxLineText(7, smith)) << "no staff";
+
+    const ApptDisplay& newman = op2.appointments[1];
+    EXPECT_EQ("NP-Newman, Nora", BoxLineText(1, newman));
+    EXPECT_EQ("NP-Newman, Nora", BoxLineText(12, newman));
+    EXPECT_EQ(0, newman.noteFlag);
+    EXPECT_EQ(kAppointmentCodeBase + 1, op2.codes[Unit(11)]) << "a 10-minute appointment fills two units";
+    EXPECT_EQ(kAppointmentCodeBase + 1, op2.codes[Unit(11, 5)]);
+    EXPECT_EQ(0, op2.codes[Unit(11, 10)]);
+
+    // The week view reads no patient facts.
+    LoadShownDays({kMonday}, kWeekView);
+    const ApptDisplay& week_smith = Column(day_data.days[0], "OP2").appointments[0];
+    EXPECT_EQ(0, week_smith.noteFlag);
+    EXPECT_EQ("", week_smith.preferredName);
+}
+
+TEST_F(DemoDay, TheSixtyFifthAppointmentOfAColumnEndsTheDay) {
+    // Written straight into the file: the limit is the sheet's, not the booking's.
+    for (uint32_t i = 0; i < 65; ++i) AddRecord(kAppointmentFile, Appt(7000 + i, 8 + static_cast<int>(i) / 12, static_cast<int>(i % 12) * 5, 5, "DR1", "OP2"));
+    AddRecord(kAppointmentFile, Appt(7100, 9, 0, 30, "DR1", "OP3"));
+    ShowOnly({"DR1"}, {"OP2", "OP3"});
+    LoadShownDays({kMonday}, kDayView);
+    EXPECT_EQ(64u, Column(day_data.days[0], "OP2").appointments.size());
+    EXPECT_EQ(0u, Column(day_data.days[0], "OP3").appointments.size()) << "the rest of the day is not loaded";
+
+    ShowOnly({"DR1"}, {"OP3", "OP2"});
+    LoadShownDays({kMonday}, kDayView);
+    EXPECT_EQ(1u, Column(day_data.days[0], "OP3").appointments.size());
+    EXPECT_TRUE(ReloadShownDay(kMonday));
+    EXPECT_FALSE(ReloadShownDay(kMonday + 1)) << "a day that is not shown is not reloaded";
+    EXPECT_EQ(1u, Column(day_data.days[0], "OP3").appointments.size()) << "a reload replaces, it does not add";
+}
+
+TEST(SheetGeometry, RowsColumnsAndBoxes) {
+    // Ten-minute rows of 12 pixels from 8:00: a unit within a row sits half a row down.
+    EXPECT_EQ(0, UnitOffset(Unit(8), Unit(8), 2, 12));
+    EXPECT_EQ(6, UnitOffset(Unit(8, 5), Unit(8), 2, 12));
+    EXPECT_EQ(12, UnitOffset(Unit(8, 10), Unit(8), 2, 12));
+    EXPECT_EQ(-12, UnitOffset(Unit(7, 50), Unit(8), 2, 12)) << "above the view";
+    EXPECT_EQ(-6, UnitOffset(Unit(7, 55), Unit(8), 2, 12));
+    EXPECT_EQ(4 * 16, UnitOffset(Unit(9), Unit(8), 3, 16)) << "15-minute rows: four to the hour";
+
+    SheetMeasures m;
+    m.providerColumnWidth = 8;
+    m.timeColumnWidth = 50;
+    LayoutRequest in;
+    in.sheetWidth = 401;
+    in.days = 1;
+    in.mode = kDayView;
+    in.timeAtRight = false;
+    in.providerColumns = 1;
+    in.operatoryColumns = 3;
+    std::vector<DaySpan> days = LayOutSheet(in, m);
+    ASSERT_EQ(1u, days.size());
+    ASSERT_EQ(4u, days[0].columns.size());
+    EXPECT_EQ(0, days[0].columns[0].left);
+    EXPECT_EQ(8, days[0].columns[0].right) << "a provider column is PW wide";
+    // 401 - 9 = 392 left for three columns and their separators: 389 / 3 = 129 rest 2.
+    EXPECT_EQ(130, days[0].columns[1].right - days[0].columns[1].left);
+    EXPECT_EQ(130, days[0].columns[2].right - days[0].columns[2].left);
+    EXPECT_EQ(129, days[0].columns[3].right - days[0].columns[3].left) << "the first columns take the rest";
+    EXPECT_EQ(days[0].columns[1].right + 1, days[0].columns[2].left) << "one separator pixel apart";
+
+    in.timeAtRight = true;
+    days = LayOutSheet(in, m);
+    EXPECT_EQ(130 - 16, days[0].columns[1].right - days[0].columns[1].left) << "each gives up TW / 3 for the time strip";
+
+    in.mode = kWeekView;
+    in.days = 7;
+    in.sheetWidth = 750;
+    days = LayOutSheet(in, m);
+    ASSERT_EQ(7u, days.size());
+    EXPECT_EQ(4, days[0].columns[0].right - days[0].columns[0].left) << "PW / 2 in the week view";
+    EXPECT_EQ(100, days[1].left) << "(750 - 50) / 7 = 100 a day";
+    EXPECT_EQ(600, days[6].left);
+
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 96}, {144, 156}, {204, 288}}),
+              ClosedStretches(DayHours{{96, 156, -1}, {144, 204, -1}, 0}));
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 96}, {287, 288}}),
+              ClosedStretches(DayHours{{96, -1, -1}, {-1, -1, -1}, 0}))
+        << "a range without end counts as ending at 287";
+
+    // A box begun two rows above the view: its text continues with the line codes of its
+    // hidden rows, and the two reason lines form one area.
+    DayColumn c;
+    for (int u = Unit(7, 40); u < Unit(8, 30); ++u) c.codes[u] = kAppointmentCodeBase;
+    const BoxRun run = RunAt(c, Unit(8), Unit(8), 2);
+    EXPECT_EQ(Unit(7, 40), run.firstUnit);
+    EXPECT_EQ(Unit(8, 25), run.lastUnit);
+    EXPECT_TRUE(run.continuedFromAbove);
+    EXPECT_EQ(2, run.hiddenRows);
+    const uint8_t lines[9] = {1, 2, 2, 3, 4, 0, 0, 0, 0};
+    const std::vector<TextArea> areas = BoxTextAreas(lines, 5, run.hiddenRows);
+    ASSERT_EQ(3u, areas.size());
+    EXPECT_EQ(2, areas[0].code);
+    EXPECT_EQ(1, areas[0].firstRow) << "the reason area began in a hidden row";
+    EXPECT_EQ(2, areas[0].rows);
+    EXPECT_EQ(3, areas[1].code);
+    EXPECT_EQ(4, areas[2].code);
+    const uint8_t ten_rows[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    const std::vector<TextArea> long_box = BoxTextAreas(ten_rows, 12, 0);
+    ASSERT_EQ(1u, long_box.size()) << "rows past the ninth draw nothing";
+    EXPECT_EQ(9, long_box[0].rows);
+}
+
+TEST(SheetGeometry, TimeLabelsClockRowAndScrolling) {
+    EXPECT_EQ("12:00am", TimeRowLabel(0));
+    EXPECT_EQ(" 8:00am", TimeRowLabel(Unit(8)));
+    EXPECT_EQ("  :10  ", TimeRowLabel(Unit(8, 10)));
+    EXPECT_EQ("12:00pm", TimeRowLabel(Unit(12)));
+    EXPECT_EQ(" 1:00pm", TimeRowLabel(Unit(13)));
+    EXPECT_EQ("11:00pm", TimeRowLabel(Unit(23)));
+    // At 12:07 with 10-minute rows the clock row is the one labelled 12:00pm; at 12:10 the next.
+    EXPECT_EQ(Unit(12), CurrentTimeUnit(12, 7, 2));
+    EXPECT_EQ(Unit(12, 10), CurrentTimeUnit(12, 10, 2));
+    EXPECT_EQ(Unit(12, 15), CurrentTimeUnit(12, 29, 3));
+
+    EXPECT_EQ(Unit(9), ScrollLineDown(Unit(8), Unit(16), Unit(17)));
+    EXPECT_EQ(Unit(8), ScrollLineDown(Unit(8), Unit(17), Unit(17))) << "the end of the day is shown";
+    EXPECT_EQ(Unit(7), ScrollLineUp(Unit(8)));
+    EXPECT_EQ(0, ScrollLineUp(0));
+    EXPECT_EQ(Unit(12), ScrollPageDown(Unit(8), Unit(12), Unit(20))) << "four hours visible: four hours on";
+    EXPECT_EQ(Unit(10), ScrollPageDown(Unit(8), Unit(15, 30), Unit(17))) << "to the end, rounded up to the hour";
+    EXPECT_EQ(Unit(4), ScrollPageUp(Unit(8), Unit(12)));
+    EXPECT_EQ(0, ScrollPageUp(Unit(2), Unit(6, 30)));
+    EXPECT_EQ(Unit(9), ScrollThumb(Unit(9, 40)));
+}
