@@ -12,9 +12,9 @@
 namespace dialog_driver {
 
 // The visible top-level dialog (class #32770) of this process with exactly this title, waiting
-// up to about ten seconds; null when none came.
-inline HWND WaitForDialog(const char* title, HWND other_than = nullptr) {
-    for (int i = 0; i < 400; ++i) {
+// up to about ten seconds (or the given milliseconds); null when none came.
+inline HWND WaitForDialog(const char* title, HWND other_than = nullptr, int wait_ms = 10000) {
+    for (int i = 0; i < wait_ms / 25; ++i) {
         HWND found = nullptr;
         for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w;
              w = FindWindowExA(nullptr, w, "#32770", title)) {

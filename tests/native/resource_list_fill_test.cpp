@@ -1,0 +1,139 @@
+// The resource selection list's reading on a real practice database: types in index order, the
+// row filter on stored records, a session of its own when the program has none and -1 when none
+// can be started; and the Select resource dialog's choices, start row and result text.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "controls/resource_list_fill.h"
+#include "data/record_text.h"
+#include "practice_test_database.h"
+#include "suite/qdb/qdb.h"
+#include "suite/settings.h"
+
+namespace {
+
+ResourceRecord Person(uint8_t kind, const char* id, const char* last, const char* first, const char* initial = "",
+                      uint8_t klass = 0, bool inactive = false, const char* number = "") {
+    ResourceRecord r{};
+    r.kind = kind;
+    PutId(r.id, id);
+    PutText(r.names.lastName, last);
+    PutText(r.names.firstName, first);
+    PutText(r.names.middleInitial, initial);
+    r.providerClass = klass;
+    r.inactive = inactive ? 1 : 0;
+    std::memcpy(r.number, number, std::min<size_t>(std::strlen(number), sizeof r.number));
+    return r;
+}
+
+ResourceRecord Operatory(const char* id, const char* title) {
+    ResourceRecord r{};
+    r.kind = kResourceKindOperatory;
+    PutId(r.id, id);
+    PutText(r.names.title, title);
+    return r;
+}
+
+void AddResources(PracticeTestDatabase& db) {
+    for (const ResourceRecord& r : {
+             Person(kResourceKindProvider, "DR2", "Smith", "John", "A", 0, false, "1234567890"),
+             Person(kResourceKindProvider, "DR1", "Smith", "John", "A", 0, false, "12345"),
+             Person(kResourceKindProvider, "HYG", "Dunn", "Dana", "", 1, false, "0987654321"),
+             Person(kResourceKindProvider, "OLD", "Adams", "Al", "", 0, true, "1111111111"),
+             Person(kResourceKindStaff, "ST1", "Baker", "Bea"),
+             Operatory("OP2", "Hygiene room"),
+             Operatory("OP1", "Surgery"),
+         })
+        ASSERT_EQ(kQdbOk, db.Add(kResourceFile, r));
+}
+
+std::vector<std::string> Read(const std::vector<int>& types, const ResourceFilter& filter, int* count = nullptr) {
+    std::vector<std::string> ids;
+    int n = ReadResourceRecords(types, filter, [&](const ResourceRecord& r) { ids.push_back(std::string(r.id, 4)); });
+    if (count) *count = n;
+    return ids;
+}
+
+}  // namespace
+
+TEST(ResourceListFill, ReadsTheChosenTypesInIndexOrderThroughTheFilter) {
+    PracticeTestDatabase db;
+    ASSERT_TRUE(db.Ok());
+    AddResources(db);
+
+    int count = 0;
+    EXPECT_EQ((std::vector<std::string>{"DR1 ", "DR2 ", "HYG ", "ST1 "}),
+              Read(FillResourceTypes(true, true, false), ResourceFilter{}, &count));
+    EXPECT_EQ(4, count);
+    EXPECT_EQ((std::vector<int>{kResourceOperatory}), FillResourceTypes(true, true, true)) << "operatories instead of people";
+    EXPECT_EQ((std::vector<std::string>{"OP1 ", "OP2 "}), Read(FillResourceTypes(false, false, true), ResourceFilter{}));
+    EXPECT_TRUE(FillResourceTypes(false, false, false).empty());
+
+    ResourceFilter inactive;
+    inactive.includeInactive = true;
+    EXPECT_EQ((std::vector<std::string>{"DR1 ", "DR2 ", "HYG ", "OLD "}), Read({kResourceProvider}, inactive));
+    ResourceFilter numbered;
+    numbered.numberFilter = 1;
+    EXPECT_EQ((std::vector<std::string>{"DR2 ", "HYG "}), Read({kResourceProvider}, numbered));
+    ResourceFilter secondary;
+    secondary.providerClass = 1;
+    EXPECT_EQ((std::vector<std::string>{"HYG "}), Read({kResourceProvider, kResourceStaff}, secondary));
+
+    // Without the program's session the fill starts one of its own and ends it again.
+    DbEndSession();
+    EXPECT_EQ((std::vector<std::string>{"OP1 ", "OP2 "}), Read({kResourceOperatory}, ResourceFilter{}));
+    EXPECT_EQ(0u, db_state.session);
+    // With no database to open there is no session: -1 and nothing handed on.
+    QDB_InitDataBase((db.Dir() + "/missing").c_str());
+    EXPECT_TRUE(Read({kResourceProvider}, ResourceFilter{}, &count).empty());
+    EXPECT_EQ(-1, count);
+    QDB_InitDataBase(db.Dir().c_str());
+}
+
+TEST(ResourceListFill, RowTextsOfRecords) {
+    ResourceRow row = RowOf(Person(kResourceKindProvider, "DR1", "Smith", "John", "A"));
+    EXPECT_EQ("DR1 ", row.id);
+    EXPECT_EQ("Smith, John A", row.name);
+    EXPECT_EQ("Primary", row.status);
+    EXPECT_EQ("Secondary", RowOf(Person(kResourceKindProvider, "HYG", "Dunn", "Dana", "", 1)).status);
+    EXPECT_EQ("Inactive", RowOf(Person(kResourceKindProvider, "OLD", "Adams", "Al", "", 1, true)).status);
+    EXPECT_EQ("Staff", RowOf(Person(kResourceKindStaff, "ST1", "Baker", "Bea")).status);
+    row = RowOf(Operatory("OP1", "Surgery"));
+    EXPECT_EQ("Surgery", row.name);
+    EXPECT_EQ("", row.status);
+    row = RowOf(AllRowRecord());
+    EXPECT_TRUE(row.allRow);
+    EXPECT_EQ("<ALL", row.id);
+    EXPECT_TRUE(IsAllRowRecord(AllRowRecord()));
+    EXPECT_FALSE(IsAllRowRecord(Operatory("<ALL", "")));
+}
+
+TEST(ResourceListFill, SelectResourceChoicesStartRowAndResultText) {
+    EXPECT_EQ(kResourceProvider, ResourceChoiceOf(10).type);
+    EXPECT_EQ(0, ResourceChoiceOf(10).providerClass);
+    EXPECT_EQ(1, ResourceChoiceOf(11).providerClass);
+    EXPECT_EQ(kResourceOperatory, ResourceChoiceOf(3).type);
+    EXPECT_EQ(kAnyProviderClass, ResourceChoiceOf(1).providerClass);
+    EXPECT_STREQ("Select Provider", SelectResourceTitle(ResourceChoiceOf(11).type));
+    EXPECT_STREQ("Select Staff", SelectResourceTitle(2));
+    EXPECT_STREQ("Select Operatory", SelectResourceTitle(3));
+
+    const ResourceRecord smith = Person(kResourceKindProvider, "DR1", "Smith", "John", "A");
+    EXPECT_EQ("DR1  Smith, John A", SelectedResourceText(smith, 40));
+    EXPECT_EQ("DR1  Smi", SelectedResourceText(smith, 9)) << "cut to the buffer with its terminator";
+    EXPECT_EQ("", SelectedResourceText(smith, 4)) << "a buffer of 4 is left alone";
+    EXPECT_EQ("OP1  Surgery", SelectedResourceText(Operatory("OP1", "Surgery"), 64));
+
+    EXPECT_EQ(1, InitialResourceRow({"DR1 ", "DR2 ", "HYG "}, "DR2 "));
+    EXPECT_EQ(0, InitialResourceRow({"DR1 ", "DR2 "}, "XX  ")) << "no match: the first row";
+    EXPECT_EQ(0, InitialResourceRow({"DR1 "}, ""));
+    EXPECT_EQ(-1, InitialResourceRow({}, "DR1 "));
+
+    TempSettings settings;
+    EXPECT_EQ("DR2 ", WantedResourceId("DR2  Smith, John"));
+    EXPECT_EQ("", WantedResourceId(""));
+    QVN_WriteProfileString("GENERAL", "def_prov", "HYG");
+    EXPECT_EQ("HYG ", WantedResourceId("")) << "an empty buffer takes the default provider";
+    EXPECT_EQ("DR1 ", WantedResourceId("DR1"));
+}
