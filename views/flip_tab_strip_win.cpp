@@ -74,6 +74,14 @@ void PaintTab(HDC dc, const Strip& s, const FlipTabPlace& p, int page_left) {
     HGDIOBJ old_brush = SelectObject(dc, fill);
     HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
     Polygon(dc, outline, 6);
+    if (active) {  // no border between the active tab and its page
+        HPEN join = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOW));
+        SelectObject(dc, join);
+        MoveToEx(dc, page_left, p.top + 1, nullptr);
+        LineTo(dc, page_left, p.bottom - 1);
+        SelectObject(dc, GetStockObject(BLACK_PEN));
+        DeleteObject(join);
+    }
     SelectObject(dc, old_pen);
     SelectObject(dc, old_brush);
     if (p.position == kFlipEmptyPosition) return;
