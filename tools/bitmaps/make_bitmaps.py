@@ -546,29 +546,31 @@ def bar_ideal_day(on):
 
 # --------------------------------------------------------------------------------------------
 # Date and view buttons of the main window. The three date buttons are a third of the narrow
-# corner above the time column wide, so their pictures are 16 x 16; the view buttons (32 x 32)
-# carry 24 x 24 pictures and the calendar button (34 x 34) a 28 x 28 one.
+# corner above the time column wide (about 17 pixels for the usual 50-pixel column, less their
+# edges), so their pictures are 12 x 14; the view buttons (32 x 32) carry 24 x 24 pictures and
+# the calendar button (34 x 34) a 28 x 28 one.
 
-DATE_PICTURE = 16
+DATE_PICTURE_WIDTH = 12
+DATE_PICTURE_HEIGHT = 14
 VIEW_PICTURE = 24
 CALENDAR_PICTURE = 28
 
 
 def draw_date_arrow(forward):
-    """Back or forward: a broad arrow, its head half the picture."""
-    s = DATE_PICTURE
-    left = [(0.5, 8), (8, 0.5), (8, 4.5), (15.5, 4.5), (15.5, 11.5), (8, 11.5), (8, 15.5)]
-    points = [(s - x, y) for (x, y) in left] if forward else left
-    c = Canvas(s, s)
-    c.poly(points, BLUE, NAVY)
+    """Back or forward: a broad arrow, its head half the picture; forward is back mirrored."""
+    w, h = DATE_PICTURE_WIDTH, DATE_PICTURE_HEIGHT
+    c = Canvas(w, h)
+    c.poly([(0, 7), (6.5, 0.5), (6.5, 4), (12, 4), (12, 10), (6.5, 10), (6.5, 13.5)], BLUE, NAVY)
+    if forward:
+        c.px = [row[::-1] for row in c.px]
     return c
 
 
 def draw_today():
     """Today: a small calendar leaf with the day marked by a dot."""
-    c = Canvas(DATE_PICTURE, DATE_PICTURE)
-    calendar_page(c, 1, 3, 14, 15, band=RED, grid=False)
-    c.ellipse(8, 11.5, 3, 3, NAVY)
+    c = Canvas(DATE_PICTURE_WIDTH, DATE_PICTURE_HEIGHT)
+    calendar_page(c, 0, 2, 11, 13, band=RED, grid=False)
+    c.ellipse(6, 9.5, 2.3, 2.6, NAVY)
     return c
 
 
