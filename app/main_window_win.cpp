@@ -25,15 +25,20 @@
 #include "controls/date_picker_model.h"
 #include "views/active_view.h"
 #include "views/day_data.h"
+#include "views/flip_tab_strip_win.h"
+#include "views/flip_tabs_setup_win.h"
 #include "views/sheet_layout.h"
 #include "views/sheet_state.h"
 #include "views/sheet_windows_win.h"
+#include "views/view_dialogs_win.h"
 
 AppFrame app_frame;
 
 constexpr UINT kMsgButtonDisabled = 5180;
 constexpr UINT kMsgOwnChange = 1028;   // after the program's own changes: poll at once
+constexpr UINT kMsgRefresh = 1225;     // from other modules: refresh as command 128
 constexpr UINT_PTR kRefreshTimer = 1;
+constexpr int kCmdResetFlipTabs = 131;  // the fifth, empty flip tab becomes the active one
 
 namespace {
 
@@ -47,6 +52,8 @@ struct MainWindowState {
     HWND timeColumn = nullptr;
     HWND sheet = nullptr;
     HWND pinBoard = nullptr;
+    HWND flipTabs = nullptr;
+    bool tabsPending = false;  // a day, week or month command changed the mode: redraw the tabs
     bool idealDay = false;  // Ideal Day time blocks shown on the sheet
 };
 MainWindowState main_state;
@@ -82,11 +89,14 @@ void LayOutSheetColumns() {
 void ShowDate(int32_t date, ViewMode mode) {
     HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     sheet_state.shownDate = date;
-    sheet_state.mode = mode;
     sheet_state.endUnit = view_state.active.endTime;
+    const bool mode_changed = mode != sheet_state.mode || day_data.days.empty();
+    sheet_state.mode = mode;
     LoadShownDays(ShownDatesOf(date, mode), mode);
     LayOutSheetColumns();
     ShowViewMode(mode);
+    if (mode_changed) main_state.tabsPending = true;
+    SetFlipTabDisplayedDate(main_state.flipTabs, date);
     SetCursor(old_cursor);
     RepaintSheetWindows();
 }
@@ -131,6 +141,11 @@ void OnCreate(HWND window) {
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
     CreateDateControls(window, app_frame.instance);
+    // The calendar and the month view come with the schedule calendar.
+    EnableDateControl(kDateCalendarCommand, false);
+    EnableDateControl(kMonthViewCommand, false);
+    main_state.flipTabs = CreateFlipTabStrip(window, app_frame.instance, main_state.fonts.Font(4),
+                                             static_cast<FlipTabMode>(sheet_state.mode), sheet_state.shownDate);
     ShowIdealDay(window);
     if (const int seconds = RefreshTimerSeconds()) SetTimer(window, kRefreshTimer, static_cast<UINT>(seconds) * 1000, nullptr);
     OnSize(window);
@@ -172,6 +187,7 @@ void OnSize(HWND window) {
     Place(main_state.timeColumn, layout.timeColumn);
     Place(main_state.sheet, layout.sheet);
     Place(main_state.pinBoard, layout.pinBoard);
+    Place(main_state.flipTabs, layout.flipTabs);
     PlaceDateControls(layout);
     LayOutSheetColumns();
 }
@@ -192,6 +208,7 @@ void OnDestroy(HWND window) {
     FreeDays();
     DbEndSession();
     main_state.buttonBar = main_state.header = main_state.timeColumn = main_state.sheet = main_state.pinBoard = nullptr;
+    main_state.flipTabs = nullptr;
     app_frame.main_window = nullptr;
     PostQuitMessage(0);
 }
@@ -224,6 +241,19 @@ void SelectView(int n) {
     if (app_frame.running) ShowDateAndRegister(sheet_state.shownDate, sheet_state.mode);
 }
 
+// Refresh: the practice file group closed and opened again, the status menu and the type names
+// read anew, the shown days reloaded.
+void RefreshEverything() {
+    FileGroupDesc resources{};
+    DbGroupOf(kResourceFile, &resources);
+    DbCloseGroup(resources);
+    if (DbOpenGroup(resources) != kQdbOk) return;
+    LoadStatusTables();
+    LoadTypeNames();
+    ReplaceStatusMenu(practice_tables.statuses);
+    ShowDate(sheet_state.shownDate, sheet_state.mode);
+}
+
 // The date buttons and the view buttons.
 void StepDate(int direction) {
     ShowDateAndRegister(StepShownDate(sheet_state.mode, sheet_state.shownDate, direction), sheet_state.mode);
@@ -245,7 +275,18 @@ int ViewOfCommand(int command) {
     return command == CMD_VIEW_10 ? 10 : 0;
 }
 
+void RunCommand(HWND window, int command, LPARAM lparam);
+
+// After every command a pending mode change redraws the flip tabs for the new mode.
 void OnCommand(HWND window, int command, LPARAM lparam) {
+    RunCommand(window, command, lparam);
+    if (main_state.tabsPending) {
+        main_state.tabsPending = false;
+        SetFlipTabMode(main_state.flipTabs, static_cast<FlipTabMode>(sheet_state.mode), sheet_state.shownDate);
+    }
+}
+
+void RunCommand(HWND window, int command, LPARAM lparam) {
     if (command == kCmdPickedDate) {
         if (lparam > 0) ShowDateAndRegister(static_cast<int32_t>(lparam), sheet_state.mode);
         return;
@@ -265,6 +306,28 @@ void OnCommand(HWND window, int command, LPARAM lparam) {
         break;
     case CMD_IDEAL_DAY:
         ToggleIdealDay(window);
+        break;
+    case CMD_REFRESH:
+        RefreshEverything();
+        break;
+    case CMD_VIEW:
+        // Applied whatever its number: the view may have just been edited in the dialog.
+        if (const int n = RunSelectViewDialog(window, app_frame.instance)) {
+            ApplyView(n);
+            ShowDateAndRegister(sheet_state.shownDate, sheet_state.mode);
+        }
+        break;
+    case CMD_FLIP_TABS_SETUP:
+        if (RunFlipTabsSetup(window, app_frame.instance)) ReloadFlipTabs(main_state.flipTabs);
+        break;
+    case kCmdResetFlipTabs:
+        ResetFlipTabStrip(main_state.flipTabs);
+        break;
+    case CMD_FLIP_TAB_1:
+    case CMD_FLIP_TAB_1 + 1:
+    case CMD_FLIP_TAB_1 + 2:
+    case CMD_FLIP_TAB_1 + 3:
+        ActivateVisibleFlipTab(main_state.flipTabs, command - CMD_FLIP_TAB_1);
         break;
     case kDateBackCommand:
         StepDate(-1);
@@ -306,6 +369,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         return 0;
     case kMsgOwnChange:
         PollForChanges(window);
+        return 0;
+    case kMsgRefresh:
+        PostMessageA(window, WM_COMMAND, CMD_REFRESH, 0);
+        return 0;
+    case kMsgFlipTab:
+        ShowDateAndRegister(static_cast<int32_t>(lparam), sheet_state.mode);
+        if (wparam) PostMessageA(window, WM_COMMAND, kCmdResetFlipTabs, 0);
         return 0;
     case WM_MOUSEWHEEL:
         if (main_state.sheet) SendMessageA(main_state.sheet, message, wparam, lparam);

@@ -49,7 +49,7 @@ std::vector<DaySpan> LayOutSheet(const LayoutRequest& in, const SheetMeasures& m
                 cx += w + 1;
             }
         }
-        day.right = day.columns.empty() ? x + width - 1 : day.columns.back().right;
+        day.right = x + width - 1;  // the whole strip: a closed day is shaded across it
         days.push_back(std::move(day));
         x += width;
     }

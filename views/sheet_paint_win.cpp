@@ -71,7 +71,7 @@ void PaintOfficeHours(HDC dc, int height) {
     const SheetState& s = sheet_state;
     for (size_t d = 0; d < day_data.days.size(); ++d) {
         const DayRecord& day = day_data.days[d];
-        const int right = day.right + (day_data.mode == kWeekView ? 2 : 0) + 1;
+        const int right = day.right + 1;
         const DayHours hours = d < day_data.practiceHours.size() ? day_data.practiceHours[d]
                                                                  : DayHours{{-1, -1, -1}, {-1, -1, -1}, 0};
         if (PracticeClosedOn(day, hours)) {
@@ -81,6 +81,13 @@ void PaintOfficeHours(HDC dc, int height) {
         for (const auto& [from, to] : ClosedStretches(hours))
             Fill(dc, day.left, std::max(Y(from), 0), right, std::min(Y(to), height), s.colours.background2);
     }
+}
+
+// Below midnight there is no time: the rows stop and the rest of the sheet shows closed.
+int PaintPastMidnight(HDC dc, int width, int height) {
+    const int day_end = Y(kUnitsPerDay);
+    if (day_end < height) Fill(dc, 0, std::max(day_end, 0), width, height, sheet_state.colours.background2);
+    return std::min(day_end, height);
 }
 
 void PaintGrid(HDC dc, int width, int height) {
@@ -338,7 +345,8 @@ void PaintSheet(HDC dc, const RECT& client, const RECT& update, HFONT font3) {
     Fill(m, 0, 0, width, height, s.colours.background1);
     sheet_state.selection.valid = false;
     PaintOfficeHours(m, height);
-    PaintGrid(m, width, height);
+    const int rows_bottom = PaintPastMidnight(m, width, height);
+    PaintGrid(m, width, rows_bottom);
     if (s.timeAtRight) PaintTimeLabels(m, width - s.measures.timeColumnWidth, s.measures.timeColumnWidth, height, kLightGrey);
     for (const DayRecord& day : day_data.days) {
         for (size_t i = 0; i < day.columns.size(); ++i) {

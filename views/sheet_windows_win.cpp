@@ -18,6 +18,15 @@ constexpr UINT kClockMilliseconds = 1500;
 HFONT sheet_font = nullptr;
 HWND time_column = nullptr;
 
+// WM_PRINTCLIENT paints the same picture into the caller's device context (PrintWindow).
+template <typename Paint>
+LRESULT OnPrintClient(HWND window, HDC dc, Paint paint) {
+    RECT client;
+    GetClientRect(window, &client);
+    paint(dc, client, client);
+    return 0;
+}
+
 template <typename Paint>
 LRESULT OnPaint(HWND window, Paint paint) {
     PAINTSTRUCT ps;
@@ -56,7 +65,7 @@ void MoveTopTo(HWND sheet, int new_top, bool scroll_pixels) {
         if (w) UpdateWindow(w);
 }
 
-void OnVScroll(HWND sheet, int request) {
+void OnVScroll(HWND sheet, int request, int position) {
     const SheetState& s = sheet_state;
     switch (request) {
     case SB_LINEDOWN: MoveTopTo(sheet, ScrollLineDown(s.topUnit, s.bottomUnit, s.endUnit), true); break;
@@ -64,12 +73,9 @@ void OnVScroll(HWND sheet, int request) {
     case SB_PAGEDOWN: MoveTopTo(sheet, ScrollPageDown(s.topUnit, s.bottomUnit, s.endUnit), false); break;
     case SB_PAGEUP: MoveTopTo(sheet, ScrollPageUp(s.topUnit, s.bottomUnit), false); break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-        SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-        GetScrollInfo(sheet, SB_VERT, &info);
-        MoveTopTo(sheet, ScrollThumb(info.nTrackPos), false);
+    case SB_THUMBTRACK:
+        MoveTopTo(sheet, ScrollThumb(position), false);  // the range stays below 65536
         break;
-    }
     default: break;
     }
 }
@@ -96,14 +102,15 @@ LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_ERASEBKGND:
         return 1;  // the paint covers every pixel
     case WM_PAINT:
-        return OnPaint(window, [](HDC dc, const RECT& client, const RECT& update) {
-            PaintSheet(dc, client, update, sheet_font);
-        });
+    case WM_PRINTCLIENT: {
+        auto paint = [](HDC dc, const RECT& client, const RECT& update) { PaintSheet(dc, client, update, sheet_font); };
+        return message == WM_PAINT ? OnPaint(window, paint) : OnPrintClient(window, reinterpret_cast<HDC>(wparam), paint);
+    }
     case WM_VSCROLL:
-        OnVScroll(window, LOWORD(wparam));
+        OnVScroll(window, LOWORD(wparam), HIWORD(wparam));
         return 0;
     case WM_MOUSEWHEEL:
-        OnVScroll(window, GET_WHEEL_DELTA_WPARAM(wparam) < 0 ? SB_LINEDOWN : SB_LINEUP);
+        OnVScroll(window, GET_WHEEL_DELTA_WPARAM(wparam) < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
         return 0;
     case WM_TIMER:
         if (wparam == kClockTimer) OnClockTick(window);
@@ -133,10 +140,13 @@ LRESULT CALLBACK TimeColumnProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        return OnPaint(window, [window](HDC dc, const RECT& client, const RECT&) {
+    case WM_PRINTCLIENT: {
+        auto paint = [window](HDC dc, const RECT& client, const RECT&) {
             PaintTimeColumn(dc, client, sheet_font);
             SetSheetScrollRange(window, client.bottom);
-        });
+        };
+        return message == WM_PAINT ? OnPaint(window, paint) : OnPrintClient(window, reinterpret_cast<HDC>(wparam), paint);
+    }
     case WM_DESTROY:
         if (time_column == window) time_column = nullptr;
         return 0;
@@ -150,7 +160,10 @@ LRESULT CALLBACK HeaderProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-        return OnPaint(window, [](HDC dc, const RECT& client, const RECT&) { PaintHeader(dc, client, sheet_font); });
+    case WM_PRINTCLIENT: {
+        auto paint = [](HDC dc, const RECT& client, const RECT&) { PaintHeader(dc, client, sheet_font); };
+        return message == WM_PAINT ? OnPaint(window, paint) : OnPrintClient(window, reinterpret_cast<HDC>(wparam), paint);
+    }
     default:
         return DefWindowProcA(window, message, wparam, lparam);
     }

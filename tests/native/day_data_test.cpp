@@ -306,6 +306,7 @@ TEST(SheetGeometry, RowsColumnsAndBoxes) {
     EXPECT_EQ(4, days[0].columns[0].right - days[0].columns[0].left) << "PW / 2 in the week view";
     EXPECT_EQ(100, days[1].left) << "(750 - 50) / 7 = 100 a day";
     EXPECT_EQ(600, days[6].left);
+    EXPECT_EQ(99, days[0].right) << "a day's strip reaches the next day's";
 
     EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 96}, {144, 156}, {204, 288}}),
               ClosedStretches(DayHours{{96, 156, -1}, {144, 204, -1}, 0}));

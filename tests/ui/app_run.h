@@ -1,0 +1,230 @@
+// What every UI test needs: a scratch practice with its settings file, one run of the real
+// apptbook.exe on it, and readers of what that run shows (window texts, message boxes, menus).
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/db_access.h"
+#include "data/demo_appointments.h"
+#include "data/demo_seed.h"
+#include "data/practice_database.h"
+#include "data/practice_schedule.h"
+#include "suite/dates.h"
+#include "suite/records/practice_resource.h"
+#include "suite/users.h"
+
+// Bounds every wait, so a program that hangs fails the test instead of stalling the run.
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 20000;
+
+inline std::string ProgramPath() {
+    char buffer[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("QVN_APPTBOOK_EXE", buffer, sizeof buffer);
+    if (n > 0 && n < sizeof buffer) return buffer;
+    // Beside the tests' folder: build/win64/tests/ui_tests.exe -> build/win64/apptbook.exe.
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
+    return std::string(buffer, length) + "..\\apptbook.exe";
+}
+
+enum class Practice {
+    kDemo,             // the demo practice of qvnadmin seed-demo, without appointments
+    kDemoBook,         // the demo practice with its book of appointments around today
+    kNoProviders,      // a practice record and one operatory, nothing else
+};
+
+// A scratch directory with a settings file that names a practice database beside it and the
+// user to log in; all removed again at the end of the test. The database is written here, in
+// the test's process, through the same core code as qvnadmin.
+class TempPractice {
+public:
+    TempPractice(Practice practice, const std::string& user) {
+        char base[MAX_PATH];
+        GetTempPathA(sizeof base, base);
+        static int serial = 0;
+        dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+        CreateDirectoryA(dir_.c_str(), nullptr);
+        file_ = dir_ + "\\quorvin.ini";
+        data_ = dir_ + "\\data";
+        const std::string& data = data_;
+        CreateDirectoryA(data.c_str(), nullptr);
+        WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), file_.c_str());
+        WritePrivateProfileStringA("GENERAL", "User", user.c_str(), file_.c_str());
+        ok_ = Seed(practice, data);
+    }
+    ~TempPractice() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    const std::string& File() const { return file_; }
+    const std::string& Data() const { return data_; }
+    bool Ok() const { return ok_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    bool Seed(Practice practice, const std::string& data) {
+        if (!CreatePracticeDatabase(data, &reason_) || !OpenPracticeDatabase(data, &reason_)) return false;
+        bool ok = true;
+        if (practice == Practice::kDemo || practice == Practice::kDemoBook) {
+            const DemoPractice demo = BuildDemoPractice(1, QVN_SysDate());
+            ok = WriteDemoPractice(demo, 1000, &reason_);
+            DemoBookCounts counts;
+            DemoBookSpan span;  // two weeks either side of today: enough for every test, quick to write
+            span.daysBack = 14;
+            span.daysAhead = 14;
+            // The book is written through the appointment store, which checks against the loaded
+            // practice tables.
+            if (ok && practice == Practice::kDemoBook)
+                ok = (LoadPracticeTables() || Failed("practice tables")) && WriteDemoAppointments(demo, 1, QVN_SysDate(), span, &counts, &reason_);
+        } else {
+            FileGroupDesc resources{};
+            DbGroupOf(kResourceFile, &resources);
+            DbGroupScope group(resources);
+            ResourceRecord record{};
+            record.kind = kResourceKindPractice;
+            std::memcpy(record.id, kPracticeId, 4);
+            ok = DbAdd(kResourceFile, &record) == kQdbOk || Failed("practice record");
+            record.kind = kResourceKindOperatory;
+            std::memcpy(record.id, "OP1 ", 4);
+            record.attribute = 1;
+            ok = ok && (DbAdd(kResourceFile, &record) == kQdbOk || Failed("operatory record"));
+            UserRecord front = MakeUserRecord(1, "FRONT", "Front Desk");
+            for (int right = 0; right < kRightCount; ++right) SetUserRight(front, right, true);
+            ok = ok && (QVN_WriteUser(front) == kQdbOk || Failed("user"));
+        }
+        DbEndSession();
+        return ok;
+    }
+    bool Failed(const char* what) {
+        reason_ = std::string("cannot write the ") + what;
+        return false;
+    }
+
+    std::string dir_, file_, data_, reason_;
+    bool ok_ = false;
+};
+
+// One run of apptbook.exe; a run still alive when the test ends is terminated.
+class AppRun {
+public:
+    // settings: "section/key=value" lines written into the settings file before the start.
+    explicit AppRun(const std::string& arguments = "", Practice practice = Practice::kDemo,
+                    const std::string& user = "FRONT", const std::vector<std::string>& settings = {})
+        : settings_(practice, user) {
+        if (!settings_.Ok()) return;
+        for (const std::string& line : settings) {
+            const size_t slash = line.find('/'), equals = line.find('=');
+            WritePrivateProfileStringA(line.substr(0, slash).c_str(), line.substr(slash + 1, equals - slash - 1).c_str(),
+                                       line.substr(equals + 1).c_str(), settings_.File().c_str());
+        }
+        SetEnvironmentVariableA("QUORVIN_SETTINGS", settings_.File().c_str());
+        std::string command = "\"" + ProgramPath() + "\" " + arguments;
+        std::vector<char> line(command.begin(), command.end());
+        line.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &si, &process_);
+    }
+    ~AppRun() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    AppRun(const AppRun&) = delete;
+    AppRun& operator=(const AppRun&) = delete;
+
+    bool Started() const { return started_; }
+    // Why the practice could not be written, when it could not.
+    const std::string& SeedReason() const { return settings_.Reason(); }
+    const std::string& SettingsFile() const { return settings_.File(); }
+    const std::string& DataDir() const { return settings_.Data(); }
+
+    // The visible top-level window of this process with the given class, or null on timeout.
+    HWND WaitForWindow(const char* class_name) {
+        DWORD deadline = GetTickCount() + kStartTimeoutMs;
+        while (GetTickCount() < deadline) {
+            for (HWND w = FindWindowExA(nullptr, nullptr, class_name, nullptr); w;
+                 w = FindWindowExA(nullptr, w, class_name, nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
+            }
+            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+        }
+        return nullptr;
+    }
+
+    // A visible dialog box of this process (a message box is one) with the title, or null.
+    HWND WaitForDialog(const char* title) {
+        DWORD deadline = GetTickCount() + kStartTimeoutMs;
+        while (GetTickCount() < deadline) {
+            for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
+            }
+            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+        }
+        return nullptr;
+    }
+
+    // The exit code, or -1 when the program did not end within the bound.
+    long WaitForExit() {
+        if (WaitForSingleObject(process_.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    TempPractice settings_;
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+inline std::string WindowText(HWND w) {
+    char text[256] = "";
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+// The program file loaded as data, to read its resources as Windows will.
+class ProgramResources {
+public:
+    ProgramResources()
+        : module_(LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~ProgramResources() {
+        if (module_) FreeLibrary(module_);
+    }
+    HMODULE Module() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+// The message of a message box: the longest text among its static controls.
+inline std::string MessageText(HWND box) {
+    std::string longest;
+    for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c; c = FindWindowExA(box, c, "Static", nullptr)) {
+        char text[512] = "";
+        GetWindowTextA(c, text, sizeof text);
+        if (std::strlen(text) > longest.size()) longest = text;
+    }
+    return longest;
+}
+
+inline std::string MenuText(HMENU menu, UINT position) {
+    char text[128] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+

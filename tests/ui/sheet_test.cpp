@@ -1,0 +1,406 @@
+// The schedule sheet of the running program read back by its pixels: office hours, appointment
+// boxes in their provider's colours with their status stripes, complete boxes grey, the clock row
+// red, the week view's seven strips, and an appointment moved at another workstation showing at
+// its new place after the notice (and not before). The test process computes where things must
+// be with the same day data and layout code the program paints with, on the same database, and
+// saves screenshots of the day and week views beside the test program.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/fonts_win.h"
+#include "app/refresh.h"
+#include "app_run.h"
+#include "data/appointment_store.h"
+#include "data/practice_schedule.h"
+#include "resources/resource.h"
+#include "suite/prompter.h"
+#include "suite/workstation_settings.h"
+#include "views/active_view.h"
+#include "views/day_data.h"
+#include "views/sheet_layout.h"
+#include "views/sheet_state.h"
+
+namespace {
+
+constexpr int kDateBack = 201;
+constexpr int kWeekViewButton = 151;
+constexpr int kPickedDate = 1124;
+
+// A screen capture of one window, as the user sees it.
+class Capture {
+public:
+    explicit Capture(HWND window) {
+        RECT r;
+        GetWindowRect(window, &r);
+        RECT client;
+        GetClientRect(window, &client);
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        width_ = client.right;
+        height_ = client.bottom;
+        pixels_.assign(static_cast<size_t>(width_) * height_, 0);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+    // The colour at a client point as a COLORREF.
+    COLORREF At(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+        const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // Writes the capture as a 32-bit BMP file.
+    bool Save(const std::string& path) const {
+        BITMAPFILEHEADER file = {};
+        BITMAPINFOHEADER head = {};
+        head.biSize = sizeof head;
+        head.biWidth = width_;
+        head.biHeight = -height_;
+        head.biPlanes = 1;
+        head.biBitCount = 32;
+        const DWORD bytes = static_cast<DWORD>(pixels_.size() * 4);
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof head;
+        file.bfSize = file.bfOffBits + bytes;
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return false;
+        DWORD written = 0;
+        bool ok = WriteFile(f, &file, sizeof file, &written, nullptr) && WriteFile(f, &head, sizeof head, &written, nullptr) &&
+                  WriteFile(f, pixels_.data(), bytes, &written, nullptr);
+        CloseHandle(f);
+        return ok;
+    }
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<uint32_t> pixels_;
+};
+
+std::string ColourText(COLORREF c) {
+    if (c == CLR_INVALID) return "outside";
+    return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+}
+
+// Screenshots go beside the test program, into screenshots\.
+std::string ScreenshotPath(const char* name) {
+    char buffer[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
+    const std::string dir = std::string(buffer, length) + "screenshots";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir + "\\" + name;
+}
+
+class YesToEverything final : public Prompter {
+public:
+    YesToEverything() { InstallPrompter(this); }
+    ~YesToEverything() override { InstallPrompter(nullptr); }
+    PromptAnswer Show(const PromptRequest& request) override {
+        asked.push_back(request.text);
+        return kAnswerYes;
+    }
+    std::vector<std::string> asked;
+};
+
+HWND Child(HWND main, const char* class_name) { return FindWindowExA(main, nullptr, class_name, nullptr); }
+
+// Lets the program take its messages and paint.
+void Settle(DWORD ms = 600) { Sleep(ms); }
+
+// The test's own copy of what the program shows: the same view, day data and layout, computed on
+// the same database with the program's measures.
+class SheetModel {
+public:
+    bool Open(const AppRun& app, HWND sheet) {
+        std::string reason;
+        if (!OpenPracticeDatabase(app.DataDir(), &reason) || !LoadPracticeTables()) return false;
+        ApplyView(1);
+        fonts_.CreateAll();
+        sheet_state.measures = fonts_.MeasureSheet(sheet);
+        sheet_state.colours = ReadSheetColours();
+        sheet_state.timeAtRight = ReadViewTimeAtRight();
+        sheet_ = sheet;
+        return true;
+    }
+    ~SheetModel() {
+        FreeDays();
+        DbEndSession();
+    }
+    void Load(int32_t date, ViewMode mode, int top_unit) {
+        sheet_state.topUnit = top_unit;
+        LoadShownDays(ShownDatesOf(date, mode), mode);
+        RECT client;
+        GetClientRect(sheet_, &client);
+        LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
+        height_ = client.bottom;
+    }
+    int R() const { return sheet_state.measures.rowHeight; }
+    int W() const { return sheet_state.measures.stripeWidth; }
+    int Y(int unit) const { return UnitOffset(unit, sheet_state.topUnit, practice_tables.blockUnits, R()); }
+    bool Visible(int unit) const { return unit >= sheet_state.topUnit && Y(unit) + R() <= height_; }
+    // The middle of the row of a unit.
+    int MidRow(int unit) const { return Y(unit) + R() / 2; }
+
+private:
+    AppFonts fonts_;
+    HWND sheet_ = nullptr;
+    int height_ = 0;
+};
+
+struct Found {
+    const DayRecord* day = nullptr;
+    const DayColumn* column = nullptr;
+    const ApptDisplay* appointment = nullptr;
+};
+
+// The first appointment on the sheet that the test can see whole from its first row and that
+// matches what is wanted.
+template <typename Wanted>
+Found FindAppointment(const SheetModel& model, Wanted wanted) {
+    for (const DayRecord& day : day_data.days)
+        for (const DayColumn& c : day.columns)
+            for (const ApptDisplay& a : c.appointments)
+                if (model.Visible(a.startUnit) && model.Visible(a.startUnit + a.length / 5 - 1) && wanted(a))
+                    return {&day, &c, &a};
+    return {};
+}
+
+int FirstShownTime(int32_t date) { return FirstShownTimeOf(*practice_tables.practice, WeekdayIndex(date)); }
+
+// The first open day from today on that has appointments: the tests show it, whatever weekday
+// they run on.
+int32_t BookedDay() {
+    const int32_t today = QVN_SysDate();
+    for (int32_t d = today; d < today + 7; ++d)
+        if (HolidayKind(d) == 0 && !ReadDay(d).empty()) return d;
+    return 0;
+}
+
+// Shows a date on the program's sheet, as the date picker does.
+void GoTo(HWND main, int32_t date) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), date);
+    Settle(1500);
+}
+
+}  // namespace
+
+TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndTheClockRowRed) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = Child(main, "SchSheet");
+    HWND time = Child(main, "SchTime");
+    ASSERT_NE(nullptr, sheet);
+    ASSERT_NE(nullptr, time);
+    Settle(1500);
+    SheetModel model;
+    ASSERT_TRUE(model.Open(app, sheet));
+    const int32_t today = BookedDay();
+    ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
+    GoTo(main, today);
+    model.Load(today, kDayView, FirstShownTime(QVN_SysDate()));
+    ASSERT_EQ(1u, day_data.days.size());
+    Capture day_view(main);
+    EXPECT_TRUE(day_view.Save(ScreenshotPath("day_view.bmp")));
+    Capture shown(sheet);
+
+    // Office hours: a free unit of the first operatory in open and in closed time.
+    const DayRecord& day = day_data.days[0];
+    const DayColumn* op = nullptr;
+    for (const DayColumn& c : day.columns)
+        if (c.kind == kOperatoryColumn && !op) op = &c;
+    ASSERT_NE(nullptr, op);
+    const DayHours hours = day_data.practiceHours[0];
+    const int x = (op->left + op->right) / 2;
+    int open_checked = 0, closed_checked = 0;
+    for (int u = sheet_state.topUnit; u + 1 < kUnitsPerDay && model.Visible(u); u += practice_tables.blockUnits) {
+        bool closed = day.closed != 0;
+        for (const auto& [from, to] : ClosedStretches(hours)) closed |= u >= from && u < to;
+        if (op->codes[u] != 0 || op->codes[u + 1] != 0) continue;
+        const COLORREF expected = closed ? sheet_state.colours.background2 : sheet_state.colours.background1;
+        EXPECT_EQ(ColourText(expected), ColourText(shown.At(x, model.MidRow(u))))
+            << (closed ? "closed" : "open") << " unit " << u << " at " << x << "," << model.MidRow(u);
+        (closed ? closed_checked : open_checked)++;
+    }
+    EXPECT_GT(open_checked, 0) << "no free open time was on the sheet";
+    EXPECT_GT(closed_checked, 0) << "no closed time was on the sheet";
+
+    // A box in its provider's colour with its status colour in the stripe.
+    const Found box = FindAppointment(model, [](const ApptDisplay& a) { return a.status != kStatusComplete; });
+    ASSERT_NE(nullptr, box.appointment) << "today's book has no visible appointment";
+    const int top = model.Y(box.appointment->startUnit);
+    EXPECT_EQ(ColourText(box.appointment->colour), ColourText(shown.At(box.column->left + model.W() + 2, top + model.R() / 2)))
+        << "the box of appointment " << box.appointment->id;
+    const uint32_t status_colour = practice_tables.statuses.colours[box.appointment->status];
+    EXPECT_EQ(ColourText(status_colour ? status_colour : RGB(255, 255, 255)),
+              ColourText(shown.At(box.column->left + 2, top + model.R() / 2)))
+        << "the stripe of appointment " << box.appointment->id << " in status " << box.appointment->status;
+    EXPECT_EQ(ColourText(RGB(0, 0, 0)), ColourText(shown.At(box.column->left, top + model.R() / 2))) << "the black frame";
+
+    // A day of last week: its appointments are complete and grey.
+    const int32_t past = today - 7;
+    GoTo(main, past);
+    model.Load(past, kDayView, FirstShownTime(QVN_SysDate()));
+    const Found done = FindAppointment(model, [](const ApptDisplay& a) { return a.status == kStatusComplete; });
+    if (HolidayKind(past) == 0) {
+        ASSERT_NE(nullptr, done.appointment) << "a week ago has complete appointments in view";
+    }
+    if (done.appointment) {
+        Capture past_view(sheet);
+        const int y = model.Y(done.appointment->startUnit) + 1;
+        EXPECT_EQ("128,128,128", ColourText(past_view.At(done.column->right - 3, y))) << "complete appointment "
+                                                                                      << done.appointment->id;
+    }
+    // The clock row: the sheet is scrolled so that the current hour is the first row.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    SendMessageA(sheet, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, now.wHour * 12), 0);
+    Settle();
+    SYSTEMTIME after;
+    GetLocalTime(&after);
+    if (after.wMinute / 5 == now.wMinute / 5) {
+        sheet_state.topUnit = now.wHour * 12;
+        const int clock = CurrentTimeUnit(now.wHour, now.wMinute, practice_tables.blockUnits);
+        Capture column(time);
+        EXPECT_EQ("255,0,0", ColourText(column.At(2, model.MidRow(clock)))) << "the clock row of the time column";
+        const int other = clock + practice_tables.blockUnits;
+        if (model.Visible(other)) {
+            EXPECT_EQ("192,192,192", ColourText(column.At(2, model.MidRow(other)))) << "the next row";
+        }
+    }
+
+}
+
+TEST(Sheet, WeekViewShowsSevenStripsWithTheirDaysHours) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = Child(main, "SchSheet");
+    ASSERT_NE(nullptr, sheet);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kWeekViewButton, 0), 0);
+    Settle(2000);
+    SheetModel model;
+    ASSERT_TRUE(model.Open(app, sheet));
+    const int32_t today = QVN_SysDate();
+    model.Load(today, kWeekView, FirstShownTime(today));
+    ASSERT_EQ(7u, day_data.days.size()) << "the default view shows every weekday";
+    Capture week(main);
+    EXPECT_TRUE(week.Save(ScreenshotPath("week_view.bmp")));
+    Capture shown(sheet);
+    for (size_t d = 0; d < day_data.days.size(); ++d) {
+        const DayRecord& day = day_data.days[d];
+        const DayHours hours = day_data.practiceHours[d];
+        const DayColumn* op = nullptr;
+        for (const DayColumn& c : day.columns)
+            if (c.kind == kOperatoryColumn && !op) op = &c;
+        ASSERT_NE(nullptr, op);
+        EXPECT_EQ(ColourText(RGB(128, 128, 128)), ColourText(shown.At(day.columns.back().right, model.MidRow(sheet_state.topUnit))))
+            << "the grey line after day " << d << "'s last column";
+        int checked = 0;
+        for (int u = sheet_state.topUnit; u + 1 < kUnitsPerDay && model.Visible(u) && checked < 3; u += practice_tables.blockUnits) {
+            if (op->codes[u] != 0 || op->codes[u + 1] != 0) continue;
+            bool closed = day.closed != 0 || (hours.flag & kDayClosed);
+            for (const auto& [from, to] : ClosedStretches(hours)) closed |= u >= from && u < to;
+            const COLORREF expected = closed ? sheet_state.colours.background2 : sheet_state.colours.background1;
+            EXPECT_EQ(ColourText(expected), ColourText(shown.At((op->left + op->right) / 2, model.MidRow(u))))
+                << day.shortCaption << " unit " << u;
+            ++checked;
+        }
+        EXPECT_GT(checked, 0) << day.shortCaption;
+    }
+    // One step back shows the week before.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kDateBack, 0), 0);
+    Settle(1500);
+    Capture before(main);
+    EXPECT_TRUE(before.Save(ScreenshotPath("week_before.bmp")));
+}
+
+TEST(Sheet, AnAppointmentMovedAtAnotherWorkstationShowsAtItsNewPlaceOnlyAfterItsNotice) {
+    AppRun app("", Practice::kDemoBook, "FRONT", {"NETWORK/NetVersion=1", "NETWORK/UpdateSpeed=2", "NETWORK/STATION=4"});
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = Child(main, "SchSheet");
+    ASSERT_NE(nullptr, sheet);
+    Settle(1500);
+    SheetModel model;
+    ASSERT_TRUE(model.Open(app, sheet));
+    const int32_t today = BookedDay();
+    ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
+    GoTo(main, today);
+    model.Load(today, kDayView, FirstShownTime(QVN_SysDate()));
+
+    // An appointment and a free operatory at its time.
+    Found moved;
+    const DayColumn* target = nullptr;
+    for (const DayRecord& day : day_data.days)
+        for (const DayColumn& c : day.columns)
+            for (const ApptDisplay& a : c.appointments) {
+                if (moved.appointment || a.status == kStatusComplete || !model.Visible(a.startUnit)) continue;
+                for (const DayColumn& other : day.columns) {
+                    if (other.kind != kOperatoryColumn || &other == &c) continue;
+                    bool free = true;
+                    for (int u = a.startUnit; u < a.startUnit + std::max(a.length / 5, 1); ++u) free &= other.codes[u] < kBlockCodeBase;
+                    if (free) {
+                        moved = {&day, &c, &a};
+                        target = &other;
+                        break;
+                    }
+                }
+            }
+    ASSERT_NE(nullptr, moved.appointment) << "no appointment with a free operatory beside it";
+    const uint32_t id = static_cast<uint32_t>(moved.appointment->id);
+    const int y = model.Y(moved.appointment->startUnit) + model.R() / 2;
+    const int old_x = moved.column->left + model.W() + 2;
+    const int new_x = target->left + model.W() + 2;
+    const std::string colour = ColourText(moved.appointment->colour);
+    ASSERT_EQ(colour, ColourText(Capture(sheet).At(old_x, y))) << "appointment " << id << " before the move";
+    char target_id[4];
+    std::memcpy(target_id, target->id, 4);
+
+    // The other workstation moves it through the appointment store.
+    AppointmentRecord before{}, after{};
+    ASSERT_EQ(kQdbOk, ReadAppointment(id, &before));
+    after = before;
+    std::memcpy(after.operatory, target_id, 4);
+    {
+        YesToEverything yes;
+        ASSERT_TRUE(SaveAppointment(false, &before, after));
+    }
+    // A notice for a day that is not shown changes nothing on the sheet.
+    ASSERT_EQ(0, AnnounceChange(110, today + 10, after.provider, after.operatory, id, kChangeArrived));
+    Settle(4500);
+    EXPECT_EQ(colour, ColourText(Capture(sheet).At(old_x, y))) << "no notice named today: the sheet still shows the old place";
+
+    ASSERT_EQ(0, AnnounceChange(110, today, after.provider, after.operatory, id, kChangeArrived));
+    const DWORD deadline = GetTickCount() + 6000;
+    std::string at_new;
+    while (GetTickCount() < deadline) {
+        Sleep(250);
+        at_new = ColourText(Capture(sheet).At(new_x, y));
+        if (at_new == colour) break;
+    }
+    EXPECT_EQ(colour, at_new) << "within UpdateSpeed the sheet shows the appointment in its new operatory";
+    EXPECT_NE(colour, ColourText(Capture(sheet).At(old_x, y))) << "and its old place free";
+}
