@@ -409,3 +409,11 @@ TEST(Refresh, TheProgramRegistersItsWeekTakesNoticesOnItsTimerAndUnregistersAtEx
     ASSERT_EQ(0, app.WaitForExit());
     EXPECT_FALSE(ReadStation(app.DataDir(), 103, &record)) << "unregistered at shut-down";
 }
+
+TEST(Resources, TheResourceListIsExportedForTheOtherModules) {
+    HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(nullptr, program);
+    for (const char* name : {"QVN_RscFillListCtrl", "SortListCtrl", "DeleteListControlData"})
+        EXPECT_NE(nullptr, reinterpret_cast<void*>(GetProcAddress(program, name))) << name;
+    FreeLibrary(program);
+}
