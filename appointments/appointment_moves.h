@@ -1,0 +1,32 @@
+// Moving, scheduling and lengthening appointments from the sheet: the questions, the right and
+// the past-date confirmation, the new start, the scheduling write with its conflict checks, and
+// the announcements to the other workstations. The caller reloads the shown days afterwards.
+#pragma once
+
+#include <cstdint>
+
+extern const char kMoveQuestion[];      // "Move appointment?"
+extern const char kScheduleQuestion[];  // "Schedule appointment?"
+constexpr int kRightMoveAppointment = 66;
+constexpr int kPastDateMessage = 6042;
+
+enum class MoveOutcome {
+    kNothingToDo,  // dropped on its own place, or the length is unchanged
+    kStopped,      // a question answered No, the right refused, or the record not read
+    kRefused,      // the scheduling write refused it: the appointment stays where it was
+    kMoved,
+};
+
+// Drops appointment id on date, operatory and start unit (5-minute units since midnight). An
+// appointment without a date (pin board, unscheduled list) is scheduled instead of moved.
+MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], int start_unit, int32_t today);
+
+// A resize's new length in minutes, behind right 66; 4 minutes or less change nothing.
+MoveOutcome ChangeAppointmentLength(uint32_t id, int minutes);
+
+// The start in the appointment's own time units: with unit size u (5-minute units, 0 read as 2),
+// (60 / (u * 5)) * hour + minute / (u * 5).
+int StartInOwnUnits(int unit_size, int hour, int minute);
+
+// The drop time of a box whose top is at y (sheet pixels): ((y + R / 2) / R) * S + top time.
+int DropUnit(int y, int row_height, int block_units, int top_unit);

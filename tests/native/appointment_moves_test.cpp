@@ -1,0 +1,176 @@
+// Moving, scheduling and resizing appointments as the sheet does it, on the demo practice: the
+// questions in their order and exact texts, the past-date confirmation, the refusal of a booked
+// operatory, scheduling from the pin board, and the occupancy checked afterwards.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "appointments/appointment_moves.h"
+#include "appointments/conflict_checks.h"
+#include "data/appointment_store.h"
+#include "data/demo_seed.h"
+#include "data/occupancy_verify.h"
+#include "data/practice_schedule.h"
+#include "data/time_pattern.h"
+#include "practice_test_database.h"
+#include "scripted_prompter.h"
+#include "suite/dates.h"
+#include "suite/messages.h"
+#include "suite/users.h"
+#include "suite/workstation_settings.h"
+
+namespace {
+
+const int32_t kMonday = QVN_DateIn(12, 7, 2026);
+constexpr int Unit(int hour, int minute = 0) { return hour * 12 + minute / 5; }
+
+AppointmentRecord Appt(uint32_t id, int32_t date, int hour, int minute, int length, const char* operatory) {
+    AppointmentRecord a{};
+    a.id = id;
+    a.date = date;
+    a.hour = static_cast<uint8_t>(hour);
+    a.minute = static_cast<uint8_t>(minute);
+    a.startUnit = static_cast<uint8_t>(StartInOwnUnits(2, hour, minute));
+    a.length = static_cast<uint16_t>(length);
+    a.providerMarker = kMarkerProvider;
+    std::memcpy(a.provider, "DR1 ", 4);
+    a.operatoryMarker = kMarkerOperatory;
+    std::memcpy(a.operatory, operatory, 4);
+    a.unitSize = 2;
+    for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, kPatternProvider);
+    std::snprintf(a.patientName, sizeof a.patientName, "Patient %u", id);
+    return a;
+}
+
+class Moves : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(db_.Ok());
+        std::string reason;
+        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
+        ASSERT_TRUE(LoadPracticeTables());
+        conflict_options = ConflictOptions{};
+        ASSERT_GT(QVN_LogInUser("FRONT"), 0);
+    }
+    void TearDown() override { QVN_LogOutUser(); }
+    void Book(const AppointmentRecord& a) {
+        ScriptedPrompter yes;
+        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
+        ASSERT_TRUE(SaveAppointment(true, nullptr, a));
+    }
+    AppointmentRecord Read(uint32_t id) {
+        AppointmentRecord a{};
+        EXPECT_EQ(0, ReadAppointment(id, &a));
+        return a;
+    }
+    PracticeTestDatabase db_;
+};
+
+}  // namespace
+
+TEST_F(Moves, DroppedOnItsOwnPlaceNothingIsAskedAndAYesMovesIt) {
+    Book(Appt(8001, kMonday, 9, 0, 30, "OP1 "));
+    {
+        ScriptedPrompter p;
+        EXPECT_EQ(MoveOutcome::kNothingToDo, MoveAppointment(8001, kMonday, "OP1 ", Unit(9), kMonday));
+        EXPECT_TRUE(p.Asked().empty());
+    }
+    {
+        ScriptedPrompter p;
+        p.Answer(kAnswerNo);
+        EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8001, kMonday, "OP2 ", Unit(10), kMonday));
+        EXPECT_EQ((std::vector<std::string>{kMoveQuestion}), p.Texts());
+        EXPECT_EQ(0, std::memcmp(Read(8001).operatory, "OP1 ", 4)) << "No leaves it where it was";
+    }
+    {
+        ScriptedPrompter p;
+        p.Answer(kAnswerYes);
+        EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8001, kMonday, "OP2 ", Unit(10, 30), kMonday));
+        EXPECT_EQ((std::vector<std::string>{kMoveQuestion}), p.Texts());
+    }
+    const AppointmentRecord moved = Read(8001);
+    EXPECT_EQ(0, std::memcmp(moved.operatory, "OP2 ", 4));
+    EXPECT_EQ(10, int{moved.hour});
+    EXPECT_EQ(30, int{moved.minute});
+    EXPECT_EQ(StartInOwnUnits(2, 10, 30), int{moved.startUnit});
+    const OccupancyReport report = VerifyOccupancy(false);
+    EXPECT_TRUE(report.differences.empty()) << report.differences.front();
+}
+
+TEST_F(Moves, APastDateAsksForConfirmationAndABookedOperatoryIsRefused) {
+    Book(Appt(8101, kMonday, 9, 0, 30, "OP1 "));
+    Book(Appt(8102, kMonday, 11, 0, 30, "OP2 "));
+    {
+        ScriptedPrompter p;
+        p.Answer(kAnswerYes).Answer(kAnswerCancel);
+        EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8101, kMonday - 7, "OP1 ", Unit(9), kMonday));
+        EXPECT_EQ((std::vector<std::string>{kMoveQuestion, QVN_MessageText(kMsgGroupSuite, kPastDateMessage)}), p.Texts());
+        EXPECT_EQ(kMonday, int32_t{Read(8101).date});
+    }
+    {
+        // 8102 sits in OP2 at 11:00; another provider's appointment dropped over it.
+        AppointmentRecord other = Appt(8103, kMonday, 14, 0, 30, "OP3 ");
+        std::memcpy(other.provider, "DR2 ", 4);
+        Book(other);
+        ScriptedPrompter p;
+        for (int i = 0; i < 4; ++i) p.Answer(kAnswerYes);
+        EXPECT_EQ(MoveOutcome::kRefused, MoveAppointment(8103, kMonday, "OP2 ", Unit(11, 10), kMonday));
+        ASSERT_FALSE(p.Texts().empty());
+        EXPECT_EQ(kOperatoryBooked, p.Texts().back());
+        const AppointmentRecord stays = Read(8103);
+        EXPECT_EQ(0, std::memcmp(stays.operatory, "OP3 ", 4)) << "a refused move leaves it where it was";
+        EXPECT_EQ(14, int{stays.hour});
+    }
+    const OccupancyReport report = VerifyOccupancy(false);
+    EXPECT_TRUE(report.differences.empty()) << report.differences.front();
+}
+
+TEST_F(Moves, AnAppointmentWithoutDateIsScheduledAndTheClipboardSettingCleared) {
+    AppointmentRecord parked = Appt(8201, 0, 0, 0, 40, "OP1 ");
+    parked.status = kStatusBroken;
+    parked.unscheduled = 1;
+    parked.schedule = kScheduleOpen;
+    {
+        FileGroupDesc desc{};
+        DbGroupOf(kAppointmentFile, &desc);
+        DbGroupScope group(desc);
+        ASSERT_EQ(kQdbOk, DbAdd(kAppointmentFile, &parked));
+    }
+    WriteClipboardAppointment(8201);
+    ScriptedPrompter p;
+    p.Answer(kAnswerYes);
+    EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8201, kMonday + 1, "OP3 ", Unit(13, 20), kMonday));
+    EXPECT_EQ((std::vector<std::string>{kScheduleQuestion}), p.Texts()) << "no move question and no right check";
+    EXPECT_EQ(0u, ReadClipboardAppointment());
+    const AppointmentRecord scheduled = Read(8201);
+    EXPECT_EQ(kMonday + 1, int32_t{scheduled.date});
+    EXPECT_EQ(kStatusNone, uint8_t{scheduled.status}) << "a broken status is cleared";
+    EXPECT_EQ(kScheduleFixed, uint8_t{scheduled.schedule});
+    EXPECT_EQ(13, int{scheduled.hour});
+    EXPECT_EQ(20, int{scheduled.minute});
+}
+
+TEST_F(Moves, AResizeToOneRowIsAcceptedAndFourMinutesChangeNothing) {
+    Book(Appt(8301, kMonday, 9, 0, 30, "OP1 "));
+    ScriptedPrompter p;
+    EXPECT_EQ(MoveOutcome::kNothingToDo, ChangeAppointmentLength(8301, 4));
+    EXPECT_EQ(MoveOutcome::kNothingToDo, ChangeAppointmentLength(8301, 30));
+    EXPECT_EQ(MoveOutcome::kMoved, ChangeAppointmentLength(8301, 10));
+    EXPECT_TRUE(p.Asked().empty()) << "a shorter appointment needs no question";
+    EXPECT_EQ(10, int{Read(8301).length});
+    const OccupancyReport report = VerifyOccupancy(false);
+    EXPECT_TRUE(report.differences.empty()) << report.differences.front();
+}
+
+TEST(DropPlace, TheBoxTopRoundsToTheNearestRow) {
+    // Ten-minute rows of 11 pixels from 8:00: 6 pixels below the 8:10 boundary lands on 8:20.
+    EXPECT_EQ(Unit(8, 20), DropUnit(11 + 6, 11, 2, Unit(8)));
+    EXPECT_EQ(Unit(8, 10), DropUnit(11 + 5, 11, 2, Unit(8)));
+    EXPECT_EQ(Unit(8), DropUnit(-5, 11, 2, Unit(8)));
+    EXPECT_EQ(Unit(7, 50), DropUnit(-6, 11, 2, Unit(8))) << "a row less above the view";
+    EXPECT_EQ(36, StartInOwnUnits(2, 6, 0));
+    EXPECT_EQ(12 * 9 + 1, StartInOwnUnits(1, 9, 5));
+    EXPECT_EQ(StartInOwnUnits(2, 9, 30), StartInOwnUnits(0, 9, 30)) << "unit size 0 is read as 2";
+}
