@@ -1,0 +1,115 @@
+// The pin board's contents: parking with the date of the shown day, emptying, the parked id; and
+// the start-up rule for [Apptbook] "Clipboard Appt" on a real practice database.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "data/appointment_record.h"
+#include "data/record_text.h"
+#include "practice_test_database.h"
+#include "suite/dates.h"
+#include "suite/settings.h"
+#include "suite/workstation_settings.h"
+#include "views/pin_board.h"
+
+namespace {
+
+AppointmentRecord Waiting(uint32_t id, int32_t date, uint8_t unscheduled) {
+    AppointmentRecord a{};
+    a.id = id;
+    a.date = date;
+    a.unscheduled = unscheduled;
+    a.status = unscheduled ? kStatusUnscheduled : 0;
+    a.providerMarker = kMarkerProvider;
+    PutId(a.provider, "DR1");
+    a.operatoryMarker = kMarkerOperatory;
+    PutId(a.operatory, "OP1");
+    a.hour = 10;
+    a.minute = 20;
+    a.length = 40;
+    a.patientId = 9;
+    PutText(a.patientName, "Waits, Wanda");
+    PutText(a.description, "Recall");
+    PutText(a.phone, "5550001111");
+    a.staffMarker = kMarkerStaff;
+    PutId(a.staff, "ST1");
+    return a;
+}
+
+}  // namespace
+
+TEST(PinBoard, ParkAndEmpty) {
+    const int32_t monday = QVN_DateIn(12, 7, 2026);
+    day_data.days.clear();
+    day_data.days.emplace_back();
+    day_data.days.back().date = monday;
+    day_data.days.emplace_back();
+    day_data.days.back().date = monday + 1;
+
+    PinBoardContents board;
+    EXPECT_EQ(ParkedAppointmentId(board), 0u);
+    HitRecord hit;
+    hit.result = kHitAppointment;
+    hit.day = 1;
+    hit.appointment.id = 3001;
+    hit.appointment.name = "Parked, Pat";
+    EXPECT_EQ(DateOfHit(hit), monday + 1);
+    ParkOnBoard(&board, hit, DateOfHit(hit));
+    EXPECT_TRUE(board.parked);
+    EXPECT_EQ(ParkedAppointmentId(board), 3001u);
+    EXPECT_EQ(board.date, monday + 1);
+    EXPECT_EQ(board.record.appointment.name, "Parked, Pat");
+
+    hit.day = -1;  // from a list: no shown day
+    EXPECT_EQ(DateOfHit(hit), 0);
+    hit.day = 2;
+    EXPECT_EQ(DateOfHit(hit), 0);
+
+    EmptyBoard(&board);
+    EXPECT_FALSE(board.parked);
+    EXPECT_EQ(ParkedAppointmentId(board), 0u);
+    EXPECT_EQ(board.date, 0);
+    day_data.days.clear();
+}
+
+TEST(PinBoard, ClipboardAppointmentIsParkedWhenItWaitsOnTheList) {
+    PracticeTestDatabase db;
+    ASSERT_TRUE(db.Ok());
+    const int32_t monday = QVN_DateIn(12, 7, 2026);
+    ASSERT_EQ(kQdbOk, db.Add(kAppointmentFile, Waiting(77, 0, 1)));
+    ASSERT_EQ(kQdbOk, db.Add(kAppointmentFile, Waiting(78, monday, 0)));
+
+    PinBoardContents board;
+    EXPECT_FALSE(ParkClipboardAppointment(&board));  // the setting is missing: 0
+    EXPECT_FALSE(board.parked);
+
+    // A scheduled appointment stays off the board, as does one that cannot be read; the setting
+    // is left as it was.
+    QVN_WriteProfileString("Apptbook", "Clipboard Appt", "78");
+    EXPECT_FALSE(ParkClipboardAppointment(&board));
+    EXPECT_FALSE(board.parked);
+    QVN_WriteProfileString("Apptbook", "Clipboard Appt", "79 gone");
+    EXPECT_FALSE(ParkClipboardAppointment(&board));
+    EXPECT_FALSE(board.parked);
+    EXPECT_EQ(QVN_ReadProfileText("Apptbook", "Clipboard Appt", ""), "79 gone");
+
+    // One waiting on the list is parked without a date, and the setting written again.
+    QVN_WriteProfileString("Apptbook", "Clipboard Appt", "077 put aside");
+    EXPECT_TRUE(ParkClipboardAppointment(&board));
+    ASSERT_TRUE(board.parked);
+    EXPECT_EQ(board.date, 0);
+    EXPECT_EQ(ParkedAppointmentId(board), 77u);
+    EXPECT_EQ(QVN_ReadProfileText("Apptbook", "Clipboard Appt", ""), "77");
+    EXPECT_EQ(ReadClipboardAppointment(), 77u);
+    const ApptDisplay& d = board.record.appointment;
+    EXPECT_EQ(board.record.result, kHitAppointment);
+    EXPECT_EQ(d.name, "Waits, Wanda");
+    EXPECT_EQ(d.description, "Recall");
+    EXPECT_EQ(d.homePhone, "5550001111");
+    EXPECT_EQ(std::string(d.provider, 4), "DR1 ");
+    EXPECT_EQ(std::string(d.staff, 4), "ST1 ");
+    EXPECT_EQ(d.patientId, 9u);
+    EXPECT_EQ(d.length, 40);
+    EXPECT_EQ(d.startUnit, 10 * 12 + 4);
+    EXPECT_EQ(d.status, kStatusUnscheduled);
+}
