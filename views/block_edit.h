@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/block_override.h"
 #include "views/day_data.h"
 
 extern const char kInvalidTimeRange[];    // "Invalid Time Range!"
