@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "data/appointment_record.h"
 #include "data/db_access.h"
@@ -101,17 +102,39 @@ void PlaceProviderBlocks(DayRecord* day, const ProviderInfo& provider, const Rsc
     }
 }
 
-void LoadProviderOccupancy(const DayRecord& day, const ProviderInfo& provider, DayColumn* column) {
+// The schedule records of one load, each read once: the days of a week share a provider's week
+// record and block override, so a week view reads them once instead of seven times.
+class ScheduleRecords {
+public:
+    // The record of the key, or null when there is none.
+    const uint8_t* Find(uint8_t kind, const char id[4], int32_t week) {
+        const RscUseKey key = KeyOf(kind, id, week);
+        const std::string name(reinterpret_cast<const char*>(&key), sizeof key);
+        auto it = found_.find(name);
+        if (it == found_.end()) {
+            std::vector<uint8_t> record(kRscUseRecordLength);
+            if (DbFind(kRscUseKey, DbPrepareKey(&key), record.data()) != kQdbOk) record.clear();
+            it = found_.emplace(name, std::move(record)).first;
+        }
+        return it->second.empty() ? nullptr : it->second.data();
+    }
+
+private:
+    std::map<std::string, std::vector<uint8_t>> found_;
+};
+
+void LoadProviderOccupancy(const DayRecord& day, const ProviderInfo& provider, ScheduleRecords& records,
+                           DayColumn* column) {
     const int w = day.weekday - 1;
     RscUseWeek week{};
-    const RscUseKey key = KeyOf(kRscProvider, provider.id, WeekStartOf(day.date));
-    const bool found = DbFind(kRscUseKey, DbPrepareKey(&key), &week) == kQdbOk;
+    const uint8_t* found = records.Find(kRscProvider, provider.id, WeekStartOf(day.date));
+    if (found) std::memcpy(&week, found, sizeof week);
     bool own_hours = false;
     if (found) {
         column->dayFlag = week.dayFlags[w];
         column->dayAmount = static_cast<int32_t>(week.scheduledAmount[w]);
         for (int u = 0; u < kUnitsPerDay; ++u) column->codes[u] = static_cast<uint8_t>(SlotCounter(week.occupancy[w], u));
-        own_hours = week.start[w][0] || week.start[w][1] || week.start[w][2];
+        for (int i = 0; i < 3; ++i) own_hours |= week.start[w][i] != 0 || week.end[w][i] != 0;
     }
     for (int i = 0; i < 3; ++i) {
         column->hours.start[i] = ToUnits(own_hours ? week.start[w][i] : provider.defaultStart[w][i]);
@@ -120,12 +143,12 @@ void LoadProviderOccupancy(const DayRecord& day, const ProviderInfo& provider, D
     column->hours.flag = column->dayFlag;
 }
 
-void PlaceBlocksOf(DayRecord* day, int provider_index, DayColumn* provider_column) {
+void PlaceBlocksOf(DayRecord* day, int provider_index, ScheduleRecords& records, DayColumn* provider_column) {
     const ProviderInfo& provider = practice_tables.providers[static_cast<size_t>(provider_index)];
     RscUseBlockOverride override_record{};
-    const RscUseKey key = KeyOf(kRscBlockOverride, provider.id, WeekStartOf(day->date));
-    const bool has_override = DbFind(kRscUseKey, DbPrepareKey(&key), &override_record) == kQdbOk;
-    PlaceProviderBlocks(day, provider, has_override ? &override_record : nullptr, provider_column);
+    const uint8_t* found = records.Find(kRscBlockOverride, provider.id, WeekStartOf(day->date));
+    if (found) std::memcpy(&override_record, found, sizeof override_record);
+    PlaceProviderBlocks(day, provider, found ? &override_record : nullptr, provider_column);
 }
 
 uint32_t ProviderColour(const char id[4]) {
@@ -303,24 +326,33 @@ void BuildColumns(DayRecord* day, ViewMode mode) {
     }
 }
 
-int LoadDay(DayRecord* day, ViewMode mode) {
-    DbGroupScope appointments(Group(kAppointmentFile));
-    DbGroupScope schedule(Group(kRscUseFile));
-    DbGroupScope patients(Group(kPatientFile));
-    DbGroupScope notes(Group(kNoteFile));
-    if (notes.Result() == kQdbOk) day->hasNote = NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
-    if (appointments.Result() != kQdbOk || schedule.Result() != kQdbOk || patients.Result() != kQdbOk ||
-        notes.Result() != kQdbOk)
-        return 0;
+namespace {
+
+// The four files a day load reads, open for one load of one day or of all shown days.
+struct DayFiles {
+    DbGroupScope appointments{Group(kAppointmentFile)};
+    DbGroupScope schedule{Group(kRscUseFile)};
+    DbGroupScope patients{Group(kPatientFile)};
+    DbGroupScope notes{Group(kNoteFile)};
+    bool NotesOpen() const { return notes.Result() == kQdbOk; }
+    bool AllOpen() const {
+        return appointments.Result() == kQdbOk && schedule.Result() == kQdbOk && patients.Result() == kQdbOk &&
+               NotesOpen();
+    }
+};
+
+int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day, ViewMode mode) {
+    if (files.NotesOpen()) day->hasNote = NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
+    if (!files.AllOpen()) return 0;
     ClearColumns(day);
     for (DayColumn& c : day->columns) {
         if (c.kind != kProviderColumn) continue;
         const ProviderInfo& p = practice_tables.providers[static_cast<size_t>(c.resourceIndex)];
-        PlaceBlocksOf(day, c.resourceIndex, &c);
-        LoadProviderOccupancy(*day, p, &c);
+        PlaceBlocksOf(day, c.resourceIndex, records, &c);
+        LoadProviderOccupancy(*day, p, records, &c);
     }
     for (int i = 0; i < static_cast<int>(practice_tables.providers.size()); ++i)
-        if (!HasProviderColumn(*day, i)) PlaceBlocksOf(day, i, nullptr);
+        if (!HasProviderColumn(*day, i)) PlaceBlocksOf(day, i, records, nullptr);
     if (mode == kMonthView) return 1;
     uint16_t error = kQdbOk;
     for (DayColumn& c : day->columns) {
@@ -334,6 +366,14 @@ int LoadDay(DayRecord* day, ViewMode mode) {
     return 1;
 }
 
+}  // namespace
+
+int LoadDay(DayRecord* day, ViewMode mode) {
+    DayFiles files;
+    ScheduleRecords records;
+    return LoadDayFrom(files, records, day, mode);
+}
+
 void LoadHours() {
     std::vector<int32_t> dates;
     for (const DayRecord& d : day_data.days) dates.push_back(d.date);
@@ -342,9 +382,13 @@ void LoadHours() {
 
 void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
     BuildDays(dates, mode);
-    for (DayRecord& day : day_data.days) {
-        BuildColumns(&day, mode);
-        LoadDay(&day, mode);
+    {
+        DayFiles files;
+        ScheduleRecords records;
+        for (DayRecord& day : day_data.days) {
+            BuildColumns(&day, mode);
+            LoadDayFrom(files, records, &day, mode);
+        }
     }
     LoadHours();
 }

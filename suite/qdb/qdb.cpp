@@ -86,6 +86,7 @@ struct SetState {
     bool aheadForward = true;
     uint64_t aheadWrites = 0;  // the session's write count when the rows were read
     int batch = 0;             // rows of the next read-ahead: grows while the walk goes on
+    bool aheadReachedEnd = false;  // the last read-ahead found the end of the set
 };
 
 struct UpdateState {
@@ -760,7 +761,9 @@ QdbSet QDB_StartSet(QdbFile file, int key_number, int direction, const void* key
     return handle;
 }
 
-constexpr int kFirstReadAhead = 8;
+// A day's appointments of one operatory fit in the first read-ahead, so a set walk of a day
+// costs two statements: the start and one read-ahead that also finds the end.
+constexpr int kFirstReadAhead = 64;
 constexpr int kMostReadAhead = 512;
 
 static int StepInSet(QdbSet handle, void* record, bool forward) {
@@ -771,7 +774,13 @@ static int StepInSet(QdbSet handle, void* record, bool forward) {
     if (!c.file) return 0;
     const FileGroupDef& g = *c.file->group;
     bool locking = LocksOnRead(*c.session);
-    if (locking || set.aheadForward != forward || set.aheadWrites != c.session->writes) set.ahead.clear();
+    const bool same_reading = !locking && set.aheadForward == forward && set.aheadWrites == c.session->writes;
+    if (!same_reading) {
+        set.ahead.clear();
+        set.aheadReachedEnd = false;
+    }
+    // Nothing was written through this session since the read-ahead that found the end.
+    if (set.ahead.empty() && set.aheadReachedEnd) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
     if (set.ahead.empty()) {
         std::string column = Column(*set.key);
         std::string upper = UpperBound(set.prefix);
@@ -793,9 +802,10 @@ static int StepInSet(QdbSet handle, void* record, bool forward) {
             set.ahead.clear();
             return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
         }
-        if (set.ahead.empty()) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
+        set.aheadReachedEnd = static_cast<int>(set.ahead.size()) < set.batch;
         set.aheadForward = forward;
         set.aheadWrites = c.session->writes;
+        if (set.ahead.empty()) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
     }
     if (!Deliver(c, set.ahead.front(), record)) return 0;  // a refused lock leaves the row ahead
     set.position = std::move(set.ahead.front().key);
@@ -825,6 +835,7 @@ int QDB_MIDSET(QdbFile file, int key_number, const void* key_buffer, void* recor
     if (!Position(c, set->key, where, "ASC", blobs, record, &row)) return 0;
     set->position = row.key;
     set->ahead.clear();  // the walk goes on from here
+    set->aheadReachedEnd = false;
     set->batch = 0;
     return 1;
 }
