@@ -14,6 +14,7 @@
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
 #include "appointments/conflict_checks.h"
+#include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
@@ -28,6 +29,8 @@
 #include "views/flip_tab_strip_win.h"
 #include "views/flip_tabs_setup_win.h"
 #include "views/sheet_layout.h"
+#include "views/pin_board_win.h"
+#include "views/sheet_mouse_win.h"
 #include "views/sheet_state.h"
 #include "views/sheet_windows_win.h"
 #include "views/view_dialogs_win.h"
@@ -64,6 +67,7 @@ HWND CreateChild(HWND parent, const char* class_name, DWORD extra_style) {
 }
 
 void OnSize(HWND window);
+void OnSelectionChanged();
 
 // Font 3 and its measures are the sheet's too.
 void TakeSheetMeasures() {
@@ -140,6 +144,8 @@ void OnCreate(HWND window) {
     main_state.timeColumn = CreateChild(window, "SchTime", 0);
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
+    SetSelectionChangedHook(OnSelectionChanged);
+    SetAppointmentSavedHook(DropSavedFromPinBoard);  // a parked appointment saved elsewhere leaves the board
     CreateDateControls(window, app_frame.instance);
     // The calendar and the month view come with the schedule calendar.
     EnableDateControl(kDateCalendarCommand, false);
@@ -213,15 +219,40 @@ void OnDestroy(HWND window) {
     PostQuitMessage(0);
 }
 
-// What the guarded commands' checks ask. The sheet does not select appointments yet, so no
-// appointment is ever selected.
+// The selected appointment's display record among the shown days, or null.
+const ApptDisplay* SelectedAppointment() {
+    if (sheet_state.selectedId == 0) return nullptr;
+    for (const DayRecord& day : day_data.days)
+        for (const DayColumn& c : day.columns)
+            for (const ApptDisplay& a : c.appointments)
+                if (static_cast<uint32_t>(a.id) == sheet_state.selectedId) return &a;
+    return nullptr;
+}
+
+SelectionFacts CurrentSelectionFacts() {
+    SelectionFacts facts;
+    facts.appointmentSelected = sheet_state.selectedId != 0;
+    facts.patientSelected = facts.appointmentSelected && sheet_state.selectedPatientId != 0;
+    if (const ApptDisplay* a = SelectedAppointment()) facts.hasPatientAlerts = a->patientAlert == 2;
+    return facts;
+}
+
+// The button bar follows the selection.
+void OnSelectionChanged() {
+    if (main_state.buttonBar) RefreshButtonBar(main_state.buttonBar, CurrentSelectionFacts());
+}
+
+// What the guarded commands' checks ask about the selection on the sheet.
 class MainCommandContext final : public CommandContext {
 public:
     int CheckRight(int right) override { return QVN_CheckRights(right, false); }
     int CheckPasswordRight(int right) override { return QVN_PasswordCheckwAudit(right); }
-    bool AppointmentSelected() override { return false; }
-    bool SelectionComplete() override { return false; }
-    bool SelectionIsPatient() override { return false; }
+    bool AppointmentSelected() override { return sheet_state.selectedId != 0; }
+    bool SelectionComplete() override {
+        const ApptDisplay* a = SelectedAppointment();
+        return a && a->status == kStatusComplete;
+    }
+    bool SelectionIsPatient() override { return sheet_state.selectedId != 0 && sheet_state.selectedPatientId != 0; }
 };
 
 // Font 3 was saved anew: recreate the fonts, take the sheet's measures again, lay out, repaint.
@@ -381,8 +412,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         if (main_state.sheet) SendMessageA(main_state.sheet, message, wparam, lparam);
         return 0;
     case kMsgButtonDisabled:
-        // Nothing can be selected yet: the answers are those for no selection.
-        return ButtonDisabled(static_cast<int>(wparam), SelectionFacts{}, reinterpret_cast<int*>(lparam));
+        return ButtonDisabled(static_cast<int>(wparam), CurrentSelectionFacts(), reinterpret_cast<int*>(lparam));
     case WM_KEYUP:
     case WM_SYSKEYUP:
         if (wparam >= VK_F1 && wparam <= VK_F12)

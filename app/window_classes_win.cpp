@@ -1,10 +1,11 @@
 // Window classes: one table, so that every class's style, brush and cursor is read in one place.
 //
-// The floating appointment, the information box and the pin board are registered with the default
-// procedure until they are built, so that the main window can already create them.
 #include "app/window_classes_win.h"
 
 #include "resources/resource.h"
+#include "views/info_box_win.h"
+#include "views/pin_board_win.h"
+#include "views/sheet_mouse_win.h"
 #include "views/sheet_windows_win.h"
 
 const char kMainWindowClass[] = "ApptBook";
@@ -24,9 +25,9 @@ const ClassEntry kChildClasses[] = {
     {"SchSheet", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, WHITE_BRUSH, IDC_ARROW, SheetWindowProc},
     {"SchTime", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW, TimeColumnWindowProc},
     {"SSHeader", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW, HeaderWindowProc},
-    {"MoveIt", 0, -1, IDC_SIZENESW, nullptr},
-    {"DataPopup", CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH, IDC_ARROW, nullptr},
-    {"SSPinBoard", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW, nullptr},
+    {"MoveIt", 0, -1, IDC_SIZENESW, FloatingWindowProc},
+    {"DataPopup", CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH, IDC_ARROW, InfoBoxWindowProc},
+    {"SSPinBoard", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW, PinBoardWindowProc},
 };
 
 bool Register(HINSTANCE instance, const char* name, UINT style, WNDPROC proc, int brush,

@@ -31,6 +31,11 @@ int StartInOwnUnits(int unit_size, int hour, int minute) {
     return (60 / minutes_per_unit) * hour + minute / minutes_per_unit;
 }
 
+int ResizeMinutes(int top, int bottom, int row_height, int block_units) {
+    if (row_height <= 0) return 0;
+    return ((row_height / 2 - top + bottom) / row_height) * block_units * 5;
+}
+
 int DropUnit(int y, int row_height, int block_units, int top_unit) {
     if (row_height <= 0) return top_unit;
     const int shifted = y + row_height / 2;

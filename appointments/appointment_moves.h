@@ -28,5 +28,9 @@ MoveOutcome ChangeAppointmentLength(uint32_t id, int minutes);
 // (60 / (u * 5)) * hour + minute / (u * 5).
 int StartInOwnUnits(int unit_size, int hour, int minute);
 
+// A resize's length in minutes from the box's top and its dragged lower edge: whole rows,
+// rounded to the nearest, of S units of 5 minutes.
+int ResizeMinutes(int top, int bottom, int row_height, int block_units);
+
 // The drop time of a box whose top is at y (sheet pixels): ((y + R / 2) / R) * S + top time.
 int DropUnit(int y, int row_height, int block_units, int top_unit);

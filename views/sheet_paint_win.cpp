@@ -335,6 +335,26 @@ void PaintOperatoryColumn(HDC dc, const DayColumn& c, int height) {
 
 }  // namespace
 
+void PaintFloatingAppointment(HDC dc, const RECT& client, const ApptDisplay& a, int resize_minutes, HFONT font3) {
+    Selected font(dc, font3);
+    SetBkMode(dc, TRANSPARENT);
+    BoxPlace box;
+    box.rect = client;
+    box.rows = std::max<int>(client.bottom / std::max(sheet_state.measures.rowHeight, 1), 1);
+    box.firstRowVisible = true;
+    box.endVisible = true;
+    PaintAppointmentBox(dc, a, box, 0, client.bottom);
+    if (resize_minutes <= 0) return;
+    const std::string label = std::to_string(resize_minutes);
+    const int R = sheet_state.measures.rowHeight;
+    RECT row{client.left + 3, client.bottom - R - 1, client.right - 3, client.bottom - 1};
+    if (row.right - row.left < 3) return;
+    Fill(dc, row.left, row.top, row.right, row.bottom, kLightGrey);
+    DrawEdge(dc, &row, EDGE_RAISED, BF_RECT);
+    SetTextColor(dc, kBlack);
+    DrawTextA(dc, label.c_str(), -1, &row, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
 void PaintSheet(HDC dc, const RECT& client, const RECT& update, HFONT font3) {
     const int width = client.right, height = client.bottom;
     MemoryCanvas canvas(dc, width, height);

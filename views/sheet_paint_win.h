@@ -8,3 +8,7 @@ void PaintSheet(HDC dc, const RECT& client, const RECT& update, HFONT font3);
 // Also finds the bottom time of the view (sheet_state.bottomUnit).
 void PaintTimeColumn(HDC dc, const RECT& client, HFONT font3);
 void PaintHeader(HDC dc, const RECT& client, HFONT font3);
+// The box of an appointment being dragged, as the sheet draws it, with the length in minutes in
+// its bottom row during a resize (0: no label).
+struct ApptDisplay;
+void PaintFloatingAppointment(HDC dc, const RECT& client, const ApptDisplay& a, int resize_minutes, HFONT font3);

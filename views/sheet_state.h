@@ -24,6 +24,8 @@ struct SheetState {
     int clockHour = -1;           // the clock row of the last tick
     int clockSlot = -1;
     uint32_t selectedId = 0;      // 0: nothing selected
+    uint32_t selectedPatientId = 0;  // 0: a new-patient appointment
+    int32_t selectedDate = 0;
     SelectionFrame selection;     // recorded while painting
     bool idealDay = false;
     bool timeAtRight = true;

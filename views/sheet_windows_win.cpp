@@ -7,10 +7,17 @@
 
 #include "data/practice_schedule.h"
 #include "views/sheet_layout.h"
+#include "views/pin_board.h"
+#include "views/sheet_hit.h"
+#include "views/sheet_mouse_win.h"
 #include "views/sheet_paint_win.h"
 #include "views/sheet_state.h"
 
 namespace {
+
+// Signed client coordinates of a mouse message: a drag goes on left of and above the sheet.
+int MouseX(LPARAM l) { return static_cast<short>(LOWORD(l)); }
+int MouseY(LPARAM l) { return static_cast<short>(HIWORD(l)); }
 
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT kClockMilliseconds = 1500;
@@ -115,6 +122,28 @@ LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_TIMER:
         if (wparam == kClockTimer) OnClockTick(window);
         return 0;
+    case WM_LBUTTONDOWN:
+        OnSheetLeftButtonDown(window, MouseX(lparam), MouseY(lparam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnSheetMouseMove(window, MouseX(lparam), MouseY(lparam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnSheetLeftButtonUp(window, MouseX(lparam), MouseY(lparam));
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnSheetRightButtonDown(window, MouseX(lparam), MouseY(lparam), (wparam & MK_SHIFT) != 0);
+        return 0;
+    case WM_RBUTTONUP:
+        OnSheetRightButtonUp(window);
+        return 0;
+    case kSheetDragFromPinBoard:
+        // The record is the board's own and valid only during this call: the drag copies it.
+        if (wparam) OnDragFromPinBoard(window, *reinterpret_cast<const HitRecord*>(wparam), MouseX(lparam), MouseY(lparam));
+        return 0;
+    case WM_SETCURSOR:
+        if (SheetDragging()) return TRUE;  // the drag keeps the cursor it set
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_DESTROY:
         KillTimer(window, kClockTimer);
         return 0;
@@ -179,4 +208,7 @@ WNDPROC SheetWindowProc() { return SheetProc; }
 WNDPROC TimeColumnWindowProc() { return TimeColumnProc; }
 WNDPROC HeaderWindowProc() { return HeaderProc; }
 
-void SetSheetFont(HFONT font3) { sheet_font = font3; }
+void SetSheetFont(HFONT font3) {
+    sheet_font = font3;
+    SetSheetMouseFont(font3);
+}

@@ -170,6 +170,9 @@ TEST(DropPlace, TheBoxTopRoundsToTheNearestRow) {
     EXPECT_EQ(Unit(8, 10), DropUnit(11 + 5, 11, 2, Unit(8)));
     EXPECT_EQ(Unit(8), DropUnit(-5, 11, 2, Unit(8)));
     EXPECT_EQ(Unit(7, 50), DropUnit(-6, 11, 2, Unit(8))) << "a row less above the view";
+    EXPECT_EQ(10, ResizeMinutes(100, 100 + 11 + 5, 11, 2)) << "one row and a bit: one row";
+    EXPECT_EQ(20, ResizeMinutes(100, 100 + 11 + 6, 11, 2)) << "past half a row: two rows";
+    EXPECT_EQ(5, ResizeMinutes(0, 15, 15, 1)) << "one row of 5-minute units";
     EXPECT_EQ(36, StartInOwnUnits(2, 6, 0));
     EXPECT_EQ(12 * 9 + 1, StartInOwnUnits(1, 9, 5));
     EXPECT_EQ(StartInOwnUnits(2, 9, 30), StartInOwnUnits(0, 9, 30)) << "unit size 0 is read as 2";

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <ddeml.h>
 
 #include <cstring>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -114,10 +116,15 @@ private:
 class AppRun {
 public:
     // settings: "section/key=value" lines written into the settings file before the start.
+    // prepare: runs after the practice is written and before the program starts, with the data
+    // folder and the settings file.
+    using Prepare = std::function<void(const std::string& data, const std::string& settings_file)>;
     explicit AppRun(const std::string& arguments = "", Practice practice = Practice::kDemo,
-                    const std::string& user = "FRONT", const std::vector<std::string>& settings = {})
+                    const std::string& user = "FRONT", const std::vector<std::string>& settings = {},
+                    const Prepare& prepare = nullptr)
         : settings_(practice, user) {
         if (!settings_.Ok()) return;
+        if (prepare) prepare(settings_.Data(), settings_.File());
         for (const std::string& line : settings) {
             const size_t slash = line.find('/'), equals = line.find('=');
             WritePrivateProfileStringA(line.substr(0, slash).c_str(), line.substr(slash + 1, equals - slash - 1).c_str(),
@@ -228,3 +235,38 @@ inline std::string MenuText(HMENU menu, UINT position) {
     return text;
 }
 
+inline HDDEDATA CALLBACK IgnoreTransaction(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+
+// A DDE client of its own, as another program of the workstation would be.
+class DdeClient {
+public:
+    DdeClient() { DdeInitializeA(&instance_, IgnoreTransaction, APPCMD_CLIENTONLY, 0); }
+    ~DdeClient() {
+        if (instance_) DdeUninitialize(instance_);
+    }
+    // Connects to service and topic and requests an item; "(no connection)" or "(no data)"
+    // when there is nothing.
+    std::string Request(const char* service, const char* topic) {
+        HSZ s = DdeCreateStringHandleA(instance_, service, CP_WINANSI);
+        HSZ t = DdeCreateStringHandleA(instance_, topic, CP_WINANSI);
+        HCONV conversation = DdeConnect(instance_, s, t, nullptr);
+        std::string result = "(no connection)";
+        if (conversation) {
+            HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation, t, CF_TEXT, XTYP_REQUEST, 5000, nullptr);
+            result = "(no data)";
+            if (data) {
+                char text[300] = "";
+                DdeGetData(data, reinterpret_cast<LPBYTE>(text), sizeof text - 1, 0);
+                result = text;
+                DdeFreeDataHandle(data);
+            }
+            DdeDisconnect(conversation);
+        }
+        DdeFreeStringHandle(instance_, s);
+        DdeFreeStringHandle(instance_, t);
+        return result;
+    }
+
+private:
+    DWORD instance_ = 0;
+};

@@ -214,45 +214,6 @@ TEST(MainWindow, IdealDayIsSavedAtExit) {
     EXPECT_EQ(0u, GetPrivateProfileIntA("APPTBOOK", "IdealDay", 7, again.SettingsFile().c_str())) << "twice is off";
 }
 
-namespace {
-
-HDDEDATA CALLBACK IgnoreTransaction(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
-
-// A DDE client of its own, as another program of the workstation would be.
-class DdeClient {
-public:
-    DdeClient() { DdeInitializeA(&instance_, IgnoreTransaction, APPCMD_CLIENTONLY, 0); }
-    ~DdeClient() {
-        if (instance_) DdeUninitialize(instance_);
-    }
-    // Connects to service and topic and requests an item; "(no connection)" or "(no data)"
-    // when there is nothing.
-    std::string Request(const char* service, const char* topic) {
-        HSZ s = DdeCreateStringHandleA(instance_, service, CP_WINANSI);
-        HSZ t = DdeCreateStringHandleA(instance_, topic, CP_WINANSI);
-        HCONV conversation = DdeConnect(instance_, s, t, nullptr);
-        std::string result = "(no connection)";
-        if (conversation) {
-            HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation, t, CF_TEXT, XTYP_REQUEST, 5000, nullptr);
-            result = "(no data)";
-            if (data) {
-                char text[300] = "";
-                DdeGetData(data, reinterpret_cast<LPBYTE>(text), sizeof text - 1, 0);
-                result = text;
-                DdeFreeDataHandle(data);
-            }
-            DdeDisconnect(conversation);
-        }
-        DdeFreeStringHandle(instance_, s);
-        DdeFreeStringHandle(instance_, t);
-        return result;
-    }
-
-private:
-    DWORD instance_ = 0;
-};
-
-}  // namespace
 
 TEST(MainWindow, PatientInfoServiceAnswersItsNameAndHasNoPatientYet) {
     AppRun app;

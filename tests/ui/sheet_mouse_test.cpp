@@ -1,0 +1,367 @@
+// The mouse on the running program's sheet, by real mouse input: a click selects an appointment
+// (and the "PatientInfo" service then names its patient), a drop on its own place asks nothing,
+// a drag to a free operatory asks "Move appointment?" and moves it, a drop onto a booked
+// operatory is refused, a drag of the lower edge makes it one row long, a complete appointment
+// is selected but not dragged, a box cut off by the window cannot be taken, Shift with the
+// right button shows the information box, and an appointment put aside is scheduled from the
+// pin board. The database is read back after every step; the occupancy is verified at the end.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app_run.h"
+#include "appointments/appointment_moves.h"
+#include "appointments/conflict_checks.h"
+#include "data/appointment_record.h"
+#include "data/appointment_store.h"
+#include "data/occupancy_verify.h"
+#include "data/practice_schedule.h"
+#include "suite/workstation_settings.h"
+#include "views/active_view.h"
+#include "views/day_data.h"
+#include "views/sheet_layout.h"
+#include "views/sheet_state.h"
+#include "app/fonts_win.h"
+
+namespace {
+
+constexpr int kPickedDate = 1124;
+
+void Settle(DWORD ms = 500) { Sleep(ms); }
+
+void SendMouse(DWORD flags, POINT screen) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+
+POINT ToScreen(HWND w, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(w, &p);
+    return p;
+}
+
+// Press at one place of the sheet, move there in steps and release at another; every event
+// carries its own position so that none lands where the previous one was.
+void Drag(HWND from_window, POINT from, HWND to_window, POINT to) {
+    const POINT a = ToScreen(from_window, from.x, from.y), b = ToScreen(to_window, to.x, to.y);
+    SendMouse(0, a);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, a);
+    for (int i = 1; i <= 6; ++i) SendMouse(0, POINT{a.x + (b.x - a.x) * i / 6, a.y + (b.y - a.y) * i / 6});
+    SendMouse(MOUSEEVENTF_LEFTUP, b);
+}
+
+void Click(HWND w, POINT p) { Drag(w, p, w, p); }
+
+// Answers every question box of the program with Yes (or OK) and returns their texts in order;
+// stops after a quiet second.
+std::vector<std::string> AnswerAll(AppRun& app) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < 8; ++i) {
+        HWND box = nullptr;
+        const DWORD deadline = GetTickCount() + 1500;
+        while (!box && GetTickCount() < deadline) {
+            box = FindWindowA("#32770", "Appointment Book");
+            if (!box) Sleep(100);
+        }
+        if (!box) break;
+        texts.push_back(MessageText(box));
+        HWND yes = GetDlgItem(box, IDYES);
+        PostMessageA(box, WM_COMMAND, yes ? IDYES : IDOK, 0);
+        Sleep(400);
+    }
+    (void)app;
+    return texts;
+}
+
+// The program's sheet as the test computes it: the same view, day data and layout.
+class Model {
+public:
+    bool Open(const AppRun& app, HWND sheet) {
+        std::string reason;
+        if (!OpenPracticeDatabase(app.DataDir(), &reason) || !LoadPracticeTables()) return false;
+        ApplyView(1);
+        fonts_.CreateAll();
+        sheet_state.measures = fonts_.MeasureSheet(sheet);
+        sheet_state.timeAtRight = ReadViewTimeAtRight();
+        sheet_ = sheet;
+        return true;
+    }
+    ~Model() {
+        FreeDays();
+        DbEndSession();
+    }
+    void Load(int32_t date, int top) {
+        sheet_state.topUnit = top;
+        LoadShownDays({date}, kDayView);
+        RECT client;
+        GetClientRect(sheet_, &client);
+        LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
+        height_ = client.bottom;
+    }
+    int R() const { return sheet_state.measures.rowHeight; }
+    int W() const { return sheet_state.measures.stripeWidth; }
+    int Y(int unit) const { return UnitOffset(unit, sheet_state.topUnit, practice_tables.blockUnits, R()); }
+    bool Visible(int from, int to) const { return from >= sheet_state.topUnit && Y(to) + 1 <= height_; }
+
+private:
+    AppFonts fonts_;
+    HWND sheet_ = nullptr;
+    int height_ = 0;
+};
+
+struct Box {
+    const DayColumn* column = nullptr;
+    ApptDisplay a;
+    int Units() const { return std::max(a.length / 5, 1); }
+};
+
+// The first fully visible appointment that wanted accepts.
+template <typename Wanted>
+Box FindBox(const Model& m, Wanted wanted) {
+    for (const DayColumn& c : day_data.days[0].columns)
+        for (const ApptDisplay& a : c.appointments)
+            if (m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1)) && wanted(c, a)) return {&c, a};
+    return {};
+}
+
+// An operatory column of the day with nothing in [from, to), other than skip.
+const DayColumn* FreeColumn(int from, int to, const DayColumn* skip) {
+    for (const DayColumn& c : day_data.days[0].columns) {
+        if (c.kind != kOperatoryColumn || &c == skip) continue;
+        bool free = true;
+        for (int u = from; u < to; ++u) free &= c.codes[u] < kBlockCodeBase;
+        if (free) return &c;
+    }
+    return nullptr;
+}
+
+AppointmentRecord Stored(uint32_t id) {
+    AppointmentRecord a{};
+    EXPECT_EQ(0, ReadAppointment(id, &a));
+    return a;
+}
+
+std::string PatientReply(const ApptDisplay& a) { return std::to_string(a.patientId) + ":" + a.name.substr(0, 32); }
+
+int32_t BookedDay() {
+    const int32_t today = QVN_SysDate();
+    for (int32_t d = today; d < today + 7; ++d)
+        if (HolidayKind(d) == 0 && ReadDay(d).size() >= 6) return d;
+    return 0;
+}
+
+int FirstShownTime() { return FirstShownTimeOf(*practice_tables.practice, WeekdayIndex(QVN_SysDate())); }
+
+}  // namespace
+
+TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    ASSERT_NE(nullptr, sheet);
+    SetForegroundWindow(main);
+    Model m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    const int32_t day = BookedDay();
+    ASSERT_NE(0, day);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
+    Settle(1500);
+    m.Load(day, FirstShownTime());
+
+    // A patient's appointment with a free operatory beside it.
+    const DayColumn* target = nullptr;
+    const Box a = FindBox(m, [&](const DayColumn& c, const ApptDisplay& x) {
+        if (x.patientId == 0 || x.status == kStatusComplete || x.length / 5 < 2 * practice_tables.blockUnits) return false;
+        target = FreeColumn(x.startUnit, x.startUnit + x.length / 5, &c);
+        return target != nullptr;
+    });
+    ASSERT_NE(nullptr, a.column) << "no appointment of two rows or more with a free operatory beside it";
+    const POINT inside{a.column->left + m.W() + 6, m.Y(a.a.startUnit) + m.R() / 2};
+
+    // A click selects it and asks nothing: it was dropped on its own place.
+    Click(sheet, inside);
+    EXPECT_TRUE(AnswerAll(app).empty()) << "a drop on its own place asks nothing";
+    DdeClient dde;
+    EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId"));
+
+    // Dragged into the free operatory at the same time: one question, then it is there.
+    Drag(sheet, inside, sheet, POINT{target->left + m.W() + 6, inside.y});
+    EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), AnswerAll(app));
+    const AppointmentRecord moved = Stored(static_cast<uint32_t>(a.a.id));
+    EXPECT_EQ(0, std::memcmp(moved.operatory, target->id, 4)) << "appointment " << a.a.id << " in its new operatory";
+    EXPECT_EQ(a.a.startUnit, moved.hour * 12 + moved.minute / 5) << "at the same time";
+    char target_id[4];
+    std::memcpy(target_id, target->id, 4);  // the reload below replaces the columns
+    Settle(800);
+    m.Load(day, FirstShownTime());
+
+    // Its lower edge dragged up to its top: one row long.
+    {
+        const DayColumn* now_in = nullptr;
+        for (const DayColumn& c : day_data.days[0].columns)
+            if (std::memcmp(c.id, target_id, 4) == 0) now_in = &c;
+        ASSERT_NE(nullptr, now_in);
+        const int top = m.Y(a.a.startUnit), bottom = m.Y(a.a.startUnit + a.Units());
+        Drag(sheet, POINT{now_in->right - 4, bottom - 2}, sheet, POINT{now_in->right - 4, top + 1});
+        EXPECT_TRUE(AnswerAll(app).empty()) << "the front desk holds right 66: nothing is asked";
+        // The edge stops R + 4 pixels below the top and the length rounds to the nearest row: one
+        // row from a row height of 9 up, two below it.
+        const int shortest = ResizeMinutes(top, top + m.R() + 4, m.R(), practice_tables.blockUnits);
+        EXPECT_EQ(m.R() >= 9 ? practice_tables.blockUnits * 5 : shortest, shortest);
+        EXPECT_EQ(shortest, int{Stored(static_cast<uint32_t>(a.a.id)).length}) << "the shortest the edge allows, R = " << m.R();
+    }
+    Settle(800);
+    m.Load(day, FirstShownTime());
+
+    // Another appointment dropped onto a booked operatory slot is refused and stays.
+    const Box b = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) {
+        return x.status != kStatusComplete && x.id != a.a.id && x.patientId != 0;
+    });
+    ASSERT_NE(nullptr, b.column);
+    const Box booked = FindBox(m, [&](const DayColumn& c, const ApptDisplay& x) {
+        return &c != b.column && x.id != a.a.id && x.length / 5 >= 2 * practice_tables.blockUnits;
+    });
+    ASSERT_NE(nullptr, booked.column) << "no booked slot in another operatory";
+    const POINT b_inside{b.column->left + m.W() + 6, m.Y(b.a.startUnit) + m.R() / 2};
+    Drag(sheet, b_inside, sheet, POINT{booked.column->left + m.W() + 6, m.Y(booked.a.startUnit) + m.R() / 2});
+    const std::vector<std::string> asked = AnswerAll(app);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ("Move appointment?", asked.front());
+    EXPECT_EQ(kOperatoryBooked, asked.back());
+    const AppointmentRecord stays = Stored(static_cast<uint32_t>(b.a.id));
+    EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4)) << "the refused appointment stays in its operatory";
+    EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
+
+    // Shift and the right button: the information box with the appointment's lines.
+    {
+        const POINT p = ToScreen(sheet, b_inside.x, b_inside.y);
+        SendMouse(0, p);
+        INPUT shift = {};
+        shift.type = INPUT_KEYBOARD;
+        shift.ki.wVk = VK_SHIFT;
+        SendInput(1, &shift, sizeof shift);
+        SendMouse(MOUSEEVENTF_RIGHTDOWN, p);
+        Settle(400);
+        HWND box = FindWindowA("DataPopup", nullptr);
+        ASSERT_NE(nullptr, box) << "the information box";
+        char text[512] = "";
+        GetWindowTextA(box, text, sizeof text);
+        const std::string lines = text;
+        EXPECT_EQ(0u, lines.find(b.a.name + "\n")) << lines;
+        std::string provider(b.a.provider, 4);
+        while (!provider.empty() && provider.back() == ' ') provider.pop_back();
+        EXPECT_NE(std::string::npos, lines.find("\nProvider: " + provider + "\n")) << lines;
+        SendMouse(MOUSEEVENTF_RIGHTUP, p);
+        shift.ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(1, &shift, sizeof shift);
+        Settle(300);
+        EXPECT_EQ(nullptr, FindWindowA("DataPopup", nullptr)) << "gone with the button";
+        EXPECT_EQ(PatientReply(b.a), dde.Request("PatientInfo", "PatientId")) << "the right button selected it too";
+    }
+
+    // A week ago everything is complete: selected, but no floating box follows the mouse.
+    const int32_t past = day - 7;
+    if (HolidayKind(past) == 0) {
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), past);
+        Settle(1500);
+        m.Load(past, FirstShownTime());
+        const Box done = FindBox(m, [](const DayColumn&, const ApptDisplay& x) {
+            return x.status == kStatusComplete && x.patientId != 0;
+        });
+        ASSERT_NE(nullptr, done.column);
+        const POINT p = ToScreen(sheet, done.column->left + 4, m.Y(done.a.startUnit) + m.R() / 2);
+        SendMouse(0, p);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, p);
+        SendMouse(0, POINT{p.x + 30, p.y + 20});
+        EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "a complete appointment is not dragged";
+        SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 30, p.y + 20});
+        EXPECT_TRUE(AnswerAll(app).empty());
+        EXPECT_EQ(PatientReply(done.a), dde.Request("PatientInfo", "PatientId")) << "but selected";
+        const AppointmentRecord unchanged = Stored(static_cast<uint32_t>(done.a.id));
+        EXPECT_EQ(done.a.startUnit, unchanged.hour * 12 + unchanged.minute / 5);
+
+        // A box cut off at the top by scrolling cannot be taken.
+        const Box tall = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) {
+            return x.patientId != done.a.patientId && (x.startUnit % 12) != 0 && x.startUnit / 12 != (x.startUnit + x.length / 5 - 1) / 12;
+        });
+        if (tall.column) {
+            const int hour_top = (tall.a.startUnit / 12 + 1) * 12;
+            SendMessageA(sheet, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, hour_top), 0);
+            Settle(500);
+            sheet_state.topUnit = hour_top;
+            Click(sheet, POINT{tall.column->left + m.W() + 6, m.Y(hour_top) + 2});
+            EXPECT_TRUE(AnswerAll(app).empty());
+            EXPECT_EQ(PatientReply(done.a), dde.Request("PatientInfo", "PatientId")) << "the cut-off box was not selected";
+        }
+    }
+    const OccupancyReport report = VerifyOccupancy(false);
+    EXPECT_TRUE(report.differences.empty()) << report.differences.front();
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
+    uint32_t put_aside = 0;
+    AppRun app("", Practice::kDemoBook, "FRONT", {}, [&](const std::string& data, const std::string& settings) {
+        std::string reason;
+        ASSERT_TRUE(OpenPracticeDatabase(data, &reason)) << reason;
+        FileGroupDesc desc{};
+        DbGroupOf(kAppointmentFile, &desc);
+        {
+            DbGroupScope group(desc);
+            AppointmentRecord a{};
+            const uint8_t listed = 1;
+            if (DbStartSetForward(kApptUnscheduledKey, DbPrepareKey(&listed), &a, 1) == kQdbOk) put_aside = a.id;
+        }
+        DbEndSession();
+        WritePrivateProfileStringA("Apptbook", "Clipboard Appt", std::to_string(put_aside).c_str(), settings.c_str());
+    });
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    ASSERT_NE(0u, put_aside) << "the demo book has an appointment on the unscheduled list";
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    HWND board = FindWindowExA(main, nullptr, "SSPinBoard", nullptr);
+    ASSERT_NE(nullptr, board);
+    SetForegroundWindow(main);
+    Settle(1000);
+    EXPECT_EQ(put_aside, static_cast<uint32_t>(SendMessageA(board, 1085, 0, 0))) << "parked on the first paint";
+    Model m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    const int32_t day = BookedDay();
+    ASSERT_NE(0, day);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
+    Settle(1500);
+    m.Load(day, FirstShownTime());
+    const AppointmentRecord aside = Stored(put_aside);
+    const int units = std::max(aside.length / 5, 1);
+    int free_unit = -1;
+    const DayColumn* column = nullptr;
+    const DayHours hours = day_data.practiceHours[0];
+    for (int u = hours.start[0]; u + units <= hours.end[0] && !column; u += practice_tables.blockUnits)
+        if (m.Visible(u, u + units) && (column = FreeColumn(u, u + units, nullptr))) free_unit = u;
+    ASSERT_NE(nullptr, column) << "no free slot in the morning";
+    RECT card;
+    GetClientRect(board, &card);
+    Drag(board, POINT{card.right / 2, card.bottom / 2}, sheet, POINT{(column->left + column->right) / 2, m.Y(free_unit) + m.R() / 2});
+    const std::vector<std::string> asked = AnswerAll(app);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ("Schedule appointment?", asked.front());
+    const AppointmentRecord scheduled = Stored(put_aside);
+    EXPECT_EQ(day, scheduled.date) << "scheduled on the shown day";
+    EXPECT_EQ(0, std::memcmp(scheduled.operatory, column->id, 4));
+    EXPECT_EQ(0u, static_cast<uint32_t>(SendMessageA(board, 1085, 0, 0))) << "the board is empty";
+    EXPECT_EQ(0u, ReadClipboardAppointment()) << "Clipboard Appt cleared";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}

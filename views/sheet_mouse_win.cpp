@@ -1,0 +1,365 @@
+// The left mouse button on the schedule sheet: selecting an appointment, dragging it to another
+// time, operatory or day in the floating window ("MoveIt"), and dragging its lower edge to change
+// its length. Where things are comes from the hit test; what a drop does comes from the
+// appointment moves; this file only follows the mouse.
+#include "views/sheet_mouse_win.h"
+
+#include <algorithm>
+
+#include "app/current_patient.h"
+#include "app/run_bitmaps_win.h"
+#include "appointments/appointment_moves.h"
+#include "data/appointment_record.h"
+#include "data/practice_schedule.h"
+#include "suite/dates.h"
+#include "suite/prompter.h"
+#include "views/info_box.h"
+#include "views/info_box_win.h"
+#include "views/pin_board.h"
+#include "views/sheet_hit.h"
+#include "views/sheet_paint_win.h"
+#include "views/sheet_state.h"
+
+namespace {
+
+constexpr int kResizeGripWidth = 13;   // a press this close to a box's lower right corner resizes
+constexpr int kResizeLeaveMargin = 8;  // a resize ends when the cursor goes this far below the sheet
+constexpr UINT kMsgOwnChange = 1028;
+constexpr int kCmdAlertsNotes = 381;
+const char kToUnscheduledList[] = "Appointment will be placed in the unscheduled list.";
+
+enum class Drag { kNone, kMove, kResize, kEmptySlot };
+
+struct MouseState {
+    Drag drag = Drag::kNone;
+    HitRecord pressed;          // the hit of the last press
+    HWND floating = nullptr;    // the "MoveIt" window over the dragged box
+    bool floatingShown = false;
+    POINT offset{};             // of the press point from the box's upper left corner
+    int boxWidth = 0;
+    int resizeMinutes = 0;
+    bool fromPinBoard = false;  // the drag began on the pin board
+    bool infoBox = false;       // the information box is shown until the right button is up
+    RECT slot{};                // the empty slot shown inverted
+    HFONT font = nullptr;
+};
+MouseState mouse;
+void (*selection_changed)() = nullptr;
+
+void NotifySelectionChanged() {
+    if (selection_changed) selection_changed();
+}
+
+int BlockUnits() { return std::max(practice_tables.blockUnits, 1); }
+int RowHeight() { return std::max(sheet_state.measures.rowHeight, 1); }
+
+int ClientHeight(HWND sheet) {
+    RECT r;
+    GetClientRect(sheet, &r);
+    return r.bottom;
+}
+
+// The selection moves to the hit appointment: the DDE service, the sheet and the main window's
+// buttons follow it.
+void Select(HWND sheet, const HitRecord& hit) {
+    SheetState& s = sheet_state;
+    s.selectedId = static_cast<uint32_t>(hit.appointment.id);
+    s.selectedPatientId = hit.appointment.patientId;
+    s.selectedDate = hit.day >= 0 ? day_data.days[static_cast<size_t>(hit.day)].date : 0;
+    SetCurrentPatient(static_cast<int32_t>(hit.appointment.patientId), hit.appointment.name.c_str());
+    InvalidateRect(sheet, nullptr, FALSE);
+    NotifySelectionChanged();
+}
+
+void DestroyFloating() {
+    if (mouse.floating) DestroyWindow(mouse.floating);
+    mouse.floating = nullptr;
+    mouse.floatingShown = false;
+}
+
+void EndDrag(HWND sheet) {
+    DestroyFloating();
+    if (GetCapture() == sheet) ReleaseCapture();
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    mouse.drag = Drag::kNone;
+}
+
+void StartDrag(HWND sheet, const HitRecord& hit, int x, int y) {
+    const RECT box{hit.left, hit.top, hit.right, hit.bottom};
+    mouse.floating = CreateWindowExA(WS_EX_TRANSPARENT, "MoveIt", "", WS_CHILD | WS_VISIBLE, box.left, box.top,
+                                     box.right - box.left, box.bottom - box.top, sheet, nullptr,
+                                     reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(sheet, GWLP_HINSTANCE)), nullptr);
+    mouse.floatingShown = mouse.floating != nullptr;
+    mouse.offset = POINT{x - box.left, y - box.top};
+    mouse.boxWidth = box.right - box.left;
+    SetCapture(sheet);
+    const bool in_last_row = y >= box.bottom - RowHeight();
+    if (day_data.mode == kDayView && in_last_row && x >= box.right - kResizeGripWidth) {
+        mouse.drag = Drag::kResize;
+        POINT edge{x, box.bottom - 1};
+        ClientToScreen(sheet, &edge);
+        SetCursorPos(edge.x, edge.y);
+        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+        mouse.resizeMinutes = hit.appointment.length;
+    } else {
+        mouse.drag = Drag::kMove;
+        SetCursor(run_bitmaps.handCursor ? run_bitmaps.handCursor : LoadCursorA(nullptr, IDC_HAND));
+    }
+}
+
+bool InsideClient(HWND sheet, int x, int y, int below_margin) {
+    RECT r;
+    GetClientRect(sheet, &r);
+    return x >= 0 && x < r.right && y >= 0 && y < r.bottom + below_margin;
+}
+
+void FollowMove(HWND sheet, int x, int y) {
+    const bool inside = InsideClient(sheet, x, y, 0);
+    if (inside != mouse.floatingShown && mouse.floating) {
+        ShowWindow(mouse.floating, inside ? SW_SHOWNA : SW_HIDE);
+        mouse.floatingShown = inside;
+    }
+    if (!inside) {
+        const bool dated = mouse.pressed.day >= 0;
+        HCURSOR off_sheet = dated ? run_bitmaps.apptCursor : run_bitmaps.apptNoDateCursor;
+        SetCursor(off_sheet ? off_sheet : LoadCursorA(nullptr, IDC_NO));
+        return;
+    }
+    SetCursor(run_bitmaps.handCursor ? run_bitmaps.handCursor : LoadCursorA(nullptr, IDC_HAND));
+    if (mouse.floating)
+        SetWindowPos(mouse.floating, nullptr, x - mouse.offset.x, y - mouse.offset.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FollowResize(HWND sheet, int x, int y) {
+    if (!InsideClient(sheet, x, y, kResizeLeaveMargin)) {
+        EndDrag(sheet);  // leaving the sheet cancels a resize
+        InvalidateRect(sheet, nullptr, FALSE);
+        return;
+    }
+    const int top = mouse.pressed.top;
+    const int bottom = std::max(y, top + RowHeight() + 4);
+    mouse.resizeMinutes = ResizeMinutes(top, bottom, RowHeight(), BlockUnits());
+    if (mouse.floating) {
+        SetWindowPos(mouse.floating, nullptr, 0, 0, mouse.boxWidth, bottom - top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(mouse.floating, nullptr, FALSE);
+    }
+    InvalidateRect(sheet, nullptr, FALSE);  // the part the box no longer covers
+}
+
+// After the program's own change: the shown days it touched are reloaded at once, and the main
+// window looks for other workstations' changes.
+void AfterOwnChange(HWND sheet, int32_t old_date, int32_t new_date) {
+    ReloadShownDay(old_date);
+    if (new_date != old_date) ReloadShownDay(new_date);
+    PostMessageA(GetParent(sheet), kMsgOwnChange, 0, static_cast<LPARAM>(sheet_state.selectedId));
+    InvalidateRect(sheet, nullptr, FALSE);
+}
+
+HWND PinBoard(HWND sheet) { return FindWindowExA(GetParent(sheet), nullptr, "SSPinBoard", nullptr); }
+
+void Park(HWND sheet, HitRecord hit) {
+    if (HWND board = PinBoard(sheet)) SendMessageA(board, kPinBoardPark, reinterpret_cast<WPARAM>(&hit), 1);
+}
+
+bool ReleasedOverPinBoard(HWND sheet) {
+    POINT p;
+    GetCursorPos(&p);
+    HWND board = PinBoard(sheet);
+    return board && WindowFromPoint(p) == board;
+}
+
+void DropOffSheet(HWND sheet, const HitRecord& pressed) {
+    if (ReleasedOverPinBoard(sheet)) {
+        Park(sheet, pressed);
+    } else if (pressed.day < 0) {
+        // Without a date it goes to the unscheduled list, unless the user keeps it on the board.
+        PromptRequest request{kToUnscheduledList, kTitleAppointmentBook, kButtonsOkCancel, kIconExclamation};
+        if (CurrentPrompter().Show(request) != kAnswerOk) Park(sheet, pressed);
+    }
+}
+
+void DropMove(HWND sheet, int x, int y) {
+    const HitRecord pressed = mouse.pressed;
+    const bool released_on_sheet = mouse.floatingShown;
+    const bool from_pin_board = mouse.fromPinBoard;
+    EndDrag(sheet);
+    mouse.fromPinBoard = false;
+    if (!released_on_sheet) {
+        DropOffSheet(sheet, pressed);
+        return;
+    }
+    const int top = y - mouse.offset.y;
+    const int centre = x - mouse.offset.x + mouse.boxWidth / 2;
+    const HitRecord target = HitTest(centre, std::clamp(top, 0, ClientHeight(sheet) - 1), ClientHeight(sheet));
+    if (target.day < 0 || target.column < 0) return;
+    const int unit = DropUnit(top, RowHeight(), BlockUnits(), sheet_state.topUnit);
+    if (unit < sheet_state.topUnit - 1 || unit > sheet_state.bottomUnit) return;
+    const DayRecord& day = day_data.days[static_cast<size_t>(target.day)];
+    const DayColumn& column = day.columns[static_cast<size_t>(target.column)];
+    const int32_t old_date = pressed.day >= 0 ? day_data.days[static_cast<size_t>(pressed.day)].date : 0;
+    const int32_t new_date = day.date;
+    char operatory[4];
+    std::copy(column.id, column.id + 4, operatory);
+    const MoveOutcome outcome = MoveAppointment(static_cast<uint32_t>(pressed.appointment.id), new_date, operatory,
+                                                std::max(unit, 0), QVN_SysDate());
+    if (outcome == MoveOutcome::kMoved) {
+        if (from_pin_board) {
+            HitRecord scheduled = pressed;
+            scheduled.day = target.day;
+            Select(sheet, scheduled);
+        }
+        AfterOwnChange(sheet, old_date, new_date);
+    } else if (from_pin_board && outcome != MoveOutcome::kNothingToDo) {
+        Park(sheet, pressed);  // refused or stopped: back onto the board
+    }
+}
+
+void DropResize(HWND sheet) {
+    const HitRecord pressed = mouse.pressed;
+    const int minutes = mouse.resizeMinutes;
+    EndDrag(sheet);
+    const int32_t date = pressed.day >= 0 ? day_data.days[static_cast<size_t>(pressed.day)].date : 0;
+    if (ChangeAppointmentLength(static_cast<uint32_t>(pressed.appointment.id), minutes) == MoveOutcome::kMoved)
+        AfterOwnChange(sheet, date, date);
+    InvalidateRect(sheet, nullptr, FALSE);
+}
+
+void InvertSlot(HWND sheet) {
+    HDC dc = GetDC(sheet);
+    InvertRect(dc, &mouse.slot);
+    ReleaseDC(sheet, dc);
+}
+
+LRESULT CALLBACK FloatingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        PaintFloatingAppointment(dc, client, mouse.pressed.appointment,
+                                 mouse.drag == Drag::kResize ? mouse.resizeMinutes : 0, mouse.font);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    default:
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+}  // namespace
+
+WNDPROC FloatingWindowProc() { return FloatingProc; }
+
+void SetSheetMouseFont(HFONT font3) { mouse.font = font3; }
+
+void SetSelectionChangedHook(void (*hook)()) { selection_changed = hook; }
+
+void OnSheetLeftButtonDown(HWND sheet, int x, int y) {
+    if (mouse.infoBox) return;
+    SetFocus(GetParent(sheet));
+    const HitRecord hit = HitTest(x, y, ClientHeight(sheet));
+    mouse.pressed = hit;
+    switch (hit.result) {
+    case kHitAppointment:
+        Select(sheet, hit);
+        if (hit.appointment.status != kStatusComplete) StartDrag(sheet, hit, x, y);
+        break;
+    case kHitNoteMarker:
+        Select(sheet, hit);
+        PostMessageA(GetParent(sheet), WM_COMMAND, kCmdAlertsNotes, 0);
+        break;
+    case kHitPatientAlert:
+    case kHitLabCase:
+        Select(sheet, hit);
+        PostMessageA(GetParent(sheet), kMsgOwnChange, 0, static_cast<LPARAM>(hit.appointment.id));
+        break;
+    case kHitEmptySlot:
+        mouse.drag = Drag::kEmptySlot;
+        mouse.slot = RECT{hit.left, hit.top, hit.right, hit.bottom};
+        InvertSlot(sheet);
+        SetCapture(sheet);
+        break;
+    default:
+        mouse.pressed = HitRecord{};  // a box cut off by the window cannot be taken
+        break;
+    }
+}
+
+void OnSheetMouseMove(HWND sheet, int x, int y) {
+    if (mouse.drag == Drag::kMove) FollowMove(sheet, x, y);
+    else if (mouse.drag == Drag::kResize) FollowResize(sheet, x, y);
+}
+
+void OnSheetLeftButtonUp(HWND sheet, int x, int y) {
+    switch (mouse.drag) {
+    case Drag::kMove:
+        DropMove(sheet, x, y);
+        break;
+    case Drag::kResize:
+        DropResize(sheet);
+        break;
+    case Drag::kEmptySlot:
+        InvertSlot(sheet);
+        EndDrag(sheet);
+        break;
+    case Drag::kNone:
+        break;
+    }
+    InvalidateRect(sheet, nullptr, FALSE);
+}
+
+bool SheetDragging() { return mouse.drag != Drag::kNone; }
+
+void OnDragFromPinBoard(HWND sheet, const HitRecord& parked, int x, int y) {
+    if (mouse.drag != Drag::kNone || day_data.mode == kMonthView) return;
+    mouse.pressed = parked;
+    mouse.fromPinBoard = true;
+    // The board knows no box: the floating box takes the width of the first operatory column
+    // and the appointment's length.
+    int width = 100;
+    for (const DayColumn& c : day_data.days.empty() ? std::vector<DayColumn>{} : day_data.days.front().columns)
+        if (c.kind == kOperatoryColumn) {
+            width = c.right - c.left;
+            break;
+        }
+    const int rows = std::max(parked.appointment.length / 5 / BlockUnits(), 1);
+    mouse.boxWidth = width;
+    mouse.offset = POINT{width / 2, RowHeight() / 2};
+    mouse.floating = CreateWindowExA(WS_EX_TRANSPARENT, "MoveIt", "", WS_CHILD, x - mouse.offset.x, y - mouse.offset.y,
+                                     width, rows * RowHeight() + 1, sheet, nullptr,
+                                     reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(sheet, GWLP_HINSTANCE)), nullptr);
+    mouse.floatingShown = false;  // shown once the cursor enters the sheet
+    mouse.drag = Drag::kMove;
+    SetCapture(sheet);
+}
+
+void OnSheetRightButtonDown(HWND sheet, int x, int y, bool shift) {
+    if (mouse.drag != Drag::kNone || day_data.mode == kMonthView) return;
+    const HitRecord hit = HitTest(x, y, ClientHeight(sheet));
+    if (hit.result != kHitAppointment && hit.result != kHitNoteMarker && hit.result != kHitPatientAlert &&
+        hit.result != kHitLabCase)
+        return;
+    Select(sheet, hit);
+    if (!shift) return;
+    POINT left{hit.left, hit.top}, right{hit.right, hit.top};
+    ClientToScreen(sheet, &left);
+    ClientToScreen(sheet, &right);
+    const InfoBoxAnchor anchor = SheetInfoBoxAnchor(left.x, right.x, left.y);
+    ShowInfoBox(sheet, reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(sheet, GWLP_HINSTANCE)), hit.appointment,
+                day_data.days[static_cast<size_t>(hit.day)].date, POINT{anchor.x, anchor.y}, false);
+    mouse.infoBox = true;
+    SetCapture(sheet);
+}
+
+void OnSheetRightButtonUp(HWND sheet) {
+    if (!mouse.infoBox) return;
+    CloseInfoBox();
+    mouse.infoBox = false;
+    if (GetCapture() == sheet) ReleaseCapture();
+}

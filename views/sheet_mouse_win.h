@@ -1,0 +1,24 @@
+// The left mouse button on the schedule sheet: select, move, resize; and the floating window
+// that shows the dragged box.
+#pragma once
+
+#include <windows.h>
+
+void OnSheetLeftButtonDown(HWND sheet, int x, int y);
+void OnSheetMouseMove(HWND sheet, int x, int y);
+void OnSheetLeftButtonUp(HWND sheet, int x, int y);
+bool SheetDragging();
+// The pin board hands over its appointment (message 1082) with the press point in sheet
+// coordinates: the move starts with the floating box hidden until the cursor enters the sheet.
+struct HitRecord;
+void OnDragFromPinBoard(HWND sheet, const HitRecord& parked, int x, int y);
+// Right button: the appointment becomes the selection; with Shift its information box shows until
+// the button is released.
+void OnSheetRightButtonDown(HWND sheet, int x, int y, bool shift);
+void OnSheetRightButtonUp(HWND sheet);
+
+// The window procedure of "MoveIt", for the class table.
+WNDPROC FloatingWindowProc();
+void SetSheetMouseFont(HFONT font3);
+// Called after every change of the selection (the main window refreshes its buttons).
+void SetSelectionChangedHook(void (*hook)());
