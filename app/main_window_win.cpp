@@ -39,7 +39,8 @@ AppFrame app_frame;
 
 constexpr UINT kMsgButtonDisabled = 5180;
 constexpr UINT kMsgOwnChange = 1028;   // after the program's own changes: poll at once
-constexpr UINT kMsgRefresh = 1225;     // from other modules: refresh as command 128
+constexpr UINT kMsgRefresh = 1225;
+constexpr UINT kMsgSelectionButtons = 5172;  // from the button bar: the selection's buttons anew     // from other modules: refresh as command 128
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr int kCmdResetFlipTabs = 131;  // the fifth, empty flip tab becomes the active one
 
@@ -400,6 +401,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         return 0;
     case kMsgOwnChange:
         PollForChanges(window);
+        return 0;
+    case kMsgSelectionButtons:
+        OnSelectionChanged();
         return 0;
     case kMsgRefresh:
         PostMessageA(window, WM_COMMAND, CMD_REFRESH, 0);

@@ -5,6 +5,7 @@
 #include "views/sheet_mouse_win.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/current_patient.h"
 #include "app/run_bitmaps_win.h"
@@ -13,10 +14,13 @@
 #include "data/practice_schedule.h"
 #include "suite/dates.h"
 #include "suite/prompter.h"
+#include "views/block_edit.h"
+#include "views/block_edit_win.h"
 #include "views/info_box.h"
 #include "views/info_box_win.h"
 #include "views/pin_board.h"
 #include "views/sheet_hit.h"
+#include "views/sheet_menus_win.h"
 #include "views/sheet_paint_win.h"
 #include "views/sheet_state.h"
 
@@ -28,7 +32,7 @@ constexpr UINT kMsgOwnChange = 1028;
 constexpr int kCmdAlertsNotes = 381;
 const char kToUnscheduledList[] = "Appointment will be placed in the unscheduled list.";
 
-enum class Drag { kNone, kMove, kResize, kEmptySlot };
+enum class Drag { kNone, kMove, kResize, kBlockMove, kBlockResize, kEmptySlot };
 
 struct MouseState {
     Drag drag = Drag::kNone;
@@ -44,7 +48,10 @@ struct MouseState {
     HFONT font = nullptr;
 };
 MouseState mouse;
+std::unique_ptr<SheetMenus> menus;  // made with the sheet, gone with it
 void (*selection_changed)() = nullptr;
+
+HINSTANCE InstanceOf(HWND w) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(w, GWLP_HINSTANCE)); }
 
 void NotifySelectionChanged() {
     if (selection_changed) selection_changed();
@@ -78,6 +85,7 @@ void DestroyFloating() {
 }
 
 void EndDrag(HWND sheet) {
+    ClipCursor(nullptr);
     DestroyFloating();
     if (GetCapture() == sheet) ReleaseCapture();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
@@ -107,6 +115,61 @@ void StartDrag(HWND sheet, const HitRecord& hit, int x, int y) {
     }
 }
 
+// A time block keeps its column: a move may only change its times, so the cursor is held on a
+// vertical line through the press point.
+void StartBlockDrag(HWND sheet, const HitRecord& hit, int x, int y) {
+    RECT box{hit.left, hit.top, hit.right, hit.bottom};
+    if (box.right - box.left >= 13) InflateRect(&box, -4, 0);
+    mouse.floating = CreateWindowExA(WS_EX_TRANSPARENT, "MoveIt", "", WS_CHILD | WS_VISIBLE, box.left, box.top,
+                                     box.right - box.left, box.bottom - box.top, sheet, nullptr, InstanceOf(sheet), nullptr);
+    mouse.floatingShown = mouse.floating != nullptr;
+    mouse.offset = POINT{x - box.left, y - box.top};
+    mouse.boxWidth = box.right - box.left;
+    SetCapture(sheet);
+    if (day_data.mode == kDayView && y >= hit.bottom - RowHeight()) {
+        mouse.drag = Drag::kBlockResize;
+        POINT edge{x, hit.bottom - 1};
+        ClientToScreen(sheet, &edge);
+        SetCursorPos(edge.x, edge.y);
+        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+    } else {
+        mouse.drag = Drag::kBlockMove;
+        RECT client;
+        GetClientRect(sheet, &client);
+        POINT top{x, 0}, bottom{x + 1, client.bottom};
+        ClientToScreen(sheet, &top);
+        ClientToScreen(sheet, &bottom);
+        RECT line{top.x, top.y, bottom.x, bottom.y};
+        ClipCursor(&line);
+    }
+}
+
+const DayColumn* PressedColumn() {
+    const HitRecord& h = mouse.pressed;
+    if (h.day < 0 || h.column < 0 || h.day >= static_cast<int>(day_data.days.size())) return nullptr;
+    const DayRecord& day = day_data.days[static_cast<size_t>(h.day)];
+    return h.column < static_cast<int>(day.columns.size()) ? &day.columns[static_cast<size_t>(h.column)] : nullptr;
+}
+
+void DropBlock(HWND sheet, int y) {
+    const bool resize = mouse.drag == Drag::kBlockResize;
+    const HitRecord pressed = mouse.pressed;
+    RECT floating{};
+    if (mouse.floating) {
+        GetWindowRect(mouse.floating, &floating);
+        MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&floating), 2);
+    }
+    EndDrag(sheet);
+    const DayColumn* column = PressedColumn();
+    if (!column || pressed.block < 0 || pressed.block >= static_cast<int>(column->blocks.size())) return;
+    const TimeBlockRecord& block = column->blocks[static_cast<size_t>(pressed.block)];
+    const int R = RowHeight(), S = BlockUnits();
+    const BlockRange range = resize ? BlockDropRange(pressed.top, BlockResizeUnits(pressed.top, std::max(y, pressed.top + R), R, S), R, S, sheet_state.topUnit)
+                                    : BlockDropRange(y - mouse.offset.y, block.end - block.start, R, S, sheet_state.topUnit);
+    MoveTimeBlock(*column, pressed.block, range.start, range.end, day_data.days[static_cast<size_t>(pressed.day)].date);
+    InvalidateRect(sheet, nullptr, FALSE);
+}
+
 bool InsideClient(HWND sheet, int x, int y, int below_margin) {
     RECT r;
     GetClientRect(sheet, &r);
@@ -131,6 +194,13 @@ void FollowMove(HWND sheet, int x, int y) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void FollowBlockMove(HWND sheet, int y) {
+    if (mouse.floating)
+        SetWindowPos(mouse.floating, nullptr, mouse.pressed.left + (mouse.pressed.right - mouse.pressed.left >= 13 ? 4 : 0),
+                     y - mouse.offset.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(sheet, nullptr, FALSE);
+}
+
 void FollowResize(HWND sheet, int x, int y) {
     if (!InsideClient(sheet, x, y, kResizeLeaveMargin)) {
         EndDrag(sheet);  // leaving the sheet cancels a resize
@@ -139,7 +209,7 @@ void FollowResize(HWND sheet, int x, int y) {
     }
     const int top = mouse.pressed.top;
     const int bottom = std::max(y, top + RowHeight() + 4);
-    mouse.resizeMinutes = ResizeMinutes(top, bottom, RowHeight(), BlockUnits());
+    mouse.resizeMinutes = ResizeMinutes(top, bottom, RowHeight(), BlockUnits());  // blocks and boxes alike
     if (mouse.floating) {
         SetWindowPos(mouse.floating, nullptr, 0, 0, mouse.boxWidth, bottom - top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(mouse.floating, nullptr, FALSE);
@@ -242,8 +312,16 @@ LRESULT CALLBACK FloatingProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         HDC dc = BeginPaint(window, &ps);
         RECT client;
         GetClientRect(window, &client);
-        PaintFloatingAppointment(dc, client, mouse.pressed.appointment,
-                                 mouse.drag == Drag::kResize ? mouse.resizeMinutes : 0, mouse.font);
+        if (mouse.drag == Drag::kBlockMove || mouse.drag == Drag::kBlockResize) {
+            const DayColumn* column = PressedColumn();
+            const COLORREF colour = column && mouse.pressed.block >= 0 && mouse.pressed.block < static_cast<int>(column->blocks.size())
+                                        ? column->blocks[static_cast<size_t>(mouse.pressed.block)].colour
+                                        : RGB(0, 0, 0);
+            PaintFloatingBlock(dc, client, colour, mouse.drag == Drag::kBlockResize ? mouse.resizeMinutes : 0, mouse.font);
+        } else {
+            PaintFloatingAppointment(dc, client, mouse.pressed.appointment,
+                                     mouse.drag == Drag::kResize ? mouse.resizeMinutes : 0, mouse.font);
+        }
         EndPaint(window, &ps);
         return 0;
     }
@@ -279,6 +357,9 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y) {
         Select(sheet, hit);
         PostMessageA(GetParent(sheet), kMsgOwnChange, 0, static_cast<LPARAM>(hit.appointment.id));
         break;
+    case kHitTimeBlock:
+        StartBlockDrag(sheet, hit, x, y);
+        break;
     case kHitEmptySlot:
         mouse.drag = Drag::kEmptySlot;
         mouse.slot = RECT{hit.left, hit.top, hit.right, hit.bottom};
@@ -293,7 +374,8 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y) {
 
 void OnSheetMouseMove(HWND sheet, int x, int y) {
     if (mouse.drag == Drag::kMove) FollowMove(sheet, x, y);
-    else if (mouse.drag == Drag::kResize) FollowResize(sheet, x, y);
+    else if (mouse.drag == Drag::kResize || mouse.drag == Drag::kBlockResize) FollowResize(sheet, x, y);
+    else if (mouse.drag == Drag::kBlockMove) FollowBlockMove(sheet, y);
 }
 
 void OnSheetLeftButtonUp(HWND sheet, int x, int y) {
@@ -303,6 +385,10 @@ void OnSheetLeftButtonUp(HWND sheet, int x, int y) {
         break;
     case Drag::kResize:
         DropResize(sheet);
+        break;
+    case Drag::kBlockMove:
+    case Drag::kBlockResize:
+        DropBlock(sheet, y);
         break;
     case Drag::kEmptySlot:
         InvertSlot(sheet);
@@ -315,6 +401,11 @@ void OnSheetLeftButtonUp(HWND sheet, int x, int y) {
 }
 
 bool SheetDragging() { return mouse.drag != Drag::kNone; }
+
+void OnSheetDestroyed() {
+    menus.reset();
+    EndDrag(nullptr);
+}
 
 void OnDragFromPinBoard(HWND sheet, const HitRecord& parked, int x, int y) {
     if (mouse.drag != Drag::kNone || day_data.mode == kMonthView) return;
@@ -339,14 +430,41 @@ void OnDragFromPinBoard(HWND sheet, const HitRecord& parked, int x, int y) {
     SetCapture(sheet);
 }
 
+// A block's edit dialog; the day is reloaded by the edit when it wrote a change.
+void EditBlock(HWND sheet, const HitRecord& hit, int block) {
+    const DayRecord& day = day_data.days[static_cast<size_t>(hit.day)];
+    const DayColumn& column = day.columns[static_cast<size_t>(hit.column)];
+    if (block < 0 || block >= static_cast<int>(column.blocks.size())) return;
+    const TimeBlockRecord chosen = column.blocks[static_cast<size_t>(block)];
+    char operatory[4];
+    std::copy(column.id, column.id + 4, operatory);
+    if (EditBlockForDay(sheet, InstanceOf(sheet), chosen, day.date, operatory)) InvalidateRect(sheet, nullptr, TRUE);
+}
+
 void OnSheetRightButtonDown(HWND sheet, int x, int y, bool shift) {
     if (mouse.drag != Drag::kNone || day_data.mode == kMonthView) return;
     const HitRecord hit = HitTest(x, y, ClientHeight(sheet));
+    POINT screen{x, y};
+    ClientToScreen(sheet, &screen);
+    if (hit.result == kHitTimeBlock && sheet_state.idealDay) {
+        EditBlock(sheet, hit, hit.block);
+        return;
+    }
+    if (hit.result == kHitEmptySlot && sheet_state.idealDay) {
+        const DayColumn& column = day_data.days[static_cast<size_t>(hit.day)].columns[static_cast<size_t>(hit.column)];
+        EditBlock(sheet, hit, SheetMenus::TrackTimeBlockMenu(sheet, screen, column));
+        return;
+    }
     if (hit.result != kHitAppointment && hit.result != kHitNoteMarker && hit.result != kHitPatientAlert &&
         hit.result != kHitLabCase)
         return;
     Select(sheet, hit);
-    if (!shift) return;
+    if (!shift) {
+        if (!menus) menus = std::make_unique<SheetMenus>(GetParent(sheet));
+        if (hit.appointment.patientId) menus->TrackPatientMenu(sheet, screen);
+        else menus->TrackNewPatientMenu(sheet, screen);
+        return;
+    }
     POINT left{hit.left, hit.top}, right{hit.right, hit.top};
     ClientToScreen(sheet, &left);
     ClientToScreen(sheet, &right);

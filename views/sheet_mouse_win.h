@@ -8,6 +8,8 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y);
 void OnSheetMouseMove(HWND sheet, int x, int y);
 void OnSheetLeftButtonUp(HWND sheet, int x, int y);
 bool SheetDragging();
+// Frees the context menus and ends any drag.
+void OnSheetDestroyed();
 // The pin board hands over its appointment (message 1082) with the press point in sheet
 // coordinates: the move starts with the floating box hidden until the cursor enters the sheet.
 struct HitRecord;

@@ -355,6 +355,24 @@ void PaintFloatingAppointment(HDC dc, const RECT& client, const ApptDisplay& a, 
     DrawTextA(dc, label.c_str(), -1, &row, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
+void PaintFloatingBlock(HDC dc, const RECT& client, COLORREF colour, int resize_minutes, HFONT font3) {
+    Selected font(dc, font3);
+    Fill(dc, client.left, client.top, client.right, client.bottom, kWhite);
+    Brush hatch(CreateHatchBrush(HS_DIAGCROSS, colour));
+    FillRect(dc, &client, hatch);
+    Frame(dc, client, colour);
+    if (resize_minutes <= 0) return;
+    const int R = sheet_state.measures.rowHeight;
+    RECT row{client.left + 3, client.bottom - R - 1, client.right - 3, client.bottom - 1};
+    if (row.right - row.left < 3) return;
+    Fill(dc, row.left, row.top, row.right, row.bottom, kWhite);
+    DrawEdge(dc, &row, EDGE_RAISED, BF_RECT);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kBlack);
+    const std::string label = std::to_string(resize_minutes);
+    DrawTextA(dc, label.c_str(), -1, &row, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
 void PaintSheet(HDC dc, const RECT& client, const RECT& update, HFONT font3) {
     const int width = client.right, height = client.bottom;
     MemoryCanvas canvas(dc, width, height);

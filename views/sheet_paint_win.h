@@ -12,3 +12,5 @@ void PaintHeader(HDC dc, const RECT& client, HFONT font3);
 // its bottom row during a resize (0: no label).
 struct ApptDisplay;
 void PaintFloatingAppointment(HDC dc, const RECT& client, const ApptDisplay& a, int resize_minutes, HFONT font3);
+// A time block being dragged: a cross hatch in its colour, framed in it.
+void PaintFloatingBlock(HDC dc, const RECT& client, COLORREF colour, int resize_minutes, HFONT font3);

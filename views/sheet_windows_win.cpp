@@ -20,6 +20,7 @@ int MouseX(LPARAM l) { return static_cast<short>(LOWORD(l)); }
 int MouseY(LPARAM l) { return static_cast<short>(HIWORD(l)); }
 
 constexpr UINT_PTR kClockTimer = 1;
+constexpr int kDayViewButton = 150;
 constexpr UINT kClockMilliseconds = 1500;
 
 HFONT sheet_font = nullptr;
@@ -146,6 +147,7 @@ LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         return DefWindowProcA(window, message, wparam, lparam);
     case WM_DESTROY:
         KillTimer(window, kClockTimer);
+        OnSheetDestroyed();
         return 0;
     default:
         return DefWindowProcA(window, message, wparam, lparam);
@@ -184,8 +186,26 @@ LRESULT CALLBACK TimeColumnProc(HWND window, UINT message, WPARAM wparam, LPARAM
     }
 }
 
+// A click on a day's caption shows that day in the day view. The day note behind the "Note"
+// button comes with the notes dialogs; until then the button does nothing.
+void OnHeaderClick(HWND header, int x, int y) {
+    RECT client;
+    GetClientRect(header, &client);
+    if (y >= client.bottom / 2 || day_data.mode == kMonthView) return;
+    if (day_data.mode == kDayView && x > 2 && x <= sheet_state.measures.noteButtonWidth + 2) return;
+    for (const DayRecord& day : day_data.days) {
+        if (x < day.left || x > day.right) continue;
+        sheet_state.rememberedDate = day.date;
+        PostMessageA(GetParent(header), WM_COMMAND, kDayViewButton, 0);
+        return;
+    }
+}
+
 LRESULT CALLBACK HeaderProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+    case WM_LBUTTONUP:
+        OnHeaderClick(window, MouseX(lparam), MouseY(lparam));
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:

@@ -365,3 +365,98 @@ TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
+
+TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDay) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
+    SetForegroundWindow(main);
+    Model m;
+    ASSERT_TRUE(m.Open(app, sheet));
+
+    // Ideal Day on: a day of this week with a block that shows on the sheet.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(388, 0), 0);
+    sheet_state.idealDay = true;
+    int32_t block_day = 0;
+    int block_unit = -1;
+    std::string caption;
+    int x = 0;
+    for (int32_t d = QVN_SysDate(); d < QVN_SysDate() + 7 && !block_day; ++d) {
+        m.Load(d, FirstShownTime());
+        for (const DayColumn& c : day_data.days[0].columns)
+            for (int u = sheet_state.topUnit; u < kUnitsPerDay && m.Visible(u, u + 1) && !block_day; ++u)
+                if (c.codes[u] >= kBlockCodeBase && c.codes[u] < kAppointmentCodeBase) {
+                    block_day = d;
+                    block_unit = u;
+                    const TimeBlockRecord& b = c.blocks[static_cast<size_t>(c.codes[u] - kBlockCodeBase)];
+                    caption = std::string(b.name, strnlen(b.name, 13)) + " - " + std::string(b.provider, 4);
+                    x = (c.left + c.right) / 2;
+                }
+    }
+    ASSERT_NE(0, block_day) << "no time block shows this week";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), block_day);
+    Settle(1500);
+    const POINT on_block = ToScreen(sheet, x, m.Y(block_unit) + m.R() / 2);
+    SendMouse(0, on_block);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN, on_block);
+    SendMouse(MOUSEEVENTF_RIGHTUP, on_block);
+    HWND edit = app.WaitForDialog(caption.c_str());
+    ASSERT_NE(nullptr, edit) << "the block's edit dialog titled " << caption;
+    PostMessageA(edit, WM_COMMAND, IDCANCEL, 0);
+    Settle(500);
+
+    // On an appointment: its context menu.
+    m.Load(block_day, FirstShownTime());
+    const Box any = FindBox(m, [](const DayColumn&, const ApptDisplay& a) { return a.patientId != 0; });
+    if (any.column) {
+        const POINT p = ToScreen(sheet, any.column->left + m.W() + 6, m.Y(any.a.startUnit) + m.R() / 2);
+        SendMouse(0, p);
+        SendMouse(MOUSEEVENTF_RIGHTDOWN, p);
+        SendMouse(MOUSEEVENTF_RIGHTUP, p);
+        Settle(500);
+        HWND menu = FindWindowA("#32768", nullptr);
+        EXPECT_NE(nullptr, menu) << "the patient menu";
+        if (menu) {
+            EXPECT_TRUE(IsWindowVisible(menu));
+            INPUT escape[2] = {};
+            escape[0].type = escape[1].type = INPUT_KEYBOARD;
+            escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+            escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, escape, sizeof escape[0]);
+            Settle(400);
+        }
+    }
+
+    // The week view's caption of Sunday, a closed day, shows Sunday in the day view.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(151, 0), 0);
+    Settle(1500);
+    LoadShownDays(ShownDatesOf(block_day, kWeekView), kWeekView);
+    RECT client;
+    GetClientRect(sheet, &client);
+    LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
+    const DayRecord sunday = day_data.days.front();
+    ASSERT_EQ(1, sunday.weekday);
+    RECT head;
+    GetClientRect(header, &head);
+    Click(header, POINT{sunday.left + 20, head.bottom / 4});
+    Settle(1500);
+    HWND day_button = GetDlgItem(main, 150);
+    ASSERT_NE(nullptr, day_button);
+    EXPECT_EQ(BST_CHECKED, SendMessageA(day_button, BM_GETCHECK, 0, 0)) << "the day view";
+    // Sunday is closed all day: the sheet's first operatory shows closed time.
+    m.Load(sunday.date, FirstShownTime());
+    const DayColumn* op = nullptr;
+    for (const DayColumn& c : day_data.days[0].columns)
+        if (c.kind == kOperatoryColumn && !op) op = &c;
+    ASSERT_NE(nullptr, op);
+    HDC screen = GetDC(nullptr);
+    const POINT probe = ToScreen(sheet, (op->left + op->right) / 2, m.Y(sheet_state.topUnit) + m.R() / 2);
+    const COLORREF seen = GetPixel(screen, probe.x, probe.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(ReadSheetColours().background2, seen) << "Sunday's closed colour";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
