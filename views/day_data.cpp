@@ -9,6 +9,7 @@
 
 #include "data/appointment_record.h"
 #include "data/db_access.h"
+#include "data/record_text.h"
 #include "data/time_pattern.h"
 #include "suite/dates.h"
 #include "suite/lab_case.h"
@@ -29,17 +30,6 @@ FileGroupDesc Group(int file) {
     FileGroupDesc d{};
     DbGroupOf(file, &d);
     return d;
-}
-
-// A fixed-width text field up to its first zero.
-template <size_t N>
-std::string FieldText(const char (&field)[N]) {
-    return std::string(field, strnlen(field, N));
-}
-
-std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == 0)) s.pop_back();
-    return s;
 }
 
 RscUseKey KeyOf(uint8_t kind, const char id[4], int32_t week) {
@@ -165,9 +155,9 @@ std::string ReferralName(uint32_t referral_id) {
     ReferralRecord r{};
     DbGroupScope referrals(Group(kReferralFile));
     if (referrals.Result() != kQdbOk || DbFind(kReferralByIdKey, DbPrepareKey(&referral_id), &r) != kQdbOk) return "";
-    std::string name = TrimRight(FieldText(r.lastName));
-    const std::string first = TrimRight(FieldText(r.firstName));
-    const std::string title = TrimRight(FieldText(r.title));
+    std::string name = GetTrimmedText(r.lastName);
+    const std::string first = GetTrimmedText(r.firstName);
+    const std::string title = GetTrimmedText(r.title);
     if (!first.empty()) name = first + " " + name;
     if (!title.empty()) name = title + " " + name;
     return name;
@@ -176,27 +166,9 @@ std::string ReferralName(uint32_t referral_id) {
 std::string ReferringPatientName(uint32_t patient_id) {
     PatientRecord p{};
     if (DbFind(kPatientByIdKey, DbPrepareKey(&patient_id), &p) != kQdbOk) return "";
-    return QVN_PackName(FieldText(p.lastName), FieldText(p.firstName), std::string(1, p.middleInitial ? p.middleInitial : ' '));
+    return QVN_PackName(GetText(p.lastName), GetText(p.firstName), std::string(1, p.middleInitial ? p.middleInitial : ' '));
 }
 
-ApptDisplay DisplayOf(const AppointmentRecord& a) {
-    ApptDisplay d;
-    d.id = static_cast<int32_t>(a.id);
-    d.patientId = a.patientId;
-    d.name = TrimRight(FieldText(a.patientName));
-    d.homePhone = FieldText(a.phone);
-    d.description = FieldText(a.description);
-    std::memcpy(d.provider, a.provider, 4);
-    if (a.staffMarker == kMarkerStaff) std::memcpy(d.staff, a.staff, 4);
-    d.type = a.type;
-    d.amount = a.amount;
-    d.length = a.length;
-    std::memcpy(d.timePattern, a.timePattern, sizeof d.timePattern);
-    d.status = a.status;
-    d.colour = ProviderColour(a.provider);
-    d.startUnit = a.hour * 12 + a.minute / 5;
-    return d;
-}
 
 // The patient's side of the box, the markers and the private phones: day view only.
 void AddPatientFacts(const AppointmentRecord& a, int32_t date, ApptDisplay* d) {
@@ -205,11 +177,11 @@ void AddPatientFacts(const AppointmentRecord& a, int32_t date, ApptDisplay* d) {
     const bool have_patient =
         a.patientId != 0 && DbFind(kPatientByIdKey, DbPrepareKey(&a.patientId), &p) == kQdbOk;
     if (have_patient && view.showAlerts) {
-        d->preferredName = TrimRight(FieldText(p.preferredName));
-        d->chartNumber = TrimRight(FieldText(p.chartNumber));
-        d->workPhone = FieldText(p.workPhone);
-        d->title = TrimRight(FieldText(p.nameTitle));
-        d->ssn = FieldText(p.ssn);
+        d->preferredName = GetTrimmedText(p.preferredName);
+        d->chartNumber = GetTrimmedText(p.chartNumber);
+        d->workPhone = GetText(p.workPhone);
+        d->title = GetTrimmedText(p.nameTitle);
+        d->ssn = GetText(p.ssn);
         bool alert = false;
         for (uint8_t byte : p.medicalAlerts) alert |= byte != 0;
         d->medicalAlert = alert ? 2 : 0;
@@ -243,7 +215,7 @@ bool LoadOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, uint1
     uint16_t r = DbStartSetForward(kApptByDateOperatoryKey, DbPrepareKey(&prefix), &a, sizeof prefix);
     for (; r == kQdbOk; r = DbNextInSet(kApptByDateOperatoryKey, &a)) {
         if (static_cast<int>(column->appointments.size()) == kMaxColumnAppointments) return false;
-        ApptDisplay d = DisplayOf(a);
+        ApptDisplay d = DisplayOfRecord(a);
         if (mode == kDayView) AddPatientFacts(a, day->date, &d);
         const int index = static_cast<int>(column->appointments.size());
         const int units = std::max(1, d.length / 5);
@@ -411,4 +383,23 @@ const ApptDisplay* AppointmentOfCode(const DayColumn& column, int code) {
     const int index = code - kAppointmentCodeBase;
     if (index < 0 || index >= static_cast<int>(column.appointments.size())) return nullptr;
     return &column.appointments[static_cast<size_t>(index)];
+}
+
+ApptDisplay DisplayOfRecord(const AppointmentRecord& a) {
+    ApptDisplay d;
+    d.id = static_cast<int32_t>(a.id);
+    d.patientId = a.patientId;
+    d.name = GetTrimmedText(a.patientName);
+    d.homePhone = GetText(a.phone);
+    d.description = GetText(a.description);
+    std::memcpy(d.provider, a.provider, 4);
+    if (a.staffMarker == kMarkerStaff) std::memcpy(d.staff, a.staff, 4);
+    d.type = a.type;
+    d.amount = a.amount;
+    d.length = a.length;
+    std::memcpy(d.timePattern, a.timePattern, sizeof d.timePattern);
+    d.status = a.status;
+    d.colour = ProviderColour(a.provider);
+    d.startUnit = a.hour * 12 + a.minute / 5;
+    return d;
 }

@@ -114,5 +114,10 @@ void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode);
 bool ReloadShownDay(int32_t date);
 void FreeDays();
 
+// The box's side of an appointment record, without the patient's facts: what the week view and
+// the pin board show.
+struct AppointmentRecord;
+ApptDisplay DisplayOfRecord(const AppointmentRecord& record);
+
 // The column's appointment that a unit code names, or null.
 const ApptDisplay* AppointmentOfCode(const DayColumn& column, int code);

@@ -32,9 +32,6 @@ void ParkOnBoard(PinBoardContents* board, const HitRecord& record, int32_t date)
 void EmptyBoard(PinBoardContents* board);
 uint32_t ParkedAppointmentId(const PinBoardContents& board);
 
-// What a box shows of an appointment record read on its own, without its day: the record's
-// fields and its provider's colour (patient facts and markers are the day view's).
-ApptDisplay DisplayOfRecord(const AppointmentRecord& record);
 
 // The start-up rule of the board's first paint: when [Apptbook] "Clipboard Appt" names an
 // appointment that can be read and waits on the unscheduled list (its unscheduled flag is 1),

@@ -333,6 +333,21 @@ void PaintOperatoryColumn(HDC dc, const DayColumn& c, int height) {
     }
 }
 
+// A resize's length in minutes in the dragged box's bottom row, on a raised box of its own face,
+// when there are at least 3 pixels on either side.
+void PaintLengthLabel(HDC dc, const RECT& client, int minutes, COLORREF face) {
+    if (minutes <= 0) return;
+    const int R = sheet_state.measures.rowHeight;
+    RECT row{client.left + 3, client.bottom - R - 1, client.right - 3, client.bottom - 1};
+    if (row.right - row.left < 3) return;
+    Fill(dc, row.left, row.top, row.right, row.bottom, face);
+    DrawEdge(dc, &row, EDGE_RAISED, BF_RECT);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kBlack);
+    const std::string label = std::to_string(minutes);
+    DrawTextA(dc, label.c_str(), -1, &row, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
 }  // namespace
 
 void PaintFloatingAppointment(HDC dc, const RECT& client, const ApptDisplay& a, int resize_minutes, HFONT font3) {
@@ -344,15 +359,7 @@ void PaintFloatingAppointment(HDC dc, const RECT& client, const ApptDisplay& a, 
     box.firstRowVisible = true;
     box.endVisible = true;
     PaintAppointmentBox(dc, a, box, 0, client.bottom);
-    if (resize_minutes <= 0) return;
-    const std::string label = std::to_string(resize_minutes);
-    const int R = sheet_state.measures.rowHeight;
-    RECT row{client.left + 3, client.bottom - R - 1, client.right - 3, client.bottom - 1};
-    if (row.right - row.left < 3) return;
-    Fill(dc, row.left, row.top, row.right, row.bottom, kLightGrey);
-    DrawEdge(dc, &row, EDGE_RAISED, BF_RECT);
-    SetTextColor(dc, kBlack);
-    DrawTextA(dc, label.c_str(), -1, &row, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    PaintLengthLabel(dc, client, resize_minutes, kLightGrey);
 }
 
 void PaintFloatingBlock(HDC dc, const RECT& client, COLORREF colour, int resize_minutes, HFONT font3) {
@@ -361,16 +368,7 @@ void PaintFloatingBlock(HDC dc, const RECT& client, COLORREF colour, int resize_
     Brush hatch(CreateHatchBrush(HS_DIAGCROSS, colour));
     FillRect(dc, &client, hatch);
     Frame(dc, client, colour);
-    if (resize_minutes <= 0) return;
-    const int R = sheet_state.measures.rowHeight;
-    RECT row{client.left + 3, client.bottom - R - 1, client.right - 3, client.bottom - 1};
-    if (row.right - row.left < 3) return;
-    Fill(dc, row.left, row.top, row.right, row.bottom, kWhite);
-    DrawEdge(dc, &row, EDGE_RAISED, BF_RECT);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kBlack);
-    const std::string label = std::to_string(resize_minutes);
-    DrawTextA(dc, label.c_str(), -1, &row, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    PaintLengthLabel(dc, client, resize_minutes, kWhite);
 }
 
 void PaintSheet(HDC dc, const RECT& client, const RECT& update, HFONT font3) {

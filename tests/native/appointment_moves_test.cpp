@@ -14,7 +14,7 @@
 #include "data/occupancy_verify.h"
 #include "data/practice_schedule.h"
 #include "data/time_pattern.h"
-#include "practice_test_database.h"
+#include "demo_practice_fixture.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
 #include "suite/messages.h"
@@ -44,28 +44,18 @@ AppointmentRecord Appt(uint32_t id, int32_t date, int hour, int minute, int leng
     return a;
 }
 
-class Moves : public ::testing::Test {
+class Moves : public DemoPracticeTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(db_.Ok());
-        std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
-        ASSERT_TRUE(LoadPracticeTables());
-        conflict_options = ConflictOptions{};
+        DemoPracticeTest::SetUp();
         ASSERT_GT(QVN_LogInUser("FRONT"), 0);
     }
     void TearDown() override { QVN_LogOutUser(); }
-    void Book(const AppointmentRecord& a) {
-        ScriptedPrompter yes;
-        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
-        ASSERT_TRUE(SaveAppointment(true, nullptr, a));
-    }
     AppointmentRecord Read(uint32_t id) {
         AppointmentRecord a{};
         EXPECT_EQ(0, ReadAppointment(id, &a));
         return a;
     }
-    PracticeTestDatabase db_;
 };
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "data/demo_seed.h"
 #include "data/practice_schedule.h"
 #include "data/time_pattern.h"
-#include "practice_test_database.h"
+#include "demo_practice_fixture.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
 
@@ -74,21 +74,13 @@ std::string Counters(const Week& w, int32_t date, int first, int last) {
 
 constexpr int Slot(int hour, int minute = 0) { return hour * 12 + minute / 5; }
 
-class DemoBook : public ::testing::Test {
+class DemoBook : public DemoPracticeTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(db_.Ok());
-        std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
-        ASSERT_TRUE(LoadPracticeTables());
-        conflict_options = ConflictOptions{};
-    }
     std::vector<std::string> Texts(const ScriptedPrompter& p) {
         std::vector<std::string> texts;
         for (const PromptRequest& r : p.Asked()) texts.push_back(r.text);
         return texts;
     }
-    PracticeTestDatabase db_;
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "data/demo_seed.h"
 #include "data/practice_schedule.h"
 #include "data/time_pattern.h"
-#include "practice_test_database.h"
+#include "demo_practice_fixture.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
 #include "suite/records/notes.h"
@@ -83,20 +83,9 @@ std::string Codes(const DayColumn& c, int from, int to) {
     return s;
 }
 
-class DemoDay : public ::testing::Test {
+class DemoDay : public DemoPracticeTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(db_.Ok());
-        std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
-        ASSERT_TRUE(LoadPracticeTables());
-    }
     void TearDown() override { FreeDays(); }
-    void Book(const AppointmentRecord& a) {
-        ScriptedPrompter yes;
-        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
-        ASSERT_TRUE(SaveAppointment(true, nullptr, a)) << "appointment " << a.id;
-    }
     template <typename Record>
     void AddRecord(int file, const Record& r) {
         FileGroupDesc desc{};
@@ -114,7 +103,6 @@ protected:
         DbGroupScope group(desc);
         ASSERT_EQ(kQdbOk, DbAddVariable(kNoteFile, buffer, static_cast<int>(sizeof head + std::strlen(text) + 1)));
     }
-    PracticeTestDatabase db_;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app_run.h"
+#include "sheet_model.h"
 #include "appointments/appointment_moves.h"
 #include "appointments/conflict_checks.h"
 #include "data/appointment_record.h"
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int kPickedDate = 1124;
 
-void Settle(DWORD ms = 500) { Sleep(ms); }
 
 void SendMouse(DWORD flags, POINT screen) {
     INPUT in = {};
@@ -81,42 +81,6 @@ std::vector<std::string> AnswerAll(AppRun& app) {
     return texts;
 }
 
-// The program's sheet as the test computes it: the same view, day data and layout.
-class Model {
-public:
-    bool Open(const AppRun& app, HWND sheet) {
-        std::string reason;
-        if (!OpenPracticeDatabase(app.DataDir(), &reason) || !LoadPracticeTables()) return false;
-        ApplyView(1);
-        fonts_.CreateAll();
-        sheet_state.measures = fonts_.MeasureSheet(sheet);
-        sheet_state.timeAtRight = ReadViewTimeAtRight();
-        sheet_ = sheet;
-        return true;
-    }
-    ~Model() {
-        FreeDays();
-        DbEndSession();
-    }
-    void Load(int32_t date, int top) {
-        sheet_state.topUnit = top;
-        LoadShownDays({date}, kDayView);
-        RECT client;
-        GetClientRect(sheet_, &client);
-        LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
-        height_ = client.bottom;
-    }
-    int R() const { return sheet_state.measures.rowHeight; }
-    int W() const { return sheet_state.measures.stripeWidth; }
-    int Y(int unit) const { return UnitOffset(unit, sheet_state.topUnit, practice_tables.blockUnits, R()); }
-    bool Visible(int from, int to) const { return from >= sheet_state.topUnit && Y(to) + 1 <= height_; }
-
-private:
-    AppFonts fonts_;
-    HWND sheet_ = nullptr;
-    int height_ = 0;
-};
-
 struct Box {
     const DayColumn* column = nullptr;
     ApptDisplay a;
@@ -125,7 +89,7 @@ struct Box {
 
 // The first fully visible appointment that wanted accepts.
 template <typename Wanted>
-Box FindBox(const Model& m, Wanted wanted) {
+Box FindBox(const SheetModel& m, Wanted wanted) {
     for (const DayColumn& c : day_data.days[0].columns)
         for (const ApptDisplay& a : c.appointments)
             if (m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1)) && wanted(c, a)) return {&c, a};
@@ -151,14 +115,7 @@ AppointmentRecord Stored(uint32_t id) {
 
 std::string PatientReply(const ApptDisplay& a) { return std::to_string(a.patientId) + ":" + a.name.substr(0, 32); }
 
-int32_t BookedDay() {
-    const int32_t today = QVN_SysDate();
-    for (int32_t d = today; d < today + 7; ++d)
-        if (HolidayKind(d) == 0 && ReadDay(d).size() >= 6) return d;
-    return 0;
-}
 
-int FirstShownTime() { return FirstShownTimeOf(*practice_tables.practice, WeekdayIndex(QVN_SysDate())); }
 
 }  // namespace
 
@@ -170,13 +127,13 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
     ASSERT_NE(nullptr, sheet);
     SetForegroundWindow(main);
-    Model m;
+    SheetModel m;
     ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay();
+    const int32_t day = BookedDay(6);
     ASSERT_NE(0, day);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
     Settle(1500);
-    m.Load(day, FirstShownTime());
+    m.Load(day, kDayView, FirstShownTime());
 
     // A patient's appointment with a free operatory beside it.
     const DayColumn* target = nullptr;
@@ -203,7 +160,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     char target_id[4];
     std::memcpy(target_id, target->id, 4);  // the reload below replaces the columns
     Settle(800);
-    m.Load(day, FirstShownTime());
+    m.Load(day, kDayView, FirstShownTime());
 
     // Its lower edge dragged up to its top: one row long.
     {
@@ -221,7 +178,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         EXPECT_EQ(shortest, int{Stored(static_cast<uint32_t>(a.a.id)).length}) << "the shortest the edge allows, R = " << m.R();
     }
     Settle(800);
-    m.Load(day, FirstShownTime());
+    m.Load(day, kDayView, FirstShownTime());
 
     // Another appointment dropped onto a booked operatory slot is refused and stays.
     const Box b = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) {
@@ -274,7 +231,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     if (HolidayKind(past) == 0) {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), past);
         Settle(1500);
-        m.Load(past, FirstShownTime());
+        m.Load(past, kDayView, FirstShownTime());
         const Box done = FindBox(m, [](const DayColumn&, const ApptDisplay& x) {
             return x.status == kStatusComplete && x.patientId != 0;
         });
@@ -336,13 +293,13 @@ TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
     SetForegroundWindow(main);
     Settle(1000);
     EXPECT_EQ(put_aside, static_cast<uint32_t>(SendMessageA(board, 1085, 0, 0))) << "parked on the first paint";
-    Model m;
+    SheetModel m;
     ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay();
+    const int32_t day = BookedDay(6);
     ASSERT_NE(0, day);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
     Settle(1500);
-    m.Load(day, FirstShownTime());
+    m.Load(day, kDayView, FirstShownTime());
     const AppointmentRecord aside = Stored(put_aside);
     const int units = std::max(aside.length / 5, 1);
     int free_unit = -1;
@@ -374,7 +331,7 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
     HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
     SetForegroundWindow(main);
-    Model m;
+    SheetModel m;
     ASSERT_TRUE(m.Open(app, sheet));
 
     // Ideal Day on: a day of this week with a block that shows on the sheet.
@@ -385,7 +342,7 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     std::string caption;
     int x = 0;
     for (int32_t d = QVN_SysDate(); d < QVN_SysDate() + 7 && !block_day; ++d) {
-        m.Load(d, FirstShownTime());
+        m.Load(d, kDayView, FirstShownTime());
         for (const DayColumn& c : day_data.days[0].columns)
             for (int u = sheet_state.topUnit; u < kUnitsPerDay && m.Visible(u, u + 1) && !block_day; ++u)
                 if (c.codes[u] >= kBlockCodeBase && c.codes[u] < kAppointmentCodeBase) {
@@ -409,7 +366,7 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     Settle(500);
 
     // On an appointment: its context menu.
-    m.Load(block_day, FirstShownTime());
+    m.Load(block_day, kDayView, FirstShownTime());
     const Box any = FindBox(m, [](const DayColumn&, const ApptDisplay& a) { return a.patientId != 0; });
     if (any.column) {
         const POINT p = ToScreen(sheet, any.column->left + m.W() + 6, m.Y(any.a.startUnit) + m.R() / 2);
@@ -447,7 +404,7 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     ASSERT_NE(nullptr, day_button);
     EXPECT_EQ(BST_CHECKED, SendMessageA(day_button, BM_GETCHECK, 0, 0)) << "the day view";
     // Sunday is closed all day: the sheet's first operatory shows closed time.
-    m.Load(sunday.date, FirstShownTime());
+    m.Load(sunday.date, kDayView, FirstShownTime());
     const DayColumn* op = nullptr;
     for (const DayColumn& c : day_data.days[0].columns)
         if (c.kind == kOperatoryColumn && !op) op = &c;

@@ -14,6 +14,7 @@
 #include "app/fonts_win.h"
 #include "app/refresh.h"
 #include "app_run.h"
+#include "sheet_model.h"
 #include "data/appointment_store.h"
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
@@ -123,49 +124,6 @@ public:
 
 HWND Child(HWND main, const char* class_name) { return FindWindowExA(main, nullptr, class_name, nullptr); }
 
-// Lets the program take its messages and paint.
-void Settle(DWORD ms = 600) { Sleep(ms); }
-
-// The test's own copy of what the program shows: the same view, day data and layout, computed on
-// the same database with the program's measures.
-class SheetModel {
-public:
-    bool Open(const AppRun& app, HWND sheet) {
-        std::string reason;
-        if (!OpenPracticeDatabase(app.DataDir(), &reason) || !LoadPracticeTables()) return false;
-        ApplyView(1);
-        fonts_.CreateAll();
-        sheet_state.measures = fonts_.MeasureSheet(sheet);
-        sheet_state.colours = ReadSheetColours();
-        sheet_state.timeAtRight = ReadViewTimeAtRight();
-        sheet_ = sheet;
-        return true;
-    }
-    ~SheetModel() {
-        FreeDays();
-        DbEndSession();
-    }
-    void Load(int32_t date, ViewMode mode, int top_unit) {
-        sheet_state.topUnit = top_unit;
-        LoadShownDays(ShownDatesOf(date, mode), mode);
-        RECT client;
-        GetClientRect(sheet_, &client);
-        LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
-        height_ = client.bottom;
-    }
-    int R() const { return sheet_state.measures.rowHeight; }
-    int W() const { return sheet_state.measures.stripeWidth; }
-    int Y(int unit) const { return UnitOffset(unit, sheet_state.topUnit, practice_tables.blockUnits, R()); }
-    bool Visible(int unit) const { return unit >= sheet_state.topUnit && Y(unit) + R() <= height_; }
-    // The middle of the row of a unit.
-    int MidRow(int unit) const { return Y(unit) + R() / 2; }
-
-private:
-    AppFonts fonts_;
-    HWND sheet_ = nullptr;
-    int height_ = 0;
-};
-
 struct Found {
     const DayRecord* day = nullptr;
     const DayColumn* column = nullptr;
@@ -184,16 +142,7 @@ Found FindAppointment(const SheetModel& model, Wanted wanted) {
     return {};
 }
 
-int FirstShownTime(int32_t date) { return FirstShownTimeOf(*practice_tables.practice, WeekdayIndex(date)); }
 
-// The first open day from today on that has appointments: the tests show it, whatever weekday
-// they run on.
-int32_t BookedDay() {
-    const int32_t today = QVN_SysDate();
-    for (int32_t d = today; d < today + 7; ++d)
-        if (HolidayKind(d) == 0 && !ReadDay(d).empty()) return d;
-    return 0;
-}
 
 // Shows a date on the program's sheet, as the date picker does.
 void GoTo(HWND main, int32_t date) {
@@ -218,7 +167,7 @@ TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndThe
     const int32_t today = BookedDay();
     ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
     GoTo(main, today);
-    model.Load(today, kDayView, FirstShownTime(QVN_SysDate()));
+    model.Load(today, kDayView, FirstShownTime());
     ASSERT_EQ(1u, day_data.days.size());
     Capture day_view(main);
     EXPECT_TRUE(day_view.Save(ScreenshotPath("day_view.bmp")));
@@ -260,7 +209,7 @@ TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndThe
     // A day of last week: its appointments are complete and grey.
     const int32_t past = today - 7;
     GoTo(main, past);
-    model.Load(past, kDayView, FirstShownTime(QVN_SysDate()));
+    model.Load(past, kDayView, FirstShownTime());
     const Found done = FindAppointment(model, [](const ApptDisplay& a) { return a.status == kStatusComplete; });
     if (HolidayKind(past) == 0) {
         ASSERT_NE(nullptr, done.appointment) << "a week ago has complete appointments in view";
@@ -303,7 +252,7 @@ TEST(Sheet, WeekViewShowsSevenStripsWithTheirDaysHours) {
     SheetModel model;
     ASSERT_TRUE(model.Open(app, sheet));
     const int32_t today = QVN_SysDate();
-    model.Load(today, kWeekView, FirstShownTime(today));
+    model.Load(today, kWeekView, FirstShownTime());
     ASSERT_EQ(7u, day_data.days.size()) << "the default view shows every weekday";
     Capture week(main);
     EXPECT_TRUE(week.Save(ScreenshotPath("week_view.bmp")));
@@ -349,7 +298,7 @@ TEST(Sheet, AnAppointmentMovedAtAnotherWorkstationShowsAtItsNewPlaceOnlyAfterIts
     const int32_t today = BookedDay();
     ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
     GoTo(main, today);
-    model.Load(today, kDayView, FirstShownTime(QVN_SysDate()));
+    model.Load(today, kDayView, FirstShownTime());
 
     // An appointment and a free operatory at its time.
     Found moved;

@@ -1,0 +1,73 @@
+// The test's own picture of the program's sheet: the same view, day data and layout, computed
+// on the same database with the program's measures, so that a UI test knows where each box,
+// slot and row must be on the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/fonts_win.h"
+#include "app_run.h"
+#include "data/appointment_store.h"
+#include "data/practice_schedule.h"
+#include "suite/workstation_settings.h"
+#include "views/active_view.h"
+#include "views/day_data.h"
+#include "views/sheet_layout.h"
+#include "views/sheet_state.h"
+
+// Lets the program take its messages and paint.
+inline void Settle(DWORD ms = 600) { Sleep(ms); }
+
+class SheetModel {
+public:
+    bool Open(const AppRun& app, HWND sheet) {
+        std::string reason;
+        if (!OpenPracticeDatabase(app.DataDir(), &reason) || !LoadPracticeTables()) return false;
+        ApplyView(1);
+        fonts_.CreateAll();
+        sheet_state.measures = fonts_.MeasureSheet(sheet);
+        sheet_state.colours = ReadSheetColours();
+        sheet_state.timeAtRight = ReadViewTimeAtRight();
+        sheet_ = sheet;
+        return true;
+    }
+    ~SheetModel() {
+        FreeDays();
+        DbEndSession();
+    }
+    void Load(int32_t date, ViewMode mode, int top_unit) {
+        sheet_state.topUnit = top_unit;
+        LoadShownDays(ShownDatesOf(date, mode), mode);
+        RECT client;
+        GetClientRect(sheet_, &client);
+        LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
+        height_ = client.bottom;
+    }
+    int R() const { return sheet_state.measures.rowHeight; }
+    int W() const { return sheet_state.measures.stripeWidth; }
+    int Y(int unit) const { return UnitOffset(unit, sheet_state.topUnit, practice_tables.blockUnits, R()); }
+    bool Visible(int unit) const { return unit >= sheet_state.topUnit && Y(unit) + R() <= height_; }
+    // A box from unit from to unit to (its end) lies whole in the window.
+    bool Visible(int from, int to) const { return from >= sheet_state.topUnit && Y(to) + 1 <= height_; }
+    // The middle of the row of a unit.
+    int MidRow(int unit) const { return Y(unit) + R() / 2; }
+
+private:
+    AppFonts fonts_;
+    HWND sheet_ = nullptr;
+    int height_ = 0;
+};
+
+// The sheet's first hour, set at start-up from today's weekday.
+inline int FirstShownTime() { return FirstShownTimeOf(*practice_tables.practice, WeekdayIndex(QVN_SysDate())); }
+
+// The first open day from today on with at least that many appointments: the tests show it,
+// whatever weekday they run on.
+inline int32_t BookedDay(size_t at_least = 1) {
+    const int32_t today = QVN_SysDate();
+    for (int32_t d = today; d < today + 7; ++d)
+        if (HolidayKind(d) == 0 && ReadDay(d).size() >= at_least) return d;
+    return 0;
+}
