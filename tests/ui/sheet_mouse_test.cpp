@@ -150,6 +150,19 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     EXPECT_TRUE(AnswerAll(app).empty()) << "a drop on its own place asks nothing";
     DdeClient dde;
     EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId"));
+    EXPECT_EQ("(no data)", dde.Request("PatientInfo", "patientinfo")) << "no other topic has data";
+    {
+        // While a window of another program has the focus, HasFocus has no data.
+        HWND other = CreateWindowExA(0, "STATIC", "other program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(other);
+        SetFocus(other);
+        Settle(300);
+        EXPECT_EQ("(no data)", dde.Request("PatientInfo", "HasFocus"));
+        DestroyWindow(other);
+        SetForegroundWindow(main);
+        Settle(300);
+    }
 
     // Dragged into the free operatory at the same time: one question, then it is there.
     Drag(sheet, inside, sheet, POINT{target->left + m.W() + 6, inside.y});
@@ -172,9 +185,9 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         Drag(sheet, POINT{now_in->right - 4, bottom - 2}, sheet, POINT{now_in->right - 4, top + 1});
         EXPECT_TRUE(AnswerAll(app).empty()) << "the front desk holds right 66: nothing is asked";
         // The edge stops R + 4 pixels below the top and the length rounds to the nearest row: one
-        // row from a row height of 9 up, two below it.
+        // row from a row height of 9 up, two below it (the default sheet font gives 8).
         const int shortest = ResizeMinutes(top, top + m.R() + 4, m.R(), practice_tables.blockUnits);
-        EXPECT_EQ(m.R() >= 9 ? practice_tables.blockUnits * 5 : shortest, shortest);
+        EXPECT_EQ(m.R() >= 9 ? practice_tables.blockUnits * 5 : 2 * practice_tables.blockUnits * 5, shortest);
         EXPECT_EQ(shortest, int{Stored(static_cast<uint32_t>(a.a.id)).length}) << "the shortest the edge allows, R = " << m.R();
     }
     Settle(800);
