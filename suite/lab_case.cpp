@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "data/db_access.h"
+#include "suite/dates.h"
+#include "suite/prompter.h"
 
 namespace {
 
@@ -91,4 +93,22 @@ std::string LabCaseStatusText(LabCaseState state) {
     case kLabInHouse: return "In House";
     default: return "";
     }
+}
+
+std::string ApptCaseLinksText(const std::vector<LabCaseLink>& links) {
+    if (links.empty()) return "No lab cases are linked to this appointment.";
+    std::string text;
+    for (const LabCaseLink& link : links) {
+        if (!text.empty()) text += "\n";
+        text += "Case " + std::to_string(link.caseId) + ":";
+        if (!link.lab.empty()) text += " " + link.lab + " -";
+        text += " " + LabCaseStatusText(link.state);
+        if (link.dueDate != 0) text += ", due " + QVN_fmtDateString2000(link.dueDate);
+    }
+    return text;
+}
+
+void ShowApptCaseLinks(uint32_t appointment_id) {
+    CurrentPrompter().Show(PromptRequest{ApptCaseLinksText(ReadApptToCaseLinks(appointment_id)), "Lab Cases", kButtonsOk,
+                                         kIconInformation});
 }

@@ -27,3 +27,8 @@ bool DeleteApptCaseLinks(uint32_t appointment_id);
 LabCaseState ApptLabCaseState(uint32_t appointment_id);
 // "Needed", "Sent", "Received", "In House", "" for none: the lists' lab-case status text.
 std::string LabCaseStatusText(LabCaseState state);
+// One line per case, "Case 12: Crown Co - Sent, due 12/10/2026" (no lab, no due date: those
+// parts left out); "No lab cases are linked to this appointment." without cases.
+std::string ApptCaseLinksText(const std::vector<LabCaseLink>& links);
+// Shows the appointment's case links in a box titled "Lab Cases".
+void ShowApptCaseLinks(uint32_t appointment_id);

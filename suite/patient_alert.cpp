@@ -1,18 +1,53 @@
 // Patient alerts: a note of the patient's with some text in it.
 #include "suite/patient_alert.h"
 
+#include <cstring>
+#include <vector>
+
 #include "data/db_access.h"
+#include "suite/prompter.h"
 #include "suite/records/notes.h"
+
+namespace {
+
+#pragma pack(push, 1)
+struct AlertKey {
+    uint8_t kind;
+    uint32_t owner;
+};
+#pragma pack(pop)
+
+const char kAlertsTitle[] = "Patient Alerts";
+
+}  // namespace
 
 int PATALERT_PatientHasAlerts(uint32_t patient_id, int32_t date) {
     (void)date;  // alerts are not limited to dates yet
-#pragma pack(push, 1)
-    struct {
-        uint8_t kind;
-        uint32_t owner;
-    } key{kNotePatientAlert, patient_id};
-#pragma pack(pop)
+    const AlertKey key{kNotePatientAlert, patient_id};
     NoteHead head{};
     if (DbFind(kNoteKey, DbPrepareKey(&key), &head) != kQdbOk) return 0;
     return DbVariableLength(kNoteFile) > static_cast<int>(sizeof head) + 1 ? 2 : 0;
+}
+
+std::string PatientAlertText(uint32_t patient_id, int32_t date) {
+    (void)date;
+    FileGroupDesc desc{};
+    DbGroupOf(kNoteFile, &desc);
+    DbGroupScope group(desc);
+    if (group.Result() != kQdbOk) return "";
+    const AlertKey key{kNotePatientAlert, patient_id};
+    NoteHead head{};
+    if (DbFind(kNoteKey, DbPrepareKey(&key), &head) != kQdbOk) return "";
+    std::vector<char> buffer(sizeof head + kNoteTextLimit + 1, '\0');
+    if (DbReadEntireVariable(kNoteFile, buffer.data(), static_cast<int>(buffer.size()) - 1) != kQdbOk) return "";
+    const char* text = buffer.data() + sizeof head;
+    return std::string(text, strnlen(text, kNoteTextLimit));
+}
+
+int PATALERT_PopUpPatientAlerts(uint32_t patient_id, int32_t date, int mode) {
+    (void)mode;
+    const std::string text = PatientAlertText(patient_id, date);
+    if (text.empty()) return 0;
+    CurrentPrompter().Show(PromptRequest{text, kAlertsTitle, kButtonsOk, kIconExclamation});
+    return 1;
 }

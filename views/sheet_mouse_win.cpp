@@ -8,11 +8,14 @@
 #include <memory>
 
 #include "app/current_patient.h"
+#include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "appointments/appointment_moves.h"
 #include "data/appointment_record.h"
 #include "data/practice_schedule.h"
 #include "suite/dates.h"
+#include "suite/lab_case.h"
+#include "suite/patient_alert.h"
 #include "suite/prompter.h"
 #include "views/block_edit.h"
 #include "views/block_edit_win.h"
@@ -30,6 +33,7 @@ constexpr int kResizeGripWidth = 13;   // a press this close to a box's lower ri
 constexpr int kResizeLeaveMargin = 8;  // a resize ends when the cursor goes this far below the sheet
 constexpr UINT kMsgOwnChange = 1028;
 constexpr int kCmdAlertsNotes = 381;
+constexpr int kCmdLabCaseManager = 404;
 const char kToUnscheduledList[] = "Appointment will be placed in the unscheduled list.";
 
 enum class Drag { kNone, kMove, kResize, kBlockMove, kBlockResize, kEmptySlot };
@@ -226,6 +230,34 @@ void AfterOwnChange(HWND sheet, int32_t old_date, int32_t new_date) {
     InvalidateRect(sheet, nullptr, FALSE);
 }
 
+// The patient's alerts for the appointment's date. Whoever reads them may have changed them, so
+// the day is reloaded with its markers and the other workstations hear of it.
+void ShowPatientAlerts(HWND sheet, const HitRecord& hit) {
+    // Copied first: while the box is up the refresh timer may reload the shown days.
+    const DayRecord& day = day_data.days[static_cast<size_t>(hit.day)];
+    const int32_t date = day.date;
+    char operatory[4];
+    std::copy(day.columns[static_cast<size_t>(hit.column)].id, day.columns[static_cast<size_t>(hit.column)].id + 4,
+              operatory);
+    PATALERT_PopUpPatientAlerts(hit.appointment.patientId, date, 0);
+    AnnounceChange(StationCode(), date, hit.appointment.provider, operatory, static_cast<uint32_t>(hit.appointment.id),
+                   kChangeInPlace);
+    AfterOwnChange(sheet, date, date);
+}
+
+// A case still to be sent goes to the Lab Case Manager; otherwise the appointment's cases are
+// listed, and the day is reloaded for a state that changed meanwhile.
+void ShowLabCases(HWND sheet, const HitRecord& hit) {
+    const int32_t date = day_data.days[static_cast<size_t>(hit.day)].date;
+    if (hit.appointment.labCaseState == kLabNeeded) {
+        PostMessageA(GetParent(sheet), WM_COMMAND, kCmdLabCaseManager, 0);
+        PostMessageA(GetParent(sheet), kMsgOwnChange, 0, static_cast<LPARAM>(hit.appointment.id));
+        return;
+    }
+    ShowApptCaseLinks(static_cast<uint32_t>(hit.appointment.id));
+    AfterOwnChange(sheet, date, date);
+}
+
 HWND PinBoard(HWND sheet) { return FindWindowExA(GetParent(sheet), nullptr, "SSPinBoard", nullptr); }
 
 void Park(HWND sheet, HitRecord hit) {
@@ -353,9 +385,12 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y) {
         PostMessageA(GetParent(sheet), WM_COMMAND, kCmdAlertsNotes, 0);
         break;
     case kHitPatientAlert:
+        Select(sheet, hit);
+        ShowPatientAlerts(sheet, hit);
+        break;
     case kHitLabCase:
         Select(sheet, hit);
-        PostMessageA(GetParent(sheet), kMsgOwnChange, 0, static_cast<LPARAM>(hit.appointment.id));
+        ShowLabCases(sheet, hit);
         break;
     case kHitTimeBlock:
         StartBlockDrag(sheet, hit, x, y);

@@ -46,6 +46,7 @@ public:
         height_ = client.bottom;
     }
     int R() const { return sheet_state.measures.rowHeight; }
+    int Height() const { return height_; }
     int W() const { return sheet_state.measures.stripeWidth; }
     int Y(int unit) const { return UnitOffset(unit, sheet_state.topUnit, practice_tables.blockUnits, R()); }
     bool Visible(int unit) const { return unit >= sheet_state.topUnit && Y(unit) + R() <= height_; }

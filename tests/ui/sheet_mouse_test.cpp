@@ -3,8 +3,9 @@
 // a drag to a free operatory asks "Move appointment?" and moves it, a drop onto a booked
 // operatory is refused, a drag of the lower edge makes it one row long, a complete appointment
 // is selected but not dragged, a box cut off by the window cannot be taken, Shift with the
-// right button shows the information box, and an appointment put aside is scheduled from the
-// pin board. The database is read back after every step; the occupancy is verified at the end.
+// right button shows the information box, an appointment put aside is scheduled from the pin
+// board, and the patient alert and lab case icons show the patient's alerts and the cases. The
+// database is read back after every step; the occupancy is verified at the end.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -20,9 +21,13 @@
 #include "data/appointment_store.h"
 #include "data/occupancy_verify.h"
 #include "data/practice_schedule.h"
+#include "suite/dates.h"
+#include "suite/lab_case.h"
+#include "suite/records/notes.h"
 #include "suite/workstation_settings.h"
 #include "views/active_view.h"
 #include "views/day_data.h"
+#include "views/sheet_hit.h"
 #include "views/sheet_layout.h"
 #include "views/sheet_state.h"
 #include "app/fonts_win.h"
@@ -114,6 +119,24 @@ AppointmentRecord Stored(uint32_t id) {
 }
 
 std::string PatientReply(const ApptDisplay& a) { return std::to_string(a.patientId) + ":" + a.name.substr(0, 32); }
+
+// The x of the box's first row where the hit test finds that marker, or -1.
+int MarkerX(const SheetModel& m, const Box& box, HitResult marker) {
+    const int y = m.Y(box.a.startUnit) + 3;
+    for (int x = box.column->right - 1; x > box.column->left; --x)
+        if (HitTest(x, y, m.Height()).result == marker) return x;
+    return -1;
+}
+
+// Waits for the box of that title, returns its text and closes it with OK.
+std::string ReadAndClose(AppRun& app, const char* title) {
+    HWND box = app.WaitForDialog(title);
+    if (!box) return "(no box titled " + std::string(title) + ")";
+    const std::string text = MessageText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    Settle(600);
+    return text;
+}
 
 
 
@@ -427,6 +450,75 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     const COLORREF seen = GetPixel(screen, probe.x, probe.y);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(ReadSheetColours().background2, seen) << "Sunday's closed colour";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(SheetMouse, ThePatientAlertAndLabCaseIconsShowTheirBoxes) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    SetForegroundWindow(main);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    const int32_t day = BookedDay(6);
+    ASSERT_NE(0, day);
+    m.Load(day, kDayView, FirstShownTime());
+    const auto open_and_long = [](const DayColumn&, const ApptDisplay& x) {
+        return x.patientId != 0 && x.status != kStatusComplete && x.length / 5 >= 2 * practice_tables.blockUnits;
+    };
+    const Box alerted = FindBox(m, open_and_long);
+    ASSERT_NE(nullptr, alerted.column);
+    const Box with_case = FindBox(m, [&](const DayColumn& c, const ApptDisplay& x) {
+        return open_and_long(c, x) && x.id != alerted.a.id && x.patientId != alerted.a.patientId;
+    });
+    ASSERT_NE(nullptr, with_case.column);
+
+    // Another workstation gives the first patient an alert and links a case to the second
+    // appointment; the program shows the day afresh.
+    const std::string alert = "Premedicate before any treatment";
+    {
+        std::vector<uint8_t> note(sizeof(NoteHead) + alert.size() + 1, 0);
+        const NoteHead head{kNotePatientAlert, alerted.a.patientId, day, {}};
+        std::memcpy(note.data(), &head, sizeof head);
+        std::memcpy(note.data() + sizeof head, alert.c_str(), alert.size());
+        FileGroupDesc desc{};
+        DbGroupOf(kNoteFile, &desc);
+        DbGroupScope group(desc);
+        ASSERT_EQ(kQdbOk, DbAddVariable(kNoteFile, note.data(), static_cast<int>(note.size())));
+    }
+    const int32_t due = day + 3;
+    ASSERT_TRUE(WriteApptToCaseLinks(static_cast<uint32_t>(with_case.a.id), {{12, kLabSent, "Crown Co", due}}));
+    AppointmentRecord before = Stored(static_cast<uint32_t>(with_case.a.id));
+    AppointmentRecord after = before;
+    after.labCase = 1;
+    ASSERT_TRUE(SaveAppointment(false, &before, after));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
+    Settle(1500);
+    m.Load(day, kDayView, FirstShownTime());
+    const Box a = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) { return x.id == alerted.a.id; });
+    const Box b = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) { return x.id == with_case.a.id; });
+    ASSERT_NE(nullptr, a.column);
+    ASSERT_NE(nullptr, b.column);
+    ASSERT_EQ(2, a.a.patientAlert);
+    ASSERT_EQ(kLabSent, b.a.labCaseState);
+
+    const int alert_x = MarkerX(m, a, kHitPatientAlert);
+    ASSERT_GE(alert_x, 0) << "the patient alert icon of appointment " << a.a.id;
+    Click(sheet, POINT{alert_x, m.Y(a.a.startUnit) + 3});
+    EXPECT_EQ(alert, ReadAndClose(app, "Patient Alerts"));
+    DdeClient dde;
+    EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId")) << "the appointment became the selection";
+    EXPECT_TRUE(AnswerAll(app).empty()) << "no drag was started: nothing asked";
+
+    const int lab_x = MarkerX(m, b, kHitLabCase);
+    ASSERT_GE(lab_x, 0) << "the lab case icon of appointment " << b.a.id;
+    Click(sheet, POINT{lab_x, m.Y(b.a.startUnit) + 3});
+    EXPECT_EQ("Case 12: Crown Co - Sent, due " + QVN_fmtDateString2000(due), ReadAndClose(app, "Lab Cases"));
+    EXPECT_EQ(PatientReply(b.a), dde.Request("PatientInfo", "PatientId"));
+    EXPECT_EQ(0, std::memcmp(Stored(static_cast<uint32_t>(b.a.id)).operatory, b.column->id, 4)) << "not moved";
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
