@@ -38,6 +38,9 @@ bool RunBitmaps::LoadBitmaps(HINSTANCE instance) {
         for (int s = 0; s < kMarkerSizeCount; ++s)
             all &= LoadInto(&markers[f][s], instance,
                             MarkerResourceName(static_cast<MarkerFamily>(f), kMarkerSizes[s]).c_str());
+    for (int g = 0; g < kGripSizeCount; ++g) maskedGrips[g].Make(grips[g], kBitmapTransparent);
+    for (int f = 0; f < kMarkerFamilyCount; ++f)
+        for (int s = 0; s < kMarkerSizeCount; ++s) maskedMarkers[f][s].Make(markers[f][s], kBitmapTransparent);
     return all;
 }
 
@@ -55,6 +58,9 @@ void RunBitmaps::FreeBitmaps() {
     for (HBITMAP& g : grips) DeleteBitmap(&g);
     for (auto& family : markers)
         for (HBITMAP& m : family) DeleteBitmap(&m);
+    for (MaskedPicture& g : maskedGrips) g.Free();
+    for (auto& family : maskedMarkers)
+        for (MaskedPicture& m : family) m.Free();
 }
 
 void RunBitmaps::FreeCursors() {
@@ -72,6 +78,17 @@ HBITMAP RunBitmaps::Marker(MarkerFamily family, int size) const {
 HBITMAP RunBitmaps::Grip(int size) const {
     int g = GripSizeIndex(size);
     return g < 0 ? nullptr : grips[g];
+}
+
+const MaskedPicture* RunBitmaps::MarkerPicture(MarkerFamily family, int size) const {
+    int s = MarkerSizeIndex(size);
+    if (family < 0 || family >= kMarkerFamilyCount || s < 0) return nullptr;
+    return maskedMarkers[family][s].Ready() ? &maskedMarkers[family][s] : nullptr;
+}
+
+const MaskedPicture* RunBitmaps::GripPicture(int size) const {
+    int g = GripSizeIndex(size);
+    return g < 0 || !maskedGrips[g].Ready() ? nullptr : &maskedGrips[g];
 }
 
 bool LoadRunBitmaps(HINSTANCE instance) { return run_bitmaps.LoadBitmaps(instance); }

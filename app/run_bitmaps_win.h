@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include "suite/masked_picture_win.h"
 #include "views/sheet_markers.h"
 
-// Magenta is the transparent colour of the markers, the grips and the pin board cards: they are
-// drawn with DrawTransparentBitmap, which leaves magenta pixels as they were.
+// Magenta is the transparent colour of the markers, the grips and the pin board cards: magenta
+// pixels are left as they were. The sheet draws the markers and grips, many to a paint, through
+// their masked pictures; the rest are drawn with DrawTransparentBitmap.
 constexpr COLORREF kBitmapTransparent = RGB(255, 0, 255);
 
 // Owns every handle it holds: Free (or the destructor) deletes the bitmaps and destroys the
@@ -17,6 +19,8 @@ struct RunBitmaps {
     HBITMAP apptNoDate = nullptr;  // pin board: one without a date ("apptnw")
     HBITMAP grips[kGripSizeCount] = {};
     HBITMAP markers[kMarkerFamilyCount][kMarkerSizeCount] = {};
+    MaskedPicture maskedGrips[kGripSizeCount];
+    MaskedPicture maskedMarkers[kMarkerFamilyCount][kMarkerSizeCount];
     HCURSOR handCursor = nullptr;        // "HandCur": an appointment moved over the sheet
     HCURSOR apptCursor = nullptr;        // "ApptCur": dragged off the sheet
     HCURSOR apptNoDateCursor = nullptr;  // "ApptCurNW": an appointment without a date off the sheet
@@ -39,6 +43,8 @@ struct RunBitmaps {
     // Null for a size that is not in the set.
     HBITMAP Marker(MarkerFamily family, int size) const;
     HBITMAP Grip(int size) const;
+    const MaskedPicture* MarkerPicture(MarkerFamily family, int size) const;
+    const MaskedPicture* GripPicture(int size) const;
 };
 
 extern RunBitmaps run_bitmaps;

@@ -69,6 +69,23 @@ private:
     uint16_t result_;
 };
 
+// One read transaction for a burst of reads on the access layer's session, so that each read
+// does not take and give back the database's shared lock on its own (QDB_BeginReadSnapshot).
+// Keep it around reads only: a write in between ends it early.
+class DbReadSnapshot {
+public:
+    DbReadSnapshot() : session_(db_state.session), open_(session_ != 0 && QDB_BeginReadSnapshot(session_) != 0) {}
+    ~DbReadSnapshot() {
+        if (open_) QDB_EndReadSnapshot(session_);
+    }
+    DbReadSnapshot(const DbReadSnapshot&) = delete;
+    DbReadSnapshot& operator=(const DbReadSnapshot&) = delete;
+
+private:
+    QdbSession session_;
+    bool open_;
+};
+
 // First tier: each returns the result number and records the outcome.
 const void* DbPrepareKey(const void* key_buffer);
 uint16_t DbFind(int key, const void* key_buffer, void* record);

@@ -302,6 +302,7 @@ namespace {
 
 // The four files a day load reads, open for one load of one day or of all shown days.
 struct DayFiles {
+    DbReadSnapshot snapshot;  // first made, last gone: every read of the load in one transaction
     DbGroupScope appointments{Group(kAppointmentFile)};
     DbGroupScope schedule{Group(kRscUseFile)};
     DbGroupScope patients{Group(kPatientFile)};

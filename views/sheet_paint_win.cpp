@@ -202,8 +202,8 @@ void PaintMarkers(HDC dc, const ApptDisplay& a, const BoxPlace& box, int* text_r
     if (LabCaseMarker(a.labCaseState) != kMarkerFamilyCount) families[count++] = LabCaseMarker(a.labCaseState);
     int x = box.rect.right - FirstMarkerRightMargin(R, box.rows == 1) - set.size;
     for (int i = 0; i < count; ++i) {
-        if (HBITMAP bitmap = run_bitmaps.Marker(families[i], set.size))
-            DrawTransparentBitmap(dc, bitmap, x, box.rect.top + set.topOffset, kBitmapTransparent);
+        if (const MaskedPicture* marker = run_bitmaps.MarkerPicture(families[i], set.size))
+            marker->Draw(dc, x, box.rect.top + set.topOffset);
         *text_right = x - 1;
         x -= set.size + 1;
     }
@@ -294,8 +294,8 @@ void PaintSelection(const ApptDisplay& a, const DayColumn& c, const BoxPlace& bo
 
 void PaintGrip(HDC dc, const BoxPlace& box) {
     const GripPlacement grip = GripForRowHeight(sheet_state.measures.rowHeight);
-    if (HBITMAP bitmap = run_bitmaps.Grip(grip.size))
-        DrawTransparentBitmap(dc, bitmap, box.rect.right - grip.inset, box.rect.bottom - grip.inset, kBitmapTransparent);
+    if (const MaskedPicture* picture = run_bitmaps.GripPicture(grip.size))
+        picture->Draw(dc, box.rect.right - grip.inset, box.rect.bottom - grip.inset);
 }
 
 void PaintOperatoryColumn(HDC dc, const DayColumn& c, int height) {

@@ -48,6 +48,10 @@ struct Session {
     int bulkPending = 0;      // records written since the last commit
     std::map<int, int64_t> bulkNextRecno;
     int64_t cacheSizeBefore = 0;
+    // Read snapshot: begun by the outermost QDB_BeginReadSnapshot, ended by the matching end or
+    // by the session's next write, whichever comes first.
+    int snapshotDepth = 0;
+    bool snapshotOpen = false;
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;
     std::string reason;
     ~Session() {
@@ -325,6 +329,15 @@ std::string KeyBytes(const KeyDef& key, const void* buffer, int length) {
     return std::string(static_cast<const char*>(buffer), static_cast<size_t>(length));
 }
 
+// A write never joins a read snapshot: it would stay uncommitted until the snapshot ends, and
+// its BEGIN IMMEDIATE would fail inside the open transaction. The reads after it take the
+// shared lock per statement again, which is only slower.
+void EndReadSnapshotForWrite(Session& s) {
+    if (!s.snapshotOpen) return;
+    s.snapshotOpen = false;
+    if (!sqlite3_get_autocommit(s.db)) sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
 int ExecWrite(Session& s, const FileGroupDef& g, const std::string& sql_error_context, int rc) {
     if (rc == SQLITE_DONE || rc == SQLITE_OK) return Done(&s, g.firstNumber);
     if (rc == SQLITE_CONSTRAINT)
@@ -428,6 +441,7 @@ int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint
 int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* record, int length, bool insert,
                 int64_t* new_recno) {
     const uint8_t* bytes = static_cast<const uint8_t*>(record);
+    EndReadSnapshotForWrite(s);
     if (s.bulk) return BulkStoreRecord(s, g, recno, bytes, length, insert, new_recno);
     if (sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + sqlite3_errmsg(s.db)), 0;
@@ -552,6 +566,7 @@ int QDB_BeginBulkWrite(QdbSession session, int records_per_commit) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
     if (s->bulk) return Fail(s, kQdbBulkState, 0, "bulk writing is on already"), 0;
+    EndReadSnapshotForWrite(*s);
     if (!sqlite3_get_autocommit(s->db)) return Fail(s, kQdbBulkState, 0, "a transaction is open"), 0;
     if (!BeginBulkTransaction(*s))
         return Fail(s, kQdbStorageError, 0, std::string("cannot take the write lock: ") + sqlite3_errmsg(s->db)), 0;
@@ -590,11 +605,32 @@ int QDB_EndBulkWrite(QdbSession session, int commit) {
     return Done(s, 0);
 }
 
+int QDB_BeginReadSnapshot(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (s->snapshotDepth++ > 0 || s->bulk || !sqlite3_get_autocommit(s->db)) return Done(s, 0);
+    if (sqlite3_exec(s->db, "BEGIN DEFERRED", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        --s->snapshotDepth;
+        return Fail(s, kQdbStorageError, 0, std::string("cannot begin a read snapshot: ") + sqlite3_errmsg(s->db)), 0;
+    }
+    s->snapshotOpen = true;
+    return Done(s, 0);
+}
+
+int QDB_EndReadSnapshot(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (s->snapshotDepth == 0) return Fail(s, kQdbBulkState, 0, "no read snapshot is open"), 0;
+    if (--s->snapshotDepth == 0) EndReadSnapshotForWrite(*s);
+    return Done(s, 0);
+}
+
 int QDB_CREIFIL(QdbSession session, int data_file_number) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, data_file_number, "no session"), 0;
     const FileGroupDef* g = FindFileGroup(data_file_number);
     if (!g) return Fail(s, kQdbGroupNotOpen, data_file_number, "the number belongs to no file group"), 0;
+    EndReadSnapshotForWrite(*s);
     std::string sql = "CREATE TABLE IF NOT EXISTS " + Table(*g) + "(recno INTEGER PRIMARY KEY AUTOINCREMENT, rec BLOB NOT NULL";
     for (const KeyDef& k : g->keys) sql += ", " + Column(k) + " BLOB";
     sql += ");";
@@ -990,6 +1026,7 @@ int QDB_DeleteCurRec(QdbFile file) {
     if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), 0;
     bool taken_here = false;
     if (!LockForChange(c, &taken_here)) return 0;
+    EndReadSnapshotForWrite(*c.session);
     Statement st(c.session->db, "DELETE FROM " + Table(g) + " WHERE recno = ?");
     st.Int(1, c.file->current);
     int ok = ExecWrite(*c.session, g, "delete", sqlite3_step(st.s));

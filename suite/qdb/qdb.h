@@ -66,6 +66,16 @@ int QDB_EndSession(QdbSession session);
 int QDB_BeginBulkWrite(QdbSession session, int records_per_commit = 0);
 int QDB_EndBulkWrite(QdbSession session, int commit);
 
+// Reading many records at once (the shown days of the sheet): between begin and end the
+// session's reads share one read transaction, so the database's shared lock is taken once
+// instead of once per statement, and they all see the database as it was at the first of them.
+// Other sessions' writes wait for the end (their busy wait), so keep it short. Pairs nest; a
+// write of the session ends the snapshot at once (the write is committed as always) and the
+// reads after it lock per statement again. Both return 1, or 0 with the result set: 71 for an
+// end without a begin.
+int QDB_BeginReadSnapshot(QdbSession session);
+int QDB_EndReadSnapshot(QdbSession session);
+
 // A handle for the group of the number, or 0.
 // A shared open keeps exclusive opens of other sessions out; an exclusive open keeps every other
 // open out. Both fail with 46 when the other side holds the group.

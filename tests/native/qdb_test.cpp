@@ -454,6 +454,54 @@ TEST(Qdb, TwoSessionsLockAgainstEachOtherUntilOneEnds) {
     QDB_EndSession(b);
 }
 
+// A read snapshot holds the database's shared lock from its first read to its end, so another
+// session's write waits and, after its busy wait of about five seconds, gives up with 60; the
+// session's own write ends the snapshot and is committed at once.
+TEST(Qdb, AReadSnapshotHoldsOffOtherWritersUntilItsEndOrItsOwnWrite) {
+    TempDatabase db;
+    QdbSession a = OpenAppointmentDatabase(db);
+    QdbSession b = QDB_StartSession(1);
+    ASSERT_NE(0, b);
+    QdbFile fa = QDB_OpenFile(a, kAppointments);
+    QdbFile fb = QDB_OpenFile(b, kAppointments);
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(1, 2461386, "OP1 ", 9).bytes));
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(2, 2461386, "OP2 ", 9).bytes));
+    EXPECT_EQ(0, QDB_EndReadSnapshot(a));
+    EXPECT_EQ(kQdbBulkState, QDB_GetLastResultNum(a)) << "an end without a begin";
+
+    uint8_t rec[286];
+    uint32_t id = 1;
+    ASSERT_EQ(1, QDB_BeginReadSnapshot(a));
+    ASSERT_EQ(1, QDB_BeginReadSnapshot(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &id, rec));
+    ASSERT_EQ(1, QDB_EndReadSnapshot(a));  // the inner end: the snapshot stays
+    uint32_t other = 2;
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &other, rec)) << "other sessions read as always";
+    const Appointment later(2, 2461386, "OP2 ", 10);
+    EXPECT_EQ(0, QDB_WriteRec(fb, later.bytes)) << "the write waits for the snapshot and gives up";
+    EXPECT_EQ(kQdbStorageError, QDB_GetLastResultNum(b));
+
+    // The session's own write inside the snapshot is committed as always: b sees it at once.
+    const Appointment moved(1, 2461386, "OP3 ", 11);
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &id, rec));
+    ASSERT_EQ(1, QDB_WriteRec(fa, moved.bytes));
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &id, rec));
+    EXPECT_EQ(0, std::memcmp(moved.bytes, rec, sizeof rec));
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &other, rec));
+    EXPECT_EQ(1, QDB_WriteRec(fb, later.bytes)) << "the write ended the snapshot: nothing holds b off";
+    ASSERT_EQ(1, QDB_EndReadSnapshot(a));
+
+    // A snapshot that only reads, ended: b writes again.
+    ASSERT_EQ(1, QDB_BeginReadSnapshot(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &other, rec));
+    EXPECT_EQ(0, std::memcmp(later.bytes, rec, sizeof rec)) << "the snapshot begins with b's committed write";
+    ASSERT_EQ(1, QDB_EndReadSnapshot(a));
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &other, rec));
+    EXPECT_EQ(1, QDB_WriteRec(fb, Appointment(2, 2461386, "OP2 ", 12).bytes));
+    QDB_EndSession(a);
+    QDB_EndSession(b);
+}
+
 #ifndef _WIN32
 TEST(Qdb, ALockHeldByAnotherProcessGivesWayWhenItDies) {
     TempDatabase db;
