@@ -19,14 +19,19 @@ struct AlertKey {
 
 const char kAlertsTitle[] = "Patient Alerts";
 
+// Makes the patient's alert note the notes file's current record; false without one.
+bool FindAlertNote(uint32_t patient_id) {
+    const AlertKey key{kNotePatientAlert, patient_id};
+    NoteHead head{};
+    return DbFind(kNoteKey, DbPrepareKey(&key), &head) == kQdbOk;
+}
+
 }  // namespace
 
 int PATALERT_PatientHasAlerts(uint32_t patient_id, int32_t date) {
     (void)date;  // alerts are not limited to dates yet
-    const AlertKey key{kNotePatientAlert, patient_id};
-    NoteHead head{};
-    if (DbFind(kNoteKey, DbPrepareKey(&key), &head) != kQdbOk) return 0;
-    return DbVariableLength(kNoteFile) > static_cast<int>(sizeof head) + 1 ? 2 : 0;
+    if (!FindAlertNote(patient_id)) return 0;
+    return DbVariableLength(kNoteFile) > static_cast<int>(sizeof(NoteHead)) + 1 ? 2 : 0;
 }
 
 std::string PatientAlertText(uint32_t patient_id, int32_t date) {
@@ -34,13 +39,10 @@ std::string PatientAlertText(uint32_t patient_id, int32_t date) {
     FileGroupDesc desc{};
     DbGroupOf(kNoteFile, &desc);
     DbGroupScope group(desc);
-    if (group.Result() != kQdbOk) return "";
-    const AlertKey key{kNotePatientAlert, patient_id};
-    NoteHead head{};
-    if (DbFind(kNoteKey, DbPrepareKey(&key), &head) != kQdbOk) return "";
-    std::vector<char> buffer(sizeof head + kNoteTextLimit + 1, '\0');
+    if (group.Result() != kQdbOk || !FindAlertNote(patient_id)) return "";
+    std::vector<char> buffer(sizeof(NoteHead) + kNoteTextLimit + 1, '\0');
     if (DbReadEntireVariable(kNoteFile, buffer.data(), static_cast<int>(buffer.size()) - 1) != kQdbOk) return "";
-    const char* text = buffer.data() + sizeof head;
+    const char* text = buffer.data() + sizeof(NoteHead);
     return std::string(text, strnlen(text, kNoteTextLimit));
 }
 

@@ -236,9 +236,9 @@ void ShowPatientAlerts(HWND sheet, const HitRecord& hit) {
     // Copied first: while the box is up the refresh timer may reload the shown days.
     const DayRecord& day = day_data.days[static_cast<size_t>(hit.day)];
     const int32_t date = day.date;
+    const char* column_id = day.columns[static_cast<size_t>(hit.column)].id;
     char operatory[4];
-    std::copy(day.columns[static_cast<size_t>(hit.column)].id, day.columns[static_cast<size_t>(hit.column)].id + 4,
-              operatory);
+    std::copy(column_id, column_id + 4, operatory);
     PATALERT_PopUpPatientAlerts(hit.appointment.patientId, date, 0);
     AnnounceChange(StationCode(), date, hit.appointment.provider, operatory, static_cast<uint32_t>(hit.appointment.id),
                    kChangeInPlace);
