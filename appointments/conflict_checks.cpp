@@ -113,14 +113,14 @@ int HighestProviderCounter(const AppointmentRecord& a, const AppointmentSlots& s
 }
 
 // Check 7: the first alias busy at the appointment's provider time decides.
-bool CheckAliases(const AppointmentRecord& a, const AppointmentSlots& slots, QdbFile rscuse) {
+bool CheckAliases(const AppointmentRecord& a, const AppointmentSlots& slots, const WeekRecordReader& read_week) {
     const ProviderInfo* own = FindProvider(a.provider);
     if (!own) return true;
     for (int i = 0; i < kProviderAliases && own->aliases[i][0]; ++i) {
         RscUseKey key{kRscProvider, {}, static_cast<uint32_t>(slots.week)};
         std::memcpy(key.id, own->aliases[i], 4);
         RscUseWeek week{};
-        if (QDB_FindRec(rscuse, kRscUseKey, &key, &week) && HighestProviderCounter(a, slots, week) > 0)
+        if (read_week(key, &week) && HighestProviderCounter(a, slots, week) > 0)
             return AskYesNo(kAliasBooked);
     }
     return true;
@@ -154,15 +154,15 @@ bool CheckPracticeOpen(const AppointmentRecord& a) {
     return AskYesNo(kPracticeNotOpen);
 }
 
-bool RunProviderChecks(const AppointmentRecord& a, const AppointmentSlots& slots, const RscUseWeek& week, bool silent,
-                       QdbFile rscuse) {
+bool RunProviderChecks(const AppointmentRecord& a, const AppointmentSlots& slots, const RscUseWeek& week,
+                       const WeekRecordReader& read_week, QdbFile rscuse) {
     bool skip_day_checks = false;
-    if (!silent && week.dayFlags[slots.weekday] >= 2) {
+    if (week.dayFlags[slots.weekday] >= 2) {
         if (!AskYesNo(kProviderUnavailableDay)) return false;
         skip_day_checks = true;
     }
     if (!skip_day_checks) {
-        if (!silent && conflict_options.idealDay && !CheckTimeBlocks(a, slots, rscuse)) return false;
+        if (conflict_options.idealDay && !CheckTimeBlocks(a, slots, rscuse)) return false;
         const ProviderInfo* provider = FindProvider(a.provider);
         HoursRanges hours = NoHours();
         if (provider) {
@@ -177,7 +177,6 @@ bool RunProviderChecks(const AppointmentRecord& a, const AppointmentSlots& slots
         }
         if (!FitsHours(hours, slots.start, slots.end) && !AskYesNo(kProviderUnavailableTime)) return false;
     }
-    if (silent) return true;
     switch (HighestProviderCounter(a, slots, week)) {
     case 1:
         if (!AskYesNo(kProviderBookedOnce)) return false;
@@ -191,5 +190,5 @@ bool RunProviderChecks(const AppointmentRecord& a, const AppointmentSlots& slots
     default:
         break;
     }
-    return CheckAliases(a, slots, rscuse);
+    return CheckAliases(a, slots, read_week);
 }

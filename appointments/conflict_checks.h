@@ -2,9 +2,11 @@
 // there that day and at that time, does the time lie in a time block, is the provider booked
 // once or twice already, is an alias booked. Questions may be overruled; refusals may not.
 //
-// The provider checks run inside the occupancy update, on the provider's week record as read
-// and locked there, so that their answer still holds when the counters are written.
+// The provider checks run inside the save, on the provider's week record as read under its lock,
+// so that their answer still holds when the counters are written.
 #pragma once
+
+#include <functional>
 
 #include "data/appointment_record.h"
 #include "data/rscuse_record.h"
@@ -33,8 +35,12 @@ extern ConflictOptions conflict_options;
 // answered No.
 bool CheckPracticeOpen(const AppointmentRecord& appointment);
 
-// Checks 3 to 7 on the provider's locked week record (all zero when the week has none). The
-// silent form asks only the provider-hours question. rscuse is the occupancy session's open
-// resource-use file, for the alias records and the block overrides. False: refused or No.
+// Reads a provider's week record that the save does not change itself (an alias's), without a
+// lock; false when there is none.
+using WeekRecordReader = std::function<bool(const RscUseKey& key, RscUseWeek* record)>;
+
+// Checks 3 to 7 on the provider's locked week record as the save has changed it so far (all zero
+// when the week has none). rscuse is the save's open resource-use file, for the block overrides.
+// False: refused or No.
 bool RunProviderChecks(const AppointmentRecord& appointment, const AppointmentSlots& slots,
-                       const RscUseWeek& provider_week, bool silent, QdbFile rscuse);
+                       const RscUseWeek& provider_week, const WeekRecordReader& read_week, QdbFile rscuse);

@@ -1,7 +1,7 @@
 // Appointment saves per second against raw SQLite inserts of the same records, in one process
 // and in four at once. A save is the whole path of the program: the practice-hours question,
-// both week records read-locked-and-written with their checks, the record write and its audit
-// entry. The raw twin inserts the same 286-byte records, one durable transaction each, into a
+// the locks of both week records and the appointment, the checks, and one transaction for the
+// week records, the record and its audit entry. The raw twin inserts the same 286-byte records, one durable transaction each, into a
 // table with the appointment keys' columns. Compare them as ratios within one run.
 //
 // The demo practice is written once into $TMPDIR/qvn-save-bench (deleted at the start of a run).
@@ -32,9 +32,12 @@ const char* const kProviders[] = {"DR1 ", "DR2 ", "DR3 ", "HYG1", "HYG2", "DR1 "
 
 std::string Dir() { return (std::filesystem::temp_directory_path() / "qvn-save-bench").string(); }
 
+// Yes to every question, Retry to a record another process holds, OK to the rest.
 class YesToAll final : public Prompter {
 public:
-    PromptAnswer Show(const PromptRequest& r) override { return r.buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk; }
+    PromptAnswer Show(const PromptRequest& r) override {
+        return r.buttons == kButtonsYesNo ? kAnswerYes : r.buttons == kButtonsRetryCancel ? kAnswerRetry : kAnswerOk;
+    }
 };
 YesToAll yes_to_all;
 

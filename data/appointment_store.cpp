@@ -1,7 +1,9 @@
-// The save runs in five steps: the practice-hours question; the old occupancy out and the new
-// in (with the checks); the record write; the pin board told; on a failed write the occupancy
-// put back. The occupancy and the record are separate writes, so every path that fails after
-// the occupancy changed undoes it.
+// A save is one unit: every record it changes (the old and the new place's week records, the
+// appointment, the new-patient record, the audit entry) is locked first, in the program's one
+// lock order; the stored appointment is compared with the record the change started from; the
+// questions are asked and the week records changed in memory; then everything is written in one
+// transaction of the record engine. A No, a refusal, a failure or a crash before the commit
+// leaves the database exactly as it was, so nothing is ever put back.
 #include "data/appointment_store.h"
 
 #include <cstring>
@@ -10,8 +12,11 @@
 #include "data/db_access.h"
 #include "data/id_counters.h"
 #include "data/occupancy.h"
+#include "data/record_locks.h"
 #include "suite/audit.h"
+#include "suite/messages.h"
 #include "suite/prompter.h"
+#include "suite/qdb/qdb_handles.h"
 
 const char kChangedElsewhere[] = "Appointment has been changed at another workstation during edit. Edit canceled!";
 
@@ -93,27 +98,126 @@ std::vector<AttachedReason> GatherAttachedReasons(uint32_t patient_id, int32_t t
     return reasons;
 }
 
-bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record) {
+namespace {
+
+// The files of one save, open on its own session; the first that fails to open is reported.
+struct SaveFiles {
+    QdbPrivateSession session;
+    QdbOpenedFile appointments{session.Handle(), kAppointmentFile};
+    QdbOpenedFile rscuse{session.Handle(), kRscUseFile};
+    QdbOpenedFile newPatients{session.Handle(), kNewPatientFile};
+    QdbOpenedFile audit{session.Handle(), kAuditFile};
+
+    bool Open() const {
+        if (!session.Handle()) {
+            QVN_ReportDbError(kAppointmentFile, kQdbNoSession, 0);
+            return false;
+        }
+        const std::pair<const QdbOpenedFile*, int> files[] = {
+            {&appointments, kAppointmentFile}, {&rscuse, kRscUseFile}, {&newPatients, kNewPatientFile}, {&audit, kAuditFile}};
+        for (const auto& [file, number] : files)
+            if (!file->Handle()) {
+                ReportChangeFailure(session.Handle(), kDbMsgOpen, number);
+                return false;
+            }
+        return true;
+    }
+};
+
+// The stored appointment, read under its lock, against the record the change started from.
+// Any byte counts; a record deleted meanwhile is a change too. A new appointment's id must be free.
+bool StoredAsExpected(const SaveFiles& f, bool add, const AppointmentRecord* before, uint32_t id) {
+    const QdbSession s = f.session.Handle();
+    AppointmentRecord stored{};
+    const bool found = QDB_FindRec(f.appointments.Handle(), kApptByIdKey, &id, &stored) != 0;
+    if (!found && QDB_GetLastErrorNum(s) != kQdbNotFound) {
+        QVN_ReportDbError(kAppointmentFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        return false;
+    }
+    if (add) {
+        if (!found) return true;
+        QVN_Message(kMsgGroupGeneral, DbMessageNumber(kDbMsgWrite, kAppointmentFile, kQdbDuplicateKey), kQdbDuplicateKey,
+                    kAppointmentFile);
+        return false;
+    }
+    if (found && before && std::memcmp(&stored, before, sizeof stored) == 0) return true;
+    ShowRefusal(kChangedElsewhere);
+    return false;
+}
+
+// Every write of the save inside the open transaction; false at the first failure, reported.
+bool WriteSave(const SaveFiles& f, bool add, const AppointmentRecord* before, const AppointmentRecord& record,
+               const NewPatientRecord* new_patient, const WeekRecords& weeks) {
+    const QdbSession s = f.session.Handle();
+    if (!weeks.Write(f.rscuse.Handle())) {
+        ReportChangeFailure(s, kDbMsgWrite, kRscUseFile);
+        return false;
+    }
+    uint32_t id = record.id;
+    const bool appointment_written = add ? QDB_AddRec(f.appointments.Handle(), &record)
+                                         : QDB_FindRec(f.appointments.Handle(), kApptByIdKey, &id, nullptr) &&
+                                               QDB_WriteRec(f.appointments.Handle(), &record);
+    if (!appointment_written) {
+        ReportChangeFailure(s, kDbMsgWrite, kAppointmentFile);
+        return false;
+    }
+    if (new_patient) {
+        uint32_t np_id = new_patient->id;
+        const QdbFile np = f.newPatients.Handle();
+        const bool exists = QDB_FindRec(np, kNewPatientKey, &np_id, nullptr) != 0;
+        if (!(exists ? QDB_WriteRec(np, new_patient) : QDB_AddRec(np, new_patient))) {
+            ReportChangeFailure(s, kDbMsgWrite, kNewPatientFile);
+            return false;
+        }
+    }
+    const std::vector<uint8_t> entry = ApptAuditEntry(&record, add ? nullptr : before);
+    if (!QDB_AddVRec(f.audit.Handle(), entry.data(), static_cast<int>(entry.size()))) {
+        ReportChangeFailure(s, kDbMsgWrite, kAuditFile);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record,
+                     const NewPatientRecord* new_patient) {
     const bool old_scheduled = !add && before && Scheduled(*before);
     const bool new_scheduled = Scheduled(record);
-    if (new_scheduled && !CheckPracticeOpen(record)) return false;
+    SaveFiles f;
+    if (!f.Open()) return false;
+    const QdbSession s = f.session.Handle();
 
-    if (old_scheduled && !RemoveOccupancy(*before)) return false;
-    if (new_scheduled && !AddOccupancy(record, false)) {
-        if (old_scheduled) AddOccupancy(*before, true);
-        return false;
-    }
-
-    AppointmentRecord stored{};
-    if (before) stored = *before;
+    // 1. Every lock of the change, in the program's lock order.
+    RecordLockSet locks(s);
     uint32_t id = record.id;
-    const uint16_t result = DbSaveRecord(AppointmentGroup(), kApptByIdKey, &id, sizeof id, &stored, &record, add);
-    if (result != kQdbOk) {
-        if (new_scheduled) RemoveOccupancy(record);
-        if (old_scheduled) AddOccupancy(*before, true);
+    locks.Add(f.appointments.Handle(), kAppointmentFile, kApptByIdKey, &id, sizeof id);
+    if (new_patient) locks.Add(f.newPatients.Handle(), kNewPatientFile, kNewPatientKey, &new_patient->id, sizeof new_patient->id);
+    WeekRecords weeks;
+    if (old_scheduled) weeks.Want(*before, f.rscuse.Handle(), locks);
+    if (new_scheduled) weeks.Want(record, f.rscuse.Handle(), locks);
+    if (!locks.TakeAll()) return false;
+
+    // 2. Read under the locks, ask, and change the week records in memory.
+    if (!StoredAsExpected(f, add, before, record.id)) return false;
+    if (new_scheduled && !CheckPracticeOpen(record)) return false;
+    if (!weeks.Read(s, f.rscuse.Handle())) return false;
+    if (old_scheduled && !TakeOutOccupancy(weeks, *before)) return false;
+    if (new_scheduled && !PutInOccupancy(weeks, record, f.rscuse.Handle())) return false;
+
+    // 3. One transaction for every write.
+    if (!QDB_BeginTransaction(s)) {
+        ReportChangeFailure(s, kDbMsgWrite, kAppointmentFile);
         return false;
     }
-    QVN_BuildApptAudit(&record, add ? nullptr : &stored);
+    if (!WriteSave(f, add, before, record, new_patient, weeks)) {
+        QDB_AbortTransaction(s);
+        return false;
+    }
+    if (!QDB_CommitTransaction(s)) {
+        ReportChangeFailure(s, kDbMsgWrite, kAppointmentFile);
+        return false;
+    }
     if (saved_hook) saved_hook(record.id);
     return true;
 }

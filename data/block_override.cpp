@@ -1,19 +1,13 @@
-// The one-date block override write over the access layer.
+// The one-date block override write, under the override record's lock.
 #include "data/block_override.h"
 
 #include <cstring>
 
-#include "data/db_access.h"
+#include "data/record_locks.h"
 #include "data/practice_schedule.h"
 #include "data/rscuse_record.h"
 
 namespace {
-
-FileGroupDesc RscUseGroup() {
-    FileGroupDesc d{};
-    DbGroupOf(kRscUseFile, &d);
-    return d;
-}
 
 uint16_t ToSlot(int t) { return t == kBlockClearDay ? kBlockCleared : t < 0 ? kBlockKeepsDefault : static_cast<uint16_t>(t); }
 
@@ -44,47 +38,31 @@ uint16_t WriteBlockOverride(const char provider[4], int block_number, int32_t da
         }
     }
 
-    const FileGroupDesc group = RscUseGroup();
     RscUseKey key{kRscBlockOverride, {}, static_cast<uint32_t>(WeekStartOf(date))};
     std::memcpy(key.id, provider, 4);
-    RscUseBlockOverride record{};
-    const uint16_t read = DbReadForUpdate(group, kRscUseKey, &key, sizeof key, &record, true);
-    if (read != kQdbOk && read != kQdbNotFound) return read;  // reported by the access layer
-
-    if (read == kQdbNotFound) {
-        if (start == kBlockToDefault) return kQdbOk;  // no override to take back
-        RscUseBlockOverride made{};
-        made.head.week = key.week;
-        made.head.kind = kRscBlockOverride;
-        std::memcpy(made.head.id, provider, 4);
-        for (int d = 0; d < 7; ++d)
-            for (int s = 0; s < kOverrideSlots; ++s) made.start[d][s] = made.end[d][s] = kBlockKeepsDefault;
-        made.start[w][block_number] = ToSlot(start);
-        made.end[w][block_number] = ToSlot(end);
-        RscUseBlockOverride before{};
-        const uint16_t added = DbUpdateRecord(group, kRscUseKey, &key, sizeof key, &before, &made, true);
-        *written = added == kQdbOk;
-        return added;
-    }
-
-    // The record is ours under its lock until the write below.
-    const bool back_to_default = start == kBlockToDefault || (start == default_start && end == default_end) ||
-                                 (start == kBlockClearDay && default_start < 0);
-    if (back_to_default) {
-        record.start[w][block_number] = record.end[w][block_number] = kBlockKeepsDefault;
-    } else {
-        record.start[w][block_number] = ToSlot(start);
-        record.end[w][block_number] = ToSlot(end);
-    }
-    if (AnyOverrideLeft(record)) {
-        RscUseBlockOverride before{};
-        const uint16_t rewritten = DbUpdateRecord(group, kRscUseKey, &key, sizeof key, &before, &record, false);
-        *written = rewritten == kQdbOk;
-        return rewritten;
-    }
-    RscUseBlockOverride gone{};
-    const uint16_t result = DbDeleteRecord(group, kRscUseKey, &key, sizeof key, &gone, false);
-    DbLock(0);
-    *written = result == kQdbOk;
-    return result;
+    return EditLocked<RscUseBlockOverride>(kRscUseFile, kRscUseKey, key, [&](RscUseBlockOverride& record, bool exists) {
+        if (!exists) {
+            if (start == kBlockToDefault) return LockedEdit::kNothing;  // no override to take back
+            record = RscUseBlockOverride{};
+            record.head.week = key.week;
+            record.head.kind = kRscBlockOverride;
+            std::memcpy(record.head.id, provider, 4);
+            for (int d = 0; d < 7; ++d)
+                for (int s = 0; s < kOverrideSlots; ++s) record.start[d][s] = record.end[d][s] = kBlockKeepsDefault;
+            record.start[w][block_number] = ToSlot(start);
+            record.end[w][block_number] = ToSlot(end);
+            *written = true;
+            return LockedEdit::kWrite;
+        }
+        const bool back_to_default = start == kBlockToDefault || (start == default_start && end == default_end) ||
+                                     (start == kBlockClearDay && default_start < 0);
+        if (back_to_default) {
+            record.start[w][block_number] = record.end[w][block_number] = kBlockKeepsDefault;
+        } else {
+            record.start[w][block_number] = ToSlot(start);
+            record.end[w][block_number] = ToSlot(end);
+        }
+        *written = true;
+        return AnyOverrideLeft(record) ? LockedEdit::kWrite : LockedEdit::kDelete;
+    });
 }

@@ -1,5 +1,6 @@
-// The counter is read with a read-modify-write of the engine on a private session, so that two
-// workstations asking at the same moment are serialised on the record and get different ids.
+// The counter is read and raised under its record lock, so that two workstations asking at the
+// same moment are serialised on the record and get different ids; the first one ever made
+// starts after the highest id in its file.
 #include "data/id_counters.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "data/appointment_record.h"
+#include "data/record_locks.h"
 #include "suite/qdb/qdb_handles.h"
 #include "suite/records/counters.h"
 
@@ -14,8 +16,6 @@ const char kAppointmentIdCounter[] = "APPT";
 const char kNewPatientIdCounter[] = "NEWPAT";
 
 namespace {
-
-constexpr uint16_t kNotFound = 101;
 
 struct CountedFile {
     const char* counter;
@@ -29,10 +29,11 @@ const CountedFile kCountedFiles[] = {
 };
 
 // One more than the highest id in the counter's file: a walk in physical order, done once.
-uint32_t FirstFreeId(QdbSession session, const char* counter) {
+uint32_t FirstFreeId(const char* counter) {
     for (const CountedFile& c : kCountedFiles) {
         if (std::strcmp(c.counter, counter) != 0) continue;
-        QdbOpenedFile file(session, c.file);
+        QdbPrivateSession session;
+        QdbOpenedFile file(session.Handle(), c.file);
         if (!file.Handle()) return 1;
         std::vector<uint8_t> record(static_cast<size_t>(c.length));
         uint32_t highest = 0;
@@ -50,27 +51,17 @@ uint32_t FirstFreeId(QdbSession session, const char* counter) {
 }  // namespace
 
 uint32_t NextRecordId(const char* counter) {
-    QdbPrivateSession session;
-    QdbOpenedFile file(session.Handle(), kCounterFile);
-    if (!file.Handle()) return 0;
     CounterRecord key{};
     std::memcpy(key.name, counter, std::min(std::strlen(counter), sizeof key.name));  // zero-padded
-    // Two rounds: a counter that another workstation made between our miss and our add is
-    // counted on in the second.
-    for (int round = 0; round < 2; ++round) {
-        CounterRecord record{};
-        if (const QdbUpdate update = RetryWhileLocked(
-                session.Handle(), [&] { return QDB_StartUpdate(file.Handle(), 2, kCounterKey, key.name, &record); })) {
-            const uint32_t id = record.next;
-            ++record.next;
-            if (QDB_CommitUpdate(update)) return id;
-            return 0;
+    uint32_t id = 0;
+    const uint16_t result = EditLocked<CounterRecord>(kCounterFile, kCounterKey, key.name, [&](CounterRecord& record, bool exists) {
+        if (!exists) {
+            record = key;
+            record.next = FirstFreeId(counter);
         }
-        if (QDB_GetLastErrorNum(session.Handle()) != kNotFound) return 0;
-        record = key;
-        const uint32_t id = FirstFreeId(session.Handle(), counter);
-        record.next = id + 1;
-        if (QDB_AddRec(file.Handle(), &record)) return id;
-    }
-    return 0;
+        id = record.next;
+        ++record.next;
+        return LockedEdit::kWrite;
+    });
+    return result == 0 ? id : 0;
 }

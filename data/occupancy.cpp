@@ -1,27 +1,24 @@
-// Lock order: the provider's week record, then the operatory's. The provider record stays
-// locked (its update open) while the operatory record is checked and written, so that two
-// workstations booking the same provider or operatory in one week are serialised on it: the
-// second reads the first one's counters.
+// Taking an appointment's share out of its week records and putting it in, in memory, and
+// writing the records that changed. The provider checks run on the provider's week as this
+// change left it so far, so that an appointment moved within its own week is never in its own way.
 #include "data/occupancy.h"
 
 #include <cstring>
 
 #include "appointments/conflict_checks.h"
-#include "data/rscuse_record.h"
 #include "data/time_pattern.h"
+#include "suite/messages.h"
 #include "suite/prompter.h"
-#include "suite/qdb/qdb.h"
-#include "suite/qdb/qdb_handles.h"
 
 namespace {
-
-constexpr uint16_t kNotFound = 101;
 
 RscUseKey WeekKey(uint8_t kind, const char id[4], int32_t week) {
     RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
     std::memcpy(key.id, id, 4);
     return key;
 }
+
+std::string KeyBytes(const RscUseKey& key) { return std::string(reinterpret_cast<const char*>(&key), sizeof key); }
 
 RscUseWeek NewWeekRecord(const RscUseKey& key) {
     RscUseWeek record{};
@@ -31,45 +28,12 @@ RscUseWeek NewWeekRecord(const RscUseKey& key) {
     return record;
 }
 
-// The week record read and locked for update, waiting while another session holds it; 0 with
-// missing set when the record does not exist, 0 alone on another failure.
-QdbUpdate StartUpdateWaiting(QdbSession session, QdbFile file, const RscUseKey& key, RscUseWeek* record,
-                             bool* missing) {
-    const QdbUpdate update =
-        RetryWhileLocked(session, [&] { return QDB_StartUpdate(file, 2, kRscUseKey, &key, record); });
-    *missing = !update && QDB_GetLastErrorNum(session) == kNotFound;
-    return update;
-}
-
-bool FindLockedWaiting(QdbSession session, QdbFile file, const RscUseKey& key, RscUseWeek* record) {
-    return RetryWhileLocked(session, [&] { return QDB_FindRec(file, kRscUseKey, &key, record); }) != 0;
-}
-
-// Aborts an open update unless it was handed on.
-class UpdateGuard {
-public:
-    explicit UpdateGuard(QdbUpdate update) : update_(update) {}
-    ~UpdateGuard() {
-        if (update_) QDB_AbortUpdate(update_);
-    }
-    UpdateGuard(const UpdateGuard&) = delete;
-    UpdateGuard& operator=(const UpdateGuard&) = delete;
-    QdbUpdate Get() const { return update_; }
-    QdbUpdate Release() {
-        QdbUpdate u = update_;
-        update_ = 0;
-        return u;
-    }
-
-private:
-    QdbUpdate update_;
-};
-
 void AddAmount(RscUseWeek& week, int day, int32_t amount) {
     const int64_t sum = static_cast<int64_t>(static_cast<int32_t>(week.scheduledAmount[day])) + amount;
     week.scheduledAmount[day] = static_cast<uint32_t>(static_cast<int32_t>(sum));
 }
 
+// A day's amount never goes below zero.
 void SubtractAmount(RscUseWeek& week, int day, int32_t amount) {
     int64_t rest = static_cast<int64_t>(static_cast<int32_t>(week.scheduledAmount[day])) - amount;
     if (rest < 0) rest = 0;
@@ -90,44 +54,10 @@ bool AllFlagsClear(const RscUseWeek& week) {
     return true;
 }
 
-
-// The operatory part of the removal, on the caller's open file.
-bool RemoveFromOperatory(QdbSession session, QdbFile file, const AppointmentRecord& a, const AppointmentSlots& slots) {
-    QDB_StartLocking(session);
-    RscUseWeek week{};
-    bool ok = FindLockedWaiting(session, file, WeekKey(kRscOperatory, a.operatory, slots.week), &week);
-    if (ok) {
-        for (int slot = slots.start; slot < slots.end; ++slot) SetSlotCounter(week.occupancy[slots.weekday], slot, 0);
-        ClearDayBookedWhenEmpty(week, slots.weekday);
-        if (AllFlagsClear(week)) {
-            ok = QDB_DeleteCurRec(file) != 0;
-        } else {
-            SubtractAmount(week, slots.weekday, a.amount);
-            ok = QDB_WriteRec(file, &week) != 0;
-        }
-    }
-    QDB_StopLocking(session);
-    return ok;
-}
-
-bool RemoveFromProvider(QdbSession session, QdbFile file, const AppointmentRecord& a, const AppointmentSlots& slots) {
-    QDB_StartLocking(session);
-    RscUseWeek week{};
-    bool ok = true;
-    if (FindLockedWaiting(session, file, WeekKey(kRscProvider, a.provider, slots.week), &week)) {
-        for (int slot = slots.start; slot < slots.end; ++slot) {
-            if (!IsProviderSlot(a, slot - slots.start)) continue;
-            const int c = SlotCounter(week.occupancy[slots.weekday], slot);
-            if (c > 0) SetSlotCounter(week.occupancy[slots.weekday], slot, c - 1);
-        }
-        SubtractAmount(week, slots.weekday, a.amount);
-        ClearDayBookedWhenEmpty(week, slots.weekday);
-        ok = WeekRecordHoldsNothing(week) ? QDB_DeleteCurRec(file) != 0 : QDB_WriteRec(file, &week) != 0;
-    } else {
-        ok = QDB_GetLastErrorNum(session) == kNotFound;
-    }
-    QDB_StopLocking(session);
-    return ok;
+// An operatory's week goes when its last day flag does; a provider's only when nothing at all
+// is left in it, as it also carries the provider's hour overrides.
+bool ShouldDelete(const RscUseWeek& week) {
+    return week.head.kind == kRscOperatory ? AllFlagsClear(week) : WeekRecordHoldsNothing(week);
 }
 
 }  // namespace
@@ -141,67 +71,119 @@ bool WeekRecordHoldsNothing(const RscUseWeek& week) {
     return true;
 }
 
-bool AddOccupancy(const AppointmentRecord& a, bool silent) {
-    QdbPrivateSession session;
-    QdbOpenedFile file(session.Handle(), kRscUseKey);
-    if (!file.Handle()) return false;
-    const QdbSession s = session.Handle();
-    const QdbFile f = file.Handle();
-    const AppointmentSlots slots = SlotsOf(a);
+RscUseKey WeekRecords::ProviderWeekOf(const AppointmentRecord& a) {
+    return WeekKey(kRscProvider, a.provider, SlotsOf(a).week);
+}
 
-    // Provider, first half: read and lock (or start a new record), check, count; not written yet.
-    const RscUseKey provider_key = WeekKey(kRscProvider, a.provider, slots.week);
-    RscUseWeek provider{};
-    bool provider_new = false;
-    UpdateGuard provider_update(StartUpdateWaiting(s, f, provider_key, &provider, &provider_new));
-    if (provider_new) provider = NewWeekRecord(provider_key);
-    else if (!provider_update.Get()) return false;
-    if (!RunProviderChecks(a, slots, provider, silent, f)) return false;
-    for (int slot = slots.start; slot < slots.end; ++slot) {
-        if (!IsProviderSlot(a, slot - slots.start)) continue;
-        const int c = SlotCounter(provider.occupancy[slots.weekday], slot);
-        if (c <= 1) SetSlotCounter(provider.occupancy[slots.weekday], slot, c + 1);
-        else if (!silent) return false;
+RscUseKey WeekRecords::OperatoryWeekOf(const AppointmentRecord& a) {
+    return WeekKey(kRscOperatory, a.operatory, SlotsOf(a).week);
+}
+
+void WeekRecords::Want(const AppointmentRecord& a, QdbFile rscuse, RecordLockSet& locks) {
+    for (const RscUseKey& key : {ProviderWeekOf(a), OperatoryWeekOf(a)}) {
+        entries_.emplace(KeyBytes(key), Entry{});
+        locks.Add(rscuse, kRscUseFile, kRscUseKey, &key, sizeof key);
     }
-    MarkDayBooked(provider, slots.weekday);
-    AddAmount(provider, slots.weekday, a.amount);
+}
 
-    // Operatory: every slot of the appointment, one booking at a time.
-    const RscUseKey operatory_key = WeekKey(kRscOperatory, a.operatory, slots.week);
-    RscUseWeek operatory{};
-    bool operatory_new = false;
-    UpdateGuard operatory_update(StartUpdateWaiting(s, f, operatory_key, &operatory, &operatory_new));
-    if (operatory_new) operatory = NewWeekRecord(operatory_key);
-    else if (!operatory_update.Get()) return false;
-    for (int slot = slots.start; slot < slots.end; ++slot) {
-        if (SlotCounter(operatory.occupancy[slots.weekday], slot) == 0) continue;
-        if (silent) continue;
-        ShowRefusal(kOperatoryBooked);
-        return false;
-    }
-    for (int slot = slots.start; slot < slots.end; ++slot)
-        if (SlotCounter(operatory.occupancy[slots.weekday], slot) == 0) SetSlotCounter(operatory.occupancy[slots.weekday], slot, 1);
-    MarkDayBooked(operatory, slots.weekday);
-    AddAmount(operatory, slots.weekday, a.amount);
-    // The update writes back the buffer it read into, which now holds the new counters.
-    const bool operatory_written = operatory_new ? QDB_AddRec(f, &operatory) != 0 : QDB_CommitUpdate(operatory_update.Release()) != 0;
-    if (!operatory_written) return false;
-
-    // Provider, second half.
-    const bool provider_written = provider_new ? QDB_AddRec(f, &provider) != 0 : QDB_CommitUpdate(provider_update.Release()) != 0;
-    if (!provider_written) {
-        RemoveFromOperatory(s, f, a, slots);
-        return false;
+bool WeekRecords::Read(QdbSession session, QdbFile rscuse) {
+    for (auto& [bytes, entry] : entries_) {
+        RscUseKey key;
+        std::memcpy(&key, bytes.data(), sizeof key);
+        entry.existed = QDB_FindRec(rscuse, kRscUseKey, &key, &entry.stored) != 0;
+        if (!entry.existed) {
+            if (QDB_GetLastErrorNum(session) != kQdbNotFound) {
+                QVN_ReportDbError(kRscUseFile, QDB_GetLastErrorNum(session), QDB_GetLastFileNum(session));
+                return false;
+            }
+            entry.stored = RscUseWeek{};
+            entry.record = NewWeekRecord(key);
+        } else {
+            entry.record = entry.stored;
+        }
     }
     return true;
 }
 
-bool RemoveOccupancy(const AppointmentRecord& a) {
-    QdbPrivateSession session;
-    QdbOpenedFile file(session.Handle(), kRscUseKey);
-    if (!file.Handle()) return false;
+RscUseWeek* WeekRecords::Find(const RscUseKey& key) {
+    auto it = entries_.find(KeyBytes(key));
+    return it == entries_.end() ? nullptr : &it->second.record;
+}
+
+bool WeekRecords::Existed(const RscUseKey& key) const {
+    auto it = entries_.find(KeyBytes(key));
+    return it != entries_.end() && it->second.existed;
+}
+
+bool WeekRecords::Write(QdbFile rscuse) const {
+    for (const auto& [bytes, entry] : entries_) {
+        if (std::memcmp(&entry.record, &entry.stored, sizeof entry.record) == 0) continue;
+        if (!entry.existed) {
+            if (ShouldDelete(entry.record)) continue;
+            if (!QDB_AddRec(rscuse, &entry.record)) return false;
+            continue;
+        }
+        if (!QDB_FindRec(rscuse, kRscUseKey, bytes.data(), nullptr)) return false;
+        if (!(ShouldDelete(entry.record) ? QDB_DeleteCurRec(rscuse) : QDB_WriteRec(rscuse, &entry.record))) return false;
+    }
+    return true;
+}
+
+bool TakeOutOccupancy(WeekRecords& weeks, const AppointmentRecord& a) {
     const AppointmentSlots slots = SlotsOf(a);
-    if (!RemoveFromOperatory(session.Handle(), file.Handle(), a, slots)) return false;
-    RemoveFromProvider(session.Handle(), file.Handle(), a, slots);
+    const RscUseKey operatory_key = WeekRecords::OperatoryWeekOf(a);
+    RscUseWeek* operatory = weeks.Find(operatory_key);
+    if (!operatory || !weeks.Existed(operatory_key)) return false;
+    for (int slot = slots.start; slot < slots.end; ++slot) SetSlotCounter(operatory->occupancy[slots.weekday], slot, 0);
+    ClearDayBookedWhenEmpty(*operatory, slots.weekday);
+    SubtractAmount(*operatory, slots.weekday, a.amount);
+
+    const RscUseKey provider_key = WeekRecords::ProviderWeekOf(a);
+    RscUseWeek* provider = weeks.Find(provider_key);
+    if (!provider || !weeks.Existed(provider_key)) return true;  // nothing of it to take out
+    for (int slot = slots.start; slot < slots.end; ++slot) {
+        if (!IsProviderSlot(a, slot - slots.start)) continue;
+        const int c = SlotCounter(provider->occupancy[slots.weekday], slot);
+        if (c > 0) SetSlotCounter(provider->occupancy[slots.weekday], slot, c - 1);
+    }
+    SubtractAmount(*provider, slots.weekday, a.amount);
+    ClearDayBookedWhenEmpty(*provider, slots.weekday);
+    return true;
+}
+
+bool PutInOccupancy(WeekRecords& weeks, const AppointmentRecord& a, QdbFile rscuse) {
+    const AppointmentSlots slots = SlotsOf(a);
+    RscUseWeek* provider = weeks.Find(WeekRecords::ProviderWeekOf(a));
+    RscUseWeek* operatory = weeks.Find(WeekRecords::OperatoryWeekOf(a));
+    if (!provider || !operatory) return false;
+
+    // Week records the change does not hold locked are read as stored, the change's own as it
+    // left them: an alias the appointment moves away from is free for it.
+    auto read_week = [&](const RscUseKey& key, RscUseWeek* record) {
+        if (const RscUseWeek* own = weeks.Find(key)) {
+            *record = *own;
+            return true;
+        }
+        return QDB_FindRec(rscuse, kRscUseKey, &key, record) != 0;
+    };
+    if (!RunProviderChecks(a, slots, *provider, read_week, rscuse)) return false;
+    for (int slot = slots.start; slot < slots.end; ++slot) {
+        if (!IsProviderSlot(a, slot - slots.start)) continue;
+        const int c = SlotCounter(provider->occupancy[slots.weekday], slot);
+        if (c >= 2) return false;  // the double-booking check refused it already
+        SetSlotCounter(provider->occupancy[slots.weekday], slot, c + 1);
+    }
+    MarkDayBooked(*provider, slots.weekday);
+    AddAmount(*provider, slots.weekday, a.amount);
+
+    // The operatory: every slot of the appointment, one booking at a time.
+    for (int slot = slots.start; slot < slots.end; ++slot) {
+        if (SlotCounter(operatory->occupancy[slots.weekday], slot) == 0) continue;
+        ShowRefusal(kOperatoryBooked);
+        return false;
+    }
+    for (int slot = slots.start; slot < slots.end; ++slot) SetSlotCounter(operatory->occupancy[slots.weekday], slot, 1);
+    MarkDayBooked(*operatory, slots.weekday);
+    AddAmount(*operatory, slots.weekday, a.amount);
     return true;
 }

@@ -12,6 +12,7 @@
 #include "data/db_access.h"
 #include "data/occupancy.h"
 #include "data/occupancy_expected.h"
+#include "data/record_locks.h"
 #include "data/rscuse_record.h"
 #include "data/time_pattern.h"
 #include "suite/dates.h"
@@ -86,7 +87,7 @@ OccupancyReport VerifyOccupancy(bool repair) {
     // Stored week records of providers and operatories, in physical order.
     std::map<WeekKey, bool> seen;
     RscUseWeek stored{};
-    std::vector<std::pair<WeekKey, RscUseWeek>> to_fix;
+    std::vector<WeekKey> to_fix;
     for (uint16_t r = DbFirst(kRscUseFile, &stored); r == kQdbOk; r = DbNext(kRscUseFile, &stored)) {
         if (stored.head.week == 0 || (stored.head.kind != kRscProvider && stored.head.kind != kRscOperatory)) continue;
         const WeekKey key = WeekRecordKeyOf(stored.head.kind, stored.head.id, static_cast<int32_t>(stored.head.week));
@@ -95,7 +96,7 @@ OccupancyReport VerifyOccupancy(bool repair) {
         RscUseWeek fixed;
         const std::vector<std::string> found = Compare(key, stored, expected[key], &fixed);
         for (const std::string& f : found) report.differences.push_back(Describe(key) + ": " + f);
-        if (!found.empty()) to_fix.emplace_back(key, fixed);
+        if (!found.empty()) to_fix.push_back(key);
     }
     for (const auto& [key, e] : expected) {
         if (seen.count(key)) continue;
@@ -105,16 +106,22 @@ OccupancyReport VerifyOccupancy(bool repair) {
         const std::vector<std::string> found = Compare(key, blank, e, &fixed);
         if (found.empty()) continue;
         report.differences.push_back(Describe(key) + ": missing");
-        to_fix.emplace_back(key, fixed);
+        to_fix.push_back(key);
     }
     if (!repair) return report;
-    for (const auto& [key, fixed] : to_fix) {
+    // Each record is mended under its lock, compared again as it is stored then, so that a
+    // change another workstation made meanwhile is not written over.
+    for (const WeekKey& key : to_fix) {
         const RscUseKey k = WeekKeyBytes(key);
-        RscUseWeek current{};
-        const bool exists = DbFind(kRscUseKey, DbPrepareKey(&k), &current) == kQdbOk;
-        uint16_t result;
-        if (exists) result = WeekRecordHoldsNothing(fixed) ? DbDelete(kRscUseFile) : DbWrite(kRscUseFile, &fixed);
-        else result = DbAdd(kRscUseFile, &fixed);
+        const Expected& e = expected[key];
+        const uint16_t result = EditLocked<RscUseWeek>(kRscUseFile, kRscUseKey, k, [&](RscUseWeek& record, bool exists) {
+            if (!exists) record = ExpectedWeekRecord(key, Expected{});
+            RscUseWeek fixed;
+            if (Compare(key, record, e, &fixed).empty() && exists) return LockedEdit::kNothing;
+            record = fixed;
+            if (WeekRecordHoldsNothing(fixed)) return exists ? LockedEdit::kDelete : LockedEdit::kNothing;
+            return LockedEdit::kWrite;
+        });
         if (result != kQdbOk) report.ok = false;
         else ++report.repaired;
     }

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "data/db_access.h"
+#include "data/record_locks.h"
 #include "suite/dates.h"
+#include "suite/messages.h"
 #include "suite/prompter.h"
 #include "suite/records/definitions.h"
 
@@ -143,6 +145,12 @@ bool EditPracticeBase(Change change) {
     return DbUpdateRecord(rscuse, kRscUseKey, &key, sizeof key, &before, &base, false) == kQdbOk;
 }
 
+// Reports a read of the layer that failed for another reason than a missing record; false.
+bool ReportReadFailure(int data_file) {
+    QVN_ReportDbError(data_file, db_state.lastError, db_state.lastFile);
+    return false;
+}
+
 // Walks the records of a set on an open group: visit(record) for each, in key order.
 template <typename Record, typename Visit>
 void WalkSet(int key, const void* prefix, int prefix_length, Visit visit) {
@@ -170,8 +178,12 @@ bool LoadPractice() {
         ShowQuorvinStop(kCheckRscUse);
         return false;
     }
+    // A practice without its base record gets the default hours; a record that cannot be read is
+    // a failure, never taken for a missing one.
     RscUsePracticeBase base{};
-    if (ReadRscUse(KeyOf(kRscPractice, kPracticeId, 0), &base) != kQdbOk) base = DefaultPracticeBase();
+    const uint16_t read = ReadRscUse(KeyOf(kRscPractice, kPracticeId, 0), &base);
+    if (read == kQdbNotFound) base = DefaultPracticeBase();
+    else if (read != kQdbOk) return ReportReadFailure(kRscUseFile);
 
     std::unique_ptr<PracticeInfo> info(new (std::nothrow) PracticeInfo{});
     if (!info) {
@@ -203,7 +215,9 @@ int LoadProviders() {
         std::memcpy(p.operatoryBitmap, r.operatoryBitmap, sizeof p.operatoryBitmap);
         p.listExclusion = r.inactive;
         RscUseProviderBase base{};
-        if (rscuse.Result() == kQdbOk && ReadRscUse(KeyOf(kRscProvider, r.id, 0), &base) == kQdbOk) {
+        const uint16_t read = rscuse.Result() == kQdbOk ? ReadRscUse(KeyOf(kRscProvider, r.id, 0), &base) : rscuse.Result();
+        if (rscuse.Result() == kQdbOk && read != kQdbOk && read != kQdbNotFound) ReportReadFailure(kRscUseFile);
+        if (read == kQdbOk) {
             p.colour = base.colour;
             std::memcpy(p.defaultStart, base.defaultStart, sizeof p.defaultStart);
             std::memcpy(p.defaultEnd, base.defaultEnd, sizeof p.defaultEnd);
@@ -343,63 +357,69 @@ bool DeleteHoliday(int month, int day) {
 
 uint16_t WriteDay(uint8_t kind, const char id[4], int32_t date, const int32_t start[3], const int32_t end[3],
                   int flag) {
-    FileGroupDesc rscuse = Group(kRscUseFile);
     RscUseKey key = KeyOf(kind, id, static_cast<uint32_t>(WeekStartOf(date)));
-    RscUseWeek week{};
-    uint16_t result = DbFindRecord(rscuse, kRscUseKey, &key, sizeof key, &week);
-    bool is_new = result == kQdbNotFound;
-    if (result != kQdbOk && !is_new) return result;
-    if (is_new) {
-        week = RscUseWeek{};
-        week.head.week = key.week;
-        week.head.kind = kind;
-        std::memcpy(week.head.id, id, 4);
-    }
-    int w = WeekdayIndex(date);
-    for (int i = 0; i < 3; ++i) {
-        week.start[w][i] = ToRecord(start[i]);
-        week.end[w][i] = ToRecord(end[i]);
-    }
-    if (flag >= 2) week.dayFlags[w] |= kDayClosed;
-    else week.dayFlags[w] &= static_cast<uint8_t>(~kDayClosed);
-    RscUseWeek before{};
-    return DbSaveRecord(rscuse, kRscUseKey, &key, sizeof key, &before, &week, is_new);
+    return EditLocked<RscUseWeek>(kRscUseFile, kRscUseKey, key, [&](RscUseWeek& week, bool exists) {
+        if (!exists) {
+            week = RscUseWeek{};
+            week.head.week = key.week;
+            week.head.kind = kind;
+            std::memcpy(week.head.id, id, 4);
+        }
+        int w = WeekdayIndex(date);
+        for (int i = 0; i < 3; ++i) {
+            week.start[w][i] = ToRecord(start[i]);
+            week.end[w][i] = ToRecord(end[i]);
+        }
+        if (flag >= 2) week.dayFlags[w] |= kDayClosed;
+        else week.dayFlags[w] &= static_cast<uint8_t>(~kDayClosed);
+        return LockedEdit::kWrite;
+    });
 }
 
 void ResetProviderDay(const char id[4], const std::vector<int32_t>& dates) {
-    FileGroupDesc rscuse = Group(kRscUseFile);
     for (int32_t date : dates) {
         RscUseKey key = KeyOf(kRscProvider, id, static_cast<uint32_t>(WeekStartOf(date)));
-        RscUseWeek week{}, before{};
-        if (DbFindRecord(rscuse, kRscUseKey, &key, sizeof key, &week) != kQdbOk) continue;
-        int w = WeekdayIndex(date);
-        for (int i = 0; i < 3; ++i) week.start[w][i] = week.end[w][i] = 0;
-        DbSaveRecord(rscuse, kRscUseKey, &key, sizeof key, &before, &week, false);
+        EditLocked<RscUseWeek>(kRscUseFile, kRscUseKey, key, [&](RscUseWeek& week, bool exists) {
+            if (!exists) return LockedEdit::kNothing;
+            int w = WeekdayIndex(date);
+            for (int i = 0; i < 3; ++i) week.start[w][i] = week.end[w][i] = 0;
+            return LockedEdit::kWrite;
+        });
     }
 }
 
 void ClearDeletedBlocks(const char id[4], const bool deleted[kTimeBlocks], int32_t date) {
-    DbGroupScope rscuse(Group(kRscUseFile));
-    if (rscuse.Result() != kQdbOk) return;
+    // The override records are found with a plain walk, then each is changed under its lock as
+    // it is stored then.
+    std::vector<RscUseKey> keys;
+    {
+        DbGroupScope rscuse(Group(kRscUseFile));
+        if (rscuse.Result() != kQdbOk) return;
+        RscUseKey key = KeyOf(kRscBlockOverride, id, date ? static_cast<uint32_t>(WeekStartOf(date)) : 0);
+        int prefix = date ? kRscUseKeyLength : kRscUseResourcePrefix;
+        WalkSet<RscUseBlockOverride>(kRscUseKey, &key, prefix, [&](const RscUseBlockOverride& record) {
+            keys.push_back(KeyOf(record.head.kind, record.head.id, record.head.week));
+        });
+    }
     int only_weekday = date ? WeekdayIndex(date) : -1;
-    RscUseKey key = KeyOf(kRscBlockOverride, id, date ? static_cast<uint32_t>(WeekStartOf(date)) : 0);
-    int prefix = date ? kRscUseKeyLength : kRscUseResourcePrefix;
-    WalkSet<RscUseBlockOverride>(kRscUseKey, &key, prefix, [&](RscUseBlockOverride record) {
-        bool changed = false;
-        for (int w = 0; w < 7; ++w) {
-            if (only_weekday >= 0 && w != only_weekday) continue;
-            for (int b = 0; b < kTimeBlocks; ++b) {
-                if (!deleted[b] || (record.start[w][b] == kBlockKeepsDefault && record.end[w][b] == kBlockKeepsDefault))
-                    continue;
-                record.start[w][b] = record.end[w][b] = kBlockKeepsDefault;
-                changed = true;
+    for (const RscUseKey& key : keys) {
+        EditLocked<RscUseBlockOverride>(kRscUseFile, kRscUseKey, key, [&](RscUseBlockOverride& record, bool exists) {
+            if (!exists) return LockedEdit::kNothing;
+            bool changed = false;
+            for (int w = 0; w < 7; ++w) {
+                if (only_weekday >= 0 && w != only_weekday) continue;
+                for (int b = 0; b < kTimeBlocks; ++b) {
+                    if (!deleted[b] || (record.start[w][b] == kBlockKeepsDefault && record.end[w][b] == kBlockKeepsDefault))
+                        continue;
+                    record.start[w][b] = record.end[w][b] = kBlockKeepsDefault;
+                    changed = true;
+                }
             }
-        }
-        if (!changed) return;
-        bool any_left = false;
-        for (int w = 0; w < 7; ++w)
-            for (int s = 0; s < kOverrideSlots; ++s) any_left |= record.start[w][s] < kBlockKeepsDefault;
-        if (any_left) DbWriteCurrent(Group(kRscUseFile), &record);
-        else DbDeleteCurrent(Group(kRscUseFile));
-    });
+            if (!changed) return LockedEdit::kNothing;
+            for (int w = 0; w < 7; ++w)
+                for (int s = 0; s < kOverrideSlots; ++s)
+                    if (record.start[w][s] < kBlockKeepsDefault) return LockedEdit::kWrite;
+            return LockedEdit::kDelete;
+        });
+    }
 }

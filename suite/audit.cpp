@@ -37,8 +37,8 @@ private:
     uint16_t result_ = kQdbOk;
 };
 
-int StoreEntry(AuditKind kind, uint32_t user_id, const void* old_record, size_t old_length, const void* new_record,
-               size_t new_length) {
+std::vector<uint8_t> EntryBytes(AuditKind kind, uint32_t user_id, const void* old_record, size_t old_length,
+                                const void* new_record, size_t new_length) {
     if (!old_record) old_length = 0;
     if (!new_record) new_length = 0;
     AuditHead head{};
@@ -51,7 +51,12 @@ int StoreEntry(AuditKind kind, uint32_t user_id, const void* old_record, size_t 
     std::memcpy(entry.data(), &head, sizeof head);
     if (old_length) std::memcpy(entry.data() + sizeof head, old_record, old_length);
     if (new_length) std::memcpy(entry.data() + sizeof head + old_length, new_record, new_length);
+    return entry;
+}
 
+int StoreEntry(AuditKind kind, uint32_t user_id, const void* old_record, size_t old_length, const void* new_record,
+               size_t new_length) {
+    const std::vector<uint8_t> entry = EntryBytes(kind, user_id, old_record, old_length, new_record, new_length);
     AuditGroup group;
     if (group.Result() != kQdbOk) return 0;
     uint16_t result = DbAddVariable(kAuditFile, entry.data(), static_cast<int>(entry.size()));
@@ -69,6 +74,11 @@ uint32_t QVN_SecondsSinceMidnight() {
     const std::tm* local = std::localtime(&now);
     if (!local) return 0;
     return static_cast<uint32_t>(local->tm_hour * 3600 + local->tm_min * 60 + local->tm_sec);
+}
+
+std::vector<uint8_t> ApptAuditEntry(const void* new_record, const void* old_record) {
+    const size_t length = static_cast<size_t>(QDB_RecordLength(kAppointmentFile));
+    return EntryBytes(kAuditAppointment, QVN_GetOverrideUserID(), old_record, length, new_record, length);
 }
 
 int QVN_BuildApptAudit(const void* new_record, const void* old_record) {

@@ -34,6 +34,8 @@ enum PasswordCheckOutcome : uint8_t {
 // An appointment changed (both records), was added (new only) or deleted (old only). Records are
 // appointment records, nullptr for none. Returns 1 when the entry was stored; 0 after a message.
 int QVN_BuildApptAudit(const void* new_record, const void* old_record);
+// The bytes of the same entry, for a change that writes it in its own transaction.
+std::vector<uint8_t> ApptAuditEntry(const void* new_record, const void* old_record);
 // A procedure changed or was deleted; records of record_length bytes, nullptr for none.
 int QVN_BuildProcAudit(const void* new_record, const void* old_record, size_t record_length);
 // A procedure was entered: its first record, with no record before it.

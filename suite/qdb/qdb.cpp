@@ -39,6 +39,13 @@ struct Session {
     int accessMode = 1;                // mode of later QDB_OpenFile calls
     std::map<int, GroupHold> groups;   // by data file number
     std::set<uint64_t> held;  // lock offsets this session holds
+    // A change of several records (QDB_BeginTransaction): the session's writes join one open
+    // transaction; a failed write dooms it, so that only an abort can end it. Locks that a write
+    // took for itself are kept to the end of the transaction, or another session could read the
+    // record as it was before this change and write over it after the commit.
+    bool transaction = false;
+    bool transactionFailed = false;
+    std::set<uint64_t> transactionLocks;
     uint64_t writes = 0;      // records added, rewritten or deleted by this session
     // Bulk writing: the session's writes join one open transaction, committed every
     // bulkEvery records; record numbers of new rows are counted here, by data file.
@@ -98,6 +105,7 @@ struct UpdateState {
     int64_t recno = 0;
     void* buffer = nullptr;
     bool lockedHere = false;
+    uint64_t lockOffset = 0;
 };
 
 struct Engine {
@@ -176,12 +184,44 @@ int Done(Session* s, int file_number) {
 std::string Table(const FileGroupDef& g) { return "g" + std::to_string(g.firstNumber); }
 std::string Column(const KeyDef& k) { return "k" + std::to_string(k.number); }
 
-// Lock offsets: the data file number in the high bits, the record number below. The highest
-// record number of a group stands for the group itself: the open lock that keeps exclusive and
+// Lock offsets: the data file number in the high bits, the record below. The highest value
+// below a group's number stands for the group itself: the open lock that keeps exclusive and
 // shared opens apart.
 constexpr int64_t kGroupLockRecno = (int64_t{1} << 40) - 1;
 uint64_t LockOffset(const FileGroupDef& g, int64_t recno) {
     return (static_cast<uint64_t>(g.firstNumber) << 40) | static_cast<uint64_t>(recno);
+}
+
+// A record's lock stands for its identity, the value of its group's first unique key: so a
+// record that does not exist yet (a week's first booking) can be locked by the key it will have,
+// and a locked read of a record and a lock taken on its key are one and the same lock. Groups
+// without a unique key lock by record number. Key values are hashed (FNV-1a) into the 40 bits
+// below the group's number; two values that meet there merely wait for each other.
+const KeyDef* IdentityKey(const FileGroupDef& g) {
+    for (const KeyDef& k : g.keys)
+        if (k.unique) return &k;
+    return nullptr;
+}
+
+uint64_t IdentityLockOffset(const FileGroupDef& g, const std::string& key_value) {
+    uint64_t h = 14695981039346656037ull;
+    for (unsigned char byte : key_value) h = (h ^ byte) * 1099511628211ull;
+    return LockOffset(g, static_cast<int64_t>(h % static_cast<uint64_t>(kGroupLockRecno)));
+}
+
+// The lock of a record whose bytes are at hand.
+uint64_t RecordLockOffset(const FileGroupDef& g, int64_t recno, const std::string& record) {
+    const KeyDef* k = IdentityKey(g);
+    if (!k) return LockOffset(g, recno);
+    return IdentityLockOffset(g, KeyValueOf(*k, reinterpret_cast<const uint8_t*>(record.data()), recno));
+}
+
+// Fault injection for tests: the Nth lock, write or commit from now on fails as if the disk
+// had refused it. One compare of a zero counter when unused.
+int64_t fault_countdown = 0;
+bool InjectedFault() {
+    if (fault_countdown == 0) return false;
+    return --fault_countdown == 0;
 }
 
 bool LocksOnRead(const Session& s) { return !s.lockingPaused && (s.lockMode == 2 || s.lockMode == 5 || s.lockMode == 6); }
@@ -223,18 +263,24 @@ int FetchRow(CachedStatement& st, Row* row) {
     return SQLITE_ROW;
 }
 
-// Takes a lock the session does not hold yet; true when held afterwards.
-bool TakeLock(Session& s, const FileGroupDef& g, int64_t recno) {
-    uint64_t offset = LockOffset(g, recno);
-    if (s.held.count(offset)) return true;
-    if (!s.locks.TryLock(offset)) return false;
+// Takes a lock the session does not hold yet: 0 when held afterwards, 42 when another session
+// holds it, 60 for an injected fault.
+uint16_t TakeLock(Session& s, uint64_t offset) {
+    if (s.held.count(offset)) return kQdbOk;
+    if (InjectedFault()) return kQdbStorageError;
+    if (!s.locks.TryLock(offset)) return kQdbLocked;
     s.held.insert(offset);
-    return true;
+    return kQdbOk;
 }
 
-void DropLock(Session& s, const FileGroupDef& g, int64_t recno) {
-    uint64_t offset = LockOffset(g, recno);
+void DropLock(Session& s, uint64_t offset) {
     if (s.held.erase(offset)) s.locks.Unlock(offset);
+}
+
+int FailLock(Session* s, uint16_t result, int file_number) {
+    return Fail(s, result, file_number,
+                result == kQdbLocked ? "the record is locked by another user" : "the lock could not be taken (injected fault)"),
+           0;
 }
 
 // Makes a fetched row the current record: locks it under lock mode 2, copies it out.
@@ -245,8 +291,9 @@ int Deliver(FileContext& c, const Row& row, void* record) {
                     "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) + " has " +
                         std::to_string(row.record.size()) + " bytes where " + std::to_string(g.recordLength) +
                         " belong"), 0;
-    if (LocksOnRead(*c.session) && !TakeLock(*c.session, g, row.recno))
-        return Fail(c.session, kQdbLocked, g.firstNumber, "the record is locked by another user"), 0;
+    if (LocksOnRead(*c.session))
+        if (uint16_t locked = TakeLock(*c.session, RecordLockOffset(g, row.recno, row.record)))
+            return FailLock(c.session, locked, g.firstNumber);
     if (record) std::memcpy(record, row.record.data(), static_cast<size_t>(g.recordLength));
     c.file->current = row.recno;
     c.file->positionKeyNumber = 0;
@@ -306,6 +353,13 @@ std::string CurrentKeyValue(FileContext& c, const KeyDef* key) {
     st.Int(1, c.file->current);
     if (sqlite3_step(st.s) != SQLITE_ROW) return "";
     return std::string(static_cast<const char*>(sqlite3_column_blob(st.s, 0)), sqlite3_column_bytes(st.s, 0));
+}
+
+// The lock of the current record.
+uint64_t CurrentLockOffset(FileContext& c) {
+    const FileGroupDef& g = *c.file->group;
+    const KeyDef* k = IdentityKey(g);
+    return k ? IdentityLockOffset(g, CurrentKeyValue(c, k)) : LockOffset(g, c.file->current);
 }
 
 int Step(QdbFile handle, int key_or_file, void* record, bool forward, bool from_current) {
@@ -443,7 +497,11 @@ int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* re
     const uint8_t* bytes = static_cast<const uint8_t*>(record);
     EndReadSnapshotForWrite(s);
     if (s.bulk) return BulkStoreRecord(s, g, recno, bytes, length, insert, new_recno);
-    if (sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (InjectedFault()) {
+        if (s.transaction) s.transactionFailed = true;
+        return Fail(&s, kQdbStorageError, g.firstNumber, "write refused (injected fault)"), 0;
+    }
+    if (!s.transaction && sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + sqlite3_errmsg(s.db)), 0;
     std::string blob(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
     int rc;
@@ -465,13 +523,21 @@ int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* re
         st.Int(2, recno);
         rc = sqlite3_step(st.s);
     }
+    if (s.transaction) {
+        // Half a record may stand in the open transaction now; only the abort takes it back.
+        ++s.writes;
+        if (rc != SQLITE_DONE) s.transactionFailed = true;
+        else if (new_recno) *new_recno = recno;
+        return rc == SQLITE_DONE ? Done(&s, g.firstNumber) : ExecWrite(s, g, "write", rc);
+    }
     if (rc != SQLITE_DONE) {
         sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
         return ExecWrite(s, g, "write", rc);
     }
-    if (sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (InjectedFault() || sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        std::string reason = std::string("commit failed: ") + sqlite3_errmsg(s.db);
         sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("commit failed: ") + sqlite3_errmsg(s.db)), 0;
+        return Fail(&s, kQdbStorageError, g.firstNumber, reason), 0;
     }
     ++s.writes;
     if (new_recno) *new_recno = recno;
@@ -604,6 +670,54 @@ int QDB_EndBulkWrite(QdbSession session, int commit) {
     if (!ok) return Fail(s, kQdbStorageError, 0, reason), 0;
     return Done(s, 0);
 }
+
+// The end of a transaction gives back the locks its writes took for themselves.
+static void EndTransaction(Session& s) {
+    s.transaction = false;
+    s.transactionFailed = false;
+    for (uint64_t offset : s.transactionLocks) DropLock(s, offset);
+    s.transactionLocks.clear();
+    ++s.writes;  // rows a set read ahead may have changed or come back
+}
+
+int QDB_BeginTransaction(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (s->transaction || s->bulk) return Fail(s, kQdbBulkState, 0, "a transaction or bulk writing is open"), 0;
+    EndReadSnapshotForWrite(*s);
+    if (sqlite3_exec(s->db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Fail(s, kQdbStorageError, 0, std::string("cannot begin a write: ") + sqlite3_errmsg(s->db)), 0;
+    s->transaction = true;
+    s->transactionFailed = false;
+    return Done(s, 0);
+}
+
+int QDB_CommitTransaction(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (!s->transaction) return Fail(s, kQdbBulkState, 0, "no transaction is open"), 0;
+    std::string reason;
+    if (s->transactionFailed) reason = "a write of the transaction failed";
+    else if (InjectedFault()) reason = "commit refused (injected fault)";
+    else if (sqlite3_exec(s->db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        reason = std::string("commit failed: ") + sqlite3_errmsg(s->db);
+    if (!reason.empty() && !sqlite3_get_autocommit(s->db)) sqlite3_exec(s->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    EndTransaction(*s);
+    if (!reason.empty()) return Fail(s, kQdbStorageError, 0, reason), 0;
+    return Done(s, 0);
+}
+
+int QDB_AbortTransaction(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
+    if (!s->transaction) return Fail(s, kQdbBulkState, 0, "no transaction is open"), 0;
+    if (!sqlite3_get_autocommit(s->db)) sqlite3_exec(s->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    EndTransaction(*s);
+    return Done(s, 0);
+}
+
+void QDB_FailNthOperation(int64_t n) { fault_countdown = n > 0 ? n : 0; }
+int64_t QDB_PendingFault() { return fault_countdown; }
 
 int QDB_BeginReadSnapshot(QdbSession session) {
     Session* s = SessionOf(session);
@@ -927,24 +1041,28 @@ int QDB_AddRec(QdbFile file, const void* record) {
 }
 
 // Writing or deleting a record another session holds locked is refused; a record nobody
-// holds is locked just for the write.
-static bool LockForChange(FileContext& c, bool* taken_here) {
+// holds is locked just for the write (inside a transaction: until its end).
+static bool LockForChange(FileContext& c, uint64_t* offset, bool* taken_here) {
     const FileGroupDef& g = *c.file->group;
-    uint64_t offset = LockOffset(g, c.file->current);
-    *taken_here = !c.session->held.count(offset);
-    if (TakeLock(*c.session, g, c.file->current)) return true;
-    Fail(c.session, kQdbLocked, g.firstNumber, "the record is locked by another user");
-    return false;
+    *offset = CurrentLockOffset(c);
+    *taken_here = !c.session->held.count(*offset);
+    if (uint16_t locked = TakeLock(*c.session, *offset)) return FailLock(c.session, locked, g.firstNumber), false;
+    if (*taken_here && c.session->transaction) {
+        c.session->transactionLocks.insert(*offset);
+        *taken_here = false;  // the transaction's end gives it back
+    }
+    return true;
 }
 
 // Rewrites the current record with length bytes, keys and all.
 static int RewriteCurrent(FileContext& c, const void* record, int length) {
     const FileGroupDef& g = *c.file->group;
     if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), 0;
+    uint64_t offset = 0;
     bool taken_here = false;
-    if (!LockForChange(c, &taken_here)) return 0;
+    if (!LockForChange(c, &offset, &taken_here)) return 0;
     int ok = StoreRecord(*c.session, g, c.file->current, record, length, false, nullptr);
-    if (taken_here && !LocksOnRead(*c.session)) DropLock(*c.session, g, c.file->current);
+    if (taken_here && !LocksOnRead(*c.session)) DropLock(*c.session, offset);
     return ok;
 }
 
@@ -1024,12 +1142,18 @@ int QDB_DeleteCurRec(QdbFile file) {
     if (!c.file) return 0;
     const FileGroupDef& g = *c.file->group;
     if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), 0;
+    uint64_t offset = 0;
     bool taken_here = false;
-    if (!LockForChange(c, &taken_here)) return 0;
+    if (!LockForChange(c, &offset, &taken_here)) return 0;
     EndReadSnapshotForWrite(*c.session);
-    Statement st(c.session->db, "DELETE FROM " + Table(g) + " WHERE recno = ?");
-    st.Int(1, c.file->current);
-    int ok = ExecWrite(*c.session, g, "delete", sqlite3_step(st.s));
+    int ok = 0;
+    if (InjectedFault()) {
+        Fail(c.session, kQdbStorageError, g.firstNumber, "delete refused (injected fault)");
+    } else {
+        Statement st(c.session->db, "DELETE FROM " + Table(g) + " WHERE recno = ?");
+        st.Int(1, c.file->current);
+        ok = ExecWrite(*c.session, g, "delete", sqlite3_step(st.s));
+    }
     if (c.session->bulk) {
         // The delete joined the open transaction; it counts as one of its records.
         if (!AfterBulkStatement(*c.session, ok != 0)) {
@@ -1038,8 +1162,11 @@ int QDB_DeleteCurRec(QdbFile file) {
         }
     } else {
         ++c.session->writes;
+        if (!ok && c.session->transaction) c.session->transactionFailed = true;
     }
-    DropLock(*c.session, g, c.file->current);
+    // A record gone is no longer locked, unless the caller locked it (a lock on its key may
+    // stand for a record made again in the same change).
+    if (taken_here) DropLock(*c.session, offset);
     if (ok) c.file->current = 0;
     return ok;
 }
@@ -1048,11 +1175,30 @@ int QDB_LKISAM(QdbSession session, int mode) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
     if (mode == 0 || mode == 1) {
-        for (uint64_t offset : s->held) s->locks.Unlock(offset);
-        s->held.clear();
+        // Locks that an open transaction's writes took stay until its end.
+        for (auto it = s->held.begin(); it != s->held.end();) {
+            if (s->transactionLocks.count(*it)) {
+                ++it;
+                continue;
+            }
+            s->locks.Unlock(*it);
+            it = s->held.erase(it);
+        }
     }
     if (mode != 1) s->lockMode = mode;  // 1 releases and keeps locking as it was
     return Done(s, 0);
+}
+
+int QDB_LockKey(QdbFile file, int key_number, const void* key_buffer) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    const KeyDef* k = IdentityKey(g);
+    if (!k || k->number != key_number)
+        return Fail(c.session, kQdbBadKey, key_number, "records of this file are not locked by this key"), 0;
+    if (uint16_t locked = TakeLock(*c.session, IdentityLockOffset(g, KeyBytes(*k, key_buffer, k->Length()))))
+        return FailLock(c.session, locked, g.firstNumber);
+    return Done(c.session, g.firstNumber);
 }
 
 int QDB_GetLockMode(QdbSession session) {
@@ -1063,7 +1209,7 @@ int QDB_GetLockMode(QdbSession session) {
 int QDB_UnlockCurRecord(QdbFile file) {
     FileContext c = Resolve(file);
     if (!c.file) return 0;
-    if (c.file->current) DropLock(*c.session, *c.file->group, c.file->current);
+    if (c.file->current) DropLock(*c.session, CurrentLockOffset(c));
     return Done(c.session, c.file->group->firstNumber);
 }
 
@@ -1100,19 +1246,19 @@ QdbUpdate QDB_StartUpdate(QdbFile file, int, int key_number, const void* key_buf
     c.session->lockMode = saved_mode;
     if (!found) return 0;
     const FileGroupDef& g = *c.file->group;
-    bool already = c.session->held.count(LockOffset(g, c.file->current)) > 0;
-    if (!TakeLock(*c.session, g, c.file->current))
-        return Fail(c.session, kQdbLocked, g.firstNumber, "the record is locked by another user"), 0;
+    const uint64_t offset = CurrentLockOffset(c);
+    bool already = c.session->held.count(offset) > 0;
+    if (uint16_t locked = TakeLock(*c.session, offset)) return FailLock(c.session, locked, g.firstNumber);
     // Read again under the lock, so the caller changes what is stored now.
     Statement st(c.session->db, "SELECT rec FROM " + Table(g) + " WHERE recno = ?");
     st.Int(1, c.file->current);
     if (sqlite3_step(st.s) != SQLITE_ROW || !RecordFits(g, static_cast<size_t>(sqlite3_column_bytes(st.s, 0)))) {
-        if (!already) DropLock(*c.session, g, c.file->current);
+        if (!already) DropLock(*c.session, offset);
         return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
     }
     std::memcpy(record, sqlite3_column_blob(st.s, 0), static_cast<size_t>(g.recordLength));
     QdbUpdate handle = engine.nextHandle++;
-    engine.updates[handle] = UpdateState{file, c.file->current, record, !already};
+    engine.updates[handle] = UpdateState{file, c.file->current, record, !already, offset};
     Done(c.session, g.firstNumber);
     return handle;
 }
@@ -1127,7 +1273,8 @@ static int FinishUpdate(QdbUpdate handle, bool write) {
     const FileGroupDef& g = *c.file->group;
     int ok = write ? StoreRecord(*c.session, g, u.recno, u.buffer, g.recordLength, false, nullptr)
                    : Done(c.session, g.firstNumber);
-    if (u.lockedHere) DropLock(*c.session, g, u.recno);
+    if (u.lockedHere && c.session->transaction) c.session->transactionLocks.insert(u.lockOffset);
+    else if (u.lockedHere) DropLock(*c.session, u.lockOffset);
     return ok;
 }
 

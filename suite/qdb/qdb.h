@@ -8,7 +8,9 @@
 //
 // Sessions are separate SQLite connections with their own handle on the lock file "qvn.lck":
 // record locks are byte-range locks there, so two sessions of one process lock against each
-// other as two workstations do, and a session or process that ends releases its locks.
+// other as two workstations do, and a session or process that ends releases its locks. A
+// record's lock stands for the value of its group's first unique key (the record number in
+// groups without one), so a record can be locked before it exists (QDB_LockKey).
 //
 // Every call records its result number in the session, read back with QDB_GetLastResultNum.
 #pragma once
@@ -76,6 +78,25 @@ int QDB_EndBulkWrite(QdbSession session, int commit);
 int QDB_BeginReadSnapshot(QdbSession session);
 int QDB_EndReadSnapshot(QdbSession session);
 
+// One change of several records (an appointment save: its week records, the appointment, the
+// new-patient record, the audit entry): between begin and commit the session's writes join one
+// transaction, so that all of them are stored or none. Begin takes the database's write lock
+// and holds it to the end, so keep everything that may wait on the user (record locks,
+// questions) before the begin. A failed write dooms the transaction: commit then fails and rolls
+// back. Locks that the writes take for themselves stay to the end. Ending the session while a
+// transaction is open rolls it back. Each returns 1, or 0 with the result set: 71 when a
+// transaction or bulk writing is open already (or none is open), 60 when SQLite refused.
+int QDB_BeginTransaction(QdbSession session);
+int QDB_CommitTransaction(QdbSession session);
+int QDB_AbortTransaction(QdbSession session);
+
+// Tests only: the nth record lock, record write or commit from now on (counted over every
+// session of the process) fails with 60 as if the disk had refused it; 0 turns it off.
+// QDB_PendingFault says how many operations are still to come before it (0: it has happened or
+// none is set).
+void QDB_FailNthOperation(int64_t n);
+int64_t QDB_PendingFault();
+
 // A handle for the group of the number, or 0.
 // A shared open keeps exclusive opens of other sessions out; an exclusive open keeps every other
 // open out. Both fail with 46 when the other side holds the group.
@@ -137,6 +158,11 @@ int QDB_DeleteCurRec(QdbFile file);
 // all and lock no more; 1 = release all and go on as before.
 int QDB_LKISAM(QdbSession session, int mode);
 int QDB_GetLockMode(QdbSession session);
+// Locks the record whose identity key (the group's first unique key) has this value, whether or
+// not such a record exists yet, until the session's locks are released (lock mode 0 or 1,
+// QDB_StopLocking, the end of the session). 0 with 42 when another session holds it, 67 when
+// key is not the group's identity key.
+int QDB_LockKey(QdbFile file, int key, const void* key_buffer);
 int QDB_UnlockCurRecord(QdbFile file);
 // Locking on a private session: start = records read from now on are locked; stop = release all
 // and lock no more; pause keeps what is held but locks nothing new until resume.

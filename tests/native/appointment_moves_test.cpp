@@ -167,3 +167,30 @@ TEST(DropPlace, TheBoxTopRoundsToTheNearestRow) {
     EXPECT_EQ(12 * 9 + 1, StartInOwnUnits(1, 9, 5));
     EXPECT_EQ(StartInOwnUnits(2, 9, 30), StartInOwnUnits(0, 9, 30)) << "unit size 0 is read as 2";
 }
+
+TEST_F(Moves, AMoveOfARecordChangedElsewhereSinceItWasReadIsRefused) {
+    Book(Appt(8101, kMonday, 9, 0, 30, "OP1 "));
+    // While "Move appointment?" is on the screen, another workstation sets a status on it.
+    struct ChangedWhileAsking final : Prompter {
+        std::vector<std::string> texts;
+        PromptAnswer Show(const PromptRequest& r) override {
+            texts.push_back(r.text);
+            if (r.text != "Move appointment?") return kAnswerOk;
+            AppointmentRecord stored{};
+            if (ReadAppointment(8101, &stored) != 0) return kAnswerNo;
+            AppointmentRecord changed = stored;
+            changed.status = 3;
+            return SaveAppointment(false, &stored, changed) ? kAnswerYes : kAnswerNo;
+        }
+    } user;
+    InstallPrompter(&user);
+    EXPECT_EQ(MoveOutcome::kRefused, MoveAppointment(8101, kMonday, "OP2 ", Unit(10), kMonday));
+    InstallPrompter(nullptr);
+    EXPECT_EQ((std::vector<std::string>{"Move appointment?",
+                                        "Appointment has been changed at another workstation during edit. Edit canceled!"}),
+              user.texts);
+    const AppointmentRecord stored = Read(8101);
+    EXPECT_EQ(3, stored.status) << "the other workstation's change stays";
+    EXPECT_EQ(0, std::memcmp(stored.operatory, "OP1 ", 4)) << "and the appointment where it was";
+    EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
+}

@@ -15,11 +15,16 @@
 #include "appointments/conflict_checks.h"
 #include "data/appointment_store.h"
 #include "data/demo_seed.h"
+#include "data/occupancy.h"
+#include "data/occupancy_verify.h"
 #include "data/practice_schedule.h"
 #include "data/time_pattern.h"
 #include "demo_practice_fixture.h"
 #include "scripted_prompter.h"
+#include "data/record_locks.h"
+#include "sqlite3.h"
 #include "suite/dates.h"
+#include "suite/qdb/qdb.h"
 
 namespace {
 
@@ -73,6 +78,40 @@ std::string Counters(const Week& w, int32_t date, int first, int last) {
 }
 
 constexpr int Slot(int hour, int minute = 0) { return hour * 12 + minute / 5; }
+
+// Every row of the files a save writes (appointments, new patients, audit, RscUse), read
+// straight from the database file: what "the database is as it was" means.
+std::string StoredRows(const std::string& dir) {
+    sqlite3* db = nullptr;
+    std::string rows;
+    if (sqlite3_open_v2((dir + "/qvn.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return "cannot open";
+    }
+    for (const char* table : {"g9", "g49", "g92", "g94"}) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, (std::string("SELECT recno, rec FROM ") + table + " ORDER BY recno").c_str(), -1, &st, nullptr);
+        while (st && sqlite3_step(st) == SQLITE_ROW) {
+            rows += std::string(table) + ":" + std::to_string(sqlite3_column_int64(st, 0)) + "=";
+            rows.append(static_cast<const char*>(sqlite3_column_blob(st, 1)), static_cast<size_t>(sqlite3_column_bytes(st, 1)));
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+// Answers Yes to questions and OK to messages, and counts them.
+class AnswerEverything final : public Prompter {
+public:
+    AnswerEverything() { InstallPrompter(this); }
+    ~AnswerEverything() override { InstallPrompter(nullptr); }
+    PromptAnswer Show(const PromptRequest& r) override {
+        ++shown;
+        return r.buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk;
+    }
+    int shown = 0;
+};
 
 class DemoBook : public DemoPracticeTest {
 protected:
@@ -209,7 +248,7 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     EXPECT_EQ("000000000", Counters(ReadWeek(kRscProvider, "DR2 ", kTuesday), kTuesday, Slot(14), Slot(14, 40)));
 }
 
-TEST_F(DemoBook, AMoveThatIsRefusedPutsTheOldOccupancyBack) {
+TEST_F(DemoBook, AMoveThatIsRefusedChangesNothing) {
     ScriptedPrompter prompts;
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(20, kMonday, 9, 0, 30, "DR1 ", "OP2 ")));
     AppointmentRecord e = Appt(21, kMonday, 10, 0, 30, "DR2 ", "OP3 ");
@@ -273,6 +312,80 @@ TEST_F(DemoBook, AnUnavailableDayAsksOnceAndSkipsTheHours) {
     week = ReadWeek(kRscProvider, "DR3 ", kMonday);
     ASSERT_TRUE(week.found);
     EXPECT_EQ(kDayClosed, week.record.dayFlags[1]);
+}
+
+TEST_F(DemoBook, ASaveThatFailsAtAnyStepLeavesTheDatabaseAsItWas) {
+    Book(Appt(60, kMonday, 9, 0, 30, "DR1 ", "OP2 "));
+    Book(Appt(61, kTuesday, 10, 0, 40, "DR2 ", "OP3 "));
+    AppointmentRecord a = Appt(60, kMonday, 9, 0, 30, "DR1 ", "OP2 ");
+    AppointmentRecord b = Appt(61, kTuesday, 10, 0, 40, "DR2 ", "OP3 ");
+    AppointmentRecord next_week = a;
+    next_week.date = kMonday + 8;
+    next_week.hour = 14;
+    std::memcpy(next_week.operatory, "OP4 ", 4);
+    AppointmentRecord longer = next_week;
+    longer.length = 60;
+    AppointmentRecord off = b;
+    off.date = 0;
+    off.unscheduled = 1;
+    struct Change {
+        const char* what;
+        bool add;
+        const AppointmentRecord* before;
+        AppointmentRecord after;
+    };
+    const Change changes[] = {
+        {"new booking", true, nullptr, Appt(62, kTuesday, 14, 0, 30, "DR1 ", "OP1 ")},
+        {"move to another week", false, &a, next_week},
+        {"resize", false, &next_week, longer},
+        {"unschedule", false, &b, off},
+    };
+    for (const Change& c : changes) {
+        int failures = 0;
+        for (int n = 1;; ++n) {
+            ASSERT_LT(n, 100) << c.what << " never succeeded";
+            const std::string before = StoredRows(db_.Dir());
+            AnswerEverything answers;
+            QDB_FailNthOperation(n);
+            const bool saved = SaveAppointment(c.add, c.before, c.after);
+            const int64_t pending = QDB_PendingFault();
+            QDB_FailNthOperation(0);
+            if (saved) {
+                EXPECT_GT(pending, 0) << c.what << ": saved although operation " << n << " failed";
+                break;
+            }
+            ++failures;
+            EXPECT_EQ(0, pending) << c.what << ": refused without the fault at operation " << n;
+            EXPECT_EQ(1, answers.shown) << c.what << ": the failure at operation " << n << " is reported once";
+            EXPECT_TRUE(before == StoredRows(db_.Dir())) << c.what << ": operation " << n << " failed and the database changed";
+        }
+        EXPECT_GE(failures, 6) << c.what << ": locks, writes and the commit each fail once";
+    }
+    const OccupancyReport report = VerifyOccupancy(false);
+    ASSERT_TRUE(report.ok);
+    EXPECT_TRUE(report.differences.empty()) << report.differences.front();
+}
+
+TEST_F(DemoBook, ProviderWeeksKeepTheirHourOverridesAndAmountsNeverGoBelowZero) {
+    const int32_t start[3] = {Slot(10), -1, -1}, end[3] = {Slot(15), -1, -1};
+    ASSERT_EQ(kQdbOk, WriteDay(kRscProvider, "DR2 ", kMonday, start, end, 0));
+    AppointmentRecord a = Appt(70, kMonday, 11, 0, 30, "DR2 ", "OP1 ");
+    Book(a);
+    // Another workstation's mistake left DR2's Monday with less than this appointment brings.
+    ASSERT_EQ(kQdbOk, EditLocked<RscUseWeek>(kRscUseFile, kRscUseKey, WeekRecords::ProviderWeekOf(a),
+                                             [](RscUseWeek& week, bool) {
+                                                 week.scheduledAmount[1] = 2500;
+                                                 return LockedEdit::kWrite;
+                                             }));
+    AppointmentRecord off = a;
+    off.date = 0;
+    ASSERT_TRUE(SaveAppointment(false, &a, off));
+    const Week dr2 = ReadWeek(kRscProvider, "DR2 ", kMonday);
+    ASSERT_TRUE(dr2.found) << "the week keeps DR2's own hours";
+    EXPECT_EQ(Slot(10), int(dr2.record.start[1][0]));
+    EXPECT_EQ(0u, uint32_t(dr2.record.scheduledAmount[1])) << "2500 less 10000 is 0, not below";
+    EXPECT_EQ(0, int(dr2.record.dayFlags[1]));
+    EXPECT_FALSE(ReadWeek(kRscOperatory, "OP1 ", kMonday).found);
 }
 
 TEST_F(DemoBook, AnEditMadeElsewhereMeanwhileIsRefused) {
