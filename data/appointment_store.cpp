@@ -6,6 +6,7 @@
 // leaves the database exactly as it was, so nothing is ever put back.
 #include "data/appointment_store.h"
 
+#include <cassert>
 #include <cstring>
 
 #include "appointments/conflict_checks.h"
@@ -182,6 +183,7 @@ bool WriteSave(const SaveFiles& f, bool add, const AppointmentRecord* before, co
 
 bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record,
                      const NewPatientRecord* new_patient) {
+    assert(add || before);
     const bool old_scheduled = !add && before && Scheduled(*before);
     const bool new_scheduled = Scheduled(record);
     SaveFiles f;
@@ -192,7 +194,8 @@ bool SaveAppointment(bool add, const AppointmentRecord* before, const Appointmen
     RecordLockSet locks(s);
     uint32_t id = record.id;
     locks.Add(f.appointments.Handle(), kAppointmentFile, kApptByIdKey, &id, sizeof id);
-    if (new_patient) locks.Add(f.newPatients.Handle(), kNewPatientFile, kNewPatientKey, &new_patient->id, sizeof new_patient->id);
+    const uint32_t new_patient_id = new_patient ? new_patient->id : 0;
+    if (new_patient) locks.Add(f.newPatients.Handle(), kNewPatientFile, kNewPatientKey, &new_patient_id, sizeof new_patient_id);
     WeekRecords weeks;
     if (old_scheduled) weeks.Want(*before, f.rscuse.Handle(), locks);
     if (new_scheduled) weeks.Want(record, f.rscuse.Handle(), locks);

@@ -454,6 +454,58 @@ TEST(Qdb, TwoSessionsLockAgainstEachOtherUntilOneEnds) {
     QDB_EndSession(b);
 }
 
+// A change locks its records by key before it reads them, the ones it will create too, and
+// writes them in one transaction: an abort or a failed write leaves nothing, and a lock its own
+// write took is held until the end, so that nobody reads the record as it was meanwhile.
+TEST(Qdb, KeyLocksStandForRecordsNotYetMadeAndATransactionIsWholeOrNothing) {
+    TempDatabase db;
+    QdbSession a = OpenAppointmentDatabase(db);
+    QdbSession b = QDB_StartSession(1);
+    ASSERT_NE(0, b);
+    QdbFile fa = QDB_OpenFile(a, kAppointments);
+    QdbFile fb = QDB_OpenFile(b, kAppointments);
+    uint8_t rec[286];
+    uint32_t id = 7;
+    ASSERT_EQ(1, QDB_LockKey(fa, kById, &id));
+    EXPECT_EQ(0, QDB_LockKey(fb, kById, &id)) << "one key, one holder, whether or not the record exists";
+    EXPECT_EQ(kQdbLocked, QDB_GetLastErrorNum(b));
+    EXPECT_EQ(0, QDB_LockKey(fa, kByDateOperatory, rec)) << "only the identity key locks";
+    EXPECT_EQ(kQdbBadKey, QDB_GetLastErrorNum(a));
+
+    ASSERT_EQ(1, QDB_BeginTransaction(a));
+    EXPECT_EQ(0, QDB_BeginTransaction(a)) << "transactions do not nest";
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(7, 2461386, "OP1 ", 9).bytes));
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(8, 2461386, "OP2 ", 9).bytes));
+    ASSERT_EQ(1, QDB_AbortTransaction(a));
+    EXPECT_EQ(0, QDB_FindRec(fa, kById, &id, rec)) << "the abort took both records back";
+
+    ASSERT_EQ(1, QDB_BeginTransaction(a));
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(7, 2461386, "OP1 ", 9).bytes));
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(8, 2461386, "OP2 ", 9).bytes));
+    ASSERT_EQ(1, QDB_LKISAM(a, 0));  // the key lock goes; the lock of record 8's write stays
+    uint32_t eight = 8;
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &eight, rec));
+    rec[155] = 3;
+    ASSERT_EQ(1, QDB_WriteRec(fa, rec));
+    EXPECT_EQ(0, QDB_LockKey(fb, kById, &eight)) << "held by the write until the commit";
+    EXPECT_EQ(0, QDB_AddRec(fa, Appointment(7, 2461386, "OP3 ", 10).bytes)) << "the id is taken";
+    EXPECT_EQ(0, QDB_CommitTransaction(a)) << "a failed write dooms the transaction";
+    EXPECT_EQ(kQdbStorageError, QDB_GetLastErrorNum(a));
+    EXPECT_EQ(0, QDB_FindRec(fb, kById, &eight, rec));
+    EXPECT_EQ(1, QDB_LockKey(fb, kById, &eight)) << "the transaction's locks end with it";
+
+    ASSERT_EQ(1, QDB_LockKey(fa, kById, &id));
+    ASSERT_EQ(1, QDB_BeginTransaction(a));
+    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(7, 2461386, "OP1 ", 9).bytes));
+    ASSERT_EQ(1, QDB_CommitTransaction(a));
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &id, rec)) << "committed";
+    ASSERT_EQ(1, QDB_LKISAM(b, 2));
+    EXPECT_EQ(0, QDB_FindRec(fb, kById, &id, rec)) << "a locked read of the record made under the key lock meets it";
+    EXPECT_EQ(kQdbLocked, QDB_GetLastErrorNum(b));
+    QDB_EndSession(a);
+    QDB_EndSession(b);
+}
+
 // A read snapshot holds the database's shared lock from its first read to its end, so another
 // session's write waits and, after its busy wait of about five seconds, gives up with 60; the
 // session's own write ends the snapshot and is committed at once.
