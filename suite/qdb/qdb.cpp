@@ -407,16 +407,24 @@ constexpr int64_t kBulkCacheKiB = 256 * 1024;  // the indexes of a large file st
 
 // The record number the next new row of the group gets. Rows get theirs before the insert, so
 // that the keys with a record-number tail go in with the row in one statement.
+// Past the highest row, and past any number handed out before and deleted since. Asked only
+// while the session holds the write lock, so that nobody else adds a row meanwhile.
+bool NextFreeRecno(Session& s, const FileGroupDef& g, int64_t* recno) {
+    CachedStatement st(s, "SELECT max(coalesce((SELECT max(recno) FROM " + Table(g) +
+                              "), 0), coalesce((SELECT seq FROM sqlite_sequence WHERE name = ?), 0))");
+    if (!st) return false;
+    sqlite3_bind_text(st.s, 1, Table(g).c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_step(st.s) != SQLITE_ROW) return false;
+    *recno = sqlite3_column_int64(st.s, 0) + 1;
+    return true;
+}
+
 bool BulkNextRecno(Session& s, const FileGroupDef& g, int64_t* recno) {
     auto it = s.bulkNextRecno.find(g.firstNumber);
     if (it == s.bulkNextRecno.end()) {
-        // Past the highest row, and past any number handed out before and deleted since.
-        CachedStatement st(s, "SELECT max(coalesce((SELECT max(recno) FROM " + Table(g) +
-                                  "), 0), coalesce((SELECT seq FROM sqlite_sequence WHERE name = ?), 0))");
-        if (!st) return false;
-        sqlite3_bind_text(st.s, 1, Table(g).c_str(), -1, SQLITE_TRANSIENT);
-        if (sqlite3_step(st.s) != SQLITE_ROW) return false;
-        it = s.bulkNextRecno.emplace(g.firstNumber, sqlite3_column_int64(st.s, 0) + 1).first;
+        int64_t next = 0;
+        if (!NextFreeRecno(s, g, &next)) return false;
+        it = s.bulkNextRecno.emplace(g.firstNumber, next).first;
     }
     *recno = it->second;
     return true;
@@ -451,13 +459,11 @@ bool AfterBulkStatement(Session& s, bool written) {
     return BeginBulkTransaction(s);
 }
 
-// The bulk form of a write: the row and all its keys in one statement, prepared once per
-// group and session, inside the open transaction. One statement is all or nothing, so a
-// refused record (a unique key taken) leaves the transaction and the records before it intact.
-int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length, bool insert,
-                    int64_t* new_recno) {
-    if (insert && !BulkNextRecno(s, g, &recno))
-        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot count the records: ") + sqlite3_errmsg(s.db)), 0;
+// The row and all its keys in one statement, prepared once per group and session: one statement
+// is all or nothing, so a refused record (a unique key taken) leaves the rest of its transaction
+// intact. Rows get their record number before the insert, so that the keys with a record-number
+// tail go in with the row. SQLITE_DONE on success, else SQLite's error.
+int WriteRow(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length, bool insert) {
     std::string sql;
     if (insert) {
         std::string columns = "recno, rec", values = "?, ?";
@@ -471,18 +477,22 @@ int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint
         for (const KeyDef& k : g.keys) sql += ", " + Column(k) + " = ?";
         sql += " WHERE recno = ?";
     }
-    int rc;
-    {
-        CachedStatement st(s, sql);
-        if (!st) return Fail(&s, kQdbStorageError, g.firstNumber, std::string("write: ") + sqlite3_errmsg(s.db)), 0;
-        int column = 1;
-        if (insert) st.Int(column++, recno);
-        st.Blob(column++, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)));
-        for (const KeyDef& k : g.keys) st.Blob(column++, KeyValueOf(k, bytes, recno));
-        if (!insert) st.Int(column, recno);
-        rc = sqlite3_step(st.s);
-    }
-    const int ok = ExecWrite(s, g, "write", rc);
+    CachedStatement st(s, sql);
+    if (!st) return sqlite3_errcode(s.db);
+    int column = 1;
+    if (insert) st.Int(column++, recno);
+    st.Blob(column++, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)));
+    for (const KeyDef& k : g.keys) st.Blob(column++, KeyValueOf(k, bytes, recno));
+    if (!insert) st.Int(column, recno);
+    return sqlite3_step(st.s);
+}
+
+// The bulk form of a write, inside the open bulk transaction.
+int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length, bool insert,
+                    int64_t* new_recno) {
+    if (insert && !BulkNextRecno(s, g, &recno))
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot count the records: ") + sqlite3_errmsg(s.db)), 0;
+    const int ok = ExecWrite(s, g, "write", WriteRow(s, g, recno, bytes, length, insert));
     if (ok && insert) s.bulkNextRecno[g.firstNumber] = recno + 1;
     if (!AfterBulkStatement(s, ok != 0))
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + sqlite3_errmsg(s.db)), 0;
@@ -490,8 +500,8 @@ int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint
     return ok;
 }
 
-// Writes record as record number recno (a new row when insert), keys and all, as one
-// transaction.
+// Writes record as record number recno (a new row when insert), keys and all: one transaction
+// of its own, or a part of the session's open transaction.
 int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* record, int length, bool insert,
                 int64_t* new_recno) {
     const uint8_t* bytes = static_cast<const uint8_t*>(record);
@@ -503,32 +513,12 @@ int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* re
     }
     if (!s.transaction && sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + sqlite3_errmsg(s.db)), 0;
-    std::string blob(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
-    int rc;
-    if (insert) {
-        Statement st(s.db, "INSERT INTO " + Table(g) + "(rec) VALUES (?)");
-        st.Blob(1, blob);
-        rc = sqlite3_step(st.s);
-        recno = sqlite3_last_insert_rowid(s.db);
-    } else {
-        Statement st(s.db, "UPDATE " + Table(g) + " SET rec = ? WHERE recno = ?");
-        st.Blob(1, blob);
-        st.Int(2, recno);
-        rc = sqlite3_step(st.s);
-    }
-    for (const KeyDef& k : g.keys) {
-        if (rc != SQLITE_DONE) break;
-        Statement st(s.db, "UPDATE " + Table(g) + " SET " + Column(k) + " = ? WHERE recno = ?");
-        st.Blob(1, KeyValueOf(k, bytes, recno));
-        st.Int(2, recno);
-        rc = sqlite3_step(st.s);
-    }
+    const int rc = insert && !NextFreeRecno(s, g, &recno) ? sqlite3_errcode(s.db) : WriteRow(s, g, recno, bytes, length, insert);
     if (s.transaction) {
-        // Half a record may stand in the open transaction now; only the abort takes it back.
         ++s.writes;
         if (rc != SQLITE_DONE) s.transactionFailed = true;
         else if (new_recno) *new_recno = recno;
-        return rc == SQLITE_DONE ? Done(&s, g.firstNumber) : ExecWrite(s, g, "write", rc);
+        return ExecWrite(s, g, "write", rc);
     }
     if (rc != SQLITE_DONE) {
         sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
