@@ -13,6 +13,10 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "sqlite3.h"
 #include "suite/qdb/file_groups.h"
 #include "suite/qdb/lock_file.h"
@@ -47,6 +51,7 @@ struct Session {
     bool transactionFailed = false;
     std::set<uint64_t> transactionLocks;
     uint64_t writes = 0;      // records added, rewritten or deleted by this session
+    std::string directory;    // of the database the connection is open on
     // Bulk writing: the session's writes join one open transaction, committed every
     // bulkEvery records; record numbers of new rows are counted here, by data file.
     bool bulk = false;
@@ -112,6 +117,11 @@ struct Engine {
     std::string directory;
     std::string reason;  // for failures that have no session yet
     std::vector<std::unique_ptr<Session>> sessions;  // handle = index + 1
+    // Sessions ended cleanly, kept for the next start on the same directory: a save or a locked
+    // edit starts a session of its own each time, and opening a connection (reading the schema,
+    // preparing the statements again) costs more than the work itself, under Wine most of all.
+    std::vector<std::unique_ptr<Session>> idle;
+    int64_t idleProcess = 0;  // a child process after fork must never use its parent's sessions
     std::map<QdbFile, OpenFile> files;
     std::map<QdbSet, SetState> sets;
     std::map<QdbUpdate, UpdateState> updates;
@@ -553,10 +563,48 @@ int WaitForWriter(void*, int tries) {
     return 1;
 }
 
+#ifdef _WIN32
+int64_t CurrentProcess() { return 1; }  // no fork on Windows
+#else
+int64_t CurrentProcess() { return static_cast<int64_t>(getpid()); }
+#endif
+
+// Forgets the idle sessions. In a child after fork they are its parent's (the same connection,
+// the same lock file description): they are left alone, never closed or used.
+void DropIdleSessions() {
+    if (engine.idleProcess != CurrentProcess()) {
+        static std::vector<std::unique_ptr<Session>> parents;
+        for (auto& s : engine.idle) parents.push_back(std::move(s));
+    }
+    engine.idle.clear();
+    engine.idleProcess = CurrentProcess();
+}
+
+// A session back to the state of a new one, every lock given back; false when it cannot be
+// kept (a transaction or bulk writing still open).
+bool ResetForReuse(Session& s) {
+    if (s.bulk || s.transaction || s.snapshotOpen || !sqlite3_get_autocommit(s.db)) return false;
+    for (uint64_t offset : s.held) s.locks.Unlock(offset);
+    for (const auto& [number, hold] : s.groups)
+        if (hold.mode) s.locks.Unlock(LockOffset(*FindFileGroup(number), kGroupLockRecno));
+    s.held.clear();
+    s.groups.clear();
+    s.transactionLocks.clear();
+    s.lockMode = 0;
+    s.lockingPaused = false;
+    s.accessMode = 1;
+    s.snapshotDepth = 0;
+    s.lastResult = s.lastError = s.lastFile = 0;
+    s.reason.clear();
+    ++s.writes;
+    return true;
+}
+
 }  // namespace
 
 int QDB_InitDataBase(const char* data_directory) {
     engine.directory = data_directory ? data_directory : "";
+    DropIdleSessions();
     std::error_code ec;
     return std::filesystem::is_regular_file(DatabasePath(engine.directory), ec) ? 1 : 2;
 }
@@ -573,8 +621,29 @@ int QDB_CreateDataBase(const char* data_directory) {
     return rc == SQLITE_OK ? 1 : 0;
 }
 
+// Places a started session in the session table; its handle, or 0 when the table is full.
+static QdbSession Register(std::unique_ptr<Session> s) {
+    for (size_t i = 0; i < engine.sessions.size(); ++i) {
+        if (!engine.sessions[i]) {
+            engine.sessions[i] = std::move(s);
+            return static_cast<QdbSession>(i + 1);
+        }
+    }
+    if (engine.sessions.size() >= 0xFFFE) return 0;
+    engine.sessions.push_back(std::move(s));
+    return static_cast<QdbSession>(engine.sessions.size());
+}
+
 QdbSession QDB_StartSession(int) {
+    if (engine.idleProcess != CurrentProcess()) DropIdleSessions();
+    for (auto it = engine.idle.begin(); it != engine.idle.end(); ++it) {
+        if ((*it)->directory != engine.directory) continue;
+        std::unique_ptr<Session> reused = std::move(*it);
+        engine.idle.erase(it);
+        return Register(std::move(reused));
+    }
     auto s = std::make_unique<Session>();
+    s->directory = engine.directory;
     std::string path = DatabasePath(engine.directory);
     if (sqlite3_open_v2(path.c_str(), &s->db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         engine.reason = "cannot open " + path + ": " + (s->db ? sqlite3_errmsg(s->db) : "out of memory");
@@ -591,15 +660,7 @@ QdbSession QDB_StartSession(int) {
         engine.reason = "cannot open the lock file " + lock_path;
         return 0;
     }
-    for (size_t i = 0; i < engine.sessions.size(); ++i) {
-        if (!engine.sessions[i]) {
-            engine.sessions[i] = std::move(s);
-            return static_cast<QdbSession>(i + 1);
-        }
-    }
-    if (engine.sessions.size() >= 0xFFFE) return 0;
-    engine.sessions.push_back(std::move(s));
-    return static_cast<QdbSession>(engine.sessions.size());
+    return Register(std::move(s));
 }
 
 int QDB_EndSession(QdbSession session) {
@@ -614,7 +675,11 @@ int QDB_EndSession(QdbSession session) {
     }
     for (auto it = engine.files.begin(); it != engine.files.end();)
         it = it->second.session == session ? engine.files.erase(it) : std::next(it);
-    engine.sessions[session - 1].reset();  // closes the connection and the lock file: locks go
+    std::unique_ptr<Session> ended = std::move(engine.sessions[session - 1]);
+    constexpr size_t kMostIdle = 4;
+    if (engine.idleProcess == CurrentProcess() && engine.idle.size() < kMostIdle && ResetForReuse(*ended))
+        engine.idle.push_back(std::move(ended));
+    // else the destructor closes the connection and the lock file: its locks go with them
     return 1;
 }
 

@@ -50,6 +50,10 @@ int QDB_InitDataBase(const char* data_directory);
 // Creates an empty database in the directory (for the admin tool and tests); 1 on success.
 int QDB_CreateDataBase(const char* data_directory);
 
+// Ending a session gives back every lock it held and rolls back what it left open. A session
+// that ended cleanly is kept, connection and prepared statements, for the next start on the same
+// directory in the same process (QDB_InitDataBase forgets them): the many short sessions of
+// saves and locked edits then cost little.
 QdbSession QDB_StartSession(int kind);  // 0 on failure
 int QDB_EndSession(QdbSession session);
 

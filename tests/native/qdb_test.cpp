@@ -560,6 +560,9 @@ TEST(Qdb, ALockHeldByAnotherProcessGivesWayWhenItDies) {
     QdbSession s = OpenAppointmentDatabase(db);
     QdbFile f = QDB_OpenFile(s, kAppointments);
     ASSERT_EQ(1, QDB_AddRec(f, Appointment(1, 2461386, "OP1 ", 9).bytes));
+    // A session ended before the fork is kept for reuse; the child must start its own, or it and
+    // this process would lock through one and the same lock file description.
+    ASSERT_EQ(1, QDB_EndSession(QDB_StartSession(1)));
     int ready[2];
     ASSERT_EQ(0, pipe(ready));
     pid_t child = fork();
@@ -582,6 +585,11 @@ TEST(Qdb, ALockHeldByAnotherProcessGivesWayWhenItDies) {
     uint32_t id = 1;
     EXPECT_EQ(0u, QDB_StartUpdate(f, 2, kById, &id, rec));
     EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(s));
+    const QdbSession reused = QDB_StartSession(1);
+    EXPECT_EQ(0u, QDB_StartUpdate(QDB_OpenFile(reused, kAppointments), 2, kById, &id, rec))
+        << "the session kept from before the fork is this process's alone";
+    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(reused));
+    QDB_EndSession(reused);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     QdbUpdate u = QDB_StartUpdate(f, 2, kById, &id, rec);
