@@ -1,7 +1,8 @@
 // Checking the week occupancy against the appointments: every provider and operatory week
 // record is recomputed from the scheduled appointments and compared field by field (slot
 // counters, the day's has-appointments flag, the day amounts); the repair rewrites what
-// differs. Used by qvnadmin verify after a crash, a restore or a bulk load.
+// differs, each record under its lock. Used by qvnadmin verify after a restore or a bulk load (a
+// save is one transaction, so a crash leaves nothing to mend).
 #pragma once
 
 #include <string>
