@@ -16,6 +16,7 @@
 #include "data/demo_seed.h"
 #include "data/practice_database.h"
 #include "resources/resource.h"
+#include "suite/audit.h"
 #include "suite/dates.h"
 #include "suite/records/practice_resource.h"
 #include "suite/users.h"
@@ -377,4 +378,73 @@ TEST(Resources, TheResourceListIsExportedForTheOtherModules) {
     for (const char* name : {"QVN_RscFillListCtrl", "SortListCtrl", "DeleteListControlData"})
         EXPECT_NE(nullptr, reinterpret_cast<void*>(GetProcAddress(program, name))) << name;
     FreeLibrary(program);
+}
+
+namespace {
+
+// Presses Escape, or Enter, on the window as a user does.
+void PressKey(HWND window, WORD key) {
+    SetForegroundWindow(window);
+    INPUT keys[2] = {};
+    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = key;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+std::string ControlText(HWND dialog, int id) {
+    char text[128] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+TEST(SignOn, NamingTheUserIsNotEnoughAndACancelledOrWrongPasswordEndsTheProgram) {
+    {
+        AppRun app("/USER=FRONT", Practice::kDemo, "FRONT", {}, nullptr, SignOn::kLeaveToTest);
+        ASSERT_TRUE(app.Started()) << app.SeedReason();
+        HWND prompt = app.WaitForDialog("Password");
+        ASSERT_NE(nullptr, prompt) << "the named user must still give the password";
+        EXPECT_EQ("Sign on to the appointment book with your name and password.", MessageText(prompt));
+        EXPECT_EQ("FRONT", ControlText(prompt, IDC_PASSWORD_NAME)) << "the name is preset";
+        EXPECT_FALSE(app.ShowsWindow("ApptBook")) << "nothing of the practice before the sign-on";
+        PressKey(prompt, VK_ESCAPE);
+        EXPECT_EQ(0, app.WaitForExit());
+        EXPECT_FALSE(app.ShowsWindow("ApptBook"));
+    }
+    {
+        AppRun app("", Practice::kDemo, "FRONT", {}, nullptr, SignOn::kLeaveToTest);
+        ASSERT_TRUE(app.Started());
+        std::vector<std::string> failures;
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            HWND prompt = app.WaitForDialog("Password");
+            ASSERT_NE(nullptr, prompt) << "attempt " << attempt;
+            failures.push_back(ControlText(prompt, IDC_PASSWORD_FAILURE));
+            ASSERT_TRUE(AnswerPasswordDialog(prompt, "FRONT")) << "attempt " << attempt;
+        }
+        EXPECT_EQ((std::vector<std::string>{"", "The name or password is not correct. 2 more tries.",
+                                            "The name or password is not correct. 1 more try."}),
+                  failures);
+        HWND refusal = app.WaitForDialog("Appointment Book");
+        ASSERT_NE(nullptr, refusal) << "three wrong passwords are refused";
+        EXPECT_EQ("The name or password was not correct three times.\nThe appointment book closes.", MessageText(refusal));
+        EXPECT_FALSE(app.ShowsWindow("ApptBook"));
+        PressKey(refusal, VK_RETURN);
+        EXPECT_EQ(0, app.WaitForExit());
+    }
+    AppRun app;
+    ASSERT_TRUE(app.SignedOn()) << "the prompt came and took the password";
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(0, app.WaitForExit());
+    std::string reason;
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    std::vector<AuditEntry> audit;
+    ASSERT_TRUE(QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit));
+    DbEndSession();
+    ASSERT_FALSE(audit.empty()) << "the sign-on is audited";
+    EXPECT_EQ(kAuditPasswordCheck, audit.back().kind);
+    EXPECT_EQ(1u, audit.back().userId) << "FRONT, the demo's first user";
 }
