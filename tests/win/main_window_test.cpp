@@ -6,6 +6,9 @@
 #include "../native/settings_test_env.h"
 #include "app/main_window_win.h"
 #include "app/window_classes_win.h"
+#include "dialog_driver.h"
+#include "suite/prompter.h"
+#include "suite/window_services_win.h"
 #include "resources/resource.h"
 #include "suite/settings.h"
 #include "suite/workstation_settings.h"
@@ -129,4 +132,42 @@ TEST(MainWindowInProcess, TheMenuGraysWhatIsNotCarriedOutAndTheSelectionDoesNotA
     sheet_state.selectedPatientId = 0;
     EXPECT_EQ(77, SendMessageA(main.Handle(), 1127, 0, 0)) << "the new-patient appointment's id";
     sheet_state = SheetState{};
+}
+
+TEST(MainWindowInProcess, TheHelpMenuShowsTheAboutBoxAndSaysWhenAHelpFileIsMissing) {
+    TempSettings settings;
+    QVN_WriteProfileString("GENERAL", "Path", "C:\\Practice\\Data\\");
+    InstallWindowsPrompter(nullptr);
+    TestMainWindow main;
+    ASSERT_NE(nullptr, main.Handle());
+    std::string title, name, version, data, missing;
+    HBITMAP picture = nullptr;
+    dialog_driver::Driver about([&] {
+        HWND box = dialog_driver::WaitForDialog("About Appointment Book");
+        if (!box) return;
+        title = dialog_driver::TextOf(box);
+        name = dialog_driver::Text(box, IDC_ABOUT_NAME);
+        version = dialog_driver::Text(box, IDC_ABOUT_VERSION);
+        data = dialog_driver::Text(box, IDC_ABOUT_DATA);
+        picture = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(box, IDC_ABOUT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        dialog_driver::Press(box, IDOK);
+    });
+    about.Run([&] { return SendMessageA(main.Handle(), WM_COMMAND, MAKEWPARAM(CMD_ABOUT, 0), 0); });
+    EXPECT_EQ("About Appointment Book", title);
+    EXPECT_EQ("Quorvin Appointment Book", name);
+    EXPECT_EQ("12.0.269.22", version);
+    EXPECT_NE(std::string::npos, data.find("C:\\Practice\\Data\\")) << data;
+    EXPECT_NE(nullptr, picture) << "bitmap 201";
+
+    // No help file lies beside the test program.
+    dialog_driver::Driver help([&] {
+        HWND box = dialog_driver::WaitForDialog("Appointment Book");
+        if (!box) return;
+        missing = dialog_driver::MessageBoxText(box);
+        dialog_driver::Press(box, IDOK);
+    });
+    help.Run([&] { return SendMessageA(main.Handle(), WM_COMMAND, MAKEWPARAM(CMD_HELP_CONTENTS, 0), 0); });
+    EXPECT_EQ(0u, missing.find("The help file ")) << missing;
+    EXPECT_NE(std::string::npos, missing.find("apptbook.chm cannot be found.")) << missing;
+    InstallPrompter(nullptr);
 }
