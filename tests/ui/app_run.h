@@ -50,9 +50,12 @@ public:
     TempPractice(Practice practice, const std::string& user) {
         char base[MAX_PATH];
         GetTempPathA(sizeof base, base);
+        // A folder of its own: one left by an earlier run whose program still held its files
+        // (Wine reuses process ids) is passed over, never written into.
         static int serial = 0;
-        dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-        CreateDirectoryA(dir_.c_str(), nullptr);
+        do {
+            dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+        } while (!CreateDirectoryA(dir_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
         file_ = dir_ + "\\quorvin.ini";
         data_ = dir_ + "\\data";
         const std::string& data = data_;
