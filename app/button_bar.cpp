@@ -63,12 +63,14 @@ ButtonLook ButtonLookFor(const ButtonBarEntry& entry, const SelectionFacts& fact
     if (entry.command == 0) return look;
     if (entry.command == kButtonBarIdealDayCommand) {
         // The toggle is always available; its picture follows the switch, not the selection.
-        look.enabled = ButtonDisabled(entry.command, facts, nullptr) == 0;
+        look.enabled = ButtonState(entry.command, facts, nullptr) == 0;
         if (ideal_day) look.bitmap = entry.onBitmap;
         return look;
     }
+    // The picture shows the patient's fact even on a button whose command is not built yet.
     int on = 0;
-    look.enabled = ButtonDisabled(entry.command, facts, &on) == 0;
+    ButtonDisabled(entry.command, facts, &on);
+    look.enabled = ButtonState(entry.command, facts, nullptr) == 0;
     if (on && entry.onBitmap) look.bitmap = entry.onBitmap;
     return look;
 }

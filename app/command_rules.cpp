@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "app/command_table.h"
+
 namespace {
 
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
@@ -43,6 +45,31 @@ int ButtonDisabled(int command, const SelectionFacts& facts, int* answer) {
         return patient ? 0 : 1;
     default:
         return 0;  // every command below 123 and all the others
+    }
+}
+
+int ButtonState(int command, const SelectionFacts& facts, int* answer) {
+    if (!CommandAvailable(command)) {
+        if (answer) *answer = 0;
+        return 1;
+    }
+    return ButtonDisabled(command, facts, answer);
+}
+
+bool MenuEntryEnabled(int command, const SelectionFacts& facts) {
+    return CommandAvailable(command) && SelectionAllowsEntry(command, facts);
+}
+
+bool SelectionAllowsEntry(int command, const SelectionFacts& facts) {
+    const bool patient = facts.appointmentSelected && facts.patientSelected;
+    switch (command) {
+    case 12118: case 12141: case 12124: case 12126: case 123: case 129: case 124: case 126: case 620:
+    case 380: case 386: case 393: case 12146:
+        return patient;
+    case 381:
+        return facts.appointmentSelected;
+    default:
+        return true;
     }
 }
 

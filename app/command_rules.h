@@ -16,9 +16,20 @@ struct SelectionFacts {
     bool hasReferrals = false;
 };
 
-// The answer to "is this command's button disabled?" (message 5180): 1 disabled, 0 enabled.
-// When answer is given, the commands that show an "on" state write their fact there.
+// The selection's rule for a button: 1 disabled, 0 enabled. When answer is given, the commands
+// that show an "on" state write their fact there.
 int ButtonDisabled(int command, const SelectionFacts& facts, int* answer);
+
+// The answer to "is this command's button disabled?" (message 5180): the selection's rule, and
+// disabled besides for a command that the program does not carry out yet.
+int ButtonState(int command, const SelectionFacts& facts, int* answer);
+
+// Whether the selection lets a menu entry be enabled: the entries that work on a patient's
+// appointment need one selected, "Medical Alerts/Notes..." (381) any appointment.
+bool SelectionAllowsEntry(int command, const SelectionFacts& facts);
+// Whether a menu entry of the main window is enabled: the command is carried out, and the
+// selection allows it.
+bool MenuEntryEnabled(int command, const SelectionFacts& facts);
 
 // Colour of a status definition: "1" yellow, "2" green, "3" red, "x" the stored colour,
 // anything else white. Colours are 0x00BBGGRR.

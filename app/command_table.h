@@ -2,6 +2,7 @@
 // order the user meets them (a rights check before the selection, and so on).
 #pragma once
 
+#include <functional>
 #include <vector>
 
 enum CommandCheck {
@@ -40,3 +41,12 @@ extern const char kNewPatientNoInformation[];
 // Runs the command's checks; true when its owner may run. A failed check has told the user
 // whatever it tells (through the Prompter), except the quiet ones.
 bool PassCommandChecks(int command, CommandContext& context);
+
+// Whether the program carries the command out yet. A command that does nothing yet is disabled
+// everywhere: grayed in the menus, its button shown disabled, its key and any message ignored.
+bool CommandAvailable(int command);
+
+// Runs a command: one not available does nothing and asks nothing; otherwise its checks, then
+// its owner. Whoever signed in with a password for the command acts for this command only: the
+// acting user is the logged-in user again afterwards, whatever the checks answered.
+void DispatchCommand(int command, CommandContext& context, const std::function<void()>& owner);

@@ -3,13 +3,16 @@
 
 #include <vector>
 
+#include "app/about_help_win.h"
 #include "app/button_bar_win.h"
 #include "app/command_rules.h"
 #include "app/command_table.h"
 #include "app/dde_service_win.h"
 #include "app/font_dialog_win.h"
+#include "app/frame_services.h"
 #include "app/fonts_win.h"
 #include "app/main_layout.h"
+#include "app/private_messages.h"
 #include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
@@ -19,6 +22,7 @@
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/gdi_win.h"
 #include "suite/users.h"
 #include "suite/window_services_win.h"
 #include "suite/workstation_settings.h"
@@ -37,10 +41,6 @@
 
 AppFrame app_frame;
 
-constexpr UINT kMsgButtonDisabled = 5180;
-constexpr UINT kMsgOwnChange = 1028;   // after the program's own changes: poll at once
-constexpr UINT kMsgRefresh = 1225;
-constexpr UINT kMsgSelectionButtons = 5172;  // from the button bar: the selection's buttons anew     // from other modules: refresh as command 128
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr int kCmdResetFlipTabs = 131;  // the fifth, empty flip tab becomes the active one
 
@@ -59,6 +59,8 @@ struct MainWindowState {
     HWND flipTabs = nullptr;
     bool tabsPending = false;  // a day, week or month command changed the mode: redraw the tabs
     bool idealDay = false;  // Ideal Day time blocks shown on the sheet
+    Brush sheetBackground;  // BGCOLOR1, the sheet's class background
+    bool shutDown = false;  // the shut-down ran (end of session, then destroy)
 };
 MainWindowState main_state;
 
@@ -69,6 +71,8 @@ HWND CreateChild(HWND parent, const char* class_name, DWORD extra_style) {
 
 void OnSize(HWND window);
 void OnSelectionChanged();
+SelectionFacts CurrentSelectionFacts();
+void UpdateMenuEntries(HMENU menu, const SelectionFacts& facts);
 
 // Font 3 and its measures are the sheet's too.
 void TakeSheetMeasures() {
@@ -131,13 +135,12 @@ void ToggleIdealDay(HWND window) {
 
 // The children are laid out here already, so that the window never shows unarranged.
 void OnCreate(HWND window) {
+    main_state.shutDown = false;
     StartPatientInfoService(window);
     main_state.orientation = ReadButtonBarOrientation();
     main_state.fonts.CreateAll();
     main_state.measures = main_state.fonts.MeasureSheet(window);
     TakeSheetMeasures();
-    sheet_state.colours = ReadSheetColours();
-    sheet_state.timeAtRight = ReadViewTimeAtRight();
     LoadRunCursors(app_frame.instance);
     main_state.idealDay = ReadIdealDay();
     main_state.buttonBar = CreateButtonBar(window, app_frame.instance, main_state.orientation, main_state.idealDay);
@@ -154,6 +157,7 @@ void OnCreate(HWND window) {
     main_state.flipTabs = CreateFlipTabStrip(window, app_frame.instance, main_state.fonts.Font(4),
                                              static_cast<FlipTabMode>(sheet_state.mode), sheet_state.shownDate);
     ShowIdealDay(window);
+    UpdateMenuEntries(GetMenu(window), CurrentSelectionFacts());
     if (const int seconds = RefreshTimerSeconds()) SetTimer(window, kRefreshTimer, static_cast<UINT>(seconds) * 1000, nullptr);
     OnSize(window);
 }
@@ -178,7 +182,20 @@ void Place(HWND child, const LayoutRect& r) {
     if (child) MoveWindow(child, r.x, r.y, r.width, r.height, TRUE);
 }
 
+// The colours and the time-at-right switch are read at every layout, so that a change written
+// by practice setup shows at the next one; BGCOLOR1 becomes the sheet's class background.
+void ReadSheetSettings() {
+    sheet_state.colours = ReadSheetColours();
+    sheet_state.timeAtRight = ReadViewTimeAtRight();
+    if (!main_state.sheet) return;
+    Brush background(CreateSolidBrush(sheet_state.colours.background1));
+    if (!background.Get()) return;
+    SetClassLongPtrA(main_state.sheet, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background.Get()));
+    main_state.sheetBackground = std::move(background);  // the brush it replaced goes only now
+}
+
 void OnSize(HWND window) {
+    ReadSheetSettings();
     RECT client;
     GetClientRect(window, &client);
     MainLayoutInput in;
@@ -202,6 +219,8 @@ void OnSize(HWND window) {
 // Shut-down in its order. The position and the view are saved only when start-up got as far as
 // showing the window: a start that ended early must not overwrite them with defaults.
 void OnDestroy(HWND window) {
+    if (main_state.shutDown) return;
+    main_state.shutDown = true;
     main_state.fonts.DeleteAll();
     if (app_frame.running) UnregisterStation(StationCode());
     KillTimer(window, kRefreshTimer);
@@ -214,6 +233,9 @@ void OnDestroy(HWND window) {
     }
     FreeDays();
     DbEndSession();
+    if (main_state.sheet)
+        SetClassLongPtrA(main_state.sheet, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(GetStockObject(WHITE_BRUSH)));
+    main_state.sheetBackground.Reset();
     main_state.buttonBar = main_state.header = main_state.timeColumn = main_state.sheet = main_state.pinBoard = nullptr;
     main_state.flipTabs = nullptr;
     app_frame.main_window = nullptr;
@@ -238,9 +260,26 @@ SelectionFacts CurrentSelectionFacts() {
     return facts;
 }
 
-// The button bar follows the selection.
+// Every entry of the menu and its popups, the S&tatus menu too, enabled or grayed by its rule.
+void UpdateMenuEntries(HMENU menu, const SelectionFacts& facts) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU popup = GetSubMenu(menu, i)) {
+            UpdateMenuEntries(popup, facts);
+            continue;
+        }
+        const UINT id = GetMenuItemID(menu, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators
+        EnableMenuItem(menu, static_cast<UINT>(i),
+                       MF_BYPOSITION | (MenuEntryEnabled(static_cast<int>(id), facts) ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+// The button bar and the menu follow the selection.
 void OnSelectionChanged() {
-    if (main_state.buttonBar) RefreshButtonBar(main_state.buttonBar, CurrentSelectionFacts());
+    const SelectionFacts facts = CurrentSelectionFacts();
+    if (main_state.buttonBar) RefreshButtonBar(main_state.buttonBar, facts);
+    if (app_frame.main_window) UpdateMenuEntries(GetMenu(app_frame.main_window), facts);
 }
 
 // What the guarded commands' checks ask about the selection on the sheet.
@@ -308,6 +347,7 @@ int ViewOfCommand(int command) {
 }
 
 void RunCommand(HWND window, int command, LPARAM lparam);
+void RunAvailableCommand(HWND window, int command);
 
 // After every command a pending mode change redraws the flip tabs for the new mode.
 void OnCommand(HWND window, int command, LPARAM lparam) {
@@ -327,14 +367,30 @@ void RunCommand(HWND window, int command, LPARAM lparam) {
         SelectView(ViewForFunctionKey(view, view_state.active.number));
         return;
     }
+    if (command == kCmdSelectionButtons) {
+        if (main_state.sheet) SendMessageA(main_state.sheet, kMsgSelectionButtons, 0, 0);
+        return;
+    }
     MainCommandContext context;
-    if (!PassCommandChecks(command, context)) return;
+    DispatchCommand(command, context, [&] { RunAvailableCommand(window, command); });
+}
+
+void RunAvailableCommand(HWND window, int command) {
     switch (command) {
     case CMD_FONT_SELECT:
         if (RunSheetFontDialog(window, app_frame.instance)) ApplyNewSheetFont(window);
         break;
     case CMD_EXIT:
         DestroyWindow(window);
+        break;
+    case CMD_HELP_CONTENTS:
+        OpenHelpFile(window, "apptbook.chm");
+        break;
+    case CMD_HELP_USING:
+        OpenHelpFile(window, "Winhelp.hlp");
+        break;
+    case CMD_ABOUT:
+        ShowAboutBox(window, app_frame.instance);
         break;
     case CMD_IDEAL_DAY:
         ToggleIdealDay(window);
@@ -379,7 +435,7 @@ void RunCommand(HWND window, int command, LPARAM lparam) {
         ShowWeekView();
         break;
     default:
-        break;  // commands whose owners are not built yet are grayed in the menu
+        break;
     }
 }
 
@@ -399,14 +455,23 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_TIMER:
         if (wparam == kRefreshTimer) PollForChanges(window);
         return 0;
-    case kMsgOwnChange:
+    case kMsgAppointmentChanged:
         PollForChanges(window);
         return 0;
     case kMsgSelectionButtons:
-        OnSelectionChanged();
+        if (main_state.sheet) SendMessageA(main_state.sheet, kMsgSelectionButtons, wparam, lparam);
         return 0;
     case kMsgRefresh:
         PostMessageA(window, WM_COMMAND, CMD_REFRESH, 0);
+        return 0;
+    case kMsgNewPatientSelected:
+        return static_cast<LRESULT>(NewPatientSelection(sheet_state.selectedId, sheet_state.selectedPatientId));
+    case kMsgGiveNewPatientId:
+        if (NewPatientSelection(sheet_state.selectedId, sheet_state.selectedPatientId) != 0 &&
+            GiveNewPatientId(sheet_state.selectedId, static_cast<uint32_t>(lparam))) {
+            sheet_state.selectedPatientId = static_cast<uint32_t>(lparam);
+            PostMessageA(window, WM_COMMAND, CMD_REFRESH, 0);
+        }
         return 0;
     case kMsgFlipTab:
         ShowDateAndRegister(static_cast<int32_t>(lparam), sheet_state.mode);
@@ -416,13 +481,27 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         if (main_state.sheet) SendMessageA(main_state.sheet, message, wparam, lparam);
         return 0;
     case kMsgButtonDisabled:
-        return ButtonDisabled(static_cast<int>(wparam), CurrentSelectionFacts(), reinterpret_cast<int*>(lparam));
+        return ButtonState(static_cast<int>(wparam), CurrentSelectionFacts(), reinterpret_cast<int*>(lparam));
+    case WM_KEYDOWN:
+        // The sheet hands the focus to the main window on a press: Escape reaches it here.
+        if (wparam == VK_ESCAPE && main_state.sheet && SheetDragging()) {
+            CancelSheetDrag(main_state.sheet);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_KEYUP:
     case WM_SYSKEYUP:
         if (wparam >= VK_F1 && wparam <= VK_F12)
             SelectView(ViewForFunctionKey(static_cast<int>(wparam - VK_F1) + 1, view_state.active.number));
         return DefWindowProcA(window, message, wparam, lparam);
     case WM_DESTROY:
+        OnDestroy(window);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows may end the process once this returns: the shut-down runs now, whatever the
+        // parameters, and the destroy that may follow finds it done.
         OnDestroy(window);
         return 0;
     default:
@@ -435,14 +514,13 @@ void ReplaceStatusMenu(const StatusTables& tables) {
     if (!bar) return;
     HMENU popup = CreatePopupMenu();
     if (!popup) return;
-    // Setting a status belongs to the appointment actions, which are not built yet: the entries
-    // are shown grayed until then.
     for (const StatusMenuEntry& e : tables.entries)
-        AppendMenuA(popup, MF_STRING | MF_GRAYED, static_cast<UINT_PTR>(e.command), e.name);
+        AppendMenuA(popup, MF_STRING, static_cast<UINT_PTR>(e.command), e.name);
     constexpr int kStatusPosition = 3;
     char caption[16] = {};
     GetMenuStringA(bar, kStatusPosition, caption, sizeof caption, MF_BYPOSITION);
     ModifyMenuA(bar, kStatusPosition, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption);
+    UpdateMenuEntries(bar, CurrentSelectionFacts());
     DrawMenuBar(app_frame.main_window);
 }
 

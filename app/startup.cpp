@@ -52,8 +52,8 @@ StartupEnd RunStartupSteps(const std::string& command_line, StartupWindow& windo
         window.PostQuit();
         return StartupEnd::kLoopEnds;
     }
-    QVN_LogInUser(UserFromCommandLine(command_line.c_str()));
-    if (QVN_CheckRights(kRightOpenBook, true) <= 0) {
+    // Nobody sees the practice before signing on; a refused or cancelled sign-on ends the run.
+    if (QVN_SignOn(UserFromCommandLine(command_line.c_str())) <= 0 || QVN_CheckRights(kRightOpenBook, true) <= 0) {
         window.Destroy();
         window.PostQuit();
         DbEndSession();

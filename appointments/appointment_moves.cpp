@@ -38,12 +38,11 @@ int ResizeMinutes(int top, int bottom, int row_height, int block_units) {
 
 int DropUnit(int y, int row_height, int block_units, int top_unit) {
     if (row_height <= 0) return top_unit;
-    const int shifted = y + row_height / 2;
-    const int rows = shifted >= 0 ? shifted / row_height : -((-shifted + row_height - 1) / row_height);
-    return rows * block_units + top_unit;
+    return ((y + row_height / 2) / row_height) * block_units + top_unit;
 }
 
-MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], int start_unit, int32_t today) {
+MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], int start_unit, int32_t today,
+                            bool from_pin_board) {
     AppointmentRecord before{};
     if (ReadAppointment(id, &before) != 0) return MoveOutcome::kStopped;
     const int hour = start_unit / 12, minute = (start_unit % 12) * 5;
@@ -51,11 +50,13 @@ MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], 
         std::memcmp(before.operatory, operatory, 4) == 0)
         return MoveOutcome::kNothingToDo;
     const bool had_date = before.date != 0;
-    if (!had_date) {
+    if (!had_date || from_pin_board) {
         if (!AskYesNo(kScheduleQuestion)) return MoveOutcome::kStopped;
         WriteClipboardAppointment(0);
-    } else {
-        if (!AskYesNo(kMoveQuestion)) return MoveOutcome::kStopped;
+    } else if (!AskYesNo(kMoveQuestion)) {
+        return MoveOutcome::kStopped;
+    }
+    if (had_date) {
         if (QVN_CheckRights(kRightMoveAppointment, true) <= 0) return MoveOutcome::kStopped;
         if (date < today && QVN_Message(kMsgGroupSuite, kPastDateMessage) != kAnswerOk) return MoveOutcome::kStopped;
     }
@@ -66,8 +67,8 @@ MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], 
     after.operatoryMarker = kMarkerOperatory;
     std::memcpy(after.operatory, operatory, 4);
     if (!had_date) {
+        // Only the unscheduled flag goes: an ASAP or OPEN appointment keeps its schedule mark.
         if (after.status >= kStatusBroken) after.status = kStatusNone;
-        after.schedule = kScheduleFixed;
         after.unscheduled = 0;
     }
     after.startUnit = static_cast<uint8_t>(StartInOwnUnits(after.unitSize, hour, minute));

@@ -18,8 +18,11 @@ enum class MoveOutcome {
 };
 
 // Drops appointment id on date, operatory and start unit (5-minute units since midnight). An
-// appointment without a date (pin board, unscheduled list) is scheduled instead of moved.
-MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], int start_unit, int32_t today);
+// appointment without a date (pin board, unscheduled list) is scheduled instead of moved, and so
+// is any appointment dragged from the pin board: the question is "Schedule appointment?" and Yes
+// clears [Apptbook] "Clipboard Appt". One with a date still needs right 66 to leave its place.
+MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], int start_unit, int32_t today,
+                            bool from_pin_board = false);
 
 // A resize's new length in minutes, behind right 66; 4 minutes or less change nothing.
 MoveOutcome ChangeAppointmentLength(uint32_t id, int minutes);
@@ -32,5 +35,7 @@ int StartInOwnUnits(int unit_size, int hour, int minute);
 // rounded to the nearest, of S units of 5 minutes.
 int ResizeMinutes(int top, int bottom, int row_height, int block_units);
 
-// The drop time of a box whose top is at y (sheet pixels): ((y + R / 2) / R) * S + top time.
+// The drop time of a box whose top is at y (sheet pixels): ((y + R / 2) / R) * S + top time,
+// the division truncating toward zero, so that a top up to half a row above the view lands on
+// its top row.
 int DropUnit(int y, int row_height, int block_units, int top_unit);

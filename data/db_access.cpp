@@ -166,6 +166,9 @@ void DbReadRetrySettings() {
 }
 
 uint16_t DbStartSession() {
+    // A new session has no group open yet: handles of an earlier one name nothing in it.
+    std::memset(db_state.openHandles, 0, sizeof db_state.openHandles);
+    std::memset(db_state.openCounts, 0, sizeof db_state.openCounts);
     db_state.session = QDB_StartSession(1);
     if (db_state.session == 0) return Set(kQdbNoSession, 0);
     Record();
@@ -178,6 +181,7 @@ void DbEndSession() {
     db_state.session = 0;
     db_state.lastResult = db_state.lastError = db_state.lastFile = 0;
     std::memset(db_state.openHandles, 0, sizeof db_state.openHandles);
+    std::memset(db_state.openCounts, 0, sizeof db_state.openCounts);
     std::memset(db_state.setHandles, 0, sizeof db_state.setHandles);
 }
 
@@ -196,13 +200,22 @@ void DbInstallSession(QdbSession session) {
     DbReadRetrySettings();
 }
 
+// A group opened again while it is open (a load inside an operation that holds it, start-up
+// holding the practice group while the practice loads) shares the one engine handle; only the
+// last close closes it, so no handle is ever orphaned and no inner close pulls the group away
+// from the outer user.
 uint16_t DbOpenGroup(const FileGroupDesc& d) {
     if (db_state.session == 0) return Set(kQdbNoSession, 0);
+    if (db_state.openHandles[d.groupIndex] != 0) {
+        ++db_state.openCounts[d.groupIndex];
+        return Set(kQdbOk, d.dataFile);
+    }
     uint32_t handle = (d.mode & 1) ? QDB_OpenFile(db_state.session, d.dataFile)
                                    : QDB_OpenFileExclusive(db_state.session, d.dataFile);
     Record();
     if (handle) {
         db_state.openHandles[d.groupIndex] = handle;
+        db_state.openCounts[d.groupIndex] = 1;
         return kQdbOk;
     }
     uint16_t result = db_state.lastResult;
@@ -221,6 +234,12 @@ uint16_t DbOpenGroup(const FileGroupDesc& d) {
 uint16_t DbCloseGroup(const FileGroupDesc& d) {
     uint32_t& slot = db_state.openHandles[d.groupIndex];
     if (slot == 0) return kQdbOk;
+    uint16_t& opens = db_state.openCounts[d.groupIndex];
+    if (opens > 1) {
+        --opens;
+        return Set(kQdbOk, d.dataFile);
+    }
+    opens = 0;
     int ok = QDB_CloseFile(slot);
     slot = 0;
     if (ok) return Set(kQdbOk, d.dataFile);

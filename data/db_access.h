@@ -28,6 +28,7 @@ constexpr uint16_t kDbSetBankTooLarge = 185;
 struct DbState {
     QdbSession session = 0;
     uint32_t openHandles[34] = {};
+    uint16_t openCounts[34] = {};  // opens of the group not yet closed: one engine open serves them all
     uint32_t setHandles[256] = {};
     uint32_t setBankOffset = 0;
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;

@@ -113,3 +113,10 @@
 #define IDC_CHANGETB_END_HOUR 292
 #define IDC_CHANGETB_END_MINUTE 293
 #define IDC_CHANGETB_END_HALF 294
+
+// --- The About box (DLG_ABOUT): the picture, the program's name, its version, the data directory.
+#define IDB_ABOUT 201
+#define IDC_ABOUT_PICTURE 1220
+#define IDC_ABOUT_NAME 1221
+#define IDC_ABOUT_VERSION 1222
+#define IDC_ABOUT_DATA 1223

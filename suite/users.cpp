@@ -10,6 +10,7 @@
 #include "data/db_access.h"
 #include "suite/audit.h"
 #include "suite/messages.h"
+#include "suite/prompter.h"
 #include "suite/settings.h"
 #include "suite/sha256.h"
 
@@ -65,9 +66,9 @@ struct SignInResult {
 // Asks for a name and password until an active user of the file answers with the right password,
 // the prompt is cancelled, or the answers were wrong kPasswordTries times in a row. A wrong name
 // and a wrong password look the same to the user, so that a guesser learns no names.
-SignInResult AskSignIn(const std::string& prompt) {
+SignInResult AskSignIn(const std::string& prompt, const std::string& preset_name) {
     SignInResult result;
-    PasswordRequest request{prompt, "", QVN_GetOverrideUserName()};
+    PasswordRequest request{prompt, "", preset_name};
     while (result.wrongTries < kPasswordTries) {
         PasswordAnswer answer;
         bool given = CurrentPasswordPrompter().Ask(request, &answer);
@@ -111,7 +112,16 @@ FileGroupDesc UserFileGroup() {
     return desc;
 }
 
+void LogIn(const UserRecord& user) {
+    MakeOverride(user);
+    user_session.loggedInId = user_session.overrideId;
+    user_session.loggedInName = user_session.overrideName;
+}
+
 }  // namespace
+
+const char kSignOnRefused[] =
+    "The name or password was not correct three times.\nThe appointment book closes.";
 
 PasswordPrompter& CurrentPasswordPrompter() { return *installed_password_prompter; }
 
@@ -132,6 +142,8 @@ std::string WrongPasswordText(int tries_left) {
     return "The name or password is not correct. " + std::to_string(tries_left) +
            (tries_left == 1 ? " more try." : " more tries.");
 }
+
+std::string SignOnPromptText() { return "Sign on to the appointment book with your name and password."; }
 
 std::string NormalizeLoginName(std::string_view name) {
     size_t first = name.find_first_not_of(' ');
@@ -171,9 +183,33 @@ int QVN_LogInUser(const std::string& command_line_user) {
     std::string name = command_line_user.empty() ? QVN_ReadProfileText("GENERAL", "User", "") : command_line_user;
     UserRecord user;
     if (NormalizeLoginName(name).empty() || QVN_ReadUser(name, &user) != kQdbOk || !IsActive(user)) return 0;
-    MakeOverride(user);
-    user_session.loggedInId = user_session.overrideId;
-    user_session.loggedInName = user_session.overrideName;
+    LogIn(user);
+    return 1;
+}
+
+int QVN_SignOn(const std::string& command_line_user) {
+    QVN_LogOutUser();
+    const std::string name = command_line_user.empty() ? QVN_ReadProfileText("GENERAL", "User", "") : command_line_user;
+    UserRecord named;
+    const bool known = !NormalizeLoginName(name).empty() && QVN_ReadUser(name, &named) == kQdbOk && IsActive(named);
+    if (known && named.iterations == 0) {  // a user without a password has nothing to give
+        LogIn(named);
+        return 1;
+    }
+    // The prompt starts with the name as given, so that a user only types the password.
+    SignInResult signed_in = AskSignIn(SignOnPromptText(), NormalizeLoginName(name));
+    switch (signed_in.outcome) {
+    case SignIn::kCancelled:
+        return -1;
+    case SignIn::kWrongTries:
+        QVN_BuildPasswordCheckAudit(0, kRightSignOn, kPasswordWrongTries, signed_in.wrongTries);
+        ShowStop(kSignOnRefused);
+        return 0;
+    case SignIn::kSignedIn:
+        break;
+    }
+    LogIn(signed_in.user);
+    QVN_BuildPasswordCheckAudit(signed_in.user.userId, kRightSignOn, kPasswordGranted, signed_in.wrongTries);
     return 1;
 }
 
@@ -197,7 +233,7 @@ int QVN_CheckRights(int right, bool prompt) {
         ShowNoRight();
         return 0;
     }
-    SignInResult signed_in = AskSignIn(OverridePromptText(right));
+    SignInResult signed_in = AskSignIn(OverridePromptText(right), QVN_GetOverrideUserName());
     if (signed_in.outcome == SignIn::kCancelled) return -1;
     if (signed_in.outcome == SignIn::kSignedIn && UserHasRight(signed_in.user, right)) {
         MakeOverride(signed_in.user);
@@ -208,7 +244,7 @@ int QVN_CheckRights(int right, bool prompt) {
 }
 
 int QVN_PasswordCheckwAudit(int right) {
-    SignInResult signed_in = AskSignIn(PasswordCheckPromptText(right));
+    SignInResult signed_in = AskSignIn(PasswordCheckPromptText(right), QVN_GetOverrideUserName());
     switch (signed_in.outcome) {
     case SignIn::kCancelled:
         return -1;

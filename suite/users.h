@@ -2,8 +2,9 @@
 // override user), whether a user holds a right number, and the checks that ask another user's
 // name and password when the own user lacks a right.
 //
-// The logged-in user comes from the program's command line (/USER=name) or [GENERAL] User; no
-// password is asked at start. The override user is the logged-in user until another user signs
+// The logged-in user signs on at start (QVN_SignOn): the program's command line (/USER=name) or
+// [GENERAL] User only presets the name in the prompt; a user with a password gives it, three
+// tries, audited. The override user is the logged-in user until another user signs
 // in for one action through a password prompt; callers put it back with
 // QVN_SetOverrideToLoggedIn once the action is done. Rights are read afresh from the user file
 // at every check, so a right the administrator takes away holds at once.
@@ -67,10 +68,20 @@ std::string NormalizeLoginName(std::string_view name);
 // the name runs to the next blank or '/'). Empty when there is none.
 std::string UserFromCommandLine(const char* command_line);
 
-// Logs in the user named on the command line, or, when that name is empty, the one of
-// [GENERAL] User. The override user becomes the same user. Returns 1 when the user file knows an
-// active user of that name; 0 otherwise (nobody is logged in: every right is refused unless
-// another user signs in through a prompt).
+// The sign-on of the program's start. The name of /USER=name (command_line_user) or, when that is
+// empty, of [GENERAL] User proves nothing: it is only preset in the prompt. A named active user
+// who has no password is logged in as named; everybody else gives a name and password, three
+// tries. Returns 1 logged in (audited as granted); -1 the prompt was cancelled; 0 three wrong
+// answers (audited, and the refusal shown). Only 1 leaves a user logged in.
+int QVN_SignOn(const std::string& command_line_user);
+std::string SignOnPromptText();
+extern const char kSignOnRefused[];  // shown after three wrong answers at sign-on
+constexpr int kRightSignOn = 1;      // the right the sign-on's audit entries name: open the book
+
+// Logs in the user of that name (or of [GENERAL] User when it is empty) without asking anything:
+// for callers that have proven who it is already (the sign-on above, tests). The override user
+// becomes the same user. Returns 1 when the user file knows an active user of that name; 0
+// otherwise (nobody is logged in: every right is refused unless another user signs in).
 int QVN_LogInUser(const std::string& command_line_user);
 // Forgets the logged-in and override user (end of the session, tests).
 void QVN_LogOutUser();

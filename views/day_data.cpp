@@ -170,7 +170,20 @@ std::string ReferringPatientName(uint32_t patient_id) {
 }
 
 
-// The patient's side of the box, the markers and the private phones: day view only.
+// A patient who keeps the phones private has them shown as the private-phone text, in every
+// view and on the pin board. The patient file is open.
+void MaskPrivatePhones(const PatientRecord& p, ApptDisplay* d) {
+    if (!QVN_CheckForPrivatePhone(p.privacy)) return;
+    if (!d->homePhone.empty()) d->homePhone = kPrivatePhoneText;
+    if (!d->workPhone.empty()) d->workPhone = kPrivatePhoneText;
+}
+
+void MaskPrivatePhonesOf(const AppointmentRecord& a, ApptDisplay* d) {
+    PatientRecord p{};
+    if (a.patientId != 0 && DbFind(kPatientByIdKey, DbPrepareKey(&a.patientId), &p) == kQdbOk) MaskPrivatePhones(p, d);
+}
+
+// The patient's side of the box and the markers: day view only.
 void AddPatientFacts(const AppointmentRecord& a, int32_t date, ApptDisplay* d) {
     const ActiveView& view = view_state.active;
     PatientRecord p{};
@@ -189,10 +202,7 @@ void AddPatientFacts(const AppointmentRecord& a, int32_t date, ApptDisplay* d) {
     }
     if (view.showNotes && NoteExists(kNoteAppointment, a.id)) d->noteFlag = 2;
     if (a.labCase) d->labCaseState = static_cast<uint8_t>(ApptLabCaseState(a.id));
-    if (have_patient && QVN_CheckForPrivatePhone(p.privacy)) {
-        if (!d->homePhone.empty()) d->homePhone = kPrivatePhoneText;
-        if (!d->workPhone.empty()) d->workPhone = kPrivatePhoneText;
-    }
+    if (have_patient) MaskPrivatePhones(p, d);
     if (ViewShowsLine(13)) {
         if (have_patient && p.referralId) d->referredBy = ReferralName(p.referralId);
         else if (a.patientId == 0 && a.referredById)
@@ -217,6 +227,7 @@ bool LoadOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, uint1
         if (static_cast<int>(column->appointments.size()) == kMaxColumnAppointments) return false;
         ApptDisplay d = DisplayOfRecord(a);
         if (mode == kDayView) AddPatientFacts(a, day->date, &d);
+        else MaskPrivatePhonesOf(a, &d);
         const int index = static_cast<int>(column->appointments.size());
         const int units = std::max(1, d.length / 5);
         for (int u = d.startUnit; u < d.startUnit + units && u < kUnitsPerDay; ++u)
@@ -314,10 +325,12 @@ struct DayFiles {
     }
 };
 
+// A day that cannot be read shows nothing rather than what it showed before: an appointment
+// moved away at another workstation must not go on looking booked here.
 int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day, ViewMode mode) {
-    if (files.NotesOpen()) day->hasNote = NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
-    if (!files.AllOpen()) return 0;
     ClearColumns(day);
+    day->hasNote = files.NotesOpen() && NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
+    if (!files.AllOpen()) return 0;
     for (DayColumn& c : day->columns) {
         if (c.kind != kProviderColumn) continue;
         const ProviderInfo& p = practice_tables.providers[static_cast<size_t>(c.resourceIndex)];
@@ -333,6 +346,7 @@ int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day,
         if (!LoadOperatoryColumn(day, &c, mode, &error)) break;
     }
     if (error != kQdbOk) {
+        ClearColumns(day);
         QVN_Message(kMsgGroupGeneral, 3018, error, kAppointmentFile);
         return error;
     }
@@ -348,9 +362,31 @@ int LoadDay(DayRecord* day, ViewMode mode) {
 }
 
 void LoadHours() {
-    std::vector<int32_t> dates;
-    for (const DayRecord& d : day_data.days) dates.push_back(d.date);
-    day_data.practiceHours = GetPracticeHours(dates);
+    day_data.practiceHours.clear();
+    const PracticeInfo* practice = practice_tables.practice.get();
+    DbGroupScope schedule(Group(kRscUseFile));
+    ScheduleRecords records;
+    for (const DayRecord& d : day_data.days) {
+        DayHours hours{{-1, -1, -1}, {-1, -1, -1}, 0};
+        const int w = d.weekday - 1;
+        RscUseWeek week{};
+        const uint8_t* found = schedule.Result() == kQdbOk ? records.Find(kRscPractice, kPracticeId, WeekStartOf(d.date)) : nullptr;
+        if (found) std::memcpy(&week, found, sizeof week);
+        // A week record speaks for the day only with start times of its own; three zero starts
+        // leave the default hours, and the day open.
+        const bool own_hours = found && (week.start[w][0] != 0 || week.start[w][1] != 0 || week.start[w][2] != 0);
+        for (int i = 0; i < 3; ++i) {
+            if (own_hours) {
+                hours.start[i] = ToUnits(week.start[w][i]);
+                hours.end[i] = ToUnits(week.end[w][i]);
+            } else if (practice) {
+                hours.start[i] = ToUnits(practice->defaultStart[w][i]);
+                hours.end[i] = ToUnits(practice->defaultEnd[w][i]);
+            }
+        }
+        if (own_hours) hours.flag = week.dayFlags[w];
+        day_data.practiceHours.push_back(hours);
+    }
 }
 
 void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
@@ -402,5 +438,12 @@ ApptDisplay DisplayOfRecord(const AppointmentRecord& a) {
     d.status = a.status;
     d.colour = ProviderColour(a.provider);
     d.startUnit = a.hour * 12 + a.minute / 5;
+    return d;
+}
+
+ApptDisplay DisplayShownOf(const AppointmentRecord& record) {
+    ApptDisplay d = DisplayOfRecord(record);
+    DbGroupScope patients(Group(kPatientFile));
+    if (patients.Result() == kQdbOk) MaskPrivatePhonesOf(record, &d);
     return d;
 }

@@ -118,6 +118,9 @@ void FreeDays();
 // the pin board show.
 struct AppointmentRecord;
 ApptDisplay DisplayOfRecord(const AppointmentRecord& record);
+// The same with the phones of a patient who keeps them private masked: what any window that
+// shows a phone outside the loaded days (the pin board's card and its information box) shows.
+ApptDisplay DisplayShownOf(const AppointmentRecord& record);
 
 // The column's appointment that a unit code names, or null.
 const ApptDisplay* AppointmentOfCode(const DayColumn& column, int code);

@@ -7,14 +7,11 @@
 #include "data/practice_schedule.h"
 #include "suite/workstation_settings.h"
 
-int32_t DateOfHit(const HitRecord& record) {
-    if (record.day < 0 || record.day >= static_cast<int>(day_data.days.size())) return 0;
-    return day_data.days[static_cast<size_t>(record.day)].date;
-}
-
-void ParkOnBoard(PinBoardContents* board, const HitRecord& record, int32_t date) {
+void ParkOnBoard(PinBoardContents* board, const HitRecord& record) {
     board->record = record;
-    board->date = date;
+    board->record.day = -1;
+    board->record.column = -1;
+    board->date = record.date;
     board->parked = true;
 }
 
@@ -36,8 +33,9 @@ bool ParkClipboardAppointment(PinBoardContents* board) {
     if (ReadAppointment(id, &a) != 0 || a.unscheduled != 1) return false;
     HitRecord record;
     record.result = kHitAppointment;
-    record.appointment = DisplayOfRecord(a);
-    ParkOnBoard(board, record, a.date);
+    record.appointment = DisplayShownOf(a);
+    record.date = a.date;
+    ParkOnBoard(board, record);
     WriteClipboardAppointment(id);
     return true;
 }

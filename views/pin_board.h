@@ -24,11 +24,9 @@ struct PinBoardContents {
     int32_t date = 0;  // 0: the appointment has no date
 };
 
-// The date of a hit record from the sheet: the date of the shown day it was hit on, or 0 when it
-// names no shown day (an appointment from the lists or the setting, which has none).
-int32_t DateOfHit(const HitRecord& record);
-
-void ParkOnBoard(PinBoardContents* board, const HitRecord& record, int32_t date);
+// Parks the appointment of the record with its own date (the record's date). The indexes of the
+// record into the shown days are dropped: they name nothing once the days are loaded again.
+void ParkOnBoard(PinBoardContents* board, const HitRecord& record);
 void EmptyBoard(PinBoardContents* board);
 uint32_t ParkedAppointmentId(const PinBoardContents& board);
 

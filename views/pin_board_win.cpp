@@ -126,7 +126,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         if (!wparam) return 0;
         {
             const HitRecord& record = *reinterpret_cast<const HitRecord*>(wparam);
-            ParkOnBoard(&pin_board.contents, record, DateOfHit(record));
+            ParkOnBoard(&pin_board.contents, record);
         }
         Changed(window);
         return 1;

@@ -3,6 +3,7 @@
 #include "views/sheet_hit.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "data/appointment_record.h"
 #include "views/sheet_layout.h"
@@ -58,6 +59,7 @@ HitRecord HitTest(int x, int y, int window_height) {
             const DayColumn& column = day.columns[c];
             if (column.kind != kOperatoryColumn || x < column.left || x >= column.right) continue;
             hit.day = static_cast<int>(d);
+            hit.date = day.date;
             hit.column = static_cast<int>(c);
             hit.kind = column.kind;
             hit.left = column.left;
@@ -106,4 +108,8 @@ HitRecord HitTest(int x, int y, int window_height) {
         return hit;
     }
     return hit;
+}
+
+bool BeyondDragDistance(int dx, int dy, int drag_width, int drag_height) {
+    return std::abs(dx) > drag_width / 2 || std::abs(dy) > drag_height / 2;
 }

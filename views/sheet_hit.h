@@ -18,7 +18,8 @@ enum HitResult : int {
 
 struct HitRecord {
     HitResult result = kHitNothing;
-    int day = -1;              // index into day_data.days
+    int day = -1;              // index into day_data.days of the moment of the hit only
+    int32_t date = 0;          // the date of the day hit, the appointment's own; 0 for none
     int column = -1;           // index into that day's columns
     ColumnKind kind = kOperatoryColumn;
     int left = 0, right = 0;   // the column's x range
@@ -31,3 +32,8 @@ struct HitRecord {
 // Hit-tests a point of the sheet in the day and week view against the shown days with the
 // sheet's state (top time, measures, Ideal Day display) and the window's height.
 HitRecord HitTest(int x, int y, int window_height);
+
+// Whether the mouse has gone far enough from the press for a drag: outside the system's drag
+// rectangle (drag_width by drag_height pixels) centred on the press point. A click that wobbles
+// a pixel stays a click.
+bool BeyondDragDistance(int dx, int dy, int drag_width, int drag_height);

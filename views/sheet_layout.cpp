@@ -142,3 +142,8 @@ int ScrollPageUp(int top, int bottom) {
 }
 
 int ScrollThumb(int position) { return std::max(position, 0) / kUnitsPerHour * kUnitsPerHour; }
+
+WeekTotalPlace WeekTotalPlaceOf(int last_day_left, int last_day_right, int header_width, bool time_at_right) {
+    if (time_at_right) return {last_day_right + 2, header_width, false};
+    return {last_day_left, std::min(last_day_right, header_width - 1) - 2, true};
+}

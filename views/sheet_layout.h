@@ -37,6 +37,15 @@ std::vector<DaySpan> LayOutSheet(const LayoutRequest& request, const SheetMeasur
 // Applies the layout to the shown days.
 void LayOutShownDays(int sheet_width, bool time_at_right, const SheetMeasures& measures);
 
+// Where the week view's header writes the week's total, in the upper half of the header: after
+// the seventh day, over the strip the time labels keep at the right; without that strip the days
+// fill the width, so the total stands right-aligned in the last day's caption row.
+struct WeekTotalPlace {
+    int left = 0, right = 0;
+    bool alignRight = false;
+};
+WeekTotalPlace WeekTotalPlaceOf(int last_day_left, int last_day_right, int header_width, bool time_at_right);
+
 // The closed stretches of a day's three opening ranges, as [from, to) units: before the first
 // range, between the ranges and after the last one; a range without end runs to 287.
 std::vector<std::pair<int, int>> ClosedStretches(const DayHours& hours);

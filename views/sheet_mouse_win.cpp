@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/current_patient.h"
+#include "app/private_messages.h"
 #include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "appointments/appointment_moves.h"
@@ -17,6 +18,7 @@
 #include "suite/lab_case.h"
 #include "suite/patient_alert.h"
 #include "suite/prompter.h"
+#include "suite/users.h"
 #include "views/block_edit.h"
 #include "views/block_edit_win.h"
 #include "views/info_box.h"
@@ -31,16 +33,18 @@ namespace {
 
 constexpr int kResizeGripWidth = 13;   // a press this close to a box's lower right corner resizes
 constexpr int kResizeLeaveMargin = 8;  // a resize ends when the cursor goes this far below the sheet
-constexpr UINT kMsgOwnChange = 1028;
 constexpr int kCmdAlertsNotes = 381;
 constexpr int kCmdLabCaseManager = 404;
 const char kToUnscheduledList[] = "Appointment will be placed in the unscheduled list.";
 
-enum class Drag { kNone, kMove, kResize, kBlockMove, kBlockResize, kEmptySlot };
+// kPending: the button went down on an appointment or a block, and the mouse has not yet moved
+// past the system's drag distance: a release then only selects.
+enum class Drag { kNone, kPending, kMove, kResize, kBlockMove, kBlockResize, kEmptySlot };
 
 struct MouseState {
     Drag drag = Drag::kNone;
     HitRecord pressed;          // the hit of the last press
+    POINT pressPoint{};         // where the button went down, for the drag distance
     HWND floating = nullptr;    // the "MoveIt" window over the dragged box
     bool floatingShown = false;
     POINT offset{};             // of the press point from the box's upper left corner
@@ -76,7 +80,7 @@ void Select(HWND sheet, const HitRecord& hit) {
     SheetState& s = sheet_state;
     s.selectedId = static_cast<uint32_t>(hit.appointment.id);
     s.selectedPatientId = hit.appointment.patientId;
-    s.selectedDate = hit.day >= 0 ? day_data.days[static_cast<size_t>(hit.day)].date : 0;
+    s.selectedDate = hit.date;
     SetCurrentPatient(static_cast<int32_t>(hit.appointment.patientId), hit.appointment.name.c_str());
     InvalidateRect(sheet, nullptr, FALSE);
     NotifySelectionChanged();
@@ -88,12 +92,21 @@ void DestroyFloating() {
     mouse.floatingShown = false;
 }
 
+// The mode ends before the capture goes, so that the capture change this causes is not taken
+// for a capture lost in the middle of a drag.
 void EndDrag(HWND sheet) {
+    mouse.drag = Drag::kNone;
     ClipCursor(nullptr);
     DestroyFloating();
-    if (GetCapture() == sheet) ReleaseCapture();
+    if (sheet && GetCapture() == sheet) ReleaseCapture();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    mouse.drag = Drag::kNone;
+}
+
+// The button went down on a box: the drag starts once the mouse has gone the drag distance.
+void Press(HWND sheet, int x, int y) {
+    mouse.drag = Drag::kPending;
+    mouse.pressPoint = POINT{x, y};
+    SetCapture(sheet);
 }
 
 void StartDrag(HWND sheet, const HitRecord& hit, int x, int y) {
@@ -170,7 +183,7 @@ void DropBlock(HWND sheet, int y) {
     const int R = RowHeight(), S = BlockUnits();
     const BlockRange range = resize ? BlockDropRange(pressed.top, BlockResizeUnits(pressed.top, std::max(y, pressed.top + R), R, S), R, S, sheet_state.topUnit)
                                     : BlockDropRange(y - mouse.offset.y, block.end - block.start, R, S, sheet_state.topUnit);
-    MoveTimeBlock(*column, pressed.block, range.start, range.end, day_data.days[static_cast<size_t>(pressed.day)].date);
+    MoveTimeBlock(*column, pressed.block, range.start, range.end, pressed.date);
     InvalidateRect(sheet, nullptr, FALSE);
 }
 
@@ -187,7 +200,7 @@ void FollowMove(HWND sheet, int x, int y) {
         mouse.floatingShown = inside;
     }
     if (!inside) {
-        const bool dated = mouse.pressed.day >= 0;
+        const bool dated = mouse.pressed.date != 0;
         HCURSOR off_sheet = dated ? run_bitmaps.apptCursor : run_bitmaps.apptNoDateCursor;
         SetCursor(off_sheet ? off_sheet : LoadCursorA(nullptr, IDC_NO));
         return;
@@ -226,7 +239,7 @@ void FollowResize(HWND sheet, int x, int y) {
 void AfterOwnChange(HWND sheet, int32_t old_date, int32_t new_date) {
     ReloadShownDay(old_date);
     if (new_date != old_date) ReloadShownDay(new_date);
-    PostMessageA(GetParent(sheet), kMsgOwnChange, 0, static_cast<LPARAM>(sheet_state.selectedId));
+    PostMessageA(GetParent(sheet), kMsgAppointmentChanged, 0, static_cast<LPARAM>(sheet_state.selectedId));
     InvalidateRect(sheet, nullptr, FALSE);
 }
 
@@ -251,7 +264,7 @@ void ShowLabCases(HWND sheet, const HitRecord& hit) {
     const int32_t date = day_data.days[static_cast<size_t>(hit.day)].date;
     if (hit.appointment.labCaseState == kLabNeeded) {
         PostMessageA(GetParent(sheet), WM_COMMAND, kCmdLabCaseManager, 0);
-        PostMessageA(GetParent(sheet), kMsgOwnChange, 0, static_cast<LPARAM>(hit.appointment.id));
+        PostMessageA(GetParent(sheet), kMsgAppointmentChanged, 0, static_cast<LPARAM>(hit.appointment.id));
         return;
     }
     ShowApptCaseLinks(static_cast<uint32_t>(hit.appointment.id));
@@ -271,14 +284,48 @@ bool ReleasedOverPinBoard(HWND sheet) {
     return board && WindowFromPoint(p) == board;
 }
 
-void DropOffSheet(HWND sheet, const HitRecord& pressed) {
+// Released outside the sheet. A card from the pin board that goes nowhere else goes back there:
+// it stays where it was.
+void DropOffSheet(HWND sheet, const HitRecord& pressed, bool from_pin_board) {
     if (ReleasedOverPinBoard(sheet)) {
         Park(sheet, pressed);
-    } else if (pressed.day < 0) {
+    } else if (pressed.date == 0) {
         // Without a date it goes to the unscheduled list, unless the user keeps it on the board.
         PromptRequest request{kToUnscheduledList, kTitleAppointmentBook, kButtonsOkCancel, kIconExclamation};
         if (CurrentPrompter().Show(request) != kAnswerOk) Park(sheet, pressed);
+    } else if (from_pin_board) {
+        Park(sheet, pressed);
     }
+}
+
+// Released on the sheet: the box's centre and top give day, operatory and time. A drop on no
+// operatory or outside the view's time is refused like a conflict.
+MoveOutcome DropOnSheet(HWND sheet, const HitRecord& pressed, int x, int y, bool from_pin_board) {
+    const int top = y - mouse.offset.y;
+    const int centre = x - mouse.offset.x + mouse.boxWidth / 2;
+    const HitRecord target = HitTest(centre, std::clamp(top, 0, ClientHeight(sheet) - 1), ClientHeight(sheet));
+    if (target.day < 0 || target.column < 0) return MoveOutcome::kRefused;
+    const int unit = DropUnit(top, RowHeight(), BlockUnits(), sheet_state.topUnit);
+    if (unit < sheet_state.topUnit - 1 || unit > sheet_state.bottomUnit) return MoveOutcome::kRefused;
+    const DayRecord& day = day_data.days[static_cast<size_t>(target.day)];
+    const DayColumn& column = day.columns[static_cast<size_t>(target.column)];
+    const int32_t old_date = pressed.date;
+    const int32_t new_date = day.date;
+    char operatory[4];
+    std::copy(column.id, column.id + 4, operatory);
+    const MoveOutcome outcome = MoveAppointment(static_cast<uint32_t>(pressed.appointment.id), new_date, operatory,
+                                                std::max(unit, 0), QVN_SysDate(), from_pin_board);
+    QVN_SetOverrideToLoggedIn();  // a password given for this move gives no rights beyond it
+    if (outcome == MoveOutcome::kMoved) {
+        if (from_pin_board) {
+            HitRecord scheduled = pressed;
+            scheduled.day = target.day;
+            scheduled.date = new_date;
+            Select(sheet, scheduled);
+        }
+        AfterOwnChange(sheet, old_date, new_date);
+    }
+    return outcome;
 }
 
 void DropMove(HWND sheet, int x, int y) {
@@ -288,42 +335,21 @@ void DropMove(HWND sheet, int x, int y) {
     EndDrag(sheet);
     mouse.fromPinBoard = false;
     if (!released_on_sheet) {
-        DropOffSheet(sheet, pressed);
+        DropOffSheet(sheet, pressed, from_pin_board);
         return;
     }
-    const int top = y - mouse.offset.y;
-    const int centre = x - mouse.offset.x + mouse.boxWidth / 2;
-    const HitRecord target = HitTest(centre, std::clamp(top, 0, ClientHeight(sheet) - 1), ClientHeight(sheet));
-    if (target.day < 0 || target.column < 0) return;
-    const int unit = DropUnit(top, RowHeight(), BlockUnits(), sheet_state.topUnit);
-    if (unit < sheet_state.topUnit - 1 || unit > sheet_state.bottomUnit) return;
-    const DayRecord& day = day_data.days[static_cast<size_t>(target.day)];
-    const DayColumn& column = day.columns[static_cast<size_t>(target.column)];
-    const int32_t old_date = pressed.day >= 0 ? day_data.days[static_cast<size_t>(pressed.day)].date : 0;
-    const int32_t new_date = day.date;
-    char operatory[4];
-    std::copy(column.id, column.id + 4, operatory);
-    const MoveOutcome outcome = MoveAppointment(static_cast<uint32_t>(pressed.appointment.id), new_date, operatory,
-                                                std::max(unit, 0), QVN_SysDate());
-    if (outcome == MoveOutcome::kMoved) {
-        if (from_pin_board) {
-            HitRecord scheduled = pressed;
-            scheduled.day = target.day;
-            Select(sheet, scheduled);
-        }
-        AfterOwnChange(sheet, old_date, new_date);
-    } else if (from_pin_board && outcome != MoveOutcome::kNothingToDo) {
-        Park(sheet, pressed);  // refused or stopped: back onto the board
-    }
+    // Whatever kept a card from the pin board from being scheduled, it goes back onto the board.
+    if (DropOnSheet(sheet, pressed, x, y, from_pin_board) != MoveOutcome::kMoved && from_pin_board) Park(sheet, pressed);
 }
 
 void DropResize(HWND sheet) {
     const HitRecord pressed = mouse.pressed;
     const int minutes = mouse.resizeMinutes;
     EndDrag(sheet);
-    const int32_t date = pressed.day >= 0 ? day_data.days[static_cast<size_t>(pressed.day)].date : 0;
-    if (ChangeAppointmentLength(static_cast<uint32_t>(pressed.appointment.id), minutes) == MoveOutcome::kMoved)
-        AfterOwnChange(sheet, date, date);
+    const int32_t date = pressed.date;
+    const MoveOutcome outcome = ChangeAppointmentLength(static_cast<uint32_t>(pressed.appointment.id), minutes);
+    QVN_SetOverrideToLoggedIn();
+    if (outcome == MoveOutcome::kMoved) AfterOwnChange(sheet, date, date);
     InvalidateRect(sheet, nullptr, FALSE);
 }
 
@@ -378,7 +404,7 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y) {
     switch (hit.result) {
     case kHitAppointment:
         Select(sheet, hit);
-        if (hit.appointment.status != kStatusComplete) StartDrag(sheet, hit, x, y);
+        if (hit.appointment.status != kStatusComplete) Press(sheet, x, y);
         break;
     case kHitNoteMarker:
         Select(sheet, hit);
@@ -393,7 +419,7 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y) {
         ShowLabCases(sheet, hit);
         break;
     case kHitTimeBlock:
-        StartBlockDrag(sheet, hit, x, y);
+        Press(sheet, x, y);
         break;
     case kHitEmptySlot:
         mouse.drag = Drag::kEmptySlot;
@@ -408,6 +434,14 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y) {
 }
 
 void OnSheetMouseMove(HWND sheet, int x, int y) {
+    if (mouse.drag == Drag::kPending) {
+        const POINT p = mouse.pressPoint;
+        if (!BeyondDragDistance(x - p.x, y - p.y, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG))) return;
+        mouse.drag = Drag::kNone;
+        if (mouse.pressed.result == kHitTimeBlock) StartBlockDrag(sheet, mouse.pressed, p.x, p.y);
+        else StartDrag(sheet, mouse.pressed, p.x, p.y);
+        if (mouse.drag == Drag::kResize) return;  // the cursor was put on the box's lower edge
+    }
     if (mouse.drag == Drag::kMove) FollowMove(sheet, x, y);
     else if (mouse.drag == Drag::kResize || mouse.drag == Drag::kBlockResize) FollowResize(sheet, x, y);
     else if (mouse.drag == Drag::kBlockMove) FollowBlockMove(sheet, y);
@@ -429,11 +463,35 @@ void OnSheetLeftButtonUp(HWND sheet, int x, int y) {
         InvertSlot(sheet);
         EndDrag(sheet);
         break;
+    case Drag::kPending:  // a click: the press selected, nothing moves
+        EndDrag(sheet);
+        break;
     case Drag::kNone:
         break;
     }
     InvalidateRect(sheet, nullptr, FALSE);
 }
+
+void CancelSheetDrag(HWND sheet) {
+    if (mouse.infoBox) {
+        mouse.infoBox = false;
+        CloseInfoBox();
+    }
+    if (mouse.drag == Drag::kNone) return;
+    const bool from_pin_board = mouse.fromPinBoard;
+    const HitRecord pressed = mouse.pressed;
+    if (mouse.drag == Drag::kEmptySlot) InvertSlot(sheet);
+    EndDrag(sheet);
+    mouse.fromPinBoard = false;
+    if (from_pin_board) Park(sheet, pressed);  // nothing was moved: the card is where it was
+    InvalidateRect(sheet, nullptr, FALSE);
+}
+
+void OnSheetCaptureChanged(HWND sheet, HWND new_capture) {
+    if (new_capture != sheet) CancelSheetDrag(sheet);
+}
+
+void OnSheetSelectionButtons() { NotifySelectionChanged(); }
 
 bool SheetDragging() { return mouse.drag != Drag::kNone; }
 
@@ -512,7 +570,7 @@ void OnSheetRightButtonDown(HWND sheet, int x, int y, bool shift) {
 
 void OnSheetRightButtonUp(HWND sheet) {
     if (!mouse.infoBox) return;
-    CloseInfoBox();
     mouse.infoBox = false;
+    CloseInfoBox();
     if (GetCapture() == sheet) ReleaseCapture();
 }

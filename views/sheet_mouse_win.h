@@ -8,6 +8,13 @@ void OnSheetLeftButtonDown(HWND sheet, int x, int y);
 void OnSheetMouseMove(HWND sheet, int x, int y);
 void OnSheetLeftButtonUp(HWND sheet, int x, int y);
 bool SheetDragging();
+// Ends whatever the mouse is doing on the sheet without doing it: the floating window goes, the
+// cursor is free again, nothing is moved, and a card from the pin board goes back there. For a
+// lost capture (WM_CAPTURECHANGED to another window) and for Escape.
+void CancelSheetDrag(HWND sheet);
+void OnSheetCaptureChanged(HWND sheet, HWND new_capture);
+// Message 5172: the selection's buttons and menu entries are worked out anew.
+void OnSheetSelectionButtons();
 // Frees the context menus and ends any drag.
 void OnSheetDestroyed();
 // The pin board hands over its appointment (message 1082) with the press point in sheet

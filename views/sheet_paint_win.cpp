@@ -483,9 +483,11 @@ void PaintHeader(HDC dc, const RECT& client, HFONT font3) {
     }
     if (!day_view && amounts && day_data.days.size() == 7) {
         const DayRecord& last = day_data.days.back();
-        RECT text{last.right + 2, 0, width, half};
+        const WeekTotalPlace place = WeekTotalPlaceOf(last.left, last.right, width, s.timeAtRight);
+        RECT text{place.left, 0, place.right, half};
         SetTextColor(m, kBlack);
-        DrawTextA(m, WholeAmountText(week_total).c_str(), -1, &text, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        DrawTextA(m, WholeAmountText(week_total).c_str(), -1, &text,
+                  (place.alignRight ? DT_RIGHT : DT_LEFT) | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     if (m != dc) BitBlt(dc, 0, 0, width, height, m, 0, 0, SRCCOPY);
 }

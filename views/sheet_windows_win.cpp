@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/private_messages.h"
 #include "data/practice_schedule.h"
 #include "views/sheet_layout.h"
 #include "views/pin_board.h"
@@ -137,6 +138,15 @@ LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         return 0;
     case WM_RBUTTONUP:
         OnSheetRightButtonUp(window);
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnSheetCaptureChanged(window, reinterpret_cast<HWND>(lparam));
+        return 0;
+    case WM_KEYDOWN:
+        if (wparam == VK_ESCAPE) CancelSheetDrag(window);
+        return 0;
+    case kMsgSelectionButtons:
+        OnSheetSelectionButtons();
         return 0;
     case kSheetDragFromPinBoard:
         // The record is the board's own and valid only during this call: the drag copies it.

@@ -137,9 +137,20 @@ TEST_F(Moves, AnAppointmentWithoutDateIsScheduledAndTheClipboardSettingCleared) 
     const AppointmentRecord scheduled = Read(8201);
     EXPECT_EQ(kMonday + 1, int32_t{scheduled.date});
     EXPECT_EQ(kStatusNone, uint8_t{scheduled.status}) << "a broken status is cleared";
-    EXPECT_EQ(kScheduleFixed, uint8_t{scheduled.schedule});
+    EXPECT_EQ(kScheduleOpen, uint8_t{scheduled.schedule}) << "scheduling keeps the OPEN mark";
+    EXPECT_EQ(0, int{scheduled.unscheduled});
     EXPECT_EQ(13, int{scheduled.hour});
     EXPECT_EQ(20, int{scheduled.minute});
+
+    // A dated appointment dragged from the pin board is scheduled, not moved: the same question,
+    // the setting cleared; it still needs the right to leave its place, which the front desk has.
+    WriteClipboardAppointment(8201);
+    p.Answer(kAnswerYes);
+    EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8201, kMonday + 1, "OP1 ", Unit(15), kMonday, true));
+    EXPECT_EQ((std::vector<std::string>{"Schedule appointment?", "Schedule appointment?"}), p.Texts());
+    EXPECT_EQ(0u, ReadClipboardAppointment());
+    EXPECT_EQ(15, int{Read(8201).hour});
+    EXPECT_EQ(kScheduleOpen, uint8_t{Read(8201).schedule});
 }
 
 TEST_F(Moves, AResizeToOneRowIsAcceptedAndFourMinutesChangeNothing) {
@@ -159,7 +170,9 @@ TEST(DropPlace, TheBoxTopRoundsToTheNearestRow) {
     EXPECT_EQ(Unit(8, 20), DropUnit(11 + 6, 11, 2, Unit(8)));
     EXPECT_EQ(Unit(8, 10), DropUnit(11 + 5, 11, 2, Unit(8)));
     EXPECT_EQ(Unit(8), DropUnit(-5, 11, 2, Unit(8)));
-    EXPECT_EQ(Unit(7, 50), DropUnit(-6, 11, 2, Unit(8))) << "a row less above the view";
+    EXPECT_EQ(Unit(8), DropUnit(-6, 11, 2, Unit(8))) << "half a row above the view: the top row";
+    EXPECT_EQ(Unit(8), DropUnit(-15, 11, 2, Unit(8))) << "the division truncates toward zero";
+    EXPECT_EQ(Unit(7, 50), DropUnit(-16, 11, 2, Unit(8))) << "a whole row above: refused by the drop";
     EXPECT_EQ(10, ResizeMinutes(100, 100 + 11 + 5, 11, 2)) << "one row and a bit: one row";
     EXPECT_EQ(20, ResizeMinutes(100, 100 + 11 + 6, 11, 2)) << "past half a row: two rows";
     EXPECT_EQ(5, ResizeMinutes(0, 15, 15, 1)) << "one row of 5-minute units";

@@ -48,9 +48,9 @@ TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
     auto look = [](int command, const SelectionFacts& f, bool ideal = false) {
         return ButtonLookFor(*FindButtonBarEntry(command), f, ideal);
     };
-    EXPECT_FALSE(look(386, none).enabled);
-    EXPECT_FALSE(look(386, new_patient).enabled);
-    EXPECT_TRUE(look(386, patient).enabled);
+    EXPECT_EQ(1, ButtonDisabled(386, none, nullptr));
+    EXPECT_EQ(1, ButtonDisabled(386, new_patient, nullptr));
+    EXPECT_EQ(0, ButtonDisabled(386, patient, nullptr));
     EXPECT_EQ(386, look(386, patient).bitmap) << "no picture on file";
     EXPECT_EQ(387, look(386, rich).bitmap);
     EXPECT_EQ(393, look(393, patient).bitmap);
@@ -61,15 +61,24 @@ TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
     // Facts left over from an earlier patient do not light a button without a patient.
     SelectionFacts stale = rich;
     stale.patientSelected = false;
-    EXPECT_FALSE(look(393, stale).enabled);
+    EXPECT_EQ(1, ButtonDisabled(393, stale, nullptr));
     EXPECT_EQ(393, look(393, stale).bitmap);
     EXPECT_EQ(386, look(386, stale).bitmap);
 
-    EXPECT_FALSE(look(123, none).enabled);
-    EXPECT_TRUE(look(123, new_patient).enabled);
+    EXPECT_EQ(1, ButtonDisabled(123, none, nullptr));
+    EXPECT_EQ(0, ButtonDisabled(123, new_patient, nullptr));
     EXPECT_EQ(243, look(123, new_patient).bitmap);
-    EXPECT_TRUE(look(121, none).enabled);
-    EXPECT_TRUE(look(404, none).enabled);
+    EXPECT_EQ(0, ButtonDisabled(121, none, nullptr));
+    EXPECT_EQ(0, ButtonDisabled(404, none, nullptr));
+
+    // A button whose command does nothing yet is disabled whatever is selected, and message 5180
+    // says so; the rule of the selection still holds for the commands that are carried out.
+    for (int command : {386, 121, 127, 122, 123, 129, 610, 620, 126, 124, 389, 404, 393, 12146}) {
+        EXPECT_FALSE(look(command, rich).enabled) << command;
+        EXPECT_EQ(1, ButtonState(command, rich, nullptr)) << command;
+    }
+    EXPECT_EQ(0, ButtonState(128, none, nullptr)) << "refresh is carried out";
+    EXPECT_EQ(0, ButtonState(388, none, nullptr));
 
     EXPECT_TRUE(look(388, none).enabled);
     EXPECT_EQ(248, look(388, rich, false).bitmap);

@@ -81,3 +81,26 @@ TEST(CommandRules, StatusMenuEntriesAndColoursFromTheDefinitions) {
     EXPECT_EQ(0u, t.colours[3]) << "a status without a definition has colour 0";
     EXPECT_STREQ("Seated", t.names[2]);
 }
+
+TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnabled) {
+    SelectionFacts none;
+    SelectionFacts new_patient;
+    new_patient.appointmentSelected = true;
+    SelectionFacts patient = new_patient;
+    patient.patientSelected = true;
+    for (int c : {12118, 12141, 12124, 12126, 123, 129, 124, 126, 620, 380, 386, 393, 12146}) {
+        EXPECT_FALSE(SelectionAllowsEntry(c, none)) << c;
+        EXPECT_FALSE(SelectionAllowsEntry(c, new_patient)) << c << " needs a patient on file";
+        EXPECT_TRUE(SelectionAllowsEntry(c, patient)) << c;
+    }
+    EXPECT_FALSE(SelectionAllowsEntry(381, none));
+    EXPECT_TRUE(SelectionAllowsEntry(381, new_patient)) << "notes work for a new patient too";
+    EXPECT_TRUE(SelectionAllowsEntry(128, none));
+
+    // Nothing of Break, Delete, Set Complete, Route Slip or the module entries is carried out yet:
+    // grayed whatever is selected. Refresh, the view, the setups that exist and Exit are enabled.
+    for (int c : {120, 121, 122, 123, 124, 125, 126, 127, 129, 140, 141, 142, 301, 375, 380, 381, 386, 389, 393, 404,
+                  610, 620, 12112, 12146})
+        EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
+    for (int c : {128, 130, 143, 144, 145, 388}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
+}

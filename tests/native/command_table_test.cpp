@@ -6,6 +6,9 @@
 
 #include "app/command_table.h"
 #include "scripted_prompter.h"
+#include "suite/audit.h"
+#include "suite/dates.h"
+#include "user_database.h"
 
 namespace {
 
@@ -87,4 +90,56 @@ TEST(CommandTable, RightsSelectionAndPatientGuards) {
     EXPECT_TRUE(PassCommandChecks(381, context)) << "notes work for a new patient too";
     EXPECT_TRUE(PassCommandChecks(145, context)) << "Exit is not guarded";
     EXPECT_TRUE(PassCommandChecks(316, context)) << "only statuses 1 to 15 are commands";
+}
+
+namespace {
+
+// Asks the suite library as the main window does, so that a password really signs a user in.
+class SuiteContext final : public CommandContext {
+public:
+    int CheckRight(int right) override { return QVN_CheckRights(right, true); }
+    int CheckPasswordRight(int right) override { return QVN_PasswordCheckwAudit(right); }
+    bool AppointmentSelected() override { return true; }
+    bool SelectionComplete() override { return false; }
+    bool SelectionIsPatient() override { return true; }
+};
+
+}  // namespace
+
+TEST(CommandTable, ACommandNotCarriedOutAsksNothingAndAPasswordHoldsForItsCommandOnly) {
+    UserDatabase db;
+    ASSERT_TRUE(db.Ok());
+    db.AddUser(7, "front", "desk-pass", {1, 34, 68});
+    db.AddUser(8, "limited", "limited-pass", {1});
+    ScriptedPrompter messages;
+    ScriptedPasswordPrompter passwords;
+    ASSERT_EQ(1, QVN_LogInUser("limited"));
+    SuiteContext context;
+
+    // Break is not carried out yet: no password, no audit entry, no owner.
+    bool ran = false;
+    DispatchCommand(123, context, [&] { ran = true; });
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(passwords.Asked().empty());
+    std::vector<AuditEntry> audit;
+    ASSERT_TRUE(QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit));
+    EXPECT_TRUE(audit.empty());
+
+    // The font dialog needs right 34: front signs in for it and acts while it runs, then no more.
+    passwords.Answer("front", "desk-pass");
+    uint32_t acting = 0;
+    DispatchCommand(143, context, [&] { acting = QVN_GetOverrideUserID(); });
+    EXPECT_EQ(7u, acting);
+    EXPECT_EQ(8u, QVN_GetOverrideUserID()) << "the password carries no rights into later commands";
+    EXPECT_EQ(0, QVN_CheckUserRights(34));
+
+    // A refused check leaves the logged-in user acting too; a setup not carried out asks nothing.
+    passwords.Cancel();
+    DispatchCommand(144, context, [&] { ran = true; });
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(8u, QVN_GetOverrideUserID());
+    DispatchCommand(140, context, [&] { ran = true; });
+    EXPECT_FALSE(ran) << "practice setup is not carried out";
+    EXPECT_EQ(2u, passwords.Asked().size()) << "and asks nothing";
+    EXPECT_EQ(8u, QVN_GetOverrideUserID());
 }

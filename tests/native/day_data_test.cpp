@@ -228,11 +228,44 @@ TEST_F(DemoDay, PatientFactsMarkersPrivatePhonesAndLineTexts) {
     EXPECT_EQ(kAppointmentCodeBase + 1, op2.codes[Unit(11, 5)]);
     EXPECT_EQ(0, op2.codes[Unit(11, 10)]);
 
-    // The week view reads no patient facts.
+    // The week view reads no patient facts, but keeps the private phone private too, as does the
+    // display that the pin board's card and its information box show.
     LoadShownDays({kMonday}, kWeekView);
     const ApptDisplay& week_smith = Column(day_data.days[0], "OP2").appointments[0];
     EXPECT_EQ(0, week_smith.noteFlag);
     EXPECT_EQ("", week_smith.preferredName);
+    EXPECT_EQ("Private", week_smith.homePhone);
+    EXPECT_EQ("Private", DisplayShownOf(a).homePhone);
+    AppointmentRecord walk_in = Appt(6003, 12, 0, 10, "DR2", "OP2", 0, "Newman, Nora");
+    std::strcpy(walk_in.phone, "5550001111");
+    EXPECT_EQ("5550001111", DisplayShownOf(walk_in).homePhone) << "a new patient has no privacy to keep";
+}
+
+TEST_F(DemoDay, ADayThatCannotBeReadShowsNothingAndThePracticeHoursFollowTheWeekRecord) {
+    Book(Appt(6101, 10, 0, 30, "DR2", "OP2"));
+    ShowOnly({"DR2"}, {"OP2"});
+    LoadShownDays({kMonday, kMonday + 1}, kDayView);
+    ASSERT_EQ(1u, Column(day_data.days[0], "OP2").appointments.size());
+    // The practice's week record of Tuesday: flag 2 with three zero starts says nothing for the day.
+    const int32_t zeros[3] = {0, 0, 0};
+    ASSERT_EQ(kQdbOk, WriteDay(kRscPractice, "-PR-", kMonday + 1, zeros, zeros, 2));
+    const int32_t short_day[3] = {Unit(9), -1, -1}, short_end[3] = {Unit(12), -1, -1};
+    ASSERT_EQ(kQdbOk, WriteDay(kRscPractice, "-PR-", kMonday, short_day, short_end, 2));
+    LoadShownDays({kMonday, kMonday + 1}, kDayView);
+    ASSERT_EQ(2u, day_data.practiceHours.size());
+    EXPECT_EQ(Unit(9), day_data.practiceHours[0].start[0]) << "own starts: its hours";
+    EXPECT_EQ(2, day_data.practiceHours[0].flag) << "and its flag";
+    EXPECT_EQ(0, day_data.practiceHours[1].flag) << "three zero starts: day flag 0";
+    const int default_start = practice_tables.practice->defaultStart[2][0];
+    EXPECT_EQ(default_start, day_data.practiceHours[1].start[0]) << "and the default hours";
+
+    // The session is gone: the reload reads nothing and the day shows nothing of before.
+    DbEndSession();
+    ScriptedPrompter prompter;
+    EXPECT_TRUE(ReloadShownDay(kMonday));
+    EXPECT_TRUE(Column(day_data.days[0], "OP2").appointments.empty()) << "the old appointments are gone";
+    for (int u = 0; u < kUnitsPerDay; ++u) ASSERT_EQ(0, Column(day_data.days[0], "OP2").codes[u]) << "unit " << u;
+    DbInitDatabase();
 }
 
 TEST_F(DemoDay, TheSixtyFifthAppointmentOfAColumnEndsTheDay) {
@@ -295,6 +328,17 @@ TEST(SheetGeometry, RowsColumnsAndBoxes) {
     EXPECT_EQ(100, days[1].left) << "(750 - 50) / 7 = 100 a day";
     EXPECT_EQ(600, days[6].left);
     EXPECT_EQ(99, days[0].right) << "a day's strip reaches the next day's";
+    const WeekTotalPlace beside = WeekTotalPlaceOf(days[6].left, days[6].right, in.sheetWidth, true);
+    EXPECT_EQ(days[6].right + 2, beside.left) << "the week total after the seventh day";
+    EXPECT_EQ(750, beside.right);
+    in.timeAtRight = false;
+    days = LayOutSheet(in, m);
+    EXPECT_EQ(749, days[6].right) << "without the time strip the days fill the width";
+    const WeekTotalPlace inside = WeekTotalPlaceOf(days[6].left, days[6].right, in.sheetWidth, false);
+    EXPECT_GT(inside.right - inside.left, 50) << "the week total still has room: in the last day's caption row";
+    EXPECT_LE(inside.right, 750);
+    EXPECT_TRUE(inside.alignRight);
+    in.timeAtRight = true;
 
     EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 96}, {144, 156}, {204, 288}}),
               ClosedStretches(DayHours{{96, 156, -1}, {144, 204, -1}, 0}));

@@ -250,3 +250,27 @@ TEST(DbAccess, PositionWrappersAndAGroupHeldExclusivelyElsewhere) {
     EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments()));
     QDB_EndSession(other);
 }
+
+TEST(DbAccess, AGroupOpenedAgainWhileOpenSharesItsHandleUntilTheLastClose) {
+    LayerDatabase db;
+    ASSERT_TRUE(db.Ok());
+    ScriptedPrompter prompter;
+    Appt appt(7, 2461386, 9);
+    uint8_t before[286] = {};
+    uint32_t id = 7;
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, true));
+
+    const uint16_t slot = db.Appointments().groupIndex;
+    ASSERT_EQ(kQdbOk, DbOpenGroup(db.Appointments()));  // as start-up holds the practice group
+    const uint32_t outer = db_state.openHandles[slot];
+    ASSERT_NE(0u, outer);
+    uint8_t rec[286];
+    // An operation opens and closes the group inside: the outer opener keeps its handle.
+    ASSERT_EQ(kQdbOk, DbFindRecord(db.Appointments(), kKeyById, &id, 4, rec));
+    EXPECT_EQ(outer, db_state.openHandles[slot]) << "the second open made no second engine handle";
+    EXPECT_EQ(kQdbOk, DbFind(kKeyById, DbPrepareKey(&id), rec)) << "the group is still open for its first opener";
+    EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments()));
+    EXPECT_EQ(0u, db_state.openHandles[slot]) << "the last close closes it";
+    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kKeyById, DbPrepareKey(&id), rec));
+    EXPECT_TRUE(prompter.Asked().empty());
+}

@@ -38,38 +38,30 @@ AppointmentRecord Waiting(uint32_t id, int32_t date, uint8_t unscheduled) {
 
 }  // namespace
 
-TEST(PinBoard, ParkAndEmpty) {
+TEST(PinBoard, ParkKeepsTheDateAndForgetsTheIndexesIntoTheShownDays) {
     const int32_t monday = QVN_DateIn(12, 7, 2026);
-    day_data.days.clear();
-    day_data.days.emplace_back();
-    day_data.days.back().date = monday;
-    day_data.days.emplace_back();
-    day_data.days.back().date = monday + 1;
-
     PinBoardContents board;
     EXPECT_EQ(ParkedAppointmentId(board), 0u);
     HitRecord hit;
     hit.result = kHitAppointment;
-    hit.day = 1;
+    hit.day = 4;  // Friday of a week view
+    hit.column = 3;
+    hit.date = monday + 4;
     hit.appointment.id = 3001;
     hit.appointment.name = "Parked, Pat";
-    EXPECT_EQ(DateOfHit(hit), monday + 1);
-    ParkOnBoard(&board, hit, DateOfHit(hit));
+    ParkOnBoard(&board, hit);
     EXPECT_TRUE(board.parked);
     EXPECT_EQ(ParkedAppointmentId(board), 3001u);
-    EXPECT_EQ(board.date, monday + 1);
+    EXPECT_EQ(board.date, monday + 4);
+    EXPECT_EQ(board.record.date, monday + 4);
+    EXPECT_EQ(board.record.day, -1) << "an index of the week view names nothing in the next day view";
+    EXPECT_EQ(board.record.column, -1);
     EXPECT_EQ(board.record.appointment.name, "Parked, Pat");
-
-    hit.day = -1;  // from a list: no shown day
-    EXPECT_EQ(DateOfHit(hit), 0);
-    hit.day = 2;
-    EXPECT_EQ(DateOfHit(hit), 0);
 
     EmptyBoard(&board);
     EXPECT_FALSE(board.parked);
     EXPECT_EQ(ParkedAppointmentId(board), 0u);
     EXPECT_EQ(board.date, 0);
-    day_data.days.clear();
 }
 
 TEST(PinBoard, ClipboardAppointmentIsParkedWhenItWaitsOnTheList) {

@@ -17,6 +17,7 @@
 #include "suite/dates.h"
 #include "suite/settings.h"
 #include "suite/users.h"
+#include "user_database.h"
 #include "views/active_view.h"
 
 namespace {
@@ -69,6 +70,8 @@ TEST_F(DemoStartup, TheDemoPracticeRunsWithItsStatusMenuViewAndStartTime) {
     QVN_SetSysDateOverride(QVN_DateIn(12, 11, 2026));  // a Friday: the office opens at 8
 
     ScriptedPrompter prompts;
+    ScriptedPasswordPrompter passwords;
+    passwords.Answer("ASSIST", "assist").Answer("FRONT", "front");
     RecordingWindow window;
     EXPECT_EQ(StartupEnd::kRun, RunStartupSteps("", window));
     EXPECT_TRUE(prompts.Asked().empty());
@@ -109,12 +112,33 @@ TEST_F(DemoStartup, AUserWithoutTheRightToOpenTheBookEndsItBeforeAnythingLoads) 
     DbEndSession();
 
     ScriptedPrompter prompts;
+    ScriptedPasswordPrompter passwords;
+    passwords.Answer("GUEST", "guest").Cancel();  // signed on; the rights check's prompt cancelled
     RecordingWindow window;
-    // Without a password prompt installed the rights check counts as cancelled: nothing shown.
     EXPECT_EQ(StartupEnd::kLoopEnds, RunStartupSteps("/USER=guest", window));
     EXPECT_EQ((std::vector<std::string>{"destroy", "quit"}), window.calls);
     EXPECT_TRUE(prompts.Asked().empty());
     EXPECT_EQ(0, db_state.session) << "the session is ended";
+}
+
+TEST_F(DemoStartup, ASignOnThatIsCancelledOrWrongEndsStartUpBeforeAnyDataLoads) {
+    QVN_WriteProfileString("GENERAL", "User", "FRONT");
+    ScriptedPrompter prompts;
+    ScriptedPasswordPrompter passwords;
+    passwords.Cancel();
+    RecordingWindow cancelled;
+    EXPECT_EQ(StartupEnd::kLoopEnds, RunStartupSteps("", cancelled));
+    EXPECT_EQ((std::vector<std::string>{"destroy", "quit"}), cancelled.calls) << "no status menu: nothing loaded";
+    EXPECT_EQ(0, db_state.session);
+
+    passwords.Answer("FRONT", "FRONT").Answer("FRONT", "fron").Answer("ASSIST", "front");
+    prompts.Answer(kAnswerOk);
+    RecordingWindow wrong;
+    EXPECT_EQ(StartupEnd::kLoopEnds, RunStartupSteps("/USER=FRONT", wrong));
+    EXPECT_EQ((std::vector<std::string>{"destroy", "quit"}), wrong.calls);
+    ASSERT_EQ(1u, prompts.Asked().size());
+    EXPECT_EQ("The name or password was not correct three times.\nThe appointment book closes.", prompts.Asked()[0].text);
+    EXPECT_EQ(0u, QVN_GetLoggedInUserID());
 }
 
 TEST(Startup, APracticeWithoutProvidersOrWithoutADatabaseEndsWithItsMessage) {
@@ -163,6 +187,8 @@ TEST(Startup, APracticeWithoutProvidersOrWithoutADatabaseEndsWithItsMessage) {
 
 TEST_F(DemoStartup, ALockedRefreshRecordAsksWhetherToGoOnAndNoEndsStartUp) {
     QVN_WriteProfileString("GENERAL", "User", "FRONT");
+    ScriptedPasswordPrompter passwords;
+    passwords.Answer("FRONT", "front").Answer("FRONT", "front").Answer("FRONT", "front");
     {
         // A first start registers station 101; then another session holds its record locked.
         RecordingWindow first;

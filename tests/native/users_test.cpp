@@ -287,3 +287,54 @@ TEST(Users, PasswordsAreKeptOnlyAsSaltedHashes) {
     EXPECT_EQ(std::string::npos, file.find(password));
     EXPECT_EQ(std::string::npos, file.find("Secret-Tooth")) << "not even a part of it";
 }
+
+TEST(Users, SignOnNamingAUserProvesNothingAndThreeWrongPasswordsEndIt) {
+    UserDatabase db;
+    ASSERT_TRUE(db.Ok());
+    Staff staff(db);
+    ScriptedPrompter messages;
+    ScriptedPasswordPrompter passwords;
+
+    // The command line's name is preset; only the password lets the user in.
+    passwords.Answer("FRONT", "desk-pass");
+    EXPECT_EQ(1, QVN_SignOn("front"));
+    ASSERT_EQ(1u, passwords.Asked().size());
+    EXPECT_EQ("Sign on to the appointment book with your name and password.", passwords.Asked()[0].prompt);
+    EXPECT_EQ("FRONT", passwords.Asked()[0].name);
+    EXPECT_EQ(7u, QVN_GetLoggedInUserID());
+    EXPECT_EQ(7u, QVN_GetOverrideUserID());
+
+    // [GENERAL] User names the user when the command line does not; cancelling leaves nobody in.
+    QVN_WriteProfileString("GENERAL", "User", "limited");
+    passwords.Cancel();
+    EXPECT_EQ(-1, QVN_SignOn(""));
+    EXPECT_EQ("LIMITED", passwords.Asked()[1].name);
+    EXPECT_EQ(0u, QVN_GetLoggedInUserID());
+    EXPECT_EQ(0, QVN_CheckUserRights(kRightOpen));
+
+    // Three wrong answers: refused with its message, nobody logged in.
+    passwords.Answer("limited", "front-pass").Answer("limited", "").Answer("gone", "gone-pass");
+    messages.Answer(kAnswerOk);
+    EXPECT_EQ(0, QVN_SignOn("limited"));
+    EXPECT_EQ(5u, passwords.Asked().size()) << "three tries in the one sign-on";
+    ASSERT_EQ(1u, messages.Asked().size());
+    EXPECT_EQ("The name or password was not correct three times.\nThe appointment book closes.", messages.Asked()[0].text);
+    EXPECT_EQ(kIconStop, messages.Asked()[0].icon);
+    EXPECT_EQ(0u, QVN_GetLoggedInUserID());
+
+    // A user without a password has nothing to give and is let in as named.
+    UserRecord open = MakeUserRecord(11, "kiosk", "Kiosk");
+    SetUserRight(open, kRightOpen, true);
+    ASSERT_EQ(kQdbOk, QVN_WriteUser(open));
+    EXPECT_EQ(1, QVN_SignOn("kiosk"));
+    EXPECT_EQ(11u, QVN_GetLoggedInUserID());
+    EXPECT_EQ(5u, passwords.Asked().size()) << "no prompt";
+
+    std::vector<AuditEntry> audit = TodaysAudit();
+    ASSERT_EQ(2u, audit.size()) << "the granted and the refused sign-on; a cancel is not audited";
+    EXPECT_EQ(7u, audit[0].userId);
+    EXPECT_EQ(kPasswordGranted, BodyOf(audit[0]).outcome);
+    EXPECT_EQ(1, BodyOf(audit[0]).right);
+    EXPECT_EQ(kPasswordWrongTries, BodyOf(audit[1]).outcome);
+    EXPECT_EQ(3, BodyOf(audit[1]).wrongTries);
+}

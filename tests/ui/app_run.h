@@ -17,6 +17,7 @@
 #include "data/demo_seed.h"
 #include "data/practice_database.h"
 #include "data/practice_schedule.h"
+#include "resources/resource.h"
 #include "suite/dates.h"
 #include "suite/records/practice_resource.h"
 #include "suite/users.h"
@@ -49,9 +50,12 @@ public:
     TempPractice(Practice practice, const std::string& user) {
         char base[MAX_PATH];
         GetTempPathA(sizeof base, base);
+        // A folder of its own: one left by an earlier run whose program still held its files
+        // (Wine reuses process ids) is passed over, never written into.
         static int serial = 0;
-        dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-        CreateDirectoryA(dir_.c_str(), nullptr);
+        do {
+            dir_ = std::string(base) + "qvn-ui-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+        } while (!CreateDirectoryA(dir_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
         file_ = dir_ + "\\quorvin.ini";
         data_ = dir_ + "\\data";
         const std::string& data = data_;
@@ -112,7 +116,67 @@ private:
     bool ok_ = false;
 };
 
-// One run of apptbook.exe; a run still alive when the test ends is terminated.
+inline void SendMouseInput(DWORD flags, POINT screen) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+
+// Types the text as key strokes into whatever has the keyboard focus, then presses Enter.
+inline void TypeAndEnter(const std::string& text) {
+    std::vector<INPUT> keys;
+    for (char c : text)
+        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT k = {};
+            k.type = INPUT_KEYBOARD;
+            k.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
+            k.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            keys.push_back(k);
+        }
+    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        INPUT k = {};
+        k.type = INPUT_KEYBOARD;
+        k.ki.wVk = VK_RETURN;
+        k.ki.dwFlags = up;
+        keys.push_back(k);
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+// Answers the sign-on's name-and-password dialog as a user does: a click into the password
+// field, the password typed, Enter. False when the dialog is not up or does not go away.
+inline bool AnswerPasswordDialog(HWND dialog, const std::string& password) {
+    HWND field = GetDlgItem(dialog, IDC_PASSWORD_TEXT);
+    if (!field) return false;
+    SetForegroundWindow(dialog);
+    RECT r;
+    GetWindowRect(field, &r);
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SendMouseInput(0, middle);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN, middle);
+    SendMouseInput(MOUSEEVENTF_LEFTUP, middle);
+    TypeAndEnter(password);
+    const DWORD deadline = GetTickCount() + 10000;
+    while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() < deadline) Sleep(50);
+    return !IsWindow(dialog) || !IsWindowVisible(dialog);
+}
+
+// The password the demo practice gives its user of that login, "" for none.
+inline std::string DemoPassword(const std::string& login) {
+    for (const DemoUser& u : BuildDemoPractice(1, QVN_SysDate()).users)
+        if (NormalizeLoginName(u.login) == NormalizeLoginName(login)) return u.password;
+    return "";
+}
+
+// Whether the run answers the sign-on by itself: the tests of the sign-on answer it themselves.
+enum class SignOn { kAnswer, kLeaveToTest };
+
+// One run of apptbook.exe; a run still alive when the test ends is terminated. A user of the demo
+// practices signs on with the demo's password, typed into the program's prompt.
 class AppRun {
 public:
     // settings: "section/key=value" lines written into the settings file before the start.
@@ -121,7 +185,7 @@ public:
     using Prepare = std::function<void(const std::string& data, const std::string& settings_file)>;
     explicit AppRun(const std::string& arguments = "", Practice practice = Practice::kDemo,
                     const std::string& user = "FRONT", const std::vector<std::string>& settings = {},
-                    const Prepare& prepare = nullptr)
+                    const Prepare& prepare = nullptr, SignOn sign_on = SignOn::kAnswer)
         : settings_(practice, user) {
         if (!settings_.Ok()) return;
         if (prepare) prepare(settings_.Data(), settings_.File());
@@ -138,6 +202,11 @@ public:
         si.cb = sizeof si;
         started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                   nullptr, &si, &process_);
+        const std::string password = practice == Practice::kNoProviders ? "" : DemoPassword(user);
+        if (started_ && sign_on == SignOn::kAnswer && !password.empty()) {
+            // A second copy hands its request over and ends before any sign-on: nothing to answer.
+            if (HWND prompt = WaitForDialog("Password")) signedOn_ = AnswerPasswordDialog(prompt, password);
+        }
     }
     ~AppRun() {
         if (!started_) return;
@@ -150,6 +219,18 @@ public:
     AppRun& operator=(const AppRun&) = delete;
 
     bool Started() const { return started_; }
+    // The sign-on prompt came and was answered.
+    bool SignedOn() const { return signedOn_; }
+    DWORD ProcessId() const { return process_.dwProcessId; }
+    // True when a window of the class belongs to this run and is visible now.
+    bool ShowsWindow(const char* class_name) const {
+        for (HWND w = FindWindowExA(nullptr, nullptr, class_name, nullptr); w; w = FindWindowExA(nullptr, w, class_name, nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == process_.dwProcessId && IsWindowVisible(w)) return true;
+        }
+        return false;
+    }
     // Why the practice could not be written, when it could not.
     const std::string& SeedReason() const { return settings_.Reason(); }
     const std::string& SettingsFile() const { return settings_.File(); }
@@ -196,6 +277,7 @@ private:
     TempPractice settings_;
     PROCESS_INFORMATION process_ = {};
     bool started_ = false;
+    bool signedOn_ = false;
 };
 
 inline std::string WindowText(HWND w) {

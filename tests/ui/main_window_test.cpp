@@ -16,10 +16,12 @@
 #include "data/demo_seed.h"
 #include "data/practice_database.h"
 #include "resources/resource.h"
+#include "suite/audit.h"
 #include "suite/dates.h"
 #include "suite/records/practice_resource.h"
 #include "suite/users.h"
 #include "app_run.h"
+#include "sheet_model.h"
 
 TEST(MainWindow, OpensAtItsStartPlaceAndEndsWithExitCodeZeroWhenClosed) {
     AppRun app;
@@ -377,4 +379,197 @@ TEST(Resources, TheResourceListIsExportedForTheOtherModules) {
     for (const char* name : {"QVN_RscFillListCtrl", "SortListCtrl", "DeleteListControlData"})
         EXPECT_NE(nullptr, reinterpret_cast<void*>(GetProcAddress(program, name))) << name;
     FreeLibrary(program);
+}
+
+namespace {
+
+// Presses Escape, or Enter, on the window as a user does.
+void PressKey(HWND window, WORD key) {
+    SetForegroundWindow(window);
+    INPUT keys[2] = {};
+    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = key;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+std::string ControlText(HWND dialog, int id) {
+    char text[128] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+TEST(SignOn, NamingTheUserIsNotEnoughAndACancelledOrWrongPasswordEndsTheProgram) {
+    {
+        AppRun app("/USER=FRONT", Practice::kDemo, "FRONT", {}, nullptr, SignOn::kLeaveToTest);
+        ASSERT_TRUE(app.Started()) << app.SeedReason();
+        HWND prompt = app.WaitForDialog("Password");
+        ASSERT_NE(nullptr, prompt) << "the named user must still give the password";
+        EXPECT_EQ("Sign on to the appointment book with your name and password.", MessageText(prompt));
+        EXPECT_EQ("FRONT", ControlText(prompt, IDC_PASSWORD_NAME)) << "the name is preset";
+        EXPECT_FALSE(app.ShowsWindow("ApptBook")) << "nothing of the practice before the sign-on";
+        PressKey(prompt, VK_ESCAPE);
+        EXPECT_EQ(0, app.WaitForExit());
+        EXPECT_FALSE(app.ShowsWindow("ApptBook"));
+    }
+    {
+        AppRun app("", Practice::kDemo, "FRONT", {}, nullptr, SignOn::kLeaveToTest);
+        ASSERT_TRUE(app.Started());
+        std::vector<std::string> failures;
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            HWND prompt = app.WaitForDialog("Password");
+            ASSERT_NE(nullptr, prompt) << "attempt " << attempt;
+            failures.push_back(ControlText(prompt, IDC_PASSWORD_FAILURE));
+            ASSERT_TRUE(AnswerPasswordDialog(prompt, "FRONT")) << "attempt " << attempt;
+        }
+        EXPECT_EQ((std::vector<std::string>{"", "The name or password is not correct. 2 more tries.",
+                                            "The name or password is not correct. 1 more try."}),
+                  failures);
+        HWND refusal = app.WaitForDialog("Appointment Book");
+        ASSERT_NE(nullptr, refusal) << "three wrong passwords are refused";
+        EXPECT_EQ("The name or password was not correct three times.\nThe appointment book closes.", MessageText(refusal));
+        EXPECT_FALSE(app.ShowsWindow("ApptBook"));
+        PressKey(refusal, VK_RETURN);
+        EXPECT_EQ(0, app.WaitForExit());
+    }
+    AppRun app;
+    ASSERT_TRUE(app.SignedOn()) << "the prompt came and took the password";
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(0, app.WaitForExit());
+    std::string reason;
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    std::vector<AuditEntry> audit;
+    ASSERT_TRUE(QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit));
+    DbEndSession();
+    ASSERT_FALSE(audit.empty()) << "the sign-on is audited";
+    EXPECT_EQ(kAuditPasswordCheck, audit.back().kind);
+    EXPECT_EQ(1u, audit.back().userId) << "FRONT, the demo's first user";
+}
+
+namespace {
+
+// A toolbar button's rectangle in the toolbar's client coordinates, read through a buffer in the
+// program's own memory (a toolbar of another process answers only there).
+RECT ToolbarButtonRect(HWND toolbar, int command) {
+    RECT rect = {};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(toolbar, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return rect;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+    if (remote) {
+        if (SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(remote)))
+            ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return rect;
+}
+
+void ClickAt(POINT screen) {
+    SendMouseInput(0, screen);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN, screen);
+    SendMouseInput(MOUSEEVENTF_LEFTUP, screen);
+}
+
+size_t AuditCount(const std::string& data) {
+    std::string reason;
+    if (!OpenPracticeDatabase(data, &reason)) return static_cast<size_t>(-1);
+    std::vector<AuditEntry> audit;
+    QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit);
+    DbEndSession();
+    return audit.size();
+}
+
+// Any visible dialog box of the process within the time, or null.
+HWND AnyDialogOf(DWORD pid, DWORD ms) {
+    const DWORD deadline = GetTickCount() + ms;
+    do {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && IsWindowVisible(w)) return w;
+        }
+        Sleep(100);
+    } while (GetTickCount() < deadline);
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(MainWindow, CommandsNotCarriedOutAreDisabledAndAClickOrKeyAsksNothing) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND toolbar = Child(main, TOOLBARCLASSNAMEA);
+    HWND sheet = Child(main, "SchSheet");
+    ASSERT_NE(nullptr, toolbar);
+    SetForegroundWindow(main);
+    Sleep(1000);
+    const size_t audited = AuditCount(app.DataDir());
+
+    // A patient's appointment of a booked day is selected by a click on its box.
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    const int32_t day = BookedDay(1);
+    ASSERT_NE(0, day) << "no booked day this week";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(1124, 0), day);
+    Settle(1500);
+    m.Load(day, kDayView, FirstShownTime());
+    const DayColumn* column = nullptr;
+    const ApptDisplay* appointment = nullptr;
+    for (const DayColumn& c : day_data.days[0].columns)
+        for (const ApptDisplay& a : c.appointments)
+            if (!appointment && a.patientId != 0 && m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1))) {
+                column = &c;
+                appointment = &a;
+            }
+    ASSERT_NE(nullptr, appointment) << "no patient's appointment in view on the booked day";
+    DdeClient dde;
+    EXPECT_EQ("(no data)", dde.Request("PatientInfo", "PatientId")) << "nothing selected yet";
+    POINT on_box{column->left + m.W() + 6, m.Y(appointment->startUnit) + m.R() / 2};
+    ClientToScreen(sheet, &on_box);
+    ClickAt(on_box);
+    Settle(300);
+    ASSERT_EQ(std::to_string(appointment->patientId) + ":", dde.Request("PatientInfo", "PatientId").substr(0, std::to_string(appointment->patientId).size() + 1))
+        << "the click selected the appointment";
+
+    for (int command : {CMD_BREAK_APPOINTMENT, CMD_DELETE_APPOINTMENT, CMD_SET_COMPLETE, CMD_PRINT_ROUTE_SLIP, CMD_DIAL,
+                        CMD_SELECT_PATIENT_NEW_APPT, CMD_PATIENT_PICTURE})
+        EXPECT_EQ(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, command, 0)) << command << " does nothing yet";
+    EXPECT_NE(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_IDEAL_DAY, 0));
+
+    // A click on Break and the keys of two commands not carried out: no password, nothing at all.
+    RECT button = ToolbarButtonRect(toolbar, CMD_BREAK_APPOINTMENT);
+    ASSERT_LT(button.left, button.right) << "the Break button's place";
+    POINT middle{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    ClientToScreen(toolbar, &middle);
+    ClickAt(middle);
+    SetForegroundWindow(main);
+    INPUT keys[8] = {};
+    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_SHIFT;
+    keys[1].ki.wVk = VK_F2;
+    keys[2].ki.wVk = VK_F2;
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_SHIFT;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[4].ki.wVk = VK_CONTROL;
+    keys[5].ki.wVk = 'U';
+    keys[6].ki.wVk = 'U';
+    keys[6].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[7].ki.wVk = VK_CONTROL;
+    keys[7].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(8u, SendInput(8, keys, sizeof(INPUT)));
+    HWND asked = AnyDialogOf(app.ProcessId(), 2000);
+    EXPECT_EQ(nullptr, asked) << "asked: " << (asked ? WindowText(asked) + " / " + MessageText(asked) : "");
+    if (asked) PostMessageA(asked, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(audited, AuditCount(app.DataDir())) << "no password check was audited";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, app.WaitForExit());
 }

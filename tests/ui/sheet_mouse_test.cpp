@@ -262,9 +262,13 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         EXPECT_EQ(PatientReply(b.a), dde.Request("PatientInfo", "PatientId")) << "the right button selected it too";
     }
 
-    // A week ago everything is complete: selected, but no floating box follows the mouse.
-    const int32_t past = day - 7;
-    if (HolidayKind(past) == 0) {
+    // A week ago everything is complete: selected, but no floating box follows the mouse. The
+    // open day of that week nearest a week back is taken.
+    int32_t past = 0;
+    for (int32_t d = day - 7; d > day - 14 && past == 0; --d)
+        if (HolidayKind(d) == 0 && !ReadDay(d).empty()) past = d;
+    ASSERT_NE(0, past) << "no booked open day in the week before " << day;
+    {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), past);
         Settle(1500);
         m.Load(past, kDayView, FirstShownTime());
@@ -287,7 +291,8 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         const Box tall = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) {
             return x.patientId != done.a.patientId && (x.startUnit % 12) != 0 && x.startUnit / 12 != (x.startUnit + x.length / 5 - 1) / 12;
         });
-        if (tall.column) {
+        ASSERT_NE(nullptr, tall.column) << "no appointment across an hour boundary on " << past;
+        {
             const int hour_top = (tall.a.startUnit / 12 + 1) * 12;
             SendMessageA(sheet, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, hour_top), 0);
             Settle(500);
@@ -404,15 +409,16 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     // On an appointment: its context menu.
     m.Load(block_day, kDayView, FirstShownTime());
     const Box any = FindBox(m, [](const DayColumn&, const ApptDisplay& a) { return a.patientId != 0; });
-    if (any.column) {
+    ASSERT_NE(nullptr, any.column) << "no patient's appointment on " << block_day;
+    {
         const POINT p = ToScreen(sheet, any.column->left + m.W() + 6, m.Y(any.a.startUnit) + m.R() / 2);
         SendMouse(0, p);
         SendMouse(MOUSEEVENTF_RIGHTDOWN, p);
         SendMouse(MOUSEEVENTF_RIGHTUP, p);
         Settle(500);
         HWND menu = FindWindowA("#32768", nullptr);
-        EXPECT_NE(nullptr, menu) << "the patient menu";
-        if (menu) {
+        ASSERT_NE(nullptr, menu) << "the patient menu";
+        {
             EXPECT_TRUE(IsWindowVisible(menu));
             INPUT escape[2] = {};
             escape[0].type = escape[1].type = INPUT_KEYBOARD;
@@ -519,6 +525,186 @@ TEST(SheetMouse, ThePatientAlertAndLabCaseIconsShowTheirBoxes) {
     EXPECT_EQ("Case 12: Crown Co - Sent, due " + QVN_fmtDateString2000(due), ReadAndClose(app, "Lab Cases"));
     EXPECT_EQ(PatientReply(b.a), dde.Request("PatientInfo", "PatientId"));
     EXPECT_EQ(0, std::memcmp(Stored(static_cast<uint32_t>(b.a.id)).operatory, b.column->id, 4)) << "not moved";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+namespace {
+
+// A patient's appointment on the last shown day that has one (index > 0), fully visible and not
+// complete; its day index in *day_index.
+Box BoxOnALaterDay(const SheetModel& m, int* day_index, uint32_t skip_patient = 0) {
+    for (int d = static_cast<int>(day_data.days.size()) - 1; d > 0; --d)
+        for (const DayColumn& c : day_data.days[static_cast<size_t>(d)].columns)
+            for (const ApptDisplay& a : c.appointments)
+                if (a.patientId != 0 && a.patientId != skip_patient && a.status != kStatusComplete &&
+                    m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1))) {
+                    *day_index = d;
+                    return {&c, a};
+                }
+    return {};
+}
+
+// A free operatory slot of the shown day for that many units, in the practice's first opening.
+const DayColumn* FreeSlot(const SheetModel& m, int units, int* unit) {
+    const DayHours hours = day_data.practiceHours[0];
+    for (int u = hours.start[0]; u + units <= hours.end[0]; u += practice_tables.blockUnits)
+        if (const DayColumn* c = m.Visible(u, u + units) ? FreeColumn(u, u + units, nullptr) : nullptr) {
+            *unit = u;
+            return c;
+        }
+    return nullptr;
+}
+
+uint32_t Parked(HWND board) { return static_cast<uint32_t>(SendMessageA(board, 1085, 0, 0)); }
+
+POINT BoardMiddle(HWND board) {
+    RECT r;
+    GetClientRect(board, &r);
+    return POINT{r.right / 2, r.bottom / 2};
+}
+
+}  // namespace
+
+TEST(PinBoard, ACardParkedFromTheWeekViewIsScheduledInTheDayViewAndARefusedDropGoesBack) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    HWND board = FindWindowExA(main, nullptr, "SSPinBoard", nullptr);
+    ASSERT_NE(nullptr, board);
+    SetForegroundWindow(main);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    const int32_t day = BookedDay(6);
+    ASSERT_NE(0, day);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
+    Settle(1200);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(151, 0), 0);  // the week view, remembering the day
+    Settle(1500);
+    m.Load(day, kWeekView, FirstShownTime());
+
+    // A box of a later day of the week is dragged onto the pin board.
+    int index = 0;
+    const Box late = BoxOnALaterDay(m, &index);
+    ASSERT_NE(nullptr, late.column) << "no appointment on a day after the week's first";
+    const uint32_t id = static_cast<uint32_t>(late.a.id);
+    const int32_t late_date = day_data.days[static_cast<size_t>(index)].date;
+    Drag(sheet, POINT{(late.column->left + late.column->right) / 2, m.Y(late.a.startUnit) + m.R() / 2}, board,
+         BoardMiddle(board));
+    EXPECT_TRUE(AnswerAll(app).empty());
+    ASSERT_EQ(id, Parked(board)) << "parked from day " << index << " of the week";
+
+    // The day view has one day: the card is scheduled there by the appointment's own date.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(150, 0), 0);
+    Settle(1500);
+    m.Load(day, kDayView, FirstShownTime());
+    int unit = -1;
+    const DayColumn* free = FreeSlot(m, std::max(late.a.length / 5, 1), &unit);
+    ASSERT_NE(nullptr, free) << "no free slot for the parked appointment";
+    WritePrivateProfileStringA("Apptbook", "Clipboard Appt", std::to_string(id).c_str(), app.SettingsFile().c_str());
+    Drag(board, BoardMiddle(board), sheet, POINT{(free->left + free->right) / 2, m.Y(unit) + m.R() / 2});
+    const std::vector<std::string> asked = AnswerAll(app);
+    ASSERT_FALSE(asked.empty()) << "the program asked nothing (or ended)";
+    EXPECT_EQ("Schedule appointment?", asked.front()) << "a card from the pin board is scheduled, not moved";
+    const AppointmentRecord scheduled = Stored(id);
+    EXPECT_EQ(day, scheduled.date) << "moved from " << late_date;
+    EXPECT_EQ(unit, scheduled.hour * 12 + scheduled.minute / 5);
+    EXPECT_EQ(0, std::memcmp(scheduled.operatory, free->id, 4));
+    EXPECT_EQ(0u, ReadClipboardAppointment()) << "Clipboard Appt cleared";
+    EXPECT_EQ(0u, Parked(board));
+    Settle(800);
+    m.Load(day, kDayView, FirstShownTime());
+
+    // Parked again from the day view and dropped on a provider column: refused, back on the board.
+    const Box b = FindBox(m, [](const DayColumn&, const ApptDisplay& x) { return x.patientId != 0 && x.status != kStatusComplete; });
+    ASSERT_NE(nullptr, b.column);
+    const uint32_t b_id = static_cast<uint32_t>(b.a.id);
+    Drag(sheet, POINT{b.column->left + m.W() + 6, m.Y(b.a.startUnit) + m.R() / 2}, board, BoardMiddle(board));
+    EXPECT_TRUE(AnswerAll(app).empty());
+    ASSERT_EQ(b_id, Parked(board));
+    const DayColumn& provider = day_data.days[0].columns[0];
+    ASSERT_EQ(kProviderColumn, provider.kind) << "the view shows its providers first";
+    Drag(board, BoardMiddle(board), sheet, POINT{(provider.left + provider.right) / 2, m.Y(b.a.startUnit) + m.R() / 2});
+    EXPECT_TRUE(AnswerAll(app).empty()) << "a provider column takes no appointment";
+    EXPECT_EQ(b_id, Parked(board)) << "the refused card is back on the board";
+    const AppointmentRecord stays = Stored(b_id);
+    EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4));
+    EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    SetForegroundWindow(main);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    const int32_t day = BookedDay(6);
+    ASSERT_NE(0, day);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
+    Settle(1500);
+    m.Load(day, kDayView, FirstShownTime());
+    const Box a = FindBox(m, [](const DayColumn&, const ApptDisplay& x) {
+        return x.patientId != 0 && x.status != kStatusComplete && x.length / 5 >= 2 * practice_tables.blockUnits;
+    });
+    ASSERT_NE(nullptr, a.column) << "no open appointment of two rows";
+    const POINT p = ToScreen(sheet, a.column->left + m.W() + 6, m.Y(a.a.startUnit) + m.R() / 2);
+    DdeClient dde;
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    const DWORD program_thread = GetWindowThreadProcessId(main, nullptr);
+
+    // A press that wobbles a pixel selects the appointment and starts no drag.
+    SendMouse(0, p);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, p);
+    SendMouse(0, POINT{p.x + 1, p.y + 1});
+    Settle(300);
+    EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "within the drag distance no box floats";
+    SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 1, p.y + 1});
+    EXPECT_TRUE(AnswerAll(app).empty());
+    EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId")) << "but it is selected";
+
+    // A real drag, then Escape: the box goes, the capture is free and the release moves nothing.
+    SendMouse(MOUSEEVENTF_LEFTDOWN, p);
+    for (int i = 1; i <= 4; ++i) SendMouse(0, POINT{p.x + 10 * i, p.y + 8 * i});
+    Settle(300);
+    ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the drag started";
+    SetForegroundWindow(main);
+    INPUT escape[2] = {};
+    escape[0].type = escape[1].type = INPUT_KEYBOARD;
+    escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+    escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, escape, sizeof escape[0]);
+    Settle(400);
+    EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "Escape ends the drag";
+    ASSERT_TRUE(GetGUIThreadInfo(program_thread, &thread));
+    EXPECT_EQ(nullptr, thread.hwndCapture) << "the capture is released";
+    SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
+    EXPECT_TRUE(AnswerAll(app).empty()) << "the release after Escape asks nothing";
+
+    // The system takes the capture away in the middle of a drag (as a window that comes up does).
+    SendMouse(0, p);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, p);
+    for (int i = 1; i <= 4; ++i) SendMouse(0, POINT{p.x + 10 * i, p.y + 8 * i});
+    Settle(300);
+    ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the second drag started";
+    PostMessageA(sheet, WM_CANCELMODE, 0, 0);
+    Settle(400);
+    EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "a lost capture ends the drag";
+    SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
+    EXPECT_TRUE(AnswerAll(app).empty());
+    RECT clip, screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    GetClipCursor(&clip);
+    EXPECT_TRUE(EqualRect(&clip, &screen)) << "the cursor is free";
+    const AppointmentRecord stays = Stored(static_cast<uint32_t>(a.a.id));
+    EXPECT_EQ(0, std::memcmp(stays.operatory, a.column->id, 4)) << "nothing was moved";
+    EXPECT_EQ(a.a.startUnit, stays.hour * 12 + stays.minute / 5);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }

@@ -260,6 +260,7 @@ HitRecord Hit(int32_t id, int day, const char* name) {
     HitRecord hit;
     hit.result = kHitAppointment;
     hit.day = day;
+    hit.date = day >= 0 ? QVN_DateIn(3, 10, 2026) + day : 0;  // the shown days start on kShownDay
     hit.appointment.id = id;
     hit.appointment.patientId = 12;
     hit.appointment.name = name;
@@ -313,7 +314,8 @@ TEST(PinBoardWindow, ParksAnswersEmptiesAndPaintsTheCard) {
     ASSERT_NE(parked, nullptr);
     EXPECT_EQ(parked->appointment.id, 4711);
     EXPECT_EQ(parked->appointment.name, "Parker, Paul");
-    EXPECT_EQ(parked->day, 0);
+    EXPECT_EQ(parked->day, -1) << "no index into the shown days is kept";
+    EXPECT_EQ(parked->date, kShownDay);
     const RECT card = PinBoardCardRect(t.Board());
     EXPECT_EQ(card.left, (w - 24) / 2);
     EXPECT_EQ(card.top, (h - 24) / 2);

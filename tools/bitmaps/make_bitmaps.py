@@ -640,6 +640,18 @@ TRANSPARENT = None
 ARROW = [(0, 0), (0, 17), (4.3, 13.2), (7.3, 20), (10, 18.8), (7.2, 12.3), (12.5, 12.3)]
 
 
+def draw_about():
+    """The About box's picture: the appointment book, a calendar leaf with a booked day and a
+    tooth, on the dialog's grey."""
+    c = Canvas(32, 32, LIGHT_GREY)
+    band_bottom = calendar_page(c, 2, 4, 29, 29, band=NAVY)
+    c.rect(5, band_bottom + 4, 15, band_bottom + 7, SKY, BLUE)
+    tooth = [(17, 15), (20, 13), (23, 14), (26, 13), (28, 16), (27, 21), (26, 27), (24, 27),
+             (23, 22), (22, 21), (21, 22), (20, 27), (18, 27), (17, 21)]
+    c.poly(tooth, WHITE, DARK_GREY)
+    return c
+
+
 def cursor_canvas():
     return Canvas(32, 32, TRANSPARENT)
 
@@ -777,7 +789,8 @@ def bitmaps():
             ("cal0", "cal0.bmp", draw_calendar()),
             ("VIEWDAY", "viewday.bmp", draw_view_day()),
             ("VIEWWEEK", "viewweek.bmp", draw_view_week()),
-            ("VIEWMONTH", "viewmonth.bmp", draw_view_month())]
+            ("VIEWMONTH", "viewmonth.bmp", draw_view_month()),
+            ("201", "about.bmp", draw_about())]
     return out
 
 

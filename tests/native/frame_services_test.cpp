@@ -1,0 +1,54 @@
+// Messages 1127 and 1128 of other modules about a new-patient appointment, on a real practice
+// database, and the texts of the help menu.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/frame_services.h"
+#include "data/time_pattern.h"
+#include "demo_practice_fixture.h"
+#include "suite/audit.h"
+
+namespace {
+
+class NewPatient : public DemoPracticeTest {};
+
+}  // namespace
+
+TEST_F(NewPatient, TheNewPatientAppointmentGetsItsPatientOnceAndOnlyIt) {
+    AppointmentRecord a{};
+    a.id = 9101;
+    a.date = DemoMonday();
+    a.hour = 9;
+    a.startUnit = 18;
+    a.length = 30;
+    a.unitSize = 2;
+    a.providerMarker = kMarkerProvider;
+    std::memcpy(a.provider, "DR1 ", 4);
+    a.operatoryMarker = kMarkerOperatory;
+    std::memcpy(a.operatory, "OP1 ", 4);
+    for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, kPatternProvider);
+    std::strcpy(a.patientName, "Newman, Nora");
+    Book(a);
+
+    EXPECT_EQ(9101u, NewPatientSelection(9101, 0)) << "a new-patient appointment is selected";
+    EXPECT_EQ(0u, NewPatientSelection(9101, 55)) << "a patient's appointment";
+    EXPECT_EQ(0u, NewPatientSelection(0, 0)) << "nothing selected";
+
+    EXPECT_TRUE(GiveNewPatientId(9101, 4242));
+    AppointmentRecord stored{};
+    ASSERT_EQ(0, ReadAppointment(9101, &stored));
+    EXPECT_EQ(4242u, uint32_t{stored.patientId});
+    EXPECT_EQ(9, int{stored.hour}) << "nothing else changed";
+    EXPECT_FALSE(GiveNewPatientId(9101, 777)) << "it has its patient now";
+    ASSERT_EQ(0, ReadAppointment(9101, &stored));
+    EXPECT_EQ(4242u, uint32_t{stored.patientId});
+    EXPECT_FALSE(GiveNewPatientId(9999, 4242)) << "no such appointment";
+}
+
+TEST(FrameServices, HelpFilesAndTheAboutBoxLines) {
+    EXPECT_EQ("C:\\Program Files\\Quorvin\\apptbook.chm", HelpFilePath("C:\\Program Files\\Quorvin\\", "apptbook.chm"));
+    EXPECT_EQ("C:\\Quorvin\\Winhelp.hlp", HelpFilePath("C:\\Quorvin", "Winhelp.hlp"));
+    EXPECT_EQ("The help file C:\\Quorvin\\apptbook.chm cannot be found.", MissingHelpFileText("C:\\Quorvin\\apptbook.chm"));
+    EXPECT_EQ("Practice data: C:\\Quorvin\\", AboutDataLine("C:\\Quorvin\\"));
+}
