@@ -5,6 +5,7 @@
 
 #include "app/about_help_win.h"
 #include "app/button_bar_win.h"
+#include "app/current_patient.h"
 #include "app/command_rules.h"
 #include "app/command_table.h"
 #include "app/dde_service_win.h"
@@ -20,6 +21,8 @@
 #include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/practice_schedule.h"
+#include "lists/patient_search.h"
+#include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
 #include "suite/gdi_win.h"
@@ -349,6 +352,18 @@ int ViewOfCommand(int command) {
 void RunCommand(HWND window, int command, LPARAM lparam);
 void RunAvailableCommand(HWND window, int command);
 
+// The patient chosen becomes the patient other programs of the workstation are told about
+// (and the newest recent selection, which the dialog records). The appointment for the patient
+// follows once the appointment dialog is built.
+void SelectPatientCommand(HWND window) {
+    SelectPatientRequest request;
+    if (SelectPatient(window, app_frame.instance, &request) != 1) return;
+    PatientStatusWarning(request.patientId);
+    PatientRecord patient{};
+    if (ReadPatient(request.patientId, &patient))
+        SetCurrentPatient(static_cast<int32_t>(patient.id), PatientPackedName(patient).c_str());
+}
+
 // After every command a pending mode change redraws the flip tabs for the new mode.
 void OnCommand(HWND window, int command, LPARAM lparam) {
     RunCommand(window, command, lparam);
@@ -377,6 +392,9 @@ void RunCommand(HWND window, int command, LPARAM lparam) {
 
 void RunAvailableCommand(HWND window, int command) {
     switch (command) {
+    case CMD_SELECT_PATIENT_NEW_APPT:
+        SelectPatientCommand(window);
+        break;
     case CMD_FONT_SELECT:
         if (RunSheetFontDialog(window, app_frame.instance)) ApplyNewSheetFont(window);
         break;

@@ -38,7 +38,7 @@ constexpr int kClose = Units(19);
 constexpr int kBlockUnits = 2;  // 10-minute time units
 constexpr int kUnitsPerDay = (kClose - kOpen) / kBlockUnits;
 constexpr int kPatientsPerSeed = 400;  // what one demo practice has
-constexpr int kMostPatientSeeds = 10;
+constexpr int kAppointmentsPerPatient = 20;  // over the book's ten years
 
 std::string Two(int n) {
     char text[12];
@@ -105,13 +105,15 @@ std::vector<DemoProvider> Providers(int operatories, const std::vector<DemoPatie
     return providers;
 }
 
-// Patients of several demo practices, numbered on: families stay families.
-std::vector<DemoPatient> Patients(uint32_t seed, int appointments, int32_t today) {
-    const int seeds = std::clamp((appointments + 99999) / 100000, 1, kMostPatientSeeds);
+// Patients of several demo practices, numbered on: families stay families (the last family may
+// be cut short).
+std::vector<DemoPatient> Patients(uint32_t seed, int count, int32_t today) {
     std::vector<DemoPatient> patients;
-    for (int k = 0; k < seeds; ++k) {
+    patients.reserve(static_cast<size_t>(count));
+    for (int k = 0; static_cast<int>(patients.size()) < count; ++k) {
         const uint32_t offset = static_cast<uint32_t>(k * kPatientsPerSeed);
         for (DemoPatient p : BuildDemoPractice(seed * 131u + static_cast<uint32_t>(k), today).patients) {
+            if (static_cast<int>(patients.size()) == count) break;
             p.id += offset;
             p.guarantorId += offset;
             p.chartNumber = "C" + std::to_string(10000 + p.id);
@@ -413,7 +415,12 @@ bool WriteIdCounter(uint32_t last_id, std::string* reason) {
 
 }  // namespace
 
-DemoPractice BuildBenchPractice(uint32_t seed, int operatories, int appointments, int32_t today) {
+int BenchPatientCount(int appointments, int patients) {
+    if (patients > 0) return patients;
+    return std::max(kPatientsPerSeed, appointments / kAppointmentsPerPatient);
+}
+
+DemoPractice BuildBenchPractice(uint32_t seed, int operatories, int appointments, int32_t today, int patients) {
     DemoPractice practice = BuildDemoPractice(seed, today);  // statuses, types, codes, users, ...
     DemoRandom random(seed ^ 0x9E0C0u);
     practice.name = "Northgate Dental Group";
@@ -423,7 +430,7 @@ DemoPractice BuildBenchPractice(uint32_t seed, int operatories, int appointments
     for (int room = 1; room <= operatories; ++room)
         practice.operatories.push_back({"OP" + Two(room), room,
                                         (IsHygieneRoom(room) ? "Hygiene " : "Operatory ") + std::to_string(room)});
-    practice.patients = Patients(seed, appointments, today);
+    practice.patients = Patients(seed, BenchPatientCount(appointments, patients), today);
     practice.providers = Providers(operatories, practice.patients, random);
     std::vector<std::string> doctors;
     for (const DemoProvider& p : practice.providers)
@@ -439,7 +446,7 @@ bool WriteBenchPractice(const BenchOptions& options, BenchCounts* counts, std::s
         return *reason = "the operatories are 1 to " + std::to_string(kBenchMaxOperatories), false;
     if (options.appointments < 0 || options.years < 1) return *reason = "nothing to book", false;
     const DemoPractice practice =
-        BuildBenchPractice(options.seed, options.operatories, options.appointments, options.today);
+        BuildBenchPractice(options.seed, options.operatories, options.appointments, options.today, options.patients);
     counts->providers = static_cast<int>(practice.providers.size());
     counts->operatories = static_cast<int>(practice.operatories.size());
     counts->patients = static_cast<int>(practice.patients.size());

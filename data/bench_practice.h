@@ -15,6 +15,7 @@ constexpr int kBenchMaxOperatories = 99;  // two-digit resource ids
 struct BenchOptions {
     int appointments = 1000000;
     int operatories = 20;
+    int patients = 0;                // 0: one for every 20 appointments, at least 400
     uint32_t seed = 1;
     int years = 10;                  // the book's span, which ends about a year after today
     int32_t today = 0;               // day number
@@ -32,9 +33,12 @@ struct BenchCounts {
 // The practice as data: K operatories, every fourth a hygiene room; one provider at home in each
 // operatory (doctors and hygienists) and a relief hygienist for every second hygiene room, who
 // works there on Fridays while its own hygienist works Monday to Thursday; open Monday to Friday
-// 7:00 to 19:00; patients in families, 400 for every started hundred thousand appointments (at
-// most 4,000). The same seed gives the same practice.
-DemoPractice BuildBenchPractice(uint32_t seed, int operatories, int appointments, int32_t today);
+// 7:00 to 19:00; patients in families, as many as asked or by default one for every twenty
+// appointments (at least 400: 50,000 for a million). The same seed gives the same practice.
+DemoPractice BuildBenchPractice(uint32_t seed, int operatories, int appointments, int32_t today, int patients = 0);
+// The number of patients a book of that many appointments gets (patients: the number asked, 0
+// for the default).
+int BenchPatientCount(int appointments, int patients);
 
 // Writes the practice and its book into the empty practice database open on the access layer's
 // session: the practice records, the appointments (each operatory's open days filled one

@@ -78,9 +78,9 @@ std::vector<DemoProcedureCode> ProcedureCodes() {
 
 const std::vector<std::string> kLastNames = {
     "Abbott", "Baker", "Carter", "Dawson", "Ellis", "Fischer", "Garcia", "Hughes", "Ingram", "Jensen",
-    "Keller", "Lawson", "Moreno", "Nolan", "Owens", "Patel", "Quinn", "Reyes", "Sawyer", "Turner",
+    "Keller", "Lawson", "Moreno", "Nolan", "Owens", "Patel", "Quinn", "Reyes", "Smith", "Turner",
     "Underwood", "Vargas", "Walsh", "Young", "Zimmerman", "Bennett", "Coleman", "Douglas", "Foster", "Griffin",
-    "Harper", "Jordan", "Kim", "Lopez", "Mitchell", "Nguyen", "Parker", "Ramirez", "Stewart", "Wallace"};
+    "Harper", "Jordan", "Kim", "Lopez", "Mitchell", "Nguyen", "Parker", "Ramirez", "Smithson", "Wallace"};
 const std::vector<std::string> kFemaleNames = {
     "Anna", "Beth", "Clara", "Diana", "Emma", "Fiona", "Grace", "Helen", "Irene", "Julia",
     "Karen", "Linda", "Megan", "Nora", "Olivia", "Paula", "Rachel", "Sarah", "Tina", "Vera"};

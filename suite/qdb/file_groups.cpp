@@ -6,6 +6,8 @@
 // expects (appointments of a day by their start time).
 #include "suite/qdb/file_groups.h"
 
+#include <algorithm>
+
 #include "data/appointment_record.h"
 #include "data/com_dat_record.h"
 #include "data/rscuse_record.h"
@@ -24,6 +26,9 @@
 
 // A key segment made of one field of a record.
 #define FIELD(record, member) KeySegment{static_cast<int>(offsetof(record, member)), static_cast<int>(sizeof(record::member))}
+// The same for a text field that compares without regard to case.
+#define TEXT_FIELD(record, member) \
+    KeySegment{static_cast<int>(offsetof(record, member)), static_cast<int>(sizeof(record::member)), true}
 
 namespace {
 
@@ -32,7 +37,8 @@ using Patient = PatientRecord;
 
 // The appointment keys end in the start time so that a day's appointments of one operatory or
 // provider come in the order of the sheet. The last-name and first-name keys of patients take
-// the three name fields in the order the user types them.
+// the three name fields in the order the user types them. Names, preferred names and chart
+// numbers compare without regard to case: the registration module stores them as typed.
 const FileGroupDef kGroups[] = {
     {1, 5, 2, 1, sizeof(ProcedureCodeRecord),
      {{2, true, {FIELD(ProcedureCodeRecord, id)}},
@@ -50,14 +56,14 @@ const FileGroupDef kGroups[] = {
     {16, 17, 17, 1, sizeof(CounterRecord), {{17, true, {FIELD(CounterRecord, name)}}}},
     {18, 27, 4, 1, sizeof(Patient),
      {{19, true, {FIELD(Patient, id)}},
-      {20, false, {FIELD(Patient, lastName), FIELD(Patient, firstName), FIELD(Patient, middleInitial)}},
+      {20, false, {TEXT_FIELD(Patient, lastName), TEXT_FIELD(Patient, firstName), TEXT_FIELD(Patient, middleInitial)}},
       {21, false, {FIELD(Patient, guarantorId)}},
-      {22, false, {FIELD(Patient, firstName), FIELD(Patient, middleInitial), FIELD(Patient, lastName)}},
-      {23, false, {FIELD(Patient, chartNumber)}},
+      {22, false, {TEXT_FIELD(Patient, firstName), TEXT_FIELD(Patient, middleInitial), TEXT_FIELD(Patient, lastName)}},
+      {23, false, {TEXT_FIELD(Patient, chartNumber)}},
       {24, false, {FIELD(Patient, ssn)}},
       {25, false, {FIELD(Patient, homePhone)}},
       {26, false, {FIELD(Patient, accountId)}},
-      {27, false, {FIELD(Patient, preferredName)}}}},
+      {27, false, {TEXT_FIELD(Patient, preferredName)}}}},
     {36, 37, 6, 1, sizeof(UserRecord), {{37, true, {FIELD(UserRecord, loginName)}}}},
     {38, 40, 7, 1, 0, {}},
     {44, 45, 11, 5, sizeof(NoteHead), {{45, true, {FIELD(NoteHead, kind), FIELD(NoteHead, ownerId)}}}},
@@ -120,10 +126,27 @@ const KeyDef* FindKey(const FileGroupDef& group, int key_number) {
     return nullptr;
 }
 
+void FoldKeyCase(const KeyDef& key, std::string* value) {
+    size_t at = 0;
+    for (const KeySegment& s : key.segments) {
+        const size_t end = std::min(value->size(), at + static_cast<size_t>(s.length));
+        if (s.foldCase)
+            for (size_t i = at; i < end; ++i) {
+                const auto c = static_cast<unsigned char>((*value)[i]);
+                // a-z, and the accented small letters of Windows-1252 (not the division sign)
+                if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+                    (*value)[i] = static_cast<char>(c - 0x20);
+            }
+        at += static_cast<size_t>(s.length);
+        if (at >= value->size()) break;
+    }
+}
+
 std::string KeyValueOf(const KeyDef& key, const uint8_t* record, int64_t recno) {
     std::string value;
     for (const KeySegment& s : key.segments)
         value.append(reinterpret_cast<const char*>(record) + s.offset, static_cast<size_t>(s.length));
+    FoldKeyCase(key, &value);
     if (!key.unique)
         for (int shift = 56; shift >= 0; shift -= 8) value += static_cast<char>((recno >> shift) & 0xFF);
     return value;

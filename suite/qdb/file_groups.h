@@ -6,9 +6,13 @@
 #include <string>
 #include <vector>
 
+// A segment of text that compares without regard to case is stored in upper case (the
+// Windows-1252 letters folded), and so is a key value a caller searches with: "smi" finds
+// "Smith" as the front desk expects.
 struct KeySegment {
     int offset;
     int length;
+    bool foldCase = false;
 };
 
 struct KeyDef {
@@ -35,3 +39,7 @@ const KeyDef* FindKey(const FileGroupDef& group, int key_number);
 // The stored value of a key for a record: its segments one after another, and for a key that
 // is not unique the record number as 8 big-endian bytes, so equal keys sort as they were added.
 std::string KeyValueOf(const KeyDef& key, const uint8_t* record, int64_t recno);
+
+// Upper-cases the bytes of value that fall into the key's case-blind segments (value may be
+// shorter than the key: a prefix).
+void FoldKeyCase(const KeyDef& key, std::string* value);

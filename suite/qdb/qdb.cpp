@@ -390,7 +390,9 @@ int Step(QdbFile handle, int key_or_file, void* record, bool forward, bool from_
 }
 
 std::string KeyBytes(const KeyDef& key, const void* buffer, int length) {
-    return std::string(static_cast<const char*>(buffer), static_cast<size_t>(length));
+    std::string bytes(static_cast<const char*>(buffer), static_cast<size_t>(length));
+    FoldKeyCase(key, &bytes);
+    return bytes;
 }
 
 // A write never joins a read snapshot: it would stay uncommitted until the snapshot ends, and

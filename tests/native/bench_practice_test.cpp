@@ -211,7 +211,7 @@ TEST(BenchPractice, TenYearsToAYearAheadTheSameSeedTheSamePracticeAndABookTooLar
     EXPECT_EQ("DR15", a.providers[20].id);
     EXPECT_EQ("HY05", a.providers[21].id);
     EXPECT_EQ("HR03", a.providers[22].id);
-    ASSERT_EQ(4000u, a.patients.size());
+    ASSERT_EQ(50000u, a.patients.size()) << "one patient for every twenty appointments";
     std::set<uint32_t> ids;
     for (size_t i = 0; i < a.patients.size(); ++i) {
         ids.insert(a.patients[i].id);
@@ -220,12 +220,13 @@ TEST(BenchPractice, TenYearsToAYearAheadTheSameSeedTheSamePracticeAndABookTooLar
         EXPECT_EQ(a.patients[i].provider, b.patients[i].provider);
         EXPECT_EQ("DR", a.patients[i].provider.substr(0, 2));
     }
-    EXPECT_EQ(4000u, ids.size()) << "patient ids are unique across the families";
+    EXPECT_EQ(50000u, ids.size()) << "patient ids are unique across the families";
     for (size_t i = 0; i < a.providers.size(); ++i) {
         EXPECT_EQ(a.providers[i].id, b.providers[i].id);
         EXPECT_EQ(a.providers[i].last, b.providers[i].last);
     }
     EXPECT_EQ(400u, BuildBenchPractice(9, 4, 3000, today).patients.size());
+    EXPECT_EQ(1234u, BuildBenchPractice(9, 4, 3000, today, 1234).patients.size());
 
     // Ten years ending a year ahead; too many appointments for one operatory is refused before
     // anything is written.
@@ -260,9 +261,9 @@ TEST(QvnAdmin, SeedBenchWritesABookThatVerifiesAndRefusesWrongOptions) {
     TempSettings settings;
     const std::string dir = (settings.Dir() / "bench").string();
     std::string out;
-    ASSERT_EQ(0, RunAdmin("seed-bench " + dir + " --appointments 1500 --operatories 4 --seed 5", &out)) << out;
+    ASSERT_EQ(0, RunAdmin("seed-bench " + dir + " --appointments 1500 --operatories 4 --patients 900 --seed 5", &out)) << out;
     EXPECT_EQ(0u, out.find("seeded the benchmark practice (seed 5) in " + dir +
-                           ": 5 providers, 4 operatories, 400 patients\nbooked 1500 appointments from "))
+                           ": 5 providers, 4 operatories, 900 patients\nbooked 1500 appointments from "))
         << out;
     EXPECT_NE(std::string::npos, out.find(" week records\n")) << out;
     EXPECT_EQ(out.size() - 9, out.find(" seconds\n")) << out;
@@ -279,6 +280,7 @@ TEST(QvnAdmin, SeedBenchWritesABookThatVerifiesAndRefusesWrongOptions) {
     EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --operatories 100", &out));
     EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --appointments", &out));
     EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --chairs 4", &out));
+    EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --patients 0", &out));
     EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --seed x", &out));
     EXPECT_EQ(2, RunAdmin("seed-bench", &out));
 }

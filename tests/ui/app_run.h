@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <cctype>
 #include <cstring>
 #include <functional>
 #include <filesystem>
@@ -352,3 +353,56 @@ public:
 private:
     DWORD instance_ = 0;
 };
+
+// Waits until the condition holds, within the bound; true when it did.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD bound_ms = 5000) {
+    const DWORD deadline = GetTickCount() + bound_ms;
+    while (!condition()) {
+        if (GetTickCount() > deadline) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// Real input into the program's queue, as a user gives it: one mouse event at a screen point,
+// and key strokes (a virtual key pressed and released, optionally with a modifier held).
+inline void SendMouseAt(DWORD flags, POINT screen) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+
+inline void PressKey(WORD key, WORD modifier = 0) {
+    INPUT keys[4] = {};
+    int n = 0;
+    if (modifier) keys[n++].ki.wVk = modifier;
+    keys[n++].ki.wVk = key;
+    keys[n].ki.wVk = key;
+    keys[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (modifier) {
+        keys[n].ki.wVk = modifier;
+        keys[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    for (int i = 0; i < n; ++i) keys[i].type = INPUT_KEYBOARD;
+    SendInput(static_cast<UINT>(n), keys, sizeof(INPUT));
+    Sleep(40);
+}
+
+// Types letters, digits, blanks and commas key by key.
+inline void TypeText(const std::string& text) {
+    for (char c : text) {
+        if (c == ',') PressKey(VK_OEM_COMMA);
+        else if (c == ' ') PressKey(VK_SPACE);
+        else PressKey(static_cast<WORD>(std::toupper(static_cast<unsigned char>(c))));
+    }
+}
+
+// Brings the window to the front for key strokes; true when it got there.
+inline bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; });
+}

@@ -2,7 +2,7 @@
 //
 //   qvnadmin create DIR              an empty practice database in DIR
 //   qvnadmin seed-demo DIR [SEED]    DIR made and filled with the demo practice
-//   qvnadmin seed-bench DIR [--appointments N] [--operatories K] [--seed S]
+//   qvnadmin seed-bench DIR [--appointments N] [--operatories K] [--patients P] [--seed S]
 //                                    DIR made and filled with a large benchmark practice
 //   qvnadmin dump DIR [FAMILY]       the records of DIR, one readable line each
 //   qvnadmin verify DIR [--repair]   the week occupancy recomputed from the appointments
@@ -34,7 +34,7 @@ namespace {
 const char kUsage[] =
     "usage: qvnadmin create DIR\n"
     "       qvnadmin seed-demo DIR [SEED]\n"
-    "       qvnadmin seed-bench DIR [--appointments N] [--operatories K] [--seed S]\n"
+    "       qvnadmin seed-bench DIR [--appointments N] [--operatories K] [--patients P] [--seed S]\n"
     "       qvnadmin dump DIR [FAMILY]\n"
     "       qvnadmin verify DIR [--repair]\n"
     "  create DIR       make an empty practice database in DIR (the folder is made when missing)\n"
@@ -42,7 +42,8 @@ const char kUsage[] =
     "                   gives the same practice; DIR must not hold a practice database yet\n"
     "  seed-bench DIR   make DIR and fill it with a large practice for benchmarks: N appointments\n"
     "                   (default 1000000) over ten years in K operatories (default 20, at most\n"
-    "                   99), the same for the same S (default 1); written in bulk, so no other\n"
+    "                   99) with P patients (default one for every 20 appointments, at least\n"
+    "                   400), the same for the same S (default 1); written in bulk, so no other\n"
     "                   workstation may work meanwhile; DIR must not hold a practice database yet\n"
     "  dump DIR         print the records, or only one FAMILY of them:\n"
     "                   resources, schedule, definitions, codes, referrals, patients, users,\n"
@@ -181,6 +182,8 @@ bool ParseBenchOptions(int argc, char** argv, BenchOptions* options) {
         if (std::strcmp(argv[i], "--appointments") == 0 && value <= 100000000u) options->appointments = static_cast<int>(value);
         else if (std::strcmp(argv[i], "--operatories") == 0 && value >= 1 && value <= kBenchMaxOperatories)
             options->operatories = static_cast<int>(value);
+        else if (std::strcmp(argv[i], "--patients") == 0 && value >= 1 && value <= 10000000u)
+            options->patients = static_cast<int>(value);
         else if (std::strcmp(argv[i], "--seed") == 0) options->seed = value;
         else return false;
     }

@@ -1,0 +1,123 @@
+// The Select Patient dialog on the running program: opened from the menu, typed into and
+// chosen from with real input, its search key remembered, the status warning after a choice.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "resources/resource.h"
+#include "app_run.h"
+
+namespace {
+
+int ListCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0)); }
+
+// Texts of another process's controls come through their messages (GetWindowText would give
+// only a window's own caption).
+std::string ListLine(HWND dialog, int id, int index) {
+    wchar_t text[512] = L"";
+    if (SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) < 511)
+        SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    char text[256] = "";
+    SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Double-clicks line index of a list box with the mouse.
+void DoubleClickLine(HWND list, int index) {
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    POINT p{20, (index - top) * height + height / 2};
+    ClientToScreen(list, &p);
+    SendMouseAt(0, p);
+    for (int click = 0; click < 2; ++click) {
+        SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
+        SendMouseAt(MOUSEEVENTF_LEFTUP, p);
+    }
+}
+
+}  // namespace
+
+TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndRemembersItsKey) {
+    AppRun app;
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    const DemoPractice demo = BuildDemoPractice(1, QVN_SysDate());
+    const DemoPatient& inactive = demo.patients[42];
+    ASSERT_EQ(3, inactive.status);
+    int smi = 0;
+    for (const DemoPatient& p : demo.patients) smi += p.last.rfind("Smi", 0) == 0 && p.status != 4;
+    ASSERT_GT(smi, 0);
+
+    // Appointment menu, "Select Patient - New Appt...", by its mnemonics.
+    ASSERT_TRUE(BringToFront(main));
+    PressKey('A', VK_MENU);
+    PressKey('S');
+    HWND dialog = app.WaitForDialog("Select Patient");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("&Enter Last Name (Last, First MI):", ItemText(dialog, IDC_PATFIND_PROMPT));
+    EXPECT_EQ("Status", ItemText(dialog, IDC_PATFIND_COLUMN4));
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PATFIND_LASTNAME, BM_GETCHECK, 0, 0));
+    EXPECT_EQ("", ItemText(dialog, IDC_PATFIND_ENTRY)) << "no recent selection yet";
+    EXPECT_EQ(0, ListCount(dialog, IDC_PATFIND_RECENT));
+
+    // Enter on a typed name searches, in any case; every Smith and Smithson is listed.
+    TypeText("smi");
+    EXPECT_EQ("smi", ItemText(dialog, IDC_PATFIND_ENTRY));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == smi; })) << ListCount(dialog, IDC_PATFIND_LIST);
+    EXPECT_EQ(0u, ListLine(dialog, IDC_PATFIND_LIST, 0).find(" Smith")) << ListLine(dialog, IDC_PATFIND_LIST, 0);
+
+    // Alt+H switches to the chart number: prompt, title and an empty list.
+    PressKey('H', VK_MENU);
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_PATFIND_PROMPT) == "&Enter Chart #:"; }));
+    EXPECT_EQ("Chart #", ItemText(dialog, IDC_PATFIND_COLUMN4));
+    EXPECT_EQ(0, ListCount(dialog, IDC_PATFIND_LIST));
+    EXPECT_EQ("", ItemText(dialog, IDC_PATFIND_ENTRY));
+    TypeText("c 10043");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == 1; }));
+    const std::string line = ListLine(dialog, IDC_PATFIND_LIST, 0);
+    std::string name = " " + inactive.last + ", " + inactive.first + " " + inactive.middleInitial;
+    name.resize(27, ' ');
+    EXPECT_EQ(name + "\t", line.substr(0, 28)) << line;
+    EXPECT_NE(std::string::npos, line.find("\tC10043 ")) << line;
+
+    DoubleClickLine(GetDlgItem(dialog, IDC_PATFIND_LIST), 0);
+    HWND warning = app.WaitForDialog("Warning");
+    ASSERT_NE(nullptr, warning);
+    EXPECT_EQ("Selected Patient has an Inactive Status", MessageText(warning));
+    PostMessageA(warning, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && !IsWindow(warning); }));
+    EXPECT_FALSE(WaitUntil([] { return FindWindowA("#32770", "Warning") != nullptr; }, 1500)) << "the warning comes once";
+
+    // The chosen patient is the one other programs are told about.
+    DdeClient dde;
+    EXPECT_EQ(std::to_string(inactive.id) + ":" + inactive.last + ", " + inactive.first + " " + inactive.middleInitial,
+              dde.Request("PatientInfo", "PatientId"));
+
+    // Shift+F2 opens it again on the chart number, with the choice among the recent ones and
+    // its name in the entry field.
+    ASSERT_TRUE(BringToFront(main));
+    PressKey(VK_F2, VK_SHIFT);
+    dialog = app.WaitForDialog("Select Patient");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PATFIND_CHART, BM_GETCHECK, 0, 0));
+    EXPECT_EQ("&Enter Chart #:", ItemText(dialog, IDC_PATFIND_PROMPT));
+    ASSERT_EQ(1, ListCount(dialog, IDC_PATFIND_RECENT));
+    EXPECT_EQ(line, ListLine(dialog, IDC_PATFIND_RECENT, 0));
+    EXPECT_EQ(inactive.last + ", " + inactive.first, ItemText(dialog, IDC_PATFIND_ENTRY));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(152u, GetPrivateProfileIntA("SELPAT", "SelectBy", 0, app.SettingsFile().c_str()));
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
