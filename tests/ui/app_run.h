@@ -117,7 +117,8 @@ private:
     bool ok_ = false;
 };
 
-inline void SendMouseInput(DWORD flags, POINT screen) {
+// Real input into the program's queue, as a user gives it: one mouse event at a screen point.
+inline void SendMouseAt(DWORD flags, POINT screen) {
     INPUT in = {};
     in.type = INPUT_MOUSE;
     in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -157,9 +158,9 @@ inline bool AnswerPasswordDialog(HWND dialog, const std::string& password) {
     RECT r;
     GetWindowRect(field, &r);
     const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SendMouseInput(0, middle);
-    SendMouseInput(MOUSEEVENTF_LEFTDOWN, middle);
-    SendMouseInput(MOUSEEVENTF_LEFTUP, middle);
+    SendMouseAt(0, middle);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, middle);
+    SendMouseAt(MOUSEEVENTF_LEFTUP, middle);
     TypeAndEnter(password);
     const DWORD deadline = GetTickCount() + 10000;
     while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() < deadline) Sleep(50);
@@ -364,18 +365,8 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD bound_ms = 5
     return true;
 }
 
-// Real input into the program's queue, as a user gives it: one mouse event at a screen point,
-// and key strokes (a virtual key pressed and released, optionally with a modifier held).
-inline void SendMouseAt(DWORD flags, POINT screen) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof in);
-    Sleep(60);
-}
-
+// Key strokes as a user gives them: a virtual key pressed and released, optionally with a
+// modifier held.
 inline void PressKey(WORD key, WORD modifier = 0) {
     INPUT keys[4] = {};
     int n = 0;

@@ -471,9 +471,9 @@ RECT ToolbarButtonRect(HWND toolbar, int command) {
 }
 
 void ClickAt(POINT screen) {
-    SendMouseInput(0, screen);
-    SendMouseInput(MOUSEEVENTF_LEFTDOWN, screen);
-    SendMouseInput(MOUSEEVENTF_LEFTUP, screen);
+    SendMouseAt(0, screen);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
+    SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
 }
 
 size_t AuditCount(const std::string& data) {

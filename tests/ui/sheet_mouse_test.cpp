@@ -37,16 +37,6 @@ namespace {
 constexpr int kPickedDate = 1124;
 
 
-void SendMouse(DWORD flags, POINT screen) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof in);
-    Sleep(60);
-}
-
 POINT ToScreen(HWND w, int x, int y) {
     POINT p{x, y};
     ClientToScreen(w, &p);
@@ -57,10 +47,10 @@ POINT ToScreen(HWND w, int x, int y) {
 // carries its own position so that none lands where the previous one was.
 void Drag(HWND from_window, POINT from, HWND to_window, POINT to) {
     const POINT a = ToScreen(from_window, from.x, from.y), b = ToScreen(to_window, to.x, to.y);
-    SendMouse(0, a);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, a);
-    for (int i = 1; i <= 6; ++i) SendMouse(0, POINT{a.x + (b.x - a.x) * i / 6, a.y + (b.y - a.y) * i / 6});
-    SendMouse(MOUSEEVENTF_LEFTUP, b);
+    SendMouseAt(0, a);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, a);
+    for (int i = 1; i <= 6; ++i) SendMouseAt(0, POINT{a.x + (b.x - a.x) * i / 6, a.y + (b.y - a.y) * i / 6});
+    SendMouseAt(MOUSEEVENTF_LEFTUP, b);
 }
 
 void Click(HWND w, POINT p) { Drag(w, p, w, p); }
@@ -238,12 +228,12 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     // Shift and the right button: the information box with the appointment's lines.
     {
         const POINT p = ToScreen(sheet, b_inside.x, b_inside.y);
-        SendMouse(0, p);
+        SendMouseAt(0, p);
         INPUT shift = {};
         shift.type = INPUT_KEYBOARD;
         shift.ki.wVk = VK_SHIFT;
         SendInput(1, &shift, sizeof shift);
-        SendMouse(MOUSEEVENTF_RIGHTDOWN, p);
+        SendMouseAt(MOUSEEVENTF_RIGHTDOWN, p);
         Settle(400);
         HWND box = FindWindowA("DataPopup", nullptr);
         ASSERT_NE(nullptr, box) << "the information box";
@@ -254,7 +244,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         std::string provider(b.a.provider, 4);
         while (!provider.empty() && provider.back() == ' ') provider.pop_back();
         EXPECT_NE(std::string::npos, lines.find("\nProvider: " + provider + "\n")) << lines;
-        SendMouse(MOUSEEVENTF_RIGHTUP, p);
+        SendMouseAt(MOUSEEVENTF_RIGHTUP, p);
         shift.ki.dwFlags = KEYEVENTF_KEYUP;
         SendInput(1, &shift, sizeof shift);
         Settle(300);
@@ -277,11 +267,11 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         });
         ASSERT_NE(nullptr, done.column);
         const POINT p = ToScreen(sheet, done.column->left + 4, m.Y(done.a.startUnit) + m.R() / 2);
-        SendMouse(0, p);
-        SendMouse(MOUSEEVENTF_LEFTDOWN, p);
-        SendMouse(0, POINT{p.x + 30, p.y + 20});
+        SendMouseAt(0, p);
+        SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
+        SendMouseAt(0, POINT{p.x + 30, p.y + 20});
         EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "a complete appointment is not dragged";
-        SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 30, p.y + 20});
+        SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 30, p.y + 20});
         EXPECT_TRUE(AnswerAll(app).empty());
         EXPECT_EQ(PatientReply(done.a), dde.Request("PatientInfo", "PatientId")) << "but selected";
         const AppointmentRecord unchanged = Stored(static_cast<uint32_t>(done.a.id));
@@ -398,9 +388,9 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), block_day);
     Settle(1500);
     const POINT on_block = ToScreen(sheet, x, m.Y(block_unit) + m.R() / 2);
-    SendMouse(0, on_block);
-    SendMouse(MOUSEEVENTF_RIGHTDOWN, on_block);
-    SendMouse(MOUSEEVENTF_RIGHTUP, on_block);
+    SendMouseAt(0, on_block);
+    SendMouseAt(MOUSEEVENTF_RIGHTDOWN, on_block);
+    SendMouseAt(MOUSEEVENTF_RIGHTUP, on_block);
     HWND edit = app.WaitForDialog(caption.c_str());
     ASSERT_NE(nullptr, edit) << "the block's edit dialog titled " << caption;
     PostMessageA(edit, WM_COMMAND, IDCANCEL, 0);
@@ -412,9 +402,9 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     ASSERT_NE(nullptr, any.column) << "no patient's appointment on " << block_day;
     {
         const POINT p = ToScreen(sheet, any.column->left + m.W() + 6, m.Y(any.a.startUnit) + m.R() / 2);
-        SendMouse(0, p);
-        SendMouse(MOUSEEVENTF_RIGHTDOWN, p);
-        SendMouse(MOUSEEVENTF_RIGHTUP, p);
+        SendMouseAt(0, p);
+        SendMouseAt(MOUSEEVENTF_RIGHTDOWN, p);
+        SendMouseAt(MOUSEEVENTF_RIGHTUP, p);
         Settle(500);
         HWND menu = FindWindowA("#32768", nullptr);
         ASSERT_NE(nullptr, menu) << "the patient menu";
@@ -661,18 +651,18 @@ TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
     const DWORD program_thread = GetWindowThreadProcessId(main, nullptr);
 
     // A press that wobbles a pixel selects the appointment and starts no drag.
-    SendMouse(0, p);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, p);
-    SendMouse(0, POINT{p.x + 1, p.y + 1});
+    SendMouseAt(0, p);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
+    SendMouseAt(0, POINT{p.x + 1, p.y + 1});
     Settle(300);
     EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "within the drag distance no box floats";
-    SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 1, p.y + 1});
+    SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 1, p.y + 1});
     EXPECT_TRUE(AnswerAll(app).empty());
     EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId")) << "but it is selected";
 
     // A real drag, then Escape: the box goes, the capture is free and the release moves nothing.
-    SendMouse(MOUSEEVENTF_LEFTDOWN, p);
-    for (int i = 1; i <= 4; ++i) SendMouse(0, POINT{p.x + 10 * i, p.y + 8 * i});
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
+    for (int i = 1; i <= 4; ++i) SendMouseAt(0, POINT{p.x + 10 * i, p.y + 8 * i});
     Settle(300);
     ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the drag started";
     SetForegroundWindow(main);
@@ -685,19 +675,19 @@ TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
     EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "Escape ends the drag";
     ASSERT_TRUE(GetGUIThreadInfo(program_thread, &thread));
     EXPECT_EQ(nullptr, thread.hwndCapture) << "the capture is released";
-    SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
+    SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
     EXPECT_TRUE(AnswerAll(app).empty()) << "the release after Escape asks nothing";
 
     // The system takes the capture away in the middle of a drag (as a window that comes up does).
-    SendMouse(0, p);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, p);
-    for (int i = 1; i <= 4; ++i) SendMouse(0, POINT{p.x + 10 * i, p.y + 8 * i});
+    SendMouseAt(0, p);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
+    for (int i = 1; i <= 4; ++i) SendMouseAt(0, POINT{p.x + 10 * i, p.y + 8 * i});
     Settle(300);
     ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the second drag started";
     PostMessageA(sheet, WM_CANCELMODE, 0, 0);
     Settle(400);
     EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "a lost capture ends the drag";
-    SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
+    SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
     EXPECT_TRUE(AnswerAll(app).empty());
     RECT clip, screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetClipCursor(&clip);
