@@ -22,6 +22,7 @@
 #include "suite/dates.h"
 #include "suite/records/practice_resource.h"
 #include "suite/users.h"
+#include "tools/signon/user_input_win.h"
 
 // Bounds every wait, so a program that hangs fails the test instead of stalling the run.
 constexpr DWORD kStartTimeoutMs = 30000;
@@ -117,51 +118,10 @@ private:
     bool ok_ = false;
 };
 
-// Real input into the program's queue, as a user gives it: one mouse event at a screen point.
-inline void SendMouseAt(DWORD flags, POINT screen) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof in);
-    Sleep(60);
-}
-
-// Types the text as key strokes into whatever has the keyboard focus, then presses Enter.
-inline void TypeAndEnter(const std::string& text) {
-    std::vector<INPUT> keys;
-    for (char c : text)
-        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT k = {};
-            k.type = INPUT_KEYBOARD;
-            k.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
-            k.ki.dwFlags = KEYEVENTF_UNICODE | up;
-            keys.push_back(k);
-        }
-    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-        INPUT k = {};
-        k.type = INPUT_KEYBOARD;
-        k.ki.wVk = VK_RETURN;
-        k.ki.dwFlags = up;
-        keys.push_back(k);
-    }
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-}
-
 // Answers the sign-on's name-and-password dialog as a user does: a click into the password
 // field, the password typed, Enter. False when the dialog is not up or does not go away.
 inline bool AnswerPasswordDialog(HWND dialog, const std::string& password) {
-    HWND field = GetDlgItem(dialog, IDC_PASSWORD_TEXT);
-    if (!field) return false;
-    SetForegroundWindow(dialog);
-    RECT r;
-    GetWindowRect(field, &r);
-    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SendMouseAt(0, middle);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, middle);
-    SendMouseAt(MOUSEEVENTF_LEFTUP, middle);
-    TypeAndEnter(password);
+    if (!TypePasswordInto(dialog, password)) return false;
     const DWORD deadline = GetTickCount() + 10000;
     while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() < deadline) Sleep(50);
     return !IsWindow(dialog) || !IsWindowVisible(dialog);
