@@ -17,6 +17,7 @@
 #include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
+#include "appointments/appt_dialog_win.h"
 #include "appointments/conflict_checks.h"
 #include "data/appointment_store.h"
 #include "data/db_access.h"
@@ -137,6 +138,8 @@ void ToggleIdealDay(HWND window) {
 }
 
 // The children are laid out here already, so that the window never shows unarranged.
+void OpenFromPinBoard(uint32_t appointment_id);
+
 void OnCreate(HWND window) {
     main_state.shutDown = false;
     StartPatientInfoService(window);
@@ -152,7 +155,8 @@ void OnCreate(HWND window) {
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
     SetSelectionChangedHook(OnSelectionChanged);
-    SetAppointmentSavedHook(DropSavedFromPinBoard);  // a parked appointment saved elsewhere leaves the board
+    SetAppointmentSavedHook(DropSavedFromPinBoard);
+    SetPinBoardOpenHook(OpenFromPinBoard);  // a parked appointment saved elsewhere leaves the board
     CreateDateControls(window, app_frame.instance);
     // The calendar and the month view come with the schedule calendar.
     EnableDateControl(kDateCalendarCommand, false);
@@ -352,16 +356,17 @@ int ViewOfCommand(int command) {
 void RunCommand(HWND window, int command, LPARAM lparam);
 void RunAvailableCommand(HWND window, int command);
 
-// The patient chosen becomes the patient other programs of the workstation are told about
-// (and the newest recent selection, which the dialog records). The appointment for the patient
-// follows once the appointment dialog is built.
-void SelectPatientCommand(HWND window) {
-    SelectPatientRequest request;
-    if (SelectPatient(window, app_frame.instance, &request) != 1) return;
-    PatientStatusWarning(request.patientId);
-    PatientRecord patient{};
-    if (ReadPatient(request.patientId, &patient))
-        SetCurrentPatient(static_cast<int32_t>(patient.id), PatientPackedName(patient).c_str());
+// An appointment opened from the pin board; the sheet shows the change.
+void OpenFromPinBoard(uint32_t appointment_id) {
+    if (EditAppointment(app_frame.main_window, app_frame.instance, appointment_id) && main_state.sheet)
+        InvalidateRect(main_state.sheet, nullptr, FALSE);
+}
+
+// "Current Patient - New &Appt...": a new appointment for the selected appointment's patient.
+void NewAppointmentForSelection(HWND window) {
+    if (sheet_state.selectedPatientId == 0) return;
+    if (NewAppointmentForPatient(window, app_frame.instance, sheet_state.selectedPatientId) && main_state.sheet)
+        InvalidateRect(main_state.sheet, nullptr, FALSE);
 }
 
 // After every command a pending mode change redraws the flip tabs for the new mode.
@@ -393,7 +398,11 @@ void RunCommand(HWND window, int command, LPARAM lparam) {
 void RunAvailableCommand(HWND window, int command) {
     switch (command) {
     case CMD_SELECT_PATIENT_NEW_APPT:
-        SelectPatientCommand(window);
+        if (NewAppointmentChoosingPatient(window, app_frame.instance, nullptr) && main_state.sheet)
+            InvalidateRect(main_state.sheet, nullptr, FALSE);
+        break;
+    case CMD_CURRENT_PATIENT_NEW_APPT:
+        NewAppointmentForSelection(window);
         break;
     case CMD_FONT_SELECT:
         if (RunSheetFontDialog(window, app_frame.instance)) ApplyNewSheetFont(window);

@@ -133,6 +133,9 @@ LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_LBUTTONUP:
         OnSheetLeftButtonUp(window, MouseX(lparam), MouseY(lparam));
         return 0;
+    case WM_LBUTTONDBLCLK:
+        OnSheetDoubleClick(window, MouseX(lparam), MouseY(lparam));
+        return 0;
     case WM_RBUTTONDOWN:
         OnSheetRightButtonDown(window, MouseX(lparam), MouseY(lparam), (wparam & MK_SHIFT) != 0);
         return 0;
