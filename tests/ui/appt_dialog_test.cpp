@@ -295,3 +295,68 @@ TEST(ApptDialog, AnEditIsRefusedWhenAnotherWorkstationChangedTheAppointmentMeanw
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
+
+// A measurement, not a test: how long the dialog takes to open on an appointment of the large
+// practice named by QVN_BENCH_PRACTICE (made with `qvnadmin seed-bench DIR`), and how long OK
+// takes to save it unchanged and close. The clock for the opening starts when the password
+// prompt is answered, the one for OK with the click. Run with --gtest_also_run_disabled_tests.
+TEST(ApptDialog, DISABLED_OpenAndOkOnTheBenchPractice) {
+    char bench[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("QVN_BENCH_PRACTICE", bench, sizeof bench))
+        GTEST_SKIP() << "QVN_BENCH_PRACTICE names no practice; make one with qvnadmin seed-bench DIR";
+    std::string data = bench;
+    if (!data.empty() && data[0] == '/') {
+        for (char& c : data) c = c == '/' ? '\\' : c;
+        data = "Z:" + data;
+    }
+    AppRun app("", Practice::kNoProviders, "FRONT", {}, [&](const std::string&, const std::string& settings) {
+        WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), settings.c_str());
+    });
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet, data));
+    Settle(3000);
+    m.Load(QVN_SysDate(), kDayView, FirstShownTime());
+    const DayColumn* column = nullptr;
+    ApptDisplay target;
+    for (const DayColumn& c : day_data.days[0].columns)
+        for (const ApptDisplay& a : c.appointments)
+            if (!column && a.status != kStatusComplete && m.Visible(a.startUnit, a.startUnit + 1) &&
+                (a.patientId == 0 || PatientAlertText(a.patientId, QVN_SysDate()).empty())) {
+                column = &c;
+                target = a;
+            }
+    ASSERT_NE(nullptr, column) << "no appointment in today's window";
+    ASSERT_TRUE(BringToFront(main));
+    DoubleClickAt(OnScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)));
+    HWND password = app.WaitForDialog("Password");
+    ASSERT_NE(nullptr, password);
+    LARGE_INTEGER frequency, asked, shown, clicked, closed;
+    QueryPerformanceFrequency(&frequency);
+    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
+    QueryPerformanceCounter(&asked);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindWindowA("#32770", nullptr);
+        return dialog && IsWindowVisible(dialog) && GetDlgItem(dialog, IDC_APPT_REASONS) != nullptr;
+    }, 30000));
+    QueryPerformanceCounter(&shown);
+    Settle(500);
+    QueryPerformanceCounter(&clicked);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 30000)) << MessageText(FindWindowA("#32770", nullptr));
+    QueryPerformanceCounter(&closed);
+    const auto ms = [&](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
+        return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(frequency.QuadPart);
+    };
+    std::printf("appointment dialog on the seed-bench practice: opened %.0f ms after the password, OK saved and "
+                "closed it in %.0f ms\n", ms(asked, shown), ms(clicked, closed));
+    std::fflush(stdout);
+    testing::Test::RecordProperty("open_ms", static_cast<int>(ms(asked, shown) + 0.5));
+    testing::Test::RecordProperty("ok_ms", static_cast<int>(ms(clicked, closed) + 0.5));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}

@@ -22,9 +22,10 @@ inline void Settle(DWORD ms = 600) { Sleep(ms); }
 
 class SheetModel {
 public:
-    bool Open(const AppRun& app, HWND sheet) {
+    // On the run's practice, or on another data directory the run's settings point at.
+    bool Open(const AppRun& app, HWND sheet, const std::string& data = "") {
         std::string reason;
-        if (!OpenPracticeDatabase(app.DataDir(), &reason) || !LoadPracticeTables()) return false;
+        if (!OpenPracticeDatabase(data.empty() ? app.DataDir() : data, &reason) || !LoadPracticeTables()) return false;
         ApplyView(1);
         fonts_.CreateAll();
         sheet_state.measures = fonts_.MeasureSheet(sheet);
