@@ -1,5 +1,6 @@
 // The Select Patient dialog on the running program: opened from the menu, typed into and
-// chosen from with real input, its search key remembered, the status warning after a choice.
+// chosen from with real input, its search key remembered, the status warning after a choice and
+// the new appointment's dialog for the chosen patient.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -99,9 +100,20 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     EXPECT_FALSE(WaitUntil([] { return FindWindowA("#32770", "Warning") != nullptr; }, 1500)) << "the warning comes once";
 
     // The chosen patient is the one other programs are told about.
+    const std::string packed = inactive.last + ", " + inactive.first + " " + inactive.middleInitial;
     DdeClient dde;
-    EXPECT_EQ(std::to_string(inactive.id) + ":" + inactive.last + ", " + inactive.first + " " + inactive.middleInitial,
-              dde.Request("PatientInfo", "PatientId"));
+    EXPECT_EQ(std::to_string(inactive.id) + ":" + packed, dde.Request("PatientInfo", "PatientId"));
+
+    // The new appointment's dialog follows the choice (after the patient's alerts, when there are
+    // any); Cancel closes it unchanged without a question.
+    HWND appointment = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        if (HWND alerts = FindWindowA("#32770", "Patient Alerts")) PostMessageA(alerts, WM_COMMAND, IDOK, 0);
+        appointment = FindWindowA("#32770", ("New Appointment Information - (" + packed + ")").c_str());
+        return appointment != nullptr;
+    }, 10000));
+    PostMessageA(appointment, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(appointment); }));
 
     // Shift+F2 opens it again on the chart number, with the choice among the recent ones and
     // its name in the entry field.
