@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data/time_pattern.h"
+#include "suite/times.h"
 
 int PickTimeStep(int step_minutes) {
     return step_minutes > 0 && step_minutes <= 60 && 60 % step_minutes == 0 ? step_minutes : 5;
@@ -42,6 +43,20 @@ BarTimeText PickTimeText(int position, int step_minutes, bool am_pm) {
     text.minute = m;
     return text;
 }
+
+bool ReadTimeField(const std::string& text, int unit_minutes, int* hour, int* minute) {
+    std::string t = text.substr(0, 8);
+    bool pm = false;
+    if (const size_t p = t.find_first_of("Pp"); p != std::string::npos) {
+        pm = true;
+        t.resize(p);
+    } else if (const size_t a = t.find_first_of("Aa"); a != std::string::npos) {
+        t.resize(a);
+    }
+    return QVN_ConvertTime(t, unit_minutes, pm, hour, minute) == 1;
+}
+
+std::string TimeFieldText(int hour, int minute) { return QVN_FormatPackTime(hour * 12 + minute / 5); }
 
 int CyclePatternUnit(uint8_t pattern[6], int unit) {
     if (unit < 0 || unit >= kPatternUnits) return kPatternBlank;

@@ -22,6 +22,14 @@ void PickTimeResult(int position, int step_minutes, int* hour, int* minute);
 // otherwise 0-23 and no half), "%2.2d" minutes.
 BarTimeText PickTimeText(int position, int step_minutes, bool am_pm);
 
+// --- The appointment dialog's time field -------------------------------------------------------
+// Reads the field's text (its first 8 characters): a "P" or "p" means pm and the text is cut
+// there; otherwise an "A" or "a" means am and the text is cut there; without a letter, am. The
+// rest is converted with the practice's time unit (QVN_ConvertTime). False when it is no time.
+bool ReadTimeField(const std::string& text, int unit_minutes, int* hour, int* minute);
+// What the field shows for a time it read or that Select Time gave: "9:30am", "12:00pm".
+std::string TimeFieldText(int hour, int minute);
+
 // --- Appointment Time Pattern -----------------------------------------------------------------
 constexpr int kPatternMinUnits = 1;
 constexpr int kPatternMaxUnits = 24;

@@ -78,12 +78,12 @@ std::vector<DemoProcedureCode> ProcedureCodes() {
             {"D9110", "Palliative treatment", 12000, "XX", 6, "Palliative", 0, 0}};
 }
 
-// The first two families' heads have treatment plans; the first also a completed cleaning.
+// Patients 10 and 11 have treatment plans; patient 10 also a completed cleaning.
 std::vector<DemoProcedure> Procedures(int32_t today) {
-    return {{1, 1, 1, 6, "14", "MO", today - 20},  {2, 1, 1, 7, "3", "", today - 20},
-            {3, 1, 1, 9, "UR", "", today - 20},    {4, 1, 2, 4, "", "", today - 180},
-            {5, 2, 1, 8, "8", "", today - 5},      {6, 2, 1, 10, "32", "", today - 5},
-            {7, 2, 1, 2, "", "", today - 5}};
+    return {{1, 10, 1, 6, "14", "MO", today - 20}, {2, 10, 1, 7, "3", "", today - 20},
+            {3, 10, 1, 9, "UR", "", today - 20},   {4, 10, 2, 4, "", "", today - 180},
+            {5, 11, 1, 8, "8", "", today - 5},     {6, 11, 1, 10, "32", "", today - 5},
+            {7, 11, 1, 2, "", "", today - 5}};
 }
 
 const std::vector<std::string> kLastNames = {
@@ -182,7 +182,7 @@ DemoPractice BuildDemoPractice(uint32_t seed, int32_t today) {
     d.flagCaptions = {"Confirmed", "Premedicate", "Wants Earlier Appt", "Insurance Pending"};
     d.careTypes = {{1, "PRO", 6}, {2, "BWX", 12}, {3, "PERIO", 3}};
     d.procedures = Procedures(today);
-    d.care = {{1, 1, today + 30, today - 150}, {2, 1, today - 10, today - 190}};
+    d.care = {{10, 1, today + 30, today - 150}, {11, 1, today - 10, today - 190}};
     d.referrals = {{1, "Hart", "Simon", "Dr."}, {2, "Lakeside Orthodontics", "", ""}, {3, "Radio advertisement", "", ""}};
     d.patients = Patients(random, today, d.providers);
     d.users = {{"FRONT", "Front Desk", "front", {}}, {"ASSIST", "Assistant", "assist", RestrictedRights()}};

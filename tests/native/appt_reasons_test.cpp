@@ -17,11 +17,12 @@
 
 namespace {
 
-// Demo code ids (their place in the demo's list + 1) and demo procedures of patients 1 and 2.
+// Demo code ids (their place in the demo's list + 1) and demo procedures of patients 10 and 11.
 constexpr uint32_t kD0120 = 1, kD0274 = 4, kD1110 = 5, kD2740 = 8, kD4341 = 10, kD9110 = 12;
 constexpr uint32_t kPlannedD2391 = 1, kPlannedD2740 = 2, kPlannedD4341Quadrant = 3, kCompletedD1110 = 4,
                    kPlannedD0210NoTooth = 7;
 constexpr uint8_t kCode = 0, kProcedure = 1;
+constexpr uint32_t kPlanPatient = 10, kSecondPlanPatient = 11;
 constexpr uint32_t kScheduleTwoPatient = 9001;
 
 struct Reason {
@@ -78,7 +79,7 @@ protected:
 }  // namespace
 
 TEST_F(Reasons, ListLinesByKindInSlotOrder) {
-    const AppointmentRecord a = WithReasons(1, {{0, kD0120, kCode},
+    const AppointmentRecord a = WithReasons(kPlanPatient, {{0, kD0120, kCode},
                                                 {2, kD4341, kCode},
                                                 {3, kPlannedD2391, kProcedure},
                                                 {5, kPlannedD4341Quadrant, kProcedure},
@@ -105,7 +106,7 @@ TEST_F(Reasons, ListLinesByKindInSlotOrder) {
         EXPECT_EQ(expected[i].second, lines[i].text) << i;
     }
     // A planned procedure without tooth data has the short line.
-    const std::vector<ReasonLine> short_line = ReasonLines(WithReasons(2, {{4, kPlannedD0210NoTooth, kProcedure}}));
+    const std::vector<ReasonLine> short_line = ReasonLines(WithReasons(kSecondPlanPatient, {{4, kPlannedD0210NoTooth, kProcedure}}));
     ASSERT_EQ(1u, short_line.size());
     EXPECT_EQ("Tx\tD0210\tFull mouth x-rays           ", short_line[0].text);
 }
@@ -124,17 +125,17 @@ TEST_F(Reasons, RebuildDescriptionPatternLengthAmountType) {
         int length, amount, type;
     } cases[] = {
         {"no reasons keep the type", 1, {}, "", all_provider, 0, 0, -1},
-        {"one code gives its pattern", 1, {{0, kD1110, kCode}}, "Pro", d1110, 60, 11500, 3},
-        {"two codes", 1, {{0, kD0120, kCode}, {1, kD0274, kCode}}, "Per Exam, 4BWX", all_provider, 40, 14000, 2},
-        {"slot order, not the order of adding", 1, {{7, kD0120, kCode}, {2, kD0274, kCode}}, "4BWX, Per Exam",
+        {"one code gives its pattern", kPlanPatient, {{0, kD1110, kCode}}, "Pro", d1110, 60, 11500, 3},
+        {"two codes", kPlanPatient, {{0, kD0120, kCode}, {1, kD0274, kCode}}, "Per Exam, 4BWX", all_provider, 40, 14000, 2},
+        {"slot order, not the order of adding", kPlanPatient, {{7, kD0120, kCode}, {2, kD0274, kCode}}, "4BWX, Per Exam",
          all_provider, 40, 14000, 2},
-        {"a planned procedure through its code", 1, {{4, kPlannedD2391, kProcedure}}, "Comp 1S", d2391, 40, 19500, 4},
-        {"completed procedure and a code", 1, {{0, kCompletedD1110, kProcedure}, {1, kD9110, kCode}},
+        {"a planned procedure through its code", kPlanPatient, {{4, kPlannedD2391, kProcedure}}, "Comp 1S", d2391, 40, 19500, 4},
+        {"completed procedure and a code", kPlanPatient, {{0, kCompletedD1110, kProcedure}, {1, kD9110, kCode}},
          "Pro, Palliative", all_provider, 80, 23500, 3},
         {"the patient's fee schedule 2", kScheduleTwoPatient, {{0, kD2740, kCode}}, "PC Crown",
          {0x6A, 0xA4, 0, 0, 0, 0}, 70, 106250, 5},
         {"no patient record: schedule 1", 0, {{0, kD2740, kCode}}, "PC Crown", {0x6A, 0xA4, 0, 0, 0, 0}, 70, 125000, 5},
-        {"no abbreviation: the code's first four characters", 1, {{0, 100, kCode}}, "D099", {0, 0, 0, 0, 0, 0}, 10, 100,
+        {"no abbreviation: the code's first four characters", kPlanPatient, {{0, 100, kCode}}, "D099", {0, 0, 0, 0, 0, 0}, 10, 100,
          1},
         {"text of 60 still takes the next",
          1,
@@ -191,12 +192,12 @@ TEST_F(Reasons, PickersReadCodesInCodeOrderAndThePlan) {
     EXPECT_EQ(expected, codes);
 
     std::vector<std::string> plan;
-    for (const ProcedureRecord& p : ReadPlannedProcedures(1)) {
+    for (const ProcedureRecord& p : ReadPlannedProcedures(kPlanPatient)) {
         ProcedureCodeRecord code{};
         ASSERT_TRUE(ReadProcedureCode(p.codeId, &code));
         plan.push_back(PlannedPickLine(p, code));
     }
-    // Patient 1's completed cleaning is not offered.
+    // Patient 10's completed cleaning is not offered.
     EXPECT_EQ((std::vector<std::string>{"Tx\tD2391\tResin composite, one surface\t14\tMO",
                                         "Tx\tD2740\tCrown, porcelain/ceramic    \t3\t",
                                         "Tx\tD4341\tScaling and root planing, qu\tUR\t"}),
@@ -255,7 +256,7 @@ void PrintTo(const Write& w, std::ostream* os) {
 }  // namespace
 
 TEST_F(Reasons, CarePlanAsksInOrderAndListsWrites) {
-    // Patient 1 has PRO (type 1) unattached, due a month on; patient 3 gets PRO attached to
+    // Patient 10 has PRO (type 1) unattached, due a month on; patient 3 gets PRO attached to
     // another appointment and BWX (type 2) attached to this one; patient 4 has nothing.
     const int32_t pro_due = DemoMonday() + 30;
     ContinuingCareRecord c{};
@@ -282,17 +283,17 @@ TEST_F(Reasons, CarePlanAsksInOrderAndListsWrites) {
         std::vector<uint16_t> attached;
         std::vector<Write> writes;
     } cases[] = {
-        {"unattached record joins, missing type set up after Yes", 1, kThisAppointment,
+        {"unattached record joins, missing type set up after Yes", kPlanPatient, kThisAppointment,
          {{0, kD1110, kCode}, {1, kD0274, kCode}}, {kAnswerYes}, {kNotSetUp}, {1, 2},
-         {{1, 2, kThisAppointment, day, 12, "BWX"}, {1, 1, kThisAppointment, pro_due, 6, "PRO"}}},
-        {"No to the set-up leaves the missing type out", 1, kThisAppointment,
+         {{10, 2, kThisAppointment, day, 12, "BWX"}, {10, 1, kThisAppointment, pro_due, 6, "PRO"}}},
+        {"No to the set-up leaves the missing type out", kPlanPatient, kThisAppointment,
          {{0, kD1110, kCode}, {1, kD0274, kCode}}, {kAnswerNo}, {kNotSetUp}, {1},
-         {{1, 1, kThisAppointment, pro_due, 6, "PRO"}}},
-        {"a new appointment attaches with id 0 and asks nothing when all exist", 1, 0, {{3, kD1110, kCode}}, {}, {},
-         {1}, {{1, 1, 0, pro_due, 6, "PRO"}}},
-        {"a planned procedure's code counts; codes without a type do not", 1, kThisAppointment,
+         {{10, 1, kThisAppointment, pro_due, 6, "PRO"}}},
+        {"a new appointment attaches with id 0 and asks nothing when all exist", kPlanPatient, 0, {{3, kD1110, kCode}}, {}, {},
+         {1}, {{10, 1, 0, pro_due, 6, "PRO"}}},
+        {"a planned procedure's code counts; codes without a type do not", kPlanPatient, kThisAppointment,
          {{0, kD0120, kCode}, {1, kCompletedD1110, kProcedure}}, {}, {}, {1},
-         {{1, 1, kThisAppointment, pro_due, 6, "PRO"}}},
+         {{10, 1, kThisAppointment, pro_due, 6, "PRO"}}},
         {"attached elsewhere: Yes moves it here", 3, kThisAppointment, {{0, kD1110, kCode}, {1, kD0274, kCode}},
          {kAnswerYes}, {kProElsewhere}, {1, 2}, {{3, 1, kThisAppointment, day - 3, 6, "PRO"}}},
         {"attached elsewhere: No leaves it; the type no longer given is let go", 3, kThisAppointment,

@@ -59,6 +59,39 @@ TEST(PickTime, ScrollMovesByStepHourAndEnds) {
     }
 }
 
+TEST(TimeField, LetterRuleThenTheSuiteConversion) {
+    struct Case {
+        const char* text;
+        int unit;
+        bool ok;
+        int hour, minute;
+        const char* shown;
+    } cases[] = {
+        {"9:30", 10, true, 9, 30, "9:30am"},          // no letter: am
+        {"9:30p", 10, true, 21, 30, "9:30pm"},
+        {"9:30 PM", 10, true, 21, 30, "9:30pm"},
+        {"12:00pm", 15, true, 12, 0, "12:00pm"},
+        {"12:00am", 15, true, 0, 0, "12:00am"},
+        {"12a", 15, true, 0, 0, "12:00am"},
+        {"3:25p", 15, true, 15, 15, "3:15pm"},        // minutes down to the time unit
+        {"1400", 10, true, 14, 0, "2:00pm"},          // 24-hour hours whatever the letter says
+        {"10:45pam", 5, true, 22, 45, "10:45pm"},     // "p" before "a": pm, cut at the "p"
+        {"10:45 am  xyz", 5, true, 10, 45, "10:45am"},  // cut at the letter; only 8 characters read
+        {"8:00     p", 10, true, 8, 0, "8:00am"},     // the "p" lies past the 8 characters read
+        {"", 10, false, 0, 0, ""},
+        {"p", 10, false, 0, 0, ""},
+        {"9:7", 10, false, 0, 0, ""},
+        {"9x", 10, false, 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        int hour = -1, minute = -1;
+        EXPECT_EQ(c.ok, ReadTimeField(c.text, c.unit, &hour, &minute)) << c.text;
+        EXPECT_EQ(c.ok ? c.hour : -1, hour) << c.text;
+        EXPECT_EQ(c.ok ? c.minute : -1, minute) << c.text;
+        EXPECT_EQ(c.shown, c.ok ? TimeFieldText(hour, minute) : std::string()) << c.text;
+    }
+}
+
 TEST(TimePatternEditor, ClicksCycleAndTheTotalFollowsTheUnits) {
     uint8_t pattern[6] = {};
     std::vector<int> codes;

@@ -102,7 +102,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ApptPickers, TimeBarFollowsTheKeysAndOkGivesItsTime) {
+TEST(ApptTimePickers, TimeBarFollowsTheKeysAndOkGivesItsTime) {
     std::vector<std::string> seen;
     Driver driver([&] {
         HWND d = WaitForDialog("Select Time");
@@ -142,7 +142,7 @@ TEST_F(ApptPickers, TimeBarFollowsTheKeysAndOkGivesItsTime) {
     EXPECT_EQ(20, minute);
 }
 
-TEST_F(ApptPickers, PatternUnitsCycleOnClicksAndTheCountSetsTheTotal) {
+TEST(ApptTimePickers, PatternUnitsCycleOnClicksAndTheCountSetsTheTotal) {
     std::vector<std::string> seen;
     Driver driver([&] {
         HWND d = WaitForDialog("Appointment Time Pattern");
@@ -210,7 +210,7 @@ TEST_F(ApptPickers, CodeListsTakeWhatIsChosen) {
         EXPECT_TRUE(WaitGone(d));
     });
     ids.clear();
-    EXPECT_TRUE(plan.Run([&] { return PickTreatmentPlan(nullptr, GetModuleHandleA(nullptr), 1, &ids); }));
+    EXPECT_TRUE(plan.Run([&] { return PickTreatmentPlan(nullptr, GetModuleHandleA(nullptr), 10, &ids); }));
     EXPECT_EQ((std::vector<uint32_t>{3}), ids);
     EXPECT_EQ((std::vector<std::string>{"Tx\tD2391\tResin composite, one surface\t14\tMO",
                                         "Tx\tD2740\tCrown, porcelain/ceramic    \t3\t",
@@ -225,7 +225,7 @@ TEST_F(ApptPickers, CodeListsTakeWhatIsChosen) {
         EXPECT_TRUE(WaitGone(d));
     });
     ids = {99};
-    EXPECT_FALSE(none.Run([&] { return PickTreatmentPlan(nullptr, GetModuleHandleA(nullptr), 1, &ids); }));
+    EXPECT_FALSE(none.Run([&] { return PickTreatmentPlan(nullptr, GetModuleHandleA(nullptr), 10, &ids); }));
     EXPECT_EQ((std::vector<uint32_t>{99}), ids);
 }
 
