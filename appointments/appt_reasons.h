@@ -42,6 +42,11 @@ struct ReasonRebuild {
 };
 // unit_minutes is the practice's time unit. A reason whose code cannot be read adds nothing but
 // still counts as a reason for the pattern rule (one reason: its code's pattern; else all 170).
+// The amount takes every reason's fee from the patient's fee schedule, a planned procedure's
+// too: the fee a plan was priced with may come from an older fee list, and the scheduled
+// production should follow the schedule the patient is on today.
+// The type is the code's appointmentType + 1 as the dialog's list counts it; with the demo's
+// codes (appointmentType = the n-th type name, 0 none) that is the record's type + 1.
 ReasonRebuild RebuildFromReasons(const AppointmentRecord& a, int unit_minutes);
 
 // Whether a code needs tooth or surface information before it can be posted (any needs bit).
