@@ -8,7 +8,9 @@
 #include "app/command_rules.h"
 #include "app/refresh.h"
 #include "appointments/appointment_moves.h"
+#include "appointments/appt_care.h"
 #include "appointments/appt_reasons.h"
+#include "appointments/time_pickers.h"
 #include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/id_counters.h"
@@ -277,26 +279,6 @@ std::string ApptDialogTitle(bool is_new, const std::string& name, bool has_patie
     if (!has_patient_record) title += "<New Patient>";
     if (privacy) title += " - PRIVACY REQUESTS";
     return title;
-}
-
-bool ReadTimeField(const std::string& text, int unit_minutes, int* hour, int* minute) {
-    std::string t = text.substr(0, 8);
-    bool pm = false;
-    size_t cut = t.find_first_of("Pp");
-    if (cut != std::string::npos) {
-        pm = true;
-    } else {
-        cut = t.find_first_of("Aa");
-    }
-    if (cut != std::string::npos) t.resize(cut);
-    return QVN_ConvertTime(Trimmed(t), unit_minutes, pm, hour, minute) == 1;
-}
-
-std::string TimeFieldText(int hour, int minute) {
-    const int twelve = hour % 12 == 0 ? 12 : hour % 12;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d:%02d%s", twelve, minute, hour < 12 ? "am" : "pm");
-    return text;
 }
 
 std::string TimeFieldOnBlur(const std::string& text, int unit_minutes) {

@@ -78,14 +78,8 @@ int StatusIndexOf(const ApptEdit& edit, uint8_t status);
 // a patient record, " - PRIVACY REQUESTS" when the patient asked for privacy.
 std::string ApptDialogTitle(bool is_new, const std::string& name, bool has_patient_record, bool privacy);
 
-// The time field's letter rule: a "P" or "p" means pm and the text is cut there; else an "A" or
-// "a" means am and is cut there; without a letter am. At most 8 characters are read. True with
-// the hour and minute when the rest converts with the practice's time unit.
-bool ReadTimeField(const std::string& text, int unit_minutes, int* hour, int* minute);
-// "2:30pm": the field's text for a time.
-std::string TimeFieldText(int hour, int minute);
-// The field after it lost the focus: the time again with "am" or "pm", or the text as typed
-// when it does not convert.
+// The time field after it lost the focus (the letter rule of ReadTimeField): the time again
+// with "am" or "pm", or the text as typed when it does not convert.
 std::string TimeFieldOnBlur(const std::string& text, int unit_minutes);
 
 // The flag check boxes' captions from the definitions of kind 3 (number 1 to 12, cut to 20

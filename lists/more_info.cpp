@@ -6,6 +6,7 @@
 #include <cstring>
 #include <tuple>
 
+#include "appointments/appt_care.h"
 #include "data/appointment_record.h"
 #include "data/db_access.h"
 #include "data/record_text.h"
@@ -37,18 +38,6 @@ int AgeOn(int32_t birth, int32_t today) {
 
 std::string CareText(const ContinuingCareRecord& c) {
     return GetTrimmedText(c.typeName) + " " + QVN_fmtDateString1900(c.dueDate);
-}
-
-// The patient's continuing-care records (key 101).
-std::vector<ContinuingCareRecord> CareOf(uint32_t patient_id) {
-    std::vector<ContinuingCareRecord> care;
-    DbGroupScope group(GroupOf(kContinuingCareFile));
-    if (group.Result() != kQdbOk) return care;
-    ContinuingCareRecord c{};
-    for (uint16_t r = DbStartSetForward(kContinuingCareByPatientKey, DbPrepareKey(&patient_id), &c, 4); r == kQdbOk;
-         r = DbNextInSet(kContinuingCareByPatientKey, &c))
-        care.push_back(c);
-    return care;
 }
 
 std::string JoinCare(const std::vector<ContinuingCareRecord>& care, uint32_t appointment_id) {
@@ -132,7 +121,7 @@ std::vector<FamilyLine> MoreInfoFamilyLines(uint32_t patient_id, int32_t today) 
                                 : m.relation == kRelationChild  ? "Child"
                                                                 : "-Other";
         std::string care;
-        for (const ContinuingCareRecord& c : CareOf(m.id)) care += (care.empty() ? "" : ", ") + CareText(c);
+        for (const ContinuingCareRecord& c : ReadPatientCare(m.id)) care += (care.empty() ? "" : ", ") + CareText(c);
         char line[200];
         std::snprintf(line, sizeof line, "%s\t%s\t%3d  CC:%s", position, PatientPackedName(m).c_str(), AgeOn(m.birthDate, today),
                       care.empty() ? "<none>" : care.c_str());
@@ -145,7 +134,7 @@ std::vector<std::string> MoreInfoAppointmentLines(uint32_t patient_id, int32_t t
     // Each line sorts by its group, then its value: unscheduled, today and later with the due
     // dates, the separator, the past from the most recent back.
     std::vector<std::tuple<int, int64_t, std::string>> lines;
-    const std::vector<ContinuingCareRecord> care = CareOf(patient_id);
+    const std::vector<ContinuingCareRecord> care = ReadPatientCare(patient_id);
     bool past = false;
     for (const AppointmentRecord& a : AppointmentsOf(patient_id)) {
         const std::string lab = LabCaseStatusText(ApptLabCaseState(a.id));

@@ -198,3 +198,19 @@
 #define IDC_APPT_PIN_BOARD 8
 // The dialog's OK button, for core code that names the control to focus without <windows.h>.
 #define IDC_APPT_OK 1
+
+// --- The appointment dialog's pickers: Select Initial Reasons (DLG_INITREASONS), Treatment Plan
+// --- (DLG_RS_TREATPLAN), the one-code pick behind "&Misc." (DLG_MISCREASON), Select Time
+// --- (DLG_SETTIME: the bar and its three texts keep their numbers 284-287) and Appointment Time
+// --- Pattern (DLG_TIMEPATTERN).
+#define IDC_INITREASONS_LIST 1700
+#define IDC_TREATPLAN_LIST 1710
+#define IDC_MISCREASON_LIST 1720
+#define IDC_SETTIME_BAR 284
+#define IDC_SETTIME_HOUR 285
+#define IDC_SETTIME_MINUTE 286
+#define IDC_SETTIME_HALF 287
+#define IDC_TIMEPATTERN_UNITS 1730
+#define IDC_TIMEPATTERN_COUNT 1731
+#define IDC_TIMEPATTERN_TOTAL 1732
+#define IDC_TIMEPATTERN_UNIT1 1740   // 1740-1763: the 24 units, first to last
