@@ -123,10 +123,10 @@ TEST_F(NewPatientDialog, RefusesInOrderWithTheFocusOnTheFieldThenStoresTheEntryA
     EXPECT_EQ("ABCDEFGHIJKLMNOPQRST, Amy Z", GetText(appointment_.patientName));
     EXPECT_EQ("555-0142", GetText(appointment_.phone));
     EXPECT_EQ(1, appointment_.referredByKind);
-    EXPECT_EQ(2u, appointment_.referredById);
+    EXPECT_EQ(2u, +appointment_.referredById);
     EXPECT_EQ("60601", GetText(side_.zip));
     EXPECT_EQ("1 Old Road", GetText(side_.street));
-    EXPECT_EQ(77u, side_.id);
+    EXPECT_EQ(77u, +side_.id);
 }
 
 TEST_F(NewPatientDialog, CancelKeepsTheRecordsAndTheLastKindChosenIsPreselected) {
