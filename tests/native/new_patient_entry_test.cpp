@@ -424,7 +424,7 @@ TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhe
     EXPECT_TRUE(rows == StoredRows(db_.Dir()));
 }
 
-TEST_F(NewPatientOnDemo, ReferrersAreNamedAndReferralSourcesFoundByName) {
+TEST_F(NewPatientOnDemo, ReferrersClaimInformationAndTheNumberToDial) {
     PatientRecord p{};
     p.id = 777001;
     p.guarantorId = p.id;
@@ -432,8 +432,27 @@ TEST_F(NewPatientOnDemo, ReferrersAreNamedAndReferralSourcesFoundByName) {
     PutText(p.lastName, "Quill");
     PutText(p.firstName, "Peter");
     p.middleInitial = 'J';
+    PutText(p.homePhone, "3125550100");
     p.status = kPatientActive;
     ASSERT_EQ(kQdbOk, db_.Add(kPatientFile, p));
+    PatientRecord child{};
+    child.id = 777002;
+    child.guarantorId = p.id;
+    child.relation = kRelationChild;
+    PutText(child.lastName, "Quill");
+    PutText(child.firstName, "Gamora");
+    child.birthDate = QVN_DateIn(3, 14, 2015);
+    child.gender = 'F';
+    PutText(child.ssn, "123456789");
+    PutText(child.street, "12 Lake Shore Dr");
+    PutText(child.city, "Chicago");
+    PutText(child.state, "IL");
+    PutText(child.zip, "60601");
+    PutText(child.homePhone, "3125550142");
+    std::memcpy(child.provider, "DR1 ", 4);
+    child.privacy = kPrivatePhone;
+    child.status = kPatientActive;
+    ASSERT_EQ(kQdbOk, db_.Add(kPatientFile, child));
 
     struct Referrer {
         uint8_t kind;
@@ -479,4 +498,38 @@ TEST_F(NewPatientOnDemo, ReferrersAreNamedAndReferralSourcesFoundByName) {
         for (const ReferralRecord& r : found.sources) names.push_back(REFERRAL_SourceName(r));
         EXPECT_EQ(s.names, names) << "\"" << s.text << "\"";
     }
+
+    // The claim information of the child: billed to the father, the private phone not shown.
+    std::vector<std::string> claim;
+    for (const ClaimInfoLine& line : ClaimInfoLines(777002)) claim.push_back(line.caption + "=" + line.value);
+    EXPECT_EQ((std::vector<std::string>{"Patient=Quill, Gamora", "Account=", "Birth Date=03/14/2015", "Gender=Female",
+                                        "SS #=123-45-6789", "Address=12 Lake Shore Dr", "=Chicago, IL  60601",
+                                        "Home Phone=Private", "Work Phone=", "Guarantor=Quill, Peter J",
+                                        "Relation=Child", "Provider=DR1", "Fee Schedule=1"}),
+              claim);
+    EXPECT_TRUE(ClaimInfoLines(777999).empty());
+
+    // Dialling: the patient's home phone unless private; a new patient's phone from the appointment.
+    struct Dial {
+        uint32_t patient;
+        const char* phone;  // the appointment's own copy
+        const char* digits;
+        const char* name;
+    };
+    const Dial dials[] = {
+        {777002, "(312)555-0142", "", "Quill, Gamora"},
+        {777001, "", "3125550100", "Quill, Peter J"},
+        {0, "(312)555-0199 x7", "31255501997", "Nash, Amy"},
+        {0, "", "", "Nash, Amy"},
+    };
+    for (const Dial& d : dials) {
+        AppointmentRecord a{};
+        a.patientId = d.patient;
+        PutText(a.patientName, "Nash, Amy");
+        PutText(a.phone, d.phone);
+        const DialTarget target = AppointmentDialTarget(a);
+        EXPECT_EQ(d.digits, target.digits) << d.patient << " " << d.phone;
+        EXPECT_EQ(d.name, target.name) << d.patient << " " << d.phone;
+    }
+    EXPECT_EQ("There is no phone number to dial for Quill, Gamora.", NothingToDialText("Quill, Gamora"));
 }
