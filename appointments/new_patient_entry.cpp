@@ -144,6 +144,6 @@ NewPatientSaveResult SaveNewPatientInfo(const AppointmentRecord& before, const N
     }
     if (write_side) after.newPatientId = side_after.id;
     after.lastChanged = QVN_SysDate();
-    return SaveAppointment(false, &before, after, write_side ? &side_after : nullptr) ? kNewPatientSaved
-                                                                                      : kNewPatientNotSaved;
+    return SaveAppointment(false, &before, after, write_side ? &side_after : nullptr, &side_before) ? kNewPatientSaved
+                                                                                                   : kNewPatientNotSaved;
 }

@@ -93,8 +93,9 @@ enum NewPatientSaveResult : int {
 };
 
 // Saves the edit as one change: the appointment (last changed set to today) and the side record
-// through SaveAppointment in one transaction, the stored appointment compared with before under
-// its lock. A side record is written when the appointment already has one or an address was
-// typed; a new one gets its id from the new-patient counter and the appointment names it.
+// through SaveAppointment in one transaction, the stored appointment and side record compared
+// with before and side_before under their locks. A side record is written when the appointment
+// already has one or an address was typed; a new one gets its id from the new-patient counter
+// and the appointment names it.
 NewPatientSaveResult SaveNewPatientInfo(const AppointmentRecord& before, const NewPatientRecord& side_before,
                                         AppointmentRecord after, NewPatientRecord side_after);

@@ -423,6 +423,38 @@ TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhe
               prompter.Texts());
     // The side record's id was taken from the counter, but no record was written.
     EXPECT_TRUE(rows == StoredRows(db_.Dir()));
+
+    // Only the address changed at another workstation: the appointment is as read, the side
+    // record is not.
+    AppointmentRecord with_side = NewPatientAppointment(900007, 14);
+    with_side.newPatientId = 4343;
+    NewPatientRecord first_side{};
+    first_side.id = 4343;
+    PutText(first_side.street, "1 Old Road");
+    {
+        AnswerOk yes;
+        ASSERT_TRUE(SaveAppointment(true, nullptr, with_side, &first_side));
+    }
+    ASSERT_TRUE(ReadNewPatientAppointment(900007, &before, &side_before));
+    NewPatientRecord moved = side_before;
+    PutText(moved.street, "2 New Road");
+    {
+        AnswerOk yes;
+        ASSERT_TRUE(SaveAppointment(false, &before, before, &moved, &side_before));
+    }
+    after = before;
+    side_after = side_before;
+    PutText(side_after.city, "Chicago");
+    const std::string rows_with_side = StoredRows(db_.Dir());
+    ScriptedPrompter side_prompter;
+    side_prompter.Answer(kAnswerOk);
+    EXPECT_EQ(kNewPatientNotSaved, SaveNewPatientInfo(before, side_before, after, side_after));
+    EXPECT_EQ(std::vector<std::string>{"Appointment has been changed at another workstation during edit. Edit canceled!"},
+              side_prompter.Texts());
+    EXPECT_TRUE(rows_with_side == StoredRows(db_.Dir()));
+    NewPatientRecord kept{};
+    ASSERT_TRUE(ReadSide(4343, &kept));
+    EXPECT_EQ("2 New Road", GetText(kept.street));
 }
 
 TEST_F(NewPatientOnDemo, ReferrersClaimInformationAndTheNumberToDial) {
