@@ -18,6 +18,8 @@
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
 #include "appointments/appt_dialog_win.h"
+#include "appointments/new_patient_dialog_win.h"
+#include "appointments/new_patient_entry.h"
 #include "appointments/conflict_checks.h"
 #include "data/appointment_store.h"
 #include "data/db_access.h"
@@ -369,6 +371,30 @@ void NewAppointmentForSelection(HWND window) {
         InvalidateRect(main_state.sheet, nullptr, FALSE);
 }
 
+// Dial, the insurance information and the new patient's information work on the selection. A
+// new patient's change is saved as one (appointment and side record), announced in place to the
+// other workstations and shown here at once.
+void DialSelection(HWND window) {
+    AppointmentRecord a{};
+    if (ReadAppointment(sheet_state.selectedId, &a) == kQdbOk) DialAppointmentPhone(window, a);
+}
+
+void EditSelectedNewPatient(HWND window) {
+    const uint32_t id = NewPatientSelection(sheet_state.selectedId, sheet_state.selectedPatientId);
+    AppointmentRecord before{};
+    NewPatientRecord side_before{};
+    if (id == 0 || !ReadNewPatientAppointment(id, &before, &side_before)) return;
+    AppointmentRecord after = before;
+    NewPatientRecord side = side_before;
+    if (!EditNewPatientInfo(window, app_frame.instance, &after, &side)) return;
+    if (SaveNewPatientInfo(before, side_before, after, side) != kNewPatientSaved) return;
+    if (before.date != 0) {
+        AnnounceChange(StationCode(), before.date, before.provider, before.operatory, before.id, kChangeInPlace);
+        if (ReloadShownDay(before.date)) RepaintSheetWindows();
+    }
+    PostMessageA(window, kMsgAppointmentChanged, 0, static_cast<LPARAM>(before.id));
+}
+
 // After every command a pending mode change redraws the flip tabs for the new mode.
 void OnCommand(HWND window, int command, LPARAM lparam) {
     RunCommand(window, command, lparam);
@@ -403,6 +429,15 @@ void RunAvailableCommand(HWND window, int command) {
         break;
     case CMD_CURRENT_PATIENT_NEW_APPT:
         NewAppointmentForSelection(window);
+        break;
+    case CMD_DIAL:
+        DialSelection(window);
+        break;
+    case CMD_INSURANCE_INFO:
+        ShowInsuranceClaimInfo(window, app_frame.instance, sheet_state.selectedPatientId);
+        break;
+    case CMD_NEW_PATIENT_INFO:
+        EditSelectedNewPatient(window);
         break;
     case CMD_FONT_SELECT:
         if (RunSheetFontDialog(window, app_frame.instance)) ApplyNewSheetFont(window);

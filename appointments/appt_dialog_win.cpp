@@ -14,7 +14,7 @@
 #include "appointments/appt_pickers_win.h"
 #include "appointments/appt_care.h"
 #include "appointments/appt_reasons.h"
-#include "appointments/np_stub_win.h"
+#include "appointments/new_patient_dialog_win.h"
 #include "appointments/time_pickers.h"
 #include "controls/date_picker_model.h"
 #include "controls/date_picker_win.h"
@@ -25,7 +25,6 @@
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
-#include "suite/dial_win.h"
 #include "suite/messages.h"
 #include "suite/patient_alert.h"
 #include "suite/prompter.h"
@@ -301,12 +300,6 @@ bool RunOk(HWND dialog, ApptDialogRun& run, bool close_after) {
     return false;
 }
 
-void Dial(HWND dialog, const ApptDialogRun& run) {
-    const AppointmentRecord& a = run.edit.working;
-    QVN_DialPhoneDialog2(dialog, std::string(a.phone, strnlen(a.phone, sizeof a.phone)),
-                         std::string(a.patientName, strnlen(a.patientName, sizeof a.patientName)));
-}
-
 void PatientInfo(HWND dialog, ApptDialogRun& run) {
     if (run.edit.working.patientId != 0) {
         StartFamilyFile(run.edit.working.patientId);
@@ -399,7 +392,7 @@ bool OnCommand(HWND dialog, ApptDialogRun& run, int id, int code) {
         InsertDateline(dialog);
         return true;
     case IDC_APPT_DIAL:
-        Dial(dialog, run);
+        DialAppointmentPhone(dialog, run.edit.working);
         return true;
     case IDC_APPT_PATIENT_INFO:
         PatientInfo(dialog, run);

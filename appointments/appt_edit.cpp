@@ -318,6 +318,7 @@ bool OpenExistingAppointment(uint32_t id, ApptEdit* edit, ApptEditFields* fields
         DbGroupScope group(desc);
         const uint32_t key = edit->working.newPatientId;
         if (group.Result() == kQdbOk) DbFind(kNewPatientKey, DbPrepareKey(&key), &edit->newPatient);
+        edit->newPatientAsRead = edit->newPatient;
     }
     FillFromRecord(*edit, fields);
     fields->note = ReadAppointmentNote(id);
@@ -328,6 +329,7 @@ bool OpenExistingAppointment(uint32_t id, ApptEdit* edit, ApptEditFields* fields
 void StartNewAppointment(const NewApptPlace& place, ApptEdit* edit, ApptEditFields* fields) {
     edit->working = AppointmentRecord{};
     edit->asRead = AppointmentRecord{};
+    edit->newPatient = edit->newPatientAsRead = NewPatientRecord{};
     edit->isNew = true;
     AppointmentRecord& a = edit->working;
     a.patientId = place.patientId;
@@ -402,7 +404,8 @@ OkResult RunOkSequence(ApptEdit* edit, ApptEditFields* fields, int32_t today, in
     for (ContinuingCareRecord& c : extras.care) c.appointmentId = record.id;
     const bool with_side_record = record.patientId == 0 && record.newPatientId != 0;
     if (!SaveAppointment(edit->isNew, edit->isNew ? nullptr : &edit->asRead, record,
-                         with_side_record ? &edit->newPatient : nullptr, &extras))
+                         with_side_record ? &edit->newPatient : nullptr,
+                         with_side_record ? &edit->newPatientAsRead : nullptr, &extras))
         return Stay(IDC_APPT_OK);
     // 17: the lab-case links come after the save.
     WriteApptToCaseLinks(record.id, edit->labLinks);

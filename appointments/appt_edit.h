@@ -55,6 +55,7 @@ struct ApptEdit {
     AppointmentRecord working{};   // as read (or zeroed for a new one); reasons, pattern, patient
     AppointmentRecord asRead{};    // the copy taken at opening, for the changed-elsewhere check
     NewPatientRecord newPatient{};
+    NewPatientRecord newPatientAsRead{};  // the side record as read, for the same check
     bool isNew = false;
     bool changed = false;          // some field, reason, pattern or choice was edited
     bool unscheduledMode = false;  // after "&Wait/Will Call" or "Pin &Board"

@@ -201,6 +201,24 @@ bool StoredAsExpected(const SaveFiles& f, bool add, const AppointmentRecord* bef
     return false;
 }
 
+// The stored new-patient record, read under its lock, against the one the change started from.
+bool StoredSideAsExpected(const SaveFiles& f, const NewPatientRecord& record, const NewPatientRecord& before) {
+    const QdbSession s = f.session.Handle();
+    uint32_t id = record.id;
+    NewPatientRecord stored{};
+    const bool found = QDB_FindRec(f.newPatients.Handle(), kNewPatientKey, &id, &stored) != 0;
+    if (!found && QDB_GetLastErrorNum(s) != kQdbNotFound) {
+        QVN_ReportDbError(kNewPatientFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        return false;
+    }
+    if (!found) stored = NewPatientRecord{};
+    NewPatientRecord expected = before;
+    stored.id = expected.id = record.id;  // a record not stored yet is numbered only by this save
+    if (std::memcmp(&stored, &expected, sizeof stored) == 0) return true;
+    ShowRefusal(kChangedElsewhere);
+    return false;
+}
+
 // Every write of the save inside the open transaction; false at the first failure, reported.
 bool WriteSave(const SaveFiles& f, bool add, const AppointmentRecord* before, const AppointmentRecord& record,
                const NewPatientRecord* new_patient, const WeekRecords& weeks) {
@@ -237,7 +255,8 @@ bool WriteSave(const SaveFiles& f, bool add, const AppointmentRecord* before, co
 }  // namespace
 
 bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record,
-                     const NewPatientRecord* new_patient, const ApptSaveExtras* extras) {
+                     const NewPatientRecord* new_patient, const NewPatientRecord* new_patient_before,
+                     const ApptSaveExtras* extras) {
     assert(add || before);
     const bool old_scheduled = !add && before && Scheduled(*before);
     const bool new_scheduled = Scheduled(record);
@@ -265,6 +284,7 @@ bool SaveAppointment(bool add, const AppointmentRecord* before, const Appointmen
 
     // 2. Read under the locks, ask, and change the week records in memory.
     if (!StoredAsExpected(f, add, before, record.id)) return false;
+    if (new_patient && new_patient_before && !StoredSideAsExpected(f, *new_patient, *new_patient_before)) return false;
     if (new_scheduled && !CheckPracticeOpen(record)) return false;
     if (!weeks.Read(s, f.rscuse.Handle())) return false;
     if (old_scheduled && !TakeOutOccupancy(weeks, *before)) return false;
