@@ -148,8 +148,11 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
     }
     ASSERT_NE(nullptr, column) << "no operatory free at 2:30pm";
     ASSERT_TRUE(m.Visible(start, start + 1)) << "2:30pm is not in the window";
+    // Kept apart from the model's day data, which the checks below load again.
+    const int column_x = (column->left + column->right) / 2;
+    const std::string operatory(column->id, strnlen(column->id, 4));
     ASSERT_TRUE(BringToFront(main));
-    DoubleClickAt(OnScreen(sheet, (column->left + column->right) / 2, m.MidRow(start)));
+    DoubleClickAt(OnScreen(sheet, column_x, m.MidRow(start)));
 
     // The patient, by the last name and first name, chosen with Enter on the list.
     HWND select = app.WaitForDialog("Select Patient");
@@ -164,7 +167,7 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
     const std::string name = PatientPackedName(record);
     HWND dialog = app.WaitForDialog(("New Appointment Information - (" + name + ")").c_str());
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(std::string(column->id, strnlen(column->id, 4)), ItemText(dialog, IDC_APPT_OPERATORY));
+    EXPECT_EQ(operatory, ItemText(dialog, IDC_APPT_OPERATORY));
     EXPECT_EQ("2:30pm", ItemText(dialog, IDC_APPT_TIME));
 
     // The first procedure code as the initial reason.
@@ -210,19 +213,19 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
     EXPECT_EQ(static_cast<int32_t>(code.fees[0]), +booked.amount);
     EXPECT_EQ(14, booked.hour);
     EXPECT_EQ(30, booked.minute);
-    EXPECT_EQ(0, std::memcmp(booked.operatory, column->id, 4));
+    EXPECT_EQ(operatory, std::string(booked.operatory, strnlen(booked.operatory, 4)).substr(0, operatory.size()));
     EXPECT_EQ(0, std::memcmp(booked.provider, "DR1 ", 4));
     EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
-    // The program shows it and has it selected: the break button answers "enabled".
+    // The program shows it and has it selected: the Dial button answers "enabled".
     m.Load(day, kDayView, FirstShownTime());
-    const HitRecord hit = HitTest((column->left + column->right) / 2, m.MidRow(start), m.Height());
+    const HitRecord hit = HitTest(column_x, m.MidRow(start), m.Height());
     ASSERT_EQ(kHitAppointment, hit.result);
     EXPECT_EQ(id, static_cast<uint32_t>(hit.appointment.id));
-    EXPECT_EQ(0, SendMessageA(main, 5180, CMD_BREAK_APPOINTMENT, 0));
+    EXPECT_EQ(0, SendMessageA(main, 5180, CMD_DIAL, 0));
 
     // Double-clicked, signed for, lengthened by ten minutes, OK.
     ASSERT_TRUE(BringToFront(main));
-    DoubleClickAt(OnScreen(sheet, (column->left + column->right) / 2, m.MidRow(start)));
+    DoubleClickAt(OnScreen(sheet, column_x, m.MidRow(start)));
     HWND password = app.WaitForDialog("Password");
     ASSERT_NE(nullptr, password);
     ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
