@@ -1,6 +1,8 @@
 // Window procedure of the main window: decodes messages and hands the work on.
 #include "app/main_window_win.h"
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/about_help_win.h"
@@ -18,6 +20,10 @@
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
 #include "appointments/conflict_checks.h"
+#include "appointments/family_list.h"
+#include "appointments/family_list_dialog_win.h"
+#include "appointments/locate.h"
+#include "appointments/locate_dialog_win.h"
 #include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/practice_schedule.h"
@@ -26,6 +32,7 @@
 #include "resources/resource.h"
 #include "suite/dates.h"
 #include "suite/gdi_win.h"
+#include "suite/patient_alert.h"
 #include "suite/users.h"
 #include "suite/window_services_win.h"
 #include "suite/workstation_settings.h"
@@ -64,6 +71,7 @@ struct MainWindowState {
     bool idealDay = false;  // Ideal Day time blocks shown on the sheet
     Brush sheetBackground;  // BGCOLOR1, the sheet's class background
     bool shutDown = false;  // the shut-down ran (end of session, then destroy)
+    FamilyListResult handedOver;  // chosen in the family list of a hand-over, acted on by 385
 };
 MainWindowState main_state;
 
@@ -349,8 +357,94 @@ int ViewOfCommand(int command) {
     return command == CMD_VIEW_10 ? 10 : 0;
 }
 
+// --- Finding appointments: the family appointment list and the locate dialog ---------------
+
+// The appointment dialog, where the family list and the locate dialog hand on what was chosen.
+// Until it is connected here (EditAppointment / NewAppointmentForPatient), the family list runs
+// without its two actions (mode 1), the locate dialog without OK, and the two functions below
+// are never reached.
+constexpr bool kAppointmentDialogConnected = false;
+void OpenChosenAppointment(HWND window, uint32_t appointment_id) { (void)window, (void)appointment_id; }
+void NewAppointmentForChosenPatient(HWND window, uint32_t patient_id, uint16_t care_type) {
+    (void)window, (void)patient_id, (void)care_type;
+}
+
+int FamilyListModeOfMainWindow() { return kAppointmentDialogConnected ? kFamilyListBrowse : kFamilyListLookOnly; }
+
+void ActOnFamilyChoice(HWND window, const FamilyListResult& choice) {
+    if (choice.appointmentId) OpenChosenAppointment(window, choice.appointmentId);
+    else if (choice.patientId) NewAppointmentForChosenPatient(window, choice.patientId, choice.careType);
+}
+
+// "Ot&her Appointments..." for the selection's patient.
+void OtherAppointmentsCommand(HWND window) {
+    FamilyListResult choice;
+    choice.patientId = sheet_state.selectedPatientId;
+    choice.appointmentId = ShowFamilyAppointments(window, app_frame.instance, &choice.patientId, &choice.careType,
+                                                  FamilyListModeOfMainWindow());
+    ActOnFamilyChoice(window, choice);
+}
+
+// A second start handed a patient over: the family list runs now; what was chosen is acted on
+// from the message loop (command 385), not from inside the hand-over.
+void HandOverCommand(HWND window, LPARAM lparam) {
+    if (lparam == 0) return;
+    FamilyListResult choice;
+    choice.patientId = static_cast<uint32_t>(lparam);
+    choice.appointmentId = ShowFamilyAppointments(window, app_frame.instance, &choice.patientId, &choice.careType,
+                                                  FamilyListModeOfMainWindow());
+    if (choice.appointmentId == 0 && choice.patientId == 0) return;
+    main_state.handedOver = choice;
+    PostMessageA(window, WM_COMMAND, kCmdOpenHandedOver, 0);
+}
+
+void OpenHandedOverCommand(HWND window) {
+    const FamilyListResult choice = main_state.handedOver;
+    main_state.handedOver = FamilyListResult{};
+    ActOnFamilyChoice(window, choice);
+    RepaintSheetWindows();
+}
+
+// "&View Appt" of the locate dialog: the appointment's date in the current mode, scrolled to its
+// time and selected, when its operatory is a column of the view.
+void ViewLocatedAppointment(uint32_t appointment_id) {
+    AppointmentRecord a{};
+    if (ReadAppointment(appointment_id, &a) != kQdbOk) return;
+    if (a.date == 0 || !AppointmentOperatoryShown(a)) {
+        ShowRefusal("Requested operatory is not currently being displayed. View canceled.");
+        return;
+    }
+    const int start = a.hour * 12;
+    if (start < sheet_state.topUnit || start >= sheet_state.bottomUnit) sheet_state.topUnit = start;
+    sheet_state.selectedId = a.id;
+    sheet_state.selectedPatientId = a.patientId;
+    sheet_state.selectedDate = a.date;
+    const std::string name(a.patientName, strnlen(a.patientName, sizeof a.patientName));
+    SetCurrentPatient(static_cast<int32_t>(a.patientId), name.c_str());
+    ShowDateAndRegister(a.date, sheet_state.mode);
+    OnSelectionChanged();
+}
+
+void LocateCommand(HWND window) {
+    LocateRequest request;
+    request.view = true;
+    request.mayOpen = kAppointmentDialogConnected;
+    const int32_t before = sheet_state.shownDate;
+    const uint32_t id = LocateAppointment(window, app_frame.instance, &request);
+    if (id == 0) return;
+    if (request.view) {
+        ViewLocatedAppointment(id);
+    } else {
+        AppointmentRecord a{};
+        if (ReadAppointment(id, &a) != kQdbOk) return;
+        PATALERT_PopUpPatientAlerts(a.patientId, a.date, 32);
+        OpenChosenAppointment(window, id);
+    }
+    if (sheet_state.shownDate != before) ResetFlipTabStrip(main_state.flipTabs);
+}
+
 void RunCommand(HWND window, int command, LPARAM lparam);
-void RunAvailableCommand(HWND window, int command);
+void RunAvailableCommand(HWND window, int command, LPARAM lparam);
 
 // The patient chosen becomes the patient other programs of the workstation are told about
 // (and the newest recent selection, which the dialog records). The appointment for the patient
@@ -387,11 +481,23 @@ void RunCommand(HWND window, int command, LPARAM lparam) {
         return;
     }
     MainCommandContext context;
-    DispatchCommand(command, context, [&] { RunAvailableCommand(window, command); });
+    DispatchCommand(command, context, [&] { RunAvailableCommand(window, command, lparam); });
 }
 
-void RunAvailableCommand(HWND window, int command) {
+void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
     switch (command) {
+    case CMD_LOCATE_APPOINTMENT:
+        LocateCommand(window);
+        break;
+    case CMD_OTHER_APPOINTMENTS:
+        OtherAppointmentsCommand(window);
+        break;
+    case kCmdShowFamilyAppointments:
+        HandOverCommand(window, lparam);
+        break;
+    case kCmdOpenHandedOver:
+        OpenHandedOverCommand(window);
+        break;
     case CMD_SELECT_PATIENT_NEW_APPT:
         SelectPatientCommand(window);
         break;

@@ -7,12 +7,14 @@
 #include <cstring>
 
 #include "data/db_access.h"
+#include "data/practice_schedule.h"
 #include "data/record_text.h"
 #include "lists/more_info.h"
 #include "suite/dates.h"
 #include "suite/messages.h"
 #include "suite/phones.h"
 #include "suite/records/patient.h"
+#include "views/active_view.h"
 
 const char kLocateSeparator[] = "______________________________________________________________";
 
@@ -166,4 +168,15 @@ std::string NameOfLocateLine(const std::string& line) {
     std::string name = line.substr(0, std::min(line.size(), kNameColumn));
     while (!name.empty() && name.back() == ' ') name.pop_back();
     return name;
+}
+
+bool AppointmentOperatoryShown(const AppointmentRecord& a) {
+    const ActiveView& view = view_state.active;
+    for (int i = 0; i < view.operatoryCount; ++i) {
+        const size_t index = static_cast<size_t>(view.operatories[i]);
+        if (index < practice_tables.operatories.size() &&
+            std::memcmp(practice_tables.operatories[index].id, a.operatory, sizeof a.operatory) == 0)
+            return true;
+    }
+    return false;
 }

@@ -41,3 +41,7 @@ LocateSearch SearchAppointmentsOfPatient(uint32_t patient_id, int32_t today);
 uint32_t AppointmentIdOfLocateLine(const std::string& line);
 // The name part of a line: its first 21 characters without the trailing blanks.
 std::string NameOfLocateLine(const std::string& line);
+
+// Whether the appointment's operatory is a column of the active view ("&View Appt" shows it on
+// the sheet only then).
+bool AppointmentOperatoryShown(const AppointmentRecord& a);
