@@ -20,6 +20,8 @@
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
 #include "appointments/conflict_checks.h"
+#include "appointments/day_note_dialog_win.h"
+#include "appointments/notes_dialog_win.h"
 #include "appointments/family_list.h"
 #include "appointments/family_list_dialog_win.h"
 #include "appointments/locate.h"
@@ -33,6 +35,7 @@
 #include "suite/dates.h"
 #include "suite/gdi_win.h"
 #include "suite/patient_alert.h"
+#include "suite/prompter.h"
 #include "suite/users.h"
 #include "suite/window_services_win.h"
 #include "suite/workstation_settings.h"
@@ -357,7 +360,7 @@ int ViewOfCommand(int command) {
     return command == CMD_VIEW_10 ? 10 : 0;
 }
 
-// --- Finding appointments: the family appointment list and the locate dialog ---------------
+// --- Finding appointments (the family list, locate) and their notes --------------------------
 
 // The appointment dialog, where the family list and the locate dialog hand on what was chosen.
 // Until it is connected here (EditAppointment / NewAppointmentForPatient), the family list runs
@@ -443,6 +446,22 @@ void LocateCommand(HWND window) {
     if (sheet_state.shownDate != before) ResetFlipTabStrip(main_state.flipTabs);
 }
 
+// "Medical &Alerts/Notes...": the notes dialog for a patient's appointment, the appointment note
+// alone for a new patient's; then the day is read again and the other workstations are told.
+void AlertsNotesCommand(HWND window) {
+    const uint32_t id = sheet_state.selectedId;
+    if (sheet_state.selectedPatientId != 0)
+        NotesDialog(window, app_frame.instance, sheet_state.selectedPatientId, id);
+    else
+        EditAppointmentNote(window, app_frame.instance, id);
+    AppointmentRecord a{};
+    if (ReadAppointment(id, &a) != kQdbOk) return;
+    ReloadShownDay(a.date);
+    AnnounceChange(StationCode(), a.date, a.provider, a.operatory, id, kChangeInPlace);
+    SendMessageA(window, kMsgAppointmentChanged, 0, 0);
+    RepaintSheetWindows();
+}
+
 void RunCommand(HWND window, int command, LPARAM lparam);
 void RunAvailableCommand(HWND window, int command, LPARAM lparam);
 
@@ -491,6 +510,9 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case CMD_OTHER_APPOINTMENTS:
         OtherAppointmentsCommand(window);
+        break;
+    case CMD_ALERTS_NOTES:
+        AlertsNotesCommand(window);
         break;
     case kCmdShowFamilyAppointments:
         HandOverCommand(window, lparam);

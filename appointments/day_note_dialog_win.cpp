@@ -1,12 +1,14 @@
 // Window side of the day note.
 #include "appointments/day_note_dialog_win.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "appointments/note_store.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/qdb/qdb.h"
 #include "suite/messages.h"
 #include "suite/users.h"
 
@@ -15,9 +17,13 @@ namespace {
 constexpr uint8_t kRefusedNoteKind = 6;
 constexpr INT_PTR kReadFailed = 2;  // the note could not be read: the dialog closed at once
 
+constexpr int kRightAppointmentNote = 66;
+
+// One note of the notes file in the editor: its kind, its owner, the title shown.
 struct DayNoteRun {
-    int32_t date = 0;
+    uint32_t owner = 0;
     uint8_t kind = kNoteDay;
+    std::string title;
     bool existed = false;
 };
 
@@ -29,7 +35,7 @@ std::string FieldText(HWND dialog) {
 }
 
 bool Init(HWND dialog, DayNoteRun& run) {
-    const NoteRead note = ReadNote(run.kind, static_cast<uint32_t>(run.date));
+    const NoteRead note = ReadNote(run.kind, run.owner);
     if (note.result != kQdbOk) {
         QVN_Message(kMsgGroupGeneral, 3018, note.result, kNoteFile);
         return false;
@@ -37,8 +43,7 @@ bool Init(HWND dialog, DayNoteRun& run) {
     run.existed = note.exists;
     SendDlgItemMessageA(dialog, IDC_APPTNOTE_TEXT, EM_LIMITTEXT, kDayNoteTextMax, 0);
     SetDlgItemTextA(dialog, IDC_APPTNOTE_TEXT, note.text.c_str());
-    const std::string title = "Appointment Book Day Note - " + QVN_fmtDateString2000(run.date);
-    SetWindowTextA(dialog, title.c_str());
+    SetWindowTextA(dialog, run.title.c_str());
     SetFocus(GetDlgItem(dialog, IDC_APPTNOTE_TEXT));
     return true;
 }
@@ -60,7 +65,7 @@ INT_PTR CALLBACK DayNoteProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
         case IDOK: {
             const std::string text = FieldText(dialog);
             // A note that could not be written keeps the dialog open with the text in it.
-            if (WriteNote(run->kind, static_cast<uint32_t>(run->date), text, QVN_SysDate()) != kQdbOk) return TRUE;
+            if (WriteNote(run->kind, run->owner, text, QVN_SysDate()) != kQdbOk) return TRUE;
             EndDialog(dialog, text.empty() ? 0 : 1);
             return TRUE;
         }
@@ -74,6 +79,17 @@ INT_PTR CALLBACK DayNoteProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
     }
 }
 
+// Runs the editor; 1 or 0 as the editor ended, -1 when it could not be shown (reported).
+int RunNoteEditor(HWND owner, HINSTANCE instance, DayNoteRun& run) {
+    const INT_PTR ended = DialogBoxParamA(instance, "DLG_APPTNOTE", owner, DayNoteProc, reinterpret_cast<LPARAM>(&run));
+    if (ended == -1) {
+        QVN_Message(kMsgGroupSuite, 3040);
+        return -1;
+    }
+    if (ended == kReadFailed) return -1;
+    return ended == 1 ? 1 : 0;
+}
+
 }  // namespace
 
 int EditDayNote(HWND owner, HINSTANCE instance, int32_t date, uint8_t note_kind, bool* shown) {
@@ -83,14 +99,22 @@ int EditDayNote(HWND owner, HINSTANCE instance, int32_t date, uint8_t note_kind,
     QVN_SetOverrideToLoggedIn();
     if (right <= 0) return 0;
     DayNoteRun run;
-    run.date = date;
+    run.owner = static_cast<uint32_t>(date);
     run.kind = note_kind;
-    const INT_PTR ended = DialogBoxParamA(instance, "DLG_APPTNOTE", owner, DayNoteProc, reinterpret_cast<LPARAM>(&run));
-    if (ended == -1) {
-        QVN_Message(kMsgGroupSuite, 3040);
-        return 0;
-    }
-    if (ended == kReadFailed) return 0;
+    run.title = "Appointment Book Day Note - " + QVN_fmtDateString2000(date);
+    const int result = RunNoteEditor(owner, instance, run);
+    if (result < 0) return 0;
     if (shown) *shown = true;
-    return ended == 1 ? 1 : 0;
+    return result;
+}
+
+int EditAppointmentNote(HWND owner, HINSTANCE instance, uint32_t appointment_id) {
+    const int right = QVN_CheckRights(kRightAppointmentNote, true);
+    QVN_SetOverrideToLoggedIn();
+    if (right <= 0) return 0;
+    DayNoteRun run;
+    run.owner = appointment_id;
+    run.kind = kNoteAppointment;
+    run.title = "Appointment Note";
+    return std::max(RunNoteEditor(owner, instance, run), 0);
 }

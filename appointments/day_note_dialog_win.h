@@ -13,3 +13,7 @@ constexpr int kDayNoteTextMax = 4000;
 // returns whether the date has a note afterwards: OK with text or Cancel over an existing note
 // give 1. *shown (may be null) says whether the dialog ran.
 int EditDayNote(HWND owner, HINSTANCE instance, int32_t date, uint8_t note_kind, bool* shown = nullptr);
+
+// The appointment note of an appointment without a patient record, in the same editor (titled
+// "Appointment Note"): needs right 66. 1 when the appointment has a note afterwards.
+int EditAppointmentNote(HWND owner, HINSTANCE instance, uint32_t appointment_id);

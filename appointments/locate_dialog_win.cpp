@@ -120,6 +120,8 @@ void Init(HWND dialog, LocateRun& run) {
     ShowWindow(GetDlgItem(dialog, IDC_PATFIND2_VIEW), r.view ? SW_SHOW : SW_HIDE);
     r.view = false;
     EnableWindow(GetDlgItem(dialog, IDOK), r.mayOpen);
+    // Enter must still search from the name field: without OK, ">>" is the default button.
+    if (!r.mayOpen) SendMessageA(dialog, DM_SETDEFID, IDC_PATFIND2_SEARCH, 0);
     SetDlgItemTextA(dialog, IDC_PATFIND2_NAME, r.name.c_str());
     if (static_cast<int>(r.name.size()) < r.minimumLength || r.name.empty()) {
         SetFocus(GetDlgItem(dialog, IDC_PATFIND2_NAME));

@@ -168,3 +168,10 @@
 #define IDC_PATFIND2_CHAR_A 1720  // 1720-1745: the letter buttons A to Z
 #define IDC_APPTNOTE_TEXT 3
 #define IDC_APPTNOTE_CLEAR 5
+// --- Notes - Alerts - Check List (DLG_NOTES) and the medical alert editor (DLG_MEDALERTS).
+#define IDC_NOTES_PATIENT 300
+#define IDC_NOTES_APPOINTMENT 301
+#define IDC_NOTES_ALERTS 302
+#define IDC_NOTES_GUARANTOR 303
+#define IDC_NOTES_EDIT_ALERTS 314
+#define IDC_MEDALERTS_LIST 1730

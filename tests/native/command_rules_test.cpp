@@ -99,7 +99,7 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
 
     // Nothing of Break, Delete, Set Complete, Route Slip or the module entries is carried out yet:
     // grayed whatever is selected. Refresh, the view, the setups that exist and Exit are enabled.
-    for (int c : {120, 123, 124, 125, 126, 127, 129, 140, 141, 142, 301, 375, 381, 386, 389, 393, 404,
+    for (int c : {120, 123, 124, 125, 126, 127, 129, 140, 141, 142, 301, 375, 386, 389, 393, 404,
                   610, 620, 12112, 12146})
         EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
     for (int c : {121, 122, 128, 130, 143, 144, 145, 388}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
@@ -107,4 +107,7 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
     EXPECT_TRUE(MenuEntryEnabled(380, patient));
     EXPECT_FALSE(MenuEntryEnabled(380, new_patient));
     EXPECT_FALSE(MenuEntryEnabled(380, none));
+    // So is Medical Alerts/Notes, for any appointment.
+    EXPECT_TRUE(MenuEntryEnabled(381, new_patient));
+    EXPECT_FALSE(MenuEntryEnabled(381, none));
 }

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app_run.h"
 #include "appointments/family_list.h"
+#include "appointments/locate.h"
 #include "appointments/note_store.h"
 #include "data/appointment_store.h"
 #include "resources/resource.h"
@@ -55,6 +59,15 @@ COLORREF ScreenPixel(POINT p) {
     return seen;
 }
 
+// A name that TypeText can type key by key: letters, blanks and commas.
+bool Typeable(const AppointmentRecord& a) {
+    for (size_t i = 0; i < sizeof a.patientName && a.patientName[i]; ++i) {
+        const unsigned char c = static_cast<unsigned char>(a.patientName[i]);
+        if (!std::isalpha(c) && c != ' ' && c != ',') return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCopy) {
@@ -77,7 +90,8 @@ TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCo
     ASSERT_FALSE(family.lines.empty());
     ASSERT_GE(lines.size(), 2u);
 
-    AppRun second("/OAID" + std::to_string(patient), Practice::kDemoBook);
+    // The second copy ends before it opens any practice: a small one of its own will do.
+    AppRun second("/OAID" + std::to_string(patient), Practice::kNoProviders);
     ASSERT_TRUE(second.Started());
     EXPECT_EQ(0, second.WaitForExit()) << "the second copy hands over and ends";
 
@@ -102,7 +116,7 @@ TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCo
 }
 
 TEST(DayNoteRun, TheNoteButtonOpensTheDayNoteAndTurnsColor3OnceANoteIsSaved) {
-    AppRun app;
+    AppRun app("", Practice::kDemo, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
     ASSERT_TRUE(app.Started()) << app.SeedReason();
     HWND main = app.WaitForWindow("ApptBook");
     ASSERT_NE(nullptr, main);
@@ -117,7 +131,7 @@ TEST(DayNoteRun, TheNoteButtonOpensTheDayNoteAndTurnsColor3OnceANoteIsSaved) {
     RECT head;
     GetClientRect(header, &head);
     const POINT fill = ScreenPoint(header, left + 5, 5);  // inside the button, clear of its edge and text
-    const COLORREF note_colour = RGB(225, 225, 0);
+    const COLORREF note_colour = RGB(200, 100, 50);  // COLOR3 of the settings
     Settle(800);
     EXPECT_NE(note_colour, ScreenPixel(fill)) << "no note yet";
 
@@ -150,6 +164,74 @@ TEST(DayNoteRun, TheNoteButtonOpensTheDayNoteAndTurnsColor3OnceANoteIsSaved) {
     ClickControl(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) != note_colour; }));
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(LocateRun, ATypedNameIsFoundAndViewApptShowsItsDayOnTheSheet) {
+    AppRun app("", Practice::kDemoBook, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    m.Load(QVN_SysDate(), kDayView, FirstShownTime());
+    const int left = day_data.days.at(0).left;
+    // A patient's appointment on a later day, in an operatory of the view. Its day gets a day
+    // note: the header's "Note" button turns COLOR3 only when the sheet shows that day.
+    AppointmentRecord wanted{};
+    for (int32_t d = QVN_SysDate() + 1; d < QVN_SysDate() + 14 && wanted.id == 0; ++d)
+        for (const AppointmentRecord& a : ReadDay(d))
+            if (wanted.id == 0 && a.patientId != 0 && a.unscheduled == 0 && AppointmentOperatoryShown(a) && Typeable(a)) wanted = a;
+    ASSERT_NE(0u, wanted.id);
+    const int32_t day = wanted.date;
+    ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(day), "the located day", QVN_SysDate()));
+    DbEndSession();
+    const std::string name(wanted.patientName, strnlen(wanted.patientName, sizeof wanted.patientName));
+    const size_t comma = name.find(", ");
+    ASSERT_NE(std::string::npos, comma) << name;
+    std::string first = name.substr(comma + 2);
+    if (first.size() > 2 && first[first.size() - 2] == ' ') first.resize(first.size() - 2);  // the initial
+    const std::string typed = name.substr(0, comma) + "," + first;  // no blank after the comma
+
+    const POINT fill = ScreenPoint(header, left + 5, 5);
+    const COLORREF note_colour = RGB(200, 100, 50);  // COLOR3 of the settings
+    Settle(800);
+    EXPECT_NE(note_colour, ScreenPixel(fill)) << "today has no note";
+
+    // Appointment menu, "Locate Existing Appointment...", by its mnemonics.
+    ASSERT_TRUE(BringToFront(main));
+    PressKey('A', VK_MENU);
+    PressKey('E');
+    HWND dialog = app.WaitForDialog("Locate Existing Appointment");
+    ASSERT_NE(nullptr, dialog);
+    TypeText(typed);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND2_LIST) > 0; })) << typed;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "\t%lx", static_cast<unsigned long>(wanted.id));
+    int index = -1;
+    for (int i = 0; i < ListCount(dialog, IDC_PATFIND2_LIST); ++i) {
+        const std::string line = ListText(dialog, IDC_PATFIND2_LIST, i);
+        if (line.size() > std::strlen(hex) && line.compare(line.size() - std::strlen(hex), std::string::npos, hex) == 0) index = i;
+    }
+    ASSERT_GE(index, 0) << "the appointment is listed for " << typed;
+    HWND list = GetDlgItem(dialog, IDC_PATFIND2_LIST);
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    ClickAt(ScreenPoint(list, 20, (index - top) * height + height / 2));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }));
+    ClickControl(dialog, IDC_PATFIND2_VIEW);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << "the sheet shows the appointment's day";
+    DdeClient dde;
+    const std::string id_text = std::to_string(wanted.patientId) + ":";
+    EXPECT_EQ(id_text, dde.Request("PatientInfo", "PatientId").substr(0, id_text.size())) << "and has it selected";
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
