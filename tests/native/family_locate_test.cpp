@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "appointments/family_list.h"
 #include "appointments/locate.h"
 #include "appointments/note_store.h"
+#include "appointments/treatment_plan.h"
 #include "data/record_text.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
@@ -16,6 +18,7 @@
 #include "suite/qdb/qdb_handles.h"
 #include "suite/records/continuing_care.h"
 #include "suite/records/patient.h"
+#include "suite/records/procedures.h"
 
 namespace {
 
@@ -342,4 +345,33 @@ TEST_F(FamilyLocateTest, ANoteLockedElsewhereIsAskedAboutAndCancelLeavesItAsItWa
     EXPECT_EQ(kQdbLocked, WriteNote(kNoteDay, static_cast<uint32_t>(day), "after", day));
     EXPECT_EQ(1u, prompter.Texts().size()) << "the user is asked, not left without word";
     EXPECT_EQ("before", ReadNote(kNoteDay, static_cast<uint32_t>(day)).text);
+}
+
+TEST_F(FamilyLocateTest, TheTreatmentPlanListsOnlyTheMembersPlannedProcedures) {
+    for (const auto& [id, code, description] : {std::tuple{1u, "D2740", "Crown porcelain/ceramic substrate"},
+                                                std::tuple{2u, "D1110", "Prophylaxis adult"}}) {
+        ProcedureCodeRecord c{};
+        c.id = id;
+        PutText(c.code, code);
+        PutText(c.description, description);
+        ASSERT_EQ(kQdbOk, db_.Add(kProcedureCodeFile, c));
+    }
+    auto procedure = [](uint32_t id, uint32_t patient, uint8_t kind, uint32_t code, const char* tooth, const char* surfaces) {
+        ProcedureRecord p{};
+        p.id = id;
+        p.patientId = patient;
+        p.kind = kind;
+        p.codeId = code;
+        PutText(p.tooth, tooth);
+        PutText(p.surfaces, surfaces);
+        return p;
+    };
+    ASSERT_EQ(kQdbOk, db_.Add(kProcedureFile, procedure(71, 11, kProcedurePlanned, 1, "14", "MOD")));
+    ASSERT_EQ(kQdbOk, db_.Add(kProcedureFile, procedure(72, 11, kProcedureCompleted, 2, "", "")));
+    ASSERT_EQ(kQdbOk, db_.Add(kProcedureFile, procedure(73, 11, kProcedurePlanned, 2, "", "")));
+    ASSERT_EQ(kQdbOk, db_.Add(kProcedureFile, procedure(74, 12, kProcedurePlanned, 2, "", "")));
+    EXPECT_EQ((std::vector<std::string>{"Tx\tD2740\tCrown porcelain/ceramic subs\t14\tMOD",
+                                        "Tx\tD1110\tProphylaxis adult           "}),
+              TreatmentPlanLines(11));
+    EXPECT_TRUE(TreatmentPlanLines(10).empty());
 }
