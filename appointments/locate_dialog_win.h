@@ -17,6 +17,6 @@ struct LocateRequest {
     bool mayOpen = true;        // OK may hand an appointment on to be opened
 };
 
-// Returns the chosen appointment, 0 for none; -1 never (a dialog that cannot be made shows
-// message 3040 and gives 0).
+// Returns the chosen appointment; 0 for none, also when the dialog could not be made (message
+// 3040 was shown).
 uint32_t LocateAppointment(HWND owner, HINSTANCE instance, LocateRequest* request);
