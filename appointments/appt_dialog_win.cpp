@@ -53,6 +53,7 @@ struct ApptDialogRun {
     int unitMinutes = 10;
     bool filling = false;         // the program is writing the controls: no edit by the user
     uint32_t savedId = 0;
+    uint32_t openInstead = 0;     // chosen in the family list: opened once this dialog is closed
 };
 
 std::string ControlText(HWND dialog, int id) {
@@ -175,8 +176,8 @@ void LimitFields(HWND dialog) {
     for (const auto& [id, limit] : limits) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     const int tabs[] = {16, 50, 170, 190};
     SendDlgItemMessageA(dialog, IDC_APPT_REASONS, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
-    // Not carried out here: the free-time search, the family list and the lab-case library.
-    for (int id : {IDC_APPT_FIND, IDC_APPT_OTHER_APPTS, IDC_APPT_ATTACH_CASE, IDC_APPT_CARE_PICK})
+    // Not carried out here: the free-time search and the lab-case library.
+    for (int id : {IDC_APPT_FIND, IDC_APPT_ATTACH_CASE, IDC_APPT_CARE_PICK})
         EnableWindow(GetDlgItem(dialog, id), FALSE);
 }
 
@@ -188,6 +189,15 @@ void InitDialog(HWND dialog, ApptDialogRun& run) {
     const bool patient = run.edit.working.patientId != 0;
     EnableWindow(GetDlgItem(dialog, IDC_APPT_REASON_TX), patient);
     EnableWindow(GetDlgItem(dialog, IDC_APPT_CLAIM_INFO), patient);
+    EnableWindow(GetDlgItem(dialog, IDC_APPT_OTHER_APPTS), patient && family_list_hook);
+}
+
+// "&Other Appt(s)": an appointment chosen in the family list replaces this one in the dialog.
+void OtherAppointments(HWND dialog, ApptDialogRun& run) {
+    const uint32_t chosen = family_list_hook(dialog, run.instance, run.edit.working.patientId, true);
+    if (chosen == 0 || !ConfirmCancel(run.edit)) return;
+    run.openInstead = chosen;
+    EndDialog(dialog, run.edit.followUpId ? 1 : 2);
 }
 
 // After a change of the reasons.
@@ -397,6 +407,9 @@ bool OnCommand(HWND dialog, ApptDialogRun& run, int id, int code) {
     case IDC_APPT_PATIENT_INFO:
         PatientInfo(dialog, run);
         return true;
+    case IDC_APPT_OTHER_APPTS:
+        if (family_list_hook && run.edit.working.patientId) OtherAppointments(dialog, run);
+        return true;
     case IDC_APPT_CLAIM_INFO:
         ShowInsuranceClaimInfo(dialog, run.instance, run.edit.working.patientId);
         return true;
@@ -438,6 +451,7 @@ int RunDialog(HWND owner, HINSTANCE instance, ApptDialogRun& run, uint32_t* save
         return 0;
     }
     if (saved_id && run.savedId) *saved_id = run.savedId;
+    if (run.openInstead) return EditAppointment(owner, instance, run.openInstead, saved_id) || result == 1 ? 1 : 0;
     return result == 1 ? 1 : 0;
 }
 
@@ -498,7 +512,7 @@ int NewAppointmentFromSheet(HWND owner, HINSTANCE instance, const NewApptPlace& 
         if (FindUnscheduledOfPatient(place.patientId, &waiting) &&
             CurrentPrompter().Show({kUnscheduledOfPatient, kTitleAppointmentBook, kButtonsYesNo, kIconExclamation}) == kAnswerYes &&
             family_list_hook) {
-            if (const uint32_t chosen = family_list_hook(owner, instance, place.patientId))
+            if (const uint32_t chosen = family_list_hook(owner, instance, place.patientId, false))
                 return EditAppointment(owner, instance, chosen, saved_id);
         }
     }

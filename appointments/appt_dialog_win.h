@@ -28,7 +28,8 @@ int NewAppointmentFromSheet(HWND owner, HINSTANCE instance, const NewApptPlace& 
 // from the sheet, without one as for a patient.
 int NewAppointmentChoosingPatient(HWND owner, HINSTANCE instance, const NewApptPlace* place, uint32_t* saved_id = nullptr);
 
-// Where "Yes" to the unscheduled question leads: the family appointment list, once it is built.
-// It returns the id of an appointment chosen there (opened instead of the new one), or 0.
-using FamilyListHook = uint32_t (*)(HWND owner, HINSTANCE instance, uint32_t patient_id);
+// The family appointment list, where "Yes" to the unscheduled question and "&Other Appt(s)" lead
+// (from_open_appointment). It returns the id of an appointment chosen there, which is opened
+// instead, or 0. Without a hook "&Other Appt(s)" stays disabled and the question leads nowhere.
+using FamilyListHook = uint32_t (*)(HWND owner, HINSTANCE instance, uint32_t patient_id, bool from_open_appointment);
 void SetFamilyListHook(FamilyListHook hook);

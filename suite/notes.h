@@ -15,6 +15,13 @@ struct NoteKey {
 #pragma pack(pop)
 static_assert(sizeof(NoteKey) == 5);
 
-// The text of the note of that kind and owner, "" without one. Opens the notes group on the
-// access layer's session for the read.
-std::string ReadNoteText(uint8_t kind, uint32_t owner);
+// The note of that kind and owner, read on the access layer's session (the notes group is opened
+// for the read).
+struct NoteRead {
+    uint16_t result = 0;  // 0, or the database error of the read
+    bool exists = false;
+    std::string text;
+};
+NoteRead ReadNote(uint8_t kind, uint32_t owner);
+// Its text alone, "" without one or after an error.
+inline std::string ReadNoteText(uint8_t kind, uint32_t owner) { return ReadNote(kind, owner).text; }
