@@ -61,15 +61,15 @@ inline bool RealClick(HWND window) {
     return RealMouse(middle, MOUSEEVENTF_LEFTDOWN) && RealMouse(middle, MOUSEEVENTF_LEFTUP);
 }
 
-using Pixels = std::vector<std::vector<COLORREF>>;
+using ShownPixels = std::vector<std::vector<COLORREF>>;
 
 // The window's client pixels, row by row, after a fresh paint.
-inline Pixels Shown(HWND window) {
+inline ShownPixels Shown(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
     RECT r = {};
     GetClientRect(window, &r);
-    Pixels rows;
+    ShownPixels rows;
     HDC dc = GetDC(window);
     for (int y = 0; y < r.bottom; ++y) {
         rows.emplace_back();
@@ -80,7 +80,7 @@ inline Pixels Shown(HWND window) {
 }
 
 // The pixels of that colour in rows top to bottom (exclusive).
-inline int CountOf(const Pixels& shown, COLORREF colour, int top = 0, int bottom = 1 << 30) {
+inline int CountOf(const ShownPixels& shown, COLORREF colour, int top = 0, int bottom = 1 << 30) {
     int n = 0;
     for (int y = top; y < static_cast<int>(shown.size()) && y < bottom; ++y)
         for (COLORREF c : shown[static_cast<size_t>(y)]) n += c == colour;
