@@ -24,12 +24,6 @@ std::string ListLine(HWND dialog, int id, int index) {
     return narrow;
 }
 
-std::string ItemText(HWND dialog, int id) {
-    char text[256] = "";
-    SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 // Double-clicks line index of a list box with the mouse.
 void DoubleClickLine(HWND list, int index) {
     const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
@@ -63,25 +57,31 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     PressKey('S');
     HWND dialog = app.WaitForDialog("Select Patient");
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ("&Enter Last Name (Last, First MI):", ItemText(dialog, IDC_PATFIND_PROMPT));
-    EXPECT_EQ("Status", ItemText(dialog, IDC_PATFIND_COLUMN4));
+    EXPECT_EQ("&Enter Last Name (Last, First MI):", ControlText(dialog, IDC_PATFIND_PROMPT));
+    EXPECT_EQ("Status", ControlText(dialog, IDC_PATFIND_COLUMN4));
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PATFIND_LASTNAME, BM_GETCHECK, 0, 0));
-    EXPECT_EQ("", ItemText(dialog, IDC_PATFIND_ENTRY)) << "no recent selection yet";
+    EXPECT_EQ("", ControlText(dialog, IDC_PATFIND_ENTRY)) << "no recent selection yet";
     EXPECT_EQ(0, ListCount(dialog, IDC_PATFIND_RECENT));
 
     // Enter on a typed name searches, in any case; every Smith and Smithson is listed.
     TypeText("smi");
-    EXPECT_EQ("smi", ItemText(dialog, IDC_PATFIND_ENTRY));
+    EXPECT_EQ("smi", ControlText(dialog, IDC_PATFIND_ENTRY));
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == smi; })) << ListCount(dialog, IDC_PATFIND_LIST);
     EXPECT_EQ(0u, ListLine(dialog, IDC_PATFIND_LIST, 0).find(" Smith")) << ListLine(dialog, IDC_PATFIND_LIST, 0);
 
     // Alt+H switches to the chart number: prompt, title and an empty list.
     PressKey('H', VK_MENU);
-    ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_PATFIND_PROMPT) == "&Enter Chart #:"; }));
-    EXPECT_EQ("Chart #", ItemText(dialog, IDC_PATFIND_COLUMN4));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_PATFIND_PROMPT) == "&Enter Chart #:"; }));
+    EXPECT_EQ("Chart #", ControlText(dialog, IDC_PATFIND_COLUMN4));
     EXPECT_EQ(0, ListCount(dialog, IDC_PATFIND_LIST));
-    EXPECT_EQ("", ItemText(dialog, IDC_PATFIND_ENTRY));
+    EXPECT_EQ("", ControlText(dialog, IDC_PATFIND_ENTRY));
+    // A number nobody has: the list says so in its one line.
+    TypeText("c 99999");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == 1; }));
+    EXPECT_EQ("No match found for list.", ListLine(dialog, IDC_PATFIND_LIST, 0));
+    SendDlgItemMessageA(dialog, IDC_PATFIND_ENTRY, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     TypeText("c 10043");
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == 1; }));
@@ -122,10 +122,10 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     dialog = app.WaitForDialog("Select Patient");
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PATFIND_CHART, BM_GETCHECK, 0, 0));
-    EXPECT_EQ("&Enter Chart #:", ItemText(dialog, IDC_PATFIND_PROMPT));
+    EXPECT_EQ("&Enter Chart #:", ControlText(dialog, IDC_PATFIND_PROMPT));
     ASSERT_EQ(1, ListCount(dialog, IDC_PATFIND_RECENT));
     EXPECT_EQ(line, ListLine(dialog, IDC_PATFIND_RECENT, 0));
-    EXPECT_EQ(inactive.last + ", " + inactive.first, ItemText(dialog, IDC_PATFIND_ENTRY));
+    EXPECT_EQ(inactive.last + ", " + inactive.first, ControlText(dialog, IDC_PATFIND_ENTRY));
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_EQ(152u, GetPrivateProfileIntA("SELPAT", "SelectBy", 0, app.SettingsFile().c_str()));

@@ -9,6 +9,7 @@
 
 #include "app/fonts_win.h"
 #include "app_run.h"
+#include "controls/date_picker_model.h"
 #include "data/appointment_store.h"
 #include "data/practice_schedule.h"
 #include "suite/workstation_settings.h"
@@ -19,6 +20,12 @@
 
 // Lets the program take its messages and paint.
 inline void Settle(DWORD ms = 600) { Sleep(ms); }
+
+// Shows a date on the program's sheet, as the date picker does.
+inline void ShowDate(HWND main, int32_t date) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), date);
+    Settle(1500);
+}
 
 class SheetModel {
 public:
