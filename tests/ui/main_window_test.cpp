@@ -205,6 +205,11 @@ TEST(MainWindow, ASecondCopyRestoresTheFirstWhichOpensTheFontDialogAndEndsOnExit
     for (HWND w = FindWindowExA(nullptr, nullptr, "ApptBook", nullptr); w; w = FindWindowExA(nullptr, w, "ApptBook", nullptr))
         ++windows;
     EXPECT_EQ(1, windows);
+    // The handed-over patient's family list shows in the running copy; closed here.
+    HWND family = first.WaitForDialog("Family Appointment List");
+    ASSERT_NE(nullptr, family) << "patient 7 was handed over";
+    PostMessageA(family, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(family); }));
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FONT_SELECT, 0), 0);
     HWND font = first.WaitForDialog("Font");
