@@ -25,6 +25,7 @@
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/lab_case_win.h"
 #include "suite/messages.h"
 #include "suite/patient_alert.h"
 #include "suite/prompter.h"
@@ -176,8 +177,8 @@ void LimitFields(HWND dialog) {
     for (const auto& [id, limit] : limits) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     const int tabs[] = {16, 50, 170, 190};
     SendDlgItemMessageA(dialog, IDC_APPT_REASONS, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
-    // Not carried out here: the free-time search and the lab-case library.
-    for (int id : {IDC_APPT_FIND, IDC_APPT_ATTACH_CASE, IDC_APPT_CARE_PICK})
+    // Not carried out here: the free-time search and picking continuing care by hand.
+    for (int id : {IDC_APPT_FIND, IDC_APPT_CARE_PICK})
         EnableWindow(GetDlgItem(dialog, id), FALSE);
 }
 
@@ -310,6 +311,16 @@ bool RunOk(HWND dialog, ApptDialogRun& run, bool close_after) {
     return false;
 }
 
+// "Attach Case": the lab-case library's window over the appointment's cases; they are written
+// with the appointment at OK.
+void AttachCase(HWND dialog, ApptDialogRun& run) {
+    std::vector<LabCaseLink> links = run.edit.labLinks;
+    if (!AttachCases(dialog, run.instance, &links)) return;
+    ReadControls(dialog, &run.fields);
+    CasesAttached(std::move(links), &run.edit, &run.fields);
+    Check(dialog, IDC_APPT_LAB_CASE, run.fields.labCase);
+}
+
 void PatientInfo(HWND dialog, ApptDialogRun& run) {
     if (run.edit.working.patientId != 0) {
         StartFamilyFile(run.edit.working.patientId);
@@ -409,6 +420,9 @@ bool OnCommand(HWND dialog, ApptDialogRun& run, int id, int code) {
         return true;
     case IDC_APPT_OTHER_APPTS:
         if (family_list_hook && run.edit.working.patientId) OtherAppointments(dialog, run);
+        return true;
+    case IDC_APPT_ATTACH_CASE:
+        AttachCase(dialog, run);
         return true;
     case IDC_APPT_CLAIM_INFO:
         ShowInsuranceClaimInfo(dialog, run.instance, run.edit.working.patientId);

@@ -373,6 +373,13 @@ void RebuildAfterReasons(ApptEdit* edit, ApptEditFields* fields, int unit_minute
     edit->changed = true;
 }
 
+void CasesAttached(std::vector<LabCaseLink> links, ApptEdit* edit, ApptEditFields* fields) {
+    edit->labLinks = std::move(links);
+    edit->labLinksChanged = true;
+    edit->changed = true;
+    if (!edit->labLinks.empty()) fields->labCase = true;
+}
+
 bool AmountChangedByHand(const ApptEdit& edit, const std::string& amount_text) { return amount_text != edit.amountShown; }
 
 OkResult RunOkSequence(ApptEdit* edit, ApptEditFields* fields, int32_t today, int unit_minutes) {
@@ -396,19 +403,24 @@ OkResult RunOkSequence(ApptEdit* edit, ApptEditFields* fields, int32_t today, in
         record.id = NewAppointmentId();
         if (record.id == 0) return Stay(IDC_APPT_OK);
     }
-    // 15 and 16: the appointment, its new-patient record, note and continuing care in one save.
+    // 15 to 17: the appointment, its new-patient record, note, continuing care and lab-case links
+    // in one save.
     ApptSaveExtras extras;
     extras.writeNote = true;
     extras.note = fields->note;
     extras.care = edit->careWrites;
-    for (ContinuingCareRecord& c : extras.care) c.appointmentId = record.id;
+    // A new appointment's id is known only now; an existing one's plan already names it, and its
+    // records with no appointment are let go.
+    if (edit->isNew)
+        for (ContinuingCareRecord& c : extras.care) c.appointmentId = record.id;
+    extras.writeLabLinks = edit->labLinksChanged;
+    extras.labLinks = edit->labLinks;
     const bool with_side_record = record.patientId == 0 && record.newPatientId != 0;
     if (!SaveAppointment(edit->isNew, edit->isNew ? nullptr : &edit->asRead, record,
                          with_side_record ? &edit->newPatient : nullptr,
                          with_side_record ? &edit->newPatientAsRead : nullptr, &extras))
         return Stay(IDC_APPT_OK);
-    // 17: the lab-case links come after the save.
-    WriteApptToCaseLinks(record.id, edit->labLinks);
+    edit->labLinksChanged = false;
     OkResult r;
     r.outcome = OkOutcome::kSaved;
     r.saved = record;
@@ -451,6 +463,7 @@ void StartScheduleNext(const AppointmentRecord& saved, ApptEdit* edit, ApptEditF
     edit->toPinBoard = false;
     edit->careWrites.clear();
     edit->labLinks.clear();
+    edit->labLinksChanged = false;
     std::fill(std::begin(edit->care), std::end(edit->care), 0);
     StartNewAppointment(place, edit, fields);
     if (kept.patientId == 0) {

@@ -65,6 +65,7 @@ struct ApptEdit {
     uint16_t care[kCareSlots] = {};
     std::vector<ContinuingCareRecord> careWrites;
     std::vector<LabCaseLink> labLinks;
+    bool labLinksChanged = false;  // "Attach Case" changed them: the save writes them
     std::vector<std::string> statusTexts;  // the status list, built when the edit starts
     std::vector<uint8_t> statusValues;
 };
@@ -142,6 +143,10 @@ void EnterPinBoardMode(ApptEdit* edit, ApptEditFields* fields);
 // Cancel: true when the dialog may close (nothing changed, or Yes to "Are you sure?  Your
 // changes will not be saved.").
 bool ConfirmCancel(const ApptEdit& edit);
+
+// After "Attach Case" gave back the appointment's cases: the save writes them, and "Lab Case"
+// is checked when there are any (a box checked without cases stays: a case is expected).
+void CasesAttached(std::vector<LabCaseLink> links, ApptEdit* edit, ApptEditFields* fields);
 
 // Whether the amount text differs from what the program showed last.
 bool AmountChangedByHand(const ApptEdit& edit, const std::string& amount_text);

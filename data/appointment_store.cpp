@@ -124,6 +124,7 @@ struct SaveFiles {
     QdbOpenedFile audit{session.Handle(), kAuditFile};
     QdbOpenedFile notes{withExtras ? session.Handle() : QdbSession{0}, kNoteFile};
     QdbOpenedFile care{withExtras ? session.Handle() : QdbSession{0}, kContinuingCareFile};
+    QdbOpenedFile labCases{withExtras ? session.Handle() : QdbSession{0}, kLabCaseFile};
 
     bool Open() const {
         if (!session.Handle()) {
@@ -132,9 +133,10 @@ struct SaveFiles {
         }
         const std::pair<const QdbOpenedFile*, int> files[] = {
             {&appointments, kAppointmentFile}, {&rscuse, kRscUseFile}, {&newPatients, kNewPatientFile},
-            {&audit, kAuditFile}, {&notes, kNoteFile}, {&care, kContinuingCareFile}};
+            {&audit, kAuditFile}, {&notes, kNoteFile}, {&care, kContinuingCareFile}, {&labCases, kLabCaseFile}};
         for (const auto& [file, number] : files)
-            if (!file->Handle() && (withExtras || (number != kNoteFile && number != kContinuingCareFile))) {
+            if (!file->Handle() &&
+                (withExtras || (number != kNoteFile && number != kContinuingCareFile && number != kLabCaseFile))) {
                 ReportChangeFailure(session.Handle(), kDbMsgOpen, number);
                 return false;
             }
@@ -177,6 +179,11 @@ bool WriteExtras(const SaveFiles& f, uint32_t appointment_id, const ApptSaveExtr
             ReportChangeFailure(s, kDbMsgWrite, kContinuingCareFile);
             return false;
         }
+    // The appointment's lock, taken for this save, stands for its links.
+    if (extras.writeLabLinks && !WriteApptToCaseLinksIn(f.labCases.Handle(), appointment_id, extras.labLinks)) {
+        ReportChangeFailure(s, kDbMsgWrite, kLabCaseFile);
+        return false;
+    }
     return true;
 }
 

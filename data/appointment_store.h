@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/appointment_record.h"
+#include "suite/lab_case.h"
 #include "suite/records/continuing_care.h"
 
 // One appointment by id; with lock, the record stays locked for the session until the access
@@ -45,11 +46,14 @@ std::vector<AttachedReason> GatherAttachedReasons(uint32_t patient_id, int32_t t
 // false (No, a refusal, Cancel, a failure) leaves the database as it was.
 //
 // The appointment dialog's own records go with it, in the same transaction: the appointment's
-// note (an empty text removes it) and the continuing care records its reasons attached.
+// note (an empty text removes it), the continuing care records its reasons attached, and, with
+// writeLabLinks, the lab cases linked to the appointment (exactly labLinks).
 struct ApptSaveExtras {
     bool writeNote = false;
     std::string note;
     std::vector<ContinuingCareRecord> care;
+    bool writeLabLinks = false;
+    std::vector<LabCaseLink> labLinks;
 };
 bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record,
                      const NewPatientRecord* new_patient = nullptr, const NewPatientRecord* new_patient_before = nullptr,

@@ -2,6 +2,9 @@
 // that are gone and adds or rewrites the others.
 #include "suite/lab_case.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "data/db_access.h"
@@ -76,6 +79,26 @@ bool WriteApptToCaseLinks(uint32_t appointment_id, const std::vector<LabCaseLink
     return ok;
 }
 
+bool WriteApptToCaseLinksIn(QdbFile file, uint32_t appointment_id, const std::vector<LabCaseLink>& cases) {
+    LabCaseLinkRecord from{};
+    PutBE(from.appointmentIdBE, appointment_id);
+    std::vector<LabCaseLinkRecord> old;
+    LabCaseLinkRecord r{};
+    for (int found = QDB_GreaterThanOrEqualRec(file, kLabCaseKey, &from, &r);
+         found && std::memcmp(r.appointmentIdBE, from.appointmentIdBE, 4) == 0; found = QDB_NextRec(file, kLabCaseKey, &r))
+        old.push_back(r);
+    for (const LabCaseLinkRecord& o : old) {
+        const bool kept = std::any_of(cases.begin(), cases.end(), [&](const LabCaseLink& c) { return c.caseId == GetBE(o.caseIdBE); });
+        if (!kept && !(QDB_FindRec(file, kLabCaseKey, &o, &r) && QDB_DeleteCurRec(file))) return false;
+    }
+    for (const LabCaseLink& c : cases) {
+        const LabCaseLinkRecord wanted = RecordOf(appointment_id, c);
+        const bool exists = QDB_FindRec(file, kLabCaseKey, &wanted, &r) != 0;
+        if (!(exists ? QDB_WriteRec(file, &wanted) : QDB_AddRec(file, &wanted))) return false;
+    }
+    return true;
+}
+
 bool DeleteApptCaseLinks(uint32_t appointment_id) { return WriteApptToCaseLinks(appointment_id, {}); }
 
 LabCaseState ApptLabCaseState(uint32_t appointment_id) {
@@ -111,4 +134,52 @@ std::string ApptCaseLinksText(const std::vector<LabCaseLink>& links) {
 void ShowApptCaseLinks(uint32_t appointment_id) {
     CurrentPrompter().Show(PromptRequest{ApptCaseLinksText(ReadApptToCaseLinks(appointment_id)), "Lab Cases", kButtonsOk,
                                          kIconInformation});
+}
+
+const char kAttachCasesTitle[] = "Attach Lab Cases";
+const char kInvalidCaseNumber[] = "Invalid case number!";
+const char kInvalidCaseDue[] = "Invalid due date!";
+
+CaseEntry CaseEntryOf(const LabCaseLink& link) {
+    CaseEntry e;
+    e.caseNumber = std::to_string(link.caseId);
+    e.lab = link.lab;
+    e.due = link.dueDate ? QVN_fmtDateString2000(link.dueDate) : "";
+    e.stateIndex = std::clamp(static_cast<int>(link.state) - 1, 0, kLabStateChoices - 1);
+    return e;
+}
+
+CaseEntryField AttachCaseEntry(const CaseEntry& entry, std::vector<LabCaseLink>* links) {
+    const std::string number = entry.caseNumber;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long id = std::strtoull(number.c_str(), &end, 10);
+    const bool digits = !number.empty() && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || errno != 0 || *end != '\0' || id == 0 || id > UINT32_MAX) {
+        ShowRefusal(kInvalidCaseNumber);
+        return CaseEntryField::kCaseNumber;
+    }
+    int32_t due = 0;
+    if (entry.due.find_first_not_of(' ') != std::string::npos) {
+        due = QVN_ParseDate(entry.due);
+        if (due == 0) {
+            ShowRefusal(kInvalidCaseDue);
+            return CaseEntryField::kDue;
+        }
+    }
+    LabCaseLink link;
+    link.caseId = static_cast<uint32_t>(id);
+    link.state = static_cast<LabCaseState>(std::clamp(entry.stateIndex, 0, kLabStateChoices - 1) + 1);
+    link.lab = entry.lab.substr(0, kCaseLabMax);
+    link.dueDate = due;
+    auto at = std::lower_bound(links->begin(), links->end(), link.caseId,
+                               [](const LabCaseLink& l, uint32_t case_id) { return l.caseId < case_id; });
+    if (at != links->end() && at->caseId == link.caseId) *at = link;
+    else links->insert(at, link);
+    return CaseEntryField::kNone;
+}
+
+std::string CaseLinkLine(const LabCaseLink& link) {
+    return std::to_string(link.caseId) + "\t" + link.lab + "\t" + LabCaseStatusText(link.state) + "\t" +
+           (link.dueDate ? QVN_fmtDateString2000(link.dueDate) : "");
 }

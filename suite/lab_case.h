@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "suite/qdb/qdb.h"
 #include "suite/records/lab_case.h"
 
 struct LabCaseLink {
@@ -21,6 +22,9 @@ std::vector<LabCaseLink> ReadApptToCaseLinks(uint32_t appointment_id);
 // Makes the appointment's links exactly these cases: links of other cases are removed. True
 // when every write succeeded.
 bool WriteApptToCaseLinks(uint32_t appointment_id, const std::vector<LabCaseLink>& cases);
+// The same on the lab-case file of a change's own session, inside its transaction. The caller
+// holds the appointment's record lock, which stands for the appointment's links.
+bool WriteApptToCaseLinksIn(QdbFile file, uint32_t appointment_id, const std::vector<LabCaseLink>& cases);
 bool DeleteApptCaseLinks(uint32_t appointment_id);
 // The state the sheet shows: the least advanced case (needed before sent before received);
 // kLabNone without cases.
@@ -32,3 +36,30 @@ std::string LabCaseStatusText(LabCaseState state);
 std::string ApptCaseLinksText(const std::vector<LabCaseLink>& links);
 // Shows the appointment's case links in a box titled "Lab Cases".
 void ShowApptCaseLinks(uint32_t appointment_id);
+
+// --- Attaching cases to an appointment (AttachCases): the list the dialog edits and the entry
+// --- line under it, apart from the window.
+
+// The state list of the entry line, in LabCaseState order from "Needed" (index 0 = state 1).
+constexpr int kLabStateChoices = 4;
+constexpr int kCaseLabMax = 30;
+extern const char kAttachCasesTitle[];   // "Attach Lab Cases"
+extern const char kInvalidCaseNumber[];  // "Invalid case number!"
+extern const char kInvalidCaseDue[];     // "Invalid due date!"
+
+// What the entry line holds.
+struct CaseEntry {
+    std::string caseNumber, lab, due;
+    int stateIndex = 0;
+};
+enum class CaseEntryField { kNone, kCaseNumber, kDue };
+
+// The entry line filled from an attached case (for changing its lab, state or due date).
+CaseEntry CaseEntryOf(const LabCaseLink& link);
+// Puts the entry into the list: a case not attached yet goes in at its place in the order of the
+// case ids, an attached one takes the entry's lab, state and due date. The lab is cut to 30
+// characters. A refusal (case number not a whole number from 1, due date not a date) is shown
+// and leaves the list as it was; the result names the field to correct, kNone after success.
+CaseEntryField AttachCaseEntry(const CaseEntry& entry, std::vector<LabCaseLink>* links);
+// One line of the dialog's list: "case\tlab\tstate\tdue" (the due date empty when not known).
+std::string CaseLinkLine(const LabCaseLink& link);

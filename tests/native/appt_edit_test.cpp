@@ -7,12 +7,15 @@
 #include <cstring>
 #include <string>
 
+#include "appointments/appt_care.h"
 #include "appointments/appt_edit.h"
 #include "data/appointment_store.h"
 #include "demo_practice_fixture.h"
 #include "resources/resource.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
+#include "suite/lab_case.h"
+#include "suite/qdb/qdb.h"
 
 namespace {
 
@@ -231,6 +234,111 @@ TEST_F(ApptEditTest, CancelAsksOnlyAfterAnEditAndScheduleNextStartsAfterTheSaved
     EXPECT_TRUE(edit_.isNew);
     EXPECT_EQ(edit_.followUpId, 77u);
     EXPECT_EQ(+edit_.working.patientId, 1u);
+}
+
+// "Attach Case": the entry line's refusals leave the list as it was; a case goes in at its place
+// by number, an attached one takes the entry's changes. The cases are saved with the appointment
+// in its one save: a failure at any lock, write or commit keeps the stored cases and the record
+// as they were. A continuing care record the save lets go stays let go.
+TEST_F(ApptEditTest, AttachedCasesAreSavedWholeWithTheAppointment) {
+    std::vector<LabCaseLink> links;
+    struct Entry {
+        CaseEntry entry;
+        const char* refusal;  // "" when accepted
+        CaseEntryField field;
+        size_t cases;  // in the list afterwards
+    };
+    const Entry entries[] = {
+        {{"", "Smile Lab", "", 0}, "Invalid case number!", CaseEntryField::kCaseNumber, 0},
+        {{"0", "Smile Lab", "", 0}, "Invalid case number!", CaseEntryField::kCaseNumber, 0},
+        {{"4294967296", "", "", 0}, "Invalid case number!", CaseEntryField::kCaseNumber, 0},
+        {{"12x", "", "", 0}, "Invalid case number!", CaseEntryField::kCaseNumber, 0},
+        {{"40", "Smile Lab", "13/45/2026", 0}, "Invalid due date!", CaseEntryField::kDue, 0},
+        {{"40", "Smile Lab", "", 0}, "", CaseEntryField::kNone, 1},
+        {{"12", "Crown Company of the Lakes and Hills", "12/10/2026", 1}, "", CaseEntryField::kNone, 2},
+        {{"40", "Smile Lab", " ", 2}, "", CaseEntryField::kNone, 2},
+    };
+    for (const Entry& e : entries) {
+        ScriptedPrompter answers;
+        answers.Answer(kAnswerOk);
+        EXPECT_EQ(AttachCaseEntry(e.entry, &links), e.field) << e.entry.caseNumber;
+        EXPECT_EQ(answers.Texts(), e.refusal[0] ? std::vector<std::string>{e.refusal} : std::vector<std::string>{})
+            << e.entry.caseNumber;
+        EXPECT_EQ(links.size(), e.cases) << e.entry.caseNumber;
+    }
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(CaseLinkLine(links[0]), "12\tCrown Company of the Lakes and\tSent\t12/10/2026");
+    EXPECT_EQ(CaseLinkLine(links[1]), "40\tSmile Lab\tReceived\t");
+    EXPECT_EQ(CaseEntryOf(links[0]).stateIndex, 1);
+
+    StartValid();
+    CasesAttached(links, &edit_, &fields_);
+    EXPECT_TRUE(fields_.labCase) << "cases attached check \"Lab Case\"";
+    OkResult saved;
+    {
+        ScriptedPrompter none;
+        saved = Ok();
+    }
+    ASSERT_EQ(saved.outcome, OkOutcome::kSaved);
+    const uint32_t id = saved.saved.id;
+    EXPECT_EQ(saved.saved.labCase, 1);
+    ASSERT_EQ(ReadApptToCaseLinks(id).size(), 2u);
+    EXPECT_EQ(ReadApptToCaseLinks(id)[0].lab, "Crown Company of the Lakes and");
+
+    // Reopened: case 12 taken off and case 7 attached; continuing care attached here let go.
+    ContinuingCareRecord care{};
+    care.patientId = 1;
+    care.type = 99;
+    care.appointmentId = id;
+    ASSERT_EQ(db_.Add(kContinuingCareFile, care), kQdbOk);
+    const auto CareAppointment = [] {
+        for (const ContinuingCareRecord& c : ReadPatientCare(1))
+            if (c.type == 99) return static_cast<uint32_t>(c.appointmentId);
+        return UINT32_MAX;
+    };
+    ASSERT_TRUE(OpenExistingAppointment(id, &edit_, &fields_));
+    ASSERT_EQ(edit_.labLinks.size(), 2u);
+    std::vector<LabCaseLink> changed = {edit_.labLinks[1]};
+    {
+        ScriptedPrompter none;
+        ASSERT_EQ(AttachCaseEntry({"7", "Bite Works", "", 3}, &changed), CaseEntryField::kNone);
+    }
+    CasesAttached(changed, &edit_, &fields_);
+    care.appointmentId = 0;
+    edit_.careWrites = {care};
+    AppointmentRecord stored_before{};
+    ASSERT_EQ(ReadAppointment(id, &stored_before), kQdbOk);
+    int failures = 0;
+    for (int n = 1;; ++n) {
+        ASSERT_LT(n, 60) << "the save never succeeded";
+        ScriptedPrompter answers;
+        answers.Answer(kAnswerOk);
+        QDB_FailNthOperation(n);
+        const OkResult result = Ok();
+        const int64_t pending = QDB_PendingFault();
+        QDB_FailNthOperation(0);
+        if (result.outcome == OkOutcome::kSaved) {
+            EXPECT_GT(pending, 0) << "saved although operation " << n << " failed";
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(result.outcome, OkOutcome::kStay) << n;
+        AppointmentRecord stored{};
+        ASSERT_EQ(ReadAppointment(id, &stored), kQdbOk);
+        EXPECT_EQ(std::memcmp(&stored, &stored_before, sizeof stored), 0) << "operation " << n;
+        const std::vector<LabCaseLink> kept = ReadApptToCaseLinks(id);
+        ASSERT_EQ(kept.size(), 2u) << "operation " << n;
+        EXPECT_EQ(kept[0].caseId, 12u) << "operation " << n;
+        EXPECT_EQ(CareAppointment(), id) << "operation " << n;
+    }
+    EXPECT_GE(failures, 4);
+    const std::vector<LabCaseLink> stored = ReadApptToCaseLinks(id);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].caseId, 7u);
+    EXPECT_EQ(stored[0].state, kLabInHouse);
+    EXPECT_EQ(stored[1].caseId, 40u);
+    EXPECT_EQ(stored[1].state, kLabReceived);
+    EXPECT_EQ(CareAppointment(), 0u) << "let go, not attached again";
 }
 
 }  // namespace
