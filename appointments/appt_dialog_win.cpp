@@ -264,7 +264,8 @@ void AfterSave(HWND dialog, ApptDialogRun& run, const AppointmentRecord& saved) 
         WriteClipboardAppointment(saved.id);
         ParkClipboardOnBoard();
     }
-    if (!run.edit.isNew && before.date) ReloadShownDay(before.date);
+    // A day is loaded once, also when the appointment stayed on it.
+    if (!run.edit.isNew && before.date && before.date != saved.date) ReloadShownDay(before.date);
     if (saved.date) ReloadShownDay(saved.date);
     for (const DayRecord& day : day_data.days)
         if (saved.date != 0 && day.date == saved.date) {

@@ -55,15 +55,29 @@ public:
         return outer.Final();
     }
 
+    // The chaining states after the padded key: the starting points of every inner and outer hash.
+    void KeyedStates(uint32_t inner[8], uint32_t outer[8]) const {
+        inner_.ChainingState(inner);
+        outer_.ChainingState(outer);
+    }
+
 private:
     Sha256 inner_, outer_;
 };
+
+// A chaining state as digest bytes, big-endian.
+void StoreState(const uint32_t state[8], uint8_t* out) {
+    for (int i = 0; i < 8; ++i)
+        for (int j = 0; j < 4; ++j) out[4 * i + j] = static_cast<uint8_t>(state[i] >> (24 - 8 * j));
+}
 
 }  // namespace
 
 Sha256::Sha256() { std::memcpy(state_, kInitialState, sizeof state_); }
 
-void Sha256::Compress(const uint8_t* block) {
+void Sha256::ChainingState(uint32_t out[8]) const { std::memcpy(out, state_, sizeof state_); }
+
+void Sha256::CompressBlock(uint32_t state[8], const uint8_t* block) {
     uint32_t w[64];
     for (int i = 0; i < 16; ++i) w[i] = LoadBigEndian(block + 4 * i);
     for (int i = 16; i < 64; ++i) {
@@ -71,8 +85,8 @@ void Sha256::Compress(const uint8_t* block) {
         uint32_t s1 = RotateRight(w[i - 2], 17) ^ RotateRight(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
-    uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
+    uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+    uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
     for (int i = 0; i < 64; ++i) {
         uint32_t s1 = RotateRight(e, 6) ^ RotateRight(e, 11) ^ RotateRight(e, 25);
         uint32_t choose = (e & f) ^ (~e & g);
@@ -89,14 +103,14 @@ void Sha256::Compress(const uint8_t* block) {
         b = a;
         a = t1 + t2;
     }
-    state_[0] += a;
-    state_[1] += b;
-    state_[2] += c;
-    state_[3] += d;
-    state_[4] += e;
-    state_[5] += f;
-    state_[6] += g;
-    state_[7] += h;
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
 }
 
 void Sha256::Update(const void* data, size_t length) {
@@ -120,13 +134,16 @@ void Sha256::Update(const void* data, size_t length) {
 
 Sha256Digest Sha256::Final() {
     const uint64_t total_bits = total_bytes_ * 8;
-    const uint8_t one_bit = 0x80;
-    Update(&one_bit, 1);
-    const uint8_t zero = 0;
-    while (block_used_ != kBlockSize - 8) Update(&zero, 1);
-    uint8_t length_bytes[8];
-    for (int i = 0; i < 8; ++i) length_bytes[i] = static_cast<uint8_t>(total_bits >> (56 - 8 * i));
-    Update(length_bytes, sizeof length_bytes);
+    block_[block_used_++] = 0x80;
+    if (block_used_ > kBlockSize - 8) {
+        std::memset(block_ + block_used_, 0, kBlockSize - block_used_);
+        Compress(block_);
+        block_used_ = 0;
+    }
+    std::memset(block_ + block_used_, 0, kBlockSize - 8 - block_used_);
+    for (int i = 0; i < 8; ++i) block_[kBlockSize - 8 + i] = static_cast<uint8_t>(total_bits >> (56 - 8 * i));
+    Compress(block_);
+    block_used_ = 0;
 
     Sha256Digest digest;
     for (int i = 0; i < 8; ++i)
@@ -153,9 +170,25 @@ void Pbkdf2HmacSha256(const void* password, size_t password_length, const void* 
                                         static_cast<uint8_t>(block_index >> 8), static_cast<uint8_t>(block_index)};
         Sha256Digest u = key.Mac(salt, salt_length, index_bytes, sizeof index_bytes);
         Sha256Digest block = u;
+        // Every further MAC is of a 32-byte message: two compressions of one prepared block
+        // from the keyed states, without the general buffering and padding.
+        uint32_t inner[8], outer[8], state[8];
+        key.KeyedStates(inner, outer);
+        // The block that ends a hash of one key pad block and a 32-byte message: the message,
+        // the one bit, zeros, and the length of the 96 bytes in bits.
+        uint8_t message[Sha256::kBlockSize] = {};
+        message[32] = 0x80;
+        message[62] = (Sha256::kBlockSize + 32) * 8 >> 8;
+        message[63] = ((Sha256::kBlockSize + 32) * 8) & 0xFF;
+        std::memcpy(message, u.data(), u.size());
         for (uint32_t i = 1; i < iterations; ++i) {
-            u = key.Mac(u.data(), u.size());
-            for (size_t j = 0; j < block.size(); ++j) block[j] ^= u[j];
+            std::memcpy(state, inner, sizeof state);
+            Sha256::CompressBlock(state, message);
+            StoreState(state, message);
+            std::memcpy(state, outer, sizeof state);
+            Sha256::CompressBlock(state, message);
+            StoreState(state, message);
+            for (size_t j = 0; j < block.size(); ++j) block[j] ^= message[j];
         }
         size_t take = output_length < block.size() ? output_length : block.size();
         std::memcpy(out, block.data(), take);

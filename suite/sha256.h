@@ -18,8 +18,14 @@ public:
     void Update(const void* data, size_t length);
     Sha256Digest Final();
 
+    // For a loop that hashes messages of one fixed length after a common prefix of whole
+    // blocks (PBKDF2's): the chaining state after those blocks, and one compression of a block
+    // into such a state.
+    void ChainingState(uint32_t out[8]) const;
+    static void CompressBlock(uint32_t state[8], const uint8_t* block);
+
 private:
-    void Compress(const uint8_t* block);
+    void Compress(const uint8_t* block) { CompressBlock(state_, block); }
 
     uint32_t state_[8];
     uint8_t block_[kBlockSize];

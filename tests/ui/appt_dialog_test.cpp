@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app_run.h"
 #include "data/appointment_store.h"
@@ -18,6 +20,8 @@
 #include "suite/patient_alert.h"
 #include "suite/records/patient.h"
 #include "suite/records/procedures.h"
+#include "suite/sha256.h"
+#include "suite/users.h"
 #include "views/sheet_hit.h"
 
 namespace {
@@ -301,7 +305,8 @@ TEST(ApptDialog, AnEditIsRefusedWhenAnotherWorkstationChangedTheAppointmentMeanw
 
 // A measurement, not a test: how long the dialog takes to open on an appointment of the large
 // practice named by QVN_BENCH_PRACTICE (made with `qvnadmin seed-bench DIR`), and how long OK
-// takes to save it unchanged and close. The clock for the opening starts when the password
+// takes to save it unchanged and close, over several rounds in one program run (the first round
+// meets cold caches), with the median of each. The clock for the opening starts when the password
 // prompt is answered, the one for OK with the click. Run with --gtest_also_run_disabled_tests.
 TEST(ApptDialog, DISABLED_OpenAndOkOnTheBenchPractice) {
     char bench[MAX_PATH] = "";
@@ -316,6 +321,10 @@ TEST(ApptDialog, DISABLED_OpenAndOkOnTheBenchPractice) {
         WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), settings.c_str());
     });
     ASSERT_TRUE(app.Started()) << app.SeedReason();
+    // The scratch practice has no users of its own: the large one's user signs on here.
+    HWND sign_on = app.WaitForDialog("Password");
+    ASSERT_NE(nullptr, sign_on);
+    ASSERT_TRUE(AnswerPasswordDialog(sign_on, DemoPassword("FRONT")));
     HWND main = app.WaitForWindow("ApptBook");
     ASSERT_NE(nullptr, main);
     HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
@@ -333,33 +342,57 @@ TEST(ApptDialog, DISABLED_OpenAndOkOnTheBenchPractice) {
                 target = a;
             }
     ASSERT_NE(nullptr, column) << "no appointment in today's window";
-    ASSERT_TRUE(BringToFront(main));
-    DoubleClickAt(OnScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)));
-    HWND password = app.WaitForDialog("Password");
-    ASSERT_NE(nullptr, password);
-    LARGE_INTEGER frequency, asked, shown, clicked, closed;
+    LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
-    QueryPerformanceCounter(&asked);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowA("#32770", nullptr);
-        return dialog && IsWindowVisible(dialog) && GetDlgItem(dialog, IDC_APPT_REASONS) != nullptr;
-    }, 30000));
-    QueryPerformanceCounter(&shown);
-    Settle(500);
-    QueryPerformanceCounter(&clicked);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 30000)) << MessageText(FindWindowA("#32770", nullptr));
-    QueryPerformanceCounter(&closed);
     const auto ms = [&](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
         return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(frequency.QuadPart);
     };
-    std::printf("appointment dialog on the seed-bench practice: opened %.0f ms after the password, OK saved and "
-                "closed it in %.0f ms\n", ms(asked, shown), ms(clicked, closed));
+    constexpr int kRounds = 7;
+    std::vector<double> opened, saved, hashed;
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_TRUE(BringToFront(main));
+        DoubleClickAt(OnScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)));
+        HWND password = app.WaitForDialog("Password");
+        ASSERT_NE(nullptr, password) << "round " << round;
+        LARGE_INTEGER asked, shown, clicked, closed;
+        ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
+        QueryPerformanceCounter(&asked);
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            dialog = FindWindowA("#32770", nullptr);
+            return dialog && IsWindowVisible(dialog) && GetDlgItem(dialog, IDC_APPT_REASONS) != nullptr;
+        }, 30000));
+        QueryPerformanceCounter(&shown);
+        Settle(500);
+        QueryPerformanceCounter(&clicked);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 30000)) << MessageText(FindWindowA("#32770", nullptr));
+        QueryPerformanceCounter(&closed);
+        opened.push_back(ms(asked, shown));
+        saved.push_back(ms(clicked, closed));
+        // The opening includes the check of the password against its stored hash; the same
+        // derivation timed here, under the same load, tells the two apart.
+        Settle(1000);
+        LARGE_INTEGER hash_start, hash_end;
+        uint8_t derived[32];
+        QueryPerformanceCounter(&hash_start);
+        Pbkdf2HmacSha256("front", 5, "salt-of-sixteen!", 16, kPasswordIterations, derived, sizeof derived);
+        QueryPerformanceCounter(&hash_end);
+        hashed.push_back(ms(hash_start, hash_end));
+        std::printf("round %d: opened %.0f ms after the password (its hash alone: %.0f ms), OK saved and closed it in "
+                    "%.0f ms\n", round + 1, opened.back(), hashed.back(), saved.back());
+        Settle(500);
+    }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    std::printf("appointment dialog on the seed-bench practice, median of %d: opened in %.0f ms (the password hash "
+                "alone %.0f ms), OK in %.0f ms\n", kRounds, median(opened), median(hashed), median(saved));
     std::fflush(stdout);
-    testing::Test::RecordProperty("open_ms", static_cast<int>(ms(asked, shown) + 0.5));
-    testing::Test::RecordProperty("ok_ms", static_cast<int>(ms(clicked, closed) + 0.5));
+    testing::Test::RecordProperty("open_ms", static_cast<int>(median(opened) + 0.5));
+    testing::Test::RecordProperty("password_hash_ms", static_cast<int>(median(hashed) + 0.5));
+    testing::Test::RecordProperty("ok_ms", static_cast<int>(median(saved) + 0.5));
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
