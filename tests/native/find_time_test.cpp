@@ -124,7 +124,7 @@ TEST_F(FindTime, EdgeCasesOfThePracticeCalendarAndBlocks) {
 TEST_F(FindTime, PagesAreOneWalkOverTrulyFreeTimes) {
     DemoBookCounts counts;
     std::string reason;
-    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 7}, &counts, &reason)) << reason;
+    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 4}, &counts, &reason)) << reason;
     const std::vector<const char*> rooms = {"OP1", "OP2", "OP3", "OP4"};
     FindTimeRequest whole = Request("DR2", rooms, DemoMonday(), 40);
     FindTimeRequest paged = whole;
