@@ -125,7 +125,8 @@ void AddMarks(WeekCache& cache, uint8_t kind, const char id[4], int32_t week, in
 }
 
 // The first run of units free in marks at least length long that starts at or after from and
-// ends by within.end, extended as long as the units stay free; false when none.
+// ends by within.end, extended as long as the units stay free; false when none. A run exactly
+// length long, even one that starts right at from, is found.
 bool FirstFreeRun(const std::array<bool, kSlotsPerDay>& busy, Span within, int from, int length, Span* run) {
     int run_start = std::max(from, within.start);
     for (int u = run_start; u < within.end; ++u) {
@@ -176,6 +177,7 @@ private:
     std::map<int, std::vector<DayHours>> provider_hours_;  // of hours_week_, by provider index
     // Units already offered to the provider in each operatory on this date: blocks of a by-type
     // search may overlap, and one provider is never offered the same operatory time twice.
+    // Another provider starts afresh: the same stretch is a different booking for each.
     std::vector<std::array<bool, kSlotsPerDay>> offered_;
 };
 
