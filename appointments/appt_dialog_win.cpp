@@ -14,6 +14,7 @@
 #include "appointments/appt_pickers_win.h"
 #include "appointments/appt_care.h"
 #include "appointments/appt_reasons.h"
+#include "appointments/find_time_dialog_win.h"
 #include "appointments/new_patient_dialog_win.h"
 #include "appointments/time_pickers.h"
 #include "controls/date_picker_model.h"
@@ -21,6 +22,7 @@
 #include "controls/select_resource_dialog_win.h"
 #include "data/appointment_store.h"
 #include "data/practice_schedule.h"
+#include "data/record_text.h"
 #include "lists/patient_search.h"
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
@@ -177,9 +179,38 @@ void LimitFields(HWND dialog) {
     for (const auto& [id, limit] : limits) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     const int tabs[] = {16, 50, 170, 190};
     SendDlgItemMessageA(dialog, IDC_APPT_REASONS, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
-    // Not carried out here: the free-time search and picking continuing care by hand.
-    for (int id : {IDC_APPT_FIND, IDC_APPT_CARE_PICK})
-        EnableWindow(GetDlgItem(dialog, id), FALSE);
+    // Not carried out here: picking continuing care by hand.
+    EnableWindow(GetDlgItem(dialog, IDC_APPT_CARE_PICK), FALSE);
+}
+
+std::string WithoutBlanks(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The free-time search for the appointment as the fields now describe it; a chosen time moves
+// the date, time, operatory and provider fields (nothing is saved until OK).
+void FindTimeForFields(HWND dialog, ApptDialogRun& run) {
+    ReadControls(dialog, &run.fields);
+    AppointmentRecord a = run.edit.working;
+    PutId(a.provider, WithoutBlanks(run.fields.provider));
+    PutId(a.operatory, WithoutBlanks(run.fields.operatory));
+    const std::string length = WithoutBlanks(run.fields.length);
+    a.length = static_cast<uint16_t>(!length.empty() && length.size() <= 4 &&
+                                             length.find_first_not_of("0123456789") == std::string::npos
+                                         ? std::stoi(length)
+                                         : 0);
+    a.type = static_cast<uint8_t>(std::max(run.fields.typeIndex, 0));
+    if (!FindNewAppointmentTime(dialog, run.instance, &a, false, 0)) return;
+    run.fields.date = QVN_fmtDateString2000(a.date);
+    run.fields.time = TimeFieldText(a.hour, a.minute);
+    run.fields.operatory = WithoutBlanks(std::string(a.operatory, 4));
+    run.fields.provider = WithoutBlanks(std::string(a.provider, 4));
+    for (const auto& [id, text] : {std::pair<int, const std::string&>{IDC_APPT_DATE, run.fields.date},
+                                   {IDC_APPT_TIME, run.fields.time},
+                                   {IDC_APPT_OPERATORY, run.fields.operatory},
+                                   {IDC_APPT_PROVIDER, run.fields.provider}})
+        SetDlgItemTextA(dialog, id, text.c_str());
 }
 
 void InitDialog(HWND dialog, ApptDialogRun& run) {
@@ -406,6 +437,9 @@ bool OnCommand(HWND dialog, ApptDialogRun& run, int id, int code) {
         return true;
     case IDC_APPT_TIME_PICK:
         PickTimeOfField(dialog, run);
+        return true;
+    case IDC_APPT_FIND:
+        FindTimeForFields(dialog, run);
         return true;
     case IDC_APPT_PATTERN:
         EditPattern(dialog, run);

@@ -192,6 +192,35 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
 
     // The provider and the time typed; the time field shows "2:30pm" once it loses the focus.
     RetypeField(dialog, IDC_APPT_PROVIDER, "DR1");
+    // "&Find": the first free time found for DR1 moves the date, time and operatory fields.
+    ClickControl(dialog, IDC_APPT_FIND);
+    HWND find = app.WaitForDialog("Find New Appointment Time");
+    ASSERT_NE(nullptr, find);
+    ClickControl(find, IDOK);
+    HWND found = app.WaitForDialog("Available Appointment Times");
+    ASSERT_NE(nullptr, found);
+    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) == 10; }));
+    // Another process's list box answers through its wide messages.
+    wchar_t wide[128] = L"";
+    if (SendDlgItemMessageW(found, IDC_FOUND_LIST, LB_GETTEXTLEN, 0, 0) < 127)
+        SendDlgItemMessageW(found, IDC_FOUND_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(wide));
+    char row[256] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, row, sizeof row, nullptr, nullptr);
+    ClickControl(found, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found); }));
+    // "Tue\t 12/08/2026 8:00am - 9:10am\t DR1  : OP1 "
+    const std::string first(row);
+    const size_t dash = first.find(" - "), colon = first.find(" : ");
+    ASSERT_TRUE(first.size() > 16 && dash != std::string::npos && colon != std::string::npos) << first;
+    EXPECT_EQ(std::string(QVN_getday_name(QVN_week_day(QVN_ParseDate(first.substr(5, 10))))).substr(0, 3) + "\t ",
+              first.substr(0, 5));
+    EXPECT_EQ(first.substr(5, 10), ItemText(dialog, IDC_APPT_DATE));
+    EXPECT_EQ(first.substr(16, dash - 16), ItemText(dialog, IDC_APPT_TIME));
+    EXPECT_EQ("DR1 ", first.substr(colon - 4, 4));
+    EXPECT_EQ(first.substr(colon + 3, first.find(' ', colon + 3) - colon - 3), ItemText(dialog, IDC_APPT_OPERATORY));
+    EXPECT_LT(QVN_SysDate(), QVN_ParseDate(ItemText(dialog, IDC_APPT_DATE)));
+    RetypeField(dialog, IDC_APPT_DATE, QVN_fmtDateString2000(day));
+    RetypeField(dialog, IDC_APPT_OPERATORY, operatory);
     RetypeField(dialog, IDC_APPT_TIME, "2:30p");
     PressKey(VK_TAB);
     EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_APPT_TIME) == "2:30pm"; })) << ItemText(dialog, IDC_APPT_TIME);

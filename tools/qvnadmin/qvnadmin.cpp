@@ -6,6 +6,7 @@
 //                                    DIR made and filled with a large benchmark practice
 //   qvnadmin dump DIR [FAMILY]       the records of DIR, one readable line each
 //   qvnadmin verify DIR [--repair]   the week occupancy recomputed from the appointments
+//   qvnadmin find-times DIR ...      free appointment times, one a line
 //
 // Exit code 0 on success, 1 when the work failed, 2 on a wrong command line, 3 when verify
 // found differences (and did not repair them).
@@ -37,6 +38,9 @@ const char kUsage[] =
     "       qvnadmin seed-bench DIR [--appointments N] [--operatories K] [--patients P] [--seed S]\n"
     "       qvnadmin dump DIR [FAMILY]\n"
     "       qvnadmin verify DIR [--repair]\n"
+    "       qvnadmin find-times DIR --provider ID[,ID..] --operatory ID[,ID..] --length MINUTES\n"
+    "                --start MM/DD/YYYY [--days 1234567] [--from HH:MM --to HH:MM]\n"
+    "                [--block PROVIDER:POSITION] [--type N] [--assigned-only] [--pages N]\n"
     "  create DIR       make an empty practice database in DIR (the folder is made when missing)\n"
     "  seed-demo DIR    make DIR and fill it with the demo practice; the same SEED (default 1)\n"
     "                   gives the same practice; DIR must not hold a practice database yet\n"
@@ -49,7 +53,12 @@ const char kUsage[] =
     "                   resources, schedule, definitions, codes, referrals, patients, users,\n"
     "                   appointments\n"
     "  verify DIR       recompute every provider and operatory week record from the appointments\n"
-    "                   and list each difference; --repair rewrites the records that differ\n";
+    "                   and list each difference; --repair rewrites the records that differ\n"
+    "  find-times DIR   search free times as the program's Find New Appointment Time does, pages\n"
+    "                   of ten (default one page): date, weekday, start, end, provider, operatory\n"
+    "                   a line, then the message that ended the search; --days lists the weekdays\n"
+    "                   searched (1 Sunday .. 7 Saturday), --type the appointment type's place\n"
+    "                   in the type list (0 = any)\n";
 
 // Ends the access layer's session on every way out.
 struct SessionEnd {
@@ -192,6 +201,8 @@ bool ParseBenchOptions(int argc, char** argv, BenchOptions* options) {
 
 }  // namespace
 
+int FindTimesCommand(int argc, char** argv, const char* usage);  // find_times_command.cpp
+
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "create" && argc == 3) return CreateCommand(argv[2]);
@@ -202,6 +213,7 @@ int main(int argc, char** argv) {
     if (command == "dump" && (argc == 3 || argc == 4)) return Dump(argv[2], argc == 4 ? argv[3] : "all");
     if (command == "verify" && (argc == 3 || (argc == 4 && std::strcmp(argv[3], "--repair") == 0)))
         return Verify(argv[2], argc == 4);
+    if (command == "find-times") return FindTimesCommand(argc, argv, kUsage);
     std::fputs(kUsage, stderr);
     return 2;
 }
