@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(ApptListsTest, DayListLinesInStartTimeOrder) {
+TEST_F(ApptListsTest, DayAndAsapListLines) {
     SetPatientFacts(1, "Dr.", 0);
     SetPatientFacts(2, "", kPrivatePhone);
     // Booked out of index order: the two at 9:00 must still show in the index's (operatory) order.
@@ -77,9 +77,8 @@ TEST_F(ApptListsTest, DayListLinesInStartTimeOrder) {
     op3.date = DemoMonday();
     FillApptList(kListAppointments, op3, &list);
     EXPECT_EQ((std::vector<std::string>{expected[2]}), Texts(list));
-}
 
-TEST_F(ApptListsTest, AsapListSearchesTheSpanForTheMark) {
+    // The ASAP List of the same practice: span 0 searches exactly the list date.
     for (int day = 0; day < 3; ++day) {
         AppointmentRecord a = DemoAppt(9100 + day, DemoMonday() + day, 10, 0, 30, "DR1", "OP1");
         a.schedule = kScheduleAsap;
@@ -90,20 +89,20 @@ TEST_F(ApptListsTest, AsapListSearchesTheSpanForTheMark) {
     open.status = 100;
     Book(open);
 
-    ApptListFilter filter = ParseSavedFilter(kListAsap, "0 1234 0   2");
-    EXPECT_EQ(0, filter.span);
-    EXPECT_EQ(2, filter.searchType);
-    filter.date = DemoMonday();
-    HeaderListModel list({10, 7, 23, 12, 16, 3, 13}, 7169);
-    FillApptList(kListAsap, filter, &list);
+    ApptListFilter asap = ParseSavedFilter(kListAsap, "0 1234 0   2");
+    EXPECT_EQ(0, asap.span);
+    EXPECT_EQ(2, asap.searchType);
+    asap.date = DemoMonday();
+    FillApptList(kListAsap, asap, &list);
     EXPECT_EQ((std::vector<std::string>{
-                  "12/07/2026      ?Patient 9100             DR1 /OP1  Appointment 9100 30             "}),
+                  "12/07/2026      ?Patient 9100             DR1 /OP1  Appointment 9100 30             ",
+                  "12/07/2026Seated Dr. Patient 9002         DR1 /OP2  Appointment 9002 60(312)555-0112"}),
               Texts(list));
-    filter.span = 2;
-    FillApptList(kListAsap, filter, &list);
-    ASSERT_EQ(3, list.Count());
-    EXPECT_EQ(9102u, list.Line(2).data1);
-    EXPECT_EQ(DemoMonday() + 2, list.Line(2).sortKey);
+    asap.span = 2;
+    FillApptList(kListAsap, asap, &list);
+    ASSERT_EQ(4, list.Count());
+    EXPECT_EQ(9102u, list.Line(3).data1);
+    EXPECT_EQ(DemoMonday() + 2, list.Line(3).sortKey);
 
     ApptListFilter opens = ParseSavedFilter(kListAsap, "0(    )000 1");
     opens.date = DemoMonday();
