@@ -344,9 +344,14 @@ void OfficeJournal(HWND window) {
 void BreakSelected(HWND window) {
     HeaderLine line;
     if (!break_action || !SelectedLine(&line)) return;
-    if (QVN_PasswordCheckwAudit(kRightBreak) <= 0) return;
+    if (QVN_PasswordCheckwAudit(kRightBreak) <= 0) {
+        QVN_SetOverrideToLoggedIn();
+        return;
+    }
+    // The user who signed for it acts for this break only.
+    const bool broken = break_action(window, list_window.instance, line.data1);
     QVN_SetOverrideToLoggedIn();
-    if (break_action(window, list_window.instance, line.data1)) PostMessageA(list_window.mainWindow, kMsgRefresh, 0, 0);
+    if (broken) PostMessageA(list_window.mainWindow, kMsgRefresh, 0, 0);
     Refill();
 }
 
@@ -354,9 +359,9 @@ void DeleteSelected(HWND window) {
     HeaderLine line;
     if (!delete_action || !SelectedLine(&line)) return;
     const int granted = QVN_PasswordCheckwAudit(kRightDelete);
+    const bool deleted = granted > 0 && delete_action(window, list_window.instance, line.data1);
     QVN_SetOverrideToLoggedIn();
-    if (granted > 0 && delete_action(window, list_window.instance, line.data1))
-        PostMessageA(list_window.mainWindow, kMsgRefresh, 0, 0);
+    if (deleted) PostMessageA(list_window.mainWindow, kMsgRefresh, 0, 0);
     Refill();
 }
 
