@@ -92,6 +92,7 @@ StatusTables BuildStatusTables(const std::vector<StatusDefinition>& definitions)
         tables.entries.push_back(entry);
         std::memcpy(tables.names[d.number], entry.name, sizeof entry.name);
         tables.colours[d.number] = StatusColour(d.colourCode, d.storedColour);
+        tables.colourCodes[d.number] = d.colourCode;
     }
     return tables;
 }

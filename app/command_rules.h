@@ -57,5 +57,6 @@ struct StatusTables {
     std::vector<StatusMenuEntry> entries;
     uint32_t colours[kMaxPracticeStatus + 1] = {};
     char names[kMaxPracticeStatus + 1][7] = {};
+    char colourCodes[kMaxPracticeStatus + 1] = {};  // the definition's code character; a digit colours list lines
 };
 StatusTables BuildStatusTables(const std::vector<StatusDefinition>& definitions);

@@ -32,6 +32,8 @@
 #include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/practice_schedule.h"
+#include "lists/appt_lists.h"
+#include "lists/appt_lists_win.h"
 #include "lists/patient_search.h"
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
@@ -194,6 +196,7 @@ std::vector<int32_t> DisplayedDays() {
 void PollForChanges(HWND window) {
     bool reloaded = false;
     PollStation(StationCode(), DisplayedDays(), [&](int32_t date) { reloaded |= ReloadShownDay(date); });
+    if (HWND list = OpenApptListWindow()) SendMessageA(list, WM_TIMER, kRefreshTimer, 0);
     if (!reloaded) return;
     for (HWND child : {main_state.header, main_state.sheet})
         if (child) InvalidateRect(child, nullptr, FALSE);
@@ -246,6 +249,7 @@ void OnDestroy(HWND window) {
     main_state.fonts.DeleteAll();
     if (app_frame.running) UnregisterStation(StationCode());
     KillTimer(window, kRefreshTimer);
+    CloseApptList();
     StopPatientInfoService();
     FreeRunBitmaps();
     WriteIdealDay(main_state.idealDay);
@@ -544,8 +548,33 @@ void RunCommand(HWND window, int command, LPARAM lparam) {
     DispatchCommand(command, context, [&] { RunAvailableCommand(window, command, lparam); });
 }
 
+// --- The appointment lists -------------------------------------------------------------------
+
+// The fifth menu-bar entry (&Setup) waits while a list window is open.
+constexpr int kSetupMenuPosition = 4;
+
+void OpenListCommand(HWND window, int kind) {
+    if (!OpenApptList(window, app_frame.instance, kind)) return;
+    EnableMenuItem(GetMenu(window), kSetupMenuPosition, MF_BYPOSITION | MF_GRAYED);
+    DrawMenuBar(window);
+}
+
+void ListClosed(HWND window) {
+    EnableMenuItem(GetMenu(window), kSetupMenuPosition, MF_BYPOSITION | MF_ENABLED);
+    DrawMenuBar(window);
+}
+
 void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
     switch (command) {
+    case CMD_APPT_LIST:
+        OpenListCommand(window, kListAppointments);
+        break;
+    case CMD_ASAP_LIST:
+        OpenListCommand(window, kListAsap);
+        break;
+    case CMD_UNSCHEDULED_LIST:
+        OpenListCommand(window, kListUnscheduled);
+        break;
     case CMD_LOCATE_APPOINTMENT:
         LocateCommand(window);
         break;
@@ -657,6 +686,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         return 0;
     case kMsgAppointmentChanged:
         PollForChanges(window);
+        return 0;
+    case kMsgListClosed:
+        ListClosed(window);
         return 0;
     case kMsgSelectionButtons:
         if (main_state.sheet) SendMessageA(main_state.sheet, kMsgSelectionButtons, wparam, lparam);

@@ -12,3 +12,9 @@ constexpr unsigned kMsgButtonDisabled = 5180;      // to the main window: is thi
 constexpr int kCmdShowFamilyAppointments = 1224;   // command: the family appointment list of a patient
 constexpr int kCmdOpenHandedOver = 385;            // command (internal): act on what the list of 1224 chose
 constexpr int kCmdSelectionButtons = 5172;         // command from the button bar, forwarded to the sheet
+
+// The appointment lists and their header list box.
+constexpr unsigned kMsgListApplyChanges = 0x0400 + 4;    // to the list window: other stations' changes
+constexpr unsigned kMsgListCurrentLine = 0x0400 + 5;     // header list box to its parent: re-read the line
+constexpr unsigned kMsgListClosed = 1030;                // (WM_USER+6) to the main window: the list closed
+constexpr unsigned kMsgListSelectedLine = 0x0400 + 333;  // to the list window: wParam when a line is selected

@@ -2,6 +2,7 @@
 //
 #include "app/window_classes_win.h"
 
+#include "lists/appt_lists_win.h"
 #include "resources/resource.h"
 #include "views/info_box_win.h"
 #include "views/pin_board_win.h"
@@ -57,5 +58,6 @@ bool RegisterApptBookClasses(HINSTANCE instance, WNDPROC main_window_proc) {
                       c.cursor, nullptr, nullptr))
             return false;
     }
-    return true;
+    // The list windows and their header list box.
+    return RegisterApptListClasses(instance);
 }

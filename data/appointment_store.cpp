@@ -75,6 +75,28 @@ std::vector<AppointmentRecord> ReadDayOfProvider(int32_t date, const char provid
     return ReadSet(kApptByDateProviderKey, &prefix, sizeof prefix);
 }
 
+uint16_t ReadUnscheduledList(const char* provider, size_t limit, std::vector<AppointmentRecord>* out) {
+#pragma pack(push, 1)
+    struct UnscheduledPrefix {
+        uint8_t unscheduled;
+        uint8_t marker;
+        char id[4];
+    };
+#pragma pack(pop)
+    static_assert(sizeof(UnscheduledPrefix) == 6);
+    UnscheduledPrefix prefix{1, kMarkerProvider, {' ', ' ', ' ', ' '}};
+    if (provider) std::memcpy(prefix.id, provider, 4);
+    DbGroupScope group(AppointmentGroup());
+    if (group.Result() != kQdbOk) return group.Result();
+    AppointmentRecord a{};
+    uint16_t r = DbStartSetForward(kApptUnscheduledKey, DbPrepareKey(&prefix), &a, provider ? 6 : 1);
+    for (; r == kQdbOk; r = DbNextInSet(kApptUnscheduledKey, &a)) {
+        if (out->size() >= limit) return kQdbOk;
+        out->push_back(a);
+    }
+    return r;
+}
+
 std::vector<AppointmentRecord> ReadPatientAppointments(uint32_t patient_id) {
     return ReadSet(kApptByPatientKey, &patient_id, sizeof patient_id);
 }

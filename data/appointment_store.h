@@ -22,6 +22,11 @@ std::vector<AppointmentRecord> ReadDay(int32_t date);
 std::vector<AppointmentRecord> ReadDayOfOperatory(int32_t date, const char operatory[4]);
 std::vector<AppointmentRecord> ReadDayOfProvider(int32_t date, const char provider[4]);
 
+// The unscheduled list in the order of its index (provider nullptr: every provider's), at most
+// limit records. The result number that ended the read (kQdbNotFound at its normal end, kQdbOk
+// when the limit stopped it).
+uint16_t ReadUnscheduledList(const char* provider, size_t limit, std::vector<AppointmentRecord>* out);
+
 // Every appointment of a patient, scheduled or not.
 std::vector<AppointmentRecord> ReadPatientAppointments(uint32_t patient_id);
 // The first appointment of the patient that waits on the unscheduled list; false when none.

@@ -117,10 +117,10 @@ TEST(MainWindowInProcess, TheMenuGraysWhatIsNotCarriedOutAndTheSelectionDoesNotA
     HMENU menu = GetMenu(main.Handle());
     auto grayed = [&](int command) { return (GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND) & MF_GRAYED) != 0; };
     for (int command : {CMD_BREAK_APPOINTMENT, CMD_DELETE_APPOINTMENT, CMD_SET_COMPLETE, CMD_PRINT_ROUTE_SLIP,
-                        CMD_PURGE_APPOINTMENTS, CMD_PRACTICE_SETUP, CMD_APPT_LIST, CMD_TUTORIAL, 301})
+                        CMD_PURGE_APPOINTMENTS, CMD_PRACTICE_SETUP, CMD_TUTORIAL, 301})
         EXPECT_TRUE(grayed(command)) << command;
     for (int command : {CMD_REFRESH, CMD_VIEW, CMD_IDEAL_DAY, CMD_FONT_SELECT, CMD_FLIP_TABS_SETUP, CMD_EXIT,
-                        CMD_HELP_CONTENTS, CMD_ABOUT})
+                        CMD_HELP_CONTENTS, CMD_ABOUT, CMD_APPT_LIST, CMD_ASAP_LIST, CMD_UNSCHEDULED_LIST})
         EXPECT_FALSE(grayed(command)) << command;
     // A selection changes nothing for entries whose commands are not carried out.
     sheet_state.selectedId = 77;

@@ -46,6 +46,25 @@ TEST(WindowClasses, EveryClassIsRegisteredWithItsStyleBrushAndCursor) {
         EXPECT_EQ(0, wc.cbClsExtra) << e.name;
         EXPECT_EQ(0, wc.cbWndExtra) << e.name;
     }
+    // The list windows, their caption strip and the header list box (whose two windows keep
+    // their state in window data).
+    const Expected lists[] = {
+        {"ApptList", CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH, IDC_ARROW},
+        {"ASAPList", CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH, IDC_ARROW},
+        {"UnschList", CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH, IDC_ARROW},
+        {"RSHeader", CS_HREDRAW | CS_VREDRAW, LTGRAY_BRUSH, IDC_ARROW},
+        {"MDIListBox", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, -1, IDC_ARROW},
+        {"MDIListBoxHeader", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LTGRAY_BRUSH, IDC_ARROW},
+    };
+    for (const Expected& e : lists) {
+        WNDCLASSEXA wc = ClassInfo(e.name);
+        EXPECT_EQ(e.style, wc.style) << e.name;
+        HBRUSH brush = e.brush >= 0 ? static_cast<HBRUSH>(GetStockObject(e.brush)) : nullptr;
+        EXPECT_EQ(brush, wc.hbrBackground) << e.name;
+        EXPECT_EQ(LoadCursorA(nullptr, e.cursor), wc.hCursor) << e.name;
+    }
+    EXPECT_EQ(static_cast<int>(sizeof(LONG_PTR)), ClassInfo("MDIListBox").cbWndExtra);
+
     WNDCLASSEXA main = ClassInfo("ApptBook");
     ASSERT_NE(nullptr, main.lpszMenuName);
     EXPECT_EQ(std::string("ApptMenu"), main.lpszMenuName);

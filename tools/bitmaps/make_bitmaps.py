@@ -759,6 +759,62 @@ def png_bytes(rows):
 
 
 # --------------------------------------------------------------------------------------------
+# The appointment lists: the markers at the end of a list cell (18 pixels wide, light grey is
+# transparent there) and the menu pictures of the list windows' date items.
+
+LIST_MARKER_WIDTH = 18
+LIST_MARKER_HEIGHT = 13
+MENU_PICTURE = 16
+
+
+def draw_list_care(n):
+    """Continuing care due: a small card with a red cross and n dots for the care kind."""
+    c = Canvas(LIST_MARKER_WIDTH, LIST_MARKER_HEIGHT, LIGHT_GREY)
+    c.rect(1, 1, 15, 11, WHITE, DARK_GREY)
+    c.rect(5, 3, 6, 9, RED)
+    c.rect(3, 5, 8, 6, RED)
+    for k in range(n):
+        c.rect(11, 2 + 2 * k, 12, 2 + 2 * k, NAVY)
+    return c
+
+
+def draw_list_diagnosis():
+    """A diagnosis waits: a clipboard with lines of writing."""
+    c = Canvas(LIST_MARKER_WIDTH, LIST_MARKER_HEIGHT, LIGHT_GREY)
+    c.rect(3, 1, 13, 11, WHITE, BROWN)
+    c.rect(6, 0, 10, 1, DARK_GREY)
+    for y in (4, 6, 8):
+        c.hline(5, 11, y, BLUE)
+    return c
+
+
+def draw_list_referral():
+    """A referral: an arrow pointing into a page."""
+    c = Canvas(LIST_MARKER_WIDTH, LIST_MARKER_HEIGHT, LIGHT_GREY)
+    c.rect(8, 1, 15, 11, WHITE, DARK_GREY)
+    c.poly([(1, 5), (6, 5), (6, 2.5), (10.5, 6.5), (6, 10.5), (6, 8), (1, 8)], GREEN, DARK_GREY)
+    return c
+
+
+def draw_menu_arrow(forward):
+    """The list windows' previous and next day items: a small broad arrow on the menu grey."""
+    c = Canvas(MENU_PICTURE, MENU_PICTURE - 2, LIGHT_GREY)
+    c.poly([(1, 7), (7.5, 0.5), (7.5, 4), (14, 4), (14, 10), (7.5, 10), (7.5, 13.5)], BLUE, NAVY)
+    if forward:
+        c.px = [row[::-1] for row in c.px]
+    return c
+
+
+def draw_menu_calendar():
+    """The list windows' calendar item: a calendar leaf on the menu grey."""
+    c = Canvas(MENU_PICTURE, MENU_PICTURE - 2, LIGHT_GREY)
+    band_bottom = calendar_page(c, 1, 0, 14, 13, band=RED, grid=False)
+    for x in range(4, 13, 3):
+        c.vline(x, band_bottom + 2, 12, GREY)
+    return c
+
+
+# --------------------------------------------------------------------------------------------
 # The list of what is written: resource name, file name, picture.
 
 
@@ -791,6 +847,13 @@ def bitmaps():
             ("VIEWWEEK", "viewweek.bmp", draw_view_week()),
             ("VIEWMONTH", "viewmonth.bmp", draw_view_month()),
             ("201", "about.bmp", draw_about())]
+    for n in range(1, 5):
+        out.append(("MED_CC%d" % n, "medcc%d.bmp" % n, draw_list_care(n)))
+    out += [("DIAG_BMP", "diagbmp.bmp", draw_list_diagnosis()),
+            ("REFR_BMP", "refrbmp.bmp", draw_list_referral()),
+            ("leftarr", "leftarr.bmp", draw_menu_arrow(False)),
+            ("rightarr", "rightarr.bmp", draw_menu_arrow(True)),
+            ("cal", "calmenu.bmp", draw_menu_calendar())]
     return out
 
 

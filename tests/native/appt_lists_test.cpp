@@ -1,0 +1,153 @@
+// The Appointment, ASAP and Unscheduled lists of the demo practice, line for line, their saved
+// filters and the Unscheduled List's limit.
+#include <gtest/gtest.h>
+
+#include "demo_practice_fixture.h"
+#include "lists/appt_lists.h"
+#include "suite/qdb/qdb.h"
+#include "suite/records/patient.h"
+#include "suite/settings.h"
+
+namespace {
+
+class ApptListsTest : public DemoPracticeTest {
+protected:
+    // Gives a demo patient a title and the private-phone wish.
+    void SetPatientFacts(uint32_t id, const char* title, uint8_t privacy) {
+        FileGroupDesc desc{};
+        DbGroupOf(kPatientFile, &desc);
+        PatientRecord before{};
+        ASSERT_EQ(kQdbOk, DbFindRecord(desc, kPatientByIdKey, &id, sizeof id, &before));
+        PatientRecord after = before;
+        PutText(after.nameTitle, title);
+        after.privacy = privacy;
+        ASSERT_EQ(kQdbOk, DbSaveRecord(desc, kPatientByIdKey, &id, sizeof id, &before, &after, false));
+    }
+    static std::vector<std::string> Texts(const HeaderListModel& list) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < list.Count(); ++i) texts.push_back(list.Line(i).text);
+        return texts;
+    }
+};
+
+TEST_F(ApptListsTest, DayAndAsapListLines) {
+    SetPatientFacts(1, "Dr.", 0);
+    SetPatientFacts(2, "", kPrivatePhone);
+    // Booked out of index order: the two at 9:00 must still show in the index's (operatory) order.
+    AppointmentRecord late = DemoAppt(9003, DemoMonday(), 9, 0, 20, "DR2", "OP3");
+    late.patientId = 2;
+    PutText(late.phone, "3125550199");
+    Book(late);
+    Book(DemoAppt(9001, DemoMonday(), 9, 0, 30, "DR1", "OP1"));
+    AppointmentRecord early = DemoAppt(9002, DemoMonday(), 8, 0, 60, "DR1", "OP2");
+    early.patientId = 1;
+    early.status = 2;
+    early.schedule = kScheduleAsap;
+    PutText(early.phone, "(312)555-0112");
+    Book(early);
+    Book(DemoAppt(9004, DemoMonday() + 1, 8, 0, 30, "DR1", "OP1"));  // another day
+
+    ApptListFilter filter;
+    filter.date = DemoMonday();
+    HeaderListModel list({6, 7, 25, 12, 16, 3, 13}, 7169);
+    EXPECT_EQ(3, FillApptList(kListAppointments, filter, &list).lines);
+    const std::vector<std::string> expected = {
+        " 8:00aSeated Dr. Patient 9002           DR1 /OP2  Appointment 9002 60(312)555-0112",
+        " 9:00a      ?Patient 9001               DR1 /OP1  Appointment 9001 30             ",
+        " 9:00a       Patient 9003               DR2 /OP3  Appointment 9003 20             ",
+    };
+    EXPECT_EQ(expected, Texts(list));
+    EXPECT_EQ(9002u, list.Line(0).data1);
+    EXPECT_EQ(1u, list.Line(0).data2);
+    EXPECT_EQ(8 * 256, list.Line(0).sortKey);
+    EXPECT_EQ(kScheduleAsap, list.Line(0).groupMark);
+    EXPECT_EQ(2, list.Line(0).colourIndex);  // "Seated" has the colour digit 2
+    EXPECT_EQ(0, list.GetLine(-1, nullptr, false));
+
+    // A saved "2(ABCD)" narrows to provider ABCD; "2(DR1 )" to DR1's two.
+    QVN_WriteProfileString("APPT", "APPTVIEW", "2(ABCD)");
+    const ApptListFilter abcd = ReadSavedFilter(kListAppointments);
+    EXPECT_EQ(kFilterProvider, abcd.mode);
+    EXPECT_EQ("ABCD", std::string(abcd.provider, 4));
+    ApptListFilter dr1 = ParseSavedFilter(kListAppointments, "2(DR1 )");
+    dr1.date = DemoMonday();
+    FillApptList(kListAppointments, dr1, &list);
+    EXPECT_EQ((std::vector<std::string>{expected[0], expected[1]}), Texts(list));
+    ApptListFilter op3 = ParseSavedFilter(kListAppointments, "1(OP3 )");
+    op3.date = DemoMonday();
+    FillApptList(kListAppointments, op3, &list);
+    EXPECT_EQ((std::vector<std::string>{expected[2]}), Texts(list));
+
+    // The ASAP List of the same practice: span 0 searches exactly the list date.
+    for (int day = 0; day < 3; ++day) {
+        AppointmentRecord a = DemoAppt(9100 + day, DemoMonday() + day, 10, 0, 30, "DR1", "OP1");
+        a.schedule = kScheduleAsap;
+        Book(a);
+    }
+    AppointmentRecord open = DemoAppt(9110, DemoMonday(), 11, 0, 30, "DR1", "OP1");
+    open.schedule = kScheduleOpen;
+    open.status = 100;
+    Book(open);
+
+    ApptListFilter asap = ParseSavedFilter(kListAsap, "0 1234 0   2");
+    EXPECT_EQ(0, asap.span);
+    EXPECT_EQ(2, asap.searchType);
+    asap.date = DemoMonday();
+    FillApptList(kListAsap, asap, &list);
+    EXPECT_EQ((std::vector<std::string>{
+                  "12/07/2026      ?Patient 9100             DR1 /OP1  Appointment 9100 30             ",
+                  "12/07/2026Seated Dr. Patient 9002         DR1 /OP2  Appointment 9002 60(312)555-0112"}),
+              Texts(list));
+    asap.span = 2;
+    FillApptList(kListAsap, asap, &list);
+    ASSERT_EQ(4, list.Count());
+    EXPECT_EQ(9102u, list.Line(3).data1);
+    EXPECT_EQ(DemoMonday() + 2, list.Line(3).sortKey);
+
+    ApptListFilter opens = ParseSavedFilter(kListAsap, "0(    )000 1");
+    opens.date = DemoMonday();
+    FillApptList(kListAsap, opens, &list);
+    EXPECT_EQ((std::vector<std::string>{
+                  "12/07/2026Broken?Patient 9110             DR1 /OP1  Appointment 9110 30             "}),
+              Texts(list));
+    EXPECT_EQ("1(OP5 )002 1", SavedFilterText(kListAsap, ParseSavedFilter(kListAsap, "1(OP5 )002 1")));
+}
+
+TEST_F(ApptListsTest, UnscheduledListStopsAfterThreeThousandLinesWithOneMessage) {
+    ASSERT_EQ(1, QDB_BeginBulkWrite(db_state.session));
+    for (uint32_t i = 0; i < 3001; ++i) {
+        AppointmentRecord a = DemoAppt(20000 + i, 0, 9, 0, 30, i % 2 ? "DR2" : "DR1", "OP1");
+        a.unscheduled = 1;
+        a.status = kStatusUnscheduled;
+        a.listDate = DemoMonday() + static_cast<int32_t>(i);
+        ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, a));
+    }
+    ASSERT_EQ(1, QDB_EndBulkWrite(db_state.session, 1));
+
+    ScriptedPrompter prompter;
+    prompter.Answer(kAnswerOk);
+    HeaderListModel list({10, 7, 23, 5, 16, 3, 13}, 7169);
+    const ListFillResult all = FillApptList(kListUnscheduled, ApptListFilter{}, &list);
+    EXPECT_TRUE(all.truncated);
+    EXPECT_EQ(3000, list.Count());
+    ASSERT_EQ(1u, prompter.Asked().size());
+    EXPECT_EQ("Maximum number of entries for list has been reached.\nTruncating List.", prompter.Asked()[0].text);
+    EXPECT_EQ(std::string("Appointments"), prompter.Asked()[0].title);
+    EXPECT_EQ("12/07/2026W/Call?Patient 20000          DR1  Appointment 2000 30             ", list.Line(0).text);
+
+    // One provider's half fits: no message.
+    const ApptListFilter dr2 = ParseSavedFilter(kListUnscheduled, "2(DR2 )");
+    EXPECT_FALSE(FillApptList(kListUnscheduled, dr2, &list).truncated);
+    EXPECT_EQ(1500, list.Count());
+    EXPECT_EQ(1u, prompter.Asked().size());
+    EXPECT_EQ(kFilterAll, ParseSavedFilter(kListUnscheduled, "1(OP1 )").mode);
+}
+
+TEST(ApptListTexts, CopyTitleAndMenuLetters) {
+    EXPECT_EQ("Quorvin Appointment List - Mon, Dec 07, 2026", ListCopyTitle(kListAppointments, QVN_DateIn(12, 7, 2026)));
+    EXPECT_EQ(17u, ListDateText(QVN_DateIn(1, 1, 2027)).size());
+    const std::pair<char, int> letters[] = {{'c', 1}, {'E', 0}, {'l', 0}, {'R', 2}, {'x', -1}};
+    for (const auto& [letter, item] : letters) EXPECT_EQ(item, ListMenuLetterItem(letter)) << letter;
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// The appointment lists on the running program: opened from the main window's menu one at a
+// time, the Appointment List stepped a day by its menu letters, an appointment opened by Enter,
+// and a change made by another workstation showing in the open list on the refresh timer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "app_run.h"
+#include "../native/scripted_prompter.h"
+#include "data/appointment_store.h"
+#include "data/practice_schedule.h"
+#include "data/record_text.h"
+#include "lists/appt_lists.h"
+#include "lists/patient_search.h"
+#include "resources/resource.h"
+#include "sheet_model.h"
+#include "suite/patient_alert.h"
+#include "suite/records/patient.h"
+
+namespace {
+
+// The clipboard's text, "" when it holds none.
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Has the list window copy its lines and returns what it put on the clipboard.
+std::string CopiedList(HWND list_window) {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    PostMessageA(list_window, WM_COMMAND, MAKEWPARAM(CMD_LIST_COPY, 0), 0);
+    std::string text;
+    WaitUntil([&] { return !(text = ClipboardText()).empty(); });
+    return text;
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+// The day's list as this test reads it from the same database.
+HeaderListModel DayList(int32_t date) {
+    ApptListFilter filter;
+    filter.date = date;
+    HeaderListModel model({6, 7, 25, 12, 16, 3, 13}, 7169);
+    FillApptList(kListAppointments, filter, &model);
+    return model;
+}
+
+const char kCaption[] = "Time  Status Name                       Prov/Op   Reason          Ln Phone         ";
+
+}  // namespace
+
+TEST(ApptListsRun, OpenFromTheMenuStepByLetterOpenByEnterAndFollowAnotherStation) {
+    AppRun app("", Practice::kDemoBook, "FRONT", {"NETWORK/NetVersion=1", "NETWORK/UpdateSpeed=5", "NETWORK/STATION=6"});
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+
+    // One list at a time: each one asked for replaces the one before.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_UNSCHEDULED_LIST, 0), 0);
+    HWND unscheduled = app.WaitForWindow("UnschList");
+    ASSERT_NE(nullptr, unscheduled);
+    EXPECT_EQ("Quorvin Unscheduled List", WindowText(unscheduled));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_ASAP_LIST, 0), 0);
+    HWND asap = app.WaitForWindow("ASAPList");
+    ASSERT_NE(nullptr, asap);
+    EXPECT_EQ("Quorvin ASAP List", WindowText(asap));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(unscheduled); }));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_APPT_LIST, 0), 0);
+    HWND window = app.WaitForWindow("ApptList");
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ("Quorvin Appointment List", WindowText(window));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(asap); }));
+    HWND list = FindWindowExA(window, nullptr, "MDIListBox", nullptr);
+    ASSERT_NE(nullptr, list);
+    EXPECT_NE(nullptr, FindWindowExA(window, nullptr, "MDIListBoxHeader", nullptr));
+
+    // A booked day, and the lines the list must show for it and for the day after.
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, FindWindowExA(main, nullptr, "SchSheet", nullptr)));
+    const int32_t day = BookedDay(2);
+    ASSERT_NE(0, day);
+    const HeaderListModel lines = DayList(day);
+    const HeaderListModel next = DayList(day + 1);
+    // A line whose opening asks nothing before the dialog: a patient on file without alerts.
+    int quiet = -1;
+    for (int i = 0; i < lines.Count() && quiet < 0; ++i) {
+        PatientRecord p{};
+        const uint32_t id = lines.Line(i).data2;
+        if (id && ReadPatient(id, &p) && p.status == 1 && PATALERT_PatientHasAlerts(id, QVN_SysDate()) == 0) quiet = i;
+    }
+    ASSERT_GE(quiet, 0);
+    AppointmentRecord opened{};
+    ASSERT_EQ(kQdbOk, ReadAppointment(lines.Line(quiet).data1, &opened));
+    DbEndSession();
+
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1124, 0), day);  // as the date picker answers
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCOUNT, 0, 0) == lines.Count(); }));
+    const std::string copied = CopiedList(window);
+    EXPECT_EQ("Quorvin Appointment List - " + ListDateText(day), FirstLine(copied));
+    EXPECT_EQ(lines.ClipboardText("Quorvin Appointment List - " + ListDateText(day), kCaption), copied);
+
+    // "r" runs the third item of the menu bar (the next day), "l" the first (the day before):
+    // Alt with a letter reaches the window as the keyboard's menu command with that letter.
+    ASSERT_TRUE(BringToFront(window));
+    PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'r');
+    EXPECT_TRUE(WaitUntil([&] { return FirstLine(CopiedList(window)) == "Quorvin Appointment List - " + ListDateText(day + 1); }));
+    EXPECT_EQ(next.Count(), SendMessageA(list, LB_GETCOUNT, 0, 0));
+    ASSERT_TRUE(BringToFront(window));
+    PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'l');
+    EXPECT_TRUE(WaitUntil([&] { return FirstLine(CopiedList(window)) == "Quorvin Appointment List - " + ListDateText(day); }));
+
+    // Enter on a line opens its appointment.
+    ASSERT_TRUE(BringToFront(window));
+    PressKey(VK_HOME);
+    for (int i = 0; i < quiet; ++i) PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    HWND password = app.WaitForDialog("Password");
+    ASSERT_NE(nullptr, password);
+    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
+    const std::string name = GetTrimmedText(opened.patientName);
+    HWND dialog = app.WaitForDialog(("Appointment Information - (" + name + ")").c_str());
+    ASSERT_NE(nullptr, dialog) << name;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+
+    // Another workstation (this test) changes the reason of that appointment; the open list
+    // shows it after the main window's refresh timer (5 seconds) told it.
+    std::string reason;
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    ASSERT_TRUE(LoadPracticeTables());
+    AppointmentRecord before{};
+    ASSERT_EQ(kQdbOk, ReadAppointment(opened.id, &before));
+    AppointmentRecord after = before;
+    PutText(after.description, "Changed Elsewhr");
+    {
+        ScriptedPrompter yes;
+        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
+        ASSERT_TRUE(SaveAppointment(false, &before, after));
+    }
+    DbEndSession();
+    EXPECT_TRUE(WaitUntil([&] { return CopiedList(window).find("Changed Elsewhr") != std::string::npos; }, 20000));
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
