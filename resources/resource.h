@@ -258,3 +258,9 @@
 #define IDC_NOTES_GUARANTOR 303
 #define IDC_NOTES_EDIT_ALERTS 314
 #define IDC_MEDALERTS_LIST 1730
+
+// Purge Appointments: the cutoff dialog, the purge message and the progress window.
+#define IDC_PURGE_CUTOFF 2400
+#define IDC_PURGE_MSG_DONT_SHOW 2401
+#define IDC_PURGE_PROGRESS_COUNT 2402
+#define IDC_PURGE_MSG_TEXT 2403
