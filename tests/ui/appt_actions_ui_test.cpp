@@ -1,5 +1,6 @@
-// Breaking an appointment from the sheet's context menu and deleting another from the main menu,
-// in one run of the program: the password, the real question boxes, the records and the sheet.
+// Breaking an appointment from the sheet's context menu, deleting another from the main menu and
+// purging the week before a cutoff, in one run of the program: the password, the real question
+// boxes and dialogs, the records and the sheet.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -50,7 +51,7 @@ std::vector<COLORREF> Patch(HWND sheet, POINT at) {
 
 }  // namespace
 
-TEST(ApptActionsUi, BreakFromTheContextMenuAndDeleteFromTheMainMenu) {
+TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     AppRun app("", Practice::kDemoBook);
     ASSERT_TRUE(app.Started()) << app.SeedReason();
     HWND main = app.WaitForWindow("ApptBook");
@@ -111,6 +112,34 @@ TEST(ApptActionsUi, BreakFromTheContextMenuAndDeleteFromTheMainMenu) {
     Settle(500);
     EXPECT_NE(broken_before, Patch(sheet, broken_at)) << "the broken appointment's box is gone";
     EXPECT_NE(deleted_before, Patch(sheet, deleted_at)) << "the deleted appointment's box is gone";
+
+    // Appointment > Pur&ge Appointments... with a cutoff a week back: the warning of a cutoff less
+    // than a year back, the last question, then the run.
+    const int32_t cutoff = QVN_SysDate() - 7;
+    std::vector<uint32_t> older, kept;
+    for (int32_t d = cutoff - 7; d < cutoff; ++d)
+        for (const AppointmentRecord& a : ReadDay(d)) older.push_back(a.id);
+    for (const AppointmentRecord& a : ReadDay(cutoff)) kept.push_back(a.id);
+    ASSERT_FALSE(older.empty()) << "the book has appointments in the week before the cutoff";
+    ASSERT_FALSE(kept.empty());
+    ASSERT_TRUE(BringToFront(main));
+    PressKey('A', VK_MENU);
+    Settle(300);
+    PressKey('G');
+    HWND purge = app.WaitForDialog("Purge Appointments");
+    ASSERT_NE(nullptr, purge);
+    SetDlgItemTextA(purge, IDC_PURGE_CUTOFF, QVN_fmtDateString2000(cutoff).c_str());
+    PostMessageA(purge, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ("You have selected a cut off date that is less than one year from today! Purging appointments will "
+              "permanently delete appointments scheduled prior to the cut off date. Press 'Cancel' to change the cut "
+              "off date or 'OK' to purge appointments.",
+              app.AnswerBox("Warning", IDOK));
+    EXPECT_EQ("The appointments before the cut off date will now be purged.\nThis cannot be undone.",
+              app.AnswerBox("Appointment Book", IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(purge); }, 60000)) << "the purge ends and closes the dialog";
+    for (uint32_t id : older) EXPECT_EQ(kQdbNotFound, ReadAppointment(id, &stored)) << id << " was before the cutoff";
+    for (uint32_t id : kept) EXPECT_EQ(0, ReadAppointment(id, &stored)) << id << " was on the cutoff";
+
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
