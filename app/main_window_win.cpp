@@ -19,7 +19,9 @@
 #include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
+#include "appointments/appt_actions.h"
 #include "appointments/appt_dialog_win.h"
+#include "appointments/purge_dialog_win.h"
 #include "appointments/new_patient_dialog_win.h"
 #include "appointments/new_patient_entry.h"
 #include "appointments/conflict_checks.h"
@@ -522,6 +524,55 @@ void EditSelectedNewPatient(HWND window) {
     PostMessageA(window, kMsgAppointmentChanged, 0, static_cast<LPARAM>(before.id));
 }
 
+// --- Break, delete and set status -----------------------------------------------------------
+
+// The windows an appointment action tells: the pin board, the selection, the sheet.
+class MainActionWindows final : public ApptActionWindows {
+public:
+    explicit MainActionWindows(HWND window) : window_(window) {}
+    uint32_t PinnedAppointment() override {
+        return main_state.pinBoard ? static_cast<uint32_t>(SendMessageA(main_state.pinBoard, kPinBoardParkedId, 0, 0)) : 0;
+    }
+    void EmptyPinBoard() override {
+        if (main_state.pinBoard) SendMessageA(main_state.pinBoard, kPinBoardEmpty, 0, 0);
+    }
+    uint32_t SelectedAppointment() override { return sheet_state.selectedId; }
+    void ClearSelection() override {
+        sheet_state.selectedId = 0;
+        sheet_state.selectedPatientId = 0;
+        OnSelectionChanged();
+    }
+    void AppointmentChanged(uint32_t id) override {
+        PostMessageA(window_, kMsgAppointmentChanged, 0, static_cast<LPARAM>(id));
+    }
+
+private:
+    HWND window_;
+};
+
+// The selected appointment broken, deleted or given a status; the day it was on is read again.
+void AppointmentActionCommand(HWND window, int command) {
+    const uint32_t id = sheet_state.selectedId;
+    AppointmentRecord before{};
+    if (id == 0 || ReadAppointment(id, &before) != kQdbOk) return;
+    MainActionWindows windows(window);
+    int done = 0;
+    if (command == CMD_BREAK_APPOINTMENT) {
+        done = BreakAppointment(windows, id);
+    } else if (command == CMD_DELETE_APPOINTMENT) {
+        done = DeleteAppointment(windows, id);
+    } else {
+        HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        done = SetAppointmentStatus(windows, id, static_cast<uint8_t>(command - kStatusCommandBase));
+        SetCursor(old_cursor);
+    }
+    if (!done) return;
+    if (command == CMD_BREAK_APPOINTMENT) windows.ClearSelection();
+    if (before.date != 0) ReloadShownDay(before.date);
+    RepaintSheetWindows();
+    OnSelectionChanged();
+}
+
 // After every command a pending mode change redraws the flip tabs for the new mode.
 void OnCommand(HWND window, int command, LPARAM lparam) {
     RunCommand(window, command, lparam);
@@ -600,6 +651,13 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
     case CMD_DIAL:
         DialSelection(window);
         break;
+    case CMD_BREAK_APPOINTMENT:
+    case CMD_DELETE_APPOINTMENT:
+        AppointmentActionCommand(window, command);
+        break;
+    case CMD_PURGE_APPOINTMENTS:
+        if (RunPurgeDialog(window, app_frame.instance)) ShowDate(sheet_state.shownDate, sheet_state.mode);
+        break;
     case CMD_INSURANCE_INFO:
         ShowInsuranceClaimInfo(window, app_frame.instance, sheet_state.selectedPatientId);
         break;
@@ -664,6 +722,8 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         ShowWeekView();
         break;
     default:
+        if (command > kStatusCommandBase && command <= kStatusCommandBase + kMaxPracticeStatus)
+            AppointmentActionCommand(window, command);
         break;
     }
 }

@@ -318,3 +318,9 @@
 #define IDC_LISTVIEW_DAYS 2606
 #define IDC_LISTVIEW_ASAP 2607
 #define IDC_LISTVIEW_OPEN 2608
+
+// Purge Appointments: the cutoff dialog, the purge message and the progress window.
+#define IDC_PURGE_CUTOFF 2400
+#define IDC_PURGE_MSG_DONT_SHOW 2401
+#define IDC_PURGE_PROGRESS_COUNT 2402
+#define IDC_PURGE_MSG_TEXT 2403

@@ -13,6 +13,8 @@ constexpr int kNoteTextLimit = 4096;
 enum NoteKind : uint8_t {
     kNoteAppointment = 2,   // owner = appointment id
     kNotePatient = 3,       // owner = patient id
+    kNotePurgedAppointment = 6,  // owner = patient id: "Purged Appointment" entries
+    kNoteBrokenAppointment = 7,  // owner = patient id: "Broken Appointment" entries
     kNoteDay = 22,          // the appointment book's day note, owner = day number
     kNotePatientAlert = 23, // ours: the patient-alert library's alert text, owner = patient id
     kNoteGuarantor = 16,    // the guarantor's account note, owner = guarantor id

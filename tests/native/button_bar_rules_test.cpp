@@ -73,7 +73,7 @@ TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
 
     // A button whose command does nothing yet is disabled whatever is selected, and message 5180
     // says so; the rule of the selection still holds for the commands that are carried out.
-    for (int command : {386, 127, 123, 129, 610, 620, 124, 389, 404, 393, 12146}) {
+    for (int command : {386, 127, 129, 610, 620, 389, 404, 393, 12146}) {
         EXPECT_FALSE(look(command, rich).enabled) << command;
         EXPECT_EQ(1, ButtonState(command, rich, nullptr)) << command;
     }
@@ -84,6 +84,10 @@ TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
     EXPECT_EQ(1, ButtonState(126, none, nullptr)) << "Dial is carried out and wants a selection";
     EXPECT_EQ(0, ButtonState(126, new_patient, nullptr));
     EXPECT_TRUE(look(126, rich).enabled);
+    for (int command : {123, 124}) {
+        EXPECT_EQ(1, ButtonState(command, none, nullptr)) << command << " is carried out and wants a selection";
+        EXPECT_EQ(0, ButtonState(command, new_patient, nullptr)) << command;
+    }
 
     EXPECT_TRUE(look(388, none).enabled);
     EXPECT_EQ(248, look(388, rich, false).bitmap);

@@ -97,11 +97,11 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
     EXPECT_TRUE(SelectionAllowsEntry(381, new_patient)) << "notes work for a new patient too";
     EXPECT_TRUE(SelectionAllowsEntry(128, none));
 
-    // Nothing of Break, Delete, Set Complete, Route Slip or the module entries is carried out yet:
-    // grayed whatever is selected. Refresh, the view, the setups that exist and Exit are enabled.
-    for (int c : {123, 124, 125, 127, 129, 140, 141, 142, 301, 386, 389, 393, 404, 610, 620, 12112, 12146})
+    // Nothing of Set Complete, Route Slip or the module entries is carried out yet: grayed
+    // whatever is selected. Refresh, the view, the setups that exist, Purge, the lists and Exit are enabled.
+    for (int c : {127, 129, 140, 141, 142, 386, 389, 393, 404, 610, 620, 12112, 12146})
         EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
-    for (int c : {121, 122, 128, 130, 143, 144, 145, 388, 384, 375, 376, 378}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
+    for (int c : {121, 122, 125, 128, 130, 143, 144, 145, 388, 384, 375, 376, 378}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
     // Dial and the insurance information are carried out: Dial follows the patient's selection,
     // the insurance entry stays enabled and refuses a new patient when chosen.
     EXPECT_TRUE(MenuEntryEnabled(126, patient));
@@ -113,6 +113,15 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
     EXPECT_TRUE(MenuEntryEnabled(380, patient));
     EXPECT_FALSE(MenuEntryEnabled(380, new_patient));
     EXPECT_FALSE(MenuEntryEnabled(380, none));
+    // Break and Delete follow the patient's selection; the status entries are always enabled.
+    for (int c : {123, 124}) {
+        EXPECT_TRUE(MenuEntryEnabled(c, patient)) << c;
+        EXPECT_FALSE(MenuEntryEnabled(c, new_patient)) << c;
+        EXPECT_FALSE(MenuEntryEnabled(c, none)) << c;
+    }
+    EXPECT_TRUE(MenuEntryEnabled(301, none));
+    EXPECT_TRUE(MenuEntryEnabled(315, patient));
+    EXPECT_FALSE(MenuEntryEnabled(316, patient));
     // So is Medical Alerts/Notes, for any appointment.
     EXPECT_TRUE(MenuEntryEnabled(381, new_patient));
     EXPECT_FALSE(MenuEntryEnabled(381, none));

@@ -364,16 +364,15 @@ TEST(MainWindow, CommandsNotCarriedOutAreDisabledAndAClickOrKeyAsksNothing) {
     const std::string id = std::to_string(appointment->patientId) + ":";
     ASSERT_EQ(id, dde.Request("PatientInfo", "PatientId").substr(0, id.size())) << "the click selected the appointment";
 
-    for (int command : {CMD_BREAK_APPOINTMENT, CMD_DELETE_APPOINTMENT, CMD_SET_COMPLETE, CMD_PRINT_ROUTE_SLIP,
-                        CMD_PATIENT_PICTURE})
+    for (int command : {CMD_SET_COMPLETE, CMD_PRINT_ROUTE_SLIP, CMD_PATIENT_PICTURE})
         EXPECT_EQ(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, command, 0)) << command << " does nothing yet";
     EXPECT_NE(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_IDEAL_DAY, 0));
     EXPECT_NE(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_DIAL, 0)) << "Dial is carried out for the selection";
 
-    // A click on Break and the keys of two commands not carried out (Ctrl+Shift+M, the month
-    // view, comes with the calendar; Ctrl+U is the patient picture): no password, nothing at all.
-    const RECT button = ToolbarButtonRect(toolbar, CMD_BREAK_APPOINTMENT);
-    ASSERT_LT(button.left, button.right) << "the Break button's place";
+    // A click on Set Complete and the keys of two commands not carried out (Ctrl+Shift+M, the
+    // month view, comes with the calendar; Ctrl+U is the patient picture): nothing at all.
+    const RECT button = ToolbarButtonRect(toolbar, CMD_SET_COMPLETE);
+    ASSERT_LT(button.left, button.right) << "the Set Complete button's place";
     Click(toolbar, POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
     SetForegroundWindow(main);
     Chord({VK_CONTROL, VK_SHIFT, 'M'});

@@ -117,16 +117,17 @@ TEST(MainWindowInProcess, TheMenuGraysWhatIsNotCarriedOutAndTheSelectionDoesNotA
     HMENU menu = GetMenu(main.Handle());
     auto grayed = [&](int command) { return (GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND) & MF_GRAYED) != 0; };
     for (int command : {CMD_BREAK_APPOINTMENT, CMD_DELETE_APPOINTMENT, CMD_SET_COMPLETE, CMD_PRINT_ROUTE_SLIP,
-                        CMD_PURGE_APPOINTMENTS, CMD_PRACTICE_SETUP, CMD_TUTORIAL, 301})
+                        CMD_PRACTICE_SETUP, CMD_TUTORIAL})
         EXPECT_TRUE(grayed(command)) << command;
     for (int command : {CMD_REFRESH, CMD_VIEW, CMD_IDEAL_DAY, CMD_FONT_SELECT, CMD_FLIP_TABS_SETUP, CMD_EXIT,
-                        CMD_HELP_CONTENTS, CMD_ABOUT, CMD_APPT_LIST, CMD_ASAP_LIST, CMD_UNSCHEDULED_LIST})
+                        CMD_HELP_CONTENTS, CMD_ABOUT, CMD_PURGE_APPOINTMENTS, 301, CMD_APPT_LIST, CMD_ASAP_LIST,
+                        CMD_UNSCHEDULED_LIST})
         EXPECT_FALSE(grayed(command)) << command;
     // A selection changes nothing for entries whose commands are not carried out.
     sheet_state.selectedId = 77;
     sheet_state.selectedPatientId = 5;
     SendMessageA(main.Handle(), 5172, 0, 0);
-    EXPECT_TRUE(grayed(CMD_BREAK_APPOINTMENT));
+    EXPECT_TRUE(grayed(CMD_SET_COMPLETE));
     EXPECT_EQ(0, SendMessageA(main.Handle(), 1127, 0, 0)) << "a patient's appointment";
     sheet_state.selectedPatientId = 0;
     EXPECT_EQ(77, SendMessageA(main.Handle(), 1127, 0, 0)) << "the new-patient appointment's id";

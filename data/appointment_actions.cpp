@@ -1,0 +1,450 @@
+// The changes of one appointment other than a save, each gathered, locked, checked and written
+// as one unit (see appointment_store.cpp for the save's own).
+#include "data/appointment_actions.h"
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/appointment_store.h"
+#include "data/db_access.h"
+#include "data/occupancy.h"
+#include "data/record_locks.h"
+#include "suite/audit.h"
+#include "suite/docutils.h"
+#include "suite/messages.h"
+#include "suite/notes.h"
+#include "suite/prompter.h"
+#include "suite/qdb/qdb_handles.h"
+#include "suite/records/continuing_care.h"
+#include "suite/records/lab_case.h"
+#include "suite/records/patient.h"
+#include "suite/records/users.h"
+#include "data/practice_schedule.h"
+#include "suite/dates.h"
+
+namespace {
+
+const char kBrokenTitle[] = "Broken Appointment";
+const char kPurgedTitle[] = "Purged Appointment";
+constexpr int kMaxCareLinks = 11;
+constexpr int kGatherTries = 3;
+
+// Every file an appointment change may write, open on one private session.
+struct ActionFiles {
+    QdbPrivateSession session;
+    QdbOpenedFile appointments{session.Handle(), kAppointmentFile};
+    QdbOpenedFile patients{session.Handle(), kPatientFile};
+    QdbOpenedFile notes{session.Handle(), kNoteFile};
+    QdbOpenedFile newPatients{session.Handle(), kNewPatientFile};
+    QdbOpenedFile audit{session.Handle(), kAuditFile};
+    QdbOpenedFile rscuse{session.Handle(), kRscUseFile};
+    QdbOpenedFile care{session.Handle(), kContinuingCareFile};
+    QdbOpenedFile labs{session.Handle(), kLabCaseFile};
+
+    QdbSession S() const { return session.Handle(); }
+    bool Open() const {
+        if (!session.Handle()) {
+            QVN_ReportDbError(kAppointmentFile, kQdbNoSession, 0);
+            return false;
+        }
+        const std::pair<const QdbOpenedFile*, int> files[] = {
+            {&appointments, kAppointmentFile}, {&patients, kPatientFile},  {&notes, kNoteFile},
+            {&newPatients, kNewPatientFile},   {&audit, kAuditFile},       {&rscuse, kRscUseFile},
+            {&care, kContinuingCareFile},      {&labs, kLabCaseFile}};
+        for (const auto& [file, number] : files)
+            if (!file->Handle()) {
+                ReportChangeFailure(session.Handle(), kDbMsgOpen, number);
+                return false;
+            }
+        return true;
+    }
+};
+
+#pragma pack(push, 1)
+struct CareKey {
+    uint32_t patientId;
+    uint16_t type;
+};
+struct LabKey {
+    uint8_t appointmentIdBE[4];
+    uint8_t caseIdBE[4];
+};
+#pragma pack(pop)
+
+void PutBigEndian(uint8_t (&bytes)[4], uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+}
+
+// Reads the appointment; 0, 101 or the engine's failure (reported).
+uint16_t FindAppointment(const ActionFiles& f, uint32_t id, AppointmentRecord* a) {
+    if (QDB_FindRec(f.appointments.Handle(), kApptByIdKey, &id, a)) return kQdbOk;
+    const uint16_t result = QDB_GetLastErrorNum(f.S());
+    if (result != kQdbNotFound) QVN_ReportDbError(kAppointmentFile, result, QDB_GetLastFileNum(f.S()));
+    return result;
+}
+
+// The records that hang on an appointment, by their identity keys; read before the locks to know
+// which to lock, and again under them to see that nothing changed meanwhile.
+template <typename Key>
+bool Same(const std::vector<Key>& a, const std::vector<Key>& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Key)) == 0);
+}
+
+struct Links {
+    std::vector<CareKey> care;
+    std::vector<LabKey> labs;
+    bool operator==(const Links& o) const {
+        return Same(care, o.care) && Same(labs, o.labs);
+    }
+};
+
+// False after a failure of the engine (reported).
+bool ReadLinks(const ActionFiles& f, uint32_t id, Links* links) {
+    links->care.clear();
+    links->labs.clear();
+    ContinuingCareRecord c{};
+    QdbSet set = QDB_StartSet(f.care.Handle(), kContinuingCareByAppointmentKey, 0, &id, &c, 4);
+    for (bool more = set != 0; more && links->care.size() < kMaxCareLinks; more = QDB_NextRecInSet(set, &c) != 0)
+        links->care.push_back(CareKey{c.patientId, c.type});
+    if (set) QDB_EndSet(set);
+    uint16_t result = QDB_GetLastErrorNum(f.S());
+    if (result != kQdbOk && result != kQdbNotFound) {
+        QVN_ReportDbError(kContinuingCareFile, result, QDB_GetLastFileNum(f.S()));
+        return false;
+    }
+    LabKey prefix{};
+    PutBigEndian(prefix.appointmentIdBE, id);
+    LabCaseLinkRecord l{};
+    set = QDB_StartSet(f.labs.Handle(), kLabCaseKey, 0, &prefix, &l, 4);
+    for (bool more = set != 0; more; more = QDB_NextRecInSet(set, &l) != 0) {
+        LabKey key{};
+        std::memcpy(key.appointmentIdBE, l.appointmentIdBE, 4);
+        std::memcpy(key.caseIdBE, l.caseIdBE, 4);
+        links->labs.push_back(key);
+    }
+    if (set) QDB_EndSet(set);
+    result = QDB_GetLastErrorNum(f.S());
+    if (result != kQdbOk && result != kQdbNotFound) {
+        QVN_ReportDbError(kLabCaseFile, result, QDB_GetLastFileNum(f.S()));
+        return false;
+    }
+    return true;
+}
+
+enum class Gathered { kLocked, kGone, kFailed };
+
+// Reads the appointment, adds the locks the change needs (want) and takes them all; then reads the
+// appointment and its links again under the locks. When either changed between the two reads,
+// the locks are given back and the gathering starts over; after a few rounds the change is
+// refused as made elsewhere.
+template <typename Want>
+Gathered GatherAndLock(const ActionFiles& f, uint32_t id, AppointmentRecord* a, Links* links, const Want& want) {
+    for (int round = 0; round < kGatherTries; ++round) {
+        const uint16_t found = FindAppointment(f, id, a);
+        if (found == kQdbNotFound) return Gathered::kGone;
+        if (found != kQdbOk || !ReadLinks(f, id, links)) return Gathered::kFailed;
+        RecordLockSet locks(f.S());
+        uint32_t key = id;
+        locks.Add(f.appointments.Handle(), kAppointmentFile, kApptByIdKey, &key, sizeof key);
+        for (const CareKey& k : links->care)
+            locks.Add(f.care.Handle(), kContinuingCareFile, kContinuingCareByPatientKey, &k, sizeof k);
+        for (const LabKey& k : links->labs) locks.Add(f.labs.Handle(), kLabCaseFile, kLabCaseKey, &k, sizeof k);
+        want(*a, locks);
+        if (!locks.TakeAll()) return Gathered::kFailed;
+        AppointmentRecord again{};
+        const uint16_t refound = FindAppointment(f, id, &again);
+        if (refound == kQdbNotFound) {
+            QDB_LKISAM(f.S(), 1);
+            return Gathered::kGone;
+        }
+        Links links_again;
+        if (refound != kQdbOk || !ReadLinks(f, id, &links_again)) return Gathered::kFailed;
+        if (std::memcmp(&again, a, sizeof again) == 0 && links_again == *links) return Gathered::kLocked;
+        QDB_LKISAM(f.S(), 1);  // changed between the reads: gather anew
+    }
+    ShowRefusal(kChangedElsewhere);
+    return Gathered::kFailed;
+}
+
+bool Fail(const ActionFiles& f, DbMessageKind kind, int data_file) {
+    ReportChangeFailure(f.S(), kind, data_file);
+    return false;
+}
+
+bool ReadFailed(const ActionFiles& f, int data_file) {
+    QVN_ReportDbError(data_file, QDB_GetLastErrorNum(f.S()), QDB_GetLastFileNum(f.S()));
+    return false;
+}
+
+bool RewriteAppointment(const ActionFiles& f, const AppointmentRecord& record) {
+    uint32_t id = record.id;
+    if (QDB_FindRec(f.appointments.Handle(), kApptByIdKey, &id, nullptr) && QDB_WriteRec(f.appointments.Handle(), &record))
+        return true;
+    return Fail(f, kDbMsgWrite, kAppointmentFile);
+}
+
+bool WriteAudit(const ActionFiles& f, const AppointmentRecord* after, const AppointmentRecord* before) {
+    const std::vector<uint8_t> entry = ApptAuditEntry(after, before);
+    if (QDB_AddVRec(f.audit.Handle(), entry.data(), static_cast<int>(entry.size()))) return true;
+    return Fail(f, kDbMsgWrite, kAuditFile);
+}
+
+bool WritePatientNote(const ActionFiles& f, uint8_t kind, const char* title, const AppointmentRecord& a) {
+    if (DOCUTILS_WriteEntireNoteSTD(f.notes.Handle(), kind, a.patientId, title, a)) return true;
+    return Fail(f, kDbMsgWrite, kNoteFile);
+}
+
+// A record found by its key is deleted; one not there is fine.
+bool DeleteIfThere(const ActionFiles& f, QdbFile file, int data_file, int key, const void* key_buffer) {
+    if (QDB_FindRec(file, key, key_buffer, nullptr)) return QDB_DeleteCurRec(file) != 0 || Fail(f, kDbMsgDelete, data_file);
+    if (QDB_GetLastErrorNum(f.S()) == kQdbNotFound) return true;
+    return ReadFailed(f, data_file);
+}
+
+bool Commit(const ActionFiles& f, const std::function<bool()>& writes) {
+    if (!QDB_BeginTransaction(f.S())) return Fail(f, kDbMsgWrite, kAppointmentFile);
+    if (!writes()) {
+        QDB_AbortTransaction(f.S());
+        return false;
+    }
+    if (!QDB_CommitTransaction(f.S())) return Fail(f, kDbMsgWrite, kAppointmentFile);
+    return true;
+}
+
+// What the removal of an appointment writes besides the appointment's own deletion: its note,
+// its week share (when weeks holds its records), the care links, the lab links, the new-patient
+// record. The weeks were read and changed in memory already.
+bool WriteRemovalOfLinks(const ActionFiles& f, const AppointmentRecord& a, const Links& links, const WeekRecords* weeks) {
+    const NoteKey note{kNoteAppointment, a.id};
+    if (!DeleteIfThere(f, f.notes.Handle(), kNoteFile, kNoteKey, &note)) return false;
+    if (weeks && !weeks->Write(f.rscuse.Handle())) return Fail(f, kDbMsgWrite, kRscUseFile);
+    for (const CareKey& k : links.care) {
+        ContinuingCareRecord c{};
+        if (!QDB_FindRec(f.care.Handle(), kContinuingCareByPatientKey, &k, &c)) return ReadFailed(f, kContinuingCareFile);
+        c.appointmentId = 0;
+        if (!QDB_WriteRec(f.care.Handle(), &c)) return Fail(f, kDbMsgWrite, kContinuingCareFile);
+    }
+    for (const LabKey& k : links.labs)
+        if (!DeleteIfThere(f, f.labs.Handle(), kLabCaseFile, kLabCaseKey, &k)) return false;
+    return true;
+}
+
+bool DeleteAppointmentRecord(const ActionFiles& f, const AppointmentRecord& a) {
+    uint32_t id = a.id;
+    if (!DeleteIfThere(f, f.appointments.Handle(), kAppointmentFile, kApptByIdKey, &id)) return false;
+    if (a.patientId == 0 && a.newPatientId != 0) {
+        uint32_t np = a.newPatientId;
+        if (!DeleteIfThere(f, f.newPatients.Handle(), kNewPatientFile, kNewPatientKey, &np)) return false;
+    }
+    return true;
+}
+
+// The locks of the removal of an appointment: its note, new-patient record, week records.
+void WantRemoval(const ActionFiles& f, const AppointmentRecord& a, RecordLockSet& locks, WeekRecords* weeks,
+                 NoteKey* note, uint32_t* new_patient) {
+    *note = NoteKey{kNoteAppointment, a.id};
+    locks.Add(f.notes.Handle(), kNoteFile, kNoteKey, note, sizeof *note);
+    if (a.patientId == 0 && a.newPatientId != 0) {
+        *new_patient = a.newPatientId;
+        locks.Add(f.newPatients.Handle(), kNewPatientFile, kNewPatientKey, new_patient, sizeof *new_patient);
+    }
+    if (weeks) weeks->Want(a, f.rscuse.Handle(), locks);
+}
+
+}  // namespace
+
+AppointmentRecord BrokenCopy(const AppointmentRecord& a) {
+    AppointmentRecord b = a;
+    b.listDate = a.date;
+    b.date = 0;
+    b.unscheduled = 1;
+    b.operatoryMarker = 0;
+    std::memset(b.operatory, 0, sizeof b.operatory);
+    b.hour = 0;
+    b.minute = 0;
+    b.startUnit = 0;
+    b.status = kStatusBroken;
+    return b;
+}
+
+ApptChangeResult BreakStoredAppointment(uint32_t id, AppointmentRecord* before) {
+    ActionFiles f;
+    if (!f.Open()) return ApptChangeResult::kFailed;
+    Links links;
+    WeekRecords weeks;
+    NoteKey patient_note{};
+    uint32_t patient_key = 0;
+    const Gathered g = GatherAndLock(f, id, before, &links, [&](const AppointmentRecord& a, RecordLockSet& locks) {
+        weeks = WeekRecords{};
+        if (a.date != 0) weeks.Want(a, f.rscuse.Handle(), locks);
+        if (a.patientId == 0) return;
+        patient_key = a.patientId;
+        locks.Add(f.patients.Handle(), kPatientFile, kPatientByIdKey, &patient_key, sizeof patient_key);
+        patient_note = NoteKey{kNoteBrokenAppointment, a.patientId};
+        locks.Add(f.notes.Handle(), kNoteFile, kNoteKey, &patient_note, sizeof patient_note);
+    });
+    if (g != Gathered::kLocked) return ApptChangeResult::kFailed;
+    const AppointmentRecord& a = *before;
+    if (a.date != 0) {
+        if (!weeks.Read(f.S(), f.rscuse.Handle())) return ApptChangeResult::kFailed;
+        TakeOutOccupancy(weeks, a);  // a week record missing already has nothing of it to lose
+    }
+    PatientRecord patient{};
+    bool has_patient = false;
+    if (a.patientId != 0) {
+        uint32_t pid = a.patientId;
+        has_patient = QDB_FindRec(f.patients.Handle(), kPatientByIdKey, &pid, &patient) != 0;
+        if (!has_patient && QDB_GetLastErrorNum(f.S()) != kQdbNotFound) {
+            QVN_ReportDbError(kPatientFile, QDB_GetLastErrorNum(f.S()), QDB_GetLastFileNum(f.S()));
+            return ApptChangeResult::kFailed;
+        }
+    }
+    const AppointmentRecord broken = BrokenCopy(a);
+    const bool done = Commit(f, [&] {
+        if (!RewriteAppointment(f, broken) || !WriteAudit(f, &broken, &a)) return false;
+        if (a.date != 0 && !weeks.Write(f.rscuse.Handle())) return Fail(f, kDbMsgWrite, kRscUseFile);
+        if (!has_patient) return true;
+        uint32_t pid = a.patientId;
+        ++patient.brokenCount;
+        patient.lastBrokenDate = a.date;
+        if (!QDB_FindRec(f.patients.Handle(), kPatientByIdKey, &pid, nullptr) || !QDB_WriteRec(f.patients.Handle(), &patient))
+            return Fail(f, kDbMsgWrite, kPatientFile);
+        return WritePatientNote(f, kNoteBrokenAppointment, kBrokenTitle, a);
+    });
+    return done ? ApptChangeResult::kDone : ApptChangeResult::kFailed;
+}
+
+ApptChangeResult DeleteStoredAppointment(uint32_t id, AppointmentRecord* before) {
+    ActionFiles f;
+    if (!f.Open()) return ApptChangeResult::kFailed;
+    Links links;
+    WeekRecords weeks;
+    NoteKey note{};
+    uint32_t new_patient = 0;
+    const Gathered g = GatherAndLock(f, id, before, &links, [&](const AppointmentRecord& a, RecordLockSet& locks) {
+        weeks = WeekRecords{};
+        WantRemoval(f, a, locks, a.date != 0 ? &weeks : nullptr, &note, &new_patient);
+    });
+    if (g != Gathered::kLocked) return ApptChangeResult::kFailed;
+    const AppointmentRecord& a = *before;
+    if (a.date != 0) {
+        if (!weeks.Read(f.S(), f.rscuse.Handle())) return ApptChangeResult::kFailed;
+        TakeOutOccupancy(weeks, a);
+    }
+    const bool done = Commit(f, [&] {
+        return WriteRemovalOfLinks(f, a, links, a.date != 0 ? &weeks : nullptr) && WriteAudit(f, nullptr, &a) &&
+               DeleteAppointmentRecord(f, a);
+    });
+    return done ? ApptChangeResult::kDone : ApptChangeResult::kFailed;
+}
+
+ApptChangeResult SetStoredAppointmentStatus(uint32_t id, uint8_t status, AppointmentRecord* before) {
+    ActionFiles f;
+    if (!f.Open()) return ApptChangeResult::kFailed;
+    Links links;
+    const Gathered g = GatherAndLock(f, id, before, &links, [](const AppointmentRecord&, RecordLockSet&) {});
+    if (g != Gathered::kLocked) return ApptChangeResult::kFailed;
+    AppointmentRecord changed = *before;
+    changed.status = status;
+    return Commit(f, [&] { return RewriteAppointment(f, changed); }) ? ApptChangeResult::kDone : ApptChangeResult::kFailed;
+}
+
+namespace {
+
+// One appointment of the purge, whole or not at all; the locks are given back afterwards.
+bool PurgeOne(const ActionFiles& f, uint32_t id, int32_t cutoff, int32_t cutoff_week) {
+    Links links;
+    WeekRecords weeks;
+    NoteKey note{};
+    NoteKey patient_note{};
+    uint32_t new_patient = 0;
+    AppointmentRecord a{};
+    bool in_cutoff_week = false;
+    const Gathered g = GatherAndLock(f, id, &a, &links, [&](const AppointmentRecord& seen, RecordLockSet& locks) {
+        weeks = WeekRecords{};
+        in_cutoff_week = seen.date >= cutoff_week;
+        WantRemoval(f, seen, locks, in_cutoff_week ? &weeks : nullptr, &note, &new_patient);
+        if (seen.patientId == 0) return;
+        patient_note = NoteKey{kNotePurgedAppointment, seen.patientId};
+        locks.Add(f.notes.Handle(), kNoteFile, kNoteKey, &patient_note, sizeof patient_note);
+    });
+    struct Release {
+        QdbSession s;
+        ~Release() { QDB_LKISAM(s, 1); }
+    } release{f.S()};
+    if (g != Gathered::kLocked) return false;
+    // Changed under way to something the purge keeps.
+    if (a.date == 0 || a.date >= cutoff || a.unscheduled) return false;
+    if (in_cutoff_week) {
+        if (!weeks.Read(f.S(), f.rscuse.Handle())) return false;
+        TakeOutOccupancy(weeks, a);
+    }
+    return Commit(f, [&] {
+        if (!WriteRemovalOfLinks(f, a, links, in_cutoff_week ? &weeks : nullptr) || !DeleteAppointmentRecord(f, a))
+            return false;
+        return a.patientId == 0 || WritePatientNote(f, kNotePurgedAppointment, kPurgedTitle, a);
+    });
+}
+
+bool Purgeable(const AppointmentRecord& a, int32_t cutoff) { return a.date != 0 && a.date < cutoff && !a.unscheduled; }
+
+}  // namespace
+
+PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress) {
+    PurgeOutcome out;
+    const int32_t cutoff_week = WeekStartOf(cutoff);
+    {
+        ActionFiles f;
+        if (!f.Open()) return out;
+        QdbOpenedFile walk(f.S(), kAppointmentFile);
+        AppointmentRecord a{};
+        int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kAppointmentFile, &a) : 0;
+        for (; more; more = QDB_NextRec(walk.Handle(), kAppointmentFile, &a)) {
+            ++out.appointmentsRead;
+            if (progress.Cancelled()) {
+                out.appointmentWalkCancelled = true;
+                break;
+            }
+            if (Purgeable(a, cutoff) && PurgeOne(f, a.id, cutoff, cutoff_week)) ++out.appointmentsPurged;
+            progress.Counted(out.appointmentsPurged, out.appointmentsRead);
+        }
+        const uint16_t result = QDB_GetLastErrorNum(f.S());
+        if (!out.appointmentWalkCancelled && result != kQdbNotFound && result != kQdbOk)
+            QVN_ReportDbError(kAppointmentFile, result, kAppointmentFile);
+    }
+    QdbPrivateSession session;
+    QdbOpenedFile rscuse(session.Handle(), kRscUseFile);
+    if (!rscuse.Handle()) {
+        if (session.Handle()) ReportChangeFailure(session.Handle(), kDbMsgOpen, kRscUseFile);
+        return out;
+    }
+    QdbOpenedFile walk(session.Handle(), kRscUseFile);
+    RscUseWeek week{};
+    int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kRscUseFile, &week) : 0;
+    for (; more; more = QDB_NextRec(walk.Handle(), kRscUseFile, &week)) {
+        ++out.weeksRead;
+        if (progress.Cancelled()) {
+            out.weekWalkCancelled = true;
+            break;
+        }
+        const int32_t week_start = static_cast<int32_t>(week.head.week);
+        if (week_start != 0 && week_start < cutoff_week) {
+            RscUseKey key{week.head.kind, {}, week.head.week};
+            std::memcpy(key.id, week.head.id, 4);
+            RecordLockSet locks(session.Handle());
+            locks.Add(rscuse.Handle(), kRscUseFile, kRscUseKey, &key, sizeof key);
+            if (locks.TakeAll()) {
+                if (QDB_FindRec(rscuse.Handle(), kRscUseKey, &key, nullptr) && QDB_DeleteCurRec(rscuse.Handle()))
+                    ++out.weeksPurged;
+                QDB_LKISAM(session.Handle(), 1);
+            }
+        }
+        progress.Counted(out.weeksPurged, out.weeksRead);
+    }
+    const uint16_t result = QDB_GetLastErrorNum(session.Handle());
+    if (!out.weekWalkCancelled && result != kQdbNotFound && result != kQdbOk)
+        QVN_ReportDbError(kRscUseFile, result, kRscUseFile);
+    return out;
+}

@@ -1,0 +1,34 @@
+// Finding, starting and waking the print program.
+#include "suite/print_program_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+constexpr WPARAM kLookAtQueue = 5;
+
+std::string PrintProgramPath() {
+    char buffer[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
+    return std::string(buffer, length) + "qvprint.exe";
+}
+
+}  // namespace
+
+int WindowsPrintProgram::CallQvPrint(int) {
+    return GetFileAttributesA(PrintProgramPath().c_str()) == INVALID_FILE_ATTRIBUTES ? 0 : 1;
+}
+
+int WindowsPrintProgram::StartProgram() {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, "open", PrintProgramPath().c_str(), nullptr, nullptr, SW_SHOWNORMAL)));
+}
+
+bool WindowsPrintProgram::WakeRunning() {
+    HWND running = FindWindowA("Rpt", nullptr);
+    return running && PostMessageA(running, WM_COMMAND, kLookAtQueue, 0);
+}

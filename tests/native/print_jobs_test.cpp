@@ -1,0 +1,113 @@
+// The print-queue job writer: print now or batch, what the queue holds afterwards, whether the
+// print program is started or woken, and a queue that cannot take the job.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "practice_test_database.h"
+#include "scripted_prompter.h"
+#include "suite/print_jobs.h"
+#include "suite/qdb/qdb.h"
+#include "suite/qdb/qdb_handles.h"
+#include "suite/settings.h"
+
+namespace {
+
+class FakeProgram final : public PrintProgramLink {
+public:
+    explicit FakeProgram(int answer, int start_answer = 42) : answer_(answer), startAnswer_(start_answer) {}
+    int CallQvPrint(int query) override {
+        queries.push_back(query);
+        return answer_;
+    }
+    int StartProgram() override {
+        ++starts;
+        return startAnswer_;
+    }
+    bool WakeRunning() override {
+        ++wakes;
+        return true;
+    }
+    std::vector<int> queries;
+    int starts = 0, wakes = 0;
+
+private:
+    int answer_, startAnswer_;
+};
+
+std::vector<PrintJobRecord> QueuedJobs() {
+    std::vector<PrintJobRecord> jobs;
+    QdbPrivateSession session;
+    QdbOpenedFile queue(session.Handle(), kPrintQueueFile);
+    PrintJobRecord job{};
+    for (int more = QDB_FirstRec(queue.Handle(), kPrintQueueFile, &job); more;
+         more = QDB_NextRec(queue.Handle(), kPrintQueueFile, &job))
+        jobs.push_back(job);
+    return jobs;
+}
+
+}  // namespace
+
+TEST(PrintJobs, PrintNowStartsTheProgramABatchOnlyWakesIt) {
+    PracticeTestDatabase db;
+    ASSERT_TRUE(db.Ok());
+    QVN_WriteProfileInt("NETWORK", "STATION", 3);
+    struct Case {
+        const char* what;
+        bool batch;
+        int answer;            // of the print library
+        uint16_t printNow;     // as queued
+        int starts, wakes;
+        PrintJobOutcome outcome;
+    };
+    const Case cases[] = {
+        {"print now", false, 1, 3 * 256 + 7, 1, 0, PrintJobOutcome::kStarted},
+        {"print now, program takes the queue itself", false, 2, 3 * 256 + 7, 0, 1, PrintJobOutcome::kQueued},
+        {"print now without the program", false, 0, 0, 0, 1, PrintJobOutcome::kQueued},
+        {"batch", true, 1, 0, 0, 1, PrintJobOutcome::kQueued},
+    };
+    size_t queued = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeProgram program(c.answer);
+        const PrintJobOutcome outcome =
+            SubmitPrintJob(NewPrintJob("ApptBook", "Appointment Book", 2461387), c.batch, program);
+        EXPECT_EQ(c.outcome, outcome);
+        EXPECT_EQ(c.batch ? std::vector<int>{} : std::vector<int>{1}, program.queries) << "a batch never asks";
+        EXPECT_EQ(c.starts, program.starts);
+        EXPECT_EQ(c.wakes, program.wakes);
+        const std::vector<PrintJobRecord> jobs = QueuedJobs();
+        ASSERT_EQ(++queued, jobs.size());
+        const PrintJobRecord& job = jobs.back();
+        EXPECT_EQ(c.printNow, +job.printNow);
+        EXPECT_EQ(c.printNow ? 3u : 0u, +job.workstation);
+        EXPECT_EQ("ApptBook", std::string(job.reportName, 8));
+        EXPECT_EQ("Appointment Book", std::string(job.title));
+        EXPECT_EQ(2461387, +job.madeDate);
+    }
+
+    // A program that cannot be started: the job waits in the queue, the user is told.
+    {
+        ScriptedPrompter prompts;
+        prompts.Answer(kAnswerOk);
+        FakeProgram program(1, 2);
+        EXPECT_EQ(PrintJobOutcome::kStartFailed, SubmitPrintJob(NewPrintJob("ApptBook", "x", 1), false, program));
+        EXPECT_EQ(std::vector<std::string>{"The program could not be started.\nCheck that it is installed with the Quorvin suite."},
+                  prompts.Texts());
+        EXPECT_EQ(++queued, QueuedJobs().size());
+    }
+    // A queue that cannot take the job: nothing queued, nothing started or woken.
+    ScriptedPrompter prompts;
+    prompts.Answer(kAnswerOk);
+    FakeProgram program(1);
+    QDB_FailNthOperation(1);
+    const PrintJobOutcome outcome = SubmitPrintJob(NewPrintJob("ApptBook", "x", 1), false, program);
+    QDB_FailNthOperation(0);
+    EXPECT_EQ(PrintJobOutcome::kNotWritten, outcome);
+    ASSERT_EQ(1u, prompts.Texts().size());
+    EXPECT_EQ(0u, prompts.Texts()[0].find("The print job could not be added to the print queue.\nDatabase error "));
+    EXPECT_EQ(0, program.starts + program.wakes);
+    EXPECT_EQ(queued, QueuedJobs().size());
+}

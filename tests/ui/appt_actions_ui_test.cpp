@@ -1,0 +1,145 @@
+// Breaking an appointment from the sheet's context menu, deleting another from the main menu and
+// purging the week before a cutoff, in one run of the program: the password, the real question
+// boxes and dialogs, the records and the sheet.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app_run.h"
+#include "data/appointment_store.h"
+#include "resources/resource.h"
+#include "sheet_model.h"
+
+namespace {
+
+const char kSaysBreak[] = "Break this appointment?\nIt will be moved to the unscheduled list.";
+const char kSaysDelete[] = "Delete this appointment?\nA deleted appointment cannot be restored.";
+constexpr int kButtonDisabledMessage = 5180;
+
+// The patients' appointments of the shown day whose boxes are whole on the sheet, not complete.
+std::vector<std::pair<const DayColumn*, ApptDisplay>> PatientBoxes(const SheetModel& m) {
+    std::vector<std::pair<const DayColumn*, ApptDisplay>> boxes;
+    for (const DayColumn& c : day_data.days[0].columns)
+        for (const ApptDisplay& a : c.appointments)
+            if (a.patientId != 0 && a.status != kStatusComplete &&
+                m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1)))
+                boxes.push_back({&c, a});
+    return boxes;
+}
+
+// Signs for the right the command asks, then answers the question box with Yes.
+std::string SignAndAnswerYes(AppRun& app) {
+    HWND password = app.WaitForDialog("Password");
+    if (!password) return "(no password prompt)";
+    if (!AnswerPasswordDialog(password, DemoPassword("FRONT"))) return "(password prompt not answered)";
+    return app.AnswerBox("Appointment Book", IDYES);
+}
+
+// The screen's pixels of a small patch of the sheet around a point of its client area.
+std::vector<COLORREF> Patch(HWND sheet, POINT at) {
+    std::vector<COLORREF> pixels;
+    HDC screen = GetDC(nullptr);
+    const POINT p = ToScreen(sheet, at.x, at.y);
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = 0; dx < 24; ++dx) pixels.push_back(GetPixel(screen, p.x + dx, p.y + dy));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
+    AppRun app("", Practice::kDemoBook);
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    ASSERT_NE(nullptr, sheet);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    const int32_t day = BookedDay(2);
+    ASSERT_NE(0, day);
+    ShowDate(main, day);
+    m.Load(day, kDayView, FirstShownTime());
+    const auto boxes = PatientBoxes(m);
+    ASSERT_GE(boxes.size(), 2u) << "two patients' appointments show on " << day;
+    const ApptDisplay broken = boxes[0].second, deleted = boxes[1].second;
+    const POINT broken_at{boxes[0].first->left + m.W() + 6, m.MidRow(broken.startUnit)};
+    const POINT deleted_at{boxes[1].first->left + m.W() + 6, m.MidRow(deleted.startUnit)};
+
+    ASSERT_TRUE(BringToFront(main));
+    Settle(500);
+    const std::vector<COLORREF> broken_before = Patch(sheet, broken_at), deleted_before = Patch(sheet, deleted_at);
+
+    // The first one: selected, its context menu, "Break Appointment...".
+    ASSERT_TRUE(BringToFront(main));
+    Click(sheet, broken_at);
+    Settle(500);
+    const POINT p = ToScreen(sheet, broken_at.x, broken_at.y);
+    SendMouseAt(MOUSEEVENTF_RIGHTDOWN, p);
+    SendMouseAt(MOUSEEVENTF_RIGHTUP, p);
+    Settle(500);
+    ASSERT_NE(nullptr, FindWindowA("#32768", nullptr)) << "the patient menu";
+    // Other Appointments, Medical Alerts/Notes, Info for Insurance, the two prints, Post/Set
+    // Complete, Dial, then Break: the separators are passed over.
+    for (int i = 0; i < 8; ++i) PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(kSaysBreak, SignAndAnswerYes(app));
+    Settle(1000);
+    AppointmentRecord stored{};
+    ASSERT_EQ(0, ReadAppointment(broken.id, &stored));
+    EXPECT_EQ(0, +stored.date);
+    EXPECT_EQ(100, +stored.status);
+    EXPECT_EQ(day, +stored.listDate);
+    EXPECT_EQ(1, SendMessageA(main, kButtonDisabledMessage, CMD_BREAK_APPOINTMENT, 0)) << "the selection was cleared";
+
+    // The second one: selected, then Appointment > Delete Appoint&ment... by its keys.
+    Click(sheet, deleted_at);
+    Settle(500);
+    ASSERT_EQ(0, SendMessageA(main, kButtonDisabledMessage, CMD_DELETE_APPOINTMENT, 0)) << "an appointment is selected";
+    ASSERT_TRUE(BringToFront(main));
+    PressKey('A', VK_MENU);
+    Settle(300);
+    PressKey('M');
+    EXPECT_EQ(kSaysDelete, SignAndAnswerYes(app));
+    Settle(1000);
+    EXPECT_EQ(kQdbNotFound, ReadAppointment(deleted.id, &stored));
+
+    // The sheet shows neither any more where they were.
+    Settle(500);
+    EXPECT_NE(broken_before, Patch(sheet, broken_at)) << "the broken appointment's box is gone";
+    EXPECT_NE(deleted_before, Patch(sheet, deleted_at)) << "the deleted appointment's box is gone";
+
+    // Appointment > Pur&ge Appointments... with a cutoff a week back: the warning of a cutoff less
+    // than a year back, the last question, then the run.
+    const int32_t cutoff = QVN_SysDate() - 7;
+    std::vector<uint32_t> older, kept;
+    for (int32_t d = cutoff - 7; d < cutoff; ++d)
+        for (const AppointmentRecord& a : ReadDay(d)) older.push_back(a.id);
+    for (const AppointmentRecord& a : ReadDay(cutoff)) kept.push_back(a.id);
+    ASSERT_FALSE(older.empty()) << "the book has appointments in the week before the cutoff";
+    ASSERT_FALSE(kept.empty());
+    ASSERT_TRUE(BringToFront(main));
+    PressKey('A', VK_MENU);
+    Settle(300);
+    PressKey('G');
+    HWND purge = app.WaitForDialog("Purge Appointments");
+    ASSERT_NE(nullptr, purge);
+    SetDlgItemTextA(purge, IDC_PURGE_CUTOFF, QVN_fmtDateString2000(cutoff).c_str());
+    PostMessageA(purge, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ("You have selected a cut off date that is less than one year from today! Purging appointments will "
+              "permanently delete appointments scheduled prior to the cut off date. Press 'Cancel' to change the cut "
+              "off date or 'OK' to purge appointments.",
+              app.AnswerBox("Warning", IDOK));
+    EXPECT_EQ("The appointments before the cut off date will now be purged.\nThis cannot be undone.",
+              app.AnswerBox("Appointment Book", IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(purge); }, 60000)) << "the purge ends and closes the dialog";
+    for (uint32_t id : older) EXPECT_EQ(kQdbNotFound, ReadAppointment(id, &stored)) << id << " was before the cutoff";
+    for (uint32_t id : kept) EXPECT_EQ(0, ReadAppointment(id, &stored)) << id << " was on the cutoff";
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
