@@ -158,6 +158,10 @@ void ToggleIdealDay(HWND window) {
 void OpenFromPinBoard(uint32_t appointment_id);
 uint32_t FamilyListOfAppointmentDialog(HWND owner, HINSTANCE instance, uint32_t patient_id, bool from_open_appointment);
 
+bool BreakFromList(HWND, HINSTANCE, unsigned long id);
+bool DeleteFromList(HWND, HINSTANCE, unsigned long id);
+bool SetStatusFromList(HWND, HINSTANCE, unsigned long id, int status);
+
 void OnCreate(HWND window) {
     main_state.shutDown = false;
     StartPatientInfoService(window);
@@ -176,6 +180,9 @@ void OnCreate(HWND window) {
     SetAppointmentSavedHook(DropSavedFromPinBoard);
     SetPinBoardOpenHook(OpenFromPinBoard);
     SetFamilyListHook(FamilyListOfAppointmentDialog);  // a parked appointment saved elsewhere leaves the board
+    SetListBreakAction(BreakFromList);
+    SetListDeleteAction(DeleteFromList);
+    SetListStatusAction(SetStatusFromList);
     CreateDateControls(window, app_frame.instance);
     // The calendar and the month view come with the schedule calendar.
     EnableDateControl(kDateCalendarCommand, false);
@@ -550,11 +557,11 @@ private:
     HWND window_;
 };
 
-// The selected appointment broken, deleted or given a status; the day it was on is read again.
-void AppointmentActionCommand(HWND window, int command) {
-    const uint32_t id = sheet_state.selectedId;
+// An appointment broken, deleted or given a status (the command's status entry); the day it was
+// on is read again. The sheet's selection goes with a broken appointment only when it was that one.
+bool AppointmentAction(HWND window, int command, uint32_t id) {
     AppointmentRecord before{};
-    if (id == 0 || ReadAppointment(id, &before) != kQdbOk) return;
+    if (id == 0 || ReadAppointment(id, &before) != kQdbOk) return false;
     MainActionWindows windows(window);
     int done = 0;
     if (command == CMD_BREAK_APPOINTMENT) {
@@ -566,11 +573,25 @@ void AppointmentActionCommand(HWND window, int command) {
         done = SetAppointmentStatus(windows, id, static_cast<uint8_t>(command - kStatusCommandBase));
         SetCursor(old_cursor);
     }
-    if (!done) return;
-    if (command == CMD_BREAK_APPOINTMENT) windows.ClearSelection();
+    if (!done) return false;
+    if (command == CMD_BREAK_APPOINTMENT && sheet_state.selectedId == id) windows.ClearSelection();
     if (before.date != 0) ReloadShownDay(before.date);
     RepaintSheetWindows();
     OnSelectionChanged();
+    return true;
+}
+
+void AppointmentActionCommand(HWND window, int command) { AppointmentAction(window, command, sheet_state.selectedId); }
+
+// The appointment lists' Break, Delete and status entries run the main window's actions.
+bool BreakFromList(HWND, HINSTANCE, unsigned long id) {
+    return AppointmentAction(app_frame.main_window, CMD_BREAK_APPOINTMENT, static_cast<uint32_t>(id));
+}
+bool DeleteFromList(HWND, HINSTANCE, unsigned long id) {
+    return AppointmentAction(app_frame.main_window, CMD_DELETE_APPOINTMENT, static_cast<uint32_t>(id));
+}
+bool SetStatusFromList(HWND, HINSTANCE, unsigned long id, int status) {
+    return AppointmentAction(app_frame.main_window, kStatusCommandBase + status, static_cast<uint32_t>(id));
 }
 
 // After every command a pending mode change redraws the flip tabs for the new mode.
