@@ -19,6 +19,7 @@ inline int32_t DemoMonday() { return QVN_DateIn(12, 7, 2026); }
 
 class DemoPracticeTest : public ::testing::Test {
 protected:
+    explicit DemoPracticeTest(Backend backend = Backend::kSqlite) : db_(backend) {}
     void SetUp() override {
         ASSERT_TRUE(db_.Ok());
         std::string reason;

@@ -102,7 +102,6 @@ TEST_P(QdbEngine, SetsWalkOnePrefixBothWaysAndKeepTwoSetsApart) {
     int32_t empty_day = day + 10;
     EXPECT_EQ(0u, QDB_StartSet(f, kByDateOperatory, 0, &empty_day, rec, 4));
     EXPECT_EQ(kQdbNotFound, QDB_GetLastResultNum(s));
-    QDB_EndSession(s);
 }
 
 TEST_P(QdbEngine, WritesDeletesAndRefusals) {
@@ -209,7 +208,6 @@ TEST_P(QdbEngine, ASetWalkSeesItsOwnWritesAndLockedReadsSeeTheStoredRecord) {
     while (QDB_NextRecInSet(set, rec)) ++walked;
     EXPECT_EQ(40, walked) << "every record of the day, each once";
     QDB_EndSession(other);
-    QDB_EndSession(s);
 }
 
 TEST_P(QdbEngine, MidSetPositionsAndKeyPositions) {
@@ -264,7 +262,6 @@ TEST_P(QdbEngine, MidSetPositionsAndKeyPositions) {
     ASSERT_EQ(1, QDB_UPDCURI(f, kByDateOperatory, key));
     ASSERT_EQ(1, QDB_PrevRec(f, kByDateOperatory, rec));
     EXPECT_EQ(5u, IdOf(rec)) << "previous from a key position is the last record before it";
-    QDB_EndSession(s);
 }
 
 TEST_P(QdbEngine, ExclusiveOpensKeepOtherSessionsOut) {
@@ -309,35 +306,6 @@ TEST_P(QdbEngine, ExclusiveOpensKeepOtherSessionsOut) {
     QDB_EndSession(c);
 }
 
-TEST_P(QdbEngine, PausedLockingKeepsHeldLocksAndTakesNoNewOnes) {
-    QdbSession a = s;
-    QdbSession b = Other();
-    QdbFile fa = QDB_OpenFile(a, kAppointments);
-    QdbFile fb = QDB_OpenFile(b, kAppointments);
-    for (uint32_t id = 1; id <= 3; ++id) ASSERT_EQ(1, QDB_AddRec(fa, Appointment(id, 2461386, "OP1 ", 8).bytes));
-    uint8_t rec[286];
-    uint32_t one = 1, two = 2, three = 3;
-    ASSERT_EQ(1, QDB_StartLocking(a));
-    ASSERT_EQ(1, QDB_FindRec(fa, kById, &one, rec));
-    ASSERT_EQ(1, QDB_PauseLocking(a));
-    ASSERT_EQ(1, QDB_FindRec(fa, kById, &two, rec));
-    ASSERT_EQ(1, QDB_ResumeLocking(a));
-    ASSERT_EQ(1, QDB_FindRec(fa, kById, &three, rec));
-
-    ASSERT_EQ(1, QDB_LKISAM(b, 2));
-    EXPECT_EQ(0, QDB_FindRec(fb, kById, &one, rec)) << "held from before the pause";
-    EXPECT_EQ(1, QDB_FindRec(fb, kById, &two, rec)) << "read during the pause: not locked";
-    EXPECT_EQ(0, QDB_FindRec(fb, kById, &three, rec)) << "read after the resume";
-    ASSERT_EQ(1, QDB_LKISAM(a, 1));  // releases all, locking goes on
-    EXPECT_EQ(1, QDB_FindRec(fb, kById, &one, rec));
-    EXPECT_EQ(0, QDB_FindRec(fa, kById, &one, rec)) << "a still locks on read, and b has 1 now";
-    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(a));
-    ASSERT_EQ(1, QDB_StopLocking(a));
-    EXPECT_EQ(1, QDB_FindRec(fa, kById, &one, rec));
-    QDB_EndSession(a);
-    QDB_EndSession(b);
-}
-
 TEST_P(QdbEngine, VariableLengthRecordsKeepTheirWholeLength) {
     constexpr int kAudit = 92;
     const int head = QDB_RecordLength(kAudit);
@@ -371,7 +339,6 @@ TEST_P(QdbEngine, VariableLengthRecordsKeepTheirWholeLength) {
     ASSERT_EQ(1, QDB_FirstRec(f, kAudit, buffer.data()));
     ASSERT_EQ(1, QDB_NextRec(f, kAudit, buffer.data()));
     EXPECT_EQ(static_cast<int>(shorter.size()), QDB_GetVarRecLength(f)) << "a rewrite may shorten the record";
-    QDB_EndSession(s);
 }
 
 TEST_P(QdbEngine, DamagedFilesGiveAResultAndAReasonNeverACrash) {
@@ -427,33 +394,50 @@ TEST_P(QdbEngine, TwoSessionsLockAgainstEachOtherUntilOneEnds) {
     ASSERT_NE(0, b);
     QdbFile fa = QDB_OpenFile(a, kAppointments);
     QdbFile fb = QDB_OpenFile(b, kAppointments);
-    ASSERT_EQ(1, QDB_AddRec(fa, Appointment(1, 2461386, "OP1 ", 9).bytes));
-
+    for (uint32_t id = 1; id <= 3; ++id) ASSERT_EQ(1, QDB_AddRec(fa, Appointment(id, 2461386, "OP1 ", 8).bytes));
     uint8_t rec[286];
-    uint32_t id = 1;
-    ASSERT_EQ(1, QDB_LKISAM(a, 2));
-    ASSERT_EQ(1, QDB_FindRec(fa, kById, &id, rec));  // read under lock mode 2: a holds it
-    EXPECT_EQ(1, QDB_FindRec(fb, kById, &id, rec)) << "reading without locking sees locked records";
+    uint32_t one = 1, two = 2, three = 3;
+
+    // Paused locking keeps the locks held and takes no new ones.
+    ASSERT_EQ(1, QDB_StartLocking(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &one, rec));
+    ASSERT_EQ(1, QDB_PauseLocking(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &two, rec));
+    ASSERT_EQ(1, QDB_ResumeLocking(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &three, rec));
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &one, rec)) << "reading without locking sees locked records";
     ASSERT_EQ(1, QDB_LKISAM(b, 2));
-    EXPECT_EQ(0, QDB_FindRec(fb, kById, &id, rec));
+    EXPECT_EQ(0, QDB_FindRec(fb, kById, &one, rec)) << "held from before the pause";
     EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(b));
-    EXPECT_EQ(0u, QDB_StartUpdate(fb, 2, kById, &id, rec));
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &two, rec)) << "read during the pause: not locked";
+    EXPECT_EQ(0, QDB_FindRec(fb, kById, &three, rec)) << "read after the resume";
+    EXPECT_EQ(0u, QDB_StartUpdate(fb, 2, kById, &three, rec));
     EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(b));
     ASSERT_EQ(1, QDB_LKISAM(b, 0));
-    EXPECT_EQ(1, QDB_FindRec(fb, kById, &id, rec));
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &three, rec));
     EXPECT_EQ(0, QDB_WriteRec(fb, rec)) << "a record held by another session cannot be written";
     EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(b));
+    ASSERT_EQ(1, QDB_LKISAM(b, 2));
+    ASSERT_EQ(1, QDB_LKISAM(a, 1));  // releases all, locking goes on
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &one, rec));
+    EXPECT_EQ(0, QDB_FindRec(fa, kById, &one, rec)) << "a still locks on read, and b has 1 now";
+    EXPECT_EQ(kQdbLocked, QDB_GetLastResultNum(a));
+    ASSERT_EQ(1, QDB_StopLocking(a));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &three, rec));
+    ASSERT_EQ(1, QDB_LKISAM(a, 2));
+    ASSERT_EQ(1, QDB_FindRec(fa, kById, &three, rec));
 
     QDB_EndSession(a);  // its locks go with it
-    QdbUpdate u = QDB_StartUpdate(fb, 2, kById, &id, rec);
+    ASSERT_EQ(1, QDB_LKISAM(b, 0));
+    QdbUpdate u = QDB_StartUpdate(fb, 2, kById, &three, rec);
     ASSERT_NE(0u, u);
     rec[155] = 150;
     ASSERT_EQ(1, QDB_CommitUpdate(u));
     uint8_t again[286];
-    ASSERT_EQ(1, QDB_FindRec(fb, kById, &id, again));
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &three, again));
     EXPECT_EQ(150, again[155]);
-    id = 42;
-    EXPECT_EQ(0u, QDB_StartUpdate(fb, 2, kById, &id, rec));
+    uint32_t missing = 42;
+    EXPECT_EQ(0u, QDB_StartUpdate(fb, 2, kById, &missing, rec));
     EXPECT_EQ(kQdbNotFound, QDB_GetLastErrorNum(b));
     QDB_EndSession(b);
 }
@@ -505,7 +489,6 @@ TEST_P(QdbEngine, KeyLocksStandForRecordsNotYetMadeAndATransactionIsWholeOrNothi
     ASSERT_EQ(1, QDB_LKISAM(b, 2));
     EXPECT_EQ(0, QDB_FindRec(fb, kById, &id, rec)) << "a locked read of the record made under the key lock meets it";
     EXPECT_EQ(kQdbLocked, QDB_GetLastErrorNum(b));
-    QDB_EndSession(a);
     QDB_EndSession(b);
 }
 
@@ -556,7 +539,6 @@ TEST_P(QdbEngine, AReadSnapshotSeesOneMomentAndEndsWithItsOwnWrite) {
     ASSERT_EQ(1, QDB_EndReadSnapshot(a));
     ASSERT_EQ(1, QDB_FindRec(fb, kById, &other, rec));
     EXPECT_EQ(1, QDB_WriteRec(fb, Appointment(2, 2461386, "OP2 ", 12).bytes));
-    QDB_EndSession(a);
     QDB_EndSession(b);
 }
 
@@ -606,7 +588,6 @@ TEST_P(QdbEngine, ALockHeldByAnotherProcessGivesWayWhenItDies) {
     QDB_AbortUpdate(u);
     close(ready[0]);
     close(ready[1]);
-    QDB_EndSession(s);
 }
 
 TEST_P(QdbEngine, AProcessKilledAmidWritesLeavesEveryConfirmedWrite) {
@@ -649,8 +630,42 @@ TEST_P(QdbEngine, AProcessKilledAmidWritesLeavesEveryConfirmedWrite) {
     QdbFile f = QDB_OpenFile(s, kAppointments);
     uint8_t rec[286];
     for (uint32_t confirmed_id : ids) EXPECT_EQ(1, QDB_FindRec(f, kById, &confirmed_id, rec)) << confirmed_id;
-    QDB_EndSession(s);
 }
 #endif
 
 INSTANTIATE_TEST_SUITE_P(Storage, QdbEngine, TestedBackends(), BackendParamName);
+
+#ifdef QVN_PG_STATE
+// A server connection that breaks under a change: the server drops the open transaction whole,
+// the engine says 72 (the database cannot be reached) from then on, and a new session goes on.
+class QdbServer : public QdbFixture {};
+INSTANTIATE_TEST_SUITE_P(Storage, QdbServer, testing::Values(Backend::kPostgres), BackendParamName);
+
+TEST_P(QdbServer, ABrokenConnectionLosesTheOpenChangeWholeAndANewSessionGoesOn) {
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(1, 2461386, "OP1 ", 9).bytes));
+    uint32_t id = 1;
+    ASSERT_EQ(1, QDB_LockKey(f, kById, &id));
+    const char* locks = "SELECT count(*) FROM pg_locks WHERE locktype = 'advisory' AND database = "
+                        "(SELECT oid FROM pg_database WHERE datname = current_database())";
+    ASSERT_EQ(2, db.Sql(locks)) << "the group's open lock and the key lock";
+    ASSERT_EQ(1, QDB_BeginTransaction(s));
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(2, 2461386, "OP2 ", 9).bytes));
+    ASSERT_EQ(1, QDB_AddRec(f, Appointment(3, 2461386, "OP3 ", 9).bytes));
+    ASSERT_EQ(1, db.Sql("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                        "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    EXPECT_EQ(0, QDB_CommitTransaction(s));
+    EXPECT_EQ(kQdbConnectionLost, QDB_GetLastResultNum(s)) << QDB_GetLastReason(s);
+    EXPECT_EQ(1, db.Sql("SELECT count(*) FROM g9")) << "nothing of the change is stored";
+    EXPECT_EQ(0, db.Sql(locks)) << "the broken connection's locks are gone";
+    uint8_t rec[286];
+    EXPECT_EQ(0, QDB_FindRec(f, kById, &id, rec));
+    EXPECT_EQ(kQdbConnectionLost, QDB_GetLastResultNum(s)) << QDB_GetLastReason(s);
+
+    QDB_EndSession(s);
+    s = QDB_StartSession(1);
+    ASSERT_NE(0, s) << "a new connection: " << QDB_GetLastReason(0);
+    f = QDB_OpenFile(s, kAppointments);
+    EXPECT_EQ(1, QDB_FindRec(f, kById, &id, rec)) << QDB_GetLastReason(s);
+}
+#endif
