@@ -69,12 +69,15 @@ bool Pass(const CommandStep& step, CommandContext& context) {
     return false;
 }
 
-// The commands whose owners are built: Select Patient, refresh, the view and its dialogs, the font
-// and flip tab setups, exit, the day and week views, the date buttons, Ideal Day, the function keys
-// and the flip tab keys, going to a date, and the help menu.
+// The commands whose owners are built: the new appointments of the current or a chosen patient,
+// locating an appointment, Dial, refresh, the view and its dialogs, the font and flip tab setups,
+// exit, the day and week views, the date buttons, the family appointment list (its menu entry, the
+// hand-over of a second start and the internal 385), the medical alerts and notes, the insurance
+// and new-patient information, Ideal Day, the function keys and the flip tab keys, going to a
+// date, and the help menu.
 constexpr int kAvailableCommands[] = {
-    121, 128, 130, 131, 143, 144, 145, 150, 151, 201, 202, 204, 388, 390,
-    395, 396, 397, 398, 399, 400, 401, 402, 403, 700, 701, 702, 800, 801, 802, 803, 804, 805, 1124,
+    120, 121, 122, 126, 128, 130, 131, 143, 144, 145, 150, 151, 201, 202, 204, 380, 381, 382, 384, 385, 388, 390,
+    395, 396, 397, 398, 399, 400, 401, 402, 403, 700, 701, 702, 800, 801, 802, 803, 804, 805, 1124, 1224,
 };
 
 }  // namespace

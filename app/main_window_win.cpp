@@ -1,6 +1,8 @@
 // Window procedure of the main window: decodes messages and hands the work on.
 #include "app/main_window_win.h"
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/about_help_win.h"
@@ -17,7 +19,16 @@
 #include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "app/window_classes_win.h"
+#include "appointments/appt_dialog_win.h"
+#include "appointments/new_patient_dialog_win.h"
+#include "appointments/new_patient_entry.h"
 #include "appointments/conflict_checks.h"
+#include "appointments/day_note_dialog_win.h"
+#include "appointments/notes_dialog_win.h"
+#include "appointments/family_list.h"
+#include "appointments/family_list_dialog_win.h"
+#include "appointments/locate.h"
+#include "appointments/locate_dialog_win.h"
 #include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/practice_schedule.h"
@@ -26,6 +37,8 @@
 #include "resources/resource.h"
 #include "suite/dates.h"
 #include "suite/gdi_win.h"
+#include "suite/patient_alert.h"
+#include "suite/prompter.h"
 #include "suite/users.h"
 #include "suite/window_services_win.h"
 #include "suite/workstation_settings.h"
@@ -64,6 +77,7 @@ struct MainWindowState {
     bool idealDay = false;  // Ideal Day time blocks shown on the sheet
     Brush sheetBackground;  // BGCOLOR1, the sheet's class background
     bool shutDown = false;  // the shut-down ran (end of session, then destroy)
+    FamilyListResult handedOver;  // chosen in the family list of a hand-over, acted on by 385
 };
 MainWindowState main_state;
 
@@ -137,6 +151,9 @@ void ToggleIdealDay(HWND window) {
 }
 
 // The children are laid out here already, so that the window never shows unarranged.
+void OpenFromPinBoard(uint32_t appointment_id);
+uint32_t FamilyListOfAppointmentDialog(HWND owner, HINSTANCE instance, uint32_t patient_id, bool from_open_appointment);
+
 void OnCreate(HWND window) {
     main_state.shutDown = false;
     StartPatientInfoService(window);
@@ -152,7 +169,9 @@ void OnCreate(HWND window) {
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
     main_state.pinBoard = CreateChild(window, "SSPinBoard", WS_BORDER);
     SetSelectionChangedHook(OnSelectionChanged);
-    SetAppointmentSavedHook(DropSavedFromPinBoard);  // a parked appointment saved elsewhere leaves the board
+    SetAppointmentSavedHook(DropSavedFromPinBoard);
+    SetPinBoardOpenHook(OpenFromPinBoard);
+    SetFamilyListHook(FamilyListOfAppointmentDialog);  // a parked appointment saved elsewhere leaves the board
     CreateDateControls(window, app_frame.instance);
     // The calendar and the month view come with the schedule calendar.
     EnableDateControl(kDateCalendarCommand, false);
@@ -349,19 +368,154 @@ int ViewOfCommand(int command) {
     return command == CMD_VIEW_10 ? 10 : 0;
 }
 
-void RunCommand(HWND window, int command, LPARAM lparam);
-void RunAvailableCommand(HWND window, int command);
+// --- Finding appointments (the family list, locate) and their notes --------------------------
 
-// The patient chosen becomes the patient other programs of the workstation are told about
-// (and the newest recent selection, which the dialog records). The appointment for the patient
-// follows once the appointment dialog is built.
-void SelectPatientCommand(HWND window) {
-    SelectPatientRequest request;
-    if (SelectPatient(window, app_frame.instance, &request) != 1) return;
-    PatientStatusWarning(request.patientId);
-    PatientRecord patient{};
-    if (ReadPatient(request.patientId, &patient))
-        SetCurrentPatient(static_cast<int32_t>(patient.id), PatientPackedName(patient).c_str());
+// The appointment dialog, where the family list and the locate dialog hand on what was chosen.
+void OpenChosenAppointment(HWND window, uint32_t appointment_id) {
+    if (EditAppointment(window, app_frame.instance, appointment_id)) RepaintSheetWindows();
+}
+
+void NewAppointmentForChosenPatient(HWND window, uint32_t patient_id, uint16_t care_type) {
+    const uint16_t care[kCareSlots] = {care_type};
+    if (NewAppointmentForPatient(window, app_frame.instance, patient_id, care)) RepaintSheetWindows();
+}
+
+int FamilyListModeOfMainWindow() { return kFamilyListBrowse; }
+
+// The appointment dialog's way to the family list: when a new appointment's patient waits on the
+// unscheduled list (mode 3), and "&Other Appt(s)" of an open appointment (mode 4).
+uint32_t FamilyListOfAppointmentDialog(HWND owner, HINSTANCE instance, uint32_t patient_id, bool from_open_appointment) {
+    uint16_t care = 0;
+    return ShowFamilyAppointments(owner, instance, &patient_id, &care,
+                                  from_open_appointment ? kFamilyListFromAppointment : kFamilyListFromNewAppointment);
+}
+
+void ActOnFamilyChoice(HWND window, const FamilyListResult& choice) {
+    if (choice.appointmentId) OpenChosenAppointment(window, choice.appointmentId);
+    else if (choice.patientId) NewAppointmentForChosenPatient(window, choice.patientId, choice.careType);
+}
+
+// "Ot&her Appointments..." for the selection's patient.
+void OtherAppointmentsCommand(HWND window) {
+    FamilyListResult choice;
+    choice.patientId = sheet_state.selectedPatientId;
+    choice.appointmentId = ShowFamilyAppointments(window, app_frame.instance, &choice.patientId, &choice.careType,
+                                                  FamilyListModeOfMainWindow());
+    ActOnFamilyChoice(window, choice);
+}
+
+// A second start handed a patient over: the family list runs now; what was chosen is acted on
+// from the message loop (command 385), not from inside the hand-over.
+void HandOverCommand(HWND window, LPARAM lparam) {
+    if (lparam == 0) return;
+    FamilyListResult choice;
+    choice.patientId = static_cast<uint32_t>(lparam);
+    choice.appointmentId = ShowFamilyAppointments(window, app_frame.instance, &choice.patientId, &choice.careType,
+                                                  FamilyListModeOfMainWindow());
+    if (choice.appointmentId == 0 && choice.patientId == 0) return;
+    main_state.handedOver = choice;
+    PostMessageA(window, WM_COMMAND, kCmdOpenHandedOver, 0);
+}
+
+void OpenHandedOverCommand(HWND window) {
+    const FamilyListResult choice = main_state.handedOver;
+    main_state.handedOver = FamilyListResult{};
+    ActOnFamilyChoice(window, choice);
+    RepaintSheetWindows();
+}
+
+// "&View Appt" of the locate dialog: the appointment's date in the current mode, scrolled to its
+// time and selected, when its operatory is a column of the view.
+void ViewLocatedAppointment(uint32_t appointment_id) {
+    AppointmentRecord a{};
+    if (ReadAppointment(appointment_id, &a) != kQdbOk) return;
+    if (a.date == 0 || !AppointmentOperatoryShown(a)) {
+        ShowRefusal("Requested operatory is not currently being displayed. View canceled.");
+        return;
+    }
+    const int start = a.hour * 12;
+    if (start < sheet_state.topUnit || start >= sheet_state.bottomUnit) sheet_state.topUnit = start;
+    sheet_state.selectedId = a.id;
+    sheet_state.selectedPatientId = a.patientId;
+    sheet_state.selectedDate = a.date;
+    const std::string name(a.patientName, strnlen(a.patientName, sizeof a.patientName));
+    SetCurrentPatient(static_cast<int32_t>(a.patientId), name.c_str());
+    ShowDateAndRegister(a.date, sheet_state.mode);
+    OnSelectionChanged();
+}
+
+void LocateCommand(HWND window) {
+    LocateRequest request;
+    request.view = true;
+    request.mayOpen = true;
+    const int32_t before = sheet_state.shownDate;
+    const uint32_t id = LocateAppointment(window, app_frame.instance, &request);
+    if (id == 0) return;
+    if (request.view) {
+        ViewLocatedAppointment(id);
+    } else {
+        AppointmentRecord a{};
+        if (ReadAppointment(id, &a) != kQdbOk) return;
+        PATALERT_PopUpPatientAlerts(a.patientId, a.date, 32);
+        OpenChosenAppointment(window, id);
+    }
+    if (sheet_state.shownDate != before) ResetFlipTabStrip(main_state.flipTabs);
+}
+
+// "Medical &Alerts/Notes...": the notes dialog for a patient's appointment, the appointment note
+// alone for a new patient's; then the day is read again and the other workstations are told.
+void AlertsNotesCommand(HWND window) {
+    const uint32_t id = sheet_state.selectedId;
+    if (sheet_state.selectedPatientId != 0)
+        NotesDialog(window, app_frame.instance, sheet_state.selectedPatientId, id);
+    else
+        EditAppointmentNote(window, app_frame.instance, id);
+    AppointmentRecord a{};
+    if (ReadAppointment(id, &a) != kQdbOk) return;
+    ReloadShownDay(a.date);
+    AnnounceChange(StationCode(), a.date, a.provider, a.operatory, id, kChangeInPlace);
+    SendMessageA(window, kMsgAppointmentChanged, 0, 0);
+    RepaintSheetWindows();
+}
+
+void RunCommand(HWND window, int command, LPARAM lparam);
+void RunAvailableCommand(HWND window, int command, LPARAM lparam);
+
+// An appointment opened from the pin board; the sheet shows the change.
+void OpenFromPinBoard(uint32_t appointment_id) {
+    if (EditAppointment(app_frame.main_window, app_frame.instance, appointment_id) && main_state.sheet)
+        InvalidateRect(main_state.sheet, nullptr, FALSE);
+}
+
+// "Current Patient - New &Appt...": a new appointment for the selected appointment's patient.
+void NewAppointmentForSelection(HWND window) {
+    if (sheet_state.selectedPatientId == 0) return;
+    if (NewAppointmentForPatient(window, app_frame.instance, sheet_state.selectedPatientId) && main_state.sheet)
+        InvalidateRect(main_state.sheet, nullptr, FALSE);
+}
+
+// Dial, the insurance information and the new patient's information work on the selection. A
+// new patient's change is saved as one (appointment and side record), announced in place to the
+// other workstations and shown here at once.
+void DialSelection(HWND window) {
+    AppointmentRecord a{};
+    if (ReadAppointment(sheet_state.selectedId, &a) == kQdbOk) DialAppointmentPhone(window, a);
+}
+
+void EditSelectedNewPatient(HWND window) {
+    const uint32_t id = NewPatientSelection(sheet_state.selectedId, sheet_state.selectedPatientId);
+    AppointmentRecord before{};
+    NewPatientRecord side_before{};
+    if (id == 0 || !ReadNewPatientAppointment(id, &before, &side_before)) return;
+    AppointmentRecord after = before;
+    NewPatientRecord side = side_before;
+    if (!EditNewPatientInfo(window, app_frame.instance, &after, &side)) return;
+    if (SaveNewPatientInfo(before, side_before, after, side) != kNewPatientSaved) return;
+    if (before.date != 0) {
+        AnnounceChange(StationCode(), before.date, before.provider, before.operatory, before.id, kChangeInPlace);
+        if (ReloadShownDay(before.date)) RepaintSheetWindows();
+    }
+    PostMessageA(window, kMsgAppointmentChanged, 0, static_cast<LPARAM>(before.id));
 }
 
 // After every command a pending mode change redraws the flip tabs for the new mode.
@@ -387,13 +541,41 @@ void RunCommand(HWND window, int command, LPARAM lparam) {
         return;
     }
     MainCommandContext context;
-    DispatchCommand(command, context, [&] { RunAvailableCommand(window, command); });
+    DispatchCommand(command, context, [&] { RunAvailableCommand(window, command, lparam); });
 }
 
-void RunAvailableCommand(HWND window, int command) {
+void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
     switch (command) {
+    case CMD_LOCATE_APPOINTMENT:
+        LocateCommand(window);
+        break;
+    case CMD_OTHER_APPOINTMENTS:
+        OtherAppointmentsCommand(window);
+        break;
+    case CMD_ALERTS_NOTES:
+        AlertsNotesCommand(window);
+        break;
+    case kCmdShowFamilyAppointments:
+        HandOverCommand(window, lparam);
+        break;
+    case kCmdOpenHandedOver:
+        OpenHandedOverCommand(window);
+        break;
     case CMD_SELECT_PATIENT_NEW_APPT:
-        SelectPatientCommand(window);
+        if (NewAppointmentChoosingPatient(window, app_frame.instance, nullptr) && main_state.sheet)
+            InvalidateRect(main_state.sheet, nullptr, FALSE);
+        break;
+    case CMD_CURRENT_PATIENT_NEW_APPT:
+        NewAppointmentForSelection(window);
+        break;
+    case CMD_DIAL:
+        DialSelection(window);
+        break;
+    case CMD_INSURANCE_INFO:
+        ShowInsuranceClaimInfo(window, app_frame.instance, sheet_state.selectedPatientId);
+        break;
+    case CMD_NEW_PATIENT_INFO:
+        EditSelectedNewPatient(window);
         break;
     case CMD_FONT_SELECT:
         if (RunSheetFontDialog(window, app_frame.instance)) ApplyNewSheetFont(window);

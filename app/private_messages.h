@@ -10,4 +10,5 @@ constexpr unsigned kMsgRefresh = 1225;             // to the main window: refres
 constexpr unsigned kMsgSelectionButtons = 5172;    // main window and sheet: the selection's buttons anew
 constexpr unsigned kMsgButtonDisabled = 5180;      // to the main window: is this command's button disabled?
 constexpr int kCmdShowFamilyAppointments = 1224;   // command: the family appointment list of a patient
+constexpr int kCmdOpenHandedOver = 385;            // command (internal): act on what the list of 1224 chose
 constexpr int kCmdSelectionButtons = 5172;         // command from the button bar, forwarded to the sheet

@@ -17,7 +17,9 @@
 #include "suite/audit.h"
 #include "suite/messages.h"
 #include "suite/prompter.h"
+#include "suite/dates.h"
 #include "suite/qdb/qdb_handles.h"
+#include "suite/notes.h"
 
 const char kChangedElsewhere[] = "Appointment has been changed at another workstation during edit. Edit canceled!";
 
@@ -101,13 +103,27 @@ std::vector<AttachedReason> GatherAttachedReasons(uint32_t patient_id, int32_t t
 
 namespace {
 
+// The continuing care key: one record per patient and type.
+#pragma pack(push, 1)
+struct CareKey {
+    uint32_t patientId;
+    uint16_t type;
+};
+#pragma pack(pop)
+CareKey CareKeyOf(const ContinuingCareRecord& c) { return CareKey{c.patientId, c.type}; }
+
 // The files of one save, open on its own session; the first that fails to open is reported.
+// The notes and continuing care files are opened only for a save that writes them.
 struct SaveFiles {
+    explicit SaveFiles(bool with_extras) : withExtras(with_extras) {}
+    const bool withExtras;
     QdbPrivateSession session;
     QdbOpenedFile appointments{session.Handle(), kAppointmentFile};
     QdbOpenedFile rscuse{session.Handle(), kRscUseFile};
     QdbOpenedFile newPatients{session.Handle(), kNewPatientFile};
     QdbOpenedFile audit{session.Handle(), kAuditFile};
+    QdbOpenedFile notes{withExtras ? session.Handle() : QdbSession{0}, kNoteFile};
+    QdbOpenedFile care{withExtras ? session.Handle() : QdbSession{0}, kContinuingCareFile};
 
     bool Open() const {
         if (!session.Handle()) {
@@ -115,15 +131,54 @@ struct SaveFiles {
             return false;
         }
         const std::pair<const QdbOpenedFile*, int> files[] = {
-            {&appointments, kAppointmentFile}, {&rscuse, kRscUseFile}, {&newPatients, kNewPatientFile}, {&audit, kAuditFile}};
+            {&appointments, kAppointmentFile}, {&rscuse, kRscUseFile}, {&newPatients, kNewPatientFile},
+            {&audit, kAuditFile}, {&notes, kNoteFile}, {&care, kContinuingCareFile}};
         for (const auto& [file, number] : files)
-            if (!file->Handle()) {
+            if (!file->Handle() && (withExtras || (number != kNoteFile && number != kContinuingCareFile))) {
                 ReportChangeFailure(session.Handle(), kDbMsgOpen, number);
                 return false;
             }
         return true;
     }
 };
+
+// The appointment's note as the dialog left it: rewritten, added, or removed when emptied.
+bool WriteNote(QdbFile notes, uint32_t appointment_id, const std::string& text) {
+    const NoteKey key{kNoteAppointment, appointment_id};
+    NoteHead head{};
+    const bool exists = QDB_FindRec(notes, kNoteKey, &key, &head) != 0;
+    if (text.empty()) return !exists || QDB_DeleteCurRec(notes);
+    std::vector<uint8_t> bytes(sizeof(NoteHead) + text.size() + 1, 0);
+    head.kind = kNoteAppointment;
+    head.ownerId = appointment_id;
+    head.changedDate = QVN_SysDate();
+    std::memcpy(bytes.data(), &head, sizeof head);
+    std::memcpy(bytes.data() + sizeof head, text.data(), text.size());
+    const int length = static_cast<int>(bytes.size());
+    return exists ? QDB_WriteVRec(notes, bytes.data(), length) : QDB_AddVRec(notes, bytes.data(), length);
+}
+
+// A continuing care record by its patient and type: rewritten, or added when new.
+bool WriteCare(QdbFile care, const ContinuingCareRecord& record) {
+    ContinuingCareRecord stored{};
+    const CareKey key = CareKeyOf(record);
+    const bool exists = QDB_FindRec(care, kContinuingCareByPatientKey, &key, &stored) != 0;
+    return exists ? QDB_WriteRec(care, &record) : QDB_AddRec(care, &record);
+}
+
+bool WriteExtras(const SaveFiles& f, uint32_t appointment_id, const ApptSaveExtras& extras) {
+    const QdbSession s = f.session.Handle();
+    if (extras.writeNote && !WriteNote(f.notes.Handle(), appointment_id, extras.note)) {
+        ReportChangeFailure(s, kDbMsgWrite, kNoteFile);
+        return false;
+    }
+    for (const ContinuingCareRecord& c : extras.care)
+        if (!WriteCare(f.care.Handle(), c)) {
+            ReportChangeFailure(s, kDbMsgWrite, kContinuingCareFile);
+            return false;
+        }
+    return true;
+}
 
 // The stored appointment, read under its lock, against the record the change started from.
 // Any byte counts; a record deleted meanwhile is a change too. A new appointment's id must be free.
@@ -142,6 +197,24 @@ bool StoredAsExpected(const SaveFiles& f, bool add, const AppointmentRecord* bef
         return false;
     }
     if (found && before && std::memcmp(&stored, before, sizeof stored) == 0) return true;
+    ShowRefusal(kChangedElsewhere);
+    return false;
+}
+
+// The stored new-patient record, read under its lock, against the one the change started from.
+bool StoredSideAsExpected(const SaveFiles& f, const NewPatientRecord& record, const NewPatientRecord& before) {
+    const QdbSession s = f.session.Handle();
+    uint32_t id = record.id;
+    NewPatientRecord stored{};
+    const bool found = QDB_FindRec(f.newPatients.Handle(), kNewPatientKey, &id, &stored) != 0;
+    if (!found && QDB_GetLastErrorNum(s) != kQdbNotFound) {
+        QVN_ReportDbError(kNewPatientFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        return false;
+    }
+    if (!found) stored = NewPatientRecord{};
+    NewPatientRecord expected = before;
+    stored.id = expected.id = record.id;  // a record not stored yet is numbered only by this save
+    if (std::memcmp(&stored, &expected, sizeof stored) == 0) return true;
     ShowRefusal(kChangedElsewhere);
     return false;
 }
@@ -182,11 +255,12 @@ bool WriteSave(const SaveFiles& f, bool add, const AppointmentRecord* before, co
 }  // namespace
 
 bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record,
-                     const NewPatientRecord* new_patient) {
+                     const NewPatientRecord* new_patient, const NewPatientRecord* new_patient_before,
+                     const ApptSaveExtras* extras) {
     assert(add || before);
     const bool old_scheduled = !add && before && Scheduled(*before);
     const bool new_scheduled = Scheduled(record);
-    SaveFiles f;
+    SaveFiles f(extras != nullptr);
     if (!f.Open()) return false;
     const QdbSession s = f.session.Handle();
 
@@ -196,6 +270,13 @@ bool SaveAppointment(bool add, const AppointmentRecord* before, const Appointmen
     locks.Add(f.appointments.Handle(), kAppointmentFile, kApptByIdKey, &id, sizeof id);
     const uint32_t new_patient_id = new_patient ? new_patient->id : 0;
     if (new_patient) locks.Add(f.newPatients.Handle(), kNewPatientFile, kNewPatientKey, &new_patient_id, sizeof new_patient_id);
+    const NoteKey note_key{kNoteAppointment, record.id};
+    if (extras && extras->writeNote) locks.Add(f.notes.Handle(), kNoteFile, kNoteKey, &note_key, sizeof note_key);
+    std::vector<CareKey> care_keys;
+    if (extras)
+        for (const ContinuingCareRecord& c : extras->care) care_keys.push_back(CareKeyOf(c));
+    for (const CareKey& k : care_keys)
+        locks.Add(f.care.Handle(), kContinuingCareFile, kContinuingCareByPatientKey, &k, sizeof k);
     WeekRecords weeks;
     if (old_scheduled) weeks.Want(*before, f.rscuse.Handle(), locks);
     if (new_scheduled) weeks.Want(record, f.rscuse.Handle(), locks);
@@ -203,6 +284,7 @@ bool SaveAppointment(bool add, const AppointmentRecord* before, const Appointmen
 
     // 2. Read under the locks, ask, and change the week records in memory.
     if (!StoredAsExpected(f, add, before, record.id)) return false;
+    if (new_patient && new_patient_before && !StoredSideAsExpected(f, *new_patient, *new_patient_before)) return false;
     if (new_scheduled && !CheckPracticeOpen(record)) return false;
     if (!weeks.Read(s, f.rscuse.Handle())) return false;
     if (old_scheduled && !TakeOutOccupancy(weeks, *before)) return false;
@@ -213,7 +295,7 @@ bool SaveAppointment(bool add, const AppointmentRecord* before, const Appointmen
         ReportChangeFailure(s, kDbMsgWrite, kAppointmentFile);
         return false;
     }
-    if (!WriteSave(f, add, before, record, new_patient, weeks)) {
+    if (!WriteSave(f, add, before, record, new_patient, weeks) || (extras && !WriteExtras(f, record.id, *extras))) {
         QDB_AbortTransaction(s);
         return false;
     }
@@ -233,6 +315,8 @@ bool CheckApptUnchanged(AppointmentRecord* opening_copy) {
     *opening_copy = aside;
     return false;
 }
+
+std::string ReadAppointmentNote(uint32_t appointment_id) { return ReadNoteText(kNoteAppointment, appointment_id); }
 
 uint32_t NewAppointmentId() { return NextRecordId(kAppointmentIdCounter); }
 

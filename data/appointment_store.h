@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "data/appointment_record.h"
+#include "suite/records/continuing_care.h"
 
 // One appointment by id; with lock, the record stays locked for the session until the access
 // layer's locks are released. The result number (0, 101, ...).
@@ -36,11 +38,25 @@ std::vector<AttachedReason> GatherAttachedReasons(uint32_t patient_id, int32_t t
 // Saves the record: add for a new appointment (its id must be free), else an update of the
 // stored record, which must still be before byte for byte (else "Appointment has been changed at
 // another workstation during edit. Edit canceled!"). A scheduled record gets the practice-hours
-// question and the occupancy with its checks; new_patient, when given, is written with it. The
-// locks come first (a lock held elsewhere is waited for, then asked about), the writes last, all
-// in one transaction: false (No, a refusal, Cancel, a failure) leaves the database as it was.
+// question and the occupancy with its checks; new_patient, when given, is written with it. With
+// new_patient_before the stored new-patient record must still be that one byte for byte too (one
+// not stored yet counts as all zero but its id), else the same refusal. The locks come first (a
+// lock held elsewhere is waited for, then asked about), the writes last, all in one transaction:
+// false (No, a refusal, Cancel, a failure) leaves the database as it was.
+//
+// The appointment dialog's own records go with it, in the same transaction: the appointment's
+// note (an empty text removes it) and the continuing care records its reasons attached.
+struct ApptSaveExtras {
+    bool writeNote = false;
+    std::string note;
+    std::vector<ContinuingCareRecord> care;
+};
 bool SaveAppointment(bool add, const AppointmentRecord* before, const AppointmentRecord& record,
-                     const NewPatientRecord* new_patient = nullptr);
+                     const NewPatientRecord* new_patient = nullptr, const NewPatientRecord* new_patient_before = nullptr,
+                     const ApptSaveExtras* extras = nullptr);
+
+// The appointment's note (note kind 2), "" without one. On the access layer's session.
+std::string ReadAppointmentNote(uint32_t appointment_id);
 
 // Before an edit is saved: true when the stored record still equals opening_copy byte for byte.
 // Otherwise shows "Appointment has been changed at another workstation during edit. Edit

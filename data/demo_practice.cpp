@@ -61,19 +61,29 @@ std::vector<DemoOperatory> Operatories() {
             {Id4("OP7"), 7, "Consult Room"}};
 }
 
+constexpr uint8_t kTooth = 0x01, kSurface = 0x02, kQuadrant = 0x04;  // the code record's needs bits
+
 std::vector<DemoProcedureCode> ProcedureCodes() {
-    return {{"D0120", "Periodic oral evaluation", 6500, "XX", 1},
-            {"D0150", "Comprehensive oral evaluation", 11000, "/XX/", 1},
-            {"D0210", "Full mouth x-rays", 14000, "///", 1},
-            {"D0274", "Bitewings, four films", 7500, "//", 1},
-            {"D1110", "Prophylaxis, adult", 11500, "//////", 2},
-            {"D1120", "Prophylaxis, child", 8000, "////", 2},
-            {"D2391", "Resin composite, one surface", 19500, "/XXX", 3},
-            {"D2740", "Crown, porcelain/ceramic", 125000, "/XXXXX/", 4},
-            {"D3310", "Root canal, anterior", 90000, "/XXXXXX", 5},
-            {"D4341", "Scaling and root planing, quadrant", 26000, "XXXXXX", 2},
-            {"D7140", "Extraction, erupted tooth", 21000, "/XX/", 6},
-            {"D9110", "Palliative treatment", 12000, "XX", 6}};
+    return {{"D0120", "Periodic oral evaluation", 6500, "XX", 1, "Per Exam", 0, 0},
+            {"D0150", "Comprehensive oral evaluation", 11000, "/XX/", 1, "Comp Exam", 0, 0},
+            {"D0210", "Full mouth x-rays", 14000, "///", 1, "FMX", 0, 0},
+            {"D0274", "Bitewings, four films", 7500, "//", 1, "4BWX", 0, 2},
+            {"D1110", "Prophylaxis, adult", 11500, "//////", 2, "Pro", 0, 1},
+            {"D1120", "Prophylaxis, child", 8000, "////", 2, "Child Pro", 0, 1},
+            {"D2391", "Resin composite, one surface", 19500, "/XXX", 3, "Comp 1S", kTooth | kSurface, 0},
+            {"D2740", "Crown, porcelain/ceramic", 125000, "/XXXXX/", 4, "PC Crown", kTooth, 0},
+            {"D3310", "Root canal, anterior", 90000, "/XXXXXX", 5, "RCT Ant", kTooth, 0},
+            {"D4341", "Scaling and root planing, quadrant", 26000, "XXXXXX", 2, "SRP Quad", kQuadrant, 3},
+            {"D7140", "Extraction, erupted tooth", 21000, "/XX/", 6, "Ext", kTooth, 0},
+            {"D9110", "Palliative treatment", 12000, "XX", 6, "Palliative", 0, 0}};
+}
+
+// Patients 10 and 11 have treatment plans; patient 10 also a completed cleaning.
+std::vector<DemoProcedure> Procedures(int32_t today) {
+    return {{1, 10, 1, 6, "14", "MO", today - 20}, {2, 10, 1, 7, "3", "", today - 20},
+            {3, 10, 1, 9, "UR", "", today - 20},   {4, 10, 2, 4, "", "", today - 180},
+            {5, 11, 1, 8, "8", "", today - 5},     {6, 11, 1, 10, "32", "", today - 5},
+            {7, 11, 1, 2, "", "", today - 5}};
 }
 
 const std::vector<std::string> kLastNames = {
@@ -169,6 +179,10 @@ DemoPractice BuildDemoPractice(uint32_t seed, int32_t today) {
     d.medicalAlerts = {"Penicillin allergy", "Latex allergy", "Heart condition", "Diabetes",
                        "Blood thinners", "Premedication required"};
     d.procedureCodes = ProcedureCodes();
+    d.flagCaptions = {"Confirmed", "Premedicate", "Wants Earlier Appt", "Insurance Pending"};
+    d.careTypes = {{1, "PRO", 6}, {2, "BWX", 12}, {3, "PERIO", 3}};
+    d.procedures = Procedures(today);
+    d.care = {{10, 1, today + 30, today - 150}, {11, 1, today - 10, today - 190}};
     d.referrals = {{1, "Hart", "Simon", "Dr."}, {2, "Lakeside Orthodontics", "", ""}, {3, "Radio advertisement", "", ""}};
     d.patients = Patients(random, today, d.providers);
     d.users = {{"FRONT", "Front Desk", "front", {}}, {"ASSIST", "Assistant", "assist", RestrictedRights()}};

@@ -61,6 +61,33 @@ struct DemoProcedureCode {
     int fee;                 // cents
     std::string timePattern; // one character per time unit: 'X' provider, '/' assistant, ' ' blank
     int appointmentType;     // the n-th type name the code gives an appointment; 0 none
+    std::string abbreviation;  // what the code adds to an appointment's description
+    uint8_t needs;           // kNeedsTooth ... of the code record
+    int careType;            // the continuing care type the code meets; 0 none
+};
+
+// A procedure of a patient: treatment planned or completed.
+struct DemoProcedure {
+    uint32_t id;
+    uint32_t patientId;
+    int kind;                // 1 planned, 2 completed
+    int codeIndex;           // into procedureCodes (code id = index + 1)
+    std::string tooth;       // tooth number or quadrant, "" none
+    std::string surfaces;
+    int32_t date;
+};
+
+struct DemoCareType {
+    int number;
+    std::string name;        // up to 11 characters
+    int intervalMonths;
+};
+
+// A patient's continuing care of one type, not attached to an appointment.
+struct DemoCare {
+    uint32_t patientId;
+    int type;
+    int32_t dueDate, lastDate;
 };
 
 struct DemoReferral {
@@ -101,6 +128,10 @@ struct DemoPractice {
     std::vector<std::string> appointmentTypes;
     std::vector<std::string> medicalAlerts;  // alert n + 1 is medicalAlerts[n]
     std::vector<DemoProcedureCode> procedureCodes;
+    std::vector<std::string> flagCaptions;   // the appointment dialog's check boxes 1, 2, ...
+    std::vector<DemoCareType> careTypes;
+    std::vector<DemoProcedure> procedures;
+    std::vector<DemoCare> care;
     std::vector<DemoReferral> referrals;
     std::vector<DemoPatient> patients;
     std::vector<DemoUser> users;

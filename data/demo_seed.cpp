@@ -9,6 +9,7 @@
 #include "data/record_text.h"
 #include "data/rscuse_record.h"
 #include "suite/qdb/qdb.h"
+#include "suite/records/continuing_care.h"
 #include "suite/records/definitions.h"
 #include "suite/records/patient.h"
 #include "suite/records/practice_resource.h"
@@ -177,6 +178,13 @@ bool WriteDefinitions(const DemoPractice& demo, std::string* reason) {
         d.colour = s.colour;
         out.Add(d);
     }
+    for (size_t i = 0; i < demo.flagCaptions.size(); ++i)
+        out.Add(Definition(kDefinitionFlagCaption, static_cast<int>(i) + 1, demo.flagCaptions[i]));
+    for (const DemoCareType& t : demo.careTypes) {
+        DefinitionRecord d = Definition(kDefinitionContinuingCareType, t.number, t.name);
+        d.intervalMonths = static_cast<uint8_t>(t.intervalMonths);
+        out.Add(d);
+    }
     return out.Ok();
 }
 
@@ -191,8 +199,46 @@ bool WriteProcedureCodes(const DemoPractice& demo, std::string* reason) {
         r.timeUnits = static_cast<uint8_t>(c.timePattern.size());
         PutTimePattern(c.timePattern, r.timePattern);
         r.appointmentType = static_cast<uint8_t>(c.appointmentType);
+        PutText(r.abbreviation, c.abbreviation);
+        r.needs = c.needs;
+        r.continuingCareType = static_cast<uint8_t>(c.careType);
         r.fees[0] = static_cast<uint32_t>(c.fee);
         r.fees[1] = static_cast<uint32_t>(c.fee) * 85 / 100;  // the contracted insurance fees
+        out.Add(r);
+    }
+    return out.Ok();
+}
+
+bool WriteProcedures(const DemoPractice& demo, std::string* reason) {
+    FileWriter out(kProcedureFile, reason);
+    for (const DemoProcedure& d : demo.procedures) {
+        ProcedureRecord r{};
+        r.id = d.id;
+        r.patientId = d.patientId;
+        r.kind = static_cast<uint8_t>(d.kind);
+        r.codeId = static_cast<uint32_t>(d.codeIndex) + 1;
+        r.date = d.date;
+        PutText(r.tooth, d.tooth);
+        PutText(r.surfaces, d.surfaces);
+        r.fee = static_cast<uint32_t>(demo.procedureCodes[static_cast<size_t>(d.codeIndex)].fee);
+        out.Add(r);
+    }
+    return out.Ok();
+}
+
+bool WriteContinuingCare(const DemoPractice& demo, std::string* reason) {
+    FileWriter out(kContinuingCareFile, reason);
+    for (const DemoCare& d : demo.care) {
+        ContinuingCareRecord r{};
+        r.patientId = d.patientId;
+        r.type = static_cast<uint16_t>(d.type);
+        r.dueDate = d.dueDate;
+        r.lastDate = d.lastDate;
+        for (const DemoCareType& t : demo.careTypes)
+            if (t.number == d.type) {
+                r.intervalMonths = static_cast<uint16_t>(t.intervalMonths);
+                PutText(r.typeName, t.name);
+            }
         out.Add(r);
     }
     return out.Ok();
@@ -261,6 +307,7 @@ bool WriteUsers(const DemoPractice& demo, uint32_t password_iterations, std::str
 
 bool WriteDemoPractice(const DemoPractice& demo, uint32_t password_iterations, std::string* reason) {
     return WriteResources(demo, reason) && WriteSchedules(demo, reason) && WriteDefinitions(demo, reason) &&
-           WriteProcedureCodes(demo, reason) && WriteReferrals(demo, reason) && WritePatients(demo, reason) &&
+           WriteProcedureCodes(demo, reason) && WriteProcedures(demo, reason) &&
+           WriteContinuingCare(demo, reason) && WriteReferrals(demo, reason) && WritePatients(demo, reason) &&
            WriteUsers(demo, password_iterations, reason);
 }

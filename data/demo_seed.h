@@ -1,7 +1,7 @@
 // Writing the demo practice into an empty practice database: the practice, provider, staff
-// and operatory records, their schedule base records, definitions, procedure codes, referral
-// sources, patients and users. Appointments are not written here; they go through the
-// appointment store's save path.
+// and operatory records, their schedule base records, definitions, procedure codes, planned and
+// completed procedures, continuing care, referral sources, patients and users. Appointments are
+// not written here; they go through the appointment store's save path.
 #pragma once
 
 #include <cstdint>

@@ -1,12 +1,15 @@
 // The contents of the More Information dialog.
 #include "lists/more_info.h"
 
+#include "appointments/appt_care.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <tuple>
 
 #include "data/appointment_record.h"
+#include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/record_text.h"
 #include "lists/patient_search.h"
@@ -27,7 +30,24 @@ FileGroupDesc GroupOf(int file) {
     return desc;
 }
 
-int AgeOn(int32_t birth, int32_t today) {
+std::string CareText(const ContinuingCareRecord& c) {
+    return GetTrimmedText(c.typeName) + " " + QVN_fmtDateString1900(c.dueDate);
+}
+
+std::string ProviderOf(const AppointmentRecord& a) { return std::string(a.provider, strnlen(a.provider, 4)); }
+
+const char* StatusName(uint8_t status) {
+    switch (status) {
+    case kPatientNonPatient: return "Non-Patient";
+    case kPatientInactive: return "Inactive Patient";
+    case kPatientArchived: return "Archived";
+    default: return "Patient";
+    }
+}
+
+}  // namespace
+
+int AgeInYears(int32_t birth, int32_t today) {
     int bm, bd, by, tm, td, ty;
     if (!birth || !QVN_DateOut(birth, &bm, &bd, &by) || !QVN_DateOut(today, &tm, &td, &ty)) return 0;
     int age = ty - by;
@@ -35,47 +55,18 @@ int AgeOn(int32_t birth, int32_t today) {
     return std::max(age, 0);
 }
 
-std::string CareText(const ContinuingCareRecord& c) {
-    return GetTrimmedText(c.typeName) + " " + QVN_fmtDateString1900(c.dueDate);
-}
-
-// The patient's continuing-care records (key 101).
-std::vector<ContinuingCareRecord> CareOf(uint32_t patient_id) {
-    std::vector<ContinuingCareRecord> care;
-    DbGroupScope group(GroupOf(kContinuingCareFile));
-    if (group.Result() != kQdbOk) return care;
-    ContinuingCareRecord c{};
-    for (uint16_t r = DbStartSetForward(kContinuingCareByPatientKey, DbPrepareKey(&patient_id), &c, 4); r == kQdbOk;
-         r = DbNextInSet(kContinuingCareByPatientKey, &c))
-        care.push_back(c);
-    return care;
-}
-
-std::string JoinCare(const std::vector<ContinuingCareRecord>& care, uint32_t appointment_id) {
+std::string AttachedCareNames(const std::vector<ContinuingCareRecord>& care, uint32_t appointment_id) {
     std::string text;
     for (const ContinuingCareRecord& c : care)
         if (c.appointmentId == appointment_id) text += (text.empty() ? "" : ", ") + GetTrimmedText(c.typeName);
     return text;
 }
 
-std::vector<AppointmentRecord> AppointmentsOf(uint32_t patient_id) {
-    std::vector<AppointmentRecord> appointments;
-    DbGroupScope group(GroupOf(kAppointmentFile));
-    if (group.Result() != kQdbOk) return appointments;
-    AppointmentRecord a{};
-    for (uint16_t r = DbStartSetForward(kApptByPatientKey, DbPrepareKey(&patient_id), &a, 4); r == kQdbOk;
-         r = DbNextInSet(kApptByPatientKey, &a))
-        appointments.push_back(a);
-    return appointments;
-}
+bool AppointmentUnscheduled(const AppointmentRecord& a) { return a.unscheduled == 1 || a.date == 0; }
 
-bool Unscheduled(const AppointmentRecord& a) { return a.unscheduled == 1 || a.date == 0; }
-
-std::string ProviderOf(const AppointmentRecord& a) { return std::string(a.provider, strnlen(a.provider, 4)); }
-
-std::string AppointmentLine(const AppointmentRecord& a, int32_t today, const std::string& care, const std::string& lab) {
+std::string PatientAppointmentLine(const AppointmentRecord& a, int32_t today, const std::string& care, const std::string& lab) {
     char line[200];
-    if (Unscheduled(a)) {
+    if (AppointmentUnscheduled(a)) {
         if (care.empty())
             std::snprintf(line, sizeof line, "<Unscheduled Appt>\t%-4.4s\t\t\t%s", ProviderOf(a).c_str(), lab.c_str());
         else
@@ -99,17 +90,6 @@ std::string AppointmentLine(const AppointmentRecord& a, int32_t today, const std
     return line;
 }
 
-const char* StatusName(uint8_t status) {
-    switch (status) {
-    case kPatientNonPatient: return "Non-Patient";
-    case kPatientInactive: return "Inactive Patient";
-    case kPatientArchived: return "Archived";
-    default: return "Patient";
-    }
-}
-
-}  // namespace
-
 std::vector<FamilyLine> MoreInfoFamilyLines(uint32_t patient_id, int32_t today) {
     std::vector<FamilyLine> lines;
     PatientRecord patient{};
@@ -132,9 +112,9 @@ std::vector<FamilyLine> MoreInfoFamilyLines(uint32_t patient_id, int32_t today) 
                                 : m.relation == kRelationChild  ? "Child"
                                                                 : "-Other";
         std::string care;
-        for (const ContinuingCareRecord& c : CareOf(m.id)) care += (care.empty() ? "" : ", ") + CareText(c);
+        for (const ContinuingCareRecord& c : ReadPatientCare(m.id)) care += (care.empty() ? "" : ", ") + CareText(c);
         char line[200];
-        std::snprintf(line, sizeof line, "%s\t%s\t%3d  CC:%s", position, PatientPackedName(m).c_str(), AgeOn(m.birthDate, today),
+        std::snprintf(line, sizeof line, "%s\t%s\t%3d  CC:%s", position, PatientPackedName(m).c_str(), AgeInYears(m.birthDate, today),
                       care.empty() ? "<none>" : care.c_str());
         lines.push_back({line, m.id});
     }
@@ -145,13 +125,13 @@ std::vector<std::string> MoreInfoAppointmentLines(uint32_t patient_id, int32_t t
     // Each line sorts by its group, then its value: unscheduled, today and later with the due
     // dates, the separator, the past from the most recent back.
     std::vector<std::tuple<int, int64_t, std::string>> lines;
-    const std::vector<ContinuingCareRecord> care = CareOf(patient_id);
+    const std::vector<ContinuingCareRecord> care = ReadPatientCare(patient_id);
     bool past = false;
-    for (const AppointmentRecord& a : AppointmentsOf(patient_id)) {
+    for (const AppointmentRecord& a : ReadPatientAppointments(patient_id)) {
         const std::string lab = LabCaseStatusText(ApptLabCaseState(a.id));
-        const std::string line = AppointmentLine(a, today, JoinCare(care, a.id), lab);
+        const std::string line = PatientAppointmentLine(a, today, AttachedCareNames(care, a.id), lab);
         const int64_t date = a.date;  // a copy: the packed field may lie on an odd address
-        if (Unscheduled(a)) {
+        if (AppointmentUnscheduled(a)) {
             lines.emplace_back(0, 0, line);
         } else if (date >= today) {
             lines.emplace_back(1, date, line);
@@ -191,8 +171,8 @@ bool ReadMemberDetails(uint32_t patient_id, int32_t today, MemberDetails* d) {
     d->chartNumber = GetTrimmedText(p.chartNumber);
     d->status = StatusName(p.status);
     int32_t next = 0;
-    for (const AppointmentRecord& a : AppointmentsOf(patient_id)) {
-        if (Unscheduled(a) || a.date < today || (next && a.date >= next)) continue;
+    for (const AppointmentRecord& a : ReadPatientAppointments(patient_id)) {
+        if (AppointmentUnscheduled(a) || a.date < today || (next && a.date >= next)) continue;
         const LabCaseState state = ApptLabCaseState(a.id);
         if (state == kLabNone) continue;
         next = a.date;

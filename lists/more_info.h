@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "data/appointment_record.h"
+#include "suite/records/continuing_care.h"
+
 struct FamilyLine {
     std::string text;
     uint32_t patientId = 0;
@@ -38,3 +41,14 @@ struct MemberDetails {
 
 // False when the patient is not on file.
 bool ReadMemberDetails(uint32_t patient_id, int32_t today, MemberDetails* details);
+
+// Shared with the family appointment list:
+// the type names of the continuing care attached to the appointment, joined with ", ";
+std::string AttachedCareNames(const std::vector<ContinuingCareRecord>& care, uint32_t appointment_id);
+// whether the appointment waits unscheduled (no date or on the unscheduled list);
+bool AppointmentUnscheduled(const AppointmentRecord& a);
+// the line of an appointment ("*" before a past one; care and lab-case texts may be empty);
+std::string PatientAppointmentLine(const AppointmentRecord& a, int32_t today, const std::string& care, const std::string& lab);
+// whole years from birth to today, a birthday of this year not yet reached counting one less;
+// 0 without a birth date.
+int AgeInYears(int32_t birth, int32_t today);

@@ -153,3 +153,108 @@
 #define IDC_MOREINFO_CHART 1669
 #define IDC_MOREINFO_STATUS 1670
 #define IDC_MOREINFO_LABCASE 1671
+// --- Appointment Information (DLG_RS_EDITAPPT): the numbers of its controls. The twelve flag
+// --- boxes are IDC_APPT_FLAG_1 + 0 to 11.
+#define IDC_APPT_FIND 18
+#define IDC_APPT_PROVIDER 23
+#define IDC_APPT_PROVIDER_PICK 24
+#define IDC_APPT_OPERATORY 25
+#define IDC_APPT_OPERATORY_PICK 26
+#define IDC_APPT_DATE 29
+#define IDC_APPT_DATE_PICK 30
+#define IDC_APPT_TIME 31
+#define IDC_APPT_TIME_PICK 32
+#define IDC_APPT_REASONS 36
+#define IDC_APPT_REASON_INITIAL 37
+#define IDC_APPT_REASON_TX 38
+#define IDC_APPT_REASON_MISC 39
+#define IDC_APPT_LENGTH 40
+#define IDC_APPT_REASON_DELETE 41
+#define IDC_APPT_REASON_DELETE_ALL 42
+#define IDC_APPT_WAIT 48
+#define IDC_APPT_SCHEDULE_NEXT 49
+#define IDC_APPT_AMOUNT 53
+#define IDC_APPT_PATTERN 55
+#define IDC_APPT_STATUS 56
+#define IDC_APPT_STAFF 60
+#define IDC_APPT_STAFF_PICK 61
+#define IDC_APPT_SCHEDULE 62
+#define IDC_APPT_TYPE 63
+#define IDC_APPT_CARE 64
+#define IDC_APPT_CARE_PICK 65
+#define IDC_APPT_PATIENT_INFO 67
+#define IDC_APPT_OTHER_APPTS 68
+#define IDC_APPT_CLAIM_INFO 69
+#define IDC_APPT_DIAL 70
+#define IDC_APPT_LAB_CASE 72
+#define IDC_APPT_ATTACH_CASE 73
+#define IDC_APPT_LAST_CHANGED 74
+#define IDC_APPT_DESCRIPTION 82
+#define IDC_APPT_DATELINE 91
+#define IDC_APPT_FLAG_1 242
+#define IDC_APPT_NOTE 301
+#define IDC_APPT_UPDATE_CARE 378
+#define IDC_APPT_SET_AMOUNT 380
+#define IDC_APPT_PIN_BOARD 8
+// The dialog's OK button, for core code that names the control to focus without <windows.h>.
+#define IDC_APPT_OK 1
+
+// --- The appointment dialog's pickers: Select Initial Reasons (DLG_INITREASONS), Treatment Plan
+// --- (DLG_RS_TREATPLAN), the one-code pick behind "&Misc." (DLG_MISCREASON), Select Time
+// --- (DLG_SETTIME: the bar and its three texts keep their numbers 284-287) and Appointment Time
+// --- Pattern (DLG_TIMEPATTERN).
+#define IDC_INITREASONS_LIST 1700
+#define IDC_TREATPLAN_LIST 1710
+#define IDC_MISCREASON_LIST 1720
+#define IDC_SETTIME_BAR 284
+#define IDC_SETTIME_HOUR 285
+#define IDC_SETTIME_MINUTE 286
+#define IDC_SETTIME_HALF 287
+#define IDC_TIMEPATTERN_UNITS 1730
+#define IDC_TIMEPATTERN_COUNT 1731
+#define IDC_TIMEPATTERN_TOTAL 1732
+#define IDC_TIMEPATTERN_UNIT1 1740   // 1740-1763: the 24 units, first to last
+
+// --- Enter New Patient Information (DLG_RS_EDITPAT), the referrer's kind (PF_DLG_REF_TYPE), the
+// --- referral source search (DLG_REF_FIND) and the insurance claim information (DLG_CLAIMINFO).
+#define IDC_EDITPAT_LAST 1900
+#define IDC_EDITPAT_FIRST 1901
+#define IDC_EDITPAT_INITIAL 1902
+#define IDC_EDITPAT_PHONE 1903
+#define IDC_EDITPAT_STREET 1904
+#define IDC_EDITPAT_STREET2 1905
+#define IDC_EDITPAT_CITY 1906
+#define IDC_EDITPAT_STATE_CAPTION 1907
+#define IDC_EDITPAT_STATE 1908
+#define IDC_EDITPAT_ZIP_CAPTION 1909
+#define IDC_EDITPAT_ZIP 1910
+#define IDC_EDITPAT_REFERRER 1911
+#define IDC_EDITPAT_REFERRER_PICK 1912
+#define IDC_EDITPAT_REFERRER_REMOVE 1913
+#define IDC_REFTYPE_PATIENT 1920
+#define IDC_REFTYPE_SOURCE 1921
+#define IDC_REFFIND_ENTRY 1930
+#define IDC_REFFIND_LIST 1931
+#define IDC_CLAIMINFO_LIST 1940
+// --- Family Appointment List (DLG_OTHERAPPTS), Locate Existing Appointment (DLG_PATFIND2) and its
+// --- by-patient form (LB_DLG_FINDAPPT), the day note (DLG_APPTNOTE).
+#define IDC_OTHERAPPTS_FAMILY 230
+#define IDC_OTHERAPPTS_APPTS 310
+#define IDC_OTHERAPPTS_TXPLAN 311
+#define IDC_OTHERAPPTS_VIEW 1700
+#define IDC_OTHERAPPTS_NEW 1701
+#define IDC_PATFIND2_LIST 903
+#define IDC_PATFIND2_NAME 904
+#define IDC_PATFIND2_SEARCH 1710
+#define IDC_PATFIND2_CLEAR 1711
+#define IDC_PATFIND2_VIEW 1712
+#define IDC_PATFIND2_CHAR_A 1720  // 1720-1745: the letter buttons A to Z
+#define IDC_APPTNOTE_TEXT 3
+#define IDC_APPTNOTE_CLEAR 5
+// --- Notes - Alerts - Check List (DLG_NOTES) and the medical alert editor (DLG_MEDALERTS).
+#define IDC_NOTES_PATIENT 300
+#define IDC_NOTES_APPOINTMENT 301
+#define IDC_NOTES_ALERTS 302
+#define IDC_NOTES_GUARANTOR 303
+#define IDC_NOTES_EDIT_ALERTS 314
+#define IDC_MEDALERTS_LIST 1730

@@ -19,7 +19,7 @@
 #include "suite/phones.h"
 #include "suite/records/notes.h"
 #include "suite/records/patient.h"
-#include "suite/records/referral.h"
+#include "suite/referral.h"
 #include "views/active_view.h"
 
 DayData day_data;
@@ -153,14 +153,7 @@ bool ViewShowsLine(int code) {
 
 std::string ReferralName(uint32_t referral_id) {
     ReferralRecord r{};
-    DbGroupScope referrals(Group(kReferralFile));
-    if (referrals.Result() != kQdbOk || DbFind(kReferralByIdKey, DbPrepareKey(&referral_id), &r) != kQdbOk) return "";
-    std::string name = GetTrimmedText(r.lastName);
-    const std::string first = GetTrimmedText(r.firstName);
-    const std::string title = GetTrimmedText(r.title);
-    if (!first.empty()) name = first + " " + name;
-    if (!title.empty()) name = title + " " + name;
-    return name;
+    return REFERRAL_ReadSource(referral_id, &r) ? REFERRAL_SourceName(r) : "";
 }
 
 std::string ReferringPatientName(uint32_t patient_id) {

@@ -157,6 +157,11 @@ void DropSavedFromPinBoard(uint32_t appointment_id) {
         SendMessageA(pin_board.window, kPinBoardEmpty, 0, 0);
 }
 
+void ParkClipboardOnBoard() {
+    if (!pin_board.window || !ParkClipboardAppointment(&pin_board.contents)) return;
+    Changed(pin_board.window);
+}
+
 RECT PinBoardCardRect(HWND board) {
     RECT card = {};
     if (!pin_board.contents.parked) return card;

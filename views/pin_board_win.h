@@ -22,6 +22,9 @@ void SetPinBoardOpenHook(PinBoardOpenHook hook);
 // For the appointment store's saved hook: empties the board when it holds that appointment.
 void DropSavedFromPinBoard(uint32_t appointment_id);
 
+// An appointment the dialog sent to the board ([Apptbook] "Clipboard Appt" names it): parked
+// and shown now.
+void ParkClipboardOnBoard();
 // The card's rectangle in the board's client area: the card bitmap centred; empty when nothing
 // is parked.
 RECT PinBoardCardRect(HWND board);

@@ -5,6 +5,7 @@
 #include "views/sheet_mouse_win.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "app/current_patient.h"
@@ -12,6 +13,7 @@
 #include "app/refresh.h"
 #include "app/run_bitmaps_win.h"
 #include "appointments/appointment_moves.h"
+#include "appointments/appt_dialog_win.h"
 #include "data/appointment_record.h"
 #include "data/practice_schedule.h"
 #include "suite/dates.h"
@@ -30,6 +32,8 @@
 #include "views/sheet_state.h"
 
 namespace {
+
+constexpr int kAlertsOpenedAppointment = 32;
 
 constexpr int kResizeGripWidth = 13;   // a press this close to a box's lower right corner resizes
 constexpr int kResizeLeaveMargin = 8;  // a resize ends when the cursor goes this far below the sheet
@@ -566,6 +570,30 @@ void OnSheetRightButtonDown(HWND sheet, int x, int y, bool shift) {
                 day_data.days[static_cast<size_t>(hit.day)].date, POINT{anchor.x, anchor.y}, false);
     mouse.infoBox = true;
     SetCapture(sheet);
+}
+
+void OnSheetDoubleClick(HWND sheet, int x, int y) {
+    if (mouse.drag != Drag::kNone || mouse.infoBox || day_data.mode == kMonthView) return;
+    const HitRecord hit = HitTest(x, y, ClientHeight(sheet));
+    HWND owner = GetParent(sheet);
+    const uint32_t id = static_cast<uint32_t>(hit.appointment.id);
+    if (hit.result == kHitAppointment && id == sheet_state.selectedId) {
+        SetCurrentPatient(static_cast<int32_t>(hit.appointment.patientId), hit.appointment.name.c_str());
+        if (hit.appointment.patientId) PATALERT_PopUpPatientAlerts(hit.appointment.patientId, hit.date, kAlertsOpenedAppointment);
+        if (EditAppointment(owner, InstanceOf(sheet), id)) InvalidateRect(sheet, nullptr, FALSE);
+        return;
+    }
+    if (hit.result != kHitEmptySlot || hit.kind != kOperatoryColumn) return;
+    const DayColumn& column = day_data.days[static_cast<size_t>(hit.day)].columns[static_cast<size_t>(hit.column)];
+    NewApptPlace place;
+    place.operatory.assign(column.id, strnlen(column.id, 4));
+    place.date = hit.date;
+    place.hour = hit.hour;
+    place.minute = hit.minute;
+    if (NewAppointmentChoosingPatient(owner, InstanceOf(sheet), &place)) {
+        InvalidateRect(sheet, nullptr, FALSE);
+        SetFocus(owner);  // the main window hands the keys to the sheet
+    }
 }
 
 void OnSheetRightButtonUp(HWND sheet) {

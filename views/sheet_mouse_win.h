@@ -25,6 +25,9 @@ void OnDragFromPinBoard(HWND sheet, const HitRecord& parked, int x, int y);
 // the button is released.
 void OnSheetRightButtonDown(HWND sheet, int x, int y, bool shift);
 void OnSheetRightButtonUp(HWND sheet);
+// A double-click: on the selected appointment it opens in the Appointment Information dialog; on
+// a free slot of an operatory column a new appointment starts there, for a patient chosen first.
+void OnSheetDoubleClick(HWND sheet, int x, int y);
 
 // The window procedure of "MoveIt", for the class table.
 WNDPROC FloatingWindowProc();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "appointments/day_note_dialog_win.h"
 #include "app/private_messages.h"
 #include "data/practice_schedule.h"
 #include "views/sheet_layout.h"
@@ -13,6 +14,7 @@
 #include "views/sheet_mouse_win.h"
 #include "views/sheet_paint_win.h"
 #include "views/sheet_state.h"
+#include "suite/records/notes.h"
 
 namespace {
 
@@ -133,6 +135,9 @@ LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_LBUTTONUP:
         OnSheetLeftButtonUp(window, MouseX(lparam), MouseY(lparam));
         return 0;
+    case WM_LBUTTONDBLCLK:
+        OnSheetDoubleClick(window, MouseX(lparam), MouseY(lparam));
+        return 0;
     case WM_RBUTTONDOWN:
         OnSheetRightButtonDown(window, MouseX(lparam), MouseY(lparam), (wparam & MK_SHIFT) != 0);
         return 0;
@@ -196,13 +201,28 @@ LRESULT CALLBACK TimeColumnProc(HWND window, UINT message, WPARAM wparam, LPARAM
     }
 }
 
-// A click on a day's caption shows that day in the day view. The day note behind the "Note"
-// button comes with the notes dialogs; until then the button does nothing.
+// The day view's "Note" button: the day note of the shown date; the button's colour follows
+// whether the date has a note afterwards.
+void EditShownDayNote(HWND header) {
+    if (day_data.days.empty()) return;
+    DayRecord& day = day_data.days.front();
+    bool shown = false;
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(header, GWLP_HINSTANCE));
+    const int has_note = EditDayNote(GetParent(header), instance, day.date, kNoteDay, &shown);
+    if (!shown) return;
+    day.hasNote = has_note != 0;
+    InvalidateRect(header, nullptr, FALSE);
+}
+
+// A click on a day's caption shows that day in the day view.
 void OnHeaderClick(HWND header, int x, int y) {
     RECT client;
     GetClientRect(header, &client);
     if (y >= client.bottom / 2 || day_data.mode == kMonthView) return;
-    if (day_data.mode == kDayView && x > 2 && x <= sheet_state.measures.noteButtonWidth + 2) return;
+    if (day_data.mode == kDayView && x > 2 && x <= sheet_state.measures.noteButtonWidth + 2) {
+        EditShownDayNote(header);
+        return;
+    }
     for (const DayRecord& day : day_data.days) {
         if (x < day.left || x > day.right) continue;
         sheet_state.rememberedDate = day.date;

@@ -38,7 +38,8 @@ using Patient = PatientRecord;
 // The appointment keys end in the start time so that a day's appointments of one operatory or
 // provider come in the order of the sheet. The last-name and first-name keys of patients take
 // the three name fields in the order the user types them. Names, preferred names and chart
-// numbers compare without regard to case: the registration module stores them as typed.
+// numbers compare without regard to case: the registration module stores them as typed. So does
+// the patient name of an appointment, which the locate dialog searches as the user types it.
 const FileGroupDef kGroups[] = {
     {1, 5, 2, 1, sizeof(ProcedureCodeRecord),
      {{2, true, {FIELD(ProcedureCodeRecord, id)}},
@@ -49,7 +50,7 @@ const FileGroupDef kGroups[] = {
     {9, 15, 14, 1, sizeof(Appt),
      {{10, false, {FIELD(Appt, date), FIELD(Appt, operatoryMarker), FIELD(Appt, operatory), FIELD(Appt, hour), FIELD(Appt, minute)}},
       {11, false, {FIELD(Appt, date), FIELD(Appt, providerMarker), FIELD(Appt, provider), FIELD(Appt, hour), FIELD(Appt, minute)}},
-      {12, false, {FIELD(Appt, patientName)}},
+      {12, false, {TEXT_FIELD(Appt, patientName)}},
       {13, true, {FIELD(Appt, id)}},
       {14, false, {FIELD(Appt, patientId), FIELD(Appt, date)}},
       {15, false, {FIELD(Appt, unscheduled), FIELD(Appt, providerMarker), FIELD(Appt, provider), FIELD(Appt, listDate)}}}},

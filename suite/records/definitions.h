@@ -14,6 +14,7 @@ enum DefinitionKind : uint8_t {
     kDefinitionFlagCaption = 3,        // the appointment dialog's check boxes 1 to 12
     kDefinitionAppointmentType = 5,    // appointment type names, in key order
     kDefinitionAppointmentStatus = 7,  // ours: the practice's appointment statuses 1 to 15
+    kDefinitionContinuingCareType = 9, // ours: continuing care types, the type number as number
 };
 
 #pragma pack(push, 1)
@@ -26,7 +27,8 @@ struct DefinitionRecord {
     char colourCode;     // statuses: '1' yellow, '2' green, '3' red, 'x' the colour below
     uint32_t colour;     // 0x00BBGGRR
     uint32_t flags;      // flag captions: bit (number - 1) checked by default
-    uint8_t ours51[13];
+    uint8_t intervalMonths;  // continuing care types: the default recall interval; 0 = six
+    uint8_t ours52[12];
 };
 #pragma pack(pop)
 
@@ -34,3 +36,4 @@ static_assert(sizeof(DefinitionRecord) == kDefinitionRecordLength);
 static_assert(offsetof(DefinitionRecord, kind) == 0);
 static_assert(offsetof(DefinitionRecord, number) == 1);
 static_assert(offsetof(DefinitionRecord, text) == 2);
+static_assert(offsetof(DefinitionRecord, intervalMonths) == 51);

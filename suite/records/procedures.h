@@ -40,7 +40,7 @@ struct ProcedureCodeRecord {
     char abbreviation[13];        // short description for appointment descriptions
     uint8_t timeUnits;            // the appointment length in the practice's time units
     uint8_t timePattern[6];       // as in the appointment record: 24 two-bit codes
-    uint8_t appointmentType;      // type number the code gives an appointment
+    uint8_t appointmentType;      // the type it gives an appointment: n-th type name from 1, 0 none
     uint16_t category;            // kMultiCodeCategory for a multi-code
     uint8_t needs;                // kNeedsTooth ...
     uint8_t continuingCareType;   // 0 = none

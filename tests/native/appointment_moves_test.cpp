@@ -27,21 +27,7 @@ const int32_t kMonday = QVN_DateIn(12, 7, 2026);
 constexpr int Unit(int hour, int minute = 0) { return hour * 12 + minute / 5; }
 
 AppointmentRecord Appt(uint32_t id, int32_t date, int hour, int minute, int length, const char* operatory) {
-    AppointmentRecord a{};
-    a.id = id;
-    a.date = date;
-    a.hour = static_cast<uint8_t>(hour);
-    a.minute = static_cast<uint8_t>(minute);
-    a.startUnit = static_cast<uint8_t>(StartInOwnUnits(2, hour, minute));
-    a.length = static_cast<uint16_t>(length);
-    a.providerMarker = kMarkerProvider;
-    std::memcpy(a.provider, "DR1 ", 4);
-    a.operatoryMarker = kMarkerOperatory;
-    std::memcpy(a.operatory, operatory, 4);
-    a.unitSize = 2;
-    for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, kPatternProvider);
-    std::snprintf(a.patientName, sizeof a.patientName, "Patient %u", id);
-    return a;
+    return DemoAppt(id, date, hour, minute, length, "DR1", operatory);
 }
 
 class Moves : public DemoPracticeTest {
@@ -71,14 +57,14 @@ TEST_F(Moves, DroppedOnItsOwnPlaceNothingIsAskedAndAYesMovesIt) {
         ScriptedPrompter p;
         p.Answer(kAnswerNo);
         EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8001, kMonday, "OP2 ", Unit(10), kMonday));
-        EXPECT_EQ((std::vector<std::string>{kMoveQuestion}), p.Texts());
+        EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), p.Texts());
         EXPECT_EQ(0, std::memcmp(Read(8001).operatory, "OP1 ", 4)) << "No leaves it where it was";
     }
     {
         ScriptedPrompter p;
         p.Answer(kAnswerYes);
         EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8001, kMonday, "OP2 ", Unit(10, 30), kMonday));
-        EXPECT_EQ((std::vector<std::string>{kMoveQuestion}), p.Texts());
+        EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), p.Texts());
     }
     const AppointmentRecord moved = Read(8001);
     EXPECT_EQ(0, std::memcmp(moved.operatory, "OP2 ", 4));
@@ -96,7 +82,7 @@ TEST_F(Moves, APastDateAsksForConfirmationAndABookedOperatoryIsRefused) {
         ScriptedPrompter p;
         p.Answer(kAnswerYes).Answer(kAnswerCancel);
         EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8101, kMonday - 7, "OP1 ", Unit(9), kMonday));
-        EXPECT_EQ((std::vector<std::string>{kMoveQuestion, QVN_MessageText(kMsgGroupSuite, kPastDateMessage)}), p.Texts());
+        EXPECT_EQ((std::vector<std::string>{"Move appointment?", "The date you chose lies in the past.\nDo you want to continue?"}), p.Texts());
         EXPECT_EQ(kMonday, int32_t{Read(8101).date});
     }
     {
@@ -108,7 +94,7 @@ TEST_F(Moves, APastDateAsksForConfirmationAndABookedOperatoryIsRefused) {
         for (int i = 0; i < 4; ++i) p.Answer(kAnswerYes);
         EXPECT_EQ(MoveOutcome::kRefused, MoveAppointment(8103, kMonday, "OP2 ", Unit(11, 10), kMonday));
         ASSERT_FALSE(p.Texts().empty());
-        EXPECT_EQ(kOperatoryBooked, p.Texts().back());
+        EXPECT_EQ("Operatory is already scheduled for requested time!", p.Texts().back());
         const AppointmentRecord stays = Read(8103);
         EXPECT_EQ(0, std::memcmp(stays.operatory, "OP3 ", 4)) << "a refused move leaves it where it was";
         EXPECT_EQ(14, int{stays.hour});
@@ -132,7 +118,7 @@ TEST_F(Moves, AnAppointmentWithoutDateIsScheduledAndTheClipboardSettingCleared) 
     ScriptedPrompter p;
     p.Answer(kAnswerYes);
     EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8201, kMonday + 1, "OP3 ", Unit(13, 20), kMonday));
-    EXPECT_EQ((std::vector<std::string>{kScheduleQuestion}), p.Texts()) << "no move question and no right check";
+    EXPECT_EQ((std::vector<std::string>{"Schedule appointment?"}), p.Texts()) << "no move question and no right check";
     EXPECT_EQ(0u, ReadClipboardAppointment());
     const AppointmentRecord scheduled = Read(8201);
     EXPECT_EQ(kMonday + 1, int32_t{scheduled.date});

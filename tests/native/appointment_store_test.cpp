@@ -28,29 +28,29 @@
 
 namespace {
 
+// The texts the user reads, word for word.
+const std::string kSaysPracticeNotOpen = "The Practice is not open at requested time! Schedule appointment?";
+const std::string kSaysProviderUnavailableDay = "Provider is unavailable on the requested day.  Schedule Appointment?";
+const std::string kSaysBlockTypeMismatch = "Appointment Type does NOT match this Time Block.  Schedule Appointment?";
+const std::string kSaysBlockInOtherOperatory = "Provider has a time block in another Operatory.  Schedule Appointment?";
+const std::string kSaysOtherProvidersBlock = "This is another Provider's Time Block.  Schedule Appointment?";
+const std::string kSaysProviderUnavailableTime = "Provider unavailable at requested time! Schedule appointment?";
+const std::string kSaysProviderBookedOnce = "Provider is already scheduled for requested time. Double schedule provider?";
+const std::string kSaysProviderBookedTwice = "Provider is already doubled scheduled for requested time. Another scheduling is not permitted.";
+const std::string kSaysAliasBooked = "Provider Alias is scheduled for requested time. Schedule provider?";
+const std::string kSaysOperatoryBooked = "Operatory is already scheduled for requested time!";
+const std::string kSaysChangedElsewhere = "Appointment has been changed at another workstation during edit. Edit canceled!";
+
 const int32_t kMonday = QVN_DateIn(12, 7, 2026);
 const int32_t kTuesday = kMonday + 1;
 
 // An appointment of the demo practice; pattern is one character per unit ('X' provider time).
 AppointmentRecord Appt(uint32_t id, int32_t date, int hour, int minute, int length, const char* provider,
                        const char* operatory, const char* pattern = "XXXXXXXXXXXXXXXXXXXXXXXX", int unit_size = 2) {
-    AppointmentRecord a{};
-    a.id = id;
-    a.date = date;
-    a.hour = static_cast<uint8_t>(hour);
-    a.minute = static_cast<uint8_t>(minute);
-    a.length = static_cast<uint16_t>(length);
-    a.providerMarker = kMarkerProvider;
-    std::memcpy(a.provider, provider, 4);
-    a.operatoryMarker = kMarkerOperatory;
-    std::memcpy(a.operatory, operatory, 4);
+    AppointmentRecord a = DemoAppt(id, date, hour, minute, length, provider, operatory);
     a.unitSize = static_cast<uint8_t>(unit_size);
     for (int u = 0; pattern[u] && u < 24; ++u)
         SetPatternCode(a.timePattern, u, pattern[u] == 'X' ? kPatternProvider : pattern[u] == '/' ? kPatternSlash : 0);
-    a.amount = 10000;
-    a.type = 1;
-    std::snprintf(a.description, sizeof a.description, "Appointment %u", id);
-    std::snprintf(a.patientName, sizeof a.patientName, "Patient %u", id);
     return a;
 }
 
@@ -173,7 +173,7 @@ TEST_F(DemoBook, SavesMovesAndRemovesOccupancySlotBySlot) {
     // counters are 2; the appointment without provider time leaves them alone.
     prompts.Answer(kAnswerYes);
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(2, kMonday, 9, 0, 20, "DR1 ", "OP3 ")));
-    EXPECT_EQ((std::vector<std::string>{kProviderBookedOnce}), Texts(prompts));
+    EXPECT_EQ((std::vector<std::string>{kSaysProviderBookedOnce}), Texts(prompts));
     EXPECT_EQ("2222", Counters(ReadWeek(kRscProvider, "DR1 ", kMonday), kMonday, Slot(9), Slot(9) + 3));
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(3, kMonday, 9, 0, 30, "DR1 ", "OP4 ", "//////")));
     EXPECT_EQ(1u, prompts.Asked().size()) << "no provider time, no question";
@@ -205,7 +205,7 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     // 11:30 to 12:30 lies across the lunch gap.
     prompts.Answer(kAnswerNo);
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(10, kMonday, 11, 30, 60, "DR1 ", "OP1 ")));
-    EXPECT_EQ((std::vector<std::string>{kPracticeNotOpen}), Texts(prompts));
+    EXPECT_EQ((std::vector<std::string>{kSaysPracticeNotOpen}), Texts(prompts));
     EXPECT_EQ("Appointment Book", prompts.Asked()[0].title);
     EXPECT_EQ(kButtonsYesNo, prompts.Asked()[0].buttons);
     EXPECT_EQ(kIconExclamation, prompts.Asked()[0].icon);
@@ -219,7 +219,7 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     // DR3 works Tuesdays and Thursdays only: on a Monday the provider-hours question.
     prompts.Answer(kAnswerYes);
     EXPECT_TRUE(SaveAppointment(true, nullptr, Appt(11, QVN_DateIn(12, 21, 2026), 9, 0, 30, "DR3 ", "OP4 ")));
-    EXPECT_EQ((std::vector<std::string>{kPracticeNotOpen, kPracticeNotOpen, kProviderUnavailableTime}), Texts(prompts));
+    EXPECT_EQ((std::vector<std::string>{kSaysPracticeNotOpen, kSaysPracticeNotOpen, kSaysProviderUnavailableTime}), Texts(prompts));
 
     // Twice booked: the third is refused, and nothing of it stays.
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(12, kTuesday, 9, 0, 30, "DR1 ", "OP1 ")));
@@ -229,22 +229,31 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(14, kTuesday, 9, 0, 30, "DR1 ", "OP3 ")));
     std::vector<std::string> texts = Texts(prompts);
     ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(kProviderBookedTwice, texts.back());
+    EXPECT_EQ(kSaysProviderBookedTwice, texts.back());
     EXPECT_EQ(kButtonsOk, prompts.Asked().back().buttons);
     EXPECT_FALSE(ReadWeek(kRscOperatory, "OP3 ", kTuesday).found);
     EXPECT_EQ("222222000", Counters(ReadWeek(kRscProvider, "DR1 ", kTuesday), kTuesday, Slot(9), Slot(9, 40)));
+    // A counter of 3 (left by another workstation) is refused with its own text.
+    const AppointmentRecord third = Appt(18, kTuesday, 9, 0, 30, "DR1 ", "OP4 ");
+    ASSERT_EQ(kQdbOk, EditLocked<RscUseWeek>(kRscUseFile, kRscUseKey, WeekRecords::ProviderWeekOf(third), [](RscUseWeek& week, bool) {
+                  SetSlotCounter(week.occupancy[WeekdayIndex(kTuesday)], Slot(9), 3);
+                  return LockedEdit::kWrite;
+              }));
+    prompts.Answer(kAnswerOk);
+    EXPECT_FALSE(SaveAppointment(true, nullptr, third));
+    EXPECT_EQ("Provider is unavailable at requested time.", Texts(prompts).back());
 
     // The operatory is taken: DR2's counters are not raised either.
     prompts.Answer(kAnswerOk);
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(15, kTuesday, 9, 10, 30, "DR2 ", "OP1 ")));
-    EXPECT_EQ(kOperatoryBooked, Texts(prompts).back());
+    EXPECT_EQ(kSaysOperatoryBooked, Texts(prompts).back());
     EXPECT_FALSE(ReadWeek(kRscProvider, "DR2 ", kTuesday).found);
 
     // DR3 is DR2's alias: booked in that time, DR2 is asked about; No undoes DR2's counters.
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(16, kTuesday, 14, 0, 30, "DR3 ", "OP4 ")));
     prompts.Answer(kAnswerNo);
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(17, kTuesday, 14, 10, 30, "DR2 ", "OP3 ")));
-    EXPECT_EQ(kAliasBooked, Texts(prompts).back());
+    EXPECT_EQ(kSaysAliasBooked, Texts(prompts).back());
     EXPECT_EQ("000000000", Counters(ReadWeek(kRscProvider, "DR2 ", kTuesday), kTuesday, Slot(14), Slot(14, 40)));
 }
 
@@ -258,7 +267,7 @@ TEST_F(DemoBook, AMoveThatIsRefusedChangesNothing) {
     std::memcpy(onto.operatory, "OP2 ", 4);
     prompts.Answer(kAnswerOk);
     EXPECT_FALSE(SaveAppointment(false, &e, onto));
-    EXPECT_EQ((std::vector<std::string>{kOperatoryBooked}), Texts(prompts));
+    EXPECT_EQ((std::vector<std::string>{kSaysOperatoryBooked}), Texts(prompts));
     EXPECT_EQ("111111", Counters(ReadWeek(kRscOperatory, "OP3 ", kMonday), kMonday, Slot(10), Slot(10, 25)));
     EXPECT_EQ("111111", Counters(ReadWeek(kRscProvider, "DR2 ", kMonday), kMonday, Slot(10), Slot(10, 25)));
     EXPECT_EQ("000000", Counters(ReadWeek(kRscProvider, "DR2 ", kMonday), kMonday, Slot(9), Slot(9, 25)));
@@ -285,7 +294,7 @@ TEST_F(DemoBook, IdealDayBlocksAskOnlyWhenSwitchedOn) {
     // HYG1's "Perio Maint" block, Monday 13-14 in OP5 for type 2, met by DR1 with type 1.
     prompts.Answer(kAnswerNo);
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(34, kMonday, 13, 0, 30, "DR1 ", "OP5 ")));
-    EXPECT_EQ((std::vector<std::string>{kBlockTypeMismatch, kBlockInOtherOperatory, kOtherProvidersBlock}), Texts(prompts));
+    EXPECT_EQ((std::vector<std::string>{kSaysBlockTypeMismatch, kSaysBlockInOtherOperatory, kSaysOtherProvidersBlock}), Texts(prompts));
 }
 
 TEST_F(DemoBook, AnUnavailableDayAsksOnceAndSkipsTheHours) {
@@ -299,7 +308,7 @@ TEST_F(DemoBook, AnUnavailableDayAsksOnceAndSkipsTheHours) {
     ScriptedPrompter prompts;
     prompts.Answer(kAnswerYes);
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(40, kMonday, 9, 0, 30, "DR3 ", "OP4 ")));
-    EXPECT_EQ((std::vector<std::string>{kProviderUnavailableDay}), Texts(prompts)) << "no hours question after Yes";
+    EXPECT_EQ((std::vector<std::string>{kSaysProviderUnavailableDay}), Texts(prompts)) << "no hours question after Yes";
     Week week = ReadWeek(kRscProvider, "DR3 ", kMonday);
     EXPECT_EQ(kDayClosed, week.record.dayFlags[1]) << "a nonzero day flag stays as it is";
     EXPECT_EQ("111111", Counters(week, kMonday, Slot(9), Slot(9, 25)));
@@ -400,7 +409,7 @@ TEST_F(DemoBook, AnEditMadeElsewhereMeanwhileIsRefused) {
     ASSERT_TRUE(SaveAppointment(false, &a, elsewhere));
     prompts.Answer(kAnswerOk);
     EXPECT_FALSE(CheckApptUnchanged(&opening));
-    EXPECT_EQ((std::vector<std::string>{kChangedElsewhere}), Texts(prompts));
+    EXPECT_EQ((std::vector<std::string>{kSaysChangedElsewhere}), Texts(prompts));
     EXPECT_EQ(0, std::memcmp(&a, &opening, sizeof a)) << "the opening copy is kept";
     EXPECT_TRUE(ReadWeek(kRscProvider, "DR1 ", kMonday).found == false) << "unscheduled saves touch no occupancy";
 

@@ -27,6 +27,7 @@
 #include "data/occupancy_verify.h"
 #include "data/practice_schedule.h"
 #include "data/time_pattern.h"
+#include "demo_practice_fixture.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
@@ -124,19 +125,7 @@ Reported ReadReport(const std::string& path) {
 
 // Thirty minutes of provider time.
 AppointmentRecord Appointment(uint32_t id, int32_t date, int hour, const char* provider, const char* operatory) {
-    AppointmentRecord a{};
-    a.id = id;
-    a.date = date;
-    a.hour = static_cast<uint8_t>(hour);
-    a.length = 30;
-    a.providerMarker = kMarkerProvider;
-    std::memcpy(a.provider, provider, 4);
-    a.operatoryMarker = kMarkerOperatory;
-    std::memcpy(a.operatory, operatory, 4);
-    a.unitSize = 2;
-    for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, kPatternProvider);
-    std::snprintf(a.description, sizeof a.description, "Appointment %u", id);
-    return a;
+    return DemoAppt(id, date, hour, 0, 30, provider, operatory);
 }
 
 std::string StateOf(const AppointmentRecord& a) {
@@ -363,7 +352,7 @@ TEST_P(StressBook, ATakenIdIsRefusedAndAnEditElsewhereIsRefused) {
     prompts.Answer(kAnswerOk);
     EXPECT_FALSE(CheckApptUnchanged(&opening));
     ASSERT_EQ(2u, prompts.Asked().size());
-    EXPECT_EQ(kChangedElsewhere, prompts.Asked()[1].text);
+    EXPECT_EQ("Appointment has been changed at another workstation during edit. Edit canceled!", prompts.Asked()[1].text);
     EXPECT_EQ(0, opening.status) << "the opening copy is kept as it was";
 }
 #endif

@@ -99,8 +99,21 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
 
     // Nothing of Break, Delete, Set Complete, Route Slip or the module entries is carried out yet:
     // grayed whatever is selected. Refresh, the view, the setups that exist and Exit are enabled.
-    for (int c : {120, 122, 123, 124, 125, 126, 127, 129, 140, 141, 142, 301, 375, 380, 381, 386, 389, 393, 404,
-                  610, 620, 12112, 12146})
+    for (int c : {123, 124, 125, 127, 129, 140, 141, 142, 301, 375, 386, 389, 393, 404, 610, 620, 12112, 12146})
         EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
-    for (int c : {121, 128, 130, 143, 144, 145, 388}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
+    for (int c : {121, 122, 128, 130, 143, 144, 145, 388, 384}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
+    // Dial and the insurance information are carried out: Dial follows the patient's selection,
+    // the insurance entry stays enabled and refuses a new patient when chosen.
+    EXPECT_TRUE(MenuEntryEnabled(126, patient));
+    EXPECT_FALSE(MenuEntryEnabled(126, new_patient));
+    EXPECT_FALSE(MenuEntryEnabled(126, none));
+    EXPECT_TRUE(MenuEntryEnabled(382, patient));
+    EXPECT_TRUE(MenuEntryEnabled(120, patient)) << "a new appointment for the selected patient";
+    // Other Appointments is carried out: it follows the selection's patient.
+    EXPECT_TRUE(MenuEntryEnabled(380, patient));
+    EXPECT_FALSE(MenuEntryEnabled(380, new_patient));
+    EXPECT_FALSE(MenuEntryEnabled(380, none));
+    // So is Medical Alerts/Notes, for any appointment.
+    EXPECT_TRUE(MenuEntryEnabled(381, new_patient));
+    EXPECT_FALSE(MenuEntryEnabled(381, none));
 }

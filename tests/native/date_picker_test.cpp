@@ -92,7 +92,7 @@ TEST(DatePicker, ConfirmWarnsOnPastDatesWhenAsked) {
         prompter.Answer(kAnswerCancel);
         EXPECT_EQ(0, PickerConfirm(state, today));
         ASSERT_EQ(1u, prompter.Asked().size());
-        EXPECT_EQ(QVN_MessageText(kMsgGroupSuite, 6042), prompter.Asked()[0].text);
+        EXPECT_EQ("The date you chose lies in the past.\nDo you want to continue?", prompter.Asked()[0].text);
         EXPECT_EQ(kButtonsOkCancel, prompter.Asked()[0].buttons);
     }
     {

@@ -19,7 +19,9 @@
 #include "suite/records/patient.h"
 #include "views/active_view.h"
 #include "views/day_data.h"
+#include "views/sheet_hit.h"
 #include "views/sheet_layout.h"
+#include "views/sheet_state.h"
 #include "views/sheet_text.h"
 
 namespace {
@@ -48,24 +50,9 @@ void ShowOnly(std::initializer_list<const char*> providers, std::initializer_lis
 
 AppointmentRecord Appt(uint32_t id, int hour, int minute, int length, const char* provider, const char* operatory,
                        uint32_t patient_id = 0, const char* name = "Walk, In") {
-    AppointmentRecord a{};
-    a.id = id;
-    a.date = kMonday;
-    a.hour = static_cast<uint8_t>(hour);
-    a.minute = static_cast<uint8_t>(minute);
-    a.startUnit = static_cast<uint8_t>(hour * 12 / 2 + minute / 10);
-    a.length = static_cast<uint16_t>(length);
-    a.providerMarker = kMarkerProvider;
-    std::memcpy(a.provider, provider, std::strlen(provider));
-    for (size_t i = std::strlen(provider); i < 4; ++i) a.provider[i] = ' ';
-    a.operatoryMarker = kMarkerOperatory;
-    std::memcpy(a.operatory, operatory, std::strlen(operatory));
-    for (size_t i = std::strlen(operatory); i < 4; ++i) a.operatory[i] = ' ';
-    a.unitSize = 2;
-    for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, kPatternProvider);
+    AppointmentRecord a = DemoAppt(id, kMonday, hour, minute, length, provider, operatory);
     a.patientId = patient_id;
     std::snprintf(a.patientName, sizeof a.patientName, "%s", name);
-    std::snprintf(a.description, sizeof a.description, "Reason %u", id);
     a.amount = 12345;
     return a;
 }
@@ -217,7 +204,7 @@ TEST_F(DemoDay, PatientFactsMarkersPrivatePhonesAndLineTexts) {
     EXPECT_EQ("Bob", BoxLineText(10, smith));
     EXPECT_EQ("C#:SM01", BoxLineText(11, smith));
     EXPECT_EQ("Dr. Smith, Bob", BoxLineText(12, smith));
-    EXPECT_EQ("Reason 6001", BoxLineText(2, smith));
+    EXPECT_EQ("Appointment 6001", BoxLineText(2, smith));
     EXPECT_EQ("", BoxLineText(7, smith)) << "no staff";
 
     const ApptDisplay& newman = op2.appointments[1];
@@ -283,6 +270,59 @@ TEST_F(DemoDay, TheSixtyFifthAppointmentOfAColumnEndsTheDay) {
     EXPECT_TRUE(ReloadShownDay(kMonday));
     EXPECT_FALSE(ReloadShownDay(kMonday + 1)) << "a day that is not shown is not reloaded";
     EXPECT_EQ(1u, Column(day_data.days[0], "OP3").appointments.size()) << "a reload replaces, it does not add";
+}
+
+// What a point of the sheet hits, as a press, a drag or a context menu finds it: the box, its
+// cut-off forms, a time block only with Ideal Day on, an empty slot with its time, nothing
+// outside the operatory columns; and the distance that makes a press a drag.
+TEST_F(DemoDay, APointOfTheSheetHitsTheBoxBlockOrSlotDrawnThere) {
+    Book(Appt(6201, 9, 0, 30, "DR1", "OP1"));
+    ShowOnly({"DR1"}, {"OP1"});
+    LoadShownDays({kMonday}, kDayView);
+    ASSERT_EQ(2, practice_tables.blockUnits) << "10-minute rows";
+    sheet_state.measures.rowHeight = 12;
+    sheet_state.measures.providerColumnWidth = 8;
+    sheet_state.measures.timeColumnWidth = 50;
+    sheet_state.topUnit = Unit(8);
+    LayOutShownDays(400, false, sheet_state.measures);
+    const DayColumn& op1 = Column(day_data.days[0], "OP1");
+    const DayColumn& dr1 = Column(day_data.days[0], "DR1");
+    const int x = (op1.left + op1.right) / 2;
+    const struct {
+        const char* what;
+        int x, y, height, top;
+        bool idealDay;
+        HitResult result;
+        int id;            // of the appointment hit
+        int hour, minute;  // of an empty slot
+    } table[] = {
+        // DR1's "New Pt Exam" block lies on Mondays 8:00-9:00 in OP1; the appointment 9:00-9:30.
+        {"the block, Ideal Day off", x, 5, 400, Unit(8), false, kHitEmptySlot, 0, 8, 0},
+        {"a later row of the block", x, 41, 400, Unit(8), false, kHitEmptySlot, 0, 8, 30},
+        {"the block, Ideal Day on", x, 5, 400, Unit(8), true, kHitTimeBlock, 0, 0, 0},
+        {"the box's first row", x, 6 * 12 + 2, 400, Unit(8), false, kHitAppointment, 6201, 0, 0},
+        {"the box's last row", x, 8 * 12 + 6, 400, Unit(8), false, kHitAppointment, 6201, 0, 0},
+        {"after the box", x, 9 * 12 + 5, 400, Unit(8), false, kHitEmptySlot, 0, 9, 30},
+        {"the box running below the window", x, 6 * 12 + 2, 100, Unit(8), false, kHitCutOff, 6201, 0, 0},
+        {"the box continued from above", x, 2, 400, Unit(9, 10), false, kHitCutOff, 6201, 0, 0},
+        {"the provider column", (dr1.left + dr1.right) / 2, 6 * 12 + 2, 400, Unit(8), false, kHitNothing, 0, 0, 0},
+    };
+    for (const auto& t : table) {
+        sheet_state.topUnit = t.top;
+        sheet_state.idealDay = t.idealDay;
+        const HitRecord hit = HitTest(t.x, t.y, t.height);
+        EXPECT_EQ(t.result, hit.result) << t.what;
+        EXPECT_EQ(t.id, hit.appointment.id) << t.what;
+        EXPECT_EQ(t.hour, hit.hour) << t.what;
+        EXPECT_EQ(t.minute, hit.minute) << t.what;
+        EXPECT_EQ(t.result == kHitNothing ? 0 : kMonday, hit.date) << t.what;
+    }
+    sheet_state = SheetState{};
+
+    EXPECT_FALSE(BeyondDragDistance(1, 1, 4, 4)) << "a click that wobbles a pixel stays a click";
+    EXPECT_FALSE(BeyondDragDistance(-2, 2, 4, 4));
+    EXPECT_TRUE(BeyondDragDistance(3, 0, 4, 4));
+    EXPECT_TRUE(BeyondDragDistance(0, -3, 4, 4));
 }
 
 TEST(SheetGeometry, RowsColumnsAndBoxes) {

@@ -135,7 +135,7 @@ TEST(FlipTabsSetup, OkChecksPagesInOrderAndStopsAtTheFirstFault) {
         EXPECT_EQ(kFlipWeek, fault.page) << "Day passes; the Week page holds the first fault";
         EXPECT_EQ(2, fault.row);
         EXPECT_EQ(kFlipFieldCount, fault.field);
-        EXPECT_EQ((std::vector<std::string>{QVN_MessageText(kMsgGroupGeneral, 9012)}), prompter.Texts());
+        EXPECT_EQ((std::vector<std::string>{"Please enter digits only."}), prompter.Texts());
     }
     rows.rows[kFlipWeek][2].count = "10";
     {
@@ -145,7 +145,7 @@ TEST(FlipTabsSetup, OkChecksPagesInOrderAndStopsAtTheFirstFault) {
         EXPECT_EQ(kFlipMonth, fault.page);
         EXPECT_EQ(0, fault.row);
         EXPECT_EQ(kFlipFieldDescription, fault.field);
-        EXPECT_EQ((std::vector<std::string>{QVN_MessageText(kMsgGroupGeneral, 9204)}), prompter.Texts());
+        EXPECT_EQ((std::vector<std::string>{"Please enter a description."}), prompter.Texts());
     }
     rows.rows[kFlipMonth][0].description = "Recall";
     rows.rows[kFlipDay][0].date = "2/30/2026";
@@ -155,7 +155,7 @@ TEST(FlipTabsSetup, OkChecksPagesInOrderAndStopsAtTheFirstFault) {
         FlipTabRowFault fault = CheckFlipTabRows(rows);
         EXPECT_EQ(kFlipDay, fault.page);
         EXPECT_EQ(kFlipFieldDate, fault.field);
-        EXPECT_EQ((std::vector<std::string>{QVN_MessageText(kMsgGroupGeneral, 9091)}), prompter.Texts());
+        EXPECT_EQ((std::vector<std::string>{"Please enter a valid date (for example 3/14/2026)."}), prompter.Texts());
     }
     rows.rows[kFlipDay][0].date = "";
     {

@@ -89,6 +89,20 @@ TEST(Refresh, AWednesdayChangeReachesTheStationsOfThatWeekOnly) {
     EXPECT_EQ(0, read) << "no record after unregistering";
 }
 
+TEST(Refresh, EveryOtherRegisteredStationGetsTheNoticeAndTheAnnouncerNever) {
+    PracticeTestDatabase db;
+    ASSERT_TRUE(db.Ok());
+    // Neighbouring station numbers, each showing another day of one week; each announces in turn.
+    const uint8_t stations[] = {101, 102, 103, 104, 105};
+    for (uint8_t s : stations) ASSERT_EQ(101, RegisterStation(s, kSunday + (s - 101)));
+    for (uint8_t announcer : stations) {
+        ASSERT_EQ(0, AnnounceChange(announcer, kWednesday, "DR1 ", "OP1 ", announcer, kChangeArrived));
+        for (uint8_t s : stations)
+            EXPECT_EQ(s == announcer ? std::vector<int32_t>{} : std::vector<int32_t>{kWednesday}, Poll(s, Week(kSunday)))
+                << "station " << int(s) << " after station " << int(announcer) << " announced";
+    }
+}
+
 #ifndef _WIN32
 TEST(Refresh, StationsInOtherProcessesGetTheNoticesOfTheirWeek) {
     PracticeTestDatabase db;

@@ -55,11 +55,13 @@ TEST(Phones, StripFormatAndCheck) {
     EXPECT_EQ(0, QVN_verf_Phone("12345"));
     ASSERT_EQ(1u, prompter.Asked().size());
     EXPECT_EQ(kIconStop, prompter.Asked()[0].icon);
+    EXPECT_EQ("Please enter the phone number with 7 digits, or with its area code as 10 digits, for example (555)123-4567.",
+              prompter.Asked()[0].text);
 
     EXPECT_EQ(1, QVN_CheckForPrivatePhone(kPrivatePhone));
     EXPECT_EQ(0, QVN_CheckForPrivatePhone(0));
     EXPECT_EQ(0, QVN_CheckForPrivatePhone(kPrivacyRequests)) << "a privacy request alone still shows the phones";
-    EXPECT_EQ(kPrivatePhoneText, QVN_CheckForPatientPrivatePhone(kPrivatePhone, "5551234567"));
+    EXPECT_EQ("Private", QVN_CheckForPatientPrivatePhone(kPrivatePhone, "5551234567"));
     EXPECT_EQ("5551234567", QVN_CheckForPatientPrivatePhone(0, "5551234567"));
     EXPECT_EQ("", QVN_CheckForPatientPrivatePhone(kPrivatePhone, ""));
 }

@@ -110,7 +110,7 @@ TEST(ViewEdit, RefusalsComeInOrderWithTheirTextsAndKeepTheViewUnchanged) {
         ViewEditInput input = WorkingWeek();
         input.startHour = bad;
         EXPECT_EQ(kViewEditFocusStartHour, CheckViewEdit(input, &view)) << bad;
-        EXPECT_EQ(std::vector<std::string>{QVN_MessageText(kMsgGroupGeneral, 9090)},
+        EXPECT_EQ(std::vector<std::string>{"Please enter a valid time (for example 9:30am)."},
                   prompter.Texts());
     }
     {

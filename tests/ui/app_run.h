@@ -134,6 +134,17 @@ inline std::string DemoPassword(const std::string& login) {
     return "";
 }
 
+// The message of a message box: the longest text among its static controls.
+inline std::string MessageText(HWND box) {
+    std::string longest;
+    for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c; c = FindWindowExA(box, c, "Static", nullptr)) {
+        char text[512] = "";
+        GetWindowTextA(c, text, sizeof text);
+        if (std::strlen(text) > longest.size()) longest = text;
+    }
+    return longest;
+}
+
 // Whether the run answers the sign-on by itself: the tests of the sign-on answer it themselves.
 enum class SignOn { kAnswer, kLeaveToTest };
 
@@ -213,18 +224,44 @@ public:
         return nullptr;
     }
 
-    // A visible dialog box of this process (a message box is one) with the title, or null.
-    HWND WaitForDialog(const char* title) {
-        DWORD deadline = GetTickCount() + kStartTimeoutMs;
-        while (GetTickCount() < deadline) {
+    // A visible dialog box of this process (a message box is one) with the title (any title for
+    // null), or null when none comes within the bound or the program ends.
+    HWND WaitForDialog(const char* title, DWORD bound_ms = kStartTimeoutMs) {
+        DWORD deadline = GetTickCount() + bound_ms;
+        do {
             for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
                 DWORD pid = 0;
                 GetWindowThreadProcessId(w, &pid);
                 if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
             }
             if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
-        }
+        } while (GetTickCount() < deadline);
         return nullptr;
+    }
+
+    // Answers the box of that title with the button and returns its message; a text saying so
+    // when no box came.
+    std::string AnswerBox(const char* title, int button = IDOK, DWORD bound_ms = kStartTimeoutMs) {
+        HWND box = WaitForDialog(title, bound_ms);
+        if (!box) return "(no box titled " + std::string(title) + ")";
+        const std::string text = MessageText(box);
+        PostMessageA(box, WM_COMMAND, button, 0);
+        const DWORD deadline = GetTickCount() + 5000;
+        while (IsWindow(box) && IsWindowVisible(box) && GetTickCount() < deadline) Sleep(50);
+        Sleep(300);  // the window underneath takes its focus back
+        return text;
+    }
+
+    // Answers every "Appointment Book" box with Yes (OK where there is no Yes) until none comes
+    // for 1.5 seconds, and returns their texts in order.
+    std::vector<std::string> AnswerAll() {
+        std::vector<std::string> texts;
+        for (int i = 0; i < 8; ++i) {
+            HWND box = WaitForDialog("Appointment Book", 1500);
+            if (!box) break;
+            texts.push_back(AnswerBox("Appointment Book", GetDlgItem(box, IDYES) ? IDYES : IDOK));
+        }
+        return texts;
     }
 
     // The exit code, or -1 when the program did not end within the bound.
@@ -261,17 +298,6 @@ public:
 private:
     HMODULE module_;
 };
-
-// The message of a message box: the longest text among its static controls.
-inline std::string MessageText(HWND box) {
-    std::string longest;
-    for (HWND c = FindWindowExA(box, nullptr, "Static", nullptr); c; c = FindWindowExA(box, c, "Static", nullptr)) {
-        char text[512] = "";
-        GetWindowTextA(c, text, sizeof text);
-        if (std::strlen(text) > longest.size()) longest = text;
-    }
-    return longest;
-}
 
 inline std::string MenuText(HMENU menu, UINT position) {
     char text[128] = "";
@@ -356,4 +382,31 @@ inline void TypeText(const std::string& text) {
 inline bool BringToFront(HWND window) {
     SetForegroundWindow(window);
     return WaitUntil([&] { return GetForegroundWindow() == window; });
+}
+
+inline HWND Child(HWND parent, const char* class_name) { return FindWindowExA(parent, nullptr, class_name, nullptr); }
+
+inline POINT ToScreen(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+// Presses the left button at one place, moves there in steps and releases at another; every event
+// carries its own position so that none lands where the previous one was.
+inline void Drag(HWND from_window, POINT from, HWND to_window, POINT to) {
+    const POINT a = ToScreen(from_window, from.x, from.y), b = ToScreen(to_window, to.x, to.y);
+    SendMouseAt(0, a);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, a);
+    for (int i = 1; i <= 6; ++i) SendMouseAt(0, POINT{a.x + (b.x - a.x) * i / 6, a.y + (b.y - a.y) * i / 6});
+    SendMouseAt(MOUSEEVENTF_LEFTUP, b);
+}
+
+inline void Click(HWND window, POINT at) { Drag(window, at, window, at); }
+
+// A control's text; WM_GETTEXT crosses processes where GetWindowText gives only captions.
+inline std::string ControlText(HWND dialog, int id) {
+    char text[256] = "";
+    SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
 }

@@ -1,5 +1,6 @@
 // The Select Patient dialog on the running program: opened from the menu, typed into and
-// chosen from with real input, its search key remembered, the status warning after a choice.
+// chosen from with real input, its search key remembered, the status warning after a choice and
+// the new appointment's dialog for the chosen patient.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -21,12 +22,6 @@ std::string ListLine(HWND dialog, int id, int index) {
     char narrow[1024] = "";
     WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
     return narrow;
-}
-
-std::string ItemText(HWND dialog, int id) {
-    char text[256] = "";
-    SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 // Double-clicks line index of a list box with the mouse.
@@ -62,25 +57,31 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     PressKey('S');
     HWND dialog = app.WaitForDialog("Select Patient");
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ("&Enter Last Name (Last, First MI):", ItemText(dialog, IDC_PATFIND_PROMPT));
-    EXPECT_EQ("Status", ItemText(dialog, IDC_PATFIND_COLUMN4));
+    EXPECT_EQ("&Enter Last Name (Last, First MI):", ControlText(dialog, IDC_PATFIND_PROMPT));
+    EXPECT_EQ("Status", ControlText(dialog, IDC_PATFIND_COLUMN4));
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PATFIND_LASTNAME, BM_GETCHECK, 0, 0));
-    EXPECT_EQ("", ItemText(dialog, IDC_PATFIND_ENTRY)) << "no recent selection yet";
+    EXPECT_EQ("", ControlText(dialog, IDC_PATFIND_ENTRY)) << "no recent selection yet";
     EXPECT_EQ(0, ListCount(dialog, IDC_PATFIND_RECENT));
 
     // Enter on a typed name searches, in any case; every Smith and Smithson is listed.
     TypeText("smi");
-    EXPECT_EQ("smi", ItemText(dialog, IDC_PATFIND_ENTRY));
+    EXPECT_EQ("smi", ControlText(dialog, IDC_PATFIND_ENTRY));
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == smi; })) << ListCount(dialog, IDC_PATFIND_LIST);
     EXPECT_EQ(0u, ListLine(dialog, IDC_PATFIND_LIST, 0).find(" Smith")) << ListLine(dialog, IDC_PATFIND_LIST, 0);
 
     // Alt+H switches to the chart number: prompt, title and an empty list.
     PressKey('H', VK_MENU);
-    ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_PATFIND_PROMPT) == "&Enter Chart #:"; }));
-    EXPECT_EQ("Chart #", ItemText(dialog, IDC_PATFIND_COLUMN4));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_PATFIND_PROMPT) == "&Enter Chart #:"; }));
+    EXPECT_EQ("Chart #", ControlText(dialog, IDC_PATFIND_COLUMN4));
     EXPECT_EQ(0, ListCount(dialog, IDC_PATFIND_LIST));
-    EXPECT_EQ("", ItemText(dialog, IDC_PATFIND_ENTRY));
+    EXPECT_EQ("", ControlText(dialog, IDC_PATFIND_ENTRY));
+    // A number nobody has: the list says so in its one line.
+    TypeText("c 99999");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == 1; }));
+    EXPECT_EQ("No match found for list.", ListLine(dialog, IDC_PATFIND_LIST, 0));
+    SendDlgItemMessageA(dialog, IDC_PATFIND_ENTRY, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     TypeText("c 10043");
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == 1; }));
@@ -99,9 +100,20 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     EXPECT_FALSE(WaitUntil([] { return FindWindowA("#32770", "Warning") != nullptr; }, 1500)) << "the warning comes once";
 
     // The chosen patient is the one other programs are told about.
+    const std::string packed = inactive.last + ", " + inactive.first + " " + inactive.middleInitial;
     DdeClient dde;
-    EXPECT_EQ(std::to_string(inactive.id) + ":" + inactive.last + ", " + inactive.first + " " + inactive.middleInitial,
-              dde.Request("PatientInfo", "PatientId"));
+    EXPECT_EQ(std::to_string(inactive.id) + ":" + packed, dde.Request("PatientInfo", "PatientId"));
+
+    // The new appointment's dialog follows the choice (after the patient's alerts, when there are
+    // any); Cancel closes it unchanged without a question.
+    HWND appointment = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        if (HWND alerts = FindWindowA("#32770", "Patient Alerts")) PostMessageA(alerts, WM_COMMAND, IDOK, 0);
+        appointment = FindWindowA("#32770", ("New Appointment Information - (" + packed + ")").c_str());
+        return appointment != nullptr;
+    }, 10000));
+    PostMessageA(appointment, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(appointment); }));
 
     // Shift+F2 opens it again on the chart number, with the choice among the recent ones and
     // its name in the entry field.
@@ -110,10 +122,10 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     dialog = app.WaitForDialog("Select Patient");
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PATFIND_CHART, BM_GETCHECK, 0, 0));
-    EXPECT_EQ("&Enter Chart #:", ItemText(dialog, IDC_PATFIND_PROMPT));
+    EXPECT_EQ("&Enter Chart #:", ControlText(dialog, IDC_PATFIND_PROMPT));
     ASSERT_EQ(1, ListCount(dialog, IDC_PATFIND_RECENT));
     EXPECT_EQ(line, ListLine(dialog, IDC_PATFIND_RECENT, 0));
-    EXPECT_EQ(inactive.last + ", " + inactive.first, ItemText(dialog, IDC_PATFIND_ENTRY));
+    EXPECT_EQ(inactive.last + ", " + inactive.first, ControlText(dialog, IDC_PATFIND_ENTRY));
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_EQ(152u, GetPrivateProfileIntA("SELPAT", "SelectBy", 0, app.SettingsFile().c_str()));

@@ -9,6 +9,7 @@
 
 #include "app/fonts_win.h"
 #include "app_run.h"
+#include "controls/date_picker_model.h"
 #include "data/appointment_store.h"
 #include "data/practice_schedule.h"
 #include "suite/workstation_settings.h"
@@ -20,11 +21,18 @@
 // Lets the program take its messages and paint.
 inline void Settle(DWORD ms = 600) { Sleep(ms); }
 
+// Shows a date on the program's sheet, as the date picker does.
+inline void ShowDate(HWND main, int32_t date) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), date);
+    Settle(1500);
+}
+
 class SheetModel {
 public:
-    bool Open(const AppRun& app, HWND sheet) {
+    // On the run's practice, or on another data directory the run's settings point at.
+    bool Open(const AppRun& app, HWND sheet, const std::string& data = "") {
         std::string reason;
-        if (!OpenPracticeDatabase(app.DataDir(), &reason) || !LoadPracticeTables()) return false;
+        if (!OpenPracticeDatabase(data.empty() ? app.DataDir() : data, &reason) || !LoadPracticeTables()) return false;
         ApplyView(1);
         fonts_.CreateAll();
         sheet_state.measures = fonts_.MeasureSheet(sheet);

@@ -31,50 +31,10 @@
 #include "views/sheet_layout.h"
 #include "views/sheet_state.h"
 #include "app/fonts_win.h"
+#include "views/pin_board.h"
+#include "resources/resource.h"
 
 namespace {
-
-constexpr int kPickedDate = 1124;
-
-
-POINT ToScreen(HWND w, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(w, &p);
-    return p;
-}
-
-// Press at one place of the sheet, move there in steps and release at another; every event
-// carries its own position so that none lands where the previous one was.
-void Drag(HWND from_window, POINT from, HWND to_window, POINT to) {
-    const POINT a = ToScreen(from_window, from.x, from.y), b = ToScreen(to_window, to.x, to.y);
-    SendMouseAt(0, a);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, a);
-    for (int i = 1; i <= 6; ++i) SendMouseAt(0, POINT{a.x + (b.x - a.x) * i / 6, a.y + (b.y - a.y) * i / 6});
-    SendMouseAt(MOUSEEVENTF_LEFTUP, b);
-}
-
-void Click(HWND w, POINT p) { Drag(w, p, w, p); }
-
-// Answers every question box of the program with Yes (or OK) and returns their texts in order;
-// stops after a quiet second.
-std::vector<std::string> AnswerAll(AppRun& app) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < 8; ++i) {
-        HWND box = nullptr;
-        const DWORD deadline = GetTickCount() + 1500;
-        while (!box && GetTickCount() < deadline) {
-            box = FindWindowA("#32770", "Appointment Book");
-            if (!box) Sleep(100);
-        }
-        if (!box) break;
-        texts.push_back(MessageText(box));
-        HWND yes = GetDlgItem(box, IDYES);
-        PostMessageA(box, WM_COMMAND, yes ? IDYES : IDOK, 0);
-        Sleep(400);
-    }
-    (void)app;
-    return texts;
-}
 
 struct Box {
     const DayColumn* column = nullptr;
@@ -108,6 +68,9 @@ AppointmentRecord Stored(uint32_t id) {
     return a;
 }
 
+// The id of the appointment parked on the pin board, 0 for none.
+uint32_t Parked(HWND board) { return static_cast<uint32_t>(SendMessageA(board, kPinBoardParkedId, 0, 0)); }
+
 std::string PatientReply(const ApptDisplay& a) { return std::to_string(a.patientId) + ":" + a.name.substr(0, 32); }
 
 // The x of the box's first row where the hit test finds that marker, or -1.
@@ -117,18 +80,6 @@ int MarkerX(const SheetModel& m, const Box& box, HitResult marker) {
         if (HitTest(x, y, m.Height()).result == marker) return x;
     return -1;
 }
-
-// Waits for the box of that title, returns its text and closes it with OK.
-std::string ReadAndClose(AppRun& app, const char* title) {
-    HWND box = app.WaitForDialog(title);
-    if (!box) return "(no box titled " + std::string(title) + ")";
-    const std::string text = MessageText(box);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    Settle(600);
-    return text;
-}
-
-
 
 }  // namespace
 
@@ -144,8 +95,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     ASSERT_TRUE(m.Open(app, sheet));
     const int32_t day = BookedDay(6);
     ASSERT_NE(0, day);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
-    Settle(1500);
+    ShowDate(main, day);
     m.Load(day, kDayView, FirstShownTime());
 
     // A patient's appointment with a free operatory beside it.
@@ -160,7 +110,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
 
     // A click selects it and asks nothing: it was dropped on its own place.
     Click(sheet, inside);
-    EXPECT_TRUE(AnswerAll(app).empty()) << "a drop on its own place asks nothing";
+    EXPECT_TRUE(app.AnswerAll().empty()) << "a drop on its own place asks nothing";
     DdeClient dde;
     EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId"));
     EXPECT_EQ("(no data)", dde.Request("PatientInfo", "patientinfo")) << "no other topic has data";
@@ -179,7 +129,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
 
     // Dragged into the free operatory at the same time: one question, then it is there.
     Drag(sheet, inside, sheet, POINT{target->left + m.W() + 6, inside.y});
-    EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), AnswerAll(app));
+    EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), app.AnswerAll());
     const AppointmentRecord moved = Stored(static_cast<uint32_t>(a.a.id));
     EXPECT_EQ(0, std::memcmp(moved.operatory, target->id, 4)) << "appointment " << a.a.id << " in its new operatory";
     EXPECT_EQ(a.a.startUnit, moved.hour * 12 + moved.minute / 5) << "at the same time";
@@ -196,7 +146,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         ASSERT_NE(nullptr, now_in);
         const int top = m.Y(a.a.startUnit), bottom = m.Y(a.a.startUnit + a.Units());
         Drag(sheet, POINT{now_in->right - 4, bottom - 2}, sheet, POINT{now_in->right - 4, top + 1});
-        EXPECT_TRUE(AnswerAll(app).empty()) << "the front desk holds right 66: nothing is asked";
+        EXPECT_TRUE(app.AnswerAll().empty()) << "the front desk holds right 66: nothing is asked";
         // The edge stops R + 4 pixels below the top and the length rounds to the nearest row: one
         // row from a row height of 9 up, two below it (the default sheet font gives 8).
         const int shortest = ResizeMinutes(top, top + m.R() + 4, m.R(), practice_tables.blockUnits);
@@ -217,10 +167,10 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     ASSERT_NE(nullptr, booked.column) << "no booked slot in another operatory";
     const POINT b_inside{b.column->left + m.W() + 6, m.Y(b.a.startUnit) + m.R() / 2};
     Drag(sheet, b_inside, sheet, POINT{booked.column->left + m.W() + 6, m.Y(booked.a.startUnit) + m.R() / 2});
-    const std::vector<std::string> asked = AnswerAll(app);
+    const std::vector<std::string> asked = app.AnswerAll();
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ("Move appointment?", asked.front());
-    EXPECT_EQ(kOperatoryBooked, asked.back());
+    EXPECT_EQ("Operatory is already scheduled for requested time!", asked.back());
     const AppointmentRecord stays = Stored(static_cast<uint32_t>(b.a.id));
     EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4)) << "the refused appointment stays in its operatory";
     EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
@@ -259,8 +209,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         if (HolidayKind(d) == 0 && !ReadDay(d).empty()) past = d;
     ASSERT_NE(0, past) << "no booked open day in the week before " << day;
     {
-        PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), past);
-        Settle(1500);
+        ShowDate(main, past);
         m.Load(past, kDayView, FirstShownTime());
         const Box done = FindBox(m, [](const DayColumn&, const ApptDisplay& x) {
             return x.status == kStatusComplete && x.patientId != 0;
@@ -272,7 +221,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         SendMouseAt(0, POINT{p.x + 30, p.y + 20});
         EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "a complete appointment is not dragged";
         SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 30, p.y + 20});
-        EXPECT_TRUE(AnswerAll(app).empty());
+        EXPECT_TRUE(app.AnswerAll().empty());
         EXPECT_EQ(PatientReply(done.a), dde.Request("PatientInfo", "PatientId")) << "but selected";
         const AppointmentRecord unchanged = Stored(static_cast<uint32_t>(done.a.id));
         EXPECT_EQ(done.a.startUnit, unchanged.hour * 12 + unchanged.minute / 5);
@@ -288,13 +237,13 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
             Settle(500);
             sheet_state.topUnit = hour_top;
             Click(sheet, POINT{tall.column->left + m.W() + 6, m.Y(hour_top) + 2});
-            EXPECT_TRUE(AnswerAll(app).empty());
+            EXPECT_TRUE(app.AnswerAll().empty());
             EXPECT_EQ(PatientReply(done.a), dde.Request("PatientInfo", "PatientId")) << "the cut-off box was not selected";
         }
     }
     const OccupancyReport report = VerifyOccupancy(false);
     EXPECT_TRUE(report.differences.empty()) << report.differences.front();
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
 
@@ -323,13 +272,12 @@ TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
     ASSERT_NE(nullptr, board);
     SetForegroundWindow(main);
     Settle(1000);
-    EXPECT_EQ(put_aside, static_cast<uint32_t>(SendMessageA(board, 1085, 0, 0))) << "parked on the first paint";
+    EXPECT_EQ(put_aside, Parked(board)) << "parked on the first paint";
     SheetModel m;
     ASSERT_TRUE(m.Open(app, sheet));
     const int32_t day = BookedDay(6);
     ASSERT_NE(0, day);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
-    Settle(1500);
+    ShowDate(main, day);
     m.Load(day, kDayView, FirstShownTime());
     const AppointmentRecord aside = Stored(put_aside);
     const int units = std::max(aside.length / 5, 1);
@@ -341,16 +289,24 @@ TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
     ASSERT_NE(nullptr, column) << "no free slot in the morning";
     RECT card;
     GetClientRect(board, &card);
+    // Dropped beside the sheet, on the time column: the program offers the unscheduled list, and
+    // Cancel keeps the card on the board.
+    HWND time = Child(main, "SchTime");
+    ASSERT_NE(nullptr, time);
+    Drag(board, POINT{card.right / 2, card.bottom / 2}, time, POINT{10, m.Y(free_unit) + m.R() / 2});
+    EXPECT_EQ("Appointment will be placed in the unscheduled list.", app.AnswerBox("Appointment Book", IDCANCEL));
+    EXPECT_TRUE(WaitUntil([&] { return Parked(board) == put_aside; }))
+        << "back on the board";
     Drag(board, POINT{card.right / 2, card.bottom / 2}, sheet, POINT{(column->left + column->right) / 2, m.Y(free_unit) + m.R() / 2});
-    const std::vector<std::string> asked = AnswerAll(app);
+    const std::vector<std::string> asked = app.AnswerAll();
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ("Schedule appointment?", asked.front());
     const AppointmentRecord scheduled = Stored(put_aside);
     EXPECT_EQ(day, scheduled.date) << "scheduled on the shown day";
     EXPECT_EQ(0, std::memcmp(scheduled.operatory, column->id, 4));
-    EXPECT_EQ(0u, static_cast<uint32_t>(SendMessageA(board, 1085, 0, 0))) << "the board is empty";
+    EXPECT_EQ(0u, Parked(board)) << "the board is empty";
     EXPECT_EQ(0u, ReadClipboardAppointment()) << "Clipboard Appt cleared";
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
 
@@ -366,7 +322,7 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     ASSERT_TRUE(m.Open(app, sheet));
 
     // Ideal Day on: a day of this week with a block that shows on the sheet.
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(388, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_IDEAL_DAY, 0), 0);
     sheet_state.idealDay = true;
     int32_t block_day = 0;
     int block_unit = -1;
@@ -385,8 +341,7 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
                 }
     }
     ASSERT_NE(0, block_day) << "no time block shows this week";
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), block_day);
-    Settle(1500);
+    ShowDate(main, block_day);
     const POINT on_block = ToScreen(sheet, x, m.Y(block_unit) + m.R() / 2);
     SendMouseAt(0, on_block);
     SendMouseAt(MOUSEEVENTF_RIGHTDOWN, on_block);
@@ -410,17 +365,13 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
         ASSERT_NE(nullptr, menu) << "the patient menu";
         {
             EXPECT_TRUE(IsWindowVisible(menu));
-            INPUT escape[2] = {};
-            escape[0].type = escape[1].type = INPUT_KEYBOARD;
-            escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-            escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(2, escape, sizeof escape[0]);
+            PressKey(VK_ESCAPE);
             Settle(400);
         }
     }
 
     // The week view's caption of Sunday, a closed day, shows Sunday in the day view.
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(151, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_WEEK_VIEW, 0), 0);
     Settle(1500);
     LoadShownDays(ShownDatesOf(block_day, kWeekView), kWeekView);
     RECT client;
@@ -432,7 +383,7 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     GetClientRect(header, &head);
     Click(header, POINT{sunday.left + 20, head.bottom / 4});
     Settle(1500);
-    HWND day_button = GetDlgItem(main, 150);
+    HWND day_button = GetDlgItem(main, CMD_DAY_VIEW);
     ASSERT_NE(nullptr, day_button);
     EXPECT_EQ(BST_CHECKED, SendMessageA(day_button, BM_GETCHECK, 0, 0)) << "the day view";
     // Sunday is closed all day: the sheet's first operatory shows closed time.
@@ -446,78 +397,10 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     const COLORREF seen = GetPixel(screen, probe.x, probe.y);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(ReadSheetColours().background2, seen) << "Sunday's closed colour";
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
 
-TEST(SheetMouse, ThePatientAlertAndLabCaseIconsShowTheirBoxes) {
-    AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    SetForegroundWindow(main);
-    SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay(6);
-    ASSERT_NE(0, day);
-    m.Load(day, kDayView, FirstShownTime());
-    const auto open_and_long = [](const DayColumn&, const ApptDisplay& x) {
-        return x.patientId != 0 && x.status != kStatusComplete && x.length / 5 >= 2 * practice_tables.blockUnits;
-    };
-    const Box alerted = FindBox(m, open_and_long);
-    ASSERT_NE(nullptr, alerted.column);
-    const Box with_case = FindBox(m, [&](const DayColumn& c, const ApptDisplay& x) {
-        return open_and_long(c, x) && x.id != alerted.a.id && x.patientId != alerted.a.patientId;
-    });
-    ASSERT_NE(nullptr, with_case.column);
-
-    // Another workstation gives the first patient an alert and links a case to the second
-    // appointment; the program shows the day afresh.
-    const std::string alert = "Premedicate before any treatment";
-    {
-        std::vector<uint8_t> note(sizeof(NoteHead) + alert.size() + 1, 0);
-        const NoteHead head{kNotePatientAlert, alerted.a.patientId, day, {}};
-        std::memcpy(note.data(), &head, sizeof head);
-        std::memcpy(note.data() + sizeof head, alert.c_str(), alert.size());
-        FileGroupDesc desc{};
-        DbGroupOf(kNoteFile, &desc);
-        DbGroupScope group(desc);
-        ASSERT_EQ(kQdbOk, DbAddVariable(kNoteFile, note.data(), static_cast<int>(note.size())));
-    }
-    const int32_t due = day + 3;
-    ASSERT_TRUE(WriteApptToCaseLinks(static_cast<uint32_t>(with_case.a.id), {{12, kLabSent, "Crown Co", due}}));
-    AppointmentRecord before = Stored(static_cast<uint32_t>(with_case.a.id));
-    AppointmentRecord after = before;
-    after.labCase = 1;
-    ASSERT_TRUE(SaveAppointment(false, &before, after));
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
-    Settle(1500);
-    m.Load(day, kDayView, FirstShownTime());
-    const Box a = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) { return x.id == alerted.a.id; });
-    const Box b = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) { return x.id == with_case.a.id; });
-    ASSERT_NE(nullptr, a.column);
-    ASSERT_NE(nullptr, b.column);
-    ASSERT_EQ(2, a.a.patientAlert);
-    ASSERT_EQ(kLabSent, b.a.labCaseState);
-
-    const int alert_x = MarkerX(m, a, kHitPatientAlert);
-    ASSERT_GE(alert_x, 0) << "the patient alert icon of appointment " << a.a.id;
-    Click(sheet, POINT{alert_x, m.Y(a.a.startUnit) + 3});
-    EXPECT_EQ(alert, ReadAndClose(app, "Patient Alerts"));
-    DdeClient dde;
-    EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId")) << "the appointment became the selection";
-    EXPECT_TRUE(AnswerAll(app).empty()) << "no drag was started: nothing asked";
-
-    const int lab_x = MarkerX(m, b, kHitLabCase);
-    ASSERT_GE(lab_x, 0) << "the lab case icon of appointment " << b.a.id;
-    Click(sheet, POINT{lab_x, m.Y(b.a.startUnit) + 3});
-    EXPECT_EQ("Case 12: Crown Co - Sent, due " + QVN_fmtDateString2000(due), ReadAndClose(app, "Lab Cases"));
-    EXPECT_EQ(PatientReply(b.a), dde.Request("PatientInfo", "PatientId"));
-    EXPECT_EQ(0, std::memcmp(Stored(static_cast<uint32_t>(b.a.id)).operatory, b.column->id, 4)) << "not moved";
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
-}
 
 namespace {
 
@@ -546,7 +429,6 @@ const DayColumn* FreeSlot(const SheetModel& m, int units, int* unit) {
     return nullptr;
 }
 
-uint32_t Parked(HWND board) { return static_cast<uint32_t>(SendMessageA(board, 1085, 0, 0)); }
 
 POINT BoardMiddle(HWND board) {
     RECT r;
@@ -569,9 +451,8 @@ TEST(PinBoard, ACardParkedFromTheWeekViewIsScheduledInTheDayViewAndARefusedDropG
     ASSERT_TRUE(m.Open(app, sheet));
     const int32_t day = BookedDay(6);
     ASSERT_NE(0, day);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
-    Settle(1200);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(151, 0), 0);  // the week view, remembering the day
+    ShowDate(main, day);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_WEEK_VIEW, 0), 0);  // the week view, remembering the day
     Settle(1500);
     m.Load(day, kWeekView, FirstShownTime());
 
@@ -583,11 +464,11 @@ TEST(PinBoard, ACardParkedFromTheWeekViewIsScheduledInTheDayViewAndARefusedDropG
     const int32_t late_date = day_data.days[static_cast<size_t>(index)].date;
     Drag(sheet, POINT{(late.column->left + late.column->right) / 2, m.Y(late.a.startUnit) + m.R() / 2}, board,
          BoardMiddle(board));
-    EXPECT_TRUE(AnswerAll(app).empty());
+    EXPECT_TRUE(app.AnswerAll().empty());
     ASSERT_EQ(id, Parked(board)) << "parked from day " << index << " of the week";
 
     // The day view has one day: the card is scheduled there by the appointment's own date.
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(150, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_DAY_VIEW, 0), 0);
     Settle(1500);
     m.Load(day, kDayView, FirstShownTime());
     int unit = -1;
@@ -595,7 +476,7 @@ TEST(PinBoard, ACardParkedFromTheWeekViewIsScheduledInTheDayViewAndARefusedDropG
     ASSERT_NE(nullptr, free) << "no free slot for the parked appointment";
     WritePrivateProfileStringA("Apptbook", "Clipboard Appt", std::to_string(id).c_str(), app.SettingsFile().c_str());
     Drag(board, BoardMiddle(board), sheet, POINT{(free->left + free->right) / 2, m.Y(unit) + m.R() / 2});
-    const std::vector<std::string> asked = AnswerAll(app);
+    const std::vector<std::string> asked = app.AnswerAll();
     ASSERT_FALSE(asked.empty()) << "the program asked nothing (or ended)";
     EXPECT_EQ("Schedule appointment?", asked.front()) << "a card from the pin board is scheduled, not moved";
     const AppointmentRecord scheduled = Stored(id);
@@ -612,21 +493,21 @@ TEST(PinBoard, ACardParkedFromTheWeekViewIsScheduledInTheDayViewAndARefusedDropG
     ASSERT_NE(nullptr, b.column);
     const uint32_t b_id = static_cast<uint32_t>(b.a.id);
     Drag(sheet, POINT{b.column->left + m.W() + 6, m.Y(b.a.startUnit) + m.R() / 2}, board, BoardMiddle(board));
-    EXPECT_TRUE(AnswerAll(app).empty());
+    EXPECT_TRUE(app.AnswerAll().empty());
     ASSERT_EQ(b_id, Parked(board));
     const DayColumn& provider = day_data.days[0].columns[0];
     ASSERT_EQ(kProviderColumn, provider.kind) << "the view shows its providers first";
     Drag(board, BoardMiddle(board), sheet, POINT{(provider.left + provider.right) / 2, m.Y(b.a.startUnit) + m.R() / 2});
-    EXPECT_TRUE(AnswerAll(app).empty()) << "a provider column takes no appointment";
+    EXPECT_TRUE(app.AnswerAll().empty()) << "a provider column takes no appointment";
     EXPECT_EQ(b_id, Parked(board)) << "the refused card is back on the board";
     const AppointmentRecord stays = Stored(b_id);
     EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4));
     EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
 
-TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
+TEST(SheetMouse, AWobblingClickSelectsOnlyEscapeOrALostCaptureEndsTheDragAndTheIconsShowTheirBoxes) {
     AppRun app("", Practice::kDemoBook);
     ASSERT_TRUE(app.Started()) << app.SeedReason();
     HWND main = app.WaitForWindow("ApptBook");
@@ -637,15 +518,68 @@ TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
     ASSERT_TRUE(m.Open(app, sheet));
     const int32_t day = BookedDay(6);
     ASSERT_NE(0, day);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), day);
-    Settle(1500);
+    ShowDate(main, day);
     m.Load(day, kDayView, FirstShownTime());
+    const auto open_and_long = [](const DayColumn&, const ApptDisplay& x) {
+        return x.patientId != 0 && x.status != kStatusComplete && x.length / 5 >= 2 * practice_tables.blockUnits;
+    };
+    const Box alerted = FindBox(m, open_and_long);
+    ASSERT_NE(nullptr, alerted.column);
+    const Box with_case = FindBox(m, [&](const DayColumn& c, const ApptDisplay& x) {
+        return open_and_long(c, x) && x.id != alerted.a.id && x.patientId != alerted.a.patientId;
+    });
+    ASSERT_NE(nullptr, with_case.column);
+
+    // Another workstation gives a patient an alert and links a case to another patient's
+    // appointment; the program shows the day afresh, and a click on each icon shows its box.
+    const std::string alert = "Premedicate before any treatment";
+    {
+        std::vector<uint8_t> note(sizeof(NoteHead) + alert.size() + 1, 0);
+        const NoteHead head{kNotePatientAlert, alerted.a.patientId, day, {}};
+        std::memcpy(note.data(), &head, sizeof head);
+        std::memcpy(note.data() + sizeof head, alert.c_str(), alert.size());
+        FileGroupDesc desc{};
+        DbGroupOf(kNoteFile, &desc);
+        DbGroupScope group(desc);
+        ASSERT_EQ(kQdbOk, DbAddVariable(kNoteFile, note.data(), static_cast<int>(note.size())));
+    }
+    const int32_t due = day + 3;
+    ASSERT_TRUE(WriteApptToCaseLinks(static_cast<uint32_t>(with_case.a.id), {{12, kLabSent, "Crown Co", due}}));
+    AppointmentRecord before = Stored(static_cast<uint32_t>(with_case.a.id));
+    AppointmentRecord after = before;
+    after.labCase = 1;
+    ASSERT_TRUE(SaveAppointment(false, &before, after));
+    ShowDate(main, day);
+    m.Load(day, kDayView, FirstShownTime());
+    const Box with_alert = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) { return x.id == alerted.a.id; });
+    const Box with_lab = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) { return x.id == with_case.a.id; });
+    ASSERT_NE(nullptr, with_alert.column);
+    ASSERT_NE(nullptr, with_lab.column);
+    ASSERT_EQ(2, with_alert.a.patientAlert);
+    ASSERT_EQ(kLabSent, with_lab.a.labCaseState);
+
+    const int alert_x = MarkerX(m, with_alert, kHitPatientAlert);
+    ASSERT_GE(alert_x, 0) << "the patient alert icon of appointment " << with_alert.a.id;
+    Click(sheet, POINT{alert_x, m.Y(with_alert.a.startUnit) + 3});
+    EXPECT_EQ(alert, app.AnswerBox("Patient Alerts"));
+    DdeClient dde;
+    EXPECT_EQ(PatientReply(with_alert.a), dde.Request("PatientInfo", "PatientId")) << "the appointment became the selection";
+    EXPECT_TRUE(app.AnswerAll().empty()) << "no drag was started: nothing asked";
+
+    const int lab_x = MarkerX(m, with_lab, kHitLabCase);
+    ASSERT_GE(lab_x, 0) << "the lab case icon of appointment " << with_lab.a.id;
+    Click(sheet, POINT{lab_x, m.Y(with_lab.a.startUnit) + 3});
+    EXPECT_EQ("Case 12: Crown Co - Sent, due " + QVN_fmtDateString2000(due), app.AnswerBox("Lab Cases"));
+    EXPECT_EQ(PatientReply(with_lab.a), dde.Request("PatientInfo", "PatientId"));
+    EXPECT_EQ(0, std::memcmp(Stored(static_cast<uint32_t>(with_lab.a.id)).operatory, with_lab.column->id, 4)) << "not moved";
+
+    // The last click selected another patient. A press on an open appointment that wobbles a
+    // pixel selects it and starts no drag; a real drag ends with Escape or a lost capture.
     const Box a = FindBox(m, [](const DayColumn&, const ApptDisplay& x) {
         return x.patientId != 0 && x.status != kStatusComplete && x.length / 5 >= 2 * practice_tables.blockUnits;
     });
     ASSERT_NE(nullptr, a.column) << "no open appointment of two rows";
     const POINT p = ToScreen(sheet, a.column->left + m.W() + 6, m.Y(a.a.startUnit) + m.R() / 2);
-    DdeClient dde;
     GUITHREADINFO thread = {};
     thread.cbSize = sizeof thread;
     const DWORD program_thread = GetWindowThreadProcessId(main, nullptr);
@@ -657,7 +591,7 @@ TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
     Settle(300);
     EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "within the drag distance no box floats";
     SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 1, p.y + 1});
-    EXPECT_TRUE(AnswerAll(app).empty());
+    EXPECT_TRUE(app.AnswerAll().empty());
     EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId")) << "but it is selected";
 
     // A real drag, then Escape: the box goes, the capture is free and the release moves nothing.
@@ -666,17 +600,13 @@ TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
     Settle(300);
     ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the drag started";
     SetForegroundWindow(main);
-    INPUT escape[2] = {};
-    escape[0].type = escape[1].type = INPUT_KEYBOARD;
-    escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-    escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, escape, sizeof escape[0]);
+    PressKey(VK_ESCAPE);
     Settle(400);
     EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "Escape ends the drag";
     ASSERT_TRUE(GetGUIThreadInfo(program_thread, &thread));
     EXPECT_EQ(nullptr, thread.hwndCapture) << "the capture is released";
     SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
-    EXPECT_TRUE(AnswerAll(app).empty()) << "the release after Escape asks nothing";
+    EXPECT_TRUE(app.AnswerAll().empty()) << "the release after Escape asks nothing";
 
     // The system takes the capture away in the middle of a drag (as a window that comes up does).
     SendMouseAt(0, p);
@@ -688,13 +618,14 @@ TEST(SheetMouse, AWobblingClickSelectsOnlyAndALostCaptureOrEscapeEndsTheDrag) {
     Settle(400);
     EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "a lost capture ends the drag";
     SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
-    EXPECT_TRUE(AnswerAll(app).empty());
+    EXPECT_TRUE(app.AnswerAll().empty());
     RECT clip, screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetClipCursor(&clip);
     EXPECT_TRUE(EqualRect(&clip, &screen)) << "the cursor is free";
     const AppointmentRecord stays = Stored(static_cast<uint32_t>(a.a.id));
     EXPECT_EQ(0, std::memcmp(stays.operatory, a.column->id, 4)) << "nothing was moved";
     EXPECT_EQ(a.a.startUnit, stays.hour * 12 + stays.minute / 5);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(145, 0), 0);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/fonts_win.h"
+#include "app/date_controls_layout.h"
 #include "app/refresh.h"
 #include "app_run.h"
 #include "sheet_model.h"
@@ -27,9 +28,6 @@
 
 namespace {
 
-constexpr int kDateBack = 201;
-constexpr int kWeekViewButton = 151;
-constexpr int kPickedDate = 1124;
 
 // A screen capture of one window, as the user sees it.
 class Capture {
@@ -122,8 +120,6 @@ public:
     std::vector<std::string> asked;
 };
 
-HWND Child(HWND main, const char* class_name) { return FindWindowExA(main, nullptr, class_name, nullptr); }
-
 struct Found {
     const DayRecord* day = nullptr;
     const DayColumn* column = nullptr;
@@ -144,12 +140,6 @@ Found FindAppointment(const SheetModel& model, Wanted wanted) {
 
 
 
-// Shows a date on the program's sheet, as the date picker does.
-void GoTo(HWND main, int32_t date) {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPickedDate, 0), date);
-    Settle(1500);
-}
-
 }  // namespace
 
 TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndTheClockRowRed) {
@@ -166,7 +156,7 @@ TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndThe
     ASSERT_TRUE(model.Open(app, sheet));
     const int32_t today = BookedDay();
     ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
-    GoTo(main, today);
+    ShowDate(main, today);
     model.Load(today, kDayView, FirstShownTime());
     ASSERT_EQ(1u, day_data.days.size());
     Capture day_view(main);
@@ -211,7 +201,7 @@ TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndThe
     for (int32_t d = today - 7; d > today - 14 && past == 0; --d)
         if (HolidayKind(d) == 0 && !ReadDay(d).empty()) past = d;
     ASSERT_NE(0, past) << "no booked open day in the week before " << today;
-    GoTo(main, past);
+    ShowDate(main, past);
     model.Load(past, kDayView, FirstShownTime());
     const Found done = FindAppointment(model, [](const ApptDisplay& a) { return a.status == kStatusComplete; });
     ASSERT_NE(nullptr, done.appointment) << "a week ago has complete appointments in view";
@@ -252,7 +242,7 @@ TEST(Sheet, WeekViewShowsSevenStripsWithTheirDaysHours) {
     ASSERT_NE(nullptr, main);
     HWND sheet = Child(main, "SchSheet");
     ASSERT_NE(nullptr, sheet);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kWeekViewButton, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_WEEK_VIEW, 0), 0);
     Settle(2000);
     SheetModel model;
     ASSERT_TRUE(model.Open(app, sheet));
@@ -284,7 +274,7 @@ TEST(Sheet, WeekViewShowsSevenStripsWithTheirDaysHours) {
         EXPECT_GT(checked, 0) << day.shortCaption;
     }
     // One step back shows the week before.
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kDateBack, 0), 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kDateBackCommand, 0), 0);
     Settle(1500);
     Capture before(main);
     EXPECT_TRUE(before.Save(ScreenshotPath("week_before.bmp")));
@@ -302,7 +292,7 @@ TEST(Sheet, AnAppointmentMovedAtAnotherWorkstationShowsAtItsNewPlaceOnlyAfterIts
     ASSERT_TRUE(model.Open(app, sheet));
     const int32_t today = BookedDay();
     ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
-    GoTo(main, today);
+    ShowDate(main, today);
     model.Load(today, kDayView, FirstShownTime());
 
     // An appointment and a free operatory at its time.
@@ -348,13 +338,7 @@ TEST(Sheet, AnAppointmentMovedAtAnotherWorkstationShowsAtItsNewPlaceOnlyAfterIts
     EXPECT_EQ(colour, ColourText(Capture(sheet).At(old_x, y))) << "no notice named today: the sheet still shows the old place";
 
     ASSERT_EQ(0, AnnounceChange(110, today, after.provider, after.operatory, id, kChangeArrived));
-    const DWORD deadline = GetTickCount() + 6000;
-    std::string at_new;
-    while (GetTickCount() < deadline) {
-        Sleep(250);
-        at_new = ColourText(Capture(sheet).At(new_x, y));
-        if (at_new == colour) break;
-    }
-    EXPECT_EQ(colour, at_new) << "within UpdateSpeed the sheet shows the appointment in its new operatory";
+    EXPECT_TRUE(WaitUntil([&] { return ColourText(Capture(sheet).At(new_x, y)) == colour; }, 6000))
+        << "within UpdateSpeed the sheet shows the appointment in its new operatory";
     EXPECT_NE(colour, ColourText(Capture(sheet).At(old_x, y))) << "and its old place free";
 }

@@ -22,6 +22,7 @@
 #include "views/block_edit_win.h"
 #include "views/day_data.h"
 #include "views/sheet_menus_win.h"
+#include "win_harness.h"
 
 using namespace dialog_driver;
 
@@ -192,23 +193,9 @@ struct CommandWindow {
         commands.clear();
     }
     ~CommandWindow() { DestroyWindow(window); }
-    void Pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
     HWND window;
     static inline std::vector<int> commands;
 };
-
-// The popup menu window while one is tracked, or null after about five seconds.
-HWND WaitForMenu() {
-    for (int i = 0; i < 200; ++i) {
-        HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr);
-        if (menu && IsWindowVisible(menu)) return menu;
-        Sleep(25);
-    }
-    return nullptr;
-}
 
 std::vector<std::string> MenuTexts(HMENU menu) {
     std::vector<std::string> texts;
@@ -247,7 +234,7 @@ TEST_F(BlockEditDialog, ContextMenusSendTheirCommandsAndTheBlockMenuPicksABlock)
         Keys(owner.window, {VK_DOWN, VK_DOWN, VK_RETURN});
     });
     EXPECT_EQ(381, patient.Run([&] { return menus.TrackPatientMenu(owner.window, at); }));
-    owner.Pump();
+    Pump();
     EXPECT_EQ(std::vector<int>{381}, CommandWindow::commands) << "posted to the command window";
 
     Driver escape([&] {
@@ -255,7 +242,7 @@ TEST_F(BlockEditDialog, ContextMenusSendTheirCommandsAndTheBlockMenuPicksABlock)
         Keys(owner.window, {VK_ESCAPE});
     });
     EXPECT_EQ(0, escape.Run([&] { return menus.TrackNewPatientMenu(owner.window, at); }));
-    owner.Pump();
+    Pump();
     EXPECT_EQ(std::vector<int>{381}, CommandWindow::commands) << "nothing posted without a choice";
 
     // The block menu of OP1: its title entry cannot be chosen; the last entry is the Emergency
@@ -279,6 +266,6 @@ TEST_F(BlockEditDialog, ContextMenusSendTheirCommandsAndTheBlockMenuPicksABlock)
         Keys(owner.window, {VK_ESCAPE});
     });
     EXPECT_EQ(-1, none.Run([&] { return SheetMenus::TrackTimeBlockMenu(owner.window, at, op1); }));
-    owner.Pump();
+    Pump();
     EXPECT_EQ(std::vector<int>{381}, CommandWindow::commands) << "the block menu posts nothing";
 }

@@ -11,6 +11,7 @@
 
 #include "app/button_bar_win.h"
 #include "app/run_bitmaps_win.h"
+#include "win_harness.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
         return 0;
     }
     return DefWindowProcA(window, message, wparam, lparam);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 // A visible parent window that records every command it receives, with a button bar on it.
@@ -116,12 +109,6 @@ std::string ToolTipOf(HWND bar, int command) {
     return text;
 }
 
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return {-1, -1};
-    return {info.bmWidth, info.bmHeight};
-}
-
 // The colours of a bitmap's pixels, read back through a 32-bit DIB.
 std::vector<COLORREF> Pixels(HBITMAP bitmap, SIZE size) {
     BITMAPINFO bi = {};
@@ -152,7 +139,7 @@ size_t DistinctColours(const std::vector<COLORREF>& pixels) {
 
 }  // namespace
 
-TEST(ButtonBar, HorizontalBarHasTheButtonsAndSeparatorsInOrder) {
+TEST(ButtonBar, BothOrientationsHaveTheButtonsSeparatorsPicturesAndTooltipsInOrder) {
     BarUnderTest t(kButtonBarHorizontal, false);
     ASSERT_NE(nullptr, t.Bar());
     char class_name[64] = {};
@@ -187,16 +174,14 @@ TEST(ButtonBar, HorizontalBarHasTheButtonsAndSeparatorsInOrder) {
     EXPECT_EQ("Patient Picture", ToolTipOf(t.Bar(), 386));
     EXPECT_EQ("Print Route Slip...", ToolTipOf(t.Bar(), 620));
     EXPECT_EQ("Ideal Day Scheduling", ToolTipOf(t.Bar(), 388));
-}
 
-TEST(ButtonBar, VerticalBarStacksTheButtonsDownTheLeft) {
-    BarUnderTest t(kButtonBarVertical, false);
-    ASSERT_NE(nullptr, t.Bar());
-    ASSERT_EQ(kExpectedCount, static_cast<int>(SendMessageA(t.Bar(), TB_BUTTONCOUNT, 0, 0)));
-    RECT first = t.ItemRect(1);  // the first button, after the leading separator
-    RECT previous = t.ItemRect(0);
+    // The vertical bar stacks the same entries down the 35-pixel strip on the left.
+    BarUnderTest v(kButtonBarVertical, false);
+    ASSERT_EQ(kExpectedCount, static_cast<int>(SendMessageA(v.Bar(), TB_BUTTONCOUNT, 0, 0)));
+    const RECT first = v.ItemRect(1);  // the first button, after the leading separator
+    previous = v.ItemRect(0);
     for (int i = 1; i < kExpectedCount; ++i) {
-        RECT r = t.ItemRect(i);
+        RECT r = v.ItemRect(i);
         EXPECT_GE(r.top, previous.bottom) << "entry " << i << " lies below the one before";
         if (kExpected[i].command != 0) {
             EXPECT_EQ(first.left, r.left) << "entry " << i;
@@ -212,18 +197,18 @@ TEST(ButtonBar, ClicksReachTheParentAsCommands) {
     patient.appointmentSelected = patient.patientSelected = true;
     RefreshButtonBar(t.Bar(), patient);
 
-    // Only Select Patient and the Ideal Day toggle are carried out yet: their buttons send their
-    // commands, and the disabled buttons of the others send nothing, whatever is selected.
-    const int clicked[] = {386, 121, 127, 620, 389, 404, 12146, 388};
+    // Only Select Patient, Locate and the Ideal Day toggle are carried out yet: their buttons send
+    // their commands, and the disabled buttons of the others send nothing, whatever is selected.
+    const int clicked[] = {386, 121, 127, 122, 620, 389, 404, 12146, 388};
     for (int c : clicked) t.Click(c);
-    EXPECT_EQ((std::vector<int>{121, 388}), commands_received);
+    EXPECT_EQ((std::vector<int>{121, 122, 388}), commands_received);
     ASSERT_FALSE(command_senders.empty());
     for (LPARAM sender : command_senders)
         EXPECT_EQ(reinterpret_cast<LPARAM>(t.Bar()), sender) << "the bar sends its own commands";
     commands_received.clear();
     RefreshButtonBar(t.Bar(), SelectionFacts{});
     t.Click(123);
-    t.Click(122);
+    t.Click(127);
     EXPECT_TRUE(commands_received.empty()) << commands_received.size() << " commands from disabled buttons";
 }
 
@@ -254,13 +239,14 @@ TEST(ButtonBar, IdealDayToggleFollowsTheSwitch) {
 TEST(ButtonBar, ButtonsOfCommandsNotCarriedOutStayDisabledAndPicturesFollowTheFacts) {
     BarUnderTest t(kButtonBarHorizontal, false);
     // None of these commands is carried out yet: whatever is selected, their buttons are disabled.
-    const int not_built[] = {123, 124, 126, 129, 620, 386, 393, 12146, 127, 122, 610, 389, 404};
+    const int not_built[] = {123, 124, 129, 620, 386, 393, 12146, 127, 610, 389, 404};
     SelectionFacts patient;
     patient.appointmentSelected = patient.patientSelected = true;
     for (const SelectionFacts& f : {SelectionFacts{}, patient}) {
         RefreshButtonBar(t.Bar(), f);
         for (int c : not_built) EXPECT_FALSE(t.Enabled(c)) << c;
         EXPECT_TRUE(t.Enabled(388));
+        EXPECT_EQ(f.appointmentSelected, t.Enabled(126)) << "Dial follows the selection";
     }
     for (int c : {386, 393, 12146}) EXPECT_EQ(c, t.Picture(c)) << c << " shows its plain picture without the fact";
 

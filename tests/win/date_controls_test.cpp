@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/date_controls_win.h"
+#include "win_harness.h"
 
 namespace {
 
@@ -26,14 +27,6 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
         return 0;
     }
     return DefWindowProcA(window, message, wparam, lparam);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 constexpr int kWidth = 1000, kHeight = 700;
@@ -107,84 +100,13 @@ std::string ToolTipOf(HWND parent, HWND button) {
     return text;
 }
 
-// What a button shows on the screen, row by row.
-std::vector<std::vector<COLORREF>> Shown(HWND button) {
-    InvalidateRect(button, nullptr, TRUE);
-    UpdateWindow(button);
-    RECT r = {};
-    GetClientRect(button, &r);
-    std::vector<std::vector<COLORREF>> rows;
-    HDC dc = GetDC(button);
-    for (int y = 0; y < r.bottom; ++y) {
-        rows.emplace_back();
-        for (int x = 0; x < r.right; ++x) rows.back().push_back(GetPixel(dc, x, y));
-    }
-    ReleaseDC(button, dc);
-    return rows;
-}
-
-int CountOf(const std::vector<std::vector<COLORREF>>& shown, COLORREF colour) {
-    int n = 0;
-    for (const auto& row : shown)
-        for (COLORREF c : row) n += c == colour;
-    return n;
-}
-
 int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return {-1, -1};
-    return {info.bmWidth, info.bmHeight};
-}
-
-// Pumps messages for up to ms milliseconds, or until done() holds.
-template <typename Done>
-bool PumpUntil(DWORD ms, Done done) {
-    DWORD deadline = GetTickCount() + ms;
-    for (;;) {
-        Pump();
-        if (done()) return true;
-        if (GetTickCount() > deadline) return false;
-        Sleep(10);
-    }
-}
-
-INPUT MouseInput(DWORD flags, int x, int y) {
-    INPUT i = {};
-    i.type = INPUT_MOUSE;
-    i.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    i.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    i.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    return i;
-}
-
-// A real press and release of the left mouse button in the middle of a window. The pointer is
-// moved there first and the press waits until it has arrived; the press and the release carry
-// the place too, since Wine may still be catching up with the pointer's jump from the last
-// place, and a press without a place of its own then lands there.
-void RealClick(HWND window) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    INPUT move = MouseInput(MOUSEEVENTF_MOVE, x, y);
-    ASSERT_EQ(1u, SendInput(1, &move, sizeof(INPUT)));
-    ASSERT_TRUE(PumpUntil(2000, [&] {
-        POINT at = {};
-        GetCursorPos(&at);
-        return at.x == x && at.y == y;
-    })) << "the pointer did not reach the button";
-    PumpUntil(50, [] { return false; });
-    INPUT click[2] = {MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, x, y),
-                      MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, x, y)};
-    ASSERT_EQ(2u, SendInput(2, click, sizeof(INPUT)));
-}
 
 // Pumps until n commands arrived (at most three seconds, or ms), then a little longer so that
 // a command too many would be seen too.
 void WaitForCommands(size_t n, DWORD ms = 3000) {
     PumpUntil(ms, [n] { return commands.size() >= n; });
-    PumpUntil(100, [] { return false; });
+    PumpFor(100);
 }
 
 }  // namespace
@@ -240,34 +162,17 @@ TEST(DateControls, ButtonsHaveTheirIdsPlacesPicturesAndTooltips) {
     }
 }
 
-TEST(DateControls, VerticalBarGetsTheViewButtonsAtItsBottom) {
-    ControlsUnderTest t(kButtonBarVertical);
-    ASSERT_TRUE(t.Created());
-    // The corner moves right of the 35-pixel strip: (35, 0) 60 x 40.
-    ExpectPlace(t.PlaceOf(201), 35, 4, 20, 32, 201);
-    ExpectPlace(t.PlaceOf(202), 75, 4, 20, 32, 202);
-    ExpectPlace(t.PlaceOf(203), 956, 3, 34, 34, 203);
-    ExpectPlace(t.PlaceOf(150), 1, 700 - 2 - 96, 32, 32, 150);
-    ExpectPlace(t.PlaceOf(151), 1, 700 - 2 - 64, 32, 32, 151);
-    ExpectPlace(t.PlaceOf(152), 1, 700 - 2 - 32, 32, 32, 152);
-}
-
 TEST(DateControls, RealClicksReachTheParentAndLeaveTheFocusThere) {
     ControlsUnderTest t(kButtonBarHorizontal);
     ASSERT_TRUE(t.Created());
     SetForegroundWindow(t.Parent());
-    DWORD deadline = GetTickCount() + 5000;
-    while (GetForegroundWindow() != t.Parent() && GetTickCount() < deadline) {
-        Pump();
-        Sleep(20);
-    }
-    ASSERT_EQ(t.Parent(), GetForegroundWindow());
+    ASSERT_TRUE(PumpUntil(5000, [&] { return GetForegroundWindow() == t.Parent(); }));
     SetFocus(t.Parent());
 
     for (int command : kCommands) {
         commands.clear();
         HWND button = DateControlWindow(command);
-        RealClick(button);
+        ASSERT_TRUE(RealClick(button)) << "the pointer did not reach " << command;
         WaitForCommands(1);
         ASSERT_EQ(1u, commands.size()) << command;
         EXPECT_EQ(command, commands[0].id);

@@ -9,6 +9,7 @@
 #include "controls/date_picker_model.h"
 #include "controls/date_picker_win.h"
 #include "suite/dates.h"
+#include "win_harness.h"
 
 namespace {
 
@@ -41,14 +42,6 @@ public:
 private:
     HWND window_;
 };
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 void Click(const char* button_text) {
     HWND button = FindWindowExA(OpenDatePickerWindow(), nullptr, "BUTTON", button_text);

@@ -28,10 +28,26 @@ inline HWND WaitForDialog(const char* title, HWND other_than = nullptr, int wait
     return nullptr;
 }
 
-// Waits until the window is gone (about ten seconds at most); true when it went.
+// Waits on the driver's thread until done() holds (about ten seconds at most, or wait_ms);
+// true when it did.
+inline bool WaitFor(const std::function<bool()>& done, int wait_ms = 10000) {
+    for (int i = 0; i < wait_ms / 25; ++i) {
+        if (done()) return true;
+        Sleep(25);
+    }
+    return done();
+}
+
+// Waits until the window is gone; true when it went.
 inline bool WaitGone(HWND window) {
-    for (int i = 0; i < 400 && IsWindow(window); ++i) Sleep(25);
-    return !IsWindow(window);
+    return WaitFor([&] { return !IsWindow(window); });
+}
+
+// The popup menu window while one is tracked, or null after about five seconds.
+inline HWND WaitForMenu() {
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr)) != nullptr && IsWindowVisible(menu); }, 5000);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
 inline std::string Text(HWND dialog, int id) {

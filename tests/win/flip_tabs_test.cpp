@@ -20,6 +20,7 @@
 #include "views/flip_tab_strip.h"
 #include "views/flip_tab_strip_win.h"
 #include "views/flip_tabs_setup_win.h"
+#include "win_harness.h"
 
 using namespace dialog_driver;
 
@@ -54,11 +55,6 @@ public:
 private:
     HWND window_;
 };
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 // A left click in the middle of a user tab; false when the tab is not shown.
 bool ClickTab(HWND strip, int tab) {
@@ -240,7 +236,7 @@ TEST(FlipTabsSetupDialog, RowsPagesChecksAndTheTwelveSavedTexts) {
         seen.focusOnDate = FocusOf(dialog) == row(dialog, 3, USERTAB_DATE);
         // ">>" opens the picker on today (the typed text is no date); its OK writes today back.
         Press(dialog, IDC_USERTAB_ROW1 + 60 + USERTAB_PICK);
-        for (int i = 0; i < 200 && !OpenDatePickerWindow(); ++i) Sleep(25);
+        WaitFor([] { return OpenDatePickerWindow() != nullptr; }, 5000);
         if (HWND picker = OpenDatePickerWindow()) {
             SendMessageA(FindWindowExA(picker, nullptr, "BUTTON", "OK"), BM_CLICK, 0, 0);
             Sleep(300);
@@ -281,11 +277,11 @@ TEST(FlipTabsSetupDialog, RowsPagesChecksAndTheTwelveSavedTexts) {
     EXPECT_TRUE(seen.week2Backward);
     EXPECT_TRUE(seen.week2FromShown);
     ASSERT_EQ(2u, seen.messages.size());
-    EXPECT_EQ(QVN_MessageText(kMsgGroupGeneral, 9091), seen.messages[0]);
+    EXPECT_EQ("Please enter a valid date (for example 3/14/2026).", seen.messages[0]);
     EXPECT_EQ(kFlipDay, seen.pageAfterFirstFault) << "the first fault's page is shown";
     EXPECT_TRUE(seen.focusOnDate);
     EXPECT_TRUE(seen.picked) << "the picked date is written back";
-    EXPECT_EQ(QVN_MessageText(kMsgGroupGeneral, 9204), seen.messages[1]);
+    EXPECT_EQ("Please enter a description.", seen.messages[1]);
     EXPECT_EQ(kFlipWeek, seen.pageAfterSecondFault);
     EXPECT_TRUE(seen.focusOnDescription);
 

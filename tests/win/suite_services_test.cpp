@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../native/settings_test_env.h"
+#include "dialog_driver.h"
 #include "suite/prompter.h"
 #include "suite/settings.h"
 #include "suite/window_pos.h"
@@ -172,44 +173,12 @@ TEST(SuiteServices, OneTooltipPerControlAndWindow) {
     DestroyWindow(window);
 }
 
-namespace {
-
-// Answers the next message box titled title with button id from another thread, remembering
-// its text; gives up after ten seconds so that a box that never comes fails the test.
-struct BoxAnswerer {
-    std::string title;
-    int button;
-    std::string text;
-    bool answered = false;
-
-    static DWORD WINAPI Run(void* self) {
-        auto* a = static_cast<BoxAnswerer*>(self);
-        for (int i = 0; i < 200 && !a->answered; ++i) {
-            HWND box = FindWindowA("#32770", a->title.c_str());
-            if (box) {
-                char text[512] = "";
-                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                a->text = text;
-                a->answered = PostMessageA(box, WM_COMMAND, MAKEWPARAM(a->button, BN_CLICKED),
-                                           reinterpret_cast<LPARAM>(GetDlgItem(box, a->button)));
-            }
-            Sleep(50);
-        }
-        return 0;
-    }
-};
-
-}  // namespace
-
 TEST(SuiteServices, MessageBoxesAnswerThePrompter) {
     InstallWindowsPrompter();
-    BoxAnswerer answerer{"Appointment Book", IDNO, "", false};
-    HANDLE thread = CreateThread(nullptr, 0, BoxAnswerer::Run, &answerer, 0, nullptr);
-    bool yes = AskYesNo("Book it anyway?");
-    WaitForSingleObject(thread, 15000);
-    CloseHandle(thread);
+    std::string text;
+    dialog_driver::Driver driver([&] { text = dialog_driver::AnswerMessageBox(IDNO); });
+    const bool yes = driver.Run([] { return AskYesNo("Book it anyway?"); });
     InstallPrompter(nullptr);
-    ASSERT_TRUE(answerer.answered) << "no message box appeared";
-    EXPECT_EQ("Book it anyway?", answerer.text);
+    EXPECT_EQ("Book it anyway?", text) << "the message box and its text";
     EXPECT_FALSE(yes) << "No was pressed";
 }

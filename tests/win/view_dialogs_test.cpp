@@ -216,7 +216,7 @@ TEST_F(EditViewDialog, AllBoxesListsAndDaysRefuseInOrderAndCancelSavesNothing) {
     ASSERT_EQ(3u, seen.refusals.size());
     EXPECT_EQ("At least one operatory and one provider must be selected.", seen.refusals[0]);
     EXPECT_EQ("At least two days must be selected", seen.refusals[1]);
-    EXPECT_EQ(QVN_MessageText(kMsgGroupGeneral, 9090), seen.refusals[2]) << "an hour of 13";
+    EXPECT_EQ("Please enter a valid time (for example 9:30am).", seen.refusals[2]) << "an hour of 13";
     EXPECT_TRUE(seen.focusOnSunday);
     EXPECT_EQ(0, result);
     EXPECT_EQ(before, settings.ReadRaw()) << "nothing is saved on refusals and Cancel";

@@ -1,0 +1,236 @@
+// The Appointment Information dialog's rules on the demo practice: the checks of OK in their
+// order with their texts and focus, what a save stores (the unscheduled list, the 60-character
+// description, "Set Amount", the note in the same save), the refusal of an edit changed
+// elsewhere, and the small rules of the title, the time field, the status list and "Sc&hd. Next".
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "appointments/appt_edit.h"
+#include "data/appointment_store.h"
+#include "demo_practice_fixture.h"
+#include "resources/resource.h"
+#include "scripted_prompter.h"
+#include "suite/dates.h"
+
+namespace {
+
+// A Monday far from the demo's appointments, so that a slot of its afternoon is free.
+const int32_t kFreeMonday = QVN_DateIn(3, 1, 2027);
+
+TEST(ApptEditRules, TitleTimeFieldStatusListAndNextStart) {
+    EXPECT_EQ(ApptDialogTitle(true, "Ames, Laura", true, false), "New Appointment Information - (Ames, Laura)");
+    EXPECT_EQ(ApptDialogTitle(false, "Smith, Jo", false, false), "Appointment Information - (Smith, Jo)<New Patient>");
+    EXPECT_EQ(ApptDialogTitle(false, "Ames, Laura", true, true),
+              "Appointment Information - (Ames, Laura) - PRIVACY REQUESTS");
+
+    // The field after it lost the focus: shown again with am or pm, or left as typed.
+    const std::pair<const char*, const char*> blurred[] = {
+        {"2:30p", "2:30pm"}, {"9:30", "9:30am"}, {"12:00a", "12:00am"}, {"9:37am", "9:30am"}, {"abc", "abc"}, {"", ""}};
+    for (const auto& [typed, shown] : blurred) EXPECT_EQ(TimeFieldOnBlur(typed, 10), shown) << typed;
+
+    StatusTables tables{};
+    std::strcpy(tables.names[1], "Here");
+    std::strcpy(tables.names[2], "Seated");
+    std::strcpy(tables.names[4], "Gone");  // after the first empty name: not listed
+    ApptEdit edit;
+    BuildStatusList(tables, &edit);
+    EXPECT_EQ(edit.statusTexts, (std::vector<std::string>{"<none>", "Here", "Seated", "<COMPLETE>"}));
+    EXPECT_EQ(StatusIndexOf(edit, 2), 2);
+    EXPECT_EQ(StatusIndexOf(edit, 150), 3);
+    EXPECT_EQ(StatusIndexOf(edit, 16), 0);
+    EXPECT_EQ(StatusIndexOf(edit, 101), 0);
+
+    const NextStart past_midnight = NextAppointmentStart(1000, 23, 30, 60);
+    EXPECT_EQ(past_midnight.date, 1001);
+    EXPECT_EQ(past_midnight.hour, 0);
+    EXPECT_EQ(past_midnight.minute, 30);
+    const NextStart same_day = NextAppointmentStart(1000, 9, 50, 40);
+    EXPECT_EQ(same_day.date, 1000);
+    EXPECT_EQ(same_day.hour, 10);
+    EXPECT_EQ(same_day.minute, 30);
+}
+
+class ApptEditTest : public DemoPracticeTest {
+protected:
+    void SetUp() override {
+        DemoPracticeTest::SetUp();
+        BuildStatusList(practice_tables.statuses, &edit_);
+    }
+    // A new appointment for demo patient 1 at 1:00pm in OP2 with DR1, every field valid.
+    void StartValid() {
+        NewApptPlace place;
+        place.patientId = 1;
+        place.provider = "DR1";
+        place.operatory = "OP2";
+        place.date = kFreeMonday;
+        place.hour = 13;
+        StartNewAppointment(place, &edit_, &fields_);
+        fields_.length = "40";
+        fields_.description = "Exam";
+    }
+    OkResult Ok() { return RunOkSequence(&edit_, &fields_, DemoMonday(), 10); }
+    ApptEdit edit_;
+    ApptEditFields fields_;
+};
+
+TEST_F(ApptEditTest, OkChecksEachFieldInOrderWithItsTextAndFocus) {
+    struct Case {
+        const char* what;
+        void (*spoil)(ApptEditFields*);
+        PromptAnswer answer;  // for a question; kAnswerOk for a plain message
+        const char* text;
+        int focus;
+    } cases[] = {
+        {"bad date", [](ApptEditFields* f) { f->date = "13/45/2027"; }, kAnswerOk,
+         "Please enter a valid date (for example 3/14/2026).", IDC_APPT_DATE},
+        {"past date cancelled", [](ApptEditFields* f) { f->date = "12/1/2026"; }, kAnswerCancel,
+         "The date you chose lies in the past.\nDo you want to continue?", IDC_APPT_DATE},
+        {"unknown provider", [](ApptEditFields* f) { f->provider = "ZZ"; }, kAnswerOk,
+         "Please enter a provider of the practice.", IDC_APPT_PROVIDER},
+        {"unknown operatory", [](ApptEditFields* f) { f->operatory = "OP9"; }, kAnswerOk,
+         "Please enter an operatory of the practice.", IDC_APPT_OPERATORY},
+        {"time too short", [](ApptEditFields* f) { f->time = "2p"; }, kAnswerOk,
+         "Please enter a valid time (for example 9:30am).", IDC_APPT_TIME},
+        {"no date outside unscheduled mode", [](ApptEditFields* f) { f->date = ""; }, kAnswerOk,
+         "Please enter a valid date (for example 3/14/2026).", IDC_APPT_DATE},
+        {"zero length", [](ApptEditFields* f) { f->length = "0"; }, kAnswerOk, "Invalid appointment length!", IDC_APPT_LENGTH},
+        {"length not a number", [](ApptEditFields* f) { f->length = "4x"; }, kAnswerOk, "Invalid appointment length!",
+         IDC_APPT_LENGTH},
+        {"241 minutes, No", [](ApptEditFields* f) { f->length = "241"; }, kAnswerNo,
+         "Very long appointment length! Continue?", IDC_APPT_LENGTH},
+        {"empty description", [](ApptEditFields* f) { f->description = "   "; }, kAnswerOk, "Invalid Description!",
+         IDC_APPT_DESCRIPTION},
+        {"bad amount", [](ApptEditFields* f) { f->amount = "5x"; f->setAmount = true; }, kAnswerOk,
+         "Please enter a valid amount (for example 125.00).", IDC_APPT_AMOUNT},
+    };
+    for (const Case& c : cases) {
+        StartValid();
+        c.spoil(&fields_);
+        ScriptedPrompter prompter;
+        prompter.Answer(c.answer);
+        const OkResult r = Ok();
+        EXPECT_EQ(r.outcome, OkOutcome::kStay) << c.what;
+        EXPECT_EQ(r.focus, c.focus) << c.what;
+        EXPECT_EQ(prompter.Texts(), std::vector<std::string>{c.text}) << c.what;
+        EXPECT_TRUE(ReadDay(kFreeMonday).empty()) << c.what;
+    }
+    // An amount typed without "Set Amount": No to the question puts the amount shown back.
+    StartValid();
+    fields_.amount = "12.50";
+    ScriptedPrompter prompter;
+    prompter.Answer(kAnswerNo);
+    const OkResult r = Ok();
+    EXPECT_EQ(r.outcome, OkOutcome::kSaved);
+    EXPECT_EQ(prompter.Asked().at(0).title, "Appointment Amount");
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"The 'Set Amount' checkbox is not checked.\nIn order for the "
+                                                         "appointment amount to be saved,\nthis box must be checked.\n\n"
+                                                         "Check 'Set Amount'?"});
+    EXPECT_EQ(fields_.amount, "0.00");
+}
+
+TEST_F(ApptEditTest, SaveStoresTheFieldsAndUnscheduledListAndRefusesAChangeMadeElsewhere) {
+    // 240 minutes need no question; 70 typed characters of description keep their first 60; a
+    // typed amount with "Set Amount" Yes is kept; the note goes with the save.
+    StartValid();
+    fields_.length = "240";
+    fields_.description = std::string(60, 'D') + "0123456789";
+    fields_.amount = "55.00";
+    fields_.note = "Bring x-rays";
+    fields_.flags = 0x0005;
+    ScriptedPrompter yes;
+    yes.Answer(kAnswerYes);
+    OkResult saved = Ok();
+    ASSERT_EQ(saved.outcome, OkOutcome::kSaved) << ::testing::PrintToString(yes.Texts());
+    AppointmentRecord stored{};
+    ASSERT_EQ(ReadAppointment(saved.saved.id, &stored), kQdbOk);
+    EXPECT_EQ(std::memcmp(&stored, &saved.saved, sizeof stored), 0);
+    EXPECT_EQ(+stored.date, kFreeMonday);
+    EXPECT_EQ(stored.hour, 13);
+    EXPECT_EQ(stored.startUnit, 13 * 6);  // 10-minute units
+    EXPECT_EQ(+stored.length, 240);
+    EXPECT_EQ(std::string(stored.description), std::string(60, 'D'));
+    EXPECT_EQ(+stored.amount, 5500);
+    EXPECT_EQ(stored.setAmount, 1);
+    EXPECT_EQ(+stored.flags, 0x0005);
+    EXPECT_EQ(+stored.lastChanged, DemoMonday());
+    EXPECT_EQ(std::string(stored.provider, 4), "DR1 ");
+    EXPECT_EQ(std::string(stored.operatory, 4), "OP2 ");
+    EXPECT_EQ(ReadAppointmentNote(stored.id), "Bring x-rays");
+
+    // Without a date only in unscheduled mode: the same appointment goes to the list.
+    ApptEdit edit;
+    ApptEditFields fields;
+    BuildStatusList(practice_tables.statuses, &edit);
+    ASSERT_TRUE(OpenExistingAppointment(stored.id, &edit, &fields));
+    EXPECT_EQ(fields.note, "Bring x-rays");
+    {
+        ScriptedPrompter ask;
+        ask.Answer(kAnswerYes);
+        ASSERT_TRUE(EnterUnscheduledMode(&edit, &fields));
+        EXPECT_EQ(ask.Texts(), std::vector<std::string>{"Move appointment to the Unscheduled List?"});
+        EXPECT_EQ(RunOkSequence(&edit, &fields, DemoMonday() + 1, 10).outcome, OkOutcome::kSaved);
+    }
+    ASSERT_EQ(ReadAppointment(stored.id, &stored), kQdbOk);
+    EXPECT_EQ(+stored.date, 0);
+    EXPECT_EQ(stored.status, 101);
+    EXPECT_EQ(stored.unscheduled, 1);
+    EXPECT_EQ(+stored.listDate, DemoMonday() + 1);
+    EXPECT_EQ(stored.operatoryMarker, 0);
+
+    // Opened, then changed by another workstation (a list date the dialog never shows): OK refuses
+    // with the changed-elsewhere text, closes, and the other change stands.
+    ASSERT_TRUE(OpenExistingAppointment(stored.id, &edit, &fields));
+    AppointmentRecord other = stored;
+    other.listDate += 3;
+    ASSERT_TRUE(SaveAppointment(false, &stored, other));
+    fields.description = "Changed here";
+    ScriptedPrompter refusal;
+    refusal.Answer(kAnswerOk);
+    EXPECT_EQ(RunOkSequence(&edit, &fields, DemoMonday(), 10).outcome, OkOutcome::kClose);
+    EXPECT_EQ(refusal.Texts(),
+              std::vector<std::string>{"Appointment has been changed at another workstation during edit. Edit canceled!"});
+    ASSERT_EQ(ReadAppointment(stored.id, &stored), kQdbOk);
+    EXPECT_EQ(std::memcmp(&stored, &other, sizeof stored), 0);
+}
+
+TEST_F(ApptEditTest, CancelAsksOnlyAfterAnEditAndScheduleNextStartsAfterTheSavedOne) {
+    StartValid();
+    {
+        ScriptedPrompter none;
+        EXPECT_TRUE(ConfirmCancel(edit_));
+        EXPECT_TRUE(none.Texts().empty());
+    }
+    edit_.changed = true;
+    ScriptedPrompter no;
+    no.Answer(kAnswerNo);
+    EXPECT_FALSE(ConfirmCancel(edit_));
+    ASSERT_EQ(no.Asked().size(), 1u);
+    EXPECT_EQ(no.Asked()[0].text, "Are you sure?  Your changes will not be saved.");
+    EXPECT_EQ(no.Asked()[0].title, "Cancel Appointment");
+
+    AppointmentRecord saved = edit_.working;
+    saved.id = 77;
+    saved.date = kFreeMonday;
+    saved.hour = 23;
+    saved.minute = 30;
+    saved.length = 60;
+    saved.providerMarker = kMarkerProvider;
+    std::memcpy(saved.provider, "DR1 ", 4);
+    saved.operatoryMarker = kMarkerOperatory;
+    std::memcpy(saved.operatory, "OP2 ", 4);
+    std::strcpy(saved.description, "Crown");
+    StartScheduleNext(saved, &edit_, &fields_);
+    EXPECT_EQ(fields_.date, QVN_fmtDateString2000(kFreeMonday + 1));
+    EXPECT_EQ(fields_.time, "12:30am");
+    EXPECT_EQ(fields_.provider, "DR1");
+    EXPECT_EQ(fields_.operatory, "OP2");
+    EXPECT_EQ(fields_.length, "0");
+    EXPECT_EQ(fields_.description, "");
+    EXPECT_TRUE(edit_.isNew);
+    EXPECT_EQ(edit_.followUpId, 77u);
+    EXPECT_EQ(+edit_.working.patientId, 1u);
+}
+
+}  // namespace

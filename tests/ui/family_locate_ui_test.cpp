@@ -1,0 +1,238 @@
+// The family appointment list, the locate dialog and the day note on the running program, with
+// real input: a second start with /OAID, the header's "Note" button, a typed name located and
+// shown on the sheet.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app_run.h"
+#include "appointments/family_list.h"
+#include "appointments/locate.h"
+#include "appointments/note_store.h"
+#include "data/appointment_store.h"
+#include "resources/resource.h"
+#include "sheet_model.h"
+#include "tools/signon/user_input_win.h"
+
+namespace {
+
+int ListCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0)); }
+
+// Texts of another process's list boxes come through their messages.
+std::string ListText(HWND dialog, int id, int index) {
+    wchar_t text[512] = L"";
+    if (SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) < 511)
+        SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+void ClickAt(POINT screen) {
+    SendMouseAt(0, screen);
+    SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
+    SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
+}
+
+POINT ScreenPoint(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+// Clicks the middle of a dialog's control.
+void ClickControl(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    RECT r;
+    GetClientRect(control, &r);
+    ClickAt(ScreenPoint(control, r.right / 2, r.bottom / 2));
+}
+
+COLORREF ScreenPixel(POINT p) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF seen = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return seen;
+}
+
+// A name that TypeText can type key by key: letters, blanks and commas.
+bool Typeable(const AppointmentRecord& a) {
+    for (size_t i = 0; i < sizeof a.patientName && a.patientName[i]; ++i) {
+        const unsigned char c = static_cast<unsigned char>(a.patientName[i]);
+        if (!std::isalpha(c) && c != ' ' && c != ',') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCopy) {
+    AppRun first("", Practice::kDemoBook);
+    ASSERT_TRUE(first.Started()) << first.SeedReason();
+    HWND main = first.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+
+    // A patient with appointments, and what the list must show for that patient, read here from
+    // the same database.
+    std::string reason;
+    ASSERT_TRUE(OpenPracticeDatabase(first.DataDir(), &reason)) << reason;
+    uint32_t patient = 0;
+    for (const DemoPatient& p : BuildDemoPractice(1, QVN_SysDate()).patients)
+        if (!patient && ReadPatientAppointments(p.id).size() >= 2) patient = p.id;
+    ASSERT_NE(0u, patient);
+    const FamilyMembers family = FamilyMemberLines(patient, QVN_SysDate());
+    const std::vector<ListLine> lines = MemberAppointmentLines(patient, QVN_SysDate());
+    DbEndSession();
+    ASSERT_FALSE(family.lines.empty());
+    ASSERT_GE(lines.size(), 2u);
+
+    // The second copy ends before it opens any practice: a small one of its own will do.
+    AppRun second("/OAID" + std::to_string(patient), Practice::kNoProviders);
+    ASSERT_TRUE(second.Started());
+    EXPECT_EQ(0, second.WaitForExit()) << "the second copy hands over and ends";
+
+    HWND dialog = first.WaitForDialog("Family Appointment List");
+    ASSERT_NE(nullptr, dialog) << "the running copy shows the list";
+    ASSERT_EQ(static_cast<int>(family.lines.size()), ListCount(dialog, IDC_OTHERAPPTS_FAMILY));
+    const int selected = static_cast<int>(SendDlgItemMessageA(dialog, IDC_OTHERAPPTS_FAMILY, LB_GETCURSEL, 0, 0));
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(patient, static_cast<uint32_t>(SendDlgItemMessageA(dialog, IDC_OTHERAPPTS_FAMILY, LB_GETITEMDATA,
+                                                                 static_cast<WPARAM>(selected), 0)))
+        << "the handed-over patient's line is selected";
+    ASSERT_EQ(static_cast<int>(lines.size()), ListCount(dialog, IDC_OTHERAPPTS_APPTS));
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].text, ListText(dialog, IDC_OTHERAPPTS_APPTS, static_cast<int>(i)));
+    // From the main window the list leads on to the appointment dialog: both actions are offered.
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_OTHERAPPTS_VIEW)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_OTHERAPPTS_NEW)));
+
+    ClickControl(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "Close ends the list";
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, first.WaitForExit());
+}
+
+TEST(DayNoteRun, TheNoteButtonOpensTheDayNoteAndTurnsColor3OnceANoteIsSaved) {
+    AppRun app("", Practice::kDemo, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    ASSERT_NE(nullptr, header);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    m.Load(QVN_SysDate(), kDayView, FirstShownTime());
+    DbEndSession();  // the program writes the note; the test reads it afterwards
+    const int left = day_data.days.at(0).left;
+    RECT head;
+    GetClientRect(header, &head);
+    const POINT fill = ScreenPoint(header, left + 5, 5);  // inside the button, clear of its edge and text
+    const COLORREF note_colour = RGB(200, 100, 50);  // COLOR3 of the settings
+    Settle(800);
+    EXPECT_NE(note_colour, ScreenPixel(fill)) << "no note yet";
+
+    ASSERT_TRUE(BringToFront(main));
+    ClickAt(ScreenPoint(header, left + 2 + sheet_state.measures.noteButtonWidth / 2, head.bottom / 4));
+    const std::string title = "Appointment Book Day Note - " + QVN_fmtDateString2000(QVN_SysDate());
+    HWND dialog = app.WaitForDialog(title.c_str());
+    ASSERT_NE(nullptr, dialog) << title;
+    TypeText("staff meeting");
+    ClickControl(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << std::hex << ScreenPixel(fill);
+
+    std::string reason;
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    const NoteRead note = ReadNote(kNoteDay, static_cast<uint32_t>(QVN_SysDate()));
+    DbEndSession();
+    EXPECT_TRUE(note.exists);
+    EXPECT_EQ("staff meeting", note.text);
+
+    // Opened again: the note is there; "&Clear" and OK remove it and the button greys again.
+    ASSERT_TRUE(BringToFront(main));
+    ClickAt(ScreenPoint(header, left + 2 + sheet_state.measures.noteButtonWidth / 2, head.bottom / 4));
+    dialog = app.WaitForDialog(title.c_str());
+    ASSERT_NE(nullptr, dialog);
+    char text[64] = "";
+    SendDlgItemMessageA(dialog, IDC_APPTNOTE_TEXT, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::string("staff meeting"), text);
+    ClickControl(dialog, IDC_APPTNOTE_CLEAR);
+    ClickControl(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) != note_colour; }));
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+TEST(LocateRun, ATypedNameIsFoundAndViewApptShowsItsDayOnTheSheet) {
+    AppRun app("", Practice::kDemoBook, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, main);
+    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
+    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    SheetModel m;
+    ASSERT_TRUE(m.Open(app, sheet));
+    m.Load(QVN_SysDate(), kDayView, FirstShownTime());
+    const int left = day_data.days.at(0).left;
+    // A patient's appointment on a later day, in an operatory of the view. Its day gets a day
+    // note: the header's "Note" button turns COLOR3 only when the sheet shows that day.
+    AppointmentRecord wanted{};
+    for (int32_t d = QVN_SysDate() + 1; d < QVN_SysDate() + 14 && wanted.id == 0; ++d)
+        for (const AppointmentRecord& a : ReadDay(d))
+            if (wanted.id == 0 && a.patientId != 0 && a.unscheduled == 0 && AppointmentOperatoryShown(a) && Typeable(a)) wanted = a;
+    ASSERT_NE(0u, wanted.id);
+    const int32_t day = wanted.date;
+    ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(day), "the located day", QVN_SysDate()));
+    DbEndSession();
+    const std::string name(wanted.patientName, strnlen(wanted.patientName, sizeof wanted.patientName));
+    const size_t comma = name.find(", ");
+    ASSERT_NE(std::string::npos, comma) << name;
+    std::string first = name.substr(comma + 2);
+    if (first.size() > 2 && first[first.size() - 2] == ' ') first.resize(first.size() - 2);  // the initial
+    const std::string typed = name.substr(0, comma) + "," + first;  // no blank after the comma
+
+    const POINT fill = ScreenPoint(header, left + 5, 5);
+    const COLORREF note_colour = RGB(200, 100, 50);  // COLOR3 of the settings
+    Settle(800);
+    EXPECT_NE(note_colour, ScreenPixel(fill)) << "today has no note";
+
+    // Appointment menu, "Locate Existing Appointment...", by its mnemonics.
+    ASSERT_TRUE(BringToFront(main));
+    PressKey('A', VK_MENU);
+    PressKey('E');
+    HWND dialog = app.WaitForDialog("Locate Existing Appointment");
+    ASSERT_NE(nullptr, dialog);
+    TypeText(typed);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND2_LIST) > 0; })) << typed;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "\t%lx", static_cast<unsigned long>(wanted.id));
+    int index = -1;
+    for (int i = 0; i < ListCount(dialog, IDC_PATFIND2_LIST); ++i) {
+        const std::string line = ListText(dialog, IDC_PATFIND2_LIST, i);
+        if (line.size() > std::strlen(hex) && line.compare(line.size() - std::strlen(hex), std::string::npos, hex) == 0) index = i;
+    }
+    ASSERT_GE(index, 0) << "the appointment is listed for " << typed;
+    HWND list = GetDlgItem(dialog, IDC_PATFIND2_LIST);
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    ClickAt(ScreenPoint(list, 20, (index - top) * height + height / 2));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }));
+    ClickControl(dialog, IDC_PATFIND2_VIEW);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << "the sheet shows the appointment's day";
+    DdeClient dde;
+    const std::string id_text = std::to_string(wanted.patientId) + ":";
+    EXPECT_EQ(id_text, dde.Request("PatientInfo", "PatientId").substr(0, id_text.size())) << "and has it selected";
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
