@@ -8,6 +8,9 @@
 #                                           (when it cannot: line 1 empty, line 2 the reason, and
 #                                           exit 1)
 #   scripts/pg_cluster.sh stop STATEFILE    stop that server and remove the folder and STATEFILE
+#   scripts/pg_cluster.sh halt STATEFILE    stop that server, keeping the cluster (the tests of
+#                                           a server that goes away)
+#   scripts/pg_cluster.sh resume STATEFILE  start a halted server again on its port
 #
 # initdb and postgres refuse to run as root, so as root the cluster belongs to "nobody". The
 # cluster is for tests only: trust authentication, no fsync.
@@ -15,7 +18,7 @@ set -uo pipefail
 
 action=${1:-}
 state=${2:-}
-[ -n "$action" ] && [ -n "$state" ] || { echo "usage: $0 start|stop STATEFILE" >&2; exit 2; }
+[ -n "$action" ] && [ -n "$state" ] || { echo "usage: $0 start|stop|halt|resume STATEFILE" >&2; exit 2; }
 
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 as_owner() {
@@ -33,10 +36,18 @@ stop() {
   rm -f "$state"
 }
 
+# The halted or resumed cluster of STATEFILE, with the options it was started with.
+server_of() {
+  dir=$(sed -n 1p "$state" 2>/dev/null)
+  [ -n "$dir" ] && [ -f "$dir/options" ] && [ -n "$bin" ] || { echo "pg_cluster.sh: no cluster in $state" >&2; exit 1; }
+}
+
 case "$action" in
   stop) stop; exit 0 ;;
+  halt) server_of; as_owner "$bin/pg_ctl" -D "$dir/data" -m fast -w -t 30 stop >/dev/null; exit $? ;;
+  resume) server_of; as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o "$(cat "$dir/options")" start >/dev/null; exit $? ;;
   start) ;;
-  *) echo "usage: $0 start|stop STATEFILE" >&2; exit 2 ;;
+  *) echo "usage: $0 start|stop|halt|resume STATEFILE" >&2; exit 2 ;;
 esac
 
 stop  # a cluster a killed run left behind
@@ -56,9 +67,10 @@ if ! as_owner "$bin/initdb" -D "$dir/data" -A trust -U qvn -E UTF8 --locale=C --
 fi
 for try in 1 2 3 4 5 6 7 8; do
   port=$((20000 + RANDOM % 30000))
-  if as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-       -o "-p $port -k $dir/sock -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
-       start >/dev/null 2>&1; then
+  options="-p $port -k $dir/sock -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200"
+  if as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o "$options" start >/dev/null 2>&1; then
+    printf '%s\n' "$options" > "$dir/options"
+    [ "$(id -u)" -eq 0 ] && chown nobody "$dir/options"
     printf '%s\n%s\n' "$dir" "Driver={PostgreSQL ANSI};Server=127.0.0.1;Port=$port;Username=qvn;" > "$state"
     echo "pg_cluster.sh: PostgreSQL $("$bin/postgres" --version | awk '{print $3}') on 127.0.0.1:$port in $dir"
     exit 0

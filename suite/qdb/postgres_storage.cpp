@@ -175,6 +175,12 @@ public:
     }
     std::string Error() override { return error_; }
     bool ConnectionLost() override { return lost_; }
+    bool Alive() override {
+        if (lost_ || inTransaction_) return !lost_;
+        // Outside a transaction nothing but the connection can make this statement fail.
+        if (!Exec("SELECT 1")) lost_ = true;
+        return !lost_;
+    }
     // Class 08 is a broken connection; 57P01 to 57P03 a server shut down or not yet up.
     void NoteError(SQLHANDLE h, std::string* state, SQLSMALLINT type = SQL_HANDLE_STMT) {
         std::string sqlstate;

@@ -574,11 +574,15 @@ static QdbSession Register(std::unique_ptr<Session> s) {
 
 QdbSession QDB_StartSession(int) {
     if (engine.idleProcess != CurrentProcess()) DropIdleSessions();
-    for (auto it = engine.idle.begin(); it != engine.idle.end(); ++it) {
-        if ((*it)->directory != engine.directory) continue;
+    for (auto it = engine.idle.begin(); it != engine.idle.end();) {
+        if ((*it)->directory != engine.directory) {
+            ++it;
+            continue;
+        }
         std::unique_ptr<Session> reused = std::move(*it);
-        engine.idle.erase(it);
-        return Register(std::move(reused));
+        it = engine.idle.erase(it);
+        // A kept connection whose server went away (restarted meanwhile) is dropped, not handed out.
+        if (reused->store->Alive()) return Register(std::move(reused));
     }
     auto s = std::make_unique<Session>();
     s->directory = engine.directory;
@@ -806,6 +810,13 @@ int QDB_CloseFile(QdbFile file) {
         it = it->second.file == file ? engine.sets.erase(it) : std::next(it);
     engine.files.erase(file);
     return Done(c.session, g.firstNumber);
+}
+
+int QDB_CheckConnection(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return 0;
+    if (s->store->Alive()) return Done(s, 0);
+    return Fail(s, kQdbConnectionLost, 0, "the practice database cannot be reached: " + s->store->Error()), 0;
 }
 
 int QDB_GetPracticeState(QdbSession session) {

@@ -198,6 +198,10 @@ uint16_t QDB_GetLastFileNum(QdbSession session);
 // 0 without a session, 1 when the practice database is open for everyone, 2 while some file
 // group is held exclusively by another session (maintenance).
 int QDB_GetPracticeState(QdbSession session);
+// 1 while the session still reaches its database; 0 without a session, or with result 72 when
+// the server is gone (then only a new session goes on). On a server it asks with a statement of
+// no effect, outside the session's transaction only.
+int QDB_CheckConnection(QdbSession session);
 // A readable reason for the session's last failure ("" after success).
 const char* QDB_GetLastReason(QdbSession session);
 

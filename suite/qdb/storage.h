@@ -43,6 +43,10 @@ public:
     virtual std::string Error() = 0;
     // The connection to a server broke: every statement from now on fails.
     virtual bool ConnectionLost() { return false; }
+    // Whether the database still answers (a server asked with a statement of no effect, outside
+    // a transaction only; a file always does). A connection kept idle may have lost its server
+    // meanwhile, to a restart or a network fault, without having noticed.
+    virtual bool Alive() { return !ConnectionLost(); }
 
     // Transactions. A write transaction keeps other writers out for its length as far as the
     // database does (SQLite: the database's write lock; PostgreSQL: the rows it writes). A

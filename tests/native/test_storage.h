@@ -27,22 +27,28 @@ enum class Backend { kSqlite, kPostgres };
 
 inline std::string BackendName(Backend b) { return b == Backend::kSqlite ? "SQLite" : "PostgreSQL"; }
 
-// The connection string of the test run's cluster (no database named), or "" and the reason.
-inline std::string PgClusterConnection(std::string* reason) {
 #ifdef QVN_PG_STATE
-    std::ifstream state(QVN_PG_STATE);
+constexpr const char kPgTestCluster[] = QVN_PG_STATE;
+#else
+constexpr const char kPgTestCluster[] = "";
+#endif
+
+// The connection string of the test run's cluster, or of the one whose state file is given (no
+// database named), or "" and the reason.
+inline std::string PgClusterConnection(std::string* reason, const std::string& state_file = kPgTestCluster) {
+    if (state_file.empty()) {
+        *reason = "this build has no PostgreSQL cluster for the tests";
+        return "";
+    }
+    std::ifstream state(state_file);
     std::string dir, connection;
     if (!state || !std::getline(state, dir) || !std::getline(state, connection)) {
-        *reason = std::string("no PostgreSQL cluster for the tests: ") + QVN_PG_STATE +
-                  " is missing (ctest starts one; by hand: scripts/pg_cluster.sh start " + QVN_PG_STATE + ")";
+        *reason = "no PostgreSQL cluster for the tests: " + state_file +
+                  " is missing (ctest starts one; by hand: scripts/pg_cluster.sh start " + state_file + ")";
         return "";
     }
     if (dir.empty()) *reason = "the PostgreSQL cluster for the tests did not start: " + connection;
     return dir.empty() ? "" : connection;
-#else
-    *reason = "this build has no PostgreSQL cluster for the tests";
-    return "";
-#endif
 }
 
 // Runs statements through ODBC on a connection of their own; the first column of the first row
@@ -93,13 +99,15 @@ inline int64_t OdbcQuery(const std::string& connection, const std::string& sql, 
 // cluster, named in the directory's qvndata.inf and dropped at the end.
 class TempDatabase {
 public:
-    explicit TempDatabase(Backend backend = Backend::kSqlite) : backend_(backend) {
+    // On PostgreSQL, cluster names the state file of another cluster than the test run's.
+    explicit TempDatabase(Backend backend = Backend::kSqlite, const std::string& cluster = kPgTestCluster)
+        : backend_(backend) {
         std::random_device random;
         const std::string tag = std::to_string(random()) + std::to_string(random());
         dir_ = std::filesystem::temp_directory_path() / ("qvn-db-" + tag);
         std::filesystem::create_directories(dir_);
         if (backend != Backend::kPostgres) return;
-        server_ = PgClusterConnection(&failure_);
+        server_ = PgClusterConnection(&failure_, cluster);
         if (server_.empty()) return;
         name_ = "qvn_" + tag;
         if (OdbcQuery(server_ + "Database=postgres;", "CREATE DATABASE " + name_, &failure_) < 0) {
