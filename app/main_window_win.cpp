@@ -204,6 +204,12 @@ std::vector<int32_t> DisplayedDays() {
 // Takes this station's change notices; a notice for a shown day reloads that day and repaints.
 void PollForChanges(HWND window) {
     bool reloaded = false;
+    // A server database that went away is asked about here; after a new session every shown
+    // day is read again, as other workstations may have changed them meanwhile.
+    const DbConnection connection = DbKeepConnection();
+    if (connection == DbConnection::kLost) return;
+    if (connection == DbConnection::kRestored)
+        for (int32_t date : DisplayedDays()) reloaded |= ReloadShownDay(date);
     PollStation(StationCode(), DisplayedDays(), [&](int32_t date) { reloaded |= ReloadShownDay(date); });
     if (HWND list = OpenApptListWindow()) SendMessageA(list, WM_TIMER, kRefreshTimer, 0);
     if (!reloaded) return;

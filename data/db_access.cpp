@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "suite/messages.h"
+#include "suite/prompter.h"
 #include "suite/qdb/file_groups.h"
 #include "suite/settings.h"
 
@@ -92,6 +93,7 @@ const MessageRow kMessageRows[] = {
 const int kOtherFileNumbers[5] = {3084, 3108, 3131, 3154, 3177};
 
 void ShowFileMessage(DbMessageKind kind, int data_file) {
+    if (db_state.lastResult == kQdbConnectionLost) return void(DbReconnect());
     QVN_Message(kMsgGroupGeneral, DbMessageNumber(kind, data_file, db_state.lastResult), db_state.lastResult,
                 db_state.lastFile);
 }
@@ -105,6 +107,10 @@ uint16_t FindWithPrompt(const FileGroupDesc& d, int key, const void* key_buffer,
     for (;;) {
         uint16_t result = DbFind(key, key_copy.data(), record);
         if (result == kQdbOk || result == kQdbNotFound) return result;
+        if (result == kQdbConnectionLost) {
+            DbReconnect();
+            return result;
+        }
         if (result != kQdbLocked) {
             QVN_ReportDbError(d.dataFile, db_state.lastError, db_state.lastFile);
             return result;
@@ -193,6 +199,35 @@ bool DbInitDatabase() {
 bool DbRestartSession() {
     DbEndSession();
     return DbStartSession() == kQdbOk;
+}
+
+const char kDatabaseUnreachable[] = "The practice database cannot be reached.";
+
+namespace {
+int restarts = 0, restarts_seen = 0;
+bool asking = false;
+}  // namespace
+
+bool DbReconnect() {
+    // The timer goes on while the question is on screen: one question at a time.
+    if (asking) return false;
+    asking = true;
+    const PromptRequest question{kDatabaseUnreachable, kTitleAppointmentBook, kButtonsRetryCancel, kIconExclamation};
+    bool restarted = false;
+    while (!restarted && CurrentPrompter().Show(question) == kAnswerRetry) restarted = DbRestartSession();
+    asking = false;
+    if (restarted) ++restarts;
+    return restarted;
+}
+
+DbConnection DbKeepConnection() {
+    if (asking) return DbConnection::kLost;
+    if (db_state.session == 0 || !QDB_CheckConnection(db_state.session)) DbReconnect();
+    if (db_state.session == 0 || QDB_GetLastResultNum(db_state.session) == kQdbConnectionLost) return DbConnection::kLost;
+    // A session started again by any operation's question since the last look.
+    if (restarts_seen == restarts) return DbConnection::kKept;
+    restarts_seen = restarts;
+    return DbConnection::kRestored;
 }
 
 void DbInstallSession(QdbSession session) {

@@ -52,6 +52,18 @@ void DbEndSession();
 bool DbRestartSession();
 void DbInstallSession(QdbSession session);
 
+// A server database that went away (restarted, the network down) leaves the session of no more
+// use: nothing of a change in flight was stored (its transaction is gone with the connection).
+// DbReconnect tells the user "The practice database cannot be reached." with Retry / Cancel and
+// starts a new session on Retry, asking again while the database stays away; true when a new
+// session runs. The shown days must then be loaded again: what they show may have changed.
+extern const char kDatabaseUnreachable[];
+bool DbReconnect();
+// For the refresh timer: whether the session still reaches its database, asking as above when
+// it does not. kRestored: a new session runs (reload what is shown); kLost: the user cancelled.
+enum class DbConnection { kKept, kRestored, kLost };
+DbConnection DbKeepConnection();
+
 // Open and close a group. Open failures are reported to the user by the rules of the data file.
 uint16_t DbOpenGroup(const FileGroupDesc& desc);
 uint16_t DbCloseGroup(const FileGroupDesc& desc);

@@ -34,9 +34,8 @@ bool CreatePracticeDatabase(const std::string& directory, std::string* reason) {
 }
 
 bool OpenPracticeDatabase(const std::string& directory, std::string* reason) {
-    const int init = QDB_InitDataBase(directory.c_str());
-    if (init != 1) {
-        *reason = init == 2 ? "no practice database there" : QDB_GetLastReason(0);
+    if (QDB_InitDataBase(directory.c_str()) != 1) {
+        *reason = QDB_GetLastReason(0);  // names the folder, or the setting of a server database
         return false;
     }
     if (DbStartSession() != kQdbOk) {

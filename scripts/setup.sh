@@ -7,10 +7,12 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 third_party="$root/build/third_party"
 
-# Packages the build, the tests and the screenshots need.
+# Packages the build, the tests and the screenshots need (PostgreSQL and its ODBC driver: the
+# server backend, tested against a throwaway cluster the tests start themselves).
 packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine wine64 xvfb
           imagemagick fonts-liberation cmake googletest libgtest-dev libbenchmark-dev
-          g++ make xauth x11-utils)
+          g++ make xauth x11-utils
+          postgresql odbc-postgresql unixodbc unixodbc-dev)
 
 # The SQLite amalgamation comes inside a pinned npm tarball (SQLite 3.53.2).
 sqlite_package="better-sqlite3@12.11.1"

@@ -1,4 +1,5 @@
-// The QDB_ calls over SQLite: sessions, file groups, navigation, sets, writes and record locks.
+// The QDB_ calls: sessions, file groups, navigation, sets, writes and record locks, over the
+// storage of the practice (SQLite or PostgreSQL, storage.h).
 #include "suite/qdb/qdb.h"
 
 #include <algorithm>
@@ -17,15 +18,11 @@
 #include <unistd.h>
 #endif
 
-#include "sqlite3.h"
 #include "suite/qdb/file_groups.h"
-#include "suite/qdb/lock_file.h"
+#include "suite/qdb/storage.h"
 
 namespace {
 
-const char kDatabaseFile[] = "qvn.db";
-const char kLockFileName[] = "qvn.lck";
-const char kMetaTable[] = "qvn_meta";
 
 // How a session holds a file group open: the number of its open handles on the group and the
 // group lock they share (1 shared, 2 exclusive).
@@ -35,9 +32,7 @@ struct GroupHold {
 };
 
 struct Session {
-    sqlite3* db = nullptr;
-    std::map<std::string, sqlite3_stmt*> statements;  // prepared once per session, reused
-    LockFile locks;
+    std::unique_ptr<Storage> store;  // the session's connection; its end releases every lock
     int lockMode = 0;
     bool lockingPaused = false;
     int accessMode = 1;                // mode of later QDB_OpenFile calls
@@ -51,7 +46,7 @@ struct Session {
     bool transactionFailed = false;
     std::set<uint64_t> transactionLocks;
     uint64_t writes = 0;      // records added, rewritten or deleted by this session
-    std::string directory;    // of the database the connection is open on
+    std::string directory;    // of the practice whose database the connection is open on
     // Bulk writing: the session's writes join one open transaction, committed every
     // bulkEvery records; record numbers of new rows are counted here, by data file.
     bool bulk = false;
@@ -59,17 +54,12 @@ struct Session {
     int bulkEvery = 0;
     int bulkPending = 0;      // records written since the last commit
     std::map<int, int64_t> bulkNextRecno;
-    int64_t cacheSizeBefore = 0;
     // Read snapshot: begun by the outermost QDB_BeginReadSnapshot, ended by the matching end or
     // by the session's next write, whichever comes first.
     int snapshotDepth = 0;
     bool snapshotOpen = false;
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;
     std::string reason;
-    ~Session() {
-        for (auto& entry : statements) sqlite3_finalize(entry.second);
-        if (db) sqlite3_close(db);
-    }
 };
 
 struct OpenFile {
@@ -115,6 +105,7 @@ struct UpdateState {
 
 struct Engine {
     std::string directory;
+    StorageLocation location;  // where the directory's database is
     std::string reason;  // for failures that have no session yet
     std::vector<std::unique_ptr<Session>> sessions;  // handle = index + 1
     // Sessions ended cleanly, kept for the next start on the same directory: a save or a locked
@@ -129,44 +120,21 @@ struct Engine {
 };
 Engine engine;
 
-// An SQLite statement finalized on every way out.
-struct Statement {
-    sqlite3_stmt* s = nullptr;
-    Statement(sqlite3* db, const std::string& sql) { sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr); }
-    ~Statement() { sqlite3_finalize(s); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    explicit operator bool() const { return s != nullptr; }
-    void Blob(int i, const std::string& b) { sqlite3_bind_blob(s, i, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT); }
-    void Int(int i, int64_t v) { sqlite3_bind_int64(s, i, v); }
-};
-
 // A statement from the session's cache, reset for the next use on every way out. Navigation
-// runs the same few queries over and over; preparing them once keeps reads close to raw SQLite.
+// runs the same few queries over and over; preparing them once keeps reads close to raw SQL.
 struct CachedStatement {
-    sqlite3_stmt* s = nullptr;
-    CachedStatement(Session& session, const std::string& sql) {
-        auto it = session.statements.find(sql);
-        if (it != session.statements.end()) {
-            s = it->second;
-        } else if (sqlite3_prepare_v2(session.db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK) {
-            session.statements[sql] = s;
-        }
-    }
+    StorageStatement* s = nullptr;
+    CachedStatement(Session& session, const std::string& sql) : s(session.store->Prepare(sql)) {}
     ~CachedStatement() {
-        if (s) {
-            sqlite3_reset(s);
-            sqlite3_clear_bindings(s);
-        }
+        if (s) s->Reset();
     }
     CachedStatement(const CachedStatement&) = delete;
     CachedStatement& operator=(const CachedStatement&) = delete;
     explicit operator bool() const { return s != nullptr; }
-    void Blob(int i, const std::string& b) { sqlite3_bind_blob(s, i, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT); }
-    void Int(int i, int64_t v) { sqlite3_bind_int64(s, i, v); }
+    void Blob(int i, const std::string& b) { s->BindBlob(i, b); }
+    void Int(int i, int64_t v) { s->BindInt(i, v); }
+    StepResult Step() { return s->Step(); }
 };
-
-std::string DatabasePath(const std::string& dir) { return (std::filesystem::path(dir) / kDatabaseFile).string(); }
 
 Session* SessionOf(QdbSession handle) {
     if (handle == 0 || handle > engine.sessions.size()) return nullptr;
@@ -174,6 +142,8 @@ Session* SessionOf(QdbSession handle) {
 }
 
 uint16_t Fail(Session* s, uint16_t result, int file_number, const std::string& reason) {
+    // A refusal because the server is gone says so: the session is of no more use.
+    if (s && result == kQdbStorageError && s->store && s->store->ConnectionLost()) result = kQdbConnectionLost;
     if (s) {
         s->lastResult = s->lastError = result;
         s->lastFile = static_cast<uint16_t>(file_number);
@@ -262,15 +232,15 @@ FileContext Resolve(QdbFile handle) {
     return {&it->second, SessionOf(it->second.session)};
 }
 
-// Runs a query returning recno, rec and the ordering column: SQLITE_ROW with the row filled,
-// SQLITE_DONE when there is none, or SQLite's error.
-int FetchRow(CachedStatement& st, Row* row) {
-    int rc = sqlite3_step(st.s);
-    if (rc != SQLITE_ROW) return rc;
-    row->recno = sqlite3_column_int64(st.s, 0);
-    row->record.assign(static_cast<const char*>(sqlite3_column_blob(st.s, 1)), sqlite3_column_bytes(st.s, 1));
-    row->key.assign(static_cast<const char*>(sqlite3_column_blob(st.s, 2)), sqlite3_column_bytes(st.s, 2));
-    return SQLITE_ROW;
+// Runs a query returning recno, rec and the ordering column: Row with the row filled, Done
+// when there is none, or the failure.
+StepResult FetchRow(CachedStatement& st, Row* row) {
+    StepResult rc = st.Step();
+    if (rc != StepResult::Row) return rc;
+    row->recno = st.s->ColumnInt(0);
+    st.s->ColumnBlob(1, &row->record);
+    st.s->ColumnBlob(2, &row->key);
+    return StepResult::Row;
 }
 
 // Takes a lock the session does not hold yet: 0 when held afterwards, 42 when another session
@@ -278,13 +248,13 @@ int FetchRow(CachedStatement& st, Row* row) {
 uint16_t TakeLock(Session& s, uint64_t offset) {
     if (s.held.count(offset)) return kQdbOk;
     if (InjectedFault()) return kQdbStorageError;
-    if (!s.locks.TryLock(offset)) return kQdbLocked;
+    if (!s.store->TryLock(offset)) return kQdbLocked;
     s.held.insert(offset);
     return kQdbOk;
 }
 
 void DropLock(Session& s, uint64_t offset) {
-    if (s.held.erase(offset)) s.locks.Unlock(offset);
+    if (s.held.erase(offset)) s.store->Unlock(offset);
 }
 
 int FailLock(Session* s, uint16_t result, int file_number) {
@@ -311,24 +281,24 @@ int Deliver(FileContext& c, const Row& row, void* record) {
 }
 
 // Runs one query over the key's column (or physical order when key is null) and appends up to
-// limit rows; SQLITE_DONE when all went well (rows may be none), else SQLite's error.
-int FetchRows(FileContext& c, const KeyDef* key, const std::string& where, const std::string& order,
+// limit rows; Done when all went well (rows may be none), else the failure.
+StepResult FetchRows(FileContext& c, const KeyDef* key, const std::string& where, const std::string& order,
               const std::vector<std::string>& blobs, int limit, std::deque<Row>* rows) {
     const FileGroupDef& g = *c.file->group;
     std::string column = key ? Column(*key) : "recno";
     std::string sql = "SELECT recno, rec, " + column + " FROM " + Table(g) +
                       (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + column + " " + order +
-                      " LIMIT " + std::to_string(limit);  // a constant limit lets SQLite plan for it
+                      " LIMIT " + std::to_string(limit);  // a constant limit lets the database plan for it
     CachedStatement st(*c.session, sql);
-    if (!st) return sqlite3_errcode(c.session->db);
+    if (!st) return StepResult::Error;
     for (size_t i = 0; i < blobs.size(); ++i) {
         if (key) st.Blob(static_cast<int>(i + 1), blobs[i]);
         else st.Int(static_cast<int>(i + 1), std::stoll(blobs[i]));
     }
     for (;;) {
         Row row;
-        int rc = FetchRow(st, &row);
-        if (rc != SQLITE_ROW) return rc;
+        StepResult rc = FetchRow(st, &row);
+        if (rc != StepResult::Row) return rc;
         rows->push_back(std::move(row));
     }
 }
@@ -338,8 +308,8 @@ int Position(FileContext& c, const KeyDef* key, const std::string& where, const 
              const std::vector<std::string>& blobs, void* record, Row* found = nullptr) {
     const FileGroupDef& g = *c.file->group;
     std::deque<Row> rows;
-    int rc = FetchRows(c, key, where, order, blobs, 1, &rows);
-    if (rc != SQLITE_DONE) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+    StepResult rc = FetchRows(c, key, where, order, blobs, 1, &rows);
+    if (rc != StepResult::Done) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
     if (rows.empty()) return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
     if (found) *found = rows.front();
     return Deliver(c, rows.front(), record);
@@ -360,9 +330,12 @@ bool KeyOf(FileContext& c, int key_or_file, const KeyDef** key) {
 std::string CurrentKeyValue(FileContext& c, const KeyDef* key) {
     if (!key) return std::to_string(c.file->current);
     CachedStatement st(*c.session, "SELECT " + Column(*key) + " FROM " + Table(*c.file->group) + " WHERE recno = ?");
+    std::string value;
+    if (!st) return value;
     st.Int(1, c.file->current);
-    if (sqlite3_step(st.s) != SQLITE_ROW) return "";
-    return std::string(static_cast<const char*>(sqlite3_column_blob(st.s, 0)), sqlite3_column_bytes(st.s, 0));
+    if (st.Step() != StepResult::Row) return value;
+    st.s->ColumnBlob(0, &value);
+    return value;
 }
 
 // The lock of the current record.
@@ -401,37 +374,27 @@ std::string KeyBytes(const KeyDef& key, const void* buffer, int length) {
 void EndReadSnapshotForWrite(Session& s) {
     if (!s.snapshotOpen) return;
     s.snapshotOpen = false;
-    if (!sqlite3_get_autocommit(s.db)) sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr);
+    if (s.store->InTransaction()) s.store->Commit();
 }
 
-int ExecWrite(Session& s, const FileGroupDef& g, const std::string& sql_error_context, int rc) {
-    if (rc == SQLITE_DONE || rc == SQLITE_OK) return Done(&s, g.firstNumber);
-    if (rc == SQLITE_CONSTRAINT)
+int ExecWrite(Session& s, const FileGroupDef& g, const std::string& sql_error_context, StepResult rc) {
+    if (rc == StepResult::Done) return Done(&s, g.firstNumber);
+    if (rc == StepResult::Constraint)
         return Fail(&s, kQdbDuplicateKey, g.firstNumber, "a record with this unique key exists"), 0;
-    return Fail(&s, kQdbStorageError, g.firstNumber, sql_error_context + ": " + sqlite3_errmsg(s.db)), 0;
+    return Fail(&s, kQdbStorageError, g.firstNumber, sql_error_context + ": " + s.store->Error()), 0;
 }
 
 // Bulk writing. A million records written one transaction each would wait for a million
 // syncs of the disk; in bulk mode they share one open transaction instead, committed every so
 // many records so that the journal and what a crash can lose stay bounded.
 constexpr int kBulkRecordsPerCommit = 20000;
-constexpr int64_t kBulkCacheKiB = 256 * 1024;  // the indexes of a large file stay in memory
 
 // The record number the next new row of the group gets. Rows get theirs before the insert, so
 // that the keys with a record-number tail go in with the row in one statement.
-// Past the highest row, and past any number handed out before and deleted since. Asked only
-// while the session holds the write lock, so that nobody else adds a row meanwhile.
-bool NextFreeRecno(Session& s, const FileGroupDef& g, int64_t* recno) {
-    CachedStatement st(s, "SELECT max(coalesce((SELECT max(recno) FROM " + Table(g) +
-                              "), 0), coalesce((SELECT seq FROM sqlite_sequence WHERE name = ?), 0))");
-    if (!st) return false;
-    sqlite3_bind_text(st.s, 1, Table(g).c_str(), -1, SQLITE_TRANSIENT);
-    if (sqlite3_step(st.s) != SQLITE_ROW) return false;
-    *recno = sqlite3_column_int64(st.s, 0) + 1;
-    return true;
-}
+bool NextFreeRecno(Session& s, const FileGroupDef& g, int64_t* recno) { return s.store->NextRecno(g, recno); }
 
 bool BulkNextRecno(Session& s, const FileGroupDef& g, int64_t* recno) {
+    if (!s.store->BulkKeepsWritersOut()) return NextFreeRecno(s, g, recno);
     auto it = s.bulkNextRecno.find(g.firstNumber);
     if (it == s.bulkNextRecno.end()) {
         int64_t next = 0;
@@ -445,7 +408,7 @@ bool BulkNextRecno(Session& s, const FileGroupDef& g, int64_t* recno) {
 bool BeginBulkTransaction(Session& s) {
     s.bulkNextRecno.clear();
     s.bulkPending = 0;
-    return sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    return s.store->BeginWrite();
 }
 
 // After each statement of a bulk write: counts a written record and commits when enough are
@@ -454,7 +417,7 @@ bool BeginBulkTransaction(Session& s) {
 // or a new transaction failed.
 bool AfterBulkStatement(Session& s, bool written) {
     if (!written) {
-        if (sqlite3_get_autocommit(s.db)) {
+        if (!s.store->InTransaction()) {
             s.bulkLost = true;
             return BeginBulkTransaction(s);
         }
@@ -462,8 +425,8 @@ bool AfterBulkStatement(Session& s, bool written) {
     }
     ++s.writes;
     if (++s.bulkPending < s.bulkEvery) return true;
-    if (sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!s.store->Commit()) {
+        s.store->Rollback();
         s.bulkLost = true;
         BeginBulkTransaction(s);
         return false;
@@ -474,8 +437,8 @@ bool AfterBulkStatement(Session& s, bool written) {
 // The row and all its keys in one statement, prepared once per group and session: one statement
 // is all or nothing, so a refused record (a unique key taken) leaves the rest of its transaction
 // intact. Rows get their record number before the insert, so that the keys with a record-number
-// tail go in with the row. SQLITE_DONE on success, else SQLite's error.
-int WriteRow(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length, bool insert) {
+// tail go in with the row. Done on success, else the failure.
+StepResult WriteRow(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length, bool insert) {
     std::string sql;
     if (insert) {
         std::string columns = "recno, rec", values = "?, ?";
@@ -490,24 +453,24 @@ int WriteRow(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* by
         sql += " WHERE recno = ?";
     }
     CachedStatement st(s, sql);
-    if (!st) return sqlite3_errcode(s.db);
+    if (!st) return StepResult::Error;
     int column = 1;
     if (insert) st.Int(column++, recno);
     st.Blob(column++, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)));
     for (const KeyDef& k : g.keys) st.Blob(column++, KeyValueOf(k, bytes, recno));
     if (!insert) st.Int(column, recno);
-    return sqlite3_step(st.s);
+    return st.Step();
 }
 
 // The bulk form of a write, inside the open bulk transaction.
 int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length, bool insert,
                     int64_t* new_recno) {
     if (insert && !BulkNextRecno(s, g, &recno))
-        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot count the records: ") + sqlite3_errmsg(s.db)), 0;
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot count the records: ") + s.store->Error()), 0;
     const int ok = ExecWrite(s, g, "write", WriteRow(s, g, recno, bytes, length, insert));
     if (ok && insert) s.bulkNextRecno[g.firstNumber] = recno + 1;
     if (!AfterBulkStatement(s, ok != 0))
-        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + sqlite3_errmsg(s.db)), 0;
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + s.store->Error()), 0;
     if (ok && new_recno) *new_recno = recno;
     return ok;
 }
@@ -523,46 +486,27 @@ int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* re
         if (s.transaction) s.transactionFailed = true;
         return Fail(&s, kQdbStorageError, g.firstNumber, "write refused (injected fault)"), 0;
     }
-    if (!s.transaction && sqlite3_exec(s.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + sqlite3_errmsg(s.db)), 0;
-    const int rc = insert && !NextFreeRecno(s, g, &recno) ? sqlite3_errcode(s.db) : WriteRow(s, g, recno, bytes, length, insert);
+    if (!s.transaction && !s.store->BeginWrite())
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + s.store->Error()), 0;
+    const StepResult rc = insert && !NextFreeRecno(s, g, &recno) ? StepResult::Error : WriteRow(s, g, recno, bytes, length, insert);
     if (s.transaction) {
         ++s.writes;
-        if (rc != SQLITE_DONE) s.transactionFailed = true;
+        if (rc != StepResult::Done) s.transactionFailed = true;
         else if (new_recno) *new_recno = recno;
         return ExecWrite(s, g, "write", rc);
     }
-    if (rc != SQLITE_DONE) {
-        sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (rc != StepResult::Done) {
+        s.store->Rollback();
         return ExecWrite(s, g, "write", rc);
     }
-    if (InjectedFault() || sqlite3_exec(s.db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        std::string reason = std::string("commit failed: ") + sqlite3_errmsg(s.db);
-        sqlite3_exec(s.db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (InjectedFault() || !s.store->Commit()) {
+        std::string reason = std::string("commit failed: ") + s.store->Error();
+        s.store->Rollback();
         return Fail(&s, kQdbStorageError, g.firstNumber, reason), 0;
     }
     ++s.writes;
     if (new_recno) *new_recno = recno;
     return Done(&s, g.firstNumber);
-}
-
-// SQLITE_ROW when the table exists, SQLITE_DONE when not, else SQLite's error.
-int FindTable(Session& s, const std::string& name) {
-    Statement st(s.db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
-    if (!st) return sqlite3_errcode(s.db);
-    sqlite3_bind_text(st.s, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-    return sqlite3_step(st.s);
-}
-
-bool HasTable(Session& s, const std::string& name) { return FindTable(s, name) == SQLITE_ROW; }
-
-// Another connection is writing: each write holds the database for a few milliseconds only, so
-// wait in steps of one millisecond (SQLite's own timeout backs off to 100 ms steps, which turns
-// a busy front desk into a queue) and give up after about five seconds.
-int WaitForWriter(void*, int tries) {
-    if (tries >= 5000) return 0;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return 1;
 }
 
 #ifdef _WIN32
@@ -585,10 +529,10 @@ void DropIdleSessions() {
 // A session back to the state of a new one, every lock given back; false when it cannot be
 // kept (a transaction or bulk writing still open).
 bool ResetForReuse(Session& s) {
-    if (s.bulk || s.transaction || s.snapshotOpen || !sqlite3_get_autocommit(s.db)) return false;
-    for (uint64_t offset : s.held) s.locks.Unlock(offset);
+    if (s.bulk || s.transaction || s.snapshotOpen || s.store->InTransaction() || s.store->ConnectionLost()) return false;
+    for (uint64_t offset : s.held) s.store->Unlock(offset);
     for (const auto& [number, hold] : s.groups)
-        if (hold.mode) s.locks.Unlock(LockOffset(*FindFileGroup(number), kGroupLockRecno));
+        if (hold.mode) s.store->Unlock(LockOffset(*FindFileGroup(number), kGroupLockRecno));
     s.held.clear();
     s.groups.clear();
     s.transactionLocks.clear();
@@ -606,21 +550,13 @@ bool ResetForReuse(Session& s) {
 
 int QDB_InitDataBase(const char* data_directory) {
     engine.directory = data_directory ? data_directory : "";
+    engine.location = LocateStorage(engine.directory);
     DropIdleSessions();
-    std::error_code ec;
-    return std::filesystem::is_regular_file(DatabasePath(engine.directory), ec) ? 1 : 2;
+    return StorageExists(engine.location, &engine.reason) ? 1 : 2;
 }
 
 int QDB_CreateDataBase(const char* data_directory) {
-    std::string path = DatabasePath(data_directory);
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE; CREATE TABLE IF NOT EXISTS qvn_meta(name TEXT PRIMARY KEY, value TEXT);"
-                              "INSERT OR IGNORE INTO qvn_meta VALUES('format', 'QVNDB 1');", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) engine.reason = std::string("cannot create ") + path + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
-    sqlite3_close(db);
-    return rc == SQLITE_OK ? 1 : 0;
+    return CreateStorage(LocateStorage(data_directory ? data_directory : ""), &engine.reason) ? 1 : 0;
 }
 
 // Places a started session in the session table; its handle, or 0 when the table is full.
@@ -638,30 +574,20 @@ static QdbSession Register(std::unique_ptr<Session> s) {
 
 QdbSession QDB_StartSession(int) {
     if (engine.idleProcess != CurrentProcess()) DropIdleSessions();
-    for (auto it = engine.idle.begin(); it != engine.idle.end(); ++it) {
-        if ((*it)->directory != engine.directory) continue;
+    for (auto it = engine.idle.begin(); it != engine.idle.end();) {
+        if ((*it)->directory != engine.directory) {
+            ++it;
+            continue;
+        }
         std::unique_ptr<Session> reused = std::move(*it);
-        engine.idle.erase(it);
-        return Register(std::move(reused));
+        it = engine.idle.erase(it);
+        // A kept connection whose server went away (restarted meanwhile) is dropped, not handed out.
+        if (reused->store->Alive()) return Register(std::move(reused));
     }
     auto s = std::make_unique<Session>();
     s->directory = engine.directory;
-    std::string path = DatabasePath(engine.directory);
-    if (sqlite3_open_v2(path.c_str(), &s->db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        engine.reason = "cannot open " + path + ": " + (s->db ? sqlite3_errmsg(s->db) : "out of memory");
-        return 0;
-    }
-    sqlite3_busy_handler(s->db, WaitForWriter, nullptr);
-    if (sqlite3_exec(s->db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        !HasTable(*s, kMetaTable)) {
-        engine.reason = path + " is not a practice database";
-        return 0;
-    }
-    std::string lock_path = (std::filesystem::path(engine.directory) / kLockFileName).string();
-    if (!s->locks.Open(lock_path)) {
-        engine.reason = "cannot open the lock file " + lock_path;
-        return 0;
-    }
+    s->store = OpenStorage(engine.location, &engine.reason);
+    if (!s->store) return 0;
     return Register(std::move(s));
 }
 
@@ -690,14 +616,10 @@ int QDB_BeginBulkWrite(QdbSession session, int records_per_commit) {
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
     if (s->bulk) return Fail(s, kQdbBulkState, 0, "bulk writing is on already"), 0;
     EndReadSnapshotForWrite(*s);
-    if (!sqlite3_get_autocommit(s->db)) return Fail(s, kQdbBulkState, 0, "a transaction is open"), 0;
+    if (s->store->InTransaction()) return Fail(s, kQdbBulkState, 0, "a transaction is open"), 0;
     if (!BeginBulkTransaction(*s))
-        return Fail(s, kQdbStorageError, 0, std::string("cannot take the write lock: ") + sqlite3_errmsg(s->db)), 0;
-    {
-        CachedStatement st(*s, "PRAGMA cache_size");
-        s->cacheSizeBefore = st && sqlite3_step(st.s) == SQLITE_ROW ? sqlite3_column_int64(st.s, 0) : -2000;
-    }
-    sqlite3_exec(s->db, ("PRAGMA cache_size = -" + std::to_string(kBulkCacheKiB)).c_str(), nullptr, nullptr, nullptr);
+        return Fail(s, kQdbStorageError, 0, std::string("cannot take the write lock: ") + s->store->Error()), 0;
+    s->store->TuneForBulk(true);
     s->bulk = true;
     s->bulkLost = false;
     s->bulkEvery = records_per_commit > 0 ? records_per_commit : kBulkRecordsPerCommit;
@@ -712,13 +634,13 @@ int QDB_EndBulkWrite(QdbSession session, int commit) {
     s->bulkNextRecno.clear();
     bool ok = true;
     std::string reason;
-    if (commit && sqlite3_exec(s->db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        reason = std::string("commit failed: ") + sqlite3_errmsg(s->db);
+    if (commit && !s->store->Commit()) {
+        reason = std::string("commit failed: ") + s->store->Error();
         ok = false;
     }
-    if (!sqlite3_get_autocommit(s->db)) sqlite3_exec(s->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (s->store->InTransaction()) s->store->Rollback();
     ++s->writes;  // a rollback takes back rows a set may have read ahead
-    sqlite3_exec(s->db, ("PRAGMA cache_size = " + std::to_string(s->cacheSizeBefore)).c_str(), nullptr, nullptr, nullptr);
+    s->store->TuneForBulk(false);
     if (ok && s->bulkLost) {
         reason = "a failed write lost the records written since the commit before it";
         ok = false;
@@ -742,8 +664,8 @@ int QDB_BeginTransaction(QdbSession session) {
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
     if (s->transaction || s->bulk) return Fail(s, kQdbBulkState, 0, "a transaction or bulk writing is open"), 0;
     EndReadSnapshotForWrite(*s);
-    if (sqlite3_exec(s->db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return Fail(s, kQdbStorageError, 0, std::string("cannot begin a write: ") + sqlite3_errmsg(s->db)), 0;
+    if (!s->store->BeginWrite())
+        return Fail(s, kQdbStorageError, 0, std::string("cannot begin a write: ") + s->store->Error()), 0;
     s->transaction = true;
     s->transactionFailed = false;
     return Done(s, 0);
@@ -756,9 +678,9 @@ int QDB_CommitTransaction(QdbSession session) {
     std::string reason;
     if (s->transactionFailed) reason = "a write of the transaction failed";
     else if (InjectedFault()) reason = "commit refused (injected fault)";
-    else if (sqlite3_exec(s->db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-        reason = std::string("commit failed: ") + sqlite3_errmsg(s->db);
-    if (!reason.empty() && !sqlite3_get_autocommit(s->db)) sqlite3_exec(s->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    else if (!s->store->Commit())
+        reason = std::string("commit failed: ") + s->store->Error();
+    if (!reason.empty() && s->store->InTransaction()) s->store->Rollback();
     EndTransaction(*s);
     if (!reason.empty()) return Fail(s, kQdbStorageError, 0, reason), 0;
     return Done(s, 0);
@@ -768,7 +690,7 @@ int QDB_AbortTransaction(QdbSession session) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
     if (!s->transaction) return Fail(s, kQdbBulkState, 0, "no transaction is open"), 0;
-    if (!sqlite3_get_autocommit(s->db)) sqlite3_exec(s->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (s->store->InTransaction()) s->store->Rollback();
     EndTransaction(*s);
     return Done(s, 0);
 }
@@ -779,10 +701,10 @@ int64_t QDB_PendingFault() { return fault_countdown; }
 int QDB_BeginReadSnapshot(QdbSession session) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
-    if (s->snapshotDepth++ > 0 || s->bulk || !sqlite3_get_autocommit(s->db)) return Done(s, 0);
-    if (sqlite3_exec(s->db, "BEGIN DEFERRED", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (s->snapshotDepth++ > 0 || s->bulk || s->store->InTransaction()) return Done(s, 0);
+    if (!s->store->BeginSnapshot()) {
         --s->snapshotDepth;
-        return Fail(s, kQdbStorageError, 0, std::string("cannot begin a read snapshot: ") + sqlite3_errmsg(s->db)), 0;
+        return Fail(s, kQdbStorageError, 0, std::string("cannot begin a read snapshot: ") + s->store->Error()), 0;
     }
     s->snapshotOpen = true;
     return Done(s, 0);
@@ -802,14 +724,8 @@ int QDB_CREIFIL(QdbSession session, int data_file_number) {
     const FileGroupDef* g = FindFileGroup(data_file_number);
     if (!g) return Fail(s, kQdbGroupNotOpen, data_file_number, "the number belongs to no file group"), 0;
     EndReadSnapshotForWrite(*s);
-    std::string sql = "CREATE TABLE IF NOT EXISTS " + Table(*g) + "(recno INTEGER PRIMARY KEY AUTOINCREMENT, rec BLOB NOT NULL";
-    for (const KeyDef& k : g->keys) sql += ", " + Column(k) + " BLOB";
-    sql += ");";
-    for (const KeyDef& k : g->keys)
-        sql += std::string("CREATE ") + (k.unique ? "UNIQUE " : "") + "INDEX IF NOT EXISTS i" + std::to_string(k.number) +
-               " ON " + Table(*g) + "(" + Column(k) + ");";
-    if (sqlite3_exec(s->db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        return Fail(s, kQdbStorageError, data_file_number, std::string("cannot create the file: ") + sqlite3_errmsg(s->db)), 0;
+    if (!s->store->CreateGroup(*g))
+        return Fail(s, kQdbStorageError, data_file_number, std::string("cannot create the file: ") + s->store->Error()), 0;
     return Done(s, data_file_number);
 }
 
@@ -819,8 +735,8 @@ int QDB_CREIFIL(QdbSession session, int data_file_number) {
 static bool SetGroupLock(Session& s, const FileGroupDef& g, GroupHold& hold, int mode) {
     if (hold.mode == mode) return true;
     uint64_t offset = LockOffset(g, kGroupLockRecno);
-    if (hold.mode) s.locks.Unlock(offset);
-    auto take = [&](int m) { return m == 0 || (m == 2 ? s.locks.TryLock(offset) : s.locks.TryLockShared(offset)); };
+    if (hold.mode) s.store->Unlock(offset);
+    auto take = [&](int m) { return m == 0 || (m == 2 ? s.store->TryLock(offset) : s.store->TryLockShared(offset)); };
     if (take(mode)) {
         hold.mode = mode;
         return true;
@@ -834,11 +750,11 @@ static QdbFile OpenGroup(QdbSession session, int file_number, int mode) {
     if (!s) return Fail(nullptr, kQdbNoSession, file_number, "no session"), 0;
     const FileGroupDef* g = FindFileGroup(file_number);
     if (!g) return Fail(s, kQdbGroupNotOpen, file_number, "the number belongs to no file group"), 0;
-    int table = FindTable(*s, Table(*g));
-    if (table == SQLITE_DONE)
+    TableState table = s->store->FindTable(Table(*g));
+    if (table == TableState::Missing)
         return Fail(s, kQdbNoGroupFiles, file_number, "the files of this group have not been created"), 0;
-    if (table != SQLITE_ROW)
-        return Fail(s, kQdbStorageError, file_number, std::string("cannot read the database: ") + sqlite3_errmsg(s->db)), 0;
+    if (table != TableState::Present)
+        return Fail(s, kQdbStorageError, file_number, std::string("cannot read the database: ") + s->store->Error()), 0;
     GroupHold& hold = s->groups[g->firstNumber];
     if (!SetGroupLock(*s, *g, hold, std::max(mode, hold.mode))) {
         if (hold.opens == 0) s->groups.erase(g->firstNumber);
@@ -896,6 +812,13 @@ int QDB_CloseFile(QdbFile file) {
     return Done(c.session, g.firstNumber);
 }
 
+int QDB_CheckConnection(QdbSession session) {
+    Session* s = SessionOf(session);
+    if (!s) return 0;
+    if (s->store->Alive()) return Done(s, 0);
+    return Fail(s, kQdbConnectionLost, 0, "the practice database cannot be reached: " + s->store->Error()), 0;
+}
+
 int QDB_GetPracticeState(QdbSession session) {
     Session* s = SessionOf(session);
     if (!s) return 0;
@@ -903,8 +826,8 @@ int QDB_GetPracticeState(QdbSession session) {
         const FileGroupDef* g = FindFileGroup(number);
         if (!g || g->firstNumber != number || s->groups.count(number)) continue;
         uint64_t offset = LockOffset(*g, kGroupLockRecno);
-        if (!s->locks.TryLockShared(offset)) return 2;
-        s->locks.Unlock(offset);
+        if (!s->store->TryLockShared(offset)) return 2;
+        s->store->Unlock(offset);
     }
     return 1;
 }
@@ -1004,10 +927,10 @@ static int StepInSet(QdbSet handle, void* record, bool forward) {
             blobs.push_back(set.prefix);
         }
         set.batch = locking ? 1 : std::clamp(set.batch * 2, kFirstReadAhead, kMostReadAhead);
-        int rc = FetchRows(c, set.key, where, forward ? "ASC" : "DESC", blobs, set.batch, &set.ahead);
-        if (rc != SQLITE_DONE) {
+        StepResult rc = FetchRows(c, set.key, where, forward ? "ASC" : "DESC", blobs, set.batch, &set.ahead);
+        if (rc != StepResult::Done) {
             set.ahead.clear();
-            return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+            return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
         }
         set.aheadReachedEnd = static_cast<int>(set.ahead.size()) < set.batch;
         set.aheadForward = forward;
@@ -1065,9 +988,9 @@ int QDB_SETCURI(QdbFile file, int key_or_file, uint32_t position) {
     if (!KeyOf(c, key_or_file, &key)) return 0;
     const FileGroupDef& g = *c.file->group;
     CachedStatement st(*c.session, "SELECT 1 FROM " + Table(g) + " WHERE recno = ?");
-    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), 0;
+    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
     st.Int(1, position);
-    if (sqlite3_step(st.s) != SQLITE_ROW) return Fail(c.session, kQdbNotFound, g.firstNumber, "no record at this position"), 0;
+    if (st.Step() != StepResult::Row) return Fail(c.session, kQdbNotFound, g.firstNumber, "no record at this position"), 0;
     c.file->current = position;
     c.file->positionKeyNumber = 0;
     return Done(c.session, g.firstNumber);
@@ -1166,11 +1089,11 @@ static bool CurrentRecordBytes(FileContext& c, std::string* bytes) {
     const FileGroupDef& g = *c.file->group;
     if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), false;
     CachedStatement st(*c.session, "SELECT rec FROM " + Table(g) + " WHERE recno = ?");
-    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, sqlite3_errmsg(c.session->db)), false;
+    if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), false;
     st.Int(1, c.file->current);
-    if (sqlite3_step(st.s) != SQLITE_ROW)
+    if (st.Step() != StepResult::Row)
         return Fail(c.session, kQdbNotFound, g.firstNumber, "the current record is gone"), false;
-    bytes->assign(static_cast<const char*>(sqlite3_column_blob(st.s, 0)), static_cast<size_t>(sqlite3_column_bytes(st.s, 0)));
+    st.s->ColumnBlob(0, bytes);
     return true;
 }
 
@@ -1207,15 +1130,15 @@ int QDB_DeleteCurRec(QdbFile file) {
     if (InjectedFault()) {
         Fail(c.session, kQdbStorageError, g.firstNumber, "delete refused (injected fault)");
     } else {
-        Statement st(c.session->db, "DELETE FROM " + Table(g) + " WHERE recno = ?");
-        st.Int(1, c.file->current);
-        ok = ExecWrite(*c.session, g, "delete", sqlite3_step(st.s));
+        CachedStatement st(*c.session, "DELETE FROM " + Table(g) + " WHERE recno = ?");
+        if (st) st.Int(1, c.file->current);
+        ok = ExecWrite(*c.session, g, "delete", st ? st.Step() : StepResult::Error);
     }
     if (c.session->bulk) {
         // The delete joined the open transaction; it counts as one of its records.
         if (!AfterBulkStatement(*c.session, ok != 0)) {
             ok = 0;
-            Fail(c.session, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + sqlite3_errmsg(c.session->db));
+            Fail(c.session, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + c.session->store->Error());
         }
     } else {
         ++c.session->writes;
@@ -1238,7 +1161,7 @@ int QDB_LKISAM(QdbSession session, int mode) {
                 ++it;
                 continue;
             }
-            s->locks.Unlock(*it);
+            s->store->Unlock(*it);
             it = s->held.erase(it);
         }
     }
@@ -1307,13 +1230,17 @@ QdbUpdate QDB_StartUpdate(QdbFile file, int, int key_number, const void* key_buf
     bool already = c.session->held.count(offset) > 0;
     if (uint16_t locked = TakeLock(*c.session, offset)) return FailLock(c.session, locked, g.firstNumber);
     // Read again under the lock, so the caller changes what is stored now.
-    Statement st(c.session->db, "SELECT rec FROM " + Table(g) + " WHERE recno = ?");
-    st.Int(1, c.file->current);
-    if (sqlite3_step(st.s) != SQLITE_ROW || !RecordFits(g, static_cast<size_t>(sqlite3_column_bytes(st.s, 0)))) {
+    CachedStatement st(*c.session, "SELECT rec FROM " + Table(g) + " WHERE recno = ?");
+    std::string stored;
+    if (st) {
+        st.Int(1, c.file->current);
+        if (st.Step() == StepResult::Row) st.s->ColumnBlob(0, &stored);
+    }
+    if (stored.empty() || !RecordFits(g, stored.size())) {
         if (!already) DropLock(*c.session, offset);
         return Fail(c.session, kQdbNotFound, g.firstNumber, "no such record"), 0;
     }
-    std::memcpy(record, sqlite3_column_blob(st.s, 0), static_cast<size_t>(g.recordLength));
+    std::memcpy(record, stored.data(), static_cast<size_t>(g.recordLength));
     QdbUpdate handle = engine.nextHandle++;
     engine.updates[handle] = UpdateState{file, c.file->current, record, !already, offset};
     Done(c.session, g.firstNumber);

@@ -1,14 +1,17 @@
-// The record database engine (QVNDB32): the QDB_ calls the appointment book makes, over one
-// SQLite file "qvn.db" in the practice's data directory.
+// The record database engine (QVNDB32): the QDB_ calls the appointment book makes, over the
+// practice's storage (storage.h): one SQLite file "qvn.db" in the practice's data directory, or,
+// when its "qvndata.inf" says so in [DATABASE] (Backend=PostgreSQL, Connection=an ODBC
+// connection string without a password), a PostgreSQL server.
 //
 // Every data file number N and its key numbers N+1, N+2, ... form a file group, opened as one
 // file handle. Each group is one table: the record as a blob in physical order (its record
 // number) and one indexed blob column per key, made of byte segments of the record; keys that
 // are not unique carry the record number as a tail, so equal keys keep insertion order.
 //
-// Sessions are separate SQLite connections with their own handle on the lock file "qvn.lck":
-// record locks are byte-range locks there, so two sessions of one process lock against each
-// other as two workstations do, and a session or process that ends releases its locks. A
+// Sessions are separate connections with record locks of their own (SQLite: a handle on the lock
+// file "qvn.lck" and byte-range locks there; PostgreSQL: the connection's session-level advisory
+// locks), so two sessions of one process lock against each other as two workstations do, and a
+// session or process that ends releases its locks. A
 // record's lock stands for the value of its group's first unique key (the record number in
 // groups without one), so a record can be locked before it exists (QDB_LockKey).
 //
@@ -26,7 +29,7 @@ constexpr uint16_t kQdbFileInUse = 46;      // open refused: the group is held e
                                             // elsewhere, or (exclusive open) open elsewhere
 constexpr uint16_t kQdbNotFound = 101;      // no such record, or the end of the set or file
 // Result numbers of our own.
-constexpr uint16_t kQdbStorageError = 60;   // SQLite refused: disk full, read-only folder, ...
+constexpr uint16_t kQdbStorageError = 60;   // the database refused: disk full, read-only folder, ...
 constexpr uint16_t kQdbBadRecordSize = 61;  // the group has no fixed record layout defined yet
 constexpr uint16_t kQdbNoGroupFiles = 62;   // the group's table was never created (QDB_CREIFIL)
 constexpr uint16_t kQdbNotADatabase = 63;   // the file is not a database of ours
@@ -38,16 +41,21 @@ constexpr uint16_t kQdbWrongLength = 68;    // a stored record is not as long as
 constexpr uint16_t kQdbBufferTooSmall = 69; // a variable-length record longer than the buffer
 constexpr uint16_t kQdbNoSet = 70;          // mid-set without a set of that key on the file
 constexpr uint16_t kQdbBulkState = 71;      // bulk writing begun twice, or ended when not on
+constexpr uint16_t kQdbConnectionLost = 72; // the database server cannot be reached any more: the
+                                            // session's open transaction is gone, its locks too;
+                                            // only a new session goes on
 
 using QdbSession = uint16_t;
 using QdbFile = uint32_t;
 using QdbSet = uint32_t;
 using QdbUpdate = uint32_t;
 
-// 1 when the data directory holds a database, 2 when it does not. Remembers the directory for
-// the sessions started afterwards.
+// 1 when the data directory's database is there, 2 when it is not (or its qvndata.inf names an
+// unknown backend or a server that cannot be reached; QDB_GetLastReason(0) says which).
+// Remembers the directory for the sessions started afterwards.
 int QDB_InitDataBase(const char* data_directory);
-// Creates an empty database in the directory (for the admin tool and tests); 1 on success.
+// Creates an empty database where the directory's qvndata.inf says (for the admin tool and
+// tests; on a server, in the database the connection names); 1 on success.
 int QDB_CreateDataBase(const char* data_directory);
 
 // Ending a session gives back every lock it held and rolls back what it left open. A session
@@ -63,19 +71,22 @@ int QDB_EndSession(QdbSession session);
 // session's writes (adds, rewrites, deletes) join one open transaction instead of making one
 // transaction each; every records_per_commit records (0: 20000) that transaction is committed
 // and the next one begun, which bounds the journal and what a crash can lose. Record locks and
-// reads work as always; the session reads its own uncommitted records.
+// reads work as always; the session reads its own uncommitted records. On PostgreSQL other
+// sessions' writes are not held off (tools write in bulk only while nobody works), and a refused
+// record uses up its record number (a sequence never hands one out twice).
 // Ending with commit 1 commits the rest; commit 0 rolls back what was written since the last
 // intermediate commit (the records committed before stay). Ending the session while bulk
 // writing is on rolls back the same way. Both return 1 on success, 0 with the result set: 71
-// when bulk writing is on already (or not on), 60 when SQLite refused, or, at the end, when a
-// failed write made SQLite drop the open transaction, so that records were lost.
+// when bulk writing is on already (or not on), 60 when the database refused, or, at the end, when a
+// failed write made the database drop the open transaction, so that records were lost.
 int QDB_BeginBulkWrite(QdbSession session, int records_per_commit = 0);
 int QDB_EndBulkWrite(QdbSession session, int commit);
 
 // Reading many records at once (the shown days of the sheet): between begin and end the
 // session's reads share one read transaction, so the database's shared lock is taken once
 // instead of once per statement, and they all see the database as it was at the first of them.
-// Other sessions' writes wait for the end (their busy wait), so keep it short. Pairs nest; a
+// On SQLite other sessions' writes wait for the end (their busy wait), so keep it short; on
+// PostgreSQL they go on and the snapshot does not see them. Pairs nest; a
 // write of the session ends the snapshot at once (the write is committed as always) and the
 // reads after it lock per statement again. Both return 1, or 0 with the result set: 71 for an
 // end without a begin.
@@ -89,7 +100,7 @@ int QDB_EndReadSnapshot(QdbSession session);
 // questions) before the begin. A failed write dooms the transaction: commit then fails and rolls
 // back. Locks that the writes take for themselves stay to the end. Ending the session while a
 // transaction is open rolls it back. Each returns 1, or 0 with the result set: 71 when a
-// transaction or bulk writing is open already (or none is open), 60 when SQLite refused.
+// transaction or bulk writing is open already (or none is open), 60 when the database refused.
 int QDB_BeginTransaction(QdbSession session);
 int QDB_CommitTransaction(QdbSession session);
 int QDB_AbortTransaction(QdbSession session);
@@ -187,6 +198,10 @@ uint16_t QDB_GetLastFileNum(QdbSession session);
 // 0 without a session, 1 when the practice database is open for everyone, 2 while some file
 // group is held exclusively by another session (maintenance).
 int QDB_GetPracticeState(QdbSession session);
+// 1 while the session still reaches its database; 0 without a session, or with result 72 when
+// the server is gone (then only a new session goes on). On a server it asks with a statement of
+// no effect, outside the session's transaction only.
+int QDB_CheckConnection(QdbSession session);
 // A readable reason for the session's last failure ("" after success).
 const char* QDB_GetLastReason(QdbSession session);
 

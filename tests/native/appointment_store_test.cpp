@@ -419,7 +419,15 @@ TEST_F(DemoBook, AnEditMadeElsewhereMeanwhileIsRefused) {
 }
 
 #ifndef _WIN32
-TEST_F(DemoBook, TwoProcessesBookingOneOperatorySlotNeverBothSucceed) {
+// The booking contention on each storage: the record locks and the one transaction per save
+// are the storage's own.
+class BookingContention : public DemoPracticeTest, public ::testing::WithParamInterface<Backend> {
+protected:
+    BookingContention() : DemoPracticeTest(GetParam()) {}
+};
+INSTANTIATE_TEST_SUITE_P(Storage, BookingContention, TestedBackends(), BackendParamName);
+
+TEST_P(BookingContention, TwoProcessesBookingOneOperatorySlotNeverBothSucceed) {
     DbEndSession();
     // Each process books its own provider into OP1 at the same time, many times over at
     // once; the operatory counter lets exactly one of each pair in.

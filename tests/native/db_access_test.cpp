@@ -2,6 +2,7 @@
 // prompts and messages in their order.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -11,6 +12,7 @@
 #include "settings_test_env.h"
 #include "suite/messages.h"
 #include "suite/qdb/qdb.h"
+#include "test_storage.h"
 
 namespace {
 
@@ -274,3 +276,98 @@ TEST(DbAccess, AGroupOpenedAgainWhileOpenSharesItsHandleUntilTheLastClose) {
     EXPECT_EQ(kQdbGroupNotOpen, DbFind(kKeyById, DbPrepareKey(&id), rec));
     EXPECT_TRUE(prompter.Asked().empty());
 }
+
+#ifdef QVN_PG_CLUSTER_SCRIPT
+
+// A server of this test's own, stopped and started again under the layer's session (the test
+// run's cluster serves the other tests meanwhile).
+class OwnServer {
+public:
+    OwnServer() : state_((std::filesystem::temp_directory_path() / ("qvn-pg-own-" + std::to_string(std::random_device{}()))).string()) {
+        Run("start");
+    }
+    ~OwnServer() { Run("stop"); }
+    bool Run(const char* action) const {
+        return std::system(("'" QVN_PG_CLUSTER_SCRIPT "' " + std::string(action) + " '" + state_ + "' >/dev/null").c_str()) == 0;
+    }
+    const std::string& State() const { return state_; }
+
+private:
+    std::string state_;
+};
+
+TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfTheOpenChangeStored) {
+    OwnServer server;
+    TempSettings settings;
+    TempDatabase db(Backend::kPostgres, server.State());
+    ASSERT_EQ("", db.Failure());
+    QVN_WriteProfileString("GENERAL", "Path", db.Dir().c_str());
+    ASSERT_EQ(1, QDB_CreateDataBase(db.Dir().c_str())) << QDB_GetLastReason(0);
+    ASSERT_TRUE(DbInitDatabase()) << QDB_GetLastReason(0);
+    ASSERT_EQ(kQdbOk, DbCreateGroupFiles(9));
+    FileGroupDesc appointments{};
+    DbGroupOf(9, &appointments);
+    uint8_t before[286] = {}, rec[286] = {};
+    uint32_t id = 1;
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(appointments, kKeyById, &id, 4, before, Appt(1, 2461386, 9).bytes, true));
+    // A save in flight on a session of its own, and a session kept idle for the next save.
+    QdbSession idle = QDB_StartSession(1);
+    ASSERT_NE(0, idle);
+    QDB_EndSession(idle);
+    QdbSession saving = QDB_StartSession(1);
+    ASSERT_NE(0, saving);
+    QdbFile file = QDB_OpenFile(saving, 9);
+    ASSERT_EQ(1, QDB_BeginTransaction(saving));
+    ASSERT_EQ(1, QDB_AddRec(file, Appt(2, 2461386, 10).bytes));
+    ASSERT_EQ(1, QDB_AddRec(file, Appt(3, 2461386, 11).bytes));
+
+    ASSERT_TRUE(server.Run("halt"));
+    EXPECT_EQ(0, QDB_CommitTransaction(saving));
+    EXPECT_EQ(kQdbConnectionLost, QDB_GetLastResultNum(saving)) << QDB_GetLastReason(saving);
+    QDB_EndSession(saving);
+    {
+        // Retry while the server is still down asks again; Cancel leaves the program without a
+        // session, and the refresh timer's next look asks again.
+        ScriptedPrompter prompts;
+        prompts.Answer(kAnswerRetry).Answer(kAnswerCancel);
+        EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
+        ASSERT_EQ(2u, prompts.Asked().size());
+        EXPECT_EQ("The practice database cannot be reached.", prompts.Asked()[1].text);
+        EXPECT_EQ("Appointment Book", prompts.Asked()[1].title);
+        EXPECT_EQ(kButtonsRetryCancel, prompts.Asked()[1].buttons);
+        EXPECT_EQ(kIconExclamation, prompts.Asked()[1].icon);
+    }
+    ASSERT_TRUE(server.Run("resume"));
+    {
+        ScriptedPrompter prompts;
+        prompts.Answer(kAnswerRetry);
+        EXPECT_EQ(DbConnection::kRestored, DbKeepConnection());
+        EXPECT_EQ(DbConnection::kKept, DbKeepConnection());
+        EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ((std::vector<std::string>{"The practice database cannot be reached."}), prompts.Texts());
+    }
+    // A server restarted between two operations: the next operation on the broken session asks
+    // instead of its file's message; Retry starts a new session, and the refresh timer's next
+    // look reports it once, to reload what is shown.
+    ASSERT_TRUE(server.Run("halt"));
+    ASSERT_TRUE(server.Run("resume"));
+    {
+        ScriptedPrompter prompts;
+        prompts.Answer(kAnswerRetry);
+        EXPECT_EQ(kQdbConnectionLost, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ((std::vector<std::string>{"The practice database cannot be reached."}), prompts.Texts());
+        EXPECT_EQ(DbConnection::kRestored, DbKeepConnection());
+        EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(1u, prompts.Asked().size());
+    }
+    EXPECT_EQ(1, db.Sql("SELECT count(*) FROM g9")) << "the save in flight stored nothing";
+    // A save after the restart works on a fresh connection, not the one kept idle before it.
+    QdbSession after = QDB_StartSession(1);
+    ASSERT_NE(0, after) << QDB_GetLastReason(0);
+    file = QDB_OpenFile(after, 9);
+    EXPECT_EQ(1, QDB_AddRec(file, Appt(4, 2461386, 12).bytes)) << QDB_GetLastReason(after);
+    QDB_EndSession(after);
+    DbEndSession();
+    EXPECT_EQ(2, db.Sql("SELECT count(*) FROM g9"));
+}
+#endif

@@ -48,6 +48,7 @@ inline AppointmentRecord DemoAppt(uint32_t id, int32_t date, int hour, int minut
 
 class DemoPracticeTest : public ::testing::Test {
 protected:
+    explicit DemoPracticeTest(Backend backend = Backend::kSqlite) : db_(backend) {}
     void SetUp() override {
         ASSERT_TRUE(db_.Ok());
         std::string reason;

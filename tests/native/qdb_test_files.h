@@ -1,13 +1,15 @@
 // What the engine's tests share: appointment-sized records built from raw bytes (the engine is
-// tested apart from the program's record structs, by the key segments of its own table) and a
-// fresh data directory per test.
+// tested apart from the program's record structs, by the key segments of its own table) and the
+// fixture of a fresh practice database per test, on each storage.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <random>
-#include <string>
+
+#include "suite/qdb/qdb.h"
+#include "test_storage.h"
 
 constexpr int kAppointments = 9;
 constexpr int kByDateOperatory = 10;
@@ -50,24 +52,30 @@ inline uint32_t IdOf(const uint8_t* record) {
     return id;
 }
 
-// A fresh data directory, removed at the end.
-class TempDatabase {
-public:
-    TempDatabase() {
-        std::random_device random;
-        dir_ = std::filesystem::temp_directory_path() / ("qvn-db-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(dir_);
+// Each test on a fresh practice database whose appointment group exists, with session s.
+class QdbFixture : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override {
+        ASSERT_EQ("", db.Failure());
+        EXPECT_EQ(2, QDB_InitDataBase(db.Dir().c_str())) << "no practice database yet";
+        ASSERT_EQ(1, QDB_CreateDataBase(db.Dir().c_str())) << QDB_GetLastReason(0);
+        ASSERT_EQ(1, QDB_InitDataBase(db.Dir().c_str())) << QDB_GetLastReason(0);
+        s = QDB_StartSession(1);
+        ASSERT_NE(0, s) << QDB_GetLastReason(0);
+        ASSERT_EQ(1, QDB_CREIFIL(s, kAppointments)) << QDB_GetLastReason(s);
     }
-    ~TempDatabase() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
+    void TearDown() override {
+        if (s) QDB_EndSession(s);
+        QDB_InitDataBase("");  // forgets the kept sessions before the database goes
     }
-    TempDatabase(const TempDatabase&) = delete;
-    TempDatabase& operator=(const TempDatabase&) = delete;
-    std::string Dir() const { return dir_.string(); }
-    std::filesystem::path Path() const { return dir_; }
-    std::string File() const { return (dir_ / "qvn.db").string(); }
+    // A second session (another workstation) on the same database.
+    QdbSession Other() {
+        QdbSession other = QDB_StartSession(1);
+        EXPECT_NE(0, other) << QDB_GetLastReason(0);
+        return other;
+    }
 
-private:
-    std::filesystem::path dir_;
+    TempDatabase db{GetParam()};
+    QdbSession s = 0;
 };
+

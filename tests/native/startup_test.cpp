@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -171,18 +172,35 @@ TEST(Startup, APracticeWithoutProvidersOrWithoutADatabaseEndsWithItsMessage) {
         DbEndSession();
     }
 
-    // The data directory holds no practice database: start-up fails before any window action.
-    const std::string empty = (db.Settings().Dir() / "nothing-here").string();
-    std::filesystem::create_directories(empty);
-    QVN_WriteProfileString("GENERAL", "Path", empty.c_str());
-    ScriptedPrompter prompts;
-    prompts.Answer(kAnswerOk);
-    RecordingWindow window;
-    EXPECT_EQ(StartupEnd::kFailed, RunStartupSteps("", window));
-    ASSERT_EQ(1u, prompts.Asked().size());
-    EXPECT_EQ(0u, prompts.Asked()[0].text.find("The practice database in " + QVN_GetDataPath() + " could not be opened.\n"))
-        << prompts.Asked()[0].text;
-    EXPECT_TRUE(window.calls.empty());
+    // The data directory holds no practice database, or its qvndata.inf names a backend this
+    // program does not know or a server that does not answer: start-up fails before any window
+    // action, with a message that names the setting to look at.
+    const struct {
+        const char* inf;
+        const char* names;
+    } cases[] = {
+        {"", "no practice database there"},
+        {"[DATABASE]\nBackend=Oracle\n", "[DATABASE] Backend=Oracle in qvndata.inf"},
+        {"[DATABASE]\nBackend=PostgreSQL\nConnection=Driver={PostgreSQL ANSI};Server=127.0.0.1;Port=1;Username=qvn;Database=x;\n",
+         "[DATABASE] Connection in qvndata.inf"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::filesystem::path dir = db.Settings().Dir() / ("elsewhere" + std::to_string(++n));
+        std::filesystem::create_directories(dir);
+        if (*c.inf) std::ofstream(dir / "qvndata.inf") << c.inf;
+        QVN_WriteProfileString("GENERAL", "Path", dir.string().c_str());
+        ScriptedPrompter prompts;
+        prompts.Answer(kAnswerOk);
+        RecordingWindow window;
+        EXPECT_EQ(StartupEnd::kFailed, RunStartupSteps("", window)) << c.names;
+        ASSERT_EQ(1u, prompts.Asked().size()) << c.names;
+        const std::string& text = prompts.Asked()[0].text;
+        EXPECT_EQ(0u, text.find("The practice database in " + QVN_GetDataPath() + " could not be opened.\n")) << text;
+        EXPECT_NE(std::string::npos, text.find(c.names)) << text;
+        EXPECT_EQ(kIconStop, prompts.Asked()[0].icon);
+        EXPECT_TRUE(window.calls.empty()) << c.names;
+    }
 }
 
 TEST_F(DemoStartup, ALockedRefreshRecordAsksWhetherToGoOnAndNoEndsStartUp) {

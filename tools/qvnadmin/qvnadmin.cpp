@@ -7,11 +7,18 @@
 //   qvnadmin dump DIR [FAMILY]       the records of DIR, one readable line each
 //   qvnadmin verify DIR [--repair]   the week occupancy recomputed from the appointments
 //   qvnadmin find-times DIR ...      free appointment times, one a line
+//   qvnadmin copy DIR --to CONNECTION
+//                                    the practice database of DIR copied onto a PostgreSQL server
+//
+// DIR is the practice's data directory; its qvndata.inf says where the database is ([DATABASE]
+// Backend and Connection), an SQLite file in DIR when it says nothing.
 //
 // Exit code 0 on success, 1 when the work failed, 2 on a wrong command line, 3 when verify
 // found differences (and did not repair them).
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <random>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,11 +30,13 @@
 #include "data/demo_appointments.h"
 #include "data/demo_practice.h"
 #include "data/demo_seed.h"
+#include "data/practice_copy.h"
 #include "data/practice_database.h"
 #include "data/occupancy_verify.h"
 #include "data/practice_schedule.h"
 #include "data/record_dump.h"
 #include "suite/dates.h"
+#include "suite/qdb/qdb.h"
 #include "suite/users.h"
 
 namespace {
@@ -41,6 +50,9 @@ const char kUsage[] =
     "       qvnadmin find-times DIR --provider ID[,ID..] --operatory ID[,ID..] --length MINUTES\n"
     "                --start MM/DD/YYYY [--days 1234567] [--from HH:MM --to HH:MM]\n"
     "                [--block PROVIDER:POSITION] [--type N] [--assigned-only] [--pages N]\n"
+    "       qvnadmin copy DIR --to CONNECTION\n"
+    "  DIR is the practice's data directory; its qvndata.inf names a server database in\n"
+    "  [DATABASE] (Backend=PostgreSQL, Connection=an ODBC connection without a password)\n"
     "  create DIR       make an empty practice database in DIR (the folder is made when missing)\n"
     "  seed-demo DIR    make DIR and fill it with the demo practice; the same SEED (default 1)\n"
     "                   gives the same practice; DIR must not hold a practice database yet\n"
@@ -58,7 +70,13 @@ const char kUsage[] =
     "                   of ten (default one page): date, weekday, start, end, provider, operatory\n"
     "                   a line, then the message that ended the search; --days lists the weekdays\n"
     "                   searched (1 Sunday .. 7 Saturday), --type the appointment type's place\n"
-    "                   in the type list (0 = any)\n";
+    "                   in the type list (0 = any)\n"
+    "  copy DIR         copy every record of DIR's practice database (the id counters among them)\n"
+    "                   into the empty PostgreSQL database that the ODBC CONNECTION names, then\n"
+    "                   compare the two; no workstation may work meanwhile\n";
+
+// Whether DIR's practice database exists already (a file, or the tables on the server).
+bool HoldsPracticeDatabase(const std::string& dir) { return QDB_InitDataBase(dir.c_str()) == 1; }
 
 // Ends the access layer's session on every way out.
 struct SessionEnd {
@@ -90,7 +108,7 @@ int CreateCommand(const std::string& dir) {
 }
 
 int SeedDemo(const std::string& dir, uint32_t seed) {
-    if (std::filesystem::exists(std::filesystem::path(dir) / "qvn.db")) {
+    if (HoldsPracticeDatabase(dir)) {
         std::fprintf(stderr, "qvnadmin: %s already holds a practice database; seed an empty folder\n", dir.c_str());
         return 1;
     }
@@ -118,7 +136,7 @@ int SeedDemo(const std::string& dir, uint32_t seed) {
 }
 
 int SeedBench(const std::string& dir, const BenchOptions& asked) {
-    if (std::filesystem::exists(std::filesystem::path(dir) / "qvn.db")) {
+    if (HoldsPracticeDatabase(dir)) {
         std::fprintf(stderr, "qvnadmin: %s already holds a practice database; seed an empty folder\n", dir.c_str());
         return 1;
     }
@@ -174,6 +192,29 @@ int Verify(const std::string& dir, bool repair) {
     return report.differences.empty() || repair ? 0 : 3;
 }
 
+// The target named by a connection, as the engine finds every database: a folder whose
+// qvndata.inf names it (a temporary one, removed at the end).
+int Copy(const std::string& dir, const std::string& connection) {
+    std::random_device random;
+    const std::filesystem::path target = std::filesystem::temp_directory_path() / ("qvn-copy-" + std::to_string(random()));
+    std::error_code ec;
+    std::filesystem::create_directories(target, ec);
+    { std::ofstream(target / "qvndata.inf") << "[DATABASE]\nBackend=PostgreSQL\nConnection=" << connection << "\n"; }
+    PracticeCopyCounts counts;
+    std::string reason;
+    const bool ok = CopyPracticeDatabase(dir, target.string(), &counts, &reason);
+    std::filesystem::remove_all(target, ec);
+    if (!ok) {
+        std::fprintf(stderr, "qvnadmin: the copy failed: %s\n", reason.c_str());
+        return 1;
+    }
+    std::printf("copied %lld records of %d file groups from %s and compared them: equal\n",
+                static_cast<long long>(counts.records), counts.groups, dir.c_str());
+    std::printf("the practice works on the server once %s/qvndata.inf says:\n[DATABASE]\nBackend=PostgreSQL\nConnection=%s\n",
+                dir.c_str(), connection.c_str());
+    return 0;
+}
+
 // A seed number of decimal digits only; false otherwise.
 bool ParseSeed(const char* text, uint32_t* seed) {
     char* end = nullptr;
@@ -214,6 +255,7 @@ int main(int argc, char** argv) {
     if (command == "verify" && (argc == 3 || (argc == 4 && std::strcmp(argv[3], "--repair") == 0)))
         return Verify(argv[2], argc == 4);
     if (command == "find-times") return FindTimesCommand(argc, argv, kUsage);
+    if (command == "copy" && argc == 5 && std::strcmp(argv[3], "--to") == 0) return Copy(argv[2], argv[4]);
     std::fputs(kUsage, stderr);
     return 2;
 }
