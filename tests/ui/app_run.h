@@ -94,8 +94,15 @@ private:
         std::error_code ec;
         const auto found = kept.dirs.find(key);
         if (found != kept.dirs.end()) {
-            std::filesystem::copy(found->second, data, std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, ec);
-            if (ec) reason_ = "cannot copy the practice from " + found->second + ": " + ec.message();
+            // File by file: copying a folder onto an existing one fails under Wine, which gives
+            // every file of a drive the same identity.
+            for (const auto& file : std::filesystem::directory_iterator(found->second, ec)) {
+                if (!std::filesystem::copy_file(file.path(), std::filesystem::path(data) / file.path().filename(), ec)) {
+                    reason_ = "cannot copy the practice from " + found->second + ": " + ec.message();
+                    return false;
+                }
+            }
+            if (ec) reason_ = "cannot read the practice kept in " + found->second + ": " + ec.message();
             return !ec;
         }
         if (!SeedNew(practice, data)) return false;
