@@ -154,7 +154,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(db_.Ok());
         std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kFirstMonday), 1000, &reason)) << reason;
+        ASSERT_TRUE(db_.UseDemoPractice(kFirstMonday, &reason)) << reason;
         DbEndSession();
     }
     std::string Report(int n) const { return (db_.Settings().Dir() / ("station" + std::to_string(n))).string(); }

@@ -67,7 +67,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(db_.Ok());
         std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
+        ASSERT_TRUE(db_.UseDemoPractice(kMonday, &reason)) << reason;
         ASSERT_TRUE(LoadPracticeTables());
         ProviderInfo& dr1 = practice_tables.providers[static_cast<size_t>(ProviderIndex("DR1"))];
         ASSERT_EQ(std::string("Emergency"), dr1.blockNames[1]);

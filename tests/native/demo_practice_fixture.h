@@ -52,7 +52,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(db_.Ok());
         std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, DemoMonday()), 1000, &reason)) << reason;
+        ASSERT_TRUE(db_.UseDemoPractice(DemoMonday(), &reason)) << reason;
         ASSERT_TRUE(LoadPracticeTables());
         conflict_options = ConflictOptions{};
     }

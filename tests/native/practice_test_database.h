@@ -8,8 +8,16 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <system_error>
+#include <vector>
+
+#ifdef _WIN32
+#include <stdlib.h>
+#endif
 
 #include "data/db_access.h"
+#include "data/demo_practice.h"
+#include "data/demo_seed.h"
 #include "data/practice_database.h"
 #include "settings_test_env.h"
 #include "test_storage.h"
@@ -32,6 +40,45 @@ public:
     PracticeTestDatabase& operator=(const PracticeTestDatabase&) = delete;
 
     bool Ok() const { return ok_; }
+
+    // Fills this database with the demo practice of the seed built around today. Writing it takes
+    // seconds (every table filled, every user's password hashed), so it is written once per
+    // build of the test program, into a folder beside the program, and copied from there; the
+    // session is started again on the copy. False, with the reason, when it cannot be written.
+    bool UseDemoPractice(int32_t today, std::string* reason, uint32_t seed = 1) {
+        std::error_code ec;
+        const std::filesystem::path program = ProgramPath();
+        const std::string stamp = std::to_string(std::filesystem::last_write_time(program, ec).time_since_epoch().count()) +
+                                  "-" + std::to_string(std::filesystem::file_size(program, ec));
+        const std::filesystem::path kept = program.parent_path() / ("demo-practice-" + std::to_string(seed) + "-" + std::to_string(today) + "-" + stamp);
+        if (!std::filesystem::is_directory(kept, ec)) {
+            if (!WriteDemoPractice(BuildDemoPractice(seed, today), 1000, reason)) return false;
+            DbEndSession();
+            // Copies kept by an earlier build of the program are of no further use.
+            std::vector<std::filesystem::path> stale;
+            for (const auto& entry : std::filesystem::directory_iterator(program.parent_path(), ec)) {
+                const std::string name = entry.path().filename().string();
+                if (name.rfind("demo-practice-", 0) == 0 && name.find(stamp) == std::string::npos) stale.push_back(entry.path());
+            }
+            for (const std::filesystem::path& path : stale) std::filesystem::remove_all(path, ec);
+            // Written aside and renamed, so that a test program running beside this one never
+            // copies a half-written practice; the one that renames first keeps its copy.
+            std::random_device random;
+            const std::filesystem::path aside = kept.string() + ".part" + std::to_string(random());
+            // A copy that cannot be kept only costs the next test the writing.
+            std::filesystem::copy(dir_, aside, std::filesystem::copy_options::recursive, ec);
+            if (!ec) std::filesystem::rename(aside, kept, ec);
+            if (ec) std::filesystem::remove_all(aside, ec);
+            return DbInitDatabase();
+        }
+        DbEndSession();
+        std::filesystem::copy(kept, dir_, std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec) {
+            *reason = "cannot copy the demo practice from " + kept.string() + ": " + ec.message();
+            return false;
+        }
+        return DbInitDatabase();
+    }
     std::string Dir() const { return dir_.string(); }
     const TempSettings& Settings() const { return settings_; }
 
@@ -45,6 +92,15 @@ public:
     }
 
 private:
+    static std::filesystem::path ProgramPath() {
+        std::error_code ec;
+#ifdef _WIN32
+        return std::filesystem::absolute((__argv && __argv[0]) ? __argv[0] : "", ec);
+#else
+        return std::filesystem::read_symlink("/proc/self/exe", ec);
+#endif
+    }
+
     TempSettings settings_;
     TempDatabase store_;
     std::filesystem::path dir_;

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <functional>
 #include <filesystem>
+#include <map>
+#include <system_error>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -76,7 +79,39 @@ public:
     const std::string& Reason() const { return reason_; }
 
 private:
+    // Seeding the demo practice and its book takes seconds, so within one run of the tests each
+    // kind is seeded once (for today) and later practices of that kind are copies of it.
+    struct KeptPractices {
+        std::map<std::pair<Practice, int32_t>, std::string> dirs;
+        ~KeptPractices() {
+            std::error_code ec;
+            for (const auto& kept : dirs) std::filesystem::remove_all(kept.second, ec);
+        }
+    };
     bool Seed(Practice practice, const std::string& data) {
+        static KeptPractices kept;
+        const auto key = std::make_pair(practice, QVN_SysDate());
+        std::error_code ec;
+        const auto found = kept.dirs.find(key);
+        if (found != kept.dirs.end()) {
+            // File by file: copying a folder onto an existing one fails under Wine, which gives
+            // every file of a drive the same identity.
+            for (const auto& file : std::filesystem::directory_iterator(found->second, ec)) {
+                if (!std::filesystem::copy_file(file.path(), std::filesystem::path(data) / file.path().filename(), ec)) {
+                    reason_ = "cannot copy the practice from " + found->second + ": " + ec.message();
+                    return false;
+                }
+            }
+            if (ec) reason_ = "cannot read the practice kept in " + found->second + ": " + ec.message();
+            return !ec;
+        }
+        if (!SeedNew(practice, data)) return false;
+        const std::string copy = dir_ + "-kept";
+        std::filesystem::copy(data, copy, std::filesystem::copy_options::recursive, ec);
+        if (!ec) kept.dirs[key] = copy;
+        return true;
+    }
+    bool SeedNew(Practice practice, const std::string& data) {
         if (!CreatePracticeDatabase(data, &reason_) || !OpenPracticeDatabase(data, &reason_)) return false;
         bool ok = true;
         if (practice == Practice::kDemo || practice == Practice::kDemoBook) {

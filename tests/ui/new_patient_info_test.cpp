@@ -12,40 +12,9 @@
 #include "data/db_access.h"
 #include "data/record_text.h"
 #include "resources/resource.h"
-#include "suite/prompter.h"
+#include "../native/scripted_prompter.h"
 #include "app_run.h"
 #include "sheet_model.h"
-
-namespace {
-
-// Answers Yes to a question of the test's own save (a double booking of the demo book).
-class YesToAll final : public Prompter {
-public:
-    YesToAll() { InstallPrompter(this); }
-    ~YesToAll() override { InstallPrompter(nullptr); }
-    PromptAnswer Show(const PromptRequest& r) override { return r.buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk; }
-};
-
-HWND DialogOf(DWORD pid, const char* title, DWORD ms) {
-    const DWORD deadline = GetTickCount() + ms;
-    do {
-        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == pid && IsWindowVisible(w)) return w;
-        }
-        Sleep(100);
-    } while (GetTickCount() < deadline);
-    return nullptr;
-}
-
-std::string FieldText(HWND dialog, int id) {
-    char text[128] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-}  // namespace
 
 TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWorkstation) {
     AppRun app("", Practice::kDemoBook);
@@ -82,7 +51,8 @@ TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWo
     PutText(new_patient.patientName, "Nesbit, Ann");
     PutText(new_patient.phone, "555-0142");
     {
-        YesToAll yes;
+        ScriptedPrompter yes;  // a double booking of the demo book is asked about
+        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
         ASSERT_TRUE(SaveAppointment(false, &before, new_patient));
     }
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(1124, 0), day);
@@ -99,11 +69,11 @@ TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWo
     ASSERT_EQ(static_cast<LRESULT>(id), SendMessageA(main, 1127, 0, 0)) << "the click selected the new patient";
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_NEW_PATIENT_INFO, 0), 0);
-    HWND dialog = DialogOf(app.ProcessId(), "Enter New Patient Information", 10000);
+    HWND dialog = app.WaitForDialog("Enter New Patient Information", 10000);
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ("Nesbit", FieldText(dialog, IDC_EDITPAT_LAST));
-    EXPECT_EQ("Ann", FieldText(dialog, IDC_EDITPAT_FIRST));
-    EXPECT_EQ("555-0142", FieldText(dialog, IDC_EDITPAT_PHONE));
+    EXPECT_EQ("Nesbit", ControlText(dialog, IDC_EDITPAT_LAST));
+    EXPECT_EQ("Ann", ControlText(dialog, IDC_EDITPAT_FIRST));
+    EXPECT_EQ("555-0142", ControlText(dialog, IDC_EDITPAT_PHONE));
     SetDlgItemTextA(dialog, IDC_EDITPAT_LAST, "Nash");
     SetDlgItemTextA(dialog, IDC_EDITPAT_FIRST, "Amy");
     SetDlgItemTextA(dialog, IDC_EDITPAT_INITIAL, "B");
@@ -131,7 +101,7 @@ TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWo
     EXPECT_EQ("Chicago", GetText(side.city));
     EXPECT_EQ("IL", GetText(side.state));
     EXPECT_EQ("60601", GetText(side.zip));
-    HWND asked = DialogOf(app.ProcessId(), nullptr, 500);
+    HWND asked = app.WaitForDialog(nullptr, 500);
     EXPECT_EQ(nullptr, asked) << "asked: " << (asked ? WindowText(asked) : "");
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, app.WaitForExit());

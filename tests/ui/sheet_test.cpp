@@ -19,7 +19,7 @@
 #include "data/appointment_store.h"
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
-#include "suite/prompter.h"
+#include "../native/scripted_prompter.h"
 #include "suite/workstation_settings.h"
 #include "views/active_view.h"
 #include "views/day_data.h"
@@ -108,17 +108,6 @@ std::string ScreenshotPath(const char* name) {
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir + "\\" + name;
 }
-
-class YesToEverything final : public Prompter {
-public:
-    YesToEverything() { InstallPrompter(this); }
-    ~YesToEverything() override { InstallPrompter(nullptr); }
-    PromptAnswer Show(const PromptRequest& request) override {
-        asked.push_back(request.text);
-        return kAnswerYes;
-    }
-    std::vector<std::string> asked;
-};
 
 struct Found {
     const DayRecord* day = nullptr;
@@ -329,7 +318,8 @@ TEST(Sheet, AnAppointmentMovedAtAnotherWorkstationShowsAtItsNewPlaceOnlyAfterIts
     after = before;
     std::memcpy(after.operatory, target_id, 4);
     {
-        YesToEverything yes;
+        ScriptedPrompter yes;  // the other workstation's questions about its move
+        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
         ASSERT_TRUE(SaveAppointment(false, &before, after));
     }
     // A notice for a day that is not shown changes nothing on the sheet.

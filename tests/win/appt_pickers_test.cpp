@@ -93,7 +93,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(db_.Ok());
         std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, QVN_DateIn(12, 7, 2026)), 1000, &reason)) << reason;
+        ASSERT_TRUE(db_.UseDemoPractice(QVN_DateIn(12, 7, 2026), &reason)) << reason;
         InstallWindowsPrompter(nullptr);
     }
     void TearDown() override { InstallPrompter(nullptr); }

@@ -60,7 +60,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(db_.Ok());
         std::string reason;
-        ASSERT_TRUE(WriteDemoPractice(BuildDemoPractice(1, kMonday), 1000, &reason)) << reason;
+        ASSERT_TRUE(db_.UseDemoPractice(kMonday, &reason)) << reason;
         ASSERT_TRUE(LoadPracticeTables());
         ProviderInfo& dr1 = practice_tables.providers[static_cast<size_t>(Index("DR1", true))];
         std::memcpy(dr1.blockOperatory[1], "OP1 ", 4);
