@@ -24,7 +24,7 @@
 
 class PracticeTestDatabase {
 public:
-    explicit PracticeTestDatabase(Backend backend = Backend::kSqlite) : store_(backend) {
+    explicit PracticeTestDatabase(Backend backend = Backend::kSqlite) : backend_(backend), store_(backend) {
         std::random_device random;
         dir_ = settings_.Dir() / ("data" + std::to_string(random()));
         std::filesystem::create_directories(dir_);
@@ -46,6 +46,12 @@ public:
     // build of the test program, into a folder beside the program, and copied from there; the
     // session is started again on the copy. False, with the reason, when it cannot be written.
     bool UseDemoPractice(int32_t today, std::string* reason, uint32_t seed = 1) {
+        // A server database is not a folder to copy: it is written each time.
+        if (backend_ == Backend::kPostgres) {
+            if (!WriteDemoPractice(BuildDemoPractice(seed, today), 1000, reason)) return false;
+            DbEndSession();
+            return DbInitDatabase();
+        }
         std::error_code ec;
         const std::filesystem::path program = ProgramPath();
         const std::string stamp = std::to_string(std::filesystem::last_write_time(program, ec).time_since_epoch().count()) +
@@ -101,6 +107,7 @@ private:
 #endif
     }
 
+    Backend backend_;
     TempSettings settings_;
     TempDatabase store_;
     std::filesystem::path dir_;
