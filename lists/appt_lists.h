@@ -76,10 +76,13 @@ bool ListShows(int kind, const ApptListFilter& filter, const AppointmentRecord& 
 struct ListFillResult {
     int lines = 0;
     bool truncated = false;  // the Unscheduled List stopped at its limit (the user was told)
+    uint16_t error = 0;      // the result number of a read that failed; the lines read before stay
 };
 // Clears the list and fills it from the database on the access layer's session, with the
-// practice's status tables. Selects the first line. The Unscheduled List's limit is told to the
-// user unless tell_truncation is off (the refresh's quiet refill).
+// practice's status tables. Selects the first line. The Unscheduled List's limit and a failed
+// read (message 3018 with the result number and the appointment file) are told to the user
+// unless tell_truncation is off (the refresh's quiet refill, which would repeat them on every
+// tick of its timer).
 ListFillResult FillApptList(int kind, const ApptListFilter& filter, HeaderListModel* list, bool tell_truncation = true);
 // Adds one appointment when the filter shows it; the new line's index or -1.
 int AddToApptList(int kind, const ApptListFilter& filter, const AppointmentRecord& a, HeaderListModel* list);

@@ -1,9 +1,10 @@
 // The Appointment, ASAP and Unscheduled lists of the demo practice, line for line, their saved
-// filters and the Unscheduled List's limit.
+// filters, the Unscheduled List's limit and a fill whose reads fail.
 #include <gtest/gtest.h>
 
 #include "demo_practice_fixture.h"
 #include "lists/appt_lists.h"
+#include "sqlite3.h"
 #include "suite/qdb/qdb.h"
 #include "suite/records/patient.h"
 #include "suite/settings.h"
@@ -141,6 +142,37 @@ TEST_F(ApptListsTest, UnscheduledListStopsAfterThreeThousandLinesWithOneMessage)
     EXPECT_EQ(1500, list.Count());
     EXPECT_EQ(1u, prompter.Asked().size());
     EXPECT_EQ(kFilterAll, ParseSavedFilter(kListUnscheduled, "1(OP1 )").mode);
+}
+
+// Another program shortens the appointment records under the open practice: each list's fill
+// tells the failed read once with the result number and the file, and a quiet refill tells nothing.
+TEST_F(ApptListsTest, FillThatCannotReadTellsOnce) {
+    AppointmentRecord booked = DemoAppt(9200, DemoMonday(), 9, 0, 30, "DR1", "OP1");
+    booked.schedule = kScheduleAsap;
+    Book(booked);
+    AppointmentRecord waiting = DemoAppt(9201, 0, 9, 0, 30, "DR1", "OP1");
+    waiting.unscheduled = 1;
+    waiting.status = kStatusUnscheduled;
+    ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, waiting));
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open((db_.Dir() + "/qvn.db").c_str(), &raw));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, "UPDATE g9 SET rec = substr(rec, 1, 100)", nullptr, nullptr, nullptr))
+        << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+    ApptListFilter filter;
+    filter.date = DemoMonday();
+    for (int kind : {kListAppointments, kListAsap, kListUnscheduled}) {
+        ScriptedPrompter prompter;
+        prompter.Answer(kAnswerOk);
+        HeaderListModel list({10, 7, 23, 12, 16, 3, 13}, 7169);
+        const ListFillResult told = FillApptList(kind, filter, &list);
+        EXPECT_EQ(kQdbWrongLength, told.error) << kind;
+        EXPECT_EQ(0, list.Count()) << kind;
+        EXPECT_EQ((std::vector<std::string>{"The records could not be read.\nDatabase error 68 (file 9)."}), prompter.Texts())
+            << kind;
+        EXPECT_EQ(kQdbWrongLength, FillApptList(kind, filter, &list, false).error) << kind;
+        EXPECT_EQ(1u, prompter.Asked().size()) << kind << ": the quiet refill tells nothing";
+    }
 }
 
 TEST(ApptListTexts, CopyTitleAndMenuLetters) {
