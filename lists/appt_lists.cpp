@@ -263,6 +263,26 @@ int AddToApptList(int kind, const ApptListFilter& filter, const AppointmentRecor
     return list->Insert(line.text, line.data1, line.data2, line.sortKey, line.groupMark, line.colourIndex);
 }
 
+std::vector<uint32_t> ArrivedAppointments(const HeaderListModel& before, const HeaderListModel& after) {
+    std::vector<uint32_t> arrived;
+    for (int i = 0; i < after.Count(); ++i) {
+        const HeaderLine& line = after.Line(i);
+        bool held = false;
+        for (int k = 0; k < before.Count() && !held; ++k) {
+            const HeaderLine& old = before.Line(k);
+            held = old.data1 == line.data1 && old.text == line.text && old.colourIndex == line.colourIndex;
+        }
+        if (!held) arrived.push_back(line.data1);
+    }
+    return arrived;
+}
+
+int ArrivalBeeps(int kind, uint8_t status, const StatusTables& statuses) {
+    if (kind != kListAppointments || status > kMaxPracticeStatus) return 0;
+    const char code = statuses.colourCodes[status];
+    return code == 'b' ? 1 : code == 'B' ? 3 : 0;
+}
+
 std::string ListCopyTitle(int kind, int32_t date) {
     return std::string(LayoutOf(kind).title) + " - " + ListDateText(date);
 }

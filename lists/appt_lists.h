@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "controls/header_list.h"
 #include "data/appointment_record.h"
@@ -86,6 +87,12 @@ struct ListFillResult {
 ListFillResult FillApptList(int kind, const ApptListFilter& filter, HeaderListModel* list, bool tell_truncation = true);
 // Adds one appointment when the filter shows it; the new line's index or -1.
 int AddToApptList(int kind, const ApptListFilter& filter, const AppointmentRecord& a, HeaderListModel* list);
+// The appointments whose lines the refreshed list shows anew or changed: each line of after
+// that before does not hold with the same text and colour, in after's order.
+std::vector<uint32_t> ArrivedAppointments(const HeaderListModel& before, const HeaderListModel& after);
+// How often the list beeps for an appointment the refresh brings: the Appointment List once
+// when its status's code character is "b" and three times when it is "B"; otherwise never.
+int ArrivalBeeps(int kind, uint8_t status, const StatusTables& statuses);
 // The title line of the copy: the window title, " - " and the list date.
 std::string ListCopyTitle(int kind, int32_t date);
 

@@ -175,6 +175,32 @@ TEST_F(ApptListsTest, FillThatCannotReadTellsOnce) {
     }
 }
 
+// The refresh's beeps: the lines that arrive or change, and the code characters "b" and "B".
+TEST(ApptListRefresh, ArrivedLinesAndTheirBeeps) {
+    HeaderListModel before({6, 7, 25, 12, 16, 3, 13}, 7169), after({6, 7, 25, 12, 16, 3, 13}, 7169);
+    before.Insert(" 9:00aSeated Kept", 1, 0, 9 * 256, 0, 2);
+    before.Insert("10:00a       Changed", 2, 0, 10 * 256, 0, 0);
+    before.Insert("11:00a       Recoloured", 3, 0, 11 * 256, 0, 0);
+    after.Insert(" 9:00aSeated Kept", 1, 0, 9 * 256, 0, 2);
+    after.Insert("10:00aHere   Changed", 2, 0, 10 * 256, 0, 0);
+    after.Insert("11:00a       Recoloured", 3, 0, 11 * 256, 0, 4);
+    after.Insert("12:00p       New", 4, 0, 12 * 256, 0, 0);
+    EXPECT_EQ((std::vector<uint32_t>{2, 3, 4}), ArrivedAppointments(before, after));
+    EXPECT_TRUE(ArrivedAppointments(after, after).empty());
+
+    StatusTables statuses;
+    statuses.colourCodes[1] = 'b';
+    statuses.colourCodes[2] = 'B';
+    statuses.colourCodes[3] = '2';
+    const struct {
+        int kind;
+        uint8_t status;
+        int beeps;
+    } cases[] = {{kListAppointments, 1, 1}, {kListAppointments, 2, 3}, {kListAppointments, 3, 0},
+                 {kListAppointments, 100, 0}, {kListAsap, 1, 0}, {kListUnscheduled, 2, 0}};
+    for (const auto& c : cases) EXPECT_EQ(c.beeps, ArrivalBeeps(c.kind, c.status, statuses)) << c.kind << " " << +c.status;
+}
+
 TEST(ApptListTexts, CopyTitleAndMenuLetters) {
     EXPECT_EQ("Quorvin Appointment List - Mon, Dec 07, 2026", ListCopyTitle(kListAppointments, QVN_DateIn(12, 7, 2026)));
     EXPECT_EQ(17u, ListDateText(QVN_DateIn(1, 1, 2027)).size());
