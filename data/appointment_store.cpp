@@ -33,14 +33,16 @@ FileGroupDesc AppointmentGroup() {
     return desc;
 }
 
-std::vector<AppointmentRecord> ReadSet(int key, const void* prefix, int prefix_length) {
+std::vector<AppointmentRecord> ReadSet(int key, const void* prefix, int prefix_length, uint16_t* result = nullptr) {
     std::vector<AppointmentRecord> found;
     DbGroupScope group(AppointmentGroup());
-    if (group.Result() != kQdbOk) return found;
-    AppointmentRecord a{};
-    for (uint16_t r = DbStartSetForward(key, DbPrepareKey(prefix), &a, prefix_length); r == kQdbOk;
-         r = DbNextInSet(key, &a))
-        found.push_back(a);
+    uint16_t r = group.Result();
+    if (r == kQdbOk) {
+        AppointmentRecord a{};
+        for (r = DbStartSetForward(key, DbPrepareKey(prefix), &a, prefix_length); r == kQdbOk; r = DbNextInSet(key, &a))
+            found.push_back(a);
+    }
+    if (result) *result = r;
     return found;
 }
 
@@ -61,18 +63,20 @@ uint16_t ReadAppointment(uint32_t id, AppointmentRecord* appointment, bool lock)
     return DbReadForUpdate(AppointmentGroup(), kApptByIdKey, &id, sizeof id, appointment, lock);
 }
 
-std::vector<AppointmentRecord> ReadDay(int32_t date) { return ReadSet(kApptByDateOperatoryKey, &date, sizeof date); }
-
-std::vector<AppointmentRecord> ReadDayOfOperatory(int32_t date, const char operatory[4]) {
-    DayResourcePrefix prefix{date, kMarkerOperatory, {}};
-    std::memcpy(prefix.id, operatory, 4);
-    return ReadSet(kApptByDateOperatoryKey, &prefix, sizeof prefix);
+std::vector<AppointmentRecord> ReadDay(int32_t date, uint16_t* result) {
+    return ReadSet(kApptByDateOperatoryKey, &date, sizeof date, result);
 }
 
-std::vector<AppointmentRecord> ReadDayOfProvider(int32_t date, const char provider[4]) {
+std::vector<AppointmentRecord> ReadDayOfOperatory(int32_t date, const char operatory[4], uint16_t* result) {
+    DayResourcePrefix prefix{date, kMarkerOperatory, {}};
+    std::memcpy(prefix.id, operatory, 4);
+    return ReadSet(kApptByDateOperatoryKey, &prefix, sizeof prefix, result);
+}
+
+std::vector<AppointmentRecord> ReadDayOfProvider(int32_t date, const char provider[4], uint16_t* result) {
     DayResourcePrefix prefix{date, kMarkerProvider, {}};
     std::memcpy(prefix.id, provider, 4);
-    return ReadSet(kApptByDateProviderKey, &prefix, sizeof prefix);
+    return ReadSet(kApptByDateProviderKey, &prefix, sizeof prefix, result);
 }
 
 uint16_t ReadUnscheduledList(const char* provider, size_t limit, std::vector<AppointmentRecord>* out) {

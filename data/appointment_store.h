@@ -17,10 +17,11 @@
 uint16_t ReadAppointment(uint32_t id, AppointmentRecord* appointment, bool lock = false);
 
 // The appointments of a day, of a day in one operatory, of a day of one provider, each in the
-// order of the start time.
-std::vector<AppointmentRecord> ReadDay(int32_t date);
-std::vector<AppointmentRecord> ReadDayOfOperatory(int32_t date, const char operatory[4]);
-std::vector<AppointmentRecord> ReadDayOfProvider(int32_t date, const char provider[4]);
+// order of the start time. result, when given, takes the result number that ended the read
+// (kQdbNotFound at its normal end); the records read before a failure are kept.
+std::vector<AppointmentRecord> ReadDay(int32_t date, uint16_t* result = nullptr);
+std::vector<AppointmentRecord> ReadDayOfOperatory(int32_t date, const char operatory[4], uint16_t* result = nullptr);
+std::vector<AppointmentRecord> ReadDayOfProvider(int32_t date, const char provider[4], uint16_t* result = nullptr);
 
 // The unscheduled list in the order of its index (provider nullptr: every provider's), at most
 // limit records. The result number that ended the read (kQdbNotFound at its normal end, kQdbOk

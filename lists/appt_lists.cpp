@@ -12,6 +12,7 @@
 #include "data/record_text.h"
 #include "lists/patient_search.h"
 #include "suite/dates.h"
+#include "suite/messages.h"
 #include "suite/phones.h"
 #include "suite/prompter.h"
 #include "suite/records/patient.h"
@@ -26,6 +27,7 @@ const char kOfficeJournalTitle[] = "Office Journal";
 namespace {
 
 const char kApptSection[] = "APPT";
+constexpr int kMsgListUnreadable = 3018;  // a fill's read failed: the result number and the file
 
 const ApptListLayout kLayouts[] = {
     {"ApptList", "Quorvin Appointment List", "RSlipMenu", "APPTVIEW", 10,
@@ -201,11 +203,14 @@ bool ListShows(int kind, const ApptListFilter& filter, const AppointmentRecord& 
 
 namespace {
 
-std::vector<AppointmentRecord> ReadListDay(const ApptListFilter& filter, int32_t date) {
-    if (filter.mode == kFilterProvider) return ReadDayOfProvider(date, filter.provider);
-    if (filter.mode == kFilterOperatory) return ReadDayOfOperatory(date, filter.operatory);
-    return ReadDay(date);
+std::vector<AppointmentRecord> ReadListDay(const ApptListFilter& filter, int32_t date, uint16_t* result) {
+    if (filter.mode == kFilterProvider) return ReadDayOfProvider(date, filter.provider, result);
+    if (filter.mode == kFilterOperatory) return ReadDayOfOperatory(date, filter.operatory, result);
+    return ReadDay(date, result);
 }
+
+// A read that ended other than at the end of its data.
+bool ReadFailed(uint16_t result) { return result != kQdbOk && result != kQdbNotFound; }
 
 void InsertLine(int kind, const AppointmentRecord& a, HeaderListModel* list) {
     const ApptListLine line = FormatListLine(kind, a, practice_tables.statuses, FactsOf(a.patientId));
@@ -223,7 +228,7 @@ ListFillResult FillApptList(int kind, const ApptListFilter& filter, HeaderListMo
         std::vector<AppointmentRecord> found;
         const uint16_t r = ReadUnscheduledList(filter.mode == kFilterProvider ? filter.provider : nullptr,
                                                kUnscheduledListMax + 1, &found);
-        (void)r;
+        if (ReadFailed(r)) result.error = r;
         for (const AppointmentRecord& a : found) {
             if (list->Count() == kUnscheduledListMax) {
                 result.truncated = true;
@@ -234,12 +239,19 @@ ListFillResult FillApptList(int kind, const ApptListFilter& filter, HeaderListMo
             InsertLine(kind, a, list);
         }
     } else if (kind == kListAsap) {
-        for (int32_t d = filter.date; d <= filter.date + filter.span; ++d)
-            for (const AppointmentRecord& a : ReadListDay(filter, d))
+        // The days after a failed one are not read: the lines read so far stay.
+        for (int32_t d = filter.date; d <= filter.date + filter.span && result.error == kQdbOk; ++d) {
+            uint16_t r = kQdbOk;
+            for (const AppointmentRecord& a : ReadListDay(filter, d, &r))
                 if (a.schedule == filter.searchType) InsertLine(kind, a, list);
+            if (ReadFailed(r)) result.error = r;
+        }
     } else {
-        for (const AppointmentRecord& a : ReadListDay(filter, filter.date)) InsertLine(kind, a, list);
+        uint16_t r = kQdbOk;
+        for (const AppointmentRecord& a : ReadListDay(filter, filter.date, &r)) InsertLine(kind, a, list);
+        if (ReadFailed(r)) result.error = r;
     }
+    if (result.error != kQdbOk && tell_truncation) QVN_Message(kMsgGroupGeneral, kMsgListUnreadable, result.error, kAppointmentFile);
     if (list->Count() > 0) list->SetSelection(0, kSelSelect, false);
     result.lines = list->Count();
     return result;
@@ -249,6 +261,26 @@ int AddToApptList(int kind, const ApptListFilter& filter, const AppointmentRecor
     if (!ListShows(kind, filter, a)) return -1;
     const ApptListLine line = FormatListLine(kind, a, practice_tables.statuses, FactsOf(a.patientId));
     return list->Insert(line.text, line.data1, line.data2, line.sortKey, line.groupMark, line.colourIndex);
+}
+
+std::vector<uint32_t> ArrivedAppointments(const HeaderListModel& before, const HeaderListModel& after) {
+    std::vector<uint32_t> arrived;
+    for (int i = 0; i < after.Count(); ++i) {
+        const HeaderLine& line = after.Line(i);
+        bool held = false;
+        for (int k = 0; k < before.Count() && !held; ++k) {
+            const HeaderLine& old = before.Line(k);
+            held = old.data1 == line.data1 && old.text == line.text && old.colourIndex == line.colourIndex;
+        }
+        if (!held) arrived.push_back(line.data1);
+    }
+    return arrived;
+}
+
+int ArrivalBeeps(int kind, uint8_t status, const StatusTables& statuses) {
+    if (kind != kListAppointments || status > kMaxPracticeStatus) return 0;
+    const char code = statuses.colourCodes[status];
+    return code == 'b' ? 1 : code == 'B' ? 3 : 0;
 }
 
 std::string ListCopyTitle(int kind, int32_t date) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "controls/header_list.h"
 #include "data/appointment_record.h"
@@ -76,13 +77,22 @@ bool ListShows(int kind, const ApptListFilter& filter, const AppointmentRecord& 
 struct ListFillResult {
     int lines = 0;
     bool truncated = false;  // the Unscheduled List stopped at its limit (the user was told)
+    uint16_t error = 0;      // the result number of a read that failed; the lines read before stay
 };
 // Clears the list and fills it from the database on the access layer's session, with the
-// practice's status tables. Selects the first line. The Unscheduled List's limit is told to the
-// user unless tell_truncation is off (the refresh's quiet refill).
+// practice's status tables. Selects the first line. The Unscheduled List's limit and a failed
+// read (message 3018 with the result number and the appointment file) are told to the user
+// unless tell_truncation is off (the refresh's quiet refill, which would repeat them on every
+// tick of its timer).
 ListFillResult FillApptList(int kind, const ApptListFilter& filter, HeaderListModel* list, bool tell_truncation = true);
 // Adds one appointment when the filter shows it; the new line's index or -1.
 int AddToApptList(int kind, const ApptListFilter& filter, const AppointmentRecord& a, HeaderListModel* list);
+// The appointments whose lines the refreshed list shows anew or changed: each line of after
+// that before does not hold with the same text and colour, in after's order.
+std::vector<uint32_t> ArrivedAppointments(const HeaderListModel& before, const HeaderListModel& after);
+// How often the list beeps for an appointment the refresh brings: the Appointment List once
+// when its status's code character is "b" and three times when it is "B"; otherwise never.
+int ArrivalBeeps(int kind, uint8_t status, const StatusTables& statuses);
 // The title line of the copy: the window title, " - " and the list date.
 std::string ListCopyTitle(int kind, int32_t date);
 

@@ -15,6 +15,7 @@
 #include "controls/date_picker_win.h"
 #include "controls/header_list_win.h"
 #include "controls/resource_list_fill.h"
+#include "data/appointment_store.h"
 #include "data/practice_schedule.h"
 #include "lists/appt_lists.h"
 #include "lists/patient_search.h"
@@ -94,7 +95,15 @@ void ApplyOtherChanges() {
     for (int i = 0; same && i < fresh.Count(); ++i)
         same = fresh.Line(i).text == now->Line(i).text && fresh.Line(i).data1 == now->Line(i).data1 &&
                fresh.Line(i).colourIndex == now->Line(i).colourIndex;
-    if (!same) Refill(false);
+    if (same) return;
+    // An appointment that arrives with a status coded "b" or "B" is announced by beeps.
+    int beeps = 0;
+    for (uint32_t id : ArrivedAppointments(*now, fresh)) {
+        AppointmentRecord a{};
+        if (ReadAppointment(id, &a) == kQdbOk) beeps += ArrivalBeeps(list_window.kind, a.status, practice_tables.statuses);
+    }
+    Refill(false);
+    for (int i = 0; i < beeps; ++i) MessageBeep(MB_OK);
 }
 
 void StripPaint(HWND strip) {

@@ -1,9 +1,10 @@
 // The Appointment, ASAP and Unscheduled lists of the demo practice, line for line, their saved
-// filters and the Unscheduled List's limit.
+// filters, the Unscheduled List's limit and a fill whose reads fail.
 #include <gtest/gtest.h>
 
 #include "demo_practice_fixture.h"
 #include "lists/appt_lists.h"
+#include "sqlite3.h"
 #include "suite/qdb/qdb.h"
 #include "suite/records/patient.h"
 #include "suite/settings.h"
@@ -141,6 +142,63 @@ TEST_F(ApptListsTest, UnscheduledListStopsAfterThreeThousandLinesWithOneMessage)
     EXPECT_EQ(1500, list.Count());
     EXPECT_EQ(1u, prompter.Asked().size());
     EXPECT_EQ(kFilterAll, ParseSavedFilter(kListUnscheduled, "1(OP1 )").mode);
+}
+
+// Another program shortens the appointment records under the open practice: each list's fill
+// tells the failed read once with the result number and the file, and a quiet refill tells nothing.
+TEST_F(ApptListsTest, FillThatCannotReadTellsOnce) {
+    AppointmentRecord booked = DemoAppt(9200, DemoMonday(), 9, 0, 30, "DR1", "OP1");
+    booked.schedule = kScheduleAsap;
+    Book(booked);
+    AppointmentRecord waiting = DemoAppt(9201, 0, 9, 0, 30, "DR1", "OP1");
+    waiting.unscheduled = 1;
+    waiting.status = kStatusUnscheduled;
+    ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, waiting));
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open((db_.Dir() + "/qvn.db").c_str(), &raw));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, "UPDATE g9 SET rec = substr(rec, 1, 100)", nullptr, nullptr, nullptr))
+        << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+    ApptListFilter filter;
+    filter.date = DemoMonday();
+    for (int kind : {kListAppointments, kListAsap, kListUnscheduled}) {
+        ScriptedPrompter prompter;
+        prompter.Answer(kAnswerOk);
+        HeaderListModel list({10, 7, 23, 12, 16, 3, 13}, 7169);
+        const ListFillResult told = FillApptList(kind, filter, &list);
+        EXPECT_EQ(kQdbWrongLength, told.error) << kind;
+        EXPECT_EQ(0, list.Count()) << kind;
+        EXPECT_EQ((std::vector<std::string>{"The records could not be read.\nDatabase error 68 (file 9)."}), prompter.Texts())
+            << kind;
+        EXPECT_EQ(kQdbWrongLength, FillApptList(kind, filter, &list, false).error) << kind;
+        EXPECT_EQ(1u, prompter.Asked().size()) << kind << ": the quiet refill tells nothing";
+    }
+}
+
+// The refresh's beeps: the lines that arrive or change, and the code characters "b" and "B".
+TEST(ApptListRefresh, ArrivedLinesAndTheirBeeps) {
+    HeaderListModel before({6, 7, 25, 12, 16, 3, 13}, 7169), after({6, 7, 25, 12, 16, 3, 13}, 7169);
+    before.Insert(" 9:00aSeated Kept", 1, 0, 9 * 256, 0, 2);
+    before.Insert("10:00a       Changed", 2, 0, 10 * 256, 0, 0);
+    before.Insert("11:00a       Recoloured", 3, 0, 11 * 256, 0, 0);
+    after.Insert(" 9:00aSeated Kept", 1, 0, 9 * 256, 0, 2);
+    after.Insert("10:00aHere   Changed", 2, 0, 10 * 256, 0, 0);
+    after.Insert("11:00a       Recoloured", 3, 0, 11 * 256, 0, 4);
+    after.Insert("12:00p       New", 4, 0, 12 * 256, 0, 0);
+    EXPECT_EQ((std::vector<uint32_t>{2, 3, 4}), ArrivedAppointments(before, after));
+    EXPECT_TRUE(ArrivedAppointments(after, after).empty());
+
+    StatusTables statuses;
+    statuses.colourCodes[1] = 'b';
+    statuses.colourCodes[2] = 'B';
+    statuses.colourCodes[3] = '2';
+    const struct {
+        int kind;
+        uint8_t status;
+        int beeps;
+    } cases[] = {{kListAppointments, 1, 1}, {kListAppointments, 2, 3}, {kListAppointments, 3, 0},
+                 {kListAppointments, 100, 0}, {kListAsap, 1, 0}, {kListUnscheduled, 2, 0}};
+    for (const auto& c : cases) EXPECT_EQ(c.beeps, ArrivalBeeps(c.kind, c.status, statuses)) << c.kind << " " << +c.status;
 }
 
 TEST(ApptListTexts, CopyTitleAndMenuLetters) {

@@ -1,6 +1,7 @@
 // The appointment lists on the running program: opened from the main window's menu one at a
 // time, the Appointment List stepped a day by its menu letters, an appointment opened by Enter,
-// and a change made by another workstation showing in the open list on the refresh timer.
+// a change made by another workstation showing in the open list on the refresh timer, and an
+// appointment broken from the ASAP List.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -35,14 +36,14 @@ std::string ClipboardText() {
     return text;
 }
 
-// Has the list window copy its lines and returns what it put on the clipboard.
+// Has the list window copy its lines and returns what it put on the clipboard. The clipboard is
+// watched by its sequence number, not opened, until the program has taken it: opening it here
+// while the program tries to would make the program's copy fail.
 std::string CopiedList(HWND list_window) {
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
+    const DWORD before = GetClipboardSequenceNumber();
     PostMessageA(list_window, WM_COMMAND, MAKEWPARAM(CMD_LIST_COPY, 0), 0);
     std::string text;
+    if (!WaitUntil([&] { return GetClipboardSequenceNumber() != before; })) return text;
     WaitUntil([&] { return !(text = ClipboardText()).empty(); });
     return text;
 }
@@ -59,10 +60,11 @@ HeaderListModel DayList(int32_t date) {
 }
 
 const char kCaption[] = "Time  Status Name                       Prov/Op   Reason          Ln Phone         ";
+const char kAsapCaption[] = "Date      Status Name                     Prov/Op   Reason          Ln Phone         ";
 
 }  // namespace
 
-TEST(ApptListsRun, OpenFromTheMenuStepByLetterOpenByEnterAndFollowAnotherStation) {
+TEST(ApptListsRun, OpenFromTheMenuStepByLetterOpenByEnterFollowAnotherStationAndBreakFromAsap) {
     AppRun app("", Practice::kDemoBook, "FRONT", {"NETWORK/NetVersion=1", "NETWORK/UpdateSpeed=5", "NETWORK/STATION=6"});
     ASSERT_TRUE(app.Started()) << app.SeedReason();
     HWND main = app.WaitForWindow("ApptBook");
@@ -152,6 +154,52 @@ TEST(ApptListsRun, OpenFromTheMenuStepByLetterOpenByEnterAndFollowAnotherStation
     }
     DbEndSession();
     EXPECT_TRUE(WaitUntil([&] { return CopiedList(window).find("Changed Elsewhr") != std::string::npos; }, 20000));
+
+    // Break one from the ASAP List (the default view: the ASAP mark, today and seven days on):
+    // its line selected, the password for the break and the question answered, then the record
+    // is broken and its line has left the list.
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    ASSERT_TRUE(LoadPracticeTables());
+    ApptListFilter asap_view = ParseSavedFilter(kListAsap, "0 1234 7   2");
+    asap_view.date = QVN_SysDate();
+    HeaderListModel asap_lines({10, 7, 23, 12, 16, 3, 13}, 7169);
+    FillApptList(kListAsap, asap_view, &asap_lines);
+    int breakable = -1;
+    for (int i = 0; i < asap_lines.Count() && breakable < 0; ++i) {
+        AppointmentRecord a{};
+        if (ReadAppointment(asap_lines.Line(i).data1, &a) == kQdbOk && a.status != kStatusComplete) breakable = i;
+    }
+    ASSERT_GE(breakable, 0) << "the demo book has an ASAP appointment in the coming week";
+    const uint32_t broken_id = asap_lines.Line(breakable).data1;
+    DbEndSession();
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_ASAP_LIST, 0), 0);
+    asap = app.WaitForWindow("ASAPList");
+    ASSERT_NE(nullptr, asap);
+    HWND asap_list = FindWindowExA(asap, nullptr, "MDIListBox", nullptr);
+    ASSERT_NE(nullptr, asap_list);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(asap_list, LB_GETCOUNT, 0, 0) == asap_lines.Count(); }));
+    const std::string asap_title = "Quorvin ASAP List - " + ListDateText(asap_view.date);
+    ASSERT_EQ(asap_lines.ClipboardText(asap_title, kAsapCaption), CopiedList(asap));
+    ASSERT_TRUE(BringToFront(asap));
+    PressKey(VK_HOME);
+    for (int i = 0; i < breakable; ++i) PressKey(VK_DOWN);
+    // The ASAP List's menu has no Break item of its own; its window takes the Appointment List's
+    // Break command (427) for the selected line all the same.
+    PostMessageA(asap, WM_COMMAND, MAKEWPARAM(CMD_LIST_BREAK, 0), 0);
+    password = app.WaitForDialog("Password");
+    ASSERT_NE(nullptr, password);
+    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
+    EXPECT_EQ("Break this appointment?\nIt will be moved to the unscheduled list.", app.AnswerBox("Appointment Book", IDYES));
+    ASSERT_TRUE(asap_lines.Delete(breakable));
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(asap_list, LB_GETCOUNT, 0, 0) == asap_lines.Count(); }));
+    EXPECT_EQ(asap_lines.ClipboardText(asap_title, kAsapCaption), CopiedList(asap)) << "only the broken line left";
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    AppointmentRecord broken{};
+    ASSERT_EQ(kQdbOk, ReadAppointment(broken_id, &broken));
+    EXPECT_EQ(100, +broken.status);
+    EXPECT_EQ(0, +broken.date);
+    DbEndSession();
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
