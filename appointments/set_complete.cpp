@@ -39,8 +39,8 @@ std::vector<uint16_t> AttachedCareTypes(uint32_t patient_id, uint32_t appointmen
     std::vector<uint16_t> types;
     for (const ContinuingCareRecord& c : ReadPatientCare(patient_id))
         if (c.appointmentId == appointment_id && c.type != 0 && types.size() < kAttachedCareTypes &&
-            std::find(types.begin(), types.end(), c.type) == types.end())
-            types.push_back(c.type);
+            std::find(types.begin(), types.end(), +c.type) == types.end())
+            types.push_back(+c.type);
     return types;
 }
 

@@ -390,7 +390,7 @@ bool LatestCompletedOnFile(const ActionFiles& f, QdbFile procedures, uint32_t pa
     *latest = 0;
     ProcedureRecord p{};
     const QdbSet set = QDB_StartSet(procedures, kProcedureByPatientKey, 0, &key, &p, sizeof key);
-    for (bool more = set != 0; more; more = QDB_NextRecInSet(set, &p) != 0) *latest = std::max(*latest, p.date);
+    for (bool more = set != 0; more; more = QDB_NextRecInSet(set, &p) != 0) *latest = std::max(*latest, +p.date);
     if (set) QDB_EndSet(set);
     const uint16_t result = QDB_GetLastErrorNum(f.S());
     return result == kQdbOk || result == kQdbNotFound || ReadFailed(f, kProcedureFile);
@@ -417,7 +417,7 @@ ApptChangeResult CompleteStoredAppointment(const CompletionRequest& r, Completio
         if (a.patientId != 0) locks.Add(f.patients.Handle(), kPatientFile, kPatientByIdKey, &patient_key, sizeof patient_key);
         planned_keys.clear();
         for (int slot : r.slots)
-            if (slot >= 0 && slot < kReasonSlots && IsPlannedSlot(a, slot)) planned_keys.push_back(a.reasons[slot]);
+            if (slot >= 0 && slot < kReasonSlots && IsPlannedSlot(a, slot)) planned_keys.push_back(+a.reasons[slot]);
         for (const uint32_t& k : planned_keys) locks.Add(procedures.Handle(), kProcedureFile, kProcedureByIdKey, &k, sizeof k);
         for (const uint32_t& k : postings.newIds) locks.Add(procedures.Handle(), kProcedureFile, kProcedureByIdKey, &k, sizeof k);
     });
@@ -475,8 +475,8 @@ ApptChangeResult CompleteStoredAppointment(const CompletionRequest& r, Completio
     if (out->posted > 0 && patient.lastCompletedDate < r.today) {
         int32_t latest = 0;
         if (!LatestCompletedOnFile(f, procedures.Handle(), a.patientId, &latest)) return ApptChangeResult::kFailed;
-        for (const ProcedureRecord& p : postings.added) latest = std::max(latest, p.date);
-        for (const ProcedureRecord& p : postings.completed) latest = std::max(latest, p.date);
+        for (const ProcedureRecord& p : postings.added) latest = std::max(latest, +p.date);
+        for (const ProcedureRecord& p : postings.completed) latest = std::max(latest, +p.date);
         if (latest > patient.lastCompletedDate) {
             patient.lastCompletedDate = latest;
             patient_changed = true;
@@ -494,7 +494,7 @@ ApptChangeResult CompleteStoredAppointment(const CompletionRequest& r, Completio
             ContinuingCareRecord c{};
             if (!QDB_FindRec(f.care.Handle(), kContinuingCareByPatientKey, &k, &c)) return ReadFailed(f, kContinuingCareFile);
             const auto& met = postings.careTypesMet;
-            if (std::find(met.begin(), met.end(), c.type) == met.end()) continue;
+            if (std::find(met.begin(), met.end(), +c.type) == met.end()) continue;
             c.lastDate = context.date;
             c.dueDate = QVN_AddMonths(context.date, c.intervalMonths ? c.intervalMonths : kCareIntervalUnset);
             c.appointmentId = 0;

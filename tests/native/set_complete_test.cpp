@@ -189,11 +189,11 @@ TEST_F(SetComplete, PostsEveryChosenReasonSkipsTheToothCodesAndStillCompletes) {
     std::vector<std::pair<uint32_t, uint32_t>> code_fee;
     uint32_t prophy_procedure = 0;
     for (const ProcedureRecord& p : CompletedOf(300)) {
-        code_fee.push_back({p.codeId, p.fee});
-        EXPECT_EQ(DemoMonday(), p.date);
-        EXPECT_EQ(kPatient, p.patientId);
+        code_fee.push_back({+p.codeId, +p.fee});
+        EXPECT_EQ(DemoMonday(), +p.date);
+        EXPECT_EQ(kPatient, +p.patientId);
         EXPECT_EQ("DR1 ", std::string(p.provider, 4));
-        if (p.codeId == kProphy) prophy_procedure = p.id;
+        if (p.codeId == kProphy) prophy_procedure = +p.id;
     }
     EXPECT_EQ((std::vector<std::pair<uint32_t, uint32_t>>{{kCrown, 125000},
                                                           {kProphy, 9775},
@@ -208,17 +208,17 @@ TEST_F(SetComplete, PostsEveryChosenReasonSkipsTheToothCodesAndStillCompletes) {
     const uint32_t slots_after[] = {prophy_procedure, kCrown, kPlannedCrown, kMultiCode, kToothMultiCode};
     const uint8_t kinds_after[] = {1, 0, 1, 0, 0};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(slots_after[i], stored.reasons[i]) << "slot " << i;
-        EXPECT_EQ(kinds_after[i], stored.reasonKinds[i]) << "slot " << i;
+        EXPECT_EQ(slots_after[i], +stored.reasons[i]) << "slot " << i;
+        EXPECT_EQ(kinds_after[i], +stored.reasonKinds[i]) << "slot " << i;
     }
     FileGroupDesc desc{};
     DbGroupOf(kPatientFile, &desc);
     PatientRecord patient{};
     uint32_t pid = kPatient;
     ASSERT_EQ(kQdbOk, DbReadForUpdate(desc, kPatientByIdKey, &pid, sizeof pid, &patient, false));
-    EXPECT_EQ(DemoMonday(), patient.lastCompletedDate);
+    EXPECT_EQ(DemoMonday(), +patient.lastCompletedDate);
     std::vector<std::pair<uint16_t, uint32_t>> care;
-    for (const ContinuingCareRecord& c : ReadPatientCare(kPatient)) care.push_back({c.type, c.appointmentId});
+    for (const ContinuingCareRecord& c : ReadPatientCare(kPatient)) care.push_back({+c.type, +c.appointmentId});
     EXPECT_EQ((std::vector<std::pair<uint16_t, uint32_t>>{{1, 0}}), care) << "the recall lets the appointment go";
 
     // The recap's job, byte for byte: zero-filled but for the print-now code of station 3, the
@@ -281,7 +281,7 @@ TEST_F(SetComplete, NewPatientCancelAndTheRecapSettingChangeNothingOrAskNothing)
         EXPECT_EQ(c.texts, prompts.Texts());
         AppointmentRecord stored{};
         ASSERT_EQ(kQdbOk, ReadAppointment(c.id, &stored));
-        EXPECT_EQ(c.status, stored.status);
+        EXPECT_EQ(c.status, +stored.status);
         EXPECT_EQ(c.result == 0, before == StoredRows(db_.Dir(), {"g9", "g18", "g55", "g77", "g100"}));
         EXPECT_EQ(0u, steps.carePatient) << "No to the new continuing care appointment";
         EXPECT_TRUE(QueuedJobs().empty());

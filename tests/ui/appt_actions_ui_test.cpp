@@ -156,10 +156,10 @@ TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     EXPECT_EQ(1, +stored.reasonKinds[0]) << "the slot holds the completed procedure";
     ProcedureRecord posted{};
     ASSERT_TRUE(ReadProcedure(stored.reasons[0], &posted));
-    EXPECT_EQ(1u, posted.codeId);
+    EXPECT_EQ(1u, +posted.codeId);
     EXPECT_EQ(2, +posted.kind);
-    EXPECT_EQ(6500u, posted.fee);
-    EXPECT_EQ(static_cast<uint32_t>(completed.id), posted.appointmentId);
+    EXPECT_EQ(6500u, +posted.fee);
+    EXPECT_EQ(static_cast<uint32_t>(completed.id), +posted.appointmentId);
 
     // Appointment > Pur&ge Appointments... with a cutoff a week back: the warning of a cutoff less
     // than a year back, the last question, then the run.
