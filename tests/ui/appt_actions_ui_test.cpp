@@ -145,9 +145,11 @@ TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     HWND list = GetDlgItem(select, 230);
     ASSERT_EQ(1, SendMessageA(list, LB_GETCOUNT, 0, 0));
     EXPECT_EQ(1, SendMessageA(list, LB_GETSELCOUNT, 0, 0)) << "every line selected at start";
-    char line[128] = {};
-    SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
-    EXPECT_EQ("Pc\t\tPeriodic oral evaluation    ", std::string(line));
+    // Another process's list text comes through the wide message.
+    wchar_t line[128] = L"";
+    ASSERT_LT(SendMessageW(list, LB_GETTEXTLEN, 0, 0), 127);
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    EXPECT_EQ(L"Pc\t\tPeriodic oral evaluation    ", std::wstring(line));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(select, 234))) << "no procedure of it takes cross coding";
     ASSERT_TRUE(BringToFront(select));
     PressKey(VK_RETURN);
