@@ -74,12 +74,13 @@ bool Pass(const CommandStep& step, CommandContext& context) {
 // exit, the day and week views, the date buttons, the family appointment list (its menu entry, the
 // hand-over of a second start and the internal 385), the medical alerts and notes, the insurance
 // and new-patient information, Ideal Day, the function keys and the flip tab keys, going to a
-// date, the help menu and the three appointment lists; breaking and deleting the selected
-// appointment, and the purge.
+// date, the help menu and the three appointment lists; breaking, deleting and setting complete
+// the selected appointment, and the purge.
 constexpr int kAvailableCommands[] = {
     120, 121, 122, 123, 124, 125, 126, 128, 130, 131, 143, 144, 145, 150, 151, 201, 202, 204, 380, 381, 382, 384, 385, 388, 390,
     395, 396, 397, 398, 399, 400, 401, 402, 403, 700, 701, 702, 800, 801, 802, 803, 804, 805, 1124, 1224,
     375, 376, 378,  // the Appointment, ASAP and Unscheduled lists
+    129,            // Post/Set Complete
 };
 
 }  // namespace

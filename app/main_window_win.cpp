@@ -22,6 +22,7 @@
 #include "appointments/appt_actions.h"
 #include "appointments/appt_dialog_win.h"
 #include "appointments/purge_dialog_win.h"
+#include "appointments/set_complete_dialog_win.h"
 #include "appointments/new_patient_dialog_win.h"
 #include "appointments/new_patient_entry.h"
 #include "appointments/conflict_checks.h"
@@ -563,7 +564,7 @@ private:
     HWND window_;
 };
 
-// An appointment broken, deleted or given a status (the command's status entry); the day it was
+// An appointment broken, deleted, set complete or given a status (the command's status entry); the day it was
 // on is read again. The sheet's selection goes with a broken appointment only when it was that one.
 bool AppointmentAction(HWND window, int command, uint32_t id) {
     AppointmentRecord before{};
@@ -574,6 +575,8 @@ bool AppointmentAction(HWND window, int command, uint32_t id) {
         done = BreakAppointment(windows, id);
     } else if (command == CMD_DELETE_APPOINTMENT) {
         done = DeleteAppointment(windows, id);
+    } else if (command == CMD_SET_COMPLETE) {
+        done = SetAppointmentComplete(window, app_frame.instance, windows, id);
     } else {
         HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         done = SetAppointmentStatus(windows, id, static_cast<uint8_t>(command - kStatusCommandBase));
@@ -680,6 +683,7 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case CMD_BREAK_APPOINTMENT:
     case CMD_DELETE_APPOINTMENT:
+    case CMD_SET_COMPLETE:
         AppointmentActionCommand(window, command);
         break;
     case CMD_PURGE_APPOINTMENTS:

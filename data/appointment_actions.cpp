@@ -2,6 +2,7 @@
 // as one unit (see appointment_store.cpp for the save's own).
 #include "data/appointment_actions.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -9,9 +10,11 @@
 
 #include "data/appointment_store.h"
 #include "data/db_access.h"
+#include "data/id_counters.h"
 #include "data/occupancy.h"
 #include "data/record_locks.h"
 #include "suite/audit.h"
+#include "suite/clinical_entry.h"
 #include "suite/docutils.h"
 #include "suite/messages.h"
 #include "suite/notes.h"
@@ -20,6 +23,7 @@
 #include "suite/records/continuing_care.h"
 #include "suite/records/lab_case.h"
 #include "suite/records/patient.h"
+#include "suite/records/procedures.h"
 #include "suite/records/users.h"
 #include "data/practice_schedule.h"
 #include "suite/dates.h"
@@ -349,6 +353,160 @@ ApptChangeResult SetStoredAppointmentStatus(uint32_t id, uint8_t status, Appoint
     AppointmentRecord changed = *before;
     changed.status = status;
     return Commit(f, [&] { return RewriteAppointment(f, changed); }) ? ApptChangeResult::kDone : ApptChangeResult::kFailed;
+}
+
+namespace {
+
+constexpr int kCareIntervalUnset = 6;  // months, as a new continuing care record gets
+
+bool IsPlannedSlot(const AppointmentRecord& a, int slot) { return a.reasonKinds[slot] == kReasonIsProcedure; }
+
+// The ids the new procedures of the chosen code reasons will take, handed out before anything is
+// locked (the counter has its own lock). False when the counter failed (reported).
+bool TakeProcedureIds(const CompletionRequest& r, std::vector<uint32_t>* ids) {
+    int wanted = 0;
+    for (int slot : r.slots) {
+        if (slot < 0 || slot >= kReasonSlots || IsPlannedSlot(r.shown, slot)) continue;
+        if (const ProcedureCodeRecord* code = FindCode(r.codes, r.shown.reasons[slot]))
+            wanted += ProceduresPostedBy(*code, r.codes);
+    }
+    for (int i = 0; i < wanted; ++i) {
+        const uint32_t id = NextRecordId(kProcedureIdCounter);
+        if (id == 0) return false;
+        ids->push_back(id);
+    }
+    return true;
+}
+
+// The latest date of the patient's completed procedures on file (0 when none); false after a
+// failure of the engine (reported).
+bool LatestCompletedOnFile(const ActionFiles& f, QdbFile procedures, uint32_t patient_id, int32_t* latest) {
+#pragma pack(push, 1)
+    struct {
+        uint32_t patientId;
+        uint8_t kind;
+    } key{patient_id, kProcedureCompleted};
+#pragma pack(pop)
+    *latest = 0;
+    ProcedureRecord p{};
+    const QdbSet set = QDB_StartSet(procedures, kProcedureByPatientKey, 0, &key, &p, sizeof key);
+    for (bool more = set != 0; more; more = QDB_NextRecInSet(set, &p) != 0) *latest = std::max(*latest, +p.date);
+    if (set) QDB_EndSet(set);
+    const uint16_t result = QDB_GetLastErrorNum(f.S());
+    return result == kQdbOk || result == kQdbNotFound || ReadFailed(f, kProcedureFile);
+}
+
+}  // namespace
+
+ApptChangeResult CompleteStoredAppointment(const CompletionRequest& r, CompletionOutcome* out) {
+    ActionFiles f;
+    if (!f.Open()) return ApptChangeResult::kFailed;
+    QdbOpenedFile procedures(f.S(), kProcedureFile);
+    if (!procedures.Handle()) {
+        ReportChangeFailure(f.S(), kDbMsgOpen, kProcedureFile);
+        return ApptChangeResult::kFailed;
+    }
+    Postings postings;
+    if (!TakeProcedureIds(r, &postings.newIds)) return ApptChangeResult::kFailed;
+    Links links;
+    uint32_t patient_key = 0;
+    std::vector<uint32_t> planned_keys;
+    const uint32_t id = r.shown.id;
+    const Gathered g = GatherAndLock(f, id, &out->before, &links, [&](const AppointmentRecord& a, RecordLockSet& locks) {
+        patient_key = a.patientId;
+        if (a.patientId != 0) locks.Add(f.patients.Handle(), kPatientFile, kPatientByIdKey, &patient_key, sizeof patient_key);
+        planned_keys.clear();
+        for (int slot : r.slots)
+            if (slot >= 0 && slot < kReasonSlots && IsPlannedSlot(a, slot)) planned_keys.push_back(+a.reasons[slot]);
+        for (const uint32_t& k : planned_keys) locks.Add(procedures.Handle(), kProcedureFile, kProcedureByIdKey, &k, sizeof k);
+        for (const uint32_t& k : postings.newIds) locks.Add(procedures.Handle(), kProcedureFile, kProcedureByIdKey, &k, sizeof k);
+    });
+    if (g != Gathered::kLocked) return ApptChangeResult::kFailed;
+    const AppointmentRecord& a = out->before;
+    if (std::memcmp(&a, &r.shown, sizeof a) != 0 || a.patientId == 0) {
+        ShowRefusal(kChangedElsewhere);
+        return ApptChangeResult::kFailed;
+    }
+    PatientRecord patient{};
+    if (!QDB_FindRec(f.patients.Handle(), kPatientByIdKey, &patient_key, &patient)) {
+        ReadFailed(f, kPatientFile);
+        return ApptChangeResult::kFailed;
+    }
+
+    PostingContext context;
+    context.patientId = a.patientId;
+    context.guarantorId = patient.guarantorId;
+    context.feeSchedule = patient.feeSchedule;
+    context.patientReferred = patient.referralId != 0;
+    context.appointmentId = a.id;
+    std::memcpy(context.provider, a.provider, sizeof context.provider);
+    context.date = a.date != 0 ? a.date : r.today;
+
+    AppointmentRecord done = a;
+    for (int slot : r.slots) {
+        if (slot < 0 || slot >= kReasonSlots || a.reasons[slot] == 0) continue;
+        const uint32_t reason = a.reasons[slot];
+        if (IsPlannedSlot(a, slot)) {
+            ProcedureRecord planned{};
+            uint32_t key = reason;
+            const bool found = QDB_FindRec(procedures.Handle(), kProcedureByIdKey, &key, &planned) != 0;
+            if (!found && QDB_GetLastErrorNum(f.S()) != kQdbNotFound) {
+                ReadFailed(f, kProcedureFile);
+                return ApptChangeResult::kFailed;
+            }
+            if (PostReason(context, PostKind::kPlanned, reason, found ? &planned : nullptr, r.codes, &postings) != 0) ++out->posted;
+            continue;
+        }
+        const int64_t posted = PostReason(context, PostKind::kCode, reason, nullptr, r.codes, &postings);
+        if (posted == 0) continue;
+        ++out->posted;
+        if (posted < 0) continue;
+        for (int s = 0; s < kReasonSlots; ++s)
+            if (done.reasons[s] == reason && done.reasonKinds[s] != kReasonIsProcedure) {
+                done.reasons[s] = static_cast<uint32_t>(posted);
+                done.reasonKinds[s] = kReasonIsProcedure;
+                break;
+            }
+    }
+    out->recap = postings.referred && r.askRecap && r.askRecap();
+    done.status = kStatusComplete;
+
+    bool patient_changed = false;
+    if (out->posted > 0 && patient.lastCompletedDate < r.today) {
+        int32_t latest = 0;
+        if (!LatestCompletedOnFile(f, procedures.Handle(), a.patientId, &latest)) return ApptChangeResult::kFailed;
+        for (const ProcedureRecord& p : postings.added) latest = std::max(latest, +p.date);
+        for (const ProcedureRecord& p : postings.completed) latest = std::max(latest, +p.date);
+        if (latest > patient.lastCompletedDate) {
+            patient.lastCompletedDate = latest;
+            patient_changed = true;
+        }
+    }
+    const bool written = Commit(f, [&] {
+        for (const ProcedureRecord& p : postings.completed) {
+            uint32_t key = p.id;
+            if (!QDB_FindRec(procedures.Handle(), kProcedureByIdKey, &key, nullptr) || !QDB_WriteRec(procedures.Handle(), &p))
+                return Fail(f, kDbMsgWrite, kProcedureFile);
+        }
+        for (const ProcedureRecord& p : postings.added)
+            if (!QDB_AddRec(procedures.Handle(), &p)) return Fail(f, kDbMsgWrite, kProcedureFile);
+        for (const CareKey& k : links.care) {
+            ContinuingCareRecord c{};
+            if (!QDB_FindRec(f.care.Handle(), kContinuingCareByPatientKey, &k, &c)) return ReadFailed(f, kContinuingCareFile);
+            const auto& met = postings.careTypesMet;
+            if (std::find(met.begin(), met.end(), +c.type) == met.end()) continue;
+            c.lastDate = context.date;
+            c.dueDate = QVN_AddMonths(context.date, c.intervalMonths ? c.intervalMonths : kCareIntervalUnset);
+            c.appointmentId = 0;
+            if (!QDB_WriteRec(f.care.Handle(), &c)) return Fail(f, kDbMsgWrite, kContinuingCareFile);
+        }
+        if (!RewriteAppointment(f, done)) return false;
+        if (!patient_changed) return true;
+        if (!QDB_FindRec(f.patients.Handle(), kPatientByIdKey, &patient_key, nullptr) || !QDB_WriteRec(f.patients.Handle(), &patient))
+            return Fail(f, kDbMsgWrite, kPatientFile);
+        return true;
+    });
+    return written ? ApptChangeResult::kDone : ApptChangeResult::kFailed;
 }
 
 namespace {

@@ -7,8 +7,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "data/appointment_record.h"
+#include "suite/records/procedures.h"
 
 enum class ApptChangeResult {
     kDone,
@@ -29,6 +32,31 @@ ApptChangeResult DeleteStoredAppointment(uint32_t id, AppointmentRecord* before)
 
 // The status byte alone is rewritten: no occupancy change, no audit.
 ApptChangeResult SetStoredAppointmentStatus(uint32_t id, uint8_t status, AppointmentRecord* before);
+
+// Set complete: the chosen reasons are posted as completed procedures (see suite/clinical_entry.h)
+// and the appointment, its reason slots pointing at the new procedures, becomes complete. The
+// appointment, the patient, the planned procedures to complete, the ids of the new procedures
+// and the attached continuing care records are locked first; the appointment is read again under
+// its lock and must still be the one the user chose from. A reason that cannot be posted is told
+// and skipped. When a posted procedure came through a referral source, ask_recap is asked (the
+// locks held) and its answer returned. Then, in one transaction: the new and the completed
+// procedures, the continuing care records the posted codes meet (last date, next due date, no
+// appointment), the appointment (slots and status complete) and the patient's date of last
+// completed treatment, when it lies before today and the patient's latest completed procedure is
+// later.
+struct CompletionRequest {
+    AppointmentRecord shown;                   // as the user chose from
+    std::vector<int> slots;                    // the chosen reason slots, in list order
+    std::vector<ProcedureCodeRecord> codes;    // every procedure code, in code order
+    int32_t today = 0;
+    std::function<bool()> askRecap;            // may be empty: no recap
+};
+struct CompletionOutcome {
+    AppointmentRecord before{};                // as stored before
+    int posted = 0;                            // reasons posted
+    bool recap = false;                        // the referral recap is wanted
+};
+ApptChangeResult CompleteStoredAppointment(const CompletionRequest& request, CompletionOutcome* outcome);
 
 // The broken appointment as the break writes it.
 AppointmentRecord BrokenCopy(const AppointmentRecord& appointment);

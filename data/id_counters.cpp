@@ -9,11 +9,14 @@
 
 #include "data/appointment_record.h"
 #include "data/record_locks.h"
+#include "suite/messages.h"
 #include "suite/qdb/qdb_handles.h"
 #include "suite/records/counters.h"
+#include "suite/records/procedures.h"
 
 const char kAppointmentIdCounter[] = "APPT";
 const char kNewPatientIdCounter[] = "NEWPAT";
+const char kProcedureIdCounter[] = "PROC";
 
 namespace {
 
@@ -26,22 +29,28 @@ struct CountedFile {
 const CountedFile kCountedFiles[] = {
     {kAppointmentIdCounter, kAppointmentFile, offsetof(AppointmentRecord, id), sizeof(AppointmentRecord)},
     {kNewPatientIdCounter, kNewPatientFile, offsetof(NewPatientRecord, id), sizeof(NewPatientRecord)},
+    {kProcedureIdCounter, kProcedureFile, offsetof(ProcedureRecord, id), sizeof(ProcedureRecord)},
 };
 
-// One more than the highest id in the counter's file: a walk in physical order, done once.
+// One more than the highest id in the counter's file: a walk in physical order, done once. 0 when
+// the walk failed (reported): a counter started from part of the file would hand out ids in use.
 uint32_t FirstFreeId(const char* counter) {
     for (const CountedFile& c : kCountedFiles) {
         if (std::strcmp(c.counter, counter) != 0) continue;
         QdbPrivateSession session;
         QdbOpenedFile file(session.Handle(), c.file);
-        if (!file.Handle()) return 1;
         std::vector<uint8_t> record(static_cast<size_t>(c.length));
         uint32_t highest = 0;
-        for (int ok = QDB_FirstRec(file.Handle(), c.file, record.data()); ok;
+        for (int ok = file.Handle() ? QDB_FirstRec(file.Handle(), c.file, record.data()) : 0; ok;
              ok = QDB_NextRec(file.Handle(), c.file, record.data())) {
             uint32_t id;
             std::memcpy(&id, record.data() + c.idOffset, 4);
             if (id > highest) highest = id;
+        }
+        const uint16_t result = session.Handle() ? QDB_GetLastErrorNum(session.Handle()) : kQdbNoSession;
+        if (result != kQdbOk && result != kQdbNotFound) {
+            QVN_ReportDbError(c.file, result, c.file);
+            return 0;
         }
         return highest + 1;
     }
@@ -58,6 +67,7 @@ uint32_t NextRecordId(const char* counter) {
         if (!exists) {
             record = key;
             record.next = FirstFreeId(counter);
+            if (record.next == 0) return LockedEdit::kNothing;
         }
         id = record.next;
         ++record.next;

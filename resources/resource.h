@@ -324,3 +324,8 @@
 #define IDC_PURGE_MSG_DONT_SHOW 2401
 #define IDC_PURGE_PROGRESS_COUNT 2402
 #define IDC_PURGE_MSG_TEXT 2403
+
+// Set Appointment Procedures Complete (DLG_SELECTAPPTPROC): the list and its two note lines.
+#define IDC_SELPROC_LIST 230
+#define IDC_SELPROC_NOTE1 234
+#define IDC_SELPROC_NOTE2 237

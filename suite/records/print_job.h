@@ -1,6 +1,7 @@
 // The suite's print queue (data file 77, keys 78 to 80): one 1330-byte job per printout that
-// the suite's print program makes. The appointment book writes two kinds of job, the book view
-// of one day and the route slip of one appointment; both start zero-filled.
+// the suite's print program makes. The appointment book writes three kinds of job, the book view
+// of one day, the route slip of one appointment and the referral recap of one patient; all start
+// zero-filled.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +34,12 @@ struct PrintBookView {
     uint8_t unused466[180];
 };
 
+// The referral recap of one patient for the job's day (today at 174).
+struct PrintReferralRecap {
+    uint32_t patientId;
+    uint8_t unused182[464];
+};
+
 struct PrintRouteSlip {
     uint8_t unused178[130];
     uint16_t blockSize;                   // 5-minute units
@@ -46,13 +53,16 @@ struct PrintJobRecord {
     uint16_t printNow;                    // (workstation number * 256) + 7; 0 = batch
     uint8_t ours8[2];
     int32_t madeDate;
-    char reportName[8];                   // "ApptBook" (not terminated), "rteslip"
-    uint8_t ours22[72];
+    // The report name is a text field from 14 up to the title: the job is zero-filled and
+    // nothing else lies between them, so a name is terminated by the fill. "ApptBook" keeps its
+    // 8 bytes without a zero of its own, "RefRecap.rtc" takes 12.
+    char reportName[80];                  // "ApptBook", "rteslip", "RefRecap.rtc"
     char title[80];
     int32_t today;
     union {
         PrintBookView view;
         PrintRouteSlip slip;
+        PrintReferralRecap recap;
     };
     uint32_t workstation;                 // print now only
     uint8_t ours650[680];
@@ -64,6 +74,7 @@ static_assert(sizeof(PrintJobRecord) == kPrintJobRecordLength);
 static_assert(offsetof(PrintJobRecord, printNow) == 6);
 static_assert(offsetof(PrintJobRecord, madeDate) == 10);
 static_assert(offsetof(PrintJobRecord, reportName) == 14);
+static_assert(offsetof(PrintJobRecord, reportName) + sizeof(PrintJobRecord::reportName) == 94);
 static_assert(offsetof(PrintJobRecord, title) == 94);
 static_assert(offsetof(PrintJobRecord, today) == 174);
 static_assert(offsetof(PrintJobRecord, view.firstDay) == 178);
@@ -85,4 +96,6 @@ static_assert(offsetof(PrintJobRecord, view.printTimeAtRight) == 462);
 static_assert(offsetof(PrintJobRecord, slip.blockSize) == 308);
 static_assert(offsetof(PrintJobRecord, slip.appointmentId) == 310);
 static_assert(offsetof(PrintJobRecord, slip.zero314) == 314);
+static_assert(offsetof(PrintJobRecord, recap.patientId) == 178);
+static_assert(sizeof(PrintReferralRecap) == sizeof(PrintBookView));
 static_assert(offsetof(PrintJobRecord, workstation) == 646);

@@ -45,7 +45,11 @@ struct ProcedureCodeRecord {
     uint8_t needs;                // kNeedsTooth ...
     uint8_t continuingCareType;   // 0 = none
     uint32_t fees[kFeeScheduleCount];  // cents, by fee schedule 1 (the standard fees) to 10
-    uint8_t ours122[6];
+    // A member of a multi-code names it here (0 none): a multi-code posts, in code order, every
+    // code that names it. A code is a member of one multi-code at the most.
+    uint32_t multiCodeId;
+    uint8_t crossCoding;          // 1: medical cross coding can be entered for it
+    uint8_t ours127;
 };
 
 struct ProcedureRecord {
@@ -69,4 +73,7 @@ static_assert(sizeof(ProcedureCodeRecord) == kProcedureCodeRecordLength);
 static_assert(offsetof(ProcedureCodeRecord, id) == 2 && sizeof(ProcedureCodeRecord::id) == 4);
 static_assert(sizeof(ProcedureCodeRecord::code) == 10);
 static_assert(sizeof(ProcedureCodeRecord::timePattern) == 6);
+static_assert(offsetof(ProcedureCodeRecord, fees) == 82);
+static_assert(offsetof(ProcedureCodeRecord, multiCodeId) == 122);
+static_assert(offsetof(ProcedureCodeRecord, crossCoding) == 126);
 static_assert(sizeof(ProcedureRecord) == kProcedureRecordLength);

@@ -97,15 +97,17 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
     EXPECT_TRUE(SelectionAllowsEntry(381, new_patient)) << "notes work for a new patient too";
     EXPECT_TRUE(SelectionAllowsEntry(128, none));
 
-    // Nothing of Set Complete, Route Slip or the module entries is carried out yet: grayed
-    // whatever is selected. Refresh, the view, the setups that exist, Purge, the lists and Exit are enabled.
-    for (int c : {127, 129, 140, 141, 142, 386, 389, 393, 404, 610, 620, 12112, 12146})
+    // Nothing of Route Slip or the module entries is carried out yet: grayed whatever is
+    // selected. Refresh, the view, the setups that exist, Purge, the lists and Exit are enabled.
+    for (int c : {127, 140, 141, 142, 386, 389, 393, 404, 610, 620, 12112, 12146})
         EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
     for (int c : {121, 122, 125, 128, 130, 143, 144, 145, 388, 384, 375, 376, 378}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
     // Dial and the insurance information are carried out: Dial follows the patient's selection,
     // the insurance entry stays enabled and refuses a new patient when chosen.
     EXPECT_TRUE(MenuEntryEnabled(126, patient));
     EXPECT_FALSE(MenuEntryEnabled(126, new_patient));
+    EXPECT_TRUE(MenuEntryEnabled(129, patient)) << "Set Complete follows the patient's selection";
+    EXPECT_FALSE(MenuEntryEnabled(129, none));
     EXPECT_FALSE(MenuEntryEnabled(126, none));
     EXPECT_TRUE(MenuEntryEnabled(382, patient));
     EXPECT_TRUE(MenuEntryEnabled(120, patient)) << "a new appointment for the selected patient";

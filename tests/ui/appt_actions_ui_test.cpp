@@ -1,15 +1,19 @@
-// Breaking an appointment from the sheet's context menu, deleting another from the main menu and
-// purging the week before a cutoff, in one run of the program: the password, the real question
-// boxes and dialogs, the records and the sheet.
+// Breaking an appointment from the sheet's context menu, deleting another from the main menu,
+// setting a third complete and purging the week before a cutoff, in one run of the program: the
+// password, the real question boxes and dialogs, the records and the sheet.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app_run.h"
+#include "appointments/appt_reasons.h"
 #include "data/appointment_store.h"
+#include "data/record_locks.h"
+#include "suite/records/patient.h"
 #include "resources/resource.h"
 #include "sheet_model.h"
 
@@ -112,6 +116,52 @@ TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     Settle(500);
     EXPECT_NE(broken_before, Patch(sheet, broken_at)) << "the broken appointment's box is gone";
     EXPECT_NE(deleted_before, Patch(sheet, deleted_at)) << "the deleted appointment's box is gone";
+
+    // A third one set complete through Appointment > Post/Set &Complete...: its reasons made the
+    // periodic evaluation alone (no tooth, no continuing care) and its patient one without a
+    // referral source, as another workstation would, so that no message box comes in between.
+    ASSERT_GE(boxes.size(), 3u);
+    const ApptDisplay completed = boxes[2].second;
+    const POINT completed_at{boxes[2].first->left + m.W() + 6, m.MidRow(completed.startUnit)};
+    ASSERT_EQ(0, (EditLocked<AppointmentRecord>(kAppointmentFile, kApptByIdKey, completed.id, [](AppointmentRecord& a, bool) {
+                  std::memset(a.reasons, 0, sizeof a.reasons);
+                  std::memset(a.reasonKinds, 0, sizeof a.reasonKinds);
+                  a.reasons[0] = 1;
+                  return LockedEdit::kWrite;
+              })));
+    ASSERT_EQ(0, (EditLocked<PatientRecord>(kPatientFile, kPatientByIdKey, completed.patientId, [](PatientRecord& p, bool) {
+                  p.referralId = 0;
+                  p.feeSchedule = 1;
+                  return LockedEdit::kWrite;
+              })));
+    ASSERT_TRUE(BringToFront(main));
+    Click(sheet, completed_at);
+    Settle(500);
+    PressKey('A', VK_MENU);
+    Settle(300);
+    PressKey('C');
+    HWND select = app.WaitForDialog("Set Appointment Procedures Complete");
+    ASSERT_NE(nullptr, select);
+    HWND list = GetDlgItem(select, 230);
+    ASSERT_EQ(1, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(1, SendMessageA(list, LB_GETSELCOUNT, 0, 0)) << "every line selected at start";
+    // Another process's list text comes through the wide message.
+    wchar_t line[128] = L"";
+    ASSERT_LT(SendMessageW(list, LB_GETTEXTLEN, 0, 0), 127);
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    EXPECT_EQ(L"Pc\t\tPeriodic oral evaluation    ", std::wstring(line));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(select, 234))) << "no procedure of it takes cross coding";
+    ASSERT_TRUE(BringToFront(select));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(select); }, 10000)) << "Set Complete closes the dialog";
+    EXPECT_TRUE(WaitUntil([&] { return ReadAppointment(completed.id, &stored) == 0 && stored.status == 150; }, 10000));
+    EXPECT_EQ(1, +stored.reasonKinds[0]) << "the slot holds the completed procedure";
+    ProcedureRecord posted{};
+    ASSERT_TRUE(ReadProcedure(stored.reasons[0], &posted));
+    EXPECT_EQ(1u, +posted.codeId);
+    EXPECT_EQ(2, +posted.kind);
+    EXPECT_EQ(6500u, +posted.fee);
+    EXPECT_EQ(static_cast<uint32_t>(completed.id), +posted.appointmentId);
 
     // Appointment > Pur&ge Appointments... with a cutoff a week back: the warning of a cutoff less
     // than a year back, the last question, then the run.
