@@ -81,6 +81,7 @@ constexpr int kAvailableCommands[] = {
     395, 396, 397, 398, 399, 400, 401, 402, 403, 700, 701, 702, 800, 801, 802, 803, 804, 805, 1124, 1224,
     375, 376, 378,  // the Appointment, ASAP and Unscheduled lists
     129,            // Post/Set Complete
+    127,            // Find New Appointment Time
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Window procedure of the main window: decodes messages and hands the work on.
 #include "app/main_window_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@
 #include "appointments/conflict_checks.h"
 #include "appointments/day_note_dialog_win.h"
 #include "appointments/notes_dialog_win.h"
+#include "appointments/appointment_moves.h"
+#include "appointments/find_time.h"
+#include "appointments/find_time_dialog_win.h"
 #include "appointments/family_list.h"
 #include "appointments/family_list_dialog_win.h"
 #include "appointments/locate.h"
@@ -52,6 +56,7 @@
 #include "views/active_view.h"
 #include "views/day_data.h"
 #include "views/flip_tab_strip_win.h"
+#include "views/found_time_mark.h"
 #include "views/flip_tabs_setup_win.h"
 #include "views/sheet_layout.h"
 #include "views/pin_board_win.h"
@@ -163,6 +168,10 @@ bool BreakFromList(HWND, HINSTANCE, unsigned long id);
 bool DeleteFromList(HWND, HINSTANCE, unsigned long id);
 bool SetStatusFromList(HWND, HINSTANCE, unsigned long id, int status);
 
+bool ViewFoundTime(const FoundTime& found, bool quiet);
+void RestoreAfterFoundTimes();
+void KeepFoundTimeView();
+
 void OnCreate(HWND window) {
     main_state.shutDown = false;
     StartPatientInfoService(window);
@@ -180,7 +189,8 @@ void OnCreate(HWND window) {
     SetSelectionChangedHook(OnSelectionChanged);
     SetAppointmentSavedHook(DropSavedFromPinBoard);
     SetPinBoardOpenHook(OpenFromPinBoard);
-    SetFamilyListHook(FamilyListOfAppointmentDialog);  // a parked appointment saved elsewhere leaves the board
+    SetFamilyListHook(FamilyListOfAppointmentDialog);
+    SetFoundTimeViewer(FoundTimeViewer{ViewFoundTime, RestoreAfterFoundTimes, KeepFoundTimeView});  // a parked appointment saved elsewhere leaves the board
     SetListBreakAction(BreakFromList);
     SetListDeleteAction(DeleteFromList);
     SetListStatusAction(SetStatusFromList);
@@ -444,13 +454,91 @@ void OpenHandedOverCommand(HWND window) {
     RepaintSheetWindows();
 }
 
+const char kOperatoryNotShown[] = "Requested operatory is not currently being displayed. View canceled.";
+
+// --- Found free times on the sheet ----------------------------------------------------------
+
+// What the sheet showed before the result list's first view, to go back to on Cancel.
+struct SheetBeforeView {
+    bool kept = false;
+    int32_t date = 0;
+    int topUnit = 0;
+};
+SheetBeforeView sheet_before_view;
+
+// A new top unit for the sheet and the time column; the time column's paint finds the bottom.
+void ScrollSheetTo(int top) {
+    if (top == sheet_state.topUnit) return;
+    sheet_state.bottomUnit += top - sheet_state.topUnit;
+    sheet_state.topUnit = top;
+    RepaintSheetWindows();
+}
+
+bool ViewFoundTime(const FoundTime& found, bool quiet) {
+    AppointmentRecord probe{};
+    std::memcpy(probe.operatory, found.operatory, sizeof probe.operatory);
+    if (!AppointmentOperatoryShown(probe)) {
+        if (!quiet) ShowRefusal(kOperatoryNotShown);
+        return false;
+    }
+    if (!sheet_before_view.kept) sheet_before_view = SheetBeforeView{true, sheet_state.shownDate, sheet_state.topUnit};
+    const std::vector<int32_t> shown = DisplayedDays();
+    if (std::find(shown.begin(), shown.end(), found.date) == shown.end()) ShowDateAndRegister(found.date, sheet_state.mode);
+    found_time_mark = FoundTimeMark{true, found.date, found.start, found.length, {}};
+    std::memcpy(found_time_mark.operatory, found.operatory, sizeof found_time_mark.operatory);
+    ScrollSheetTo(FoundTimeTopUnit(sheet_state.topUnit, sheet_state.bottomUnit, found.start, found.length));
+    RepaintSheetWindows();
+    for (HWND w : {main_state.timeColumn, main_state.header, main_state.sheet})
+        if (w) UpdateWindow(w);
+    return true;
+}
+
+void RestoreAfterFoundTimes() {
+    found_time_mark = FoundTimeMark{};
+    if (sheet_before_view.kept) {
+        const SheetBeforeView before = sheet_before_view;
+        sheet_before_view = SheetBeforeView{};
+        if (before.date != sheet_state.shownDate) ShowDateAndRegister(before.date, sheet_state.mode);
+        ScrollSheetTo(before.topUnit);
+    }
+    RepaintSheetWindows();
+}
+
+void KeepFoundTimeView() {
+    found_time_mark = FoundTimeMark{};
+    sheet_before_view = SheetBeforeView{};
+    RepaintSheetWindows();
+}
+
+// "Find Ne&w Appointment Time...": for the appointment on the pin board, else the selection;
+// with neither, a search for looking only. A time taken moves the appointment there in one save
+// that finds the record as it was read here.
+void FindNewTimeCommand(HWND window) {
+    uint32_t id = main_state.pinBoard ? static_cast<uint32_t>(SendMessageA(main_state.pinBoard, kPinBoardParkedId, 0, 0)) : 0;
+    const bool from_pin_board = id != 0;
+    if (!from_pin_board) id = sheet_state.selectedId;
+    AppointmentRecord before{};
+    if (id != 0 && ReadAppointment(id, &before) != kQdbOk) return;
+    AppointmentRecord chosen = before;
+    if (!FindNewAppointmentTime(window, app_frame.instance, &chosen, true, 0) || id == 0) return;
+    HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    const MoveOutcome outcome = PlaceAppointmentAt(before, chosen.date, chosen.operatory, chosen.provider,
+                                                   chosen.hour * 12 + chosen.minute / 5, from_pin_board);
+    SetCursor(old_cursor);
+    if (outcome != MoveOutcome::kMoved) return;
+    if (before.date != 0) ReloadShownDay(before.date);
+    ReloadShownDay(chosen.date);
+    RepaintSheetWindows();
+    PostMessageA(window, kMsgAppointmentChanged, 0, static_cast<LPARAM>(id));
+}
+
 // "&View Appt" of the locate dialog: the appointment's date in the current mode, scrolled to its
 // time and selected, when its operatory is a column of the view.
 void ViewLocatedAppointment(uint32_t appointment_id) {
     AppointmentRecord a{};
     if (ReadAppointment(appointment_id, &a) != kQdbOk) return;
     if (a.date == 0 || !AppointmentOperatoryShown(a)) {
-        ShowRefusal("Requested operatory is not currently being displayed. View canceled.");
+        ShowRefusal(kOperatoryNotShown);
         return;
     }
     const int start = a.hour * 12;
@@ -658,6 +746,9 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case CMD_LOCATE_APPOINTMENT:
         LocateCommand(window);
+        break;
+    case CMD_FIND_NEW_TIME:
+        FindNewTimeCommand(window);
         break;
     case CMD_OTHER_APPOINTMENTS:
         OtherAppointmentsCommand(window);

@@ -24,6 +24,25 @@ void AnnounceMove(const AppointmentRecord& before, const AppointmentRecord& afte
     AnnounceChange(station, after.date, after.provider, after.operatory, after.id, kChangeArrived);
 }
 
+// The record at its new place: date, start and operatory; one that had no date leaves the
+// unscheduled list.
+AppointmentRecord MovedCopy(const AppointmentRecord& before, int32_t date, const char operatory[4], int start_unit) {
+    const int hour = start_unit / 12, minute = (start_unit % 12) * 5;
+    AppointmentRecord after = before;
+    after.hour = static_cast<uint8_t>(hour);
+    after.minute = static_cast<uint8_t>(minute);
+    after.date = date;
+    after.operatoryMarker = kMarkerOperatory;
+    std::memcpy(after.operatory, operatory, 4);
+    if (before.date == 0) {
+        // Only the unscheduled flag goes: an ASAP or OPEN appointment keeps its schedule mark.
+        if (after.status >= kStatusBroken) after.status = kStatusNone;
+        after.unscheduled = 0;
+    }
+    after.startUnit = static_cast<uint8_t>(StartInOwnUnits(after.unitSize, hour, minute));
+    return after;
+}
+
 }  // namespace
 
 int StartInOwnUnits(int unit_size, int hour, int minute) {
@@ -60,19 +79,23 @@ MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], 
         if (QVN_CheckRights(kRightMoveAppointment, true) <= 0) return MoveOutcome::kStopped;
         if (date < today && QVN_Message(kMsgGroupSuite, kPastDateMessage) != kAnswerOk) return MoveOutcome::kStopped;
     }
-    AppointmentRecord after = before;
-    after.hour = static_cast<uint8_t>(hour);
-    after.minute = static_cast<uint8_t>(minute);
-    after.date = date;
-    after.operatoryMarker = kMarkerOperatory;
-    std::memcpy(after.operatory, operatory, 4);
-    if (!had_date) {
-        // Only the unscheduled flag goes: an ASAP or OPEN appointment keeps its schedule mark.
-        if (after.status >= kStatusBroken) after.status = kStatusNone;
-        after.unscheduled = 0;
-    }
-    after.startUnit = static_cast<uint8_t>(StartInOwnUnits(after.unitSize, hour, minute));
+    const AppointmentRecord after = MovedCopy(before, date, operatory, start_unit);
     if (!SaveAppointment(false, &before, after)) return MoveOutcome::kRefused;
+    AnnounceMove(before, after);
+    return MoveOutcome::kMoved;
+}
+
+MoveOutcome PlaceAppointmentAt(const AppointmentRecord& read_at_start, int32_t date, const char operatory[4],
+                               const char provider[4], int start_unit, bool from_pin_board) {
+    const AppointmentRecord& before = read_at_start;
+    if (before.date != 0 && QVN_CheckRights(kRightMoveAppointment, true) <= 0) return MoveOutcome::kStopped;
+    AppointmentRecord after = MovedCopy(before, date, operatory, start_unit);
+    after.providerMarker = kMarkerProvider;
+    std::memcpy(after.provider, provider, 4);
+    if (std::memcmp(&after, &before, sizeof after) == 0) return MoveOutcome::kNothingToDo;
+    // The save compares the stored record with the one read at the search's start under its lock.
+    if (!SaveAppointment(false, &before, after)) return MoveOutcome::kRefused;
+    if (before.date == 0 || from_pin_board) WriteClipboardAppointment(0);
     AnnounceMove(before, after);
     return MoveOutcome::kMoved;
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+struct AppointmentRecord;
+
 extern const char kMoveQuestion[];      // "Move appointment?"
 extern const char kScheduleQuestion[];  // "Schedule appointment?"
 constexpr int kRightMoveAppointment = 66;
@@ -23,6 +25,16 @@ enum class MoveOutcome {
 // clears [Apptbook] "Clipboard Appt". One with a date still needs right 66 to leave its place.
 MoveOutcome MoveAppointment(uint32_t id, int32_t date, const char operatory[4], int start_unit, int32_t today,
                             bool from_pin_board = false);
+
+// Takes a found free time into the appointment the search was made for, as it was read when the
+// search began: its date, start, operatory and provider. The stored record must still be that
+// one byte for byte (the search may have taken minutes), else "Appointment has been changed at
+// another workstation during edit. Edit canceled!" and nothing changes. One with a date needs
+// right 66 to leave its place; one from the pin board or the unscheduled list is scheduled and
+// [Apptbook] "Clipboard Appt" cleared. Nothing is asked beyond what the save asks: choosing the
+// time was the user's answer.
+MoveOutcome PlaceAppointmentAt(const AppointmentRecord& read_at_start, int32_t date, const char operatory[4],
+                               const char provider[4], int start_unit, bool from_pin_board);
 
 // A resize's new length in minutes, behind right 66; 4 minutes or less change nothing.
 MoveOutcome ChangeAppointmentLength(uint32_t id, int minutes);

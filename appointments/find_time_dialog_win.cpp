@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "appointments/find_time.h"
+#include "appointments/find_time_choices.h"
 #include "appointments/time_pickers.h"
 #include "appointments/appt_pickers_win.h"
 #include "controls/date_picker_win.h"
@@ -22,30 +23,18 @@
 
 namespace {
 
-const char kNeedBoth[] = "At least one operatory and provider must be selected";
-const char kNeedProvider[] = "At least one provider must be selected";
-const char kNeedOperatory[] = "At least one operatory must be selected";
 const char kInvalidRange[] = "Invalid Time Range";
 const char kNeedDay[] = "At least one day must be selected";
 const char kNoRowSelected[] = "A time block must be selected!";
 constexpr int kCmdPickedDate = 1124;  // the date picker's answer
-constexpr int kMaxLengthMinutes = 240;
+constexpr int kSearchAndView = 2;  // the search dialog's end after "Search/&View"
 
-// What the search dialog shows, kept from one search to the next while the program runs.
-struct FindChoices {
-    std::vector<int> providers;    // indices into the loaded provider table
-    std::vector<int> operatories;  // and the operatory table
-    bool weekdays[7] = {};
-    int rangeStart = -1, rangeEnd = -1;  // 5-minute units, -1 open
-    int unit = IDC_FINDTIME_DAYS;
-    int lengthMinutes = 0;
-    bool byBlock = false;
-    int blockRow = -1;
-    bool byType = false;
-    int type = 0;
-    bool assignedOnly = false;
-};
 FindChoices choices;
+FoundTimeViewer viewer;
+
+int UnitButton(FindDateUnit unit) {
+    return unit == FindDateUnit::kMonths ? IDC_FINDTIME_MONTHS : unit == FindDateUnit::kWeeks ? IDC_FINDTIME_WEEKS : IDC_FINDTIME_DAYS;
+}
 
 struct BlockRow {
     int provider;   // index into the loaded provider table
@@ -63,6 +52,9 @@ struct FoundRun {
     FindTimeRequest* request = nullptr;
     std::vector<FoundTime> page;
     FoundTime chosen{};
+    bool withView = false;   // "DLG_FOUND_TIMES1": " &View" and "View &Next"
+    bool mayTake = true;     // Select is offered
+    bool viewed = false;     // a " &View" was made in this list
 };
 
 std::string Text(HWND dialog, int id) {
@@ -79,7 +71,7 @@ std::string TrimmedId(const char id[4]) {
     return s;
 }
 
-int BlockMinutes() { return std::max(practice_tables.blockMinutes, 5); }
+int BlockMinutes() { return FindBlockMinutes(); }
 
 void ShowLength(HWND dialog) {
     char text[32];
@@ -154,14 +146,14 @@ void FillBlocks(HWND dialog, SearchRun& run) {
 
 // The enabling rules of the block, type and assigned-only boxes.
 void ApplyModes(HWND dialog) {
-    const bool by_block = Checked(dialog, IDC_FINDTIME_BY_BLOCK);
-    const bool assigned = Checked(dialog, IDC_FINDTIME_ASSIGNED);
+    const FindEnables e = FindModeEnables(Checked(dialog, IDC_FINDTIME_BY_BLOCK), Checked(dialog, IDC_FINDTIME_ASSIGNED),
+                                          Checked(dialog, IDC_FINDTIME_BY_TYPE));
     for (int id : {IDC_FINDTIME_ALL_PROVIDERS, IDC_FINDTIME_ALL_OPERATORIES, IDC_FINDTIME_PROVIDERS,
                    IDC_FINDTIME_OPERATORIES, IDC_FINDTIME_ASSIGNED, IDC_FINDTIME_BY_TYPE})
-        EnableWindow(GetDlgItem(dialog, id), !by_block);
-    EnableWindow(GetDlgItem(dialog, IDC_FINDTIME_BLOCKS), by_block);
-    EnableWindow(GetDlgItem(dialog, IDC_FINDTIME_BY_BLOCK), !assigned);
-    EnableWindow(GetDlgItem(dialog, IDC_FINDTIME_TYPES), !by_block && Checked(dialog, IDC_FINDTIME_BY_TYPE));
+        EnableWindow(GetDlgItem(dialog, id), e.lists);
+    EnableWindow(GetDlgItem(dialog, IDC_FINDTIME_BLOCKS), e.blocks);
+    EnableWindow(GetDlgItem(dialog, IDC_FINDTIME_BY_BLOCK), e.byBlock);
+    EnableWindow(GetDlgItem(dialog, IDC_FINDTIME_TYPES), e.types);
 }
 
 // The block row's operatory (all when it has none) and provider become the lists' selection.
@@ -186,10 +178,10 @@ void InitSearchDialog(HWND dialog, SearchRun& run) {
     SelectData(GetDlgItem(dialog, IDC_FINDTIME_OPERATORIES), choices.operatories);
     for (int d = 0; d < 7; ++d) CheckDlgButton(dialog, IDC_FINDTIME_SUNDAY + d, choices.weekdays[d] ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemTextA(dialog, IDC_FINDTIME_DATE, QVN_fmtDateString2000(run.startDate).c_str());
-    CheckRadioButton(dialog, IDC_FINDTIME_DAYS, IDC_FINDTIME_MONTHS, choices.unit);
+    CheckRadioButton(dialog, IDC_FINDTIME_DAYS, IDC_FINDTIME_MONTHS, UnitButton(choices.unit));
     ShowRangeEnd(dialog, IDC_FINDTIME_FROM, choices.rangeStart);
     ShowRangeEnd(dialog, IDC_FINDTIME_TO, choices.rangeEnd);
-    SendDlgItemMessageA(dialog, IDC_FINDTIME_LENGTH_SPIN, UDM_SETRANGE32, 1, kMaxLengthMinutes / BlockMinutes());
+    SendDlgItemMessageA(dialog, IDC_FINDTIME_LENGTH_SPIN, UDM_SETRANGE32, 1, kFindMaxLengthMinutes / BlockMinutes());
     ShowLength(dialog);
     FillBlocks(dialog, run);
     HWND types = GetDlgItem(dialog, IDC_FINDTIME_TYPES);
@@ -211,8 +203,7 @@ void InitSearchDialog(HWND dialog, SearchRun& run) {
 void MoveStartDate(HWND dialog, int steps) {
     int32_t date = QVN_ParseDate(Text(dialog, IDC_FINDTIME_DATE));
     if (!date) date = QVN_SysDate();
-    if (Checked(dialog, IDC_FINDTIME_MONTHS)) date = QVN_AddMonths(date, steps);
-    else date += Checked(dialog, IDC_FINDTIME_WEEKS) ? 7 * steps : steps;
+    date = QuickStartDate(date, choices.unit, steps);
     if (date) SetDlgItemTextA(dialog, IDC_FINDTIME_DATE, QVN_fmtDateString2000(date).c_str());
 }
 
@@ -230,17 +221,19 @@ bool ReadSearch(HWND dialog, SearchRun& run) {
     if (Checked(dialog, IDC_FINDTIME_ALL_PROVIDERS)) SendMessageA(providers, LB_SETSEL, TRUE, -1);
     if (Checked(dialog, IDC_FINDTIME_ALL_OPERATORIES)) SendMessageA(operatories, LB_SETSEL, TRUE, -1);
     std::vector<int> chosen_providers = Selected(providers), chosen_operatories = Selected(operatories);
-    if (assigned && chosen_operatories.empty()) {
-        if (chosen_providers.empty()) return Refuse(dialog, kNeedBoth, IDC_FINDTIME_PROVIDERS), false;
-        // Every operatory: the assignments narrow them down.
+    const FindSelectionVerdict verdict =
+        CheckFindSelection(assigned, static_cast<int>(chosen_providers.size()), static_cast<int>(chosen_operatories.size()));
+    if (verdict.message)
+        return Refuse(dialog, verdict.message,
+                      verdict.focus == FindSelectionFocus::kOperatories ? IDC_FINDTIME_OPERATORIES : IDC_FINDTIME_PROVIDERS),
+               false;
+    if (verdict.selectAllOperatories) {
+        // Shown selected for a moment, so that the user sees what the assignments narrow down.
         SendMessageA(operatories, LB_SETSEL, TRUE, -1);
         UpdateWindow(operatories);
         Sleep(200);
         chosen_operatories = Selected(operatories);
     }
-    if (chosen_providers.empty())
-        return Refuse(dialog, chosen_operatories.empty() ? kNeedBoth : kNeedProvider, IDC_FINDTIME_PROVIDERS), false;
-    if (chosen_operatories.empty()) return Refuse(dialog, kNeedOperatory, IDC_FINDTIME_OPERATORIES), false;
     int from = -1, to = -1;
     if (!ReadRangeEnd(dialog, IDC_FINDTIME_FROM, &from)) return Refuse(dialog, kInvalidRange, IDC_FINDTIME_FROM), false;
     if (!ReadRangeEnd(dialog, IDC_FINDTIME_TO, &to)) return Refuse(dialog, kInvalidRange, IDC_FINDTIME_TO), false;
@@ -306,9 +299,7 @@ INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
         const auto* header = reinterpret_cast<const NMHDR*>(lparam);
         if (header->idFrom == IDC_FINDTIME_LENGTH_SPIN && header->code == UDN_DELTAPOS) {
             const auto* change = reinterpret_cast<const NMUPDOWN*>(lparam);
-            const int blocks = std::clamp(choices.lengthMinutes / BlockMinutes() + change->iDelta, 1,
-                                          kMaxLengthMinutes / BlockMinutes());
-            choices.lengthMinutes = blocks * BlockMinutes();
+            choices.lengthMinutes = StepLengthMinutes(choices.lengthMinutes, change->iDelta, BlockMinutes());
             ShowLength(dialog);
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);  // the text is ours, not the control's
             return TRUE;
@@ -326,6 +317,9 @@ INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
         case IDOK:
             if (ReadSearch(dialog, *run)) EndDialog(dialog, IDOK);
             return TRUE;
+        case IDC_FINDTIME_SEARCH_VIEW:
+            if (ReadSearch(dialog, *run)) EndDialog(dialog, kSearchAndView);
+            return TRUE;
         case IDCANCEL:
             EndDialog(dialog, IDCANCEL);
             return TRUE;
@@ -333,9 +327,13 @@ INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
             for (int d = 0; d < 7; ++d) CheckDlgButton(dialog, IDC_FINDTIME_SUNDAY + d, BST_UNCHECKED);
             return TRUE;
         case IDC_FINDTIME_DAYS:
+            choices.unit = FindDateUnit::kDays;
+            return TRUE;
         case IDC_FINDTIME_WEEKS:
+            choices.unit = FindDateUnit::kWeeks;
+            return TRUE;
         case IDC_FINDTIME_MONTHS:
-            choices.unit = id;
+            choices.unit = FindDateUnit::kMonths;
             return TRUE;
         case IDC_FINDTIME_DATE_PICK:
             OpenDatePicker(dialog, run->instance, QVN_ParseDate(Text(dialog, IDC_FINDTIME_DATE)), false);
@@ -395,13 +393,70 @@ bool NextPage(HWND dialog, FoundRun& run) {
     return true;
 }
 
+// The found time of a row of the list; null for none.
+const FoundTime* RowTime(HWND dialog, const FoundRun& run, LRESULT row) {
+    if (row < 0) return nullptr;
+    const LRESULT at = SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
+    if (at < 0 || at >= static_cast<LRESULT>(run.page.size())) return nullptr;
+    return &run.page[static_cast<size_t>(at)];
+}
+
+// " &View": the selected found time on the sheet.
+void ViewSelected(HWND dialog, FoundRun& run) {
+    const FoundTime* found = RowTime(dialog, run, SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_GETCURSEL, 0, 0));
+    if (!found) {
+        ShowStop(kNoRowSelected);
+        return;
+    }
+    if (viewer.view && viewer.view(*found, false)) run.viewed = true;
+}
+
+// "View &Next": the next row selected and viewed.
+void ViewNext(HWND dialog, FoundRun& run) {
+    const char* message = nullptr;
+    const int count = static_cast<int>(SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0));
+    const int row = NextFoundRow(count, static_cast<int>(SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_GETCURSEL, 0, 0)),
+                                 &message);
+    if (row < 0) {
+        ShowStop(message);
+        return;
+    }
+    SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    ViewSelected(dialog, run);
+}
+
+// Select: the chosen time, left on the sheet after the plain search or after a view.
+void TakeSelected(HWND dialog, FoundRun& run) {
+    if (!run.mayTake) return;
+    const FoundTime* found = RowTime(dialog, run, SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_GETCURSEL, 0, 0));
+    if (!found) {
+        ShowStop(kNoRowSelected);
+        return;
+    }
+    run.chosen = *found;
+    // Quietly: a time in an operatory the view leaves out is still taken, the sheet stays.
+    if ((!run.withView || run.viewed) && viewer.view) viewer.view(run.chosen, true);
+    EndDialog(dialog, IDOK);
+}
+
 INT_PTR CALLBACK FoundProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* run = reinterpret_cast<FoundRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, DWLP_USER, lparam);
+        const auto* r = reinterpret_cast<const FoundRun*>(lparam);
         const int tabs[] = {20, 150};
         SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabs));
+        if (r->withView) {
+            // In the lower right corner of the screen, clear of most of the sheet it shows times on.
+            RECT work{}, own{};
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+            GetWindowRect(dialog, &own);
+            SetWindowPos(dialog, nullptr, work.right - (own.right - own.left), work.bottom - (own.bottom - own.top), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+        }
+        EnableWindow(GetDlgItem(dialog, IDOK), r->mayTake);
+        if (!r->mayTake) SendMessageA(dialog, DM_SETDEFID, IDC_FOUND_VIEW, 0);
         PostMessageA(dialog, WM_COMMAND, IDC_FOUND_MORE, 0);
         return TRUE;
     }
@@ -411,21 +466,20 @@ INT_PTR CALLBACK FoundProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpar
         case IDC_FOUND_MORE:
             if (!NextPage(dialog, *run)) EndDialog(dialog, IDCANCEL);
             return TRUE;
+        case IDC_FOUND_VIEW:
+            if (run->withView) ViewSelected(dialog, *run);
+            return TRUE;
+        case IDC_FOUND_VIEW_NEXT:
+            if (run->withView) ViewNext(dialog, *run);
+            return TRUE;
         case IDC_FOUND_LIST:
             if (HIWORD(wparam) != LBN_DBLCLK) return FALSE;
-            [[fallthrough]];
-        case IDOK: {
-            const LRESULT row = SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_GETCURSEL, 0, 0);
-            if (row < 0) {
-                ShowStop(kNoRowSelected);
-                return TRUE;
-            }
-            const LRESULT at = SendDlgItemMessageA(dialog, IDC_FOUND_LIST, LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
-            if (at < 0 || at >= static_cast<LRESULT>(run->page.size())) return TRUE;
-            run->chosen = run->page[static_cast<size_t>(at)];
-            EndDialog(dialog, IDOK);
+            if (run->mayTake) TakeSelected(dialog, *run);
+            else ViewSelected(dialog, *run);
             return TRUE;
-        }
+        case IDOK:
+            TakeSelected(dialog, *run);
+            return TRUE;
         case IDCANCEL:
             EndDialog(dialog, IDCANCEL);
             return TRUE;
@@ -437,48 +491,43 @@ INT_PTR CALLBACK FoundProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpar
     }
 }
 
-// The choices that start from the appointment: length, type, providers, operatories, weekdays.
-void ChoicesFromAppointment(const AppointmentRecord& a) {
-    choices.lengthMinutes = a.length >= 1 ? a.length : BlockMinutes();
-    choices.lengthMinutes = std::clamp(choices.lengthMinutes / BlockMinutes(), 1, kMaxLengthMinutes / BlockMinutes()) *
-                            BlockMinutes();
-    choices.type = a.type;
-    choices.byBlock = false;
-    choices.blockRow = -1;
-    const int provider = FindProviderIndex(a.provider);
-    choices.providers.clear();
-    choices.operatories.clear();
-    for (int d = 0; d < 7; ++d) {
-        const PracticeInfo* practice = practice_tables.practice.get();
-        choices.weekdays[d] = provider < 0
-                                  ? practice && practice->defaultStart[d][0] != kNoTime
-                                  : practice_tables.providers[static_cast<size_t>(provider)].defaultStart[d][0] != kNoTime;
+// Runs one result list; true when a time was taken into found.chosen. The sheet goes back to
+// what it showed before the list's first view unless a time was taken.
+bool RunFoundTimes(HWND owner, HINSTANCE instance, FoundRun& found, bool hide_owner) {
+    if (hide_owner) ShowWindow(owner, SW_HIDE);  // so that the sheet behind it can be seen
+    const bool taken = DialogBoxParamA(instance, found.withView ? "DLG_FOUND_TIMES1" : "DLG_FOUND_TIMES", owner, FoundProc,
+                                       reinterpret_cast<LPARAM>(&found)) == IDOK;
+    if (taken) {
+        if (viewer.keep) viewer.keep();
+    } else if (viewer.restore) {
+        viewer.restore();
     }
-    if (provider < 0) return;
-    choices.providers.push_back(provider);
-    const ProviderInfo& p = practice_tables.providers[static_cast<size_t>(provider)];
-    for (size_t o = 0; o < practice_tables.operatories.size(); ++o) {
-        const int n = practice_tables.operatories[o].number;
-        if (n < kOperatoryBitmapBytes * 8 && (p.operatoryBitmap[n / 8] >> (n % 8) & 1)) choices.operatories.push_back(static_cast<int>(o));
+    if (hide_owner) {
+        ShowWindow(owner, SW_SHOW);
+        SetForegroundWindow(owner);
     }
-    if (choices.operatories.empty())
-        for (size_t o = 0; o < practice_tables.operatories.size(); ++o)
-            if (std::memcmp(practice_tables.operatories[o].id, a.operatory, 4) == 0) choices.operatories.push_back(static_cast<int>(o));
+    return taken;
 }
 
 }  // namespace
 
+void SetFoundTimeViewer(const FoundTimeViewer& v) { viewer = v; }
+
 bool FindNewAppointmentTime(HWND owner, HINSTANCE instance, AppointmentRecord* appointment, bool from_menu,
                             int32_t earliest) {
-    ChoicesFromAppointment(*appointment);
+    ChoicesFromAppointment(*appointment, &choices);
     SearchRun search;
     search.instance = instance;
     search.startDate = std::max(QVN_SysDate() + 1, earliest);
-    while (DialogBoxParamA(instance, "DLG_FIND_TIME", owner, SearchProc, reinterpret_cast<LPARAM>(&search)) == IDOK) {
+    for (;;) {
+        const INT_PTR end = DialogBoxParamA(instance, "DLG_FIND_TIME", owner, SearchProc, reinterpret_cast<LPARAM>(&search));
+        if (end != IDOK && end != kSearchAndView) return false;
         FoundRun found;
         found.request = &search.request;
-        if (DialogBoxParamA(instance, "DLG_FOUND_TIMES", owner, FoundProc, reinterpret_cast<LPARAM>(&found)) != IDOK)
-            continue;
+        found.withView = end == kSearchAndView;
+        // A look from the menu is for looking only.
+        found.mayTake = !(found.withView && from_menu);
+        if (!RunFoundTimes(owner, instance, found, found.withView && !from_menu)) continue;
         const FoundTime& f = found.chosen;
         appointment->date = f.date;
         appointment->hour = static_cast<uint8_t>(f.start / 12);
@@ -489,6 +538,4 @@ bool FindNewAppointmentTime(HWND owner, HINSTANCE instance, AppointmentRecord* a
         std::memcpy(appointment->provider, f.provider, 4);
         return true;
     }
-    (void)from_menu;  // matters to Search/View only, which is not offered yet
-    return false;
 }

@@ -294,6 +294,8 @@
 #define IDC_FINDTIME_RANGE_LABEL 2500
 #define IDC_FOUND_LIST 287
 #define IDC_FOUND_MORE 289
+#define IDC_FOUND_VIEW 288       // DLG_FOUND_TIMES1 only
+#define IDC_FOUND_VIEW_NEXT 299
 // --- The Appointment, ASAP and Unscheduled list windows: their icons, menu commands and the
 // --- three view dialogs (RS_DLG_VIEW, RS_DLG_ASAPVIEW, RS_DLG_NONSCHVIEW).
 #define IDI_APPT_LIST 276

@@ -14,6 +14,7 @@
 #include "suite/gdi_win.h"
 #include "suite/window_services_win.h"
 #include "views/active_view.h"
+#include "views/found_time_mark.h"
 #include "views/sheet_layout.h"
 #include "views/sheet_markers.h"
 #include "views/sheet_state.h"
@@ -45,6 +46,22 @@ void FillHatched(HDC dc, const RECT& r, COLORREF background) {
 }
 
 void HLine(HDC dc, int left, int right, int y, COLORREF colour) { Fill(dc, left, y, right, y + 1, colour); }
+
+// The found free time being viewed, outlined over everything else of the sheet.
+void PaintFoundTimeOutline(HDC dc) {
+    SheetRect cell;
+    if (!found_time_mark.shown || !FoundTimeCell(found_time_mark, &cell)) return;
+    OutlineFrame frames[4];
+    OutlineFrames(cell, frames);
+    Brush hatch(CreateHatchBrush(HS_DIAGCROSS, kBlack));
+    Brush grey(CreateSolidBrush(kOutlineGrey));
+    const int old_mode = SetBkMode(dc, TRANSPARENT);
+    for (const OutlineFrame& f : frames) {
+        const RECT r{f.rect.left, f.rect.top, f.rect.right, f.rect.bottom};
+        FrameRect(dc, &r, f.hatched ? hatch : grey);
+    }
+    SetBkMode(dc, old_mode);
+}
 void VLine(HDC dc, int x, int top, int bottom, COLORREF colour) { Fill(dc, x, top, x + 1, bottom, colour); }
 
 void Frame(HDC dc, const RECT& r, COLORREF colour, bool open_top = false, bool open_bottom = false) {
@@ -393,6 +410,7 @@ void PaintSheet(HDC dc, const RECT& client, const RECT& update, HFONT font3) {
             VLine(m, c.right, 0, height, i + 1 < day.columns.size() ? kLightGrey : kGrey);
         }
     }
+    PaintFoundTimeOutline(m);
     if (m != dc)
         BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top, m, update.left,
                update.top, SRCCOPY);
