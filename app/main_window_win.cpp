@@ -203,6 +203,9 @@ void OnCreate(HWND window) {
     ShowIdealDay(window);
     UpdateMenuEntries(GetMenu(window), CurrentSelectionFacts());
     if (const int seconds = RefreshTimerSeconds()) SetTimer(window, kRefreshTimer, static_cast<UINT>(seconds) * 1000, nullptr);
+    // After the question about a lost server, timer or not: a new session reads the shown days
+    // again, a Cancel lets the next action ask.
+    DbWhenAsked([window] { PostMessageA(window, kMsgAppointmentChanged, 0, 0); });
     OnSize(window);
 }
 

@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "suite/messages.h"
@@ -92,8 +94,11 @@ const MessageRow kMessageRows[] = {
 };
 const int kOtherFileNumbers[5] = {3084, 3108, 3131, 3154, 3177};
 
+// A session lost with its server, or none since the user cancelled the question about it.
+bool SessionLost(uint16_t result);
+
 void ShowFileMessage(DbMessageKind kind, int data_file) {
-    if (db_state.lastResult == kQdbConnectionLost) return void(DbReconnect());
+    if (SessionLost(db_state.lastResult)) return void(DbReconnect());
     QVN_Message(kMsgGroupGeneral, DbMessageNumber(kind, data_file, db_state.lastResult), db_state.lastResult,
                 db_state.lastFile);
 }
@@ -107,7 +112,7 @@ uint16_t FindWithPrompt(const FileGroupDesc& d, int key, const void* key_buffer,
     for (;;) {
         uint16_t result = DbFind(key, key_copy.data(), record);
         if (result == kQdbOk || result == kQdbNotFound) return result;
-        if (result == kQdbConnectionLost) {
+        if (SessionLost(result)) {
             DbReconnect();
             return result;
         }
@@ -206,22 +211,38 @@ const char kDatabaseUnreachable[] = "The practice database cannot be reached.";
 namespace {
 int restarts = 0, restarts_seen = 0;
 bool asking = false;
+// After the user cancelled the question: the operation that asked ends quietly (its other
+// calls fail without asking again), the timer leaves the lost session alone, and the next
+// operation that needs the database asks again.
+enum class Cancelled { kNo, kThisOperation, kAskNext } cancelled = Cancelled::kNo;
+std::function<void()> asked_hook;
+
+bool SessionLost(uint16_t result) {
+    return result == kQdbConnectionLost || (result == kQdbNoSession && cancelled != Cancelled::kNo);
+}
 }  // namespace
 
 bool DbReconnect() {
     // The timer goes on while the question is on screen: one question at a time.
-    if (asking) return false;
+    if (asking || cancelled == Cancelled::kThisOperation) return false;
     asking = true;
     const PromptRequest question{kDatabaseUnreachable, kTitleAppointmentBook, kButtonsRetryCancel, kIconExclamation};
     bool restarted = false;
     while (!restarted && CurrentPrompter().Show(question) == kAnswerRetry) restarted = DbRestartSession();
     asking = false;
+    cancelled = restarted ? Cancelled::kNo : Cancelled::kThisOperation;
     if (restarted) ++restarts;
+    // The window looks again once the operation that asked has ended.
+    if (asked_hook) asked_hook();
     return restarted;
 }
 
+void DbWhenAsked(std::function<void()> hook) { asked_hook = std::move(hook); }
+
 DbConnection DbKeepConnection() {
     if (asking) return DbConnection::kLost;
+    if (cancelled == Cancelled::kThisOperation) cancelled = Cancelled::kAskNext;
+    if (cancelled == Cancelled::kAskNext) return DbConnection::kLost;
     if (db_state.session == 0 || !QDB_CheckConnection(db_state.session)) DbReconnect();
     if (db_state.session == 0 || QDB_GetLastResultNum(db_state.session) == kQdbConnectionLost) return DbConnection::kLost;
     // A session started again by any operation's question since the last look.
@@ -240,7 +261,9 @@ void DbInstallSession(QdbSession session) {
 // last close closes it, so no handle is ever orphaned and no inner close pulls the group away
 // from the outer user.
 uint16_t DbOpenGroup(const FileGroupDesc& d) {
-    if (db_state.session == 0) return Set(kQdbNoSession, 0);
+    // No session since the user cancelled the question about a lost server: asked again here,
+    // and on Retry the operation goes on in the new session.
+    if (db_state.session == 0 && !(cancelled == Cancelled::kAskNext && DbReconnect())) return Set(kQdbNoSession, 0);
     if (db_state.openHandles[d.groupIndex] != 0) {
         ++db_state.openCounts[d.groupIndex];
         return Set(kQdbOk, d.dataFile);

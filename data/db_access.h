@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "suite/qdb/qdb.h"
 
@@ -59,10 +60,16 @@ void DbInstallSession(QdbSession session);
 // session runs. The shown days must then be loaded again: what they show may have changed.
 extern const char kDatabaseUnreachable[];
 bool DbReconnect();
-// For the refresh timer: whether the session still reaches its database, asking as above when
-// it does not. kRestored: a new session runs (reload what is shown); kLost: the user cancelled.
+// After a Cancel the operation that asked ends without asking again, and the next operation
+// that needs the database asks again (on Retry it goes on in the new session).
+// For the refresh timer (and after every question): whether the session still reaches its
+// database, asking as above when it does not. kRestored: a new session runs (read again what is
+// shown); kLost: the user cancelled, and the timer asks no more.
 enum class DbConnection { kKept, kRestored, kLost };
 DbConnection DbKeepConnection();
+// Called after every question, for the window to call DbKeepConnection once the operation that
+// asked has ended (a window posts itself a message).
+void DbWhenAsked(std::function<void()> hook);
 
 // Open and close a group. Open failures are reported to the user by the rules of the data file.
 uint16_t DbOpenGroup(const FileGroupDesc& desc);

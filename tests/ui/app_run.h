@@ -11,6 +11,7 @@
 #include <functional>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <system_error>
 #include <utility>
 #include <string>
@@ -26,6 +27,7 @@
 #include "suite/records/practice_resource.h"
 #include "suite/users.h"
 #include "tools/signon/user_input_win.h"
+#include "../native/test_storage.h"
 
 // Bounds every wait, so a program that hangs fails the test instead of stalling the run.
 constexpr DWORD kStartTimeoutMs = 30000;
@@ -45,6 +47,7 @@ enum class Practice {
     kDemo,             // the demo practice of qvnadmin seed-demo, without appointments
     kDemoBook,         // the demo practice with its book of appointments around today
     kNoProviders,      // a practice record and one operatory, nothing else
+    kDemoBookOnServer, // kDemoBook in a fresh database of the test run's PostgreSQL cluster
 };
 
 // A scratch directory with a settings file that names a practice database beside it and the
@@ -63,10 +66,19 @@ public:
         } while (!CreateDirectoryA(dir_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
         file_ = dir_ + "\\quorvin.ini";
         data_ = dir_ + "\\data";
+        WritePrivateProfileStringA("GENERAL", "User", user.c_str(), file_.c_str());
+        if (practice == Practice::kDemoBookOnServer) {
+            // Written each time: a copy of the data folder would name the same server database.
+            server_ = std::make_unique<TempDatabase>(Backend::kPostgres);
+            reason_ = server_->Failure();
+            data_ = server_->Dir();
+            WritePrivateProfileStringA("GENERAL", "Path", data_.c_str(), file_.c_str());
+            ok_ = reason_.empty() && SeedNew(Practice::kDemoBook, data_);
+            return;
+        }
         const std::string& data = data_;
         CreateDirectoryA(data.c_str(), nullptr);
         WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), file_.c_str());
-        WritePrivateProfileStringA("GENERAL", "User", user.c_str(), file_.c_str());
         ok_ = Seed(practice, data);
     }
     ~TempPractice() {
@@ -150,6 +162,7 @@ private:
     }
 
     std::string dir_, file_, data_, reason_;
+    std::unique_ptr<TempDatabase> server_;
     bool ok_ = false;
 };
 
