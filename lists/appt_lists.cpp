@@ -1,6 +1,7 @@
 // The three appointment lists' lines, filters and fills.
 #include "lists/appt_lists.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,15 +64,52 @@ std::string ListTimeText(int hour, int minute) {
     return text;
 }
 
-ListPatientFacts FactsOf(uint32_t patient_id) {
+ListPatientFacts FactsOfRecord(const PatientRecord& p) {
     ListPatientFacts facts;
-    if (patient_id == 0) return facts;
-    PatientRecord p{};
-    if (!ReadPatient(patient_id, &p)) return facts;
     facts.title = GetTrimmedText(p.nameTitle);
     facts.privatePhone = QVN_CheckForPrivatePhone(p.privacy) != 0;
     return facts;
 }
+
+ListPatientFacts FactsOf(uint32_t patient_id) {
+    PatientRecord p{};
+    if (patient_id == 0 || !ReadPatient(patient_id, &p)) return {};
+    return FactsOfRecord(p);
+}
+
+// The facts of every patient a fill's appointments name. Reading them was most of a long list's
+// fill: each read opened the patient file on its own and the reads jumped about its index in
+// the lines' order. Here the file is opened once for all and each patient read once, in id order.
+class PatientFactsTable {
+public:
+    explicit PatientFactsTable(const std::vector<AppointmentRecord>& appointments) {
+        std::vector<uint32_t> ids;
+        ids.reserve(appointments.size());
+        for (const AppointmentRecord& a : appointments) {
+            const uint32_t id = a.patientId;  // a copy: the record is packed
+            if (id != 0) ids.push_back(id);
+        }
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+        FileGroupDesc desc{};
+        DbGroupOf(kPatientFile, &desc);
+        DbGroupScope group(desc);
+        if (group.Result() != kQdbOk) return;
+        PatientRecord p{};
+        for (uint32_t id : ids)
+            if (ReadPatient(id, &p)) facts_.emplace_back(id, FactsOfRecord(p));
+    }
+    // Those of a patient not found (or of no patient): no title, phones shown.
+    const ListPatientFacts& Of(uint32_t patient_id) const {
+        const auto it = std::lower_bound(facts_.begin(), facts_.end(), patient_id,
+                                         [](const auto& entry, uint32_t id) { return entry.first < id; });
+        return it != facts_.end() && it->first == patient_id ? it->second : none_;
+    }
+
+private:
+    std::vector<std::pair<uint32_t, ListPatientFacts>> facts_;  // ascending ids, as read
+    ListPatientFacts none_;
+};
 
 bool SameId(const char a[4], const char b[4]) { return std::memcmp(a, b, 4) == 0; }
 
@@ -212,9 +250,13 @@ std::vector<AppointmentRecord> ReadListDay(const ApptListFilter& filter, int32_t
 // A read that ended other than at the end of its data.
 bool ReadFailed(uint16_t result) { return result != kQdbOk && result != kQdbNotFound; }
 
-void InsertLine(int kind, const AppointmentRecord& a, HeaderListModel* list) {
-    const ApptListLine line = FormatListLine(kind, a, practice_tables.statuses, FactsOf(a.patientId));
-    list->Insert(line.text, line.data1, line.data2, line.sortKey, line.groupMark, line.colourIndex);
+// The appointments' lines in the order given; the list sorts them.
+void InsertLines(int kind, const std::vector<AppointmentRecord>& appointments, HeaderListModel* list) {
+    const PatientFactsTable patients(appointments);
+    for (const AppointmentRecord& a : appointments) {
+        const ApptListLine line = FormatListLine(kind, a, practice_tables.statuses, patients.Of(a.patientId));
+        list->Insert(line.text, line.data1, line.data2, line.sortKey, line.groupMark, line.colourIndex);
+    }
 }
 
 }  // namespace
@@ -229,26 +271,26 @@ ListFillResult FillApptList(int kind, const ApptListFilter& filter, HeaderListMo
         const uint16_t r = ReadUnscheduledList(filter.mode == kFilterProvider ? filter.provider : nullptr,
                                                kUnscheduledListMax + 1, &found);
         if (ReadFailed(r)) result.error = r;
-        for (const AppointmentRecord& a : found) {
-            if (list->Count() == kUnscheduledListMax) {
-                result.truncated = true;
-                if (tell_truncation)
-                    CurrentPrompter().Show({kListTruncated, kListTruncatedTitle, kButtonsOk, kIconExclamation});
-                break;
-            }
-            InsertLine(kind, a, list);
+        if (found.size() > kUnscheduledListMax) {
+            found.resize(kUnscheduledListMax);
+            result.truncated = true;
         }
+        InsertLines(kind, found, list);
+        if (result.truncated && tell_truncation)
+            CurrentPrompter().Show({kListTruncated, kListTruncatedTitle, kButtonsOk, kIconExclamation});
     } else if (kind == kListAsap) {
         // The days after a failed one are not read: the lines read so far stay.
+        std::vector<AppointmentRecord> found;
         for (int32_t d = filter.date; d <= filter.date + filter.span && result.error == kQdbOk; ++d) {
             uint16_t r = kQdbOk;
             for (const AppointmentRecord& a : ReadListDay(filter, d, &r))
-                if (a.schedule == filter.searchType) InsertLine(kind, a, list);
+                if (a.schedule == filter.searchType) found.push_back(a);
             if (ReadFailed(r)) result.error = r;
         }
+        InsertLines(kind, found, list);
     } else {
         uint16_t r = kQdbOk;
-        for (const AppointmentRecord& a : ReadListDay(filter, filter.date, &r)) InsertLine(kind, a, list);
+        InsertLines(kind, ReadListDay(filter, filter.date, &r), list);
         if (ReadFailed(r)) result.error = r;
     }
     if (result.error != kQdbOk && tell_truncation) QVN_Message(kMsgGroupGeneral, kMsgListUnreadable, result.error, kAppointmentFile);
