@@ -4,6 +4,7 @@
 #include "data/demo_practice.h"
 
 #include "data/demo_random.h"
+#include "suite/dates.h"
 
 namespace {
 
@@ -159,6 +160,34 @@ std::vector<DemoPatient> Patients(DemoRandom& random, int32_t today, const std::
     return patients;
 }
 
+// Goals for last and this month, last month's production and new patients as a closed month,
+// and this month's so far as the running figures, larger for each provider in the list.
+std::vector<DemoStatistics> Statistics(const std::vector<DemoProvider>& providers, int32_t today) {
+    int month = 0, day = 0, year = 0;
+    QVN_DateOut(today, &month, &day, &year);
+    const int last_month = month == 1 ? 12 : month - 1;
+    const int last_year = month == 1 ? year - 1 : year;
+    std::vector<DemoStatistics> out;
+    for (size_t i = 0; i < providers.size(); ++i) {
+        const std::string& id = providers[i].id;
+        const auto n = static_cast<int32_t>(i);
+        auto split = [](int32_t cents, int32_t (&parts)[4]) {
+            parts[0] = cents / 100 * 60;
+            parts[1] = cents / 100 * 20;
+            parts[2] = cents / 100 * 15;
+            parts[3] = cents - parts[0] - parts[1] - parts[2];
+        };
+        DemoStatistics goal_last{id, 10, last_year, last_month, (30000 + 5000 * n) * 100, {}, 0};
+        DemoStatistics goal_now{id, 10, year, month, (32000 + 5000 * n) * 100, {}, 0};
+        DemoStatistics closed{id, 1, last_year, last_month, 0, {}, 6 + n};
+        split((28000 + 4000 * n) * 100 + 55, closed.production);
+        DemoStatistics running{id, 0, 0, 0, 0, {}, 2 + n};
+        split((12000 + 2000 * n) * 100 + 25, running.production);
+        out.insert(out.end(), {goal_last, goal_now, closed, running});
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<int> RestrictedRights() { return {31, 32, 34, 35, 68, 69}; }
@@ -185,6 +214,7 @@ DemoPractice BuildDemoPractice(uint32_t seed, int32_t today) {
     d.care = {{10, 1, today + 30, today - 150}, {11, 1, today - 10, today - 190}};
     d.referrals = {{1, "Hart", "Simon", "Dr."}, {2, "Lakeside Orthodontics", "", ""}, {3, "Radio advertisement", "", ""}};
     d.patients = Patients(random, today, d.providers);
+    d.statistics = Statistics(d.providers, today);
     d.users = {{"FRONT", "Front Desk", "front", {}}, {"ASSIST", "Assistant", "assist", RestrictedRights()}};
     return d;
 }

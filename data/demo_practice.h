@@ -111,6 +111,17 @@ struct DemoPatient {
     uint32_t referralId;     // the referral source that sent them; 0 none
 };
 
+// A provider's figures of one month as the ledger module would have written them: the goal
+// (kind 10), the closed month (kind 1), or the running figures of the current month (kind 0,
+// year and month 0). Amounts in cents.
+struct DemoStatistics {
+    std::string provider;
+    int kind, year, month;
+    int32_t goal;
+    int32_t production[4];   // the four production counters
+    int32_t newPatients;
+};
+
 struct DemoUser {
     std::string login, fullName, password;
     std::vector<int> refusedRights;  // every right below 512 except these
@@ -135,6 +146,7 @@ struct DemoPractice {
     std::vector<DemoReferral> referrals;
     std::vector<DemoPatient> patients;
     std::vector<DemoUser> users;
+    std::vector<DemoStatistics> statistics;  // last and current month of every provider
 };
 
 // The demo practice for a seed number; today is the day number the birth dates count back from.

@@ -14,6 +14,7 @@
 #include "suite/records/patient.h"
 #include "suite/records/practice_resource.h"
 #include "suite/records/procedures.h"
+#include "suite/records/provider_statistics.h"
 #include "suite/records/referral.h"
 #include "suite/records/users.h"
 #include "suite/users.h"
@@ -303,11 +304,30 @@ bool WriteUsers(const DemoPractice& demo, uint32_t password_iterations, std::str
     return true;
 }
 
+bool WriteStatistics(const DemoPractice& demo, std::string* reason) {
+    FileWriter out(kProviderStatisticsFile, reason);
+    for (const DemoStatistics& d : demo.statistics) {
+        ProviderStatisticsRecord r{};
+        PutId(r.provider, d.provider);
+        r.kind = static_cast<uint16_t>(d.kind);
+        r.year = static_cast<uint16_t>(d.year);
+        r.month = static_cast<uint16_t>(d.month);
+        r.goal = static_cast<uint32_t>(d.goal);
+        r.production16 = static_cast<uint32_t>(d.production[0]);
+        r.production24 = static_cast<uint32_t>(d.production[1]);
+        r.production28 = static_cast<uint32_t>(d.production[2]);
+        r.production52 = static_cast<uint32_t>(d.production[3]);
+        r.newPatients = static_cast<uint32_t>(d.newPatients);
+        out.Add(r);
+    }
+    return out.Ok();
+}
+
 }  // namespace
 
 bool WriteDemoPractice(const DemoPractice& demo, uint32_t password_iterations, std::string* reason) {
     return WriteResources(demo, reason) && WriteSchedules(demo, reason) && WriteDefinitions(demo, reason) &&
            WriteProcedureCodes(demo, reason) && WriteProcedures(demo, reason) &&
            WriteContinuingCare(demo, reason) && WriteReferrals(demo, reason) && WritePatients(demo, reason) &&
-           WriteUsers(demo, password_iterations, reason);
+           WriteStatistics(demo, reason) && WriteUsers(demo, password_iterations, reason);
 }

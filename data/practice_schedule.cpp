@@ -13,12 +13,12 @@
 #include "suite/records/definitions.h"
 
 PracticeTables practice_tables;
+const char kPracticeNotSetUp[] = "Practice is NOT setup. Setup practice before continuing!";
 
 namespace {
 
 const char kNoPractice[] = "No Practice information. Practice must be setup.";
 const char kCheckRscUse[] = "Check RscUse File!";
-const char kPracticeNotSetUp[] = "Practice is NOT setup. Setup practice before continuing!";
 const char kHolidaysFull[] = "Holiday buffer is full. No more holidays may be added!";
 const char kOutOfMemory[] = "Out of Memory! -GlobalAlloc";
 
@@ -91,6 +91,15 @@ void CopyHours(const WeekHours& hours, int w, DayHours* out) {
     }
 }
 
+// The hours of one weekday: the week record's own when it has any, else the defaults.
+DayHours DayHoursOf(const RscUseWeek* week, const WeekHours& defaults, int w) {
+    DayHours day{};
+    day.flag = week ? week->dayFlags[w] : 0;
+    bool own_hours = week && (week->start[w][0] || week->start[w][1] || week->start[w][2]);
+    CopyHours(own_hours ? WeekHours::Of(*week) : defaults, w, &day);
+    return day;
+}
+
 // The hours of a list of dates for one resource: its week records over its default hours.
 std::vector<DayHours> HoursOf(uint8_t kind, const char id[4], const WeekHours& defaults,
                               const std::vector<int32_t>& dates) {
@@ -107,11 +116,7 @@ std::vector<DayHours> HoursOf(uint8_t kind, const char id[4], const WeekHours& d
                         ReadRscUse(KeyOf(kind, id, static_cast<uint32_t>(week_start)), &week) == kQdbOk;
             last_week_start = week_start;
         }
-        DayHours day{};
-        day.flag = have_week ? week.dayFlags[w] : 0;
-        bool own_hours = have_week && (week.start[w][0] || week.start[w][1] || week.start[w][2]);
-        CopyHours(own_hours ? WeekHours::Of(week) : defaults, w, &day);
-        hours.push_back(day);
+        hours.push_back(DayHoursOf(have_week ? &week : nullptr, defaults, w));
     }
     return hours;
 }
@@ -320,14 +325,30 @@ std::vector<DayHours> GetProviderHours(int provider_index, const std::vector<int
     return HoursOf(kRscProvider, p.id, WeekHours::DefaultsOf(p), dates);
 }
 
-int HolidayKind(int32_t date) {
-    const PracticeInfo* p = practice_tables.practice.get();
-    if (!p) return 0;
+namespace {
+template <typename Practice>
+int HolidayKindOf(const Practice& p, int32_t date) {
     int month = 0, day = 0, year = 0;
     QVN_DateOut(date, &month, &day, &year);
-    int match = MatchingHoliday(p->holidays, month, day);
-    if (match >= 0) return p->holidays[match].kind;
-    return p->defaultStart[WeekdayIndex(date)][0] == kNoTime ? 1 : 0;
+    int match = MatchingHoliday(p.holidays, month, day);
+    if (match >= 0) return p.holidays[match].kind;
+    return p.defaultStart[WeekdayIndex(date)][0] == kNoTime ? 1 : 0;
+}
+}  // namespace
+
+int HolidayKind(int32_t date) {
+    const PracticeInfo* p = practice_tables.practice.get();
+    return p ? HolidayKindOf(*p, date) : 0;
+}
+
+int HolidayKindIn(const RscUsePracticeBase& base, int32_t date) { return HolidayKindOf(base, date); }
+
+DayHours WeekDayHours(const RscUseWeek* week, const RscUsePracticeBase& base, int weekday) {
+    return DayHoursOf(week, WeekHours::DefaultsOf(base), weekday);
+}
+
+DayHours WeekDayHours(const RscUseWeek* week, const ProviderInfo& provider, int weekday) {
+    return DayHoursOf(week, WeekHours::DefaultsOf(provider), weekday);
 }
 
 bool SetHoliday(int month, int day, int kind) {

@@ -65,6 +65,9 @@ struct PracticeTables {
 };
 extern PracticeTables practice_tables;
 
+// A change of the practice schedule without a base practice record.
+extern const char kPracticeNotSetUp[];
+
 // The hours of one date: three intervals in 5-minute units (-1 = none) and the day flag.
 struct DayHours {
     int32_t start[3];
@@ -91,6 +94,12 @@ std::vector<DayHours> GetProviderHours(int provider_index, const std::vector<int
 
 // 0 open, 1 closed by default that weekday, 2 or more the kind of the matching holiday.
 int HolidayKind(int32_t date);
+// The same rule over a base practice record as read (under its lock, say).
+int HolidayKindIn(const RscUsePracticeBase& base, int32_t date);
+// One weekday's hours and flag from a week record (nullptr: there is none) over the practice's or
+// the provider's default hours, as GetPracticeHours and GetProviderHours give them.
+DayHours WeekDayHours(const RscUseWeek* week, const RscUsePracticeBase& base, int weekday);
+DayHours WeekDayHours(const RscUseWeek* week, const ProviderInfo& provider, int weekday);
 // Edit the holiday table of the base practice record under a record lock, and of PracticeInfo.
 bool SetHoliday(int month, int day, int kind);
 bool DeleteHoliday(int month, int day);
