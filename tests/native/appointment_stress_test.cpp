@@ -38,17 +38,6 @@ const int32_t kFirstMonday = QVN_DateIn(1, 4, 2027);
 const char* const kProviders[] = {"DR1 ", "DR2 ", "HYG1"};
 const char* const kOperatories[] = {"OP1 ", "OP2 ", "OP3 "};
 
-// Answers Yes to every question (double bookings included), Retry to a record held elsewhere
-// and OK to every refusal.
-class YesToAll final : public Prompter {
-public:
-    YesToAll() { InstallPrompter(this); }
-    ~YesToAll() override { InstallPrompter(nullptr); }
-    PromptAnswer Show(const PromptRequest& r) override {
-        return r.buttons == kButtonsYesNo ? kAnswerYes : r.buttons == kButtonsRetryCancel ? kAnswerRetry : kAnswerOk;
-    }
-};
-
 AppointmentRecord Random(DemoRandom& random, uint32_t id) {
     AppointmentRecord a{};
     a.id = id;
@@ -71,7 +60,7 @@ AppointmentRecord Random(DemoRandom& random, uint32_t id) {
 // the given time or until it has tried operations changes (0: no limit), whichever comes first.
 // Writes what it saw succeed to report: "id date hour minute operatory".
 int Workstation(uint32_t first_id, uint32_t seed, int seconds, const std::string& report, int operations = 0) {
-    YesToAll answers;
+    YesToAllPrompter answers;
     if (!DbInitDatabase() || !LoadPracticeTables()) return 100;
     DemoRandom random(seed);
     std::map<uint32_t, AppointmentRecord> mine;
@@ -242,7 +231,7 @@ TEST_P(StressBook, AMoveWaitsForAWeekHeldWhileAnotherWorkstationAsksThenCancelsO
     AppointmentRecord held = Appointment(7, kFirstMonday, 9, "DR1 ", "OP1 ");
     AppointmentRecord mine = Appointment(8, kFirstMonday, 11, "DR1 ", "OP2 ");
     {
-        YesToAll answers;
+        YesToAllPrompter answers;
         ASSERT_TRUE(SaveAppointment(true, nullptr, held));
         ASSERT_TRUE(SaveAppointment(true, nullptr, mine));
     }
@@ -337,7 +326,7 @@ TEST_P(StressBook, ATakenIdIsRefusedAndAnEditElsewhereIsRefused) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        YesToAll answers;
+        YesToAllPrompter answers;
         if (!DbInitDatabase() || !LoadPracticeTables()) _exit(1);
         AppointmentRecord stored{};
         if (ReadAppointment(5, &stored) != kQdbOk) _exit(2);

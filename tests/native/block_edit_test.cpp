@@ -13,7 +13,7 @@
 #include "data/db_access.h"
 #include "data/demo_seed.h"
 #include "data/practice_schedule.h"
-#include "practice_test_database.h"
+#include "demo_practice_fixture.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
 #include "views/active_view.h"
@@ -27,18 +27,6 @@ const int32_t kMonday = QVN_DateIn(12, 7, 2026);
 const int32_t kTuesday = kMonday + 1;
 constexpr int Unit(int hour, int minute = 0) { return hour * 12 + minute / 5; }
 constexpr uint8_t kOtherStation = 102;
-
-int ProviderIndex(const char* id) {
-    char id4[4] = {' ', ' ', ' ', ' '};
-    std::memcpy(id4, id, std::strlen(id));
-    return FindProviderIndex(id4);
-}
-
-int OperatoryIndex(const char* id) {
-    for (size_t i = 0; i < practice_tables.operatories.size(); ++i)
-        if (std::strncmp(practice_tables.operatories[i].id, id, std::strlen(id)) == 0) return static_cast<int>(i);
-    return -1;
-}
 
 // The override record of DR1's week, if any.
 bool ReadOverride(int32_t date, RscUseBlockOverride* record) {
@@ -62,21 +50,17 @@ std::string OverrideSlots(const RscUseBlockOverride& r) {
 // The demo book with DR1 and OP1 shown on Monday 7 December 2026. DR1's "New Pt Exam" is at
 // 8:00-9:00 in OP1; for the overlap cases its "Emergency" block is put into OP1 at 10:00-11:00
 // on Mondays as well (in the loaded table only), so that the column holds two blocks.
-class BlockEdit : public ::testing::Test {
+class BlockEdit : public DemoPracticeTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(db_.Ok());
-        std::string reason;
-        ASSERT_TRUE(db_.UseDemoPractice(kMonday, &reason)) << reason;
-        ASSERT_TRUE(LoadPracticeTables());
+        DemoPracticeTest::SetUp();
+        if (HasFatalFailure()) return;
         ProviderInfo& dr1 = practice_tables.providers[static_cast<size_t>(ProviderIndex("DR1"))];
         ASSERT_EQ(std::string("Emergency"), dr1.blockNames[1]);
         std::memcpy(dr1.blockOperatory[1], "OP1 ", 4);
         dr1.blockStart[1][1] = Unit(10);
         dr1.blockEnd[1][1] = Unit(11);
-        view_state.active = ActiveView{};
-        view_state.active.providers[view_state.active.providerCount++] = ProviderIndex("DR1");
-        view_state.active.operatories[view_state.active.operatoryCount++] = OperatoryIndex("OP1");
+        ShowOnly({"DR1"}, {"OP1"});
         ShowDays({kMonday});
         ASSERT_EQ(101, RegisterStation(kOtherStation, kMonday)) << "another workstation shows that week";
     }
@@ -97,7 +81,6 @@ protected:
         PollStation(kOtherStation, week, [&](int32_t day) { days.push_back(day); });
         return days;
     }
-    PracticeTestDatabase db_;
 };
 
 }  // namespace

@@ -7,7 +7,9 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "appointments/locate.h"
 #include "data/appointment_store.h"
 #include "data/demo_seed.h"
 #include "data/practice_schedule.h"
@@ -28,25 +30,6 @@ namespace {
 
 const int32_t kMonday = QVN_DateIn(12, 7, 2026);
 constexpr int Unit(int hour, int minute = 0) { return hour * 12 + minute / 5; }
-
-int ProviderIndex(const char* id) {
-    char id4[4] = {' ', ' ', ' ', ' '};
-    std::memcpy(id4, id, std::strlen(id));
-    return FindProviderIndex(id4);
-}
-
-int OperatoryIndex(const char* id) {
-    for (size_t i = 0; i < practice_tables.operatories.size(); ++i)
-        if (std::strncmp(practice_tables.operatories[i].id, id, std::strlen(id)) == 0) return static_cast<int>(i);
-    return -1;
-}
-
-void ShowOnly(std::initializer_list<const char*> providers, std::initializer_list<const char*> operatories) {
-    ActiveView& v = view_state.active;
-    v = ActiveView{};
-    for (const char* p : providers) v.providers[v.providerCount++] = ProviderIndex(p);
-    for (const char* o : operatories) v.operatories[v.operatoryCount++] = OperatoryIndex(o);
-}
 
 AppointmentRecord Appt(uint32_t id, int hour, int minute, int length, const char* provider, const char* operatory,
                        uint32_t patient_id = 0, const char* name = "Walk, In") {
@@ -430,4 +413,19 @@ TEST(SheetGeometry, TimeLabelsClockRowAndScrolling) {
     EXPECT_EQ(Unit(4), ScrollPageUp(Unit(8), Unit(12)));
     EXPECT_EQ(0, ScrollPageUp(Unit(2), Unit(6, 30)));
     EXPECT_EQ(Unit(9), ScrollThumb(Unit(9, 40)));
+}
+
+// "&View Appt" and the found times' " &View" show an appointment only when its operatory is a
+// column of the view; the week view shows the view's weekdays of the date's week.
+TEST_F(DemoDay, OnlyAnOperatoryOfTheViewIsShownAndTheWeekShowsTheViewsDays) {
+    ShowOnly({"DR1"}, {"OP2", "OP4"});
+    const char* const shown[] = {"OP2 ", "OP4 "}, *const hidden[] = {"OP1 ", "OP5 ", "OP9 "};
+    for (const char* op : shown) EXPECT_TRUE(AppointmentOperatoryShown(DemoAppt(1, kMonday, 9, 0, 30, "DR1 ", op))) << op;
+    for (const char* op : hidden) EXPECT_FALSE(AppointmentOperatoryShown(DemoAppt(1, kMonday, 9, 0, 30, "DR1 ", op))) << op;
+    EXPECT_EQ(std::vector<int32_t>{kMonday + 2}, ShownDatesOf(kMonday + 2, kDayView));
+    view_state.active.days[0] = 2;  // Monday, Wednesday and Saturday of the week
+    view_state.active.days[1] = 4;
+    view_state.active.days[2] = 7;
+    for (int d = 3; d < kViewDays; ++d) view_state.active.days[d] = 0;
+    EXPECT_EQ((std::vector<int32_t>{kMonday, kMonday + 2, kMonday + 5}), ShownDatesOf(kMonday + 3, kWeekView));
 }

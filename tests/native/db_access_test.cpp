@@ -6,8 +6,11 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "data/db_access.h"
+#include "practice_test_database.h"
 #include "scripted_prompter.h"
 #include "settings_test_env.h"
 #include "suite/messages.h"
@@ -34,27 +37,14 @@ uint32_t IdOf(const uint8_t* r) {
     return id;
 }
 
-// A practice database in a temporary data directory, with the layer's session on it.
-class LayerDatabase {
+// A practice database with the layer's session on it, and its appointment group.
+class LayerDatabase : public PracticeTestDatabase {
 public:
-    LayerDatabase() {
-        std::random_device random;
-        dir_ = settings_.Dir() / ("data" + std::to_string(random()));
-        std::filesystem::create_directories(dir_);
-        QVN_WriteProfileString("GENERAL", "Path", dir_.string().c_str());
-        QDB_CreateDataBase(dir_.string().c_str());
-        ok_ = DbInitDatabase() && DbCreateGroupFiles(9) == kQdbOk;
-        DbGroupOf(9, &appointments_);
-    }
-    ~LayerDatabase() { DbEndSession(); }
-    bool Ok() const { return ok_; }
+    LayerDatabase() { DbGroupOf(9, &appointments_); }
     const FileGroupDesc& Appointments() const { return appointments_; }
 
 private:
-    TempSettings settings_;
-    std::filesystem::path dir_;
     FileGroupDesc appointments_{};
-    bool ok_ = false;
 };
 
 // Answers the locked-record prompt by releasing the other workstation's lock, then Retry.
@@ -139,20 +129,6 @@ TEST(DbAccess, SetBanksKeepTwoSetsApart) {
     EXPECT_EQ(kDbSetBankTooLarge, DbSelectSetBank(221));
     DbResetSetBank();
     EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments()));
-}
-
-TEST(DbAccess, MessageNumbersByDataFile) {
-    EXPECT_EQ(3064, DbMessageNumber(kDbMsgOpen, 9, 0));
-    EXPECT_EQ(3088, DbMessageNumber(kDbMsgClose, 9, 0));
-    EXPECT_EQ(3111, DbMessageNumber(kDbMsgLock, 9, 0));
-    EXPECT_EQ(3134, DbMessageNumber(kDbMsgDelete, 9, 0));
-    EXPECT_EQ(3157, DbMessageNumber(kDbMsgWrite, 9, 0));
-    EXPECT_EQ(3172, DbMessageNumber(kDbMsgWrite, 83, 0));
-    EXPECT_EQ(3165, DbMessageNumber(kDbMsgWrite, 44, 42));
-    EXPECT_EQ(3283, DbMessageNumber(kDbMsgWrite, 44, 2));
-    EXPECT_EQ(3208, DbMessageNumber(kDbMsgWrite, 0, 0));
-    EXPECT_EQ(3084, DbMessageNumber(kDbMsgOpen, 94, 0)) << "any other file";
-    EXPECT_EQ(3177, DbMessageNumber(kDbMsgWrite, 94, 0));
 }
 
 TEST(DbAccess, SecondTierSavesFindsAndDeletesQuietly) {

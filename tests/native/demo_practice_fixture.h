@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "appointments/appointment_moves.h"
@@ -16,7 +18,9 @@
 #include "data/time_pattern.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
+#include "sqlite3.h"
 #include "suite/dates.h"
+#include "views/active_view.h"
 
 // Monday 7 December 2026, the day the demo practice is built around in these tests.
 inline int32_t DemoMonday() { return QVN_DateIn(12, 7, 2026); }
@@ -44,6 +48,52 @@ inline AppointmentRecord DemoAppt(uint32_t id, int32_t date, int hour, int minut
     std::snprintf(a.description, sizeof a.description, "Appointment %u", id);
     std::snprintf(a.patientName, sizeof a.patientName, "Patient %u", id);
     return a;
+}
+
+// The index of a provider or operatory of the loaded practice tables by its id ("DR1"), -1 when
+// it has none.
+inline int ProviderIndex(const char* id) {
+    char id4[4] = {' ', ' ', ' ', ' '};
+    std::memcpy(id4, id, std::strlen(id));
+    return FindProviderIndex(id4);
+}
+inline int OperatoryIndex(const char* id) {
+    for (size_t i = 0; i < practice_tables.operatories.size(); ++i)
+        if (std::strncmp(practice_tables.operatories[i].id, id, std::strlen(id)) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+// Makes the active view show just these providers and operatories, in this order.
+inline void ShowOnly(std::initializer_list<const char*> providers, std::initializer_list<const char*> operatories) {
+    ActiveView& v = view_state.active;
+    v = ActiveView{};
+    for (const char* p : providers) v.providers[v.providerCount++] = ProviderIndex(p);
+    for (const char* o : operatories) v.operatories[v.operatoryCount++] = OperatoryIndex(o);
+}
+
+// Every row of the named tables (by default those of appointments, patients, notes, new patients,
+// audit, week records, reasons and case links), read straight from the practice's database file:
+// what "the database is as it was" means when compared before and after a change.
+inline std::string StoredRows(const std::string& dir,
+                              std::initializer_list<const char*> tables = {"g9", "g18", "g44", "g49", "g92", "g94", "g100", "g106"}) {
+    sqlite3* db = nullptr;
+    std::string rows;
+    if (sqlite3_open_v2((dir + "/qvn.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return "cannot open";
+    }
+    for (const char* table : tables) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, (std::string("SELECT recno, rec FROM ") + table + " ORDER BY recno").c_str(), -1, &st, nullptr);
+        EXPECT_NE(nullptr, st) << table;
+        while (st && sqlite3_step(st) == SQLITE_ROW) {
+            rows += std::string(table) + ":" + std::to_string(sqlite3_column_int64(st, 0)) + "=";
+            rows.append(static_cast<const char*>(sqlite3_column_blob(st, 1)), static_cast<size_t>(sqlite3_column_bytes(st, 1)));
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return rows;
 }
 
 class DemoPracticeTest : public ::testing::Test {

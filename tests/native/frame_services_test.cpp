@@ -16,18 +16,7 @@ class NewPatient : public DemoPracticeTest {};
 }  // namespace
 
 TEST_F(NewPatient, TheNewPatientAppointmentGetsItsPatientOnceAndOnlyIt) {
-    AppointmentRecord a{};
-    a.id = 9101;
-    a.date = DemoMonday();
-    a.hour = 9;
-    a.startUnit = 18;
-    a.length = 30;
-    a.unitSize = 2;
-    a.providerMarker = kMarkerProvider;
-    std::memcpy(a.provider, "DR1 ", 4);
-    a.operatoryMarker = kMarkerOperatory;
-    std::memcpy(a.operatory, "OP1 ", 4);
-    for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, kPatternProvider);
+    AppointmentRecord a = DemoAppt(9101, DemoMonday(), 9, 0, 30, "DR1 ", "OP1 ");
     std::strcpy(a.patientName, "Newman, Nora");
     Book(a);
 

@@ -15,7 +15,6 @@
 #include "demo_practice_fixture.h"
 #include "scripted_prompter.h"
 #include "settings_test_env.h"
-#include "sqlite3.h"
 #include "suite/addresses.h"
 #include "suite/dates.h"
 #include "suite/qdb/qdb.h"
@@ -228,42 +227,11 @@ namespace {
 const int32_t kMonday = QVN_DateIn(12, 7, 2026);
 
 AppointmentRecord NewPatientAppointment(uint32_t id, int hour = 9) {
-    AppointmentRecord a{};
-    a.id = id;
-    a.date = kMonday;
-    a.hour = static_cast<uint8_t>(hour);
-    a.length = 30;
-    a.providerMarker = kMarkerProvider;
-    std::memcpy(a.provider, "DR1 ", 4);
-    a.operatoryMarker = kMarkerOperatory;
-    std::memcpy(a.operatory, "OP2 ", 4);
-    a.unitSize = 2;
-    std::memset(a.timePattern, 0xAA, sizeof a.timePattern);
+    AppointmentRecord a = DemoAppt(id, kMonday, hour, 0, 30, "DR1 ", "OP2 ");
     PutText(a.description, "New patient exam");
     PutText(a.patientName, "Nash, Amy");
     PutText(a.phone, "555-0142");
     return a;
-}
-
-// The appointment and new-patient rows as stored in the database file.
-std::string StoredRows(const std::string& dir) {
-    sqlite3* db = nullptr;
-    std::string rows;
-    if (sqlite3_open_v2((dir + "/qvn.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        return "cannot open";
-    }
-    for (const char* table : {"g9", "g49"}) {
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, (std::string("SELECT recno, rec FROM ") + table + " ORDER BY recno").c_str(), -1, &st, nullptr);
-        while (st && sqlite3_step(st) == SQLITE_ROW) {
-            rows += std::string(table) + ":" + std::to_string(sqlite3_column_int64(st, 0)) + "=";
-            rows.append(static_cast<const char*>(sqlite3_column_blob(st, 1)), static_cast<size_t>(sqlite3_column_bytes(st, 1)));
-        }
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return rows;
 }
 
 bool ReadSide(uint32_t id, NewPatientRecord* side) {
@@ -271,17 +239,6 @@ bool ReadSide(uint32_t id, NewPatientRecord* side) {
     DbGroupOf(kNewPatientFile, &group);
     return DbFindRecord(group, kNewPatientKey, &id, sizeof id, side) == kQdbOk;
 }
-
-class AnswerOk final : public Prompter {
-public:
-    AnswerOk() { InstallPrompter(this); }
-    ~AnswerOk() override { InstallPrompter(nullptr); }
-    PromptAnswer Show(const PromptRequest& r) override {
-        texts.push_back(r.text);
-        return r.buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk;
-    }
-    std::vector<std::string> texts;
-};
 
 class NewPatientOnDemo : public DemoPracticeTest {};
 
@@ -344,7 +301,7 @@ TEST_F(NewPatientOnDemo, ASaveThatFailsAtAnyStepLeavesAppointmentAndSideRecordAs
     first_side.id = a.newPatientId;
     PutText(first_side.street, "1 Old Road");
     {
-        AnswerOk yes;
+        YesToAllPrompter yes;
         ASSERT_TRUE(SaveAppointment(true, nullptr, a, &first_side));
     }
     AppointmentRecord before{};
@@ -359,7 +316,7 @@ TEST_F(NewPatientOnDemo, ASaveThatFailsAtAnyStepLeavesAppointmentAndSideRecordAs
     for (int n = 1;; ++n) {
         ASSERT_LT(n, 50) << "the save never succeeded";
         const std::string rows = StoredRows(db_.Dir());
-        AnswerOk answers;
+        YesToAllPrompter answers;
         QDB_FailNthOperation(n);
         const NewPatientSaveResult result = SaveNewPatientInfo(before, side_before, after, side);
         const int64_t pending = QDB_PendingFault();
@@ -409,7 +366,7 @@ TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhe
     AppointmentRecord elsewhere = before;
     PutText(elsewhere.description, "Changed at the front desk");
     {
-        AnswerOk yes;
+        YesToAllPrompter yes;
         ASSERT_TRUE(SaveAppointment(false, &before, elsewhere));
     }
     AppointmentRecord after = before;
@@ -432,14 +389,14 @@ TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhe
     first_side.id = 4343;
     PutText(first_side.street, "1 Old Road");
     {
-        AnswerOk yes;
+        YesToAllPrompter yes;
         ASSERT_TRUE(SaveAppointment(true, nullptr, with_side, &first_side));
     }
     ASSERT_TRUE(ReadNewPatientAppointment(900007, &before, &side_before));
     NewPatientRecord moved = side_before;
     PutText(moved.street, "2 New Road");
     {
-        AnswerOk yes;
+        YesToAllPrompter yes;
         ASSERT_TRUE(SaveAppointment(false, &before, before, &moved, &side_before));
     }
     after = before;

@@ -49,3 +49,18 @@ private:
     std::deque<PromptAnswer> answers_;
     std::vector<PromptRequest> asked_;
 };
+
+// Answers every request as a user who agrees to everything: Yes to a question, Retry to a record
+// held elsewhere, OK to a message; records the texts shown.
+class YesToAllPrompter final : public Prompter {
+public:
+    YesToAllPrompter() { InstallPrompter(this); }
+    ~YesToAllPrompter() override { InstallPrompter(nullptr); }
+    YesToAllPrompter(const YesToAllPrompter&) = delete;
+    YesToAllPrompter& operator=(const YesToAllPrompter&) = delete;
+    PromptAnswer Show(const PromptRequest& r) override {
+        texts.push_back(r.text);
+        return r.buttons == kButtonsYesNo ? kAnswerYes : r.buttons == kButtonsRetryCancel ? kAnswerRetry : kAnswerOk;
+    }
+    std::vector<std::string> texts;
+};

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "suite/settings.h"
+#include "suite/workstation_settings.h"
 #include "tests/native/settings_test_env.h"
 
 TEST(Settings, MissingFileGivesDefaultsAndWriteCreatesIt) {
@@ -171,8 +172,10 @@ TEST(Settings, DataPathAndPracticeFile) {
     EXPECT_EQ(QVN_PracticeInfPath(), path + "qvndata.inf");
 
     EXPECT_EQ(QVN_ReadPracticeInfInt("APPTBOOK", "AlwaysCalculate", 1), 1);
-    TempSettings::WriteFile(QVN_PracticeInfPath(), "[Apptbook]\nAlwaysCalculate=0\n");
+    EXPECT_TRUE(ReadAlwaysCalculate()) << "missing qvndata.inf: default 1";
+    TempSettings::WriteFile(QVN_PracticeInfPath(), "[Apptbook]\r\nAlwaysCalculate=0\r\n");
     EXPECT_EQ(QVN_ReadPracticeInfInt("APPTBOOK", "AlwaysCalculate", 1), 0);
+    EXPECT_FALSE(ReadAlwaysCalculate());
     // The practice file is not the workstation's file.
     EXPECT_EQ(QVN_ReadProfileInt("APPTBOOK", "AlwaysCalculate", 1), 1);
 }

@@ -1,7 +1,5 @@
-// The appointment book's own keys: colours, fonts, orientation, network limits, data path.
+// The appointment book's own keys: colours, fonts, orientation, network limits.
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "settings_test_env.h"
 #include "suite/settings.h"
@@ -111,20 +109,4 @@ TEST(WorkstationSettings, OrientationNetworkAndOtherKeys) {
     EXPECT_EQ(20, ReadNetworkSettings().update_speed);
     Set("NETWORK", "STATION", "7");
     EXPECT_EQ(7, ReadNetworkSettings().station);
-}
-
-TEST(WorkstationSettings, DataPathAndThePracticesSharedFile) {
-    TempSettings settings;
-    EXPECT_EQ("C:\\Quorvin\\", QVN_GetDataPath());
-    std::string dir = (settings.Dir() / "data").string();
-    std::filesystem::create_directories(dir);
-    Set("GENERAL", "Path", dir.c_str());
-    std::string path = QVN_GetDataPath();
-    ASSERT_FALSE(path.empty());
-    EXPECT_TRUE(path.back() == '/' || path.back() == '\\') << path;
-
-    EXPECT_TRUE(ReadAlwaysCalculate()) << "missing qvndata.inf: default 1";
-    TempSettings::WriteFile(std::filesystem::path(dir) / "qvndata.inf",
-                            "[APPTBOOK]\r\nAlwaysCalculate=0\r\n");
-    EXPECT_FALSE(ReadAlwaysCalculate());
 }
