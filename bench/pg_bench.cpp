@@ -12,7 +12,6 @@
 #define SQL_NOUNICODEMAP
 #include <sql.h>
 #include <sqlext.h>
-#include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -20,34 +19,22 @@
 #include <fstream>
 #include <string>
 
+#include "bench_common.h"
 #include "suite/qdb/file_groups.h"
 #include "suite/qdb/qdb.h"
 
 namespace {
 
+using bench::kFirstDay;
 constexpr int kRecords = 100000;
 constexpr int kDays = 200;  // 500 appointments a day
-constexpr int32_t kFirstDay = 2460000;
 
 std::string Connection() {
     const char* c = std::getenv("QVN_BENCH_PG");
     return c ? c : "";
 }
 std::string BenchDir() { return (std::filesystem::temp_directory_path() / "qvn-pg-bench").string(); }
-
-void MakeAppointment(uint32_t id, uint8_t* rec) {
-    std::memset(rec, 0, 286);
-    int32_t date = kFirstDay + static_cast<int32_t>(id % kDays);
-    std::memcpy(rec + 2, &id, 4);
-    std::memcpy(rec + 6, &date, 4);
-    rec[10] = 3;
-    std::memcpy(rec + 11, (id % 4) ? "OP1 " : "OP2 ", 4);
-    rec[15] = 1;
-    std::memcpy(rec + 16, "DR1 ", 4);
-    uint32_t patient = id % 50000;
-    std::memcpy(rec + 54, &patient, 4);
-    rec[153] = static_cast<uint8_t>(7 + id % 10);
-}
+void MakeAppointment(uint32_t id, uint8_t* rec) { bench::MakeAppointment(id, kDays, rec); }
 
 // False when the server database cannot be had.
 bool BuildOnce() {
@@ -132,15 +119,6 @@ struct RawFixture {
     }
 };
 
-void EnginePointRead(benchmark::State& state) {
-    EngineFixture f(state);
-    uint8_t rec[286];
-    uint32_t id = 1;
-    for (auto _ : state) {
-        id = id * 7919 % kRecords + 1;
-        benchmark::DoNotOptimize(QDB_FindRec(f.file, 13, &id, rec));
-    }
-}
 
 void RawPointRead(benchmark::State& state) {
     RawFixture f(state, "SELECT recno, rec FROM g9 WHERE k13 = ?");
@@ -157,17 +135,6 @@ void RawPointRead(benchmark::State& state) {
     }
 }
 
-void EngineDayWalk(benchmark::State& state) {
-    EngineFixture f(state);
-    uint8_t rec[286];
-    int32_t day = kFirstDay;
-    for (auto _ : state) {
-        day = kFirstDay + (day - kFirstDay + 37) % kDays;
-        int n = 0;
-        for (QdbSet set = QDB_StartSet(f.file, 10, 0, &day, rec, 4); set && QDB_NextRecInSet(set, rec);) ++n;
-        benchmark::DoNotOptimize(n);
-    }
-}
 
 void RawDayWalk(benchmark::State& state) {
     RawFixture f(state, "SELECT recno, rec FROM g9 WHERE k10 >= ? AND k10 < ? ORDER BY k10");
@@ -192,18 +159,6 @@ void RawDayWalk(benchmark::State& state) {
     }
 }
 
-void EngineAdd(benchmark::State& state) {
-    EngineFixture f(state);
-    uint8_t rec[286];
-    static uint32_t id = 3000000 + static_cast<uint32_t>(std::rand() % 1000000) * 100;
-    for (auto _ : state) {
-        MakeAppointment(++id, rec);
-        if (!QDB_AddRec(f.file, rec)) {
-            state.SkipWithError(QDB_GetLastReason(f.session));
-            break;
-        }
-    }
-}
 
 // The raw twin does what a program must do for the same row: a record number from the
 // sequence, then the row with all its keys, each one transaction.
@@ -228,19 +183,6 @@ void RawAdd(benchmark::State& state) {
     }
 }
 
-void EngineRewrite(benchmark::State& state) {
-    EngineFixture f(state);
-    uint8_t rec[286];
-    uint32_t id = 12345;
-    QDB_FindRec(f.file, 13, &id, rec);
-    for (auto _ : state) {
-        rec[155] = static_cast<uint8_t>(rec[155] + 1);
-        if (!QDB_WriteRec(f.file, rec)) {
-            state.SkipWithError(QDB_GetLastReason(f.session));
-            break;
-        }
-    }
-}
 
 void RawRewrite(benchmark::State& state) {
     RawFixture f(state, "UPDATE g9 SET rec = ?, k10 = ?, k11 = ?, k12 = ?, k13 = ?, k14 = ?, k15 = ? WHERE recno = ?");
@@ -263,6 +205,24 @@ void RawRewrite(benchmark::State& state) {
             break;
         }
     }
+}
+
+void EnginePointRead(benchmark::State& state) {
+    EngineFixture f(state);
+    if (f.file) bench::EnginePointRead(state, f.file, kRecords);
+}
+void EngineDayWalk(benchmark::State& state) {
+    EngineFixture f(state);
+    if (f.file) bench::EngineDayWalk(state, f.file, kDays);
+}
+void EngineAdd(benchmark::State& state) {
+    static uint32_t id = 3000000 + static_cast<uint32_t>(std::rand() % 1000000) * 100;
+    EngineFixture f(state);
+    if (f.file) bench::EngineAdd(state, f.session, f.file, kDays, &id);
+}
+void EngineRewrite(benchmark::State& state) {
+    EngineFixture f(state);
+    if (f.file) bench::EngineRewrite(state, f.session, f.file);
 }
 
 }  // namespace

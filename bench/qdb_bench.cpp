@@ -5,37 +5,23 @@
 // The file of 1,000,000 appointment records is built once in $TMPDIR/qvn-bench (delete it to
 // rebuild) straight through SQLite in the engine's own format, as loading it record by record
 // with a synchronous commit each would take hours.
-#include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "bench_common.h"
 #include "sqlite3.h"
 #include "suite/qdb/file_groups.h"
 #include "suite/qdb/qdb.h"
 
 namespace {
 
+using bench::kFirstDay;
 constexpr int kRecords = 1000000;
 constexpr int kDays = 2000;  // 500 appointments a day
-constexpr int32_t kFirstDay = 2460000;
 
 std::string BenchDir() { return (std::filesystem::temp_directory_path() / "qvn-bench").string(); }
-
-void MakeAppointment(uint32_t id, uint8_t* rec) {
-    std::memset(rec, 0, 286);
-    int32_t date = kFirstDay + static_cast<int32_t>(id % kDays);
-    std::memcpy(rec + 2, &id, 4);
-    std::memcpy(rec + 6, &date, 4);
-    rec[10] = 3;
-    std::memcpy(rec + 11, (id % 4) ? "OP1 " : "OP2 ", 4);
-    rec[15] = 1;
-    std::memcpy(rec + 16, "DR1 ", 4);
-    uint32_t patient = id % 50000;
-    std::memcpy(rec + 54, &patient, 4);
-    rec[153] = static_cast<uint8_t>(7 + id % 10);
-}
+void MakeAppointment(uint32_t id, uint8_t* rec) { bench::MakeAppointment(id, kDays, rec); }
 
 void BuildFileOnce() {
     std::string dir = BenchDir();
@@ -116,15 +102,6 @@ struct RawFixture {
     ~RawFixture() { sqlite3_close(db); }
 };
 
-void EnginePointRead(benchmark::State& state) {
-    EngineFixture f;
-    uint8_t rec[286];
-    uint32_t id = 1;
-    for (auto _ : state) {
-        id = id * 7919 % kRecords + 1;
-        benchmark::DoNotOptimize(QDB_FindRec(f.file, 13, &id, rec));
-    }
-}
 
 void RawPointRead(benchmark::State& state) {
     RawFixture f;
@@ -142,17 +119,6 @@ void RawPointRead(benchmark::State& state) {
     sqlite3_finalize(st);
 }
 
-void EngineDayWalk(benchmark::State& state) {
-    EngineFixture f;
-    uint8_t rec[286];
-    int32_t day = kFirstDay;
-    for (auto _ : state) {
-        day = kFirstDay + (day - kFirstDay + 37) % kDays;
-        int n = 0;
-        for (QdbSet set = QDB_StartSet(f.file, 10, 0, &day, rec, 4); set && QDB_NextRecInSet(set, rec);) ++n;
-        benchmark::DoNotOptimize(n);
-    }
-}
 
 void RawDayWalk(benchmark::State& state) {
     RawFixture f;
@@ -180,18 +146,6 @@ void RawDayWalk(benchmark::State& state) {
     sqlite3_finalize(st);
 }
 
-void EngineAdd(benchmark::State& state) {
-    EngineFixture f;
-    uint8_t rec[286];
-    static uint32_t id = 3000000;
-    for (auto _ : state) {
-        MakeAppointment(++id, rec);
-        if (!QDB_AddRec(f.file, rec)) {
-            state.SkipWithError("engine add failed");
-            break;
-        }
-    }
-}
 
 void RawAdd(benchmark::State& state) {
     RawFixture f;
@@ -220,19 +174,6 @@ void RawAdd(benchmark::State& state) {
     sqlite3_finalize(st);
 }
 
-void EngineRewrite(benchmark::State& state) {
-    EngineFixture f;
-    uint8_t rec[286];
-    uint32_t id = 12345;
-    QDB_FindRec(f.file, 13, &id, rec);
-    for (auto _ : state) {
-        rec[155] = static_cast<uint8_t>(rec[155] + 1);
-        if (!QDB_WriteRec(f.file, rec)) {
-            state.SkipWithError("engine rewrite failed");
-            break;
-        }
-    }
-}
 
 void RawRewrite(benchmark::State& state) {
     RawFixture f;
@@ -258,6 +199,24 @@ void RawRewrite(benchmark::State& state) {
         sqlite3_reset(st);
     }
     sqlite3_finalize(st);
+}
+
+void EnginePointRead(benchmark::State& state) {
+    EngineFixture f;
+    bench::EnginePointRead(state, f.file, kRecords);
+}
+void EngineDayWalk(benchmark::State& state) {
+    EngineFixture f;
+    bench::EngineDayWalk(state, f.file, kDays);
+}
+void EngineAdd(benchmark::State& state) {
+    static uint32_t id = 3000000;
+    EngineFixture f;
+    bench::EngineAdd(state, f.session, f.file, kDays, &id);
+}
+void EngineRewrite(benchmark::State& state) {
+    EngineFixture f;
+    bench::EngineRewrite(state, f.session, f.file);
 }
 
 }  // namespace

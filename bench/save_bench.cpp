@@ -102,28 +102,32 @@ void BM_SaveOneProcess(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveOneProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Four processes, each in its own lane; one iteration is 4 x 50 saves.
-void BM_SaveFourProcesses(benchmark::State& state) {
+// Four processes, each in its own lane from next[lane - 1] on; one iteration is 4 x 50 of what
+// run_lane does, which gives how many of them succeeded.
+void FourProcesses(benchmark::State& state, uint32_t* next, int (*run_lane)(int, uint32_t, uint32_t, int)) {
     if (!Prepare()) return state.SkipWithError("cannot prepare");
     constexpr int kEach = 50;
     for (auto _ : state) {
         pid_t children[4];
         for (int p = 0; p < 4; ++p) {
-            const uint32_t first_n = next_n[p + 1], first_id = 1000000u * static_cast<uint32_t>(p + 1) + next_n[p + 1];
+            const uint32_t first_n = next[p], first_id = 1000000u * static_cast<uint32_t>(p + 1) + next[p];
             children[p] = fork();
-            if (children[p] == 0) {
-                if (!Open()) _exit(1);
-                _exit(SaveLane(p + 1, first_n, first_id, kEach) == kEach ? 0 : 2);
-            }
+            if (children[p] == 0) _exit(run_lane(p + 1, first_n, first_id, kEach) == kEach ? 0 : 2);
         }
         for (int p = 0; p < 4; ++p) {
             int status = 0;
             waitpid(children[p], &status, 0);
-            next_n[p + 1] += kEach;
+            next[p] += kEach;
             if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return state.SkipWithError("a process failed");
         }
     }
     state.SetItemsProcessed(state.iterations() * 4 * kEach);
+}
+
+void BM_SaveFourProcesses(benchmark::State& state) {
+    FourProcesses(state, next_n + 1, [](int lane, uint32_t first_n, uint32_t first_id, int count) {
+        return Open() ? SaveLane(lane, first_n, first_id, count) : -1;
+    });
 }
 BENCHMARK(BM_SaveFourProcesses)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
@@ -188,24 +192,8 @@ void BM_RawInsertOneProcess(benchmark::State& state) {
 BENCHMARK(BM_RawInsertOneProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RawInsertFourProcesses(benchmark::State& state) {
-    if (!Prepare()) return state.SkipWithError("cannot prepare");
-    constexpr int kEach = 50;
     static uint32_t next_raw[4] = {};
-    for (auto _ : state) {
-        pid_t children[4];
-        for (int p = 0; p < 4; ++p) {
-            const uint32_t first_n = next_raw[p], first_id = 1000000u * static_cast<uint32_t>(p + 1) + next_raw[p];
-            children[p] = fork();
-            if (children[p] == 0) _exit(InsertRawLane(p + 1, first_n, first_id, kEach) == kEach ? 0 : 2);
-        }
-        for (int p = 0; p < 4; ++p) {
-            int status = 0;
-            waitpid(children[p], &status, 0);
-            next_raw[p] += kEach;
-            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return state.SkipWithError("a process failed");
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * 4 * kEach);
+    FourProcesses(state, next_raw, InsertRawLane);
 }
 BENCHMARK(BM_RawInsertFourProcesses)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

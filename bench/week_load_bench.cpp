@@ -20,28 +20,17 @@
 //
 // The practice: $QVN_BENCH_PRACTICE when set (made with `qvnadmin seed-bench DIR`), else
 // $TMPDIR/qvn-week-bench, seeded on the first run (about 40 s and 650 MiB) and reused later.
-#include <benchmark/benchmark.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench_common.h"
 #include "data/appointment_record.h"
 #include "data/bench_practice.h"
-#include "data/db_access.h"
-#include "data/practice_database.h"
-#include "data/practice_schedule.h"
 #include "data/rscuse_record.h"
 #include "lists/patient_search.h"
-#include "sqlite3.h"
 #include "suite/dates.h"
-#include "suite/prompter.h"
 #include "suite/records/notes.h"
 #include "suite/records/patient.h"
 #include "suite/users.h"
@@ -55,30 +44,6 @@ constexpr int kBookAppointments = 1000000;
 constexpr int kBookOperatories = 20;
 constexpr int kSamples = 100;             // weeks (and days) per benchmark, each loaded once
 constexpr uint32_t kSampleSeed = 0x5EEDD47u;
-
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// Nothing may be asked or shown while loading; a message means the load went wrong.
-class ShownTexts final : public Prompter {
-public:
-    PromptAnswer Show(const PromptRequest& r) override {
-        texts.push_back(r.text);
-        return r.buttons == kButtonsOk ? kAnswerOk : kAnswerNo;
-    }
-    std::vector<std::string> texts;
-};
-ShownTexts shown;
-
-std::string PracticeDir(bool* given) {
-    const char* env = std::getenv("QVN_BENCH_PRACTICE");
-    *given = env && *env;
-    if (*given) return env;
-    return (std::filesystem::temp_directory_path() / "qvn-week-bench").string();
-}
-
-bool HasDatabase(const std::string& dir) { return std::filesystem::exists(std::filesystem::path(dir) / "qvn.db"); }
 
 bool Seed(const std::string& dir, std::string* reason) {
     std::fprintf(stderr,
@@ -105,23 +70,14 @@ int32_t BookDate(const AppointmentRecord& a) { return a.date != 0 ? a.date : a.l
 // with prepared statements. Table g<file> holds a file group, column k<key> a key's bytes.
 class RawReader {
 public:
-    explicit RawReader(const std::string& dir) {
-        if (sqlite3_open_v2((std::filesystem::path(dir) / "qvn.db").string().c_str(), &db_, SQLITE_OPEN_READONLY,
-                            nullptr) != SQLITE_OK)
-            return;
-        ok_ = Prepare(&appointments_, "SELECT recno, rec FROM g9 WHERE k10 >= ? AND k10 < ? ORDER BY k10") &&
-              Prepare(&week_, "SELECT rec FROM g94 WHERE k95 = ?") &&
-              Prepare(&note_, "SELECT rec FROM g44 WHERE k45 = ?") &&
-              Prepare(&patient_, "SELECT rec FROM g18 WHERE k19 = ?");
+    explicit RawReader(const std::string& dir) : db_(dir) {
+        appointments_ = db_.Prepare("SELECT recno, rec FROM g9 WHERE k10 >= ? AND k10 < ? ORDER BY k10");
+        week_ = db_.Prepare("SELECT rec FROM g94 WHERE k95 = ?");
+        note_ = db_.Prepare("SELECT rec FROM g44 WHERE k45 = ?");
+        patient_ = db_.Prepare("SELECT rec FROM g18 WHERE k19 = ?");
     }
-    ~RawReader() {
-        for (sqlite3_stmt* s : {appointments_, week_, note_, patient_}) sqlite3_finalize(s);
-        sqlite3_close(db_);
-    }
-    RawReader(const RawReader&) = delete;
-    RawReader& operator=(const RawReader&) = delete;
-    bool Ok() const { return ok_; }
-    std::string Error() const { return db_ ? sqlite3_errmsg(db_) : "cannot open qvn.db"; }
+    bool Ok() const { return db_.Ok(); }
+    std::string Error() const { return db_.Error(); }
 
     // One date's operatory sets and provider week records; with all, every other read of the
     // load too. The number of appointment rows.
@@ -150,15 +106,8 @@ public:
             ++high[8];  // the ids end in a digit: never 0xFF
             sqlite3_bind_blob(appointments_, 1, low, 9, SQLITE_STATIC);
             sqlite3_bind_blob(appointments_, 2, high, 9, SQLITE_STATIC);
-            std::vector<AppointmentRecord> read;
-            while (sqlite3_step(appointments_) == SQLITE_ROW) {
-                AppointmentRecord a;
-                std::memcpy(&a, sqlite3_column_blob(appointments_, 1), sizeof a);
-                benchmark::DoNotOptimize(sqlite3_column_int64(appointments_, 0));
-                read.push_back(a);
-                ++rows;
-            }
-            sqlite3_reset(appointments_);
+            const std::vector<AppointmentRecord> read = db_.Rows<AppointmentRecord>(appointments_);
+            rows += static_cast<int>(read.size());
             if (!all || !day_view) continue;
             for (const AppointmentRecord& a : read) {
                 if (a.patientId != 0) {
@@ -172,52 +121,34 @@ public:
     }
 
     // One read transaction around what follows, instead of one per statement.
-    void Begin() { sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr); }
-    void End() { sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr); }
+    void Begin() { sqlite3_exec(db_.Db(), "BEGIN", nullptr, nullptr, nullptr); }
+    void End() { sqlite3_exec(db_.Db(), "COMMIT", nullptr, nullptr, nullptr); }
 
     // The practice's week record of a week, as the hours of the shown dates read it.
     void PracticeWeek(int32_t week) { Week(kRscPractice, kPracticeId, static_cast<uint32_t>(week)); }
 
 private:
-    bool Prepare(sqlite3_stmt** s, const char* sql) { return sqlite3_prepare_v2(db_, sql, -1, s, nullptr) == SQLITE_OK; }
-
-    // Runs a unique-key lookup and copies the record it finds.
-    void Fetch(sqlite3_stmt* s, const void* key, int length) {
-        sqlite3_bind_blob(s, 1, key, length, SQLITE_STATIC);
-        if (sqlite3_step(s) == SQLITE_ROW) {
-            const int n = std::min(sqlite3_column_bytes(s, 0), static_cast<int>(sizeof buffer_));
-            std::memcpy(buffer_, sqlite3_column_blob(s, 0), static_cast<size_t>(n));
-        }
-        sqlite3_reset(s);
-        benchmark::DoNotOptimize(buffer_);
-    }
     void Week(uint8_t kind, const char id[4], uint32_t week) {
         RscUseKey key{kind, {}, week};
         std::memcpy(key.id, id, 4);
-        Fetch(week_, &key, sizeof key);
+        db_.Fetch(week_, &key, sizeof key);
     }
     void Note(uint8_t kind, uint32_t owner) {
         uint8_t key[5] = {kind};
         std::memcpy(key + 1, &owner, 4);
-        Fetch(note_, key, sizeof key);
+        db_.Fetch(note_, key, sizeof key);
     }
-    void Patient(uint32_t id) { Fetch(patient_, &id, sizeof id); }
+    void Patient(uint32_t id) { db_.Fetch(patient_, &id, sizeof id); }
 
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* appointments_ = nullptr;
-    sqlite3_stmt* week_ = nullptr;
-    sqlite3_stmt* note_ = nullptr;
-    sqlite3_stmt* patient_ = nullptr;
-    uint8_t buffer_[kQdbMaxVarRecord] = {};
-    bool ok_ = false;
+    bench::RawDb db_;
+    sqlite3_stmt *appointments_, *week_, *note_, *patient_;
 };
 
 // The practice open on the access layer, its tables loaded, the view set to every operatory and
 // as many providers as a view holds, and the samples drawn.
 struct Practice {
     bool ok = false;
-    std::string reason, label;
-    std::string dir;
+    std::string reason, label, dir;
     std::vector<int32_t> weeks;  // Sundays
     std::vector<int32_t> days;   // weekdays Monday to Friday
 };
@@ -227,20 +158,9 @@ Practice& OpenPractice() {
     static bool tried = false;
     if (tried) return p;
     tried = true;
-    bool given = false;
-    p.dir = PracticeDir(&given);
-    if (!HasDatabase(p.dir)) {
-        if (given) {
-            p.reason = "QVN_BENCH_PRACTICE=" + p.dir + " holds no qvn.db; make one with `qvnadmin seed-bench " + p.dir +
-                       "` (add --appointments and --operatories to change the size) or unset the variable to seed " +
-                       "one in the temporary folder";
-            return p;
-        }
-        if (!Seed(p.dir, &p.reason)) return p.reason = "seeding failed: " + p.reason, p;
-    }
-    if (!OpenPracticeDatabase(p.dir, &p.reason)) return p;
-    if (!LoadPracticeTables()) return p.reason = "the practice tables cannot be loaded", p;
-    InstallPrompter(&shown);
+    const bench::BenchPractice& open = bench::OpenBenchPractice(Seed);
+    p.dir = open.dir;
+    if (!open.ok) return p.reason = open.reason, p;
 
     ActiveView& view = view_state.active;
     view.providerCount = std::min<int>(kMaxViewResources, static_cast<int>(practice_tables.providers.size()));
@@ -293,55 +213,42 @@ void RunLoads(benchmark::State& state, ViewMode mode) {
     for (RawReader* r : {&raw, &raw_txn, &raw_all})
         if (!r->Ok()) return state.SkipWithError(("raw SQLite: " + r->Error()).c_str());
     const std::vector<int32_t>& samples = mode == kWeekView ? p.weeks : p.days;
-    double ms[4] = {};  // engine, raw, raw_txn, raw_all
+    bench::Turns turns({"engine", "raw", "raw_txn", "raw_all"});
     int64_t appointments = 0;
-    size_t next = 0;
     for (auto _ : state) {
-        const int32_t date = samples[next % samples.size()];
+        const int32_t date = samples[turns.Rounds() % samples.size()];
         const std::vector<int32_t> dates = ShownDatesOf(date, mode);
         int rows[4] = {};
-        auto run = [&](int which) {
-            const auto t0 = Clock::now();
+        turns.Round(state, [&](size_t which) {
             if (which == 0) {
                 LoadShownDays(dates, mode);
                 rows[0] = LoadedAppointments();
-            } else {
-                RawReader& r = which == 1 ? raw : which == 2 ? raw_txn : raw_all;
-                if (which == 2) r.Begin();
-                int32_t week = -1;
-                for (int32_t d : dates) {
-                    rows[which] += r.ReadDay(d, mode == kDayView, which == 3);
-                    if (which == 3 && WeekStartOf(d) != week) r.PracticeWeek(week = WeekStartOf(d));
-                }
-                if (which == 2) r.End();
+                return;
             }
-            const double taken = Ms(Clock::now() - t0);
-            ms[which] += taken;
-            if (which == 0) state.SetIterationTime(taken / 1000.0);
-        };
-        for (int i = 0; i < 4; ++i) run(static_cast<int>((next + i) % 4));
-        ++next;
+            RawReader& r = which == 1 ? raw : which == 2 ? raw_txn : raw_all;
+            if (which == 2) r.Begin();
+            int32_t week = -1;
+            for (int32_t d : dates) {
+                rows[which] += r.ReadDay(d, mode == kDayView, which == 3);
+                if (which == 3 && WeekStartOf(d) != week) r.PracticeWeek(week = WeekStartOf(d));
+            }
+            if (which == 2) r.End();
+        });
         if (rows[0] != rows[1] || rows[1] != rows[2] || rows[2] != rows[3])
             return state.SkipWithError(("the engine loaded " + std::to_string(rows[0]) + " appointments of " +
                                         QVN_fmtDateString2000(date) + ", raw SQLite read " + std::to_string(rows[1]))
                                            .c_str());
-        if (!shown.texts.empty()) return state.SkipWithError(("the load showed: " + shown.texts.front()).c_str());
+        if (!bench::shown.texts.empty()) return state.SkipWithError(("the load showed: " + bench::shown.texts.front()).c_str());
         appointments += rows[0];
     }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["engine_ms"] = ms[0] / n;
-    state.counters["raw_ms"] = ms[1] / n;
-    state.counters["engine/raw"] = ms[0] / ms[1];
-    state.counters["raw_txn_ms"] = ms[2] / n;
-    state.counters["raw_all_ms"] = ms[3] / n;
-    state.counters["engine/raw_all"] = ms[0] / ms[3];
-    state.counters["appointments"] = static_cast<double>(appointments) / n;
+    turns.Report(state);
+    state.counters["appointments"] = static_cast<double>(appointments) / static_cast<double>(state.iterations());
     state.SetLabel(p.label);
 }
 
 // The raw twin of the prefix search: the last-name key's range of the prefix, records copied.
 // The number of patients that are not archived, as the search lists them.
-int RawPrefixRead(sqlite3* db, sqlite3_stmt* range, const std::string& prefix) {
+int RawPrefixRead(sqlite3_stmt* range, const std::string& prefix) {
     std::string high = prefix;
     ++high.back();
     sqlite3_bind_blob(range, 1, prefix.data(), static_cast<int>(prefix.size()), SQLITE_STATIC);
@@ -353,57 +260,35 @@ int RawPrefixRead(sqlite3* db, sqlite3_stmt* range, const std::string& prefix) {
         listed += p.status != kPatientArchived;
     }
     sqlite3_reset(range);
-    benchmark::DoNotOptimize(db);
     return listed;
 }
 
 void BM_PatientPrefixSearch(benchmark::State& state) {
     Practice& p = OpenPractice();
     if (!p.ok) return state.SkipWithError(p.reason.c_str());
-    sqlite3* db = nullptr;
-    sqlite3_stmt* range = nullptr;
-    if (sqlite3_open_v2((std::filesystem::path(p.dir) / "qvn.db").string().c_str(), &db, SQLITE_OPEN_READONLY,
-                        nullptr) != SQLITE_OK ||
-        sqlite3_prepare_v2(db, "SELECT rec FROM g18 WHERE k20 >= ? AND k20 < ? ORDER BY k20", -1, &range, nullptr) !=
-            SQLITE_OK) {
-        sqlite3_close(db);
-        return state.SkipWithError("raw SQLite cannot read the patient file");
-    }
+    bench::RawDb raw(p.dir);
+    sqlite3_stmt* range = raw.Prepare("SELECT rec FROM g18 WHERE k20 >= ? AND k20 < ? ORDER BY k20");
+    if (!range) return state.SkipWithError("raw SQLite cannot read the patient file");
     // Two letters that begin last names of the book, common and rare ones.
     const char* const prefixes[] = {"SM", "MI", "BA", "WA", "GA", "NO", "KI", "YO"};
-    double ms[2] = {};
+    bench::Turns turns({"engine", "raw"});
     int64_t listed = 0;
-    size_t next = 0;
     for (auto _ : state) {
-        const std::string prefix = prefixes[next % (sizeof prefixes / sizeof prefixes[0])];
+        const std::string prefix = prefixes[turns.Rounds() % (sizeof prefixes / sizeof prefixes[0])];
         int rows[2] = {};
-        for (int i = 0; i < 2; ++i) {
-            const int which = static_cast<int>((next + i) % 2);
-            const auto t0 = Clock::now();
+        turns.Round(state, [&](size_t which) {
             if (which == 0) rows[0] = static_cast<int>(SearchPatients(kSearchLastName, prefix, false, 0).lines.size());
-            else rows[1] = RawPrefixRead(db, range, prefix);
-            const double taken = Ms(Clock::now() - t0);
-            ms[which] += taken;
-            if (which == 0) state.SetIterationTime(taken / 1000.0);
-        }
-        ++next;
-        if (rows[0] != rows[1] || rows[0] == 0) {
-            sqlite3_finalize(range);
-            sqlite3_close(db);
+            else rows[1] = RawPrefixRead(range, prefix);
+        });
+        if (rows[0] != rows[1] || rows[0] == 0)
             return state.SkipWithError(("the search listed " + std::to_string(rows[0]) + " patients for " + prefix +
                                         ", raw SQLite read " + std::to_string(rows[1]) +
                                         " (a practice seeded before the name keys compared without case: seed anew)")
                                            .c_str());
-        }
         listed += rows[0];
     }
-    sqlite3_finalize(range);
-    sqlite3_close(db);
-    const double n = static_cast<double>(state.iterations());
-    state.counters["engine_ms"] = ms[0] / n;
-    state.counters["raw_ms"] = ms[1] / n;
-    state.counters["engine/raw"] = ms[0] / ms[1];
-    state.counters["patients"] = static_cast<double>(listed) / n;
+    turns.Report(state);
+    state.counters["patients"] = static_cast<double>(listed) / static_cast<double>(state.iterations());
     state.SetLabel(p.label);
 }
 

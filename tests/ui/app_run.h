@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <ddeml.h>
 
 #include <cctype>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -23,6 +26,7 @@
 #include "data/practice_database.h"
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
+#include "suite/audit.h"
 #include "suite/dates.h"
 #include "suite/records/practice_resource.h"
 #include "suite/users.h"
@@ -243,49 +247,28 @@ public:
     // The sign-on prompt came and was answered.
     bool SignedOn() const { return signedOn_; }
     DWORD ProcessId() const { return process_.dwProcessId; }
-    // True when a window of the class belongs to this run and is visible now.
-    bool ShowsWindow(const char* class_name) const {
-        for (HWND w = FindWindowExA(nullptr, nullptr, class_name, nullptr); w; w = FindWindowExA(nullptr, w, class_name, nullptr)) {
+    // A visible top-level window of this run with the class (and the title, unless null) now, or null.
+    HWND VisibleWindow(const char* class_name, const char* title = nullptr) const {
+        for (HWND w = FindWindowExA(nullptr, nullptr, class_name, title); w; w = FindWindowExA(nullptr, w, class_name, title)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
-            if (pid == process_.dwProcessId && IsWindowVisible(w)) return true;
+            if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
         }
-        return false;
+        return nullptr;
     }
+    bool ShowsWindow(const char* class_name) const { return VisibleWindow(class_name) != nullptr; }
+    bool Running() const { return started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
     // Why the practice could not be written, when it could not.
     const std::string& SeedReason() const { return settings_.Reason(); }
     const std::string& SettingsFile() const { return settings_.File(); }
     const std::string& DataDir() const { return settings_.Data(); }
 
-    // The visible top-level window of this process with the given class, or null on timeout.
-    HWND WaitForWindow(const char* class_name) {
-        DWORD deadline = GetTickCount() + kStartTimeoutMs;
-        while (GetTickCount() < deadline) {
-            for (HWND w = FindWindowExA(nullptr, nullptr, class_name, nullptr); w;
-                 w = FindWindowExA(nullptr, w, class_name, nullptr)) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
-            }
-            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
-        }
-        return nullptr;
-    }
+    // The visible top-level window of this run with the given class, or null on timeout.
+    HWND WaitForWindow(const char* class_name) { return WaitForVisible(class_name, nullptr, kStartTimeoutMs); }
 
-    // A visible dialog box of this process (a message box is one) with the title (any title for
+    // A visible dialog box of this run (a message box is one) with the title (any title for
     // null), or null when none comes within the bound or the program ends.
-    HWND WaitForDialog(const char* title, DWORD bound_ms = kStartTimeoutMs) {
-        DWORD deadline = GetTickCount() + bound_ms;
-        do {
-            for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
-            }
-            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
-        } while (GetTickCount() < deadline);
-        return nullptr;
-    }
+    HWND WaitForDialog(const char* title, DWORD bound_ms = kStartTimeoutMs) { return WaitForVisible("#32770", title, bound_ms); }
 
     // Answers the box of that title with the button and returns its message; a text saying so
     // when no box came.
@@ -321,6 +304,14 @@ public:
     }
 
 private:
+    HWND WaitForVisible(const char* class_name, const char* title, DWORD bound_ms) {
+        const DWORD deadline = GetTickCount() + bound_ms;
+        do {
+            if (HWND w = VisibleWindow(class_name, title)) return w;
+            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
+        } while (GetTickCount() < deadline);
+        return nullptr;
+    }
     TempPractice settings_;
     PROCESS_INFORMATION process_ = {};
     bool started_ = false;
@@ -451,6 +442,91 @@ inline void Drag(HWND from_window, POINT from, HWND to_window, POINT to) {
 }
 
 inline void Click(HWND window, POINT at) { Drag(window, at, window, at); }
+
+// Clicks (or double-clicks) the left button at a screen point.
+inline void ClickAt(POINT screen, int clicks = 1) {
+    SendMouseAt(0, screen);
+    for (int i = 0; i < clicks; ++i) {
+        SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
+        SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
+    }
+}
+
+// Double-clicks line index of a list box with the mouse.
+inline void DoubleClickLine(HWND list, int index) {
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    ClickAt(ToScreen(list, 20, (index - top) * height + height / 2), 2);
+}
+
+// Clicks the middle of a dialog's control.
+inline void ClickControl(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    RECT r;
+    GetClientRect(control, &r);
+    ClickAt(ToScreen(control, r.right / 2, r.bottom / 2));
+}
+
+// The colour the screen shows at a point.
+inline COLORREF ScreenPixel(POINT p) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF seen = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return seen;
+}
+
+inline int ListCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0)); }
+
+// A line of another process's list box, through its wide messages.
+inline std::string ListBoxLine(HWND dialog, int id, int index) {
+    wchar_t text[512] = L"";
+    if (SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) < 511)
+        SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+// Today's audit entries of the practice in the data folder.
+inline std::vector<AuditEntry> TodaysAudit(const std::string& data) {
+    std::vector<AuditEntry> audit;
+    std::string reason;
+    if (!OpenPracticeDatabase(data, &reason)) return audit;
+    QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit);
+    DbEndSession();
+    return audit;
+}
+
+// Key strokes given at once, each pressed in order and released in reverse.
+inline void Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in(2 * keys.size());
+    size_t n = 0;
+    for (WORD k : keys) in[n++].ki.wVk = k;
+    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) {
+        in[n].ki.wVk = *k;
+        in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// A toolbar button's rectangle in the toolbar's client coordinates, read through a buffer in the
+// program's own memory (a toolbar of another process answers only there).
+inline RECT ToolbarButtonRect(HWND toolbar, int command) {
+    RECT rect = {};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(toolbar, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return rect;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+    if (remote) {
+        if (SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(remote)))
+            ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return rect;
+}
 
 // A control's text; WM_GETTEXT crosses processes where GetWindowText gives only captions.
 inline std::string ControlText(HWND dialog, int id) {

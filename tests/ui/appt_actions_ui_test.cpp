@@ -57,17 +57,11 @@ std::vector<COLORREF> Patch(HWND sheet, POINT at) {
 
 TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    ASSERT_NE(nullptr, sheet);
+    HWND main = nullptr, sheet = nullptr;
     SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay(2);
-    ASSERT_NE(0, day);
-    ShowDate(main, day);
-    m.Load(day, kDayView, FirstShownTime());
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    int32_t day = 0;
+    ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 2, &day));
     const auto boxes = PatientBoxes(m);
     ASSERT_GE(boxes.size(), 2u) << "two patients' appointments show on " << day;
     const ApptDisplay broken = boxes[0].second, deleted = boxes[1].second;
@@ -190,6 +184,5 @@ TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     for (uint32_t id : older) EXPECT_EQ(kQdbNotFound, ReadAppointment(id, &stored)) << id << " was before the cutoff";
     for (uint32_t id : kept) EXPECT_EQ(0, ReadAppointment(id, &stored)) << id << " was on the cutoff";
 
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }

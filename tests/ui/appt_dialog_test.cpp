@@ -26,30 +26,6 @@
 
 namespace {
 
-POINT OnScreen(HWND w, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(w, &p);
-    return p;
-}
-
-void DoubleClickAt(POINT p) {
-    SendMouseAt(0, p);
-    for (int click = 0; click < 2; ++click) {
-        SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
-        SendMouseAt(MOUSEEVENTF_LEFTUP, p);
-    }
-}
-
-void ClickControl(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    RECT r;
-    GetClientRect(control, &r);
-    const POINT p = OnScreen(control, r.right / 2, r.bottom / 2);
-    SendMouseAt(0, p);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
-    SendMouseAt(MOUSEEVENTF_LEFTUP, p);
-}
-
 // Clicks into an edit field, selects what it holds and types the text instead.
 void RetypeField(HWND dialog, int id, const std::string& text) {
     ClickControl(dialog, id);
@@ -57,26 +33,6 @@ void RetypeField(HWND dialog, int id, const std::string& text) {
     PressKey(VK_END, VK_SHIFT);
     PressKey(VK_DELETE);
     TypeText(text);
-}
-
-std::string ItemText(HWND dialog, int id) {
-    char text[256] = "";
-    SendDlgItemMessageA(dialog, id, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// Answers every "Appointment Book" question with Yes (or OK) until a quiet second; their texts.
-std::vector<std::string> AnswerQuestions() {
-    std::vector<std::string> texts;
-    for (int i = 0; i < 8; ++i) {
-        HWND box = nullptr;
-        WaitUntil([&] { return (box = FindWindowA("#32770", "Appointment Book")) != nullptr; }, 1500);
-        if (!box) break;
-        texts.push_back(MessageText(box));
-        PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDOK, 0);
-        Sleep(400);
-    }
-    return texts;
 }
 
 // An open weekday from today on that keeps the afternoon (Monday to Thursday in the demo).
@@ -100,19 +56,6 @@ const DemoPatient* QuietPatient(const DemoPractice& demo) {
     return nullptr;
 }
 
-// Double-clicks line index of a list box.
-void DoubleClickLine(HWND list, int index) {
-    RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-    DoubleClickAt(OnScreen(list, 20, (r.top + r.bottom) / 2));
-}
-
-AppointmentRecord Stored(uint32_t id) {
-    AppointmentRecord a{};
-    EXPECT_EQ(0, ReadAppointment(id, &a));
-    return a;
-}
-
 // The appointment of the patient on the day, 0 for none.
 uint32_t BookedFor(uint32_t patient_id, int32_t day) {
     for (const AppointmentRecord& a : ReadPatientAppointments(patient_id))
@@ -122,14 +65,11 @@ uint32_t BookedFor(uint32_t patient_id, int32_t day) {
 
 }  // namespace
 
-TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
+TEST(ApptDialog, AFreeSlotIsBookedByRealInputOpenedAgainToChangeItsLengthAndAnEditChangedElsewhereIsRefused) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    HWND main = nullptr, sheet = nullptr;
     SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
     const int32_t day = AfternoonDay();
     ASSERT_NE(0, day);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(1124, 0), day);
@@ -141,22 +81,14 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
 
     // An operatory free from 2:30pm for an hour, double-clicked at 2:30pm.
     const int start = 14 * 12 + 6;
-    const DayColumn* column = nullptr;
-    for (const DayColumn& c : day_data.days[0].columns) {
-        bool free = c.kind == kOperatoryColumn;
-        for (int u = start; u < start + 12 && free; ++u) free = c.codes[u] < kBlockCodeBase;
-        if (free) {
-            column = &c;
-            break;
-        }
-    }
+    const DayColumn* column = FreeColumn(start, start + 12);
     ASSERT_NE(nullptr, column) << "no operatory free at 2:30pm";
     ASSERT_TRUE(m.Visible(start, start + 1)) << "2:30pm is not in the window";
     // Kept apart from the model's day data, which the checks below load again.
     const int column_x = (column->left + column->right) / 2;
     const std::string operatory(column->id, strnlen(column->id, 4));
     ASSERT_TRUE(BringToFront(main));
-    DoubleClickAt(OnScreen(sheet, column_x, m.MidRow(start)));
+    ClickAt(ToScreen(sheet, column_x, m.MidRow(start)), 2);
 
     // The patient, by the last name and first name, chosen with Enter on the list.
     HWND select = app.WaitForDialog("Select Patient");
@@ -171,8 +103,8 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
     const std::string name = PatientPackedName(record);
     HWND dialog = app.WaitForDialog(("New Appointment Information - (" + name + ")").c_str());
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(operatory, ItemText(dialog, IDC_APPT_OPERATORY));
-    EXPECT_EQ("2:30pm", ItemText(dialog, IDC_APPT_TIME));
+    EXPECT_EQ(operatory, ControlText(dialog, IDC_APPT_OPERATORY));
+    EXPECT_EQ("2:30pm", ControlText(dialog, IDC_APPT_TIME));
 
     // The first procedure code as the initial reason.
     ClickControl(dialog, IDC_APPT_REASON_INITIAL);
@@ -182,7 +114,7 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
     ASSERT_NE(nullptr, list);
     RECT first_line{};
     SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first_line));
-    const POINT line = OnScreen(list, 10, (first_line.top + first_line.bottom) / 2);
+    const POINT line = ToScreen(list, 10, (first_line.top + first_line.bottom) / 2);
     SendMouseAt(0, line);
     SendMouseAt(MOUSEEVENTF_LEFTDOWN, line);
     SendMouseAt(MOUSEEVENTF_LEFTUP, line);
@@ -200,32 +132,26 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
     HWND found = app.WaitForDialog("Available Appointment Times");
     ASSERT_NE(nullptr, found);
     ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) == 10; }));
-    // Another process's list box answers through its wide messages.
-    wchar_t wide[128] = L"";
-    if (SendDlgItemMessageW(found, IDC_FOUND_LIST, LB_GETTEXTLEN, 0, 0) < 127)
-        SendDlgItemMessageW(found, IDC_FOUND_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(wide));
-    char row[256] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, row, sizeof row, nullptr, nullptr);
+    const std::string first = ListBoxLine(found, IDC_FOUND_LIST, 0);
     ClickControl(found, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found); }));
     // "Tue\t 12/08/2026 8:00am - 9:10am\t DR1  : OP1 "
-    const std::string first(row);
     const size_t dash = first.find(" - "), colon = first.find(" : ");
     ASSERT_TRUE(first.size() > 16 && dash != std::string::npos && colon != std::string::npos) << first;
     EXPECT_EQ(std::string(QVN_getday_name(QVN_week_day(QVN_ParseDate(first.substr(5, 10))))).substr(0, 3) + "\t ",
               first.substr(0, 5));
-    EXPECT_EQ(first.substr(5, 10), ItemText(dialog, IDC_APPT_DATE));
-    EXPECT_EQ(first.substr(16, dash - 16), ItemText(dialog, IDC_APPT_TIME));
+    EXPECT_EQ(first.substr(5, 10), ControlText(dialog, IDC_APPT_DATE));
+    EXPECT_EQ(first.substr(16, dash - 16), ControlText(dialog, IDC_APPT_TIME));
     EXPECT_EQ("DR1 ", first.substr(colon - 4, 4));
-    EXPECT_EQ(first.substr(colon + 3, first.find(' ', colon + 3) - colon - 3), ItemText(dialog, IDC_APPT_OPERATORY));
-    EXPECT_LT(QVN_SysDate(), QVN_ParseDate(ItemText(dialog, IDC_APPT_DATE)));
+    EXPECT_EQ(first.substr(colon + 3, first.find(' ', colon + 3) - colon - 3), ControlText(dialog, IDC_APPT_OPERATORY));
+    EXPECT_LT(QVN_SysDate(), QVN_ParseDate(ControlText(dialog, IDC_APPT_DATE)));
     RetypeField(dialog, IDC_APPT_DATE, QVN_fmtDateString2000(day));
     RetypeField(dialog, IDC_APPT_OPERATORY, operatory);
     RetypeField(dialog, IDC_APPT_TIME, "2:30p");
     PressKey(VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_APPT_TIME) == "2:30pm"; })) << ItemText(dialog, IDC_APPT_TIME);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_APPT_TIME) == "2:30pm"; })) << ControlText(dialog, IDC_APPT_TIME);
     ClickControl(dialog, IDOK);
-    const std::vector<std::string> asked = AnswerQuestions();
+    const std::vector<std::string> asked = app.AnswerAll();
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << ::testing::PrintToString(asked);
 
     // Stored with what the reason built: its short description, its length, its fee.
@@ -258,7 +184,7 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
 
     // Double-clicked, signed for, lengthened by ten minutes, OK.
     ASSERT_TRUE(BringToFront(main));
-    DoubleClickAt(OnScreen(sheet, column_x, m.MidRow(start)));
+    ClickAt(ToScreen(sheet, column_x, m.MidRow(start)), 2);
     HWND password = app.WaitForDialog("Password");
     ASSERT_NE(nullptr, password);
     ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
@@ -267,69 +193,55 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputAndOpenedAgainToChangeItsLength) {
     const int longer = booked.length + 10;
     RetypeField(dialog, IDC_APPT_LENGTH, std::to_string(longer));
     ClickControl(dialog, IDOK);
-    const std::vector<std::string> asked_again = AnswerQuestions();
+    const std::vector<std::string> asked_again = app.AnswerAll();
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << ::testing::PrintToString(asked_again);
     booked = Stored(id);
     EXPECT_EQ(longer, +booked.length);
     EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
 
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
-}
+    // An edit is refused when another workstation changed the appointment meanwhile.
+    int32_t edited_day = 0;
+    ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 1, &edited_day));
+    {
+        const DayColumn* column = nullptr;
+        ApptDisplay target;
+        for (const DayColumn& c : day_data.days[0].columns)
+            for (const ApptDisplay& a : c.appointments)
+                if (!column && a.patientId != 0 && a.status != kStatusComplete && m.Visible(a.startUnit, a.startUnit + 1) &&
+                    PatientAlertText(a.patientId, edited_day).empty()) {
+                    column = &c;
+                    target = a;
+                }
+        ASSERT_NE(nullptr, column) << "no patient's appointment in the window";
+        ASSERT_TRUE(BringToFront(main));
+        ClickAt(ToScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)), 2);
+        HWND password = app.WaitForDialog("Password");
+        ASSERT_NE(nullptr, password);
+        ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            dialog = FindWindowA("#32770", nullptr);
+            return dialog && GetDlgItem(dialog, IDC_APPT_REASONS) != nullptr;
+        }));
 
-TEST(ApptDialog, AnEditIsRefusedWhenAnotherWorkstationChangedTheAppointmentMeanwhile) {
-    AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay(1);
-    ASSERT_NE(0, day);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(1124, 0), day);
-    Settle(1500);
-    m.Load(day, kDayView, FirstShownTime());
-    const DayColumn* column = nullptr;
-    ApptDisplay target;
-    for (const DayColumn& c : day_data.days[0].columns)
-        for (const ApptDisplay& a : c.appointments)
-            if (!column && a.patientId != 0 && a.status != kStatusComplete && m.Visible(a.startUnit, a.startUnit + 1) &&
-                PatientAlertText(a.patientId, day).empty()) {
-                column = &c;
-                target = a;
-            }
-    ASSERT_NE(nullptr, column) << "no patient's appointment in the window";
-    ASSERT_TRUE(BringToFront(main));
-    DoubleClickAt(OnScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)));
-    HWND password = app.WaitForDialog("Password");
-    ASSERT_NE(nullptr, password);
-    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowA("#32770", nullptr);
-        return dialog && GetDlgItem(dialog, IDC_APPT_REASONS) != nullptr;
-    }));
+        // This process, as another workstation, changes a field the dialog does not even show.
+        const uint32_t id = static_cast<uint32_t>(target.id);
+        const AppointmentRecord before = Stored(id);
+        AppointmentRecord other = before;
+        other.carried166[0] ^= 0x5A;
+        ASSERT_TRUE(SaveAppointment(false, &before, other));
 
-    // This process, as another workstation, changes a field the dialog does not even show.
-    const uint32_t id = static_cast<uint32_t>(target.id);
-    const AppointmentRecord before = Stored(id);
-    AppointmentRecord other = before;
-    other.carried166[0] ^= 0x5A;
-    ASSERT_TRUE(SaveAppointment(false, &before, other));
-
-    RetypeField(dialog, IDC_APPT_DESCRIPTION, "Changed here");
-    ClickControl(dialog, IDOK);
-    HWND box = app.WaitForDialog("Appointment Book");
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ("Appointment has been changed at another workstation during edit. Edit canceled!", MessageText(box));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the refused edit closes the dialog";
-    const AppointmentRecord after = Stored(id);
-    EXPECT_EQ(0, std::memcmp(&after, &other, sizeof after)) << "nothing of the refused edit was saved";
-
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+        RetypeField(dialog, IDC_APPT_DESCRIPTION, "Changed here");
+        ClickControl(dialog, IDOK);
+        HWND box = app.WaitForDialog("Appointment Book");
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ("Appointment has been changed at another workstation during edit. Edit canceled!", MessageText(box));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the refused edit closes the dialog";
+        const AppointmentRecord after = Stored(id);
+        EXPECT_EQ(0, std::memcmp(&after, &other, sizeof after)) << "nothing of the refused edit was saved";
+    }
+    ExitProgram(app, main);
 }
 
 // A measurement, not a test: how long the dialog takes to open on an appointment of the large
@@ -380,7 +292,7 @@ TEST(ApptDialog, DISABLED_OpenAndOkOnTheBenchPractice) {
     std::vector<double> opened, saved, hashed;
     for (int round = 0; round < kRounds; ++round) {
         ASSERT_TRUE(BringToFront(main));
-        DoubleClickAt(OnScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)));
+        ClickAt(ToScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)), 2);
         HWND password = app.WaitForDialog("Password");
         ASSERT_NE(nullptr, password) << "round " << round;
         LARGE_INTEGER asked, shown, clicked, closed;

@@ -20,45 +20,6 @@
 
 namespace {
 
-int ListCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0)); }
-
-// Texts of another process's list boxes come through their messages.
-std::string ListText(HWND dialog, int id, int index) {
-    wchar_t text[512] = L"";
-    if (SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) < 511)
-        SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    char narrow[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
-}
-
-void ClickAt(POINT screen) {
-    SendMouseAt(0, screen);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
-    SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
-}
-
-POINT ScreenPoint(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return p;
-}
-
-// Clicks the middle of a dialog's control.
-void ClickControl(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    RECT r;
-    GetClientRect(control, &r);
-    ClickAt(ScreenPoint(control, r.right / 2, r.bottom / 2));
-}
-
-COLORREF ScreenPixel(POINT p) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF seen = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return seen;
-}
-
 // A name that TypeText can type key by key: letters, blanks and commas.
 bool Typeable(const AppointmentRecord& a) {
     for (size_t i = 0; i < sizeof a.patientName && a.patientName[i]; ++i) {
@@ -104,7 +65,7 @@ TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCo
                                                                  static_cast<WPARAM>(selected), 0)))
         << "the handed-over patient's line is selected";
     ASSERT_EQ(static_cast<int>(lines.size()), ListCount(dialog, IDC_OTHERAPPTS_APPTS));
-    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].text, ListText(dialog, IDC_OTHERAPPTS_APPTS, static_cast<int>(i)));
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].text, ListBoxLine(dialog, IDC_OTHERAPPTS_APPTS, static_cast<int>(i)));
     // From the main window the list leads on to the appointment dialog: both actions are offered.
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_OTHERAPPTS_VIEW)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_OTHERAPPTS_NEW)));
@@ -115,28 +76,26 @@ TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCo
     EXPECT_EQ(0, first.WaitForExit());
 }
 
-TEST(DayNoteRun, TheNoteButtonOpensTheDayNoteAndTurnsColor3OnceANoteIsSaved) {
-    AppRun app("", Practice::kDemo, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    ASSERT_NE(nullptr, header);
+// One run: the day note of today, then a located appointment of a later day that has a note.
+TEST(DayNoteAndLocateRun, TheNoteButtonTurnsColor3WithANoteAndATypedNameIsLocatedAndItsDayShown) {
+    AppRun app("", Practice::kDemoBook, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
+    HWND main = nullptr, sheet = nullptr;
     SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
+    ASSERT_NE(nullptr, header);
     m.Load(QVN_SysDate(), kDayView, FirstShownTime());
     DbEndSession();  // the program writes the note; the test reads it afterwards
     const int left = day_data.days.at(0).left;
     RECT head;
     GetClientRect(header, &head);
-    const POINT fill = ScreenPoint(header, left + 5, 5);  // inside the button, clear of its edge and text
+    const POINT fill = ToScreen(header, left + 5, 5);  // inside the button, clear of its edge and text
     const COLORREF note_colour = RGB(200, 100, 50);  // COLOR3 of the settings
     Settle(800);
     EXPECT_NE(note_colour, ScreenPixel(fill)) << "no note yet";
 
     ASSERT_TRUE(BringToFront(main));
-    ClickAt(ScreenPoint(header, left + 2 + sheet_state.measures.noteButtonWidth / 2, head.bottom / 4));
+    ClickAt(ToScreen(header, left + 2 + sheet_state.measures.noteButtonWidth / 2, head.bottom / 4));
     const std::string title = "Appointment Book Day Note - " + QVN_fmtDateString2000(QVN_SysDate());
     HWND dialog = app.WaitForDialog(title.c_str());
     ASSERT_NE(nullptr, dialog) << title;
@@ -148,13 +107,12 @@ TEST(DayNoteRun, TheNoteButtonOpensTheDayNoteAndTurnsColor3OnceANoteIsSaved) {
     std::string reason;
     ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
     const NoteRead note = ReadNote(kNoteDay, static_cast<uint32_t>(QVN_SysDate()));
-    DbEndSession();
     EXPECT_TRUE(note.exists);
     EXPECT_EQ("staff meeting", note.text);
 
     // Opened again: the note is there; "&Clear" and OK remove it and the button greys again.
     ASSERT_TRUE(BringToFront(main));
-    ClickAt(ScreenPoint(header, left + 2 + sheet_state.measures.noteButtonWidth / 2, head.bottom / 4));
+    ClickAt(ToScreen(header, left + 2 + sheet_state.measures.noteButtonWidth / 2, head.bottom / 4));
     dialog = app.WaitForDialog(title.c_str());
     ASSERT_NE(nullptr, dialog);
     char text[64] = "";
@@ -165,21 +123,7 @@ TEST(DayNoteRun, TheNoteButtonOpensTheDayNoteAndTurnsColor3OnceANoteIsSaved) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) != note_colour; }));
 
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
-}
-
-TEST(LocateRun, ATypedNameIsFoundAndViewApptShowsItsDayOnTheSheet) {
-    AppRun app("", Practice::kDemoBook, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    m.Load(QVN_SysDate(), kDayView, FirstShownTime());
-    const int left = day_data.days.at(0).left;
+    // Appointment menu, "Locate Existing Appointment...", on a later day's appointment.
     // A patient's appointment on a later day, in an operatory of the view. Its day gets a day
     // note: the header's "Note" button turns COLOR3 only when the sheet shows that day.
     AppointmentRecord wanted{};
@@ -197,16 +141,13 @@ TEST(LocateRun, ATypedNameIsFoundAndViewApptShowsItsDayOnTheSheet) {
     if (first.size() > 2 && first[first.size() - 2] == ' ') first.resize(first.size() - 2);  // the initial
     const std::string typed = name.substr(0, comma) + "," + first;  // no blank after the comma
 
-    const POINT fill = ScreenPoint(header, left + 5, 5);
-    const COLORREF note_colour = RGB(200, 100, 50);  // COLOR3 of the settings
-    Settle(800);
     EXPECT_NE(note_colour, ScreenPixel(fill)) << "today has no note";
 
     // Appointment menu, "Locate Existing Appointment...", by its mnemonics.
     ASSERT_TRUE(BringToFront(main));
     PressKey('A', VK_MENU);
     PressKey('E');
-    HWND dialog = app.WaitForDialog("Locate Existing Appointment");
+    dialog = app.WaitForDialog("Locate Existing Appointment");
     ASSERT_NE(nullptr, dialog);
     TypeText(typed);
     PressKey(VK_RETURN);
@@ -215,7 +156,7 @@ TEST(LocateRun, ATypedNameIsFoundAndViewApptShowsItsDayOnTheSheet) {
     std::snprintf(hex, sizeof hex, "\t%lx", static_cast<unsigned long>(wanted.id));
     int index = -1;
     for (int i = 0; i < ListCount(dialog, IDC_PATFIND2_LIST); ++i) {
-        const std::string line = ListText(dialog, IDC_PATFIND2_LIST, i);
+        const std::string line = ListBoxLine(dialog, IDC_PATFIND2_LIST, i);
         if (line.size() > std::strlen(hex) && line.compare(line.size() - std::strlen(hex), std::string::npos, hex) == 0) index = i;
     }
     ASSERT_GE(index, 0) << "the appointment is listed for " << typed;
@@ -223,7 +164,7 @@ TEST(LocateRun, ATypedNameIsFoundAndViewApptShowsItsDayOnTheSheet) {
     SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
     const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
     const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    ClickAt(ScreenPoint(list, 20, (index - top) * height + height / 2));
+    ClickAt(ToScreen(list, 20, (index - top) * height + height / 2));
     ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }));
     ClickControl(dialog, IDC_PATFIND2_VIEW);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
@@ -233,6 +174,5 @@ TEST(LocateRun, ATypedNameIsFoundAndViewApptShowsItsDayOnTheSheet) {
     const std::string id_text = std::to_string(wanted.patientId) + ":";
     EXPECT_EQ(id_text, dde.Request("PatientInfo", "PatientId").substr(0, id_text.size())) << "and has it selected";
 
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }

@@ -4,7 +4,7 @@
 // with its book. These are measurements, not tests, so they are disabled and run only with
 // --gtest_also_run_disabled_tests; each prints its milliseconds and records them as properties.
 //
-// The clock runs from just before CreateProcess to the first screen capture of the sheet window
+// The clock runs from the answered sign-on to the first screen capture of the sheet window
 // that holds enough pixels in the practice's provider colours, which only appointment boxes and
 // booked provider units are filled with: a sheet painted before its days are loaded has none.
 #include <gtest/gtest.h>
@@ -101,78 +101,38 @@ struct FirstPaint {
     long exitCode = -1;     // after the close; -1 when it had to be ended
 };
 
-// A top-level window of the process with the class, visible, or null.
-HWND VisibleWindowOf(DWORD process_id, const char* class_name, const char* title = nullptr) {
-    for (HWND w = FindWindowExA(nullptr, nullptr, class_name, title); w; w = FindWindowExA(nullptr, w, class_name, title)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == process_id && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-}
-
-// Starts apptbook.exe on the settings file, signs on with the password and waits for its first
-// painted sheet (timed from the sign-on); then closes it.
-FirstPaint TimeToFirstPaint(const std::string& settings_file, const std::vector<COLORREF>& colours,
-                             const std::string& password) {
+// Waits for the first painted sheet of the run, timed from its sign-on (the run answered it);
+// then closes the program.
+FirstPaint TimeToFirstPaint(AppRun& app, const std::vector<COLORREF>& colours) {
     FirstPaint result;
-    SetEnvironmentVariableA("QUORVIN_SETTINGS", settings_file.c_str());
-    std::string command = "\"" + ProgramPath() + "\"";
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION process = {};
     LARGE_INTEGER start, now;
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process)) {
-        result.failure = "cannot start " + ProgramPath();
-        return result;
-    }
+    if (!app.Started() || !app.SignedOn()) result.failure = "the program did not start or sign on";
     HWND main = nullptr;
     const DWORD deadline = GetTickCount() + kPaintTimeoutMs;
-    while (result.paintedMs < 0 && GetTickCount() < deadline) {
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+    while (result.failure.empty() && result.paintedMs < 0 && GetTickCount() < deadline) {
+        if (!main) main = app.VisibleWindow("ApptBook");
+        HWND sheet = main ? Child(main, "SchSheet") : nullptr;
+        if (!app.Running()) {
             result.failure = "the program ended before its sheet was painted";
-            break;
-        }
-        // The sign-on waits for a person: the clock starts again once it is answered.
-        if (HWND prompt = VisibleWindowOf(process.dwProcessId, "#32770", "Password")) {
-            if (!AnswerPasswordDialog(prompt, password)) {
-                result.failure = "the sign-on prompt was not answered";
-                break;
-            }
-            QueryPerformanceCounter(&start);
-            continue;
-        }
-        if (HWND box = VisibleWindowOf(process.dwProcessId, "#32770")) {
+        } else if (HWND box = app.VisibleWindow("#32770")) {
             result.failure = "a message box came up: " + MessageText(box);
-            break;
+        } else if (!sheet || !IsWindowVisible(sheet)) {
+            Sleep(5);  // a fine step: this is the measured time
+        } else {
+            if (result.windowMs < 0) {
+                QueryPerformanceCounter(&now);
+                result.windowMs = Milliseconds(start, now);
+            }
+            LARGE_INTEGER taken = {};
+            const bool painted = PixelsIn(sheet, colours, &taken) >= kPaintedPixels;
+            (painted ? result.paintedMs : result.blankMs) = Milliseconds(start, taken);
         }
-        if (!main) main = VisibleWindowOf(process.dwProcessId, "ApptBook");
-        HWND sheet = main ? FindWindowExA(main, nullptr, "SchSheet", nullptr) : nullptr;
-        if (!sheet || !IsWindowVisible(sheet)) {
-            Sleep(5);
-            continue;
-        }
-        if (result.windowMs < 0) {
-            QueryPerformanceCounter(&now);
-            result.windowMs = Milliseconds(start, now);
-        }
-        LARGE_INTEGER taken = {};
-        const bool painted = PixelsIn(sheet, colours, &taken) >= kPaintedPixels;
-        (painted ? result.paintedMs : result.blankMs) = Milliseconds(start, taken);
     }
     if (result.paintedMs < 0 && result.failure.empty())
         result.failure = "no appointments on the sheet within " + std::to_string(kPaintTimeoutMs / 1000) + " s";
     if (main) PostMessageA(main, WM_CLOSE, 0, 0);
-    DWORD code = 0;
-    if (WaitForSingleObject(process.hProcess, kExitTimeoutMs) == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, &code))
-        result.exitCode = static_cast<long>(code);
-    else
-        TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    result.exitCode = app.WaitForExit();
     return result;
 }
 
@@ -196,24 +156,22 @@ TEST(FirstPaint, DISABLED_StartToFirstPaintOnTheBenchPractice) {
     std::string reason;
     const std::vector<COLORREF> colours = ProviderColours(data, &reason);
     ASSERT_FALSE(colours.empty()) << data << ": " << reason;
-    // The scratch folder and its settings file; the settings point the program at the large
-    // practice instead of the small database written there.
-    TempPractice scratch(Practice::kNoProviders, "FRONT");
-    ASSERT_TRUE(scratch.Ok()) << scratch.Reason();
-    WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), scratch.File().c_str());
-    const FirstPaint paint = TimeToFirstPaint(scratch.File(), colours, DemoPassword("FRONT"));
+    // The settings point the program at the large practice instead of the one written for the run.
+    AppRun app("", Practice::kDemo, "FRONT", {"GENERAL/Path=" + data});
+    const FirstPaint paint = TimeToFirstPaint(app, colours);
     ASSERT_EQ("", paint.failure);
     Report("seed-bench", paint);
     EXPECT_EQ(0, paint.exitCode) << "the program ends when closed";
 }
 
 TEST(FirstPaint, DISABLED_StartToFirstPaintOnTheDemoPractice) {
-    TempPractice demo(Practice::kDemoBook, "FRONT");
-    ASSERT_TRUE(demo.Ok()) << demo.Reason();
+    std::vector<COLORREF> colours;
     std::string reason;
-    const std::vector<COLORREF> colours = ProviderColours(demo.Data(), &reason);
+    AppRun app("", Practice::kDemoBook, "FRONT", {}, [&](const std::string& data, const std::string&) {
+        colours = ProviderColours(data, &reason);
+    });
     ASSERT_FALSE(colours.empty()) << reason;
-    const FirstPaint paint = TimeToFirstPaint(demo.File(), colours, DemoPassword("FRONT"));
+    const FirstPaint paint = TimeToFirstPaint(app, colours);
     ASSERT_EQ("", paint.failure);
     Report("demo", paint);
     EXPECT_EQ(0, paint.exitCode) << "the program ends when closed";

@@ -18,17 +18,13 @@
 
 TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWorkstation) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    SetForegroundWindow(main);
-    Sleep(1000);
+    HWND main = nullptr, sheet = nullptr;
+    SheetModel m;
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    Settle(1000);
 
     // A patient's appointment in view becomes a new patient's (as a front desk booking one would
     // have made it) before the program shows its day.
-    SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
     const int32_t day = BookedDay(1);
     ASSERT_NE(0, day) << "no booked day this week";
     m.Load(day, kDayView, FirstShownTime());

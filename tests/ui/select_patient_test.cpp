@@ -9,36 +9,6 @@
 #include "resources/resource.h"
 #include "app_run.h"
 
-namespace {
-
-int ListCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0)); }
-
-// Texts of another process's controls come through their messages (GetWindowText would give
-// only a window's own caption).
-std::string ListLine(HWND dialog, int id, int index) {
-    wchar_t text[512] = L"";
-    if (SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) < 511)
-        SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    char narrow[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
-}
-
-// Double-clicks line index of a list box with the mouse.
-void DoubleClickLine(HWND list, int index) {
-    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    POINT p{20, (index - top) * height + height / 2};
-    ClientToScreen(list, &p);
-    SendMouseAt(0, p);
-    for (int click = 0; click < 2; ++click) {
-        SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
-        SendMouseAt(MOUSEEVENTF_LEFTUP, p);
-    }
-}
-
-}  // namespace
-
 TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndRemembersItsKey) {
     AppRun app;
     ASSERT_TRUE(app.Started()) << app.SeedReason();
@@ -68,7 +38,7 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     EXPECT_EQ("smi", ControlText(dialog, IDC_PATFIND_ENTRY));
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == smi; })) << ListCount(dialog, IDC_PATFIND_LIST);
-    EXPECT_EQ(0u, ListLine(dialog, IDC_PATFIND_LIST, 0).find(" Smith")) << ListLine(dialog, IDC_PATFIND_LIST, 0);
+    EXPECT_EQ(0u, ListBoxLine(dialog, IDC_PATFIND_LIST, 0).find(" Smith")) << ListBoxLine(dialog, IDC_PATFIND_LIST, 0);
 
     // Alt+H switches to the chart number: prompt, title and an empty list.
     PressKey('H', VK_MENU);
@@ -80,12 +50,12 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     TypeText("c 99999");
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == 1; }));
-    EXPECT_EQ("No match found for list.", ListLine(dialog, IDC_PATFIND_LIST, 0));
+    EXPECT_EQ("No match found for list.", ListBoxLine(dialog, IDC_PATFIND_LIST, 0));
     SendDlgItemMessageA(dialog, IDC_PATFIND_ENTRY, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     TypeText("c 10043");
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND_LIST) == 1; }));
-    const std::string line = ListLine(dialog, IDC_PATFIND_LIST, 0);
+    const std::string line = ListBoxLine(dialog, IDC_PATFIND_LIST, 0);
     std::string name = " " + inactive.last + ", " + inactive.first + " " + inactive.middleInitial;
     name.resize(27, ' ');
     EXPECT_EQ(name + "\t", line.substr(0, 28)) << line;
@@ -124,7 +94,7 @@ TEST(SelectPatient, OpensFromTheMenuSearchesTypedKeysChoosesByDoubleClickAndReme
     EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PATFIND_CHART, BM_GETCHECK, 0, 0));
     EXPECT_EQ("&Enter Chart #:", ControlText(dialog, IDC_PATFIND_PROMPT));
     ASSERT_EQ(1, ListCount(dialog, IDC_PATFIND_RECENT));
-    EXPECT_EQ(line, ListLine(dialog, IDC_PATFIND_RECENT, 0));
+    EXPECT_EQ(line, ListBoxLine(dialog, IDC_PATFIND_RECENT, 0));
     EXPECT_EQ(inactive.last + ", " + inactive.first, ControlText(dialog, IDC_PATFIND_ENTRY));
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "app/fonts_win.h"
@@ -80,3 +82,69 @@ inline int32_t BookedDay(size_t at_least = 1) {
         if (HolidayKind(d) == 0 && ReadDay(d).size() >= at_least) return d;
     return 0;
 }
+
+// The opening of a test on the sheet: the run started, its main window and sheet found, the main
+// window in front and the model opened on the run's practice. Fatal failures on the way; call it
+// inside ASSERT_NO_FATAL_FAILURE.
+inline void OpenSheet(AppRun& app, SheetModel& m, HWND* main, HWND* sheet) {
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    *main = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, *main);
+    *sheet = FindWindowExA(*main, nullptr, "SchSheet", nullptr);
+    ASSERT_NE(nullptr, *sheet);
+    SetForegroundWindow(*main);
+    ASSERT_TRUE(m.Open(app, *sheet));
+}
+
+// The first open day from today on with at least that many appointments, shown in the day view
+// and loaded into the model.
+inline void ShowBookedDay(HWND main, SheetModel& m, size_t at_least, int32_t* day) {
+    *day = BookedDay(at_least);
+    ASSERT_NE(0, *day) << "no open day this week with " << at_least << " appointments";
+    ShowDate(main, *day);
+    m.Load(*day, kDayView, FirstShownTime());
+}
+
+// Ends the run by its menu's Exit; the program must end cleanly.
+inline void ExitProgram(AppRun& app, HWND main) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(0, app.WaitForExit());
+}
+
+// An appointment's box on the loaded first day, with its column.
+struct Box {
+    const DayColumn* column = nullptr;
+    ApptDisplay a;
+    int Units() const { return std::max(a.length / 5, 1); }
+};
+
+// The first appointment of the loaded first day that lies whole in the window and that wanted
+// accepts.
+template <typename Wanted>
+Box FindBox(const SheetModel& m, Wanted wanted) {
+    for (const DayColumn& c : day_data.days[0].columns)
+        for (const ApptDisplay& a : c.appointments)
+            if (m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1)) && wanted(c, a)) return {&c, a};
+    return {};
+}
+
+// An operatory column of the loaded first day with nothing in units [from, to), other than skip.
+inline const DayColumn* FreeColumn(int from, int to, const DayColumn* skip = nullptr) {
+    for (const DayColumn& c : day_data.days[0].columns) {
+        if (c.kind != kOperatoryColumn || &c == skip) continue;
+        bool free = true;
+        for (int u = from; u < to; ++u) free &= c.codes[u] < kBlockCodeBase;
+        if (free) return &c;
+    }
+    return nullptr;
+}
+
+// The appointment as stored now; a failed read fails the test.
+inline AppointmentRecord Stored(uint32_t id) {
+    AppointmentRecord a{};
+    EXPECT_EQ(0, ReadAppointment(id, &a)) << "appointment " << id;
+    return a;
+}
+
+// The unit an appointment record starts at.
+inline int StartUnit(const AppointmentRecord& a) { return a.hour * 12 + a.minute / 5; }

@@ -1,13 +1,15 @@
 // The mouse on the running program's sheet, by real mouse input: a click selects an appointment
 // (and the "PatientInfo" service then names its patient), a drop on its own place asks nothing,
-// a drag to a free operatory asks "Move appointment?" and moves it, a drop onto a booked
-// operatory is refused, a drag of the lower edge makes it one row long, a complete appointment
-// is selected but not dragged, a box cut off by the window cannot be taken, Shift with the
-// right button shows the information box, an appointment put aside is scheduled from the pin
-// board, and the patient alert and lab case icons show the patient's alerts and the cases. The
-// database is read back after every step; the occupancy is verified at the end.
+// the commands not carried out do nothing for the selection, a drag to a free operatory asks
+// "Move appointment?" and moves it, a drop onto a booked operatory is refused, a drag of the
+// lower edge makes it one row long, a complete appointment is selected but not dragged, a box cut
+// off by the window cannot be taken, Shift with the right button shows the information box, an
+// appointment put aside or parked is scheduled from the pin board, the right button opens the
+// block edit and the patient menu, and the patient alert and lab case icons show their boxes.
+// The database is read back after every step; the occupancy is verified at the end.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <string>
@@ -16,7 +18,6 @@
 #include "app_run.h"
 #include "sheet_model.h"
 #include "appointments/appointment_moves.h"
-#include "appointments/conflict_checks.h"
 #include "data/appointment_record.h"
 #include "data/appointment_store.h"
 #include "data/occupancy_verify.h"
@@ -24,49 +25,14 @@
 #include "suite/dates.h"
 #include "suite/lab_case.h"
 #include "suite/records/notes.h"
-#include "suite/workstation_settings.h"
-#include "views/active_view.h"
 #include "views/day_data.h"
 #include "views/sheet_hit.h"
 #include "views/sheet_layout.h"
 #include "views/sheet_state.h"
-#include "app/fonts_win.h"
 #include "views/pin_board.h"
 #include "resources/resource.h"
 
 namespace {
-
-struct Box {
-    const DayColumn* column = nullptr;
-    ApptDisplay a;
-    int Units() const { return std::max(a.length / 5, 1); }
-};
-
-// The first fully visible appointment that wanted accepts.
-template <typename Wanted>
-Box FindBox(const SheetModel& m, Wanted wanted) {
-    for (const DayColumn& c : day_data.days[0].columns)
-        for (const ApptDisplay& a : c.appointments)
-            if (m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1)) && wanted(c, a)) return {&c, a};
-    return {};
-}
-
-// An operatory column of the day with nothing in [from, to), other than skip.
-const DayColumn* FreeColumn(int from, int to, const DayColumn* skip) {
-    for (const DayColumn& c : day_data.days[0].columns) {
-        if (c.kind != kOperatoryColumn || &c == skip) continue;
-        bool free = true;
-        for (int u = from; u < to; ++u) free &= c.codes[u] < kBlockCodeBase;
-        if (free) return &c;
-    }
-    return nullptr;
-}
-
-AppointmentRecord Stored(uint32_t id) {
-    AppointmentRecord a{};
-    EXPECT_EQ(0, ReadAppointment(id, &a));
-    return a;
-}
 
 // The id of the appointment parked on the pin board, 0 for none.
 uint32_t Parked(HWND board) { return static_cast<uint32_t>(SendMessageA(board, kPinBoardParkedId, 0, 0)); }
@@ -81,22 +47,52 @@ int MarkerX(const SheetModel& m, const Box& box, HitResult marker) {
     return -1;
 }
 
+// A patient's appointment on the last shown day that has one (index > 0), fully visible and not
+// complete; its day index in *day_index.
+Box BoxOnALaterDay(const SheetModel& m, int* day_index, uint32_t skip_patient = 0) {
+    for (int d = static_cast<int>(day_data.days.size()) - 1; d > 0; --d)
+        for (const DayColumn& c : day_data.days[static_cast<size_t>(d)].columns)
+            for (const ApptDisplay& a : c.appointments)
+                if (a.patientId != 0 && a.patientId != skip_patient && a.status != kStatusComplete &&
+                    m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1))) {
+                    *day_index = d;
+                    return {&c, a};
+                }
+    return {};
+}
+
+// A free operatory slot of the shown day for that many units, in the practice's first opening.
+const DayColumn* FreeSlot(const SheetModel& m, int units, int* unit) {
+    const DayHours hours = day_data.practiceHours[0];
+    for (int u = hours.start[0]; u + units <= hours.end[0]; u += practice_tables.blockUnits)
+        if (const DayColumn* c = m.Visible(u, u + units) ? FreeColumn(u, u + units, nullptr) : nullptr) {
+            *unit = u;
+            return c;
+        }
+    return nullptr;
+}
+
+
+POINT BoardMiddle(HWND board) {
+    RECT r;
+    GetClientRect(board, &r);
+    return POINT{r.right / 2, r.bottom / 2};
+}
+
 }  // namespace
 
-TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
+TEST(SheetMouse, SelectCommandsNotCarriedOutMoveRefuseResizeInformationBoxCompleteAndCutOff) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    ASSERT_NE(nullptr, sheet);
-    SetForegroundWindow(main);
+    HWND main = nullptr, sheet = nullptr;
     SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay(6);
-    ASSERT_NE(0, day);
-    ShowDate(main, day);
-    m.Load(day, kDayView, FirstShownTime());
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    int32_t day = 0;
+    ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 6, &day));
+    HWND toolbar = Child(main, TOOLBARCLASSNAMEA);
+    ASSERT_NE(nullptr, toolbar);
+    std::vector<AuditEntry> audit;
+    QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit);
+    const size_t audited = audit.size();
 
     // A patient's appointment with a free operatory beside it.
     const DayColumn* target = nullptr;
@@ -109,9 +105,10 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     const POINT inside{a.column->left + m.W() + 6, m.Y(a.a.startUnit) + m.R() / 2};
 
     // A click selects it and asks nothing: it was dropped on its own place.
+    DdeClient dde;
+    EXPECT_EQ("(no data)", dde.Request("PatientInfo", "PatientId")) << "nothing selected yet";
     Click(sheet, inside);
     EXPECT_TRUE(app.AnswerAll().empty()) << "a drop on its own place asks nothing";
-    DdeClient dde;
     EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId"));
     EXPECT_EQ("(no data)", dde.Request("PatientInfo", "patientinfo")) << "no other topic has data";
     {
@@ -126,6 +123,26 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
         SetForegroundWindow(main);
         Settle(300);
     }
+
+    // With the selection, the bar's buttons of commands not carried out stay disabled; a click on
+    // Set Complete and the keys of two such commands (Ctrl+Shift+M, the month view, comes with the
+    // calendar; Ctrl+U is the patient picture) do nothing at all.
+    for (int command : {CMD_SET_COMPLETE, CMD_PRINT_ROUTE_SLIP, CMD_PATIENT_PICTURE})
+        EXPECT_EQ(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, command, 0)) << command << " does nothing yet";
+    EXPECT_NE(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_IDEAL_DAY, 0));
+    EXPECT_NE(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_DIAL, 0)) << "Dial is carried out for the selection";
+    const RECT button = ToolbarButtonRect(toolbar, CMD_SET_COMPLETE);
+    ASSERT_LT(button.left, button.right) << "the Set Complete button's place";
+    Click(toolbar, POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    SetForegroundWindow(main);
+    Chord({VK_CONTROL, VK_SHIFT, 'M'});
+    Chord({VK_CONTROL, 'U'});
+    HWND asked_now = app.WaitForDialog(nullptr, 2000);
+    EXPECT_EQ(nullptr, asked_now) << "asked: " << (asked_now ? WindowText(asked_now) + " / " + MessageText(asked_now) : "");
+    if (asked_now) PostMessageA(asked_now, WM_COMMAND, IDCANCEL, 0);
+    audit.clear();
+    QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit);
+    EXPECT_EQ(audited, audit.size()) << "no password check was audited";
 
     // Dragged into the free operatory at the same time: one question, then it is there.
     Drag(sheet, inside, sheet, POINT{target->left + m.W() + 6, inside.y});
@@ -243,8 +260,7 @@ TEST(SheetMouse, SelectMoveRefuseResizeAndTheInformationBox) {
     }
     const OccupancyReport report = VerifyOccupancy(false);
     EXPECT_TRUE(report.differences.empty()) << report.differences.front();
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }
 
 TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
@@ -263,29 +279,20 @@ TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
         DbEndSession();
         WritePrivateProfileStringA("Apptbook", "Clipboard Appt", std::to_string(put_aside).c_str(), settings.c_str());
     });
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    HWND main = nullptr, sheet = nullptr;
+    SheetModel m;
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
     ASSERT_NE(0u, put_aside) << "the demo book has an appointment on the unscheduled list";
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
     HWND board = FindWindowExA(main, nullptr, "SSPinBoard", nullptr);
     ASSERT_NE(nullptr, board);
-    SetForegroundWindow(main);
     Settle(1000);
     EXPECT_EQ(put_aside, Parked(board)) << "parked on the first paint";
-    SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay(6);
-    ASSERT_NE(0, day);
-    ShowDate(main, day);
-    m.Load(day, kDayView, FirstShownTime());
+    int32_t day = 0;
+    ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 6, &day));
     const AppointmentRecord aside = Stored(put_aside);
     const int units = std::max(aside.length / 5, 1);
     int free_unit = -1;
-    const DayColumn* column = nullptr;
-    const DayHours hours = day_data.practiceHours[0];
-    for (int u = hours.start[0]; u + units <= hours.end[0] && !column; u += practice_tables.blockUnits)
-        if (m.Visible(u, u + units) && (column = FreeColumn(u, u + units, nullptr))) free_unit = u;
+    const DayColumn* column = FreeSlot(m, units, &free_unit);
     ASSERT_NE(nullptr, column) << "no free slot in the morning";
     RECT card;
     GetClientRect(board, &card);
@@ -306,20 +313,15 @@ TEST(SheetMouse, AnAppointmentPutAsideIsScheduledFromThePinBoard) {
     EXPECT_EQ(0, std::memcmp(scheduled.operatory, column->id, 4));
     EXPECT_EQ(0u, Parked(board)) << "the board is empty";
     EXPECT_EQ(0u, ReadClipboardAppointment()) << "Clipboard Appt cleared";
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }
 
 TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDay) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
-    SetForegroundWindow(main);
+    HWND main = nullptr, sheet = nullptr;
     SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
 
     // Ideal Day on: a day of this week with a block that shows on the sheet.
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_IDEAL_DAY, 0), 0);
@@ -397,61 +399,19 @@ TEST(SheetMouse, TheRightButtonOpensMenusAndBlockEditsAndACaptionClickShowsItsDa
     const COLORREF seen = GetPixel(screen, probe.x, probe.y);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(ReadSheetColours().background2, seen) << "Sunday's closed colour";
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }
 
-
-namespace {
-
-// A patient's appointment on the last shown day that has one (index > 0), fully visible and not
-// complete; its day index in *day_index.
-Box BoxOnALaterDay(const SheetModel& m, int* day_index, uint32_t skip_patient = 0) {
-    for (int d = static_cast<int>(day_data.days.size()) - 1; d > 0; --d)
-        for (const DayColumn& c : day_data.days[static_cast<size_t>(d)].columns)
-            for (const ApptDisplay& a : c.appointments)
-                if (a.patientId != 0 && a.patientId != skip_patient && a.status != kStatusComplete &&
-                    m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1))) {
-                    *day_index = d;
-                    return {&c, a};
-                }
-    return {};
-}
-
-// A free operatory slot of the shown day for that many units, in the practice's first opening.
-const DayColumn* FreeSlot(const SheetModel& m, int units, int* unit) {
-    const DayHours hours = day_data.practiceHours[0];
-    for (int u = hours.start[0]; u + units <= hours.end[0]; u += practice_tables.blockUnits)
-        if (const DayColumn* c = m.Visible(u, u + units) ? FreeColumn(u, u + units, nullptr) : nullptr) {
-            *unit = u;
-            return c;
-        }
-    return nullptr;
-}
-
-
-POINT BoardMiddle(HWND board) {
-    RECT r;
-    GetClientRect(board, &r);
-    return POINT{r.right / 2, r.bottom / 2};
-}
-
-}  // namespace
 
 TEST(PinBoard, ACardParkedFromTheWeekViewIsScheduledInTheDayViewAndARefusedDropGoesBack) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
+    HWND main = nullptr, sheet = nullptr;
+    SheetModel m;
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
     HWND board = FindWindowExA(main, nullptr, "SSPinBoard", nullptr);
     ASSERT_NE(nullptr, board);
-    SetForegroundWindow(main);
-    SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay(6);
-    ASSERT_NE(0, day);
-    ShowDate(main, day);
+    int32_t day = 0;
+    ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 6, &day));
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_WEEK_VIEW, 0), 0);  // the week view, remembering the day
     Settle(1500);
     m.Load(day, kWeekView, FirstShownTime());
@@ -503,23 +463,16 @@ TEST(PinBoard, ACardParkedFromTheWeekViewIsScheduledInTheDayViewAndARefusedDropG
     const AppointmentRecord stays = Stored(b_id);
     EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4));
     EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }
 
 TEST(SheetMouse, AWobblingClickSelectsOnlyEscapeOrALostCaptureEndsTheDragAndTheIconsShowTheirBoxes) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = FindWindowExA(main, nullptr, "SchSheet", nullptr);
-    SetForegroundWindow(main);
+    HWND main = nullptr, sheet = nullptr;
     SheetModel m;
-    ASSERT_TRUE(m.Open(app, sheet));
-    const int32_t day = BookedDay(6);
-    ASSERT_NE(0, day);
-    ShowDate(main, day);
-    m.Load(day, kDayView, FirstShownTime());
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    int32_t day = 0;
+    ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 6, &day));
     const auto open_and_long = [](const DayColumn&, const ApptDisplay& x) {
         return x.patientId != 0 && x.status != kStatusComplete && x.length / 5 >= 2 * practice_tables.blockUnits;
     };
@@ -626,6 +579,5 @@ TEST(SheetMouse, AWobblingClickSelectsOnlyEscapeOrALostCaptureEndsTheDragAndTheI
     EXPECT_EQ(0, std::memcmp(stays.operatory, a.column->id, 4)) << "nothing was moved";
     EXPECT_EQ(a.a.startUnit, stays.hour * 12 + stays.minute / 5);
 
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }

@@ -28,7 +28,6 @@
 
 namespace {
 
-
 // A screen capture of one window, as the user sees it.
 class Capture {
 public:
@@ -127,22 +126,16 @@ Found FindAppointment(const SheetModel& model, Wanted wanted) {
     return {};
 }
 
-
-
 }  // namespace
 
 TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndTheClockRowRed) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = Child(main, "SchSheet");
+    HWND main = nullptr, sheet = nullptr;
+    SheetModel model;
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, model, &main, &sheet));
     HWND time = Child(main, "SchTime");
-    ASSERT_NE(nullptr, sheet);
     ASSERT_NE(nullptr, time);
     Settle(1500);
-    SheetModel model;
-    ASSERT_TRUE(model.Open(app, sheet));
     const int32_t today = BookedDay();
     ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
     ShowDate(main, today);
@@ -221,20 +214,15 @@ TEST(Sheet, DayViewShowsOfficeHoursBoxesInProviderColoursCompleteBoxesGreyAndThe
         ASSERT_TRUE(model.Visible(other)) << "the row after the clock row is in view";
         EXPECT_EQ("192,192,192", ColourText(column.At(2, model.MidRow(other)))) << "the next row";
     }
-
 }
 
 TEST(Sheet, WeekViewShowsSevenStripsWithTheirDaysHours) {
     AppRun app("", Practice::kDemoBook);
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = Child(main, "SchSheet");
-    ASSERT_NE(nullptr, sheet);
+    HWND main = nullptr, sheet = nullptr;
+    SheetModel model;
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, model, &main, &sheet));
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_WEEK_VIEW, 0), 0);
     Settle(2000);
-    SheetModel model;
-    ASSERT_TRUE(model.Open(app, sheet));
     const int32_t today = QVN_SysDate();
     model.Load(today, kWeekView, FirstShownTime());
     ASSERT_EQ(7u, day_data.days.size()) << "the default view shows every weekday";
@@ -271,14 +259,10 @@ TEST(Sheet, WeekViewShowsSevenStripsWithTheirDaysHours) {
 
 TEST(Sheet, AnAppointmentMovedAtAnotherWorkstationShowsAtItsNewPlaceOnlyAfterItsNotice) {
     AppRun app("", Practice::kDemoBook, "FRONT", {"NETWORK/NetVersion=1", "NETWORK/UpdateSpeed=2", "NETWORK/STATION=4"});
-    ASSERT_TRUE(app.Started()) << app.SeedReason();
-    HWND main = app.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-    HWND sheet = Child(main, "SchSheet");
-    ASSERT_NE(nullptr, sheet);
-    Settle(1500);
+    HWND main = nullptr, sheet = nullptr;
     SheetModel model;
-    ASSERT_TRUE(model.Open(app, sheet));
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, model, &main, &sheet));
+    Settle(1500);
     const int32_t today = BookedDay();
     ASSERT_NE(0, today) << "the demo book has no open day with appointments this week";
     ShowDate(main, today);

@@ -12,6 +12,7 @@
 #include "appointments/appt_pickers_win.h"
 #include "data/demo_seed.h"
 #include "dialog_driver.h"
+#include "win_harness.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
 #include "suite/prompter.h"
@@ -21,61 +22,6 @@ using namespace dialog_driver;
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done, int ms = 3000) {
-    for (int waited = 0; waited < ms; waited += 20) {
-        if (done()) return true;
-        Sleep(20);
-    }
-    return done();
-}
-
-// The dialog in front, so that the keys typed reach it.
-bool BringForward(HWND dialog) {
-    return WaitUntil([dialog] {
-        if (GetForegroundWindow() == dialog) return true;
-        SetForegroundWindow(dialog);
-        return false;
-    });
-}
-
-void Key(WORD vk) {
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = vk;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
-    Sleep(60);
-}
-
-INPUT MouseAt(DWORD flags, int x, int y) {
-    INPUT i = {};
-    i.type = INPUT_MOUSE;
-    i.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    i.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    i.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    return i;
-}
-
-// A press and release of the left button in the middle of a control, after the pointer got there.
-bool Click(HWND control) {
-    RECT r = {};
-    GetWindowRect(control, &r);
-    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    INPUT move = MouseAt(MOUSEEVENTF_MOVE, x, y);
-    SendInput(1, &move, sizeof(INPUT));
-    const bool arrived = WaitUntil([x, y] {
-        POINT at = {};
-        GetCursorPos(&at);
-        return at.x == x && at.y == y;
-    });
-    Sleep(50);
-    INPUT click[2] = {MouseAt(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, x, y),
-                      MouseAt(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, x, y)};
-    SendInput(2, click, sizeof(INPUT));
-    Sleep(100);
-    return arrived;
-}
-
 std::string BarText(HWND d) {
     return Text(d, IDC_SETTIME_HOUR) + ":" + Text(d, IDC_SETTIME_MINUTE) + Text(d, IDC_SETTIME_HALF);
 }
@@ -84,7 +30,7 @@ std::string BarText(HWND d) {
 std::string AfterKey(HWND d, WORD vk, const std::function<std::string(HWND)>& read) {
     const std::string before = read(d);
     Key(vk);
-    WaitUntil([&] { return read(d) != before; }, 1500);
+    WaitFor([&] { return read(d) != before; }, 1500);
     return read(d);
 }
 
@@ -157,11 +103,14 @@ TEST(ApptTimePickers, PatternUnitsCycleOnClicksAndTheCountSetsTheTotal) {
         EXPECT_FALSE(IsWindowEnabled(fourth)) << "units past the count take no clicks";
         std::string units;
         for (HWND button : {first, first, first, first, third}) {
-            EXPECT_TRUE(Click(button));
+            const std::string before = TextOf(button);
+            EXPECT_TRUE(RealClick(button));
+            WaitFor([&] { return TextOf(button) != before; }, 1500);
             units += TextOf(button) + "|";
         }
         seen.push_back(units);
-        Click(fourth);
+        RealClick(fourth);
+        Sleep(200);  // time enough for a wrongly taken click to show
         seen.push_back(TextOf(fourth));
         Key(VK_RETURN);
         EXPECT_TRUE(WaitGone(d));

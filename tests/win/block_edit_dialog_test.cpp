@@ -176,27 +176,6 @@ TEST_F(BlockEditDialog, ClearForTodaySetToDefaultAndCancel) {
 
 namespace {
 
-// A window of the test's thread that owns the menus and records the commands posted to it.
-struct CommandWindow {
-    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        if (m == WM_COMMAND) commands.push_back(LOWORD(wp));
-        return DefWindowProcA(w, m, wp, lp);
-    }
-    CommandWindow() {
-        WNDCLASSA c{};
-        c.lpfnWndProc = Proc;
-        c.hInstance = GetModuleHandleA(nullptr);
-        c.lpszClassName = "QvnMenuTestOwner";
-        RegisterClassA(&c);
-        window = CreateWindowExA(0, c.lpszClassName, "menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
-                                 nullptr, nullptr, c.hInstance, nullptr);
-        commands.clear();
-    }
-    ~CommandWindow() { DestroyWindow(window); }
-    HWND window;
-    static inline std::vector<int> commands;
-};
-
 std::vector<std::string> MenuTexts(HMENU menu) {
     std::vector<std::string> texts;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -218,9 +197,9 @@ void Keys(HWND owner, const std::vector<WPARAM>& keys) {
 }  // namespace
 
 TEST_F(BlockEditDialog, ContextMenusSendTheirCommandsAndTheBlockMenuPicksABlock) {
-    CommandWindow owner;
-    ASSERT_NE(nullptr, owner.window);
-    SheetMenus menus(owner.window);
+    RecordingWindow owner(WM_COMMAND, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 50, 350, 250});
+    ASSERT_NE(nullptr, owner.Window());
+    SheetMenus menus(owner.Window());
     ASSERT_NE(nullptr, menus.PatientMenu());
     EXPECT_EQ(26, GetMenuItemCount(menus.PatientMenu()));
     EXPECT_EQ(7, GetMenuItemCount(menus.NewPatientMenu()));
@@ -231,19 +210,19 @@ TEST_F(BlockEditDialog, ContextMenusSendTheirCommandsAndTheBlockMenuPicksABlock)
     // Second entry of the patient menu.
     Driver patient([&] {
         ASSERT_NE(nullptr, WaitForMenu());
-        Keys(owner.window, {VK_DOWN, VK_DOWN, VK_RETURN});
+        Keys(owner.Window(), {VK_DOWN, VK_DOWN, VK_RETURN});
     });
-    EXPECT_EQ(381, patient.Run([&] { return menus.TrackPatientMenu(owner.window, at); }));
+    EXPECT_EQ(381, patient.Run([&] { return menus.TrackPatientMenu(owner.Window(), at); }));
     Pump();
-    EXPECT_EQ(std::vector<int>{381}, CommandWindow::commands) << "posted to the command window";
+    EXPECT_EQ(std::vector<int>{381}, owner.Commands()) << "posted to the command window";
 
     Driver escape([&] {
         ASSERT_NE(nullptr, WaitForMenu());
-        Keys(owner.window, {VK_ESCAPE});
+        Keys(owner.Window(), {VK_ESCAPE});
     });
-    EXPECT_EQ(0, escape.Run([&] { return menus.TrackNewPatientMenu(owner.window, at); }));
+    EXPECT_EQ(0, escape.Run([&] { return menus.TrackNewPatientMenu(owner.Window(), at); }));
     Pump();
-    EXPECT_EQ(std::vector<int>{381}, CommandWindow::commands) << "nothing posted without a choice";
+    EXPECT_EQ(std::vector<int>{381}, owner.Commands()) << "nothing posted without a choice";
 
     // The block menu of OP1: its title entry cannot be chosen; the last entry is the Emergency
     // block.
@@ -256,16 +235,16 @@ TEST_F(BlockEditDialog, ContextMenusSendTheirCommandsAndTheBlockMenuPicksABlock)
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menu_window, MN_GETHMENU, 0, 0));
         texts = MenuTexts(menu);
         title_grayed = (GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED) != 0;
-        Keys(owner.window, {VK_END, VK_RETURN});
+        Keys(owner.Window(), {VK_END, VK_RETURN});
     });
-    EXPECT_EQ(1, block.Run([&] { return SheetMenus::TrackTimeBlockMenu(owner.window, at, op1); }));
+    EXPECT_EQ(1, block.Run([&] { return SheetMenus::TrackTimeBlockMenu(owner.Window(), at, op1); }));
     EXPECT_EQ((std::vector<std::string>{"TIME BLOCKS FOR OP1 ", "", "New Pt Exam - DR1 ", "Emergency - DR1 "}), texts);
     EXPECT_TRUE(title_grayed);
     Driver none([&] {
         ASSERT_NE(nullptr, WaitForMenu());
-        Keys(owner.window, {VK_ESCAPE});
+        Keys(owner.Window(), {VK_ESCAPE});
     });
-    EXPECT_EQ(-1, none.Run([&] { return SheetMenus::TrackTimeBlockMenu(owner.window, at, op1); }));
+    EXPECT_EQ(-1, none.Run([&] { return SheetMenus::TrackTimeBlockMenu(owner.Window(), at, op1); }));
     Pump();
-    EXPECT_EQ(std::vector<int>{381}, CommandWindow::commands) << "the block menu posts nothing";
+    EXPECT_EQ(std::vector<int>{381}, owner.Commands()) << "the block menu posts nothing";
 }

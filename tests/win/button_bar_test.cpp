@@ -15,42 +15,20 @@
 
 namespace {
 
-std::vector<int> commands_received;
-std::vector<LPARAM> command_senders;
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_COMMAND) {
-        commands_received.push_back(LOWORD(wparam));
-        command_senders.push_back(lparam);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
 // A visible parent window that records every command it receives, with a button bar on it.
 class BarUnderTest {
 public:
-    BarUnderTest(ButtonBarOrientation orientation, bool ideal_day) {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = "ButtonBarTestParent";
-        RegisterClassA(&wc);
-        parent_ = CreateWindowExA(0, "ButtonBarTestParent", "bar test", WS_OVERLAPPEDWINDOW, 20, 20,
-                                  1000, 700, nullptr, nullptr, instance, nullptr);
-        ShowWindow(parent_, SW_SHOW);
-        bar_ = CreateButtonBar(parent_, instance, orientation, ideal_day);
+    BarUnderTest(ButtonBarOrientation orientation, bool ideal_day)
+        : parent_(WM_COMMAND, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 1020, 720}) {
+        bar_ = CreateButtonBar(parent_.Window(), GetModuleHandleA(nullptr), orientation, ideal_day);
         Pump();
-        commands_received.clear();
-        command_senders.clear();
-    }
-    ~BarUnderTest() {
-        DestroyWindow(parent_);
-        Pump();
+        parent_.heard.clear();  // only what the test's clicks send
     }
     HWND Bar() const { return bar_; }
-    HWND Parent() const { return parent_; }
+    HWND Parent() const { return parent_.Window(); }
+    // What the parent heard.
+    std::vector<RecordingWindow::Heard>& Heard() { return parent_.heard; }
+    std::vector<int> Commands() const { return parent_.Commands(); }
 
     bool Enabled(int command) const { return SendMessageA(bar_, TB_ISBUTTONENABLED, command, 0) != 0; }
     bool Checked(int command) const { return SendMessageA(bar_, TB_ISBUTTONCHECKED, command, 0) != 0; }
@@ -81,7 +59,7 @@ public:
                                                      242, 251, 259, 393, 394, 12146, 12145, 248, 247};
 
 private:
-    HWND parent_ = nullptr;
+    RecordingWindow parent_;
     HWND bar_ = nullptr;
 };
 
@@ -201,43 +179,21 @@ TEST(ButtonBar, ClicksReachTheParentAsCommands) {
     // their commands, and the disabled buttons of the others send nothing, whatever is selected.
     const int clicked[] = {386, 121, 127, 122, 620, 389, 404, 12146, 388};
     for (int c : clicked) t.Click(c);
-    EXPECT_EQ((std::vector<int>{121, 127, 122, 388}), commands_received);
-    ASSERT_FALSE(command_senders.empty());
-    for (LPARAM sender : command_senders)
-        EXPECT_EQ(reinterpret_cast<LPARAM>(t.Bar()), sender) << "the bar sends its own commands";
-    commands_received.clear();
+    EXPECT_EQ((std::vector<int>{121, 127, 122, 388}), t.Commands());
+    ASSERT_FALSE(t.Heard().empty());
+    for (const RecordingWindow::Heard& h : t.Heard())
+        EXPECT_EQ(reinterpret_cast<LPARAM>(t.Bar()), h.lparam) << "the bar sends its own commands";
+    t.Heard().clear();
     RefreshButtonBar(t.Bar(), SelectionFacts{});
     t.Click(123);
     t.Click(127);
-    EXPECT_TRUE(commands_received.empty()) << commands_received.size() << " commands from disabled buttons";
+    EXPECT_TRUE(t.Heard().empty()) << t.Heard().size() << " commands from disabled buttons";
 }
 
-TEST(ButtonBar, IdealDayToggleFollowsTheSwitch) {
-    {
-        BarUnderTest t(kButtonBarHorizontal, true);
-        EXPECT_TRUE(t.Checked(388));
-        EXPECT_EQ(247, t.Picture(388)) << "the saved switch is on";
-        SetButtonBarIdealDay(t.Bar(), false);
-        EXPECT_FALSE(t.Checked(388));
-        EXPECT_EQ(248, t.Picture(388));
-        SelectionFacts patient;
-        patient.appointmentSelected = patient.patientSelected = patient.hasPicture = true;
-        RefreshButtonBar(t.Bar(), patient);
-        EXPECT_FALSE(t.Checked(388)) << "the selection does not move the toggle";
-        EXPECT_EQ(248, t.Picture(388));
-        SetButtonBarIdealDay(t.Bar(), true);
-        RefreshButtonBar(t.Bar(), SelectionFacts{});
-        EXPECT_TRUE(t.Checked(388));
-        EXPECT_EQ(247, t.Picture(388));
-        EXPECT_TRUE(t.Enabled(388));
-    }
-    BarUnderTest off(kButtonBarVertical, false);
-    EXPECT_FALSE(off.Checked(388));
-    EXPECT_EQ(248, off.Picture(388));
-}
-
-TEST(ButtonBar, ButtonsOfCommandsNotCarriedOutStayDisabledAndPicturesFollowTheFacts) {
+TEST(ButtonBar, ButtonsOfCommandsNotCarriedOutStayDisabledPicturesFollowTheFactsAndIdealDayTheSwitch) {
     BarUnderTest t(kButtonBarHorizontal, false);
+    EXPECT_FALSE(t.Checked(388));
+    EXPECT_EQ(248, t.Picture(388)) << "the saved switch is off";
     // None of these commands is carried out yet: whatever is selected, their buttons are disabled.
     const int not_built[] = {620, 386, 393, 12146, 610, 389, 404};
     SelectionFacts patient;
@@ -260,13 +216,30 @@ TEST(ButtonBar, ButtonsOfCommandsNotCarriedOutStayDisabledAndPicturesFollowTheFa
     EXPECT_EQ(12145, t.Picture(12146));
     EXPECT_EQ(243, t.Picture(123)) << "buttons without an on picture keep theirs";
 
+    EXPECT_FALSE(t.Checked(388)) << "the selection does not move the toggle";
+    EXPECT_EQ(248, t.Picture(388));
+
     RefreshButtonBar(t.Bar(), SelectionFacts{});
     EXPECT_EQ(386, t.Picture(386));
     EXPECT_EQ(393, t.Picture(393));
     EXPECT_EQ(12146, t.Picture(12146));
+
+    // The Ideal Day toggle follows the switch, from the start and later, whatever is selected.
+    SetButtonBarIdealDay(t.Bar(), true);
+    EXPECT_TRUE(t.Checked(388));
+    EXPECT_EQ(247, t.Picture(388));
+    RefreshButtonBar(t.Bar(), facts);
+    EXPECT_TRUE(t.Checked(388));
+    EXPECT_TRUE(t.Enabled(388));
+    SetButtonBarIdealDay(t.Bar(), false);
+    EXPECT_FALSE(t.Checked(388));
+    EXPECT_EQ(248, t.Picture(388));
+    BarUnderTest on(kButtonBarVertical, true);
+    EXPECT_TRUE(on.Checked(388));
+    EXPECT_EQ(247, on.Picture(388)) << "the saved switch is on";
 }
 
-TEST(ProgramBitmaps, EveryBitmapLoadsWithItsSize) {
+TEST(ProgramBitmaps, EveryBitmapAndCursorLoadsWithItsSize) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     struct Named {
         std::string name;
@@ -289,9 +262,7 @@ TEST(ProgramBitmaps, EveryBitmapLoadsWithItsSize) {
         EXPECT_EQ(e.height, size.cy) << e.name;
         std::vector<COLORREF> pixels = Pixels(b, size);
         EXPECT_GE(DistinctColours(pixels), 3u) << e.name << " is drawn, not blank";
-        if (e.transparentCorner) {
-            EXPECT_EQ(RGB(255, 0, 255), pixels[0]) << e.name;
-        }
+        EXPECT_EQ(e.transparentCorner, pixels[0] == RGB(255, 0, 255)) << e.name << ": magenta from the top left corner";
         DeleteObject(b);
     }
 
@@ -312,16 +283,14 @@ TEST(ProgramBitmaps, EveryBitmapLoadsWithItsSize) {
         DeleteObject(a);
         DeleteObject(b);
     }
-}
 
-TEST(ProgramBitmaps, CursorsLoadWithTheirHotSpots) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    struct Named {
+    // The cursors with their hot spots, AND and XOR masks of 32 rows.
+    struct Cursor {
         const char* name;
         DWORD hotX, hotY;
     };
-    const Named cursors[] = {{"HandCur", 15, 15}, {"ApptCur", 0, 0}, {"ApptCurNW", 0, 0}};
-    for (const Named& c : cursors) {
+    const Cursor cursors[] = {{"HandCur", 15, 15}, {"ApptCur", 0, 0}, {"ApptCurNW", 0, 0}};
+    for (const Cursor& c : cursors) {
         HCURSOR cursor = LoadCursorA(instance, c.name);
         ASSERT_NE(nullptr, cursor) << c.name;
         ICONINFO info = {};

@@ -14,20 +14,8 @@
 
 namespace {
 
-struct Command {
-    int id;
-    int code;
-    LPARAM sender;
-};
-std::vector<Command> commands;
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_COMMAND) {
-        commands.push_back({LOWORD(wparam), HIWORD(wparam), lparam});
-        return 0;
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
-}
+// The commands the parent of the controls under test heard.
+std::vector<RecordingWindow::Heard>* commands = nullptr;
 
 constexpr int kWidth = 1000, kHeight = 700;
 const int kCommands[kDateControlCount] = {201, 204, 202, 203, 150, 151, 152};
@@ -36,18 +24,11 @@ const int kCommands[kDateControlCount] = {201, 204, 202, 203, 150, 151, 152};
 // buttons on it laid out for a time column of 60 and a row height of 16 (H = 40).
 class ControlsUnderTest {
 public:
-    explicit ControlsUnderTest(ButtonBarOrientation orientation) {
+    explicit ControlsUnderTest(ButtonBarOrientation orientation)
+        : parent_(WM_COMMAND, WS_POPUP | WS_VISIBLE, RECT{0, 0, kWidth, kHeight}) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = instance;
-        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-        wc.lpszClassName = "DateControlsTestParent";
-        RegisterClassA(&wc);
-        parent_ = CreateWindowExA(0, "DateControlsTestParent", "date controls test", WS_POPUP, 0, 0,
-                                  kWidth, kHeight, nullptr, nullptr, instance, nullptr);
-        ShowWindow(parent_, SW_SHOW);
-        created_ = CreateDateControls(parent_, instance);
+        commands = &parent_.heard;
+        created_ = CreateDateControls(parent_.Window(), instance);
         MainLayoutInput in;
         in.clientWidth = kWidth;
         in.clientHeight = kHeight;
@@ -56,27 +37,23 @@ public:
         in.timeColumnWidth = 60;
         in.scrollBarWidth = 17;
         PlaceDateControls(LayOutMainWindow(in));
-        UpdateWindow(parent_);
+        UpdateWindow(parent_.Window());
         Pump();
-        commands.clear();
+        commands->clear();
     }
-    ~ControlsUnderTest() {
-        if (IsWindow(parent_)) DestroyWindow(parent_);
-        Pump();
-    }
-    HWND Parent() const { return parent_; }
+    HWND Parent() const { return parent_.Window(); }
     bool Created() const { return created_; }
 
     RECT PlaceOf(int command) const {
         RECT r = {};
         HWND button = DateControlWindow(command);
         GetWindowRect(button, &r);
-        MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(nullptr, parent_.Window(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
 
 private:
-    HWND parent_ = nullptr;
+    RecordingWindow parent_;
     bool created_ = false;
 };
 
@@ -105,7 +82,7 @@ int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); 
 // Pumps until n commands arrived (at most three seconds, or ms), then a little longer so that
 // a command too many would be seen too.
 void WaitForCommands(size_t n, DWORD ms = 3000) {
-    PumpUntil(ms, [n] { return commands.size() >= n; });
+    PumpUntil(ms, [n] { return commands->size() >= n; });
     PumpFor(100);
 }
 
@@ -170,14 +147,14 @@ TEST(DateControls, RealClicksReachTheParentAndLeaveTheFocusThere) {
     SetFocus(t.Parent());
 
     for (int command : kCommands) {
-        commands.clear();
+        commands->clear();
         HWND button = DateControlWindow(command);
         ASSERT_TRUE(RealClick(button)) << "the pointer did not reach " << command;
         WaitForCommands(1);
-        ASSERT_EQ(1u, commands.size()) << command;
-        EXPECT_EQ(command, commands[0].id);
-        EXPECT_EQ(BN_CLICKED, commands[0].code) << command;
-        EXPECT_EQ(reinterpret_cast<LPARAM>(button), commands[0].sender) << command;
+        ASSERT_EQ(1u, commands->size()) << command;
+        EXPECT_EQ(command, LOWORD((*commands)[0].wparam));
+        EXPECT_EQ(BN_CLICKED, HIWORD((*commands)[0].wparam)) << command;
+        EXPECT_EQ(reinterpret_cast<LPARAM>(button), (*commands)[0].lparam) << command;
         EXPECT_EQ(t.Parent(), GetFocus()) << command << " gave the focus back";
     }
     // A click on a view button does not press it: the main window decides the view.
@@ -190,26 +167,26 @@ TEST(DateControls, RealClicksReachTheParentAndLeaveTheFocusThere) {
     EXPECT_FALSE(IsWindowEnabled(DateControlWindow(202)));
     EXPECT_TRUE(IsWindowEnabled(DateControlWindow(201))) << "only the one asked for";
     EXPECT_EQ(0, CountOf(Shown(DateControlWindow(202)), arrow_blue)) << "shown greyed";
-    commands.clear();
+    commands->clear();
     RealClick(DateControlWindow(202));
     WaitForCommands(1, 500);  // a click takes about a tenth of a second to arrive
-    EXPECT_TRUE(commands.empty()) << commands.size() << " commands from a disabled button, the first "
-                                  << (commands.empty() ? 0 : commands[0].id);
+    EXPECT_TRUE(commands->empty()) << commands->size() << " commands from a disabled button, the first "
+                                  << (commands->empty() ? 0 : LOWORD((*commands)[0].wparam));
     EnableDateControl(202, true);
     EXPECT_GT(CountOf(Shown(DateControlWindow(202)), arrow_blue), 3) << "in colour again";
     EnableDateControl(388, false);  // not one of these buttons: nothing happens
     RealClick(DateControlWindow(202));
     WaitForCommands(1);
-    ASSERT_EQ(1u, commands.size());
-    EXPECT_EQ(202, commands[0].id);
+    ASSERT_EQ(1u, commands->size());
+    EXPECT_EQ(202, LOWORD((*commands)[0].wparam));
     EXPECT_EQ(t.Parent(), GetFocus());
 
     // BM_CLICK goes the same way through the button.
-    commands.clear();
+    commands->clear();
     SendMessageA(DateControlWindow(204), BM_CLICK, 0, 0);
     WaitForCommands(1);
-    ASSERT_EQ(1u, commands.size());
-    EXPECT_EQ(204, commands[0].id);
+    ASSERT_EQ(1u, commands->size());
+    EXPECT_EQ(204, LOWORD((*commands)[0].wparam));
     EXPECT_NE(DateControlWindow(204), GetFocus());
 }
 

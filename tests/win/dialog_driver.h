@@ -43,6 +43,25 @@ inline bool WaitGone(HWND window) {
     return WaitFor([&] { return !IsWindow(window); });
 }
 
+// A real key stroke, down and up, to whatever has the focus.
+inline void Key(WORD vk) {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = vk;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    Sleep(60);
+}
+
+// Brings the dialog to the front, so that the keys typed reach it; false when it never got there.
+inline bool BringForward(HWND dialog) {
+    return WaitFor([dialog] {
+        if (GetForegroundWindow() == dialog) return true;
+        SetForegroundWindow(dialog);
+        return false;
+    }, 3000);
+}
+
 // The popup menu window while one is tracked, or null after about five seconds.
 inline HWND WaitForMenu() {
     HWND menu = nullptr;

@@ -26,36 +26,6 @@ using namespace dialog_driver;
 
 namespace {
 
-struct Posted {
-    WPARAM reset;
-    LPARAM date;
-};
-std::vector<Posted> posted;
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == kMsgFlipTab) posted.push_back({wparam, lparam});
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
-class Parent {
-public:
-    Parent() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "FlipTabTestParent";
-        RegisterClassA(&wc);
-        window_ = CreateWindowExA(0, "FlipTabTestParent", "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
-        posted.clear();
-    }
-    ~Parent() { DestroyWindow(window_); }
-    HWND Window() const { return window_; }
-
-private:
-    HWND window_;
-};
-
 // A left click in the middle of a user tab; false when the tab is not shown.
 bool ClickTab(HWND strip, int tab) {
     RECT r;
@@ -99,7 +69,8 @@ TEST(FlipTabStripWindow, ClicksPostTheirDatesAndUnusedOrActiveTabsPostNothing) {
     QVN_WriteProfileString("APPTBOOK", "DayUserTab3", ("@" + std::to_string(christmas) + ",0,Xmas").c_str());
     QVN_WriteProfileString("APPTBOOK", "DayUserTab4", "@0,0,No date");
     QVN_WriteProfileString("APPTBOOK", "WeekUserTab2", "-2,0,Back 2");
-    Parent parent;
+    RecordingWindow parent(kMsgFlipTab);
+    const std::vector<RecordingWindow::Heard>& posted = parent.heard;
     const int32_t shown = QVN_DateIn(1, 31, 2027);
     HWND strip = CreateFlipTabStrip(parent.Window(), GetModuleHandleA(nullptr), nullptr, kFlipDay, shown);
     ASSERT_NE(nullptr, strip);
@@ -120,8 +91,8 @@ TEST(FlipTabStripWindow, ClicksPostTheirDatesAndUnusedOrActiveTabsPostNothing) {
     // Relative to the shown date: the date, and a request to make the empty tab active again.
     ASSERT_TRUE(ClickTab(strip, 0));
     ASSERT_EQ(1u, posted.size());
-    EXPECT_EQ(1u, posted[0].reset);
-    EXPECT_EQ(shown + 1, posted[0].date);
+    EXPECT_EQ(1u, posted[0].wparam);
+    EXPECT_EQ(shown + 1, posted[0].lparam);
     EXPECT_EQ(0, ActiveFlipTabPosition(strip));
     ClickTab(strip, 0);
     EXPECT_EQ(1u, posted.size()) << "a click on the active tab does nothing";
@@ -129,13 +100,13 @@ TEST(FlipTabStripWindow, ClicksPostTheirDatesAndUnusedOrActiveTabsPostNothing) {
     SetFlipTabDisplayedDate(strip, shown + 1);
     ClickTab(strip, 0);
     ASSERT_EQ(2u, posted.size());
-    EXPECT_EQ(shown + 2, posted[1].date) << "the same tab moves on by the same step";
+    EXPECT_EQ(shown + 2, posted[1].lparam) << "the same tab moves on by the same step";
 
     // An absolute tab, then one without a date, then the empty position and below it.
     ClickTab(strip, 2);
     ASSERT_EQ(3u, posted.size());
-    EXPECT_EQ(0u, posted[2].reset);
-    EXPECT_EQ(christmas, posted[2].date);
+    EXPECT_EQ(0u, posted[2].wparam);
+    EXPECT_EQ(christmas, posted[2].lparam);
     ClickTab(strip, 3);
     SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 320));
     Pump();
@@ -147,7 +118,7 @@ TEST(FlipTabStripWindow, ClicksPostTheirDatesAndUnusedOrActiveTabsPostNothing) {
     EXPECT_TRUE(ActivateVisibleFlipTab(strip, 1));
     Pump();
     ASSERT_EQ(4u, posted.size());
-    EXPECT_EQ(christmas, posted[3].date);
+    EXPECT_EQ(christmas, posted[3].lparam);
     EXPECT_FALSE(ActivateVisibleFlipTab(strip, 3)) << "only three tabs are visible";
 
     // Week mode: the empty position is active again; backward two weeks from today.
@@ -156,8 +127,8 @@ TEST(FlipTabStripWindow, ClicksPostTheirDatesAndUnusedOrActiveTabsPostNothing) {
     EXPECT_FALSE(FlipTabRect(strip, 0, &unused));
     ASSERT_TRUE(ClickTab(strip, 1));
     ASSERT_EQ(5u, posted.size());
-    EXPECT_EQ(QVN_SysDate() - 14, posted[4].date);
-    EXPECT_EQ(0u, posted[4].reset);
+    EXPECT_EQ(QVN_SysDate() - 14, posted[4].lparam);
+    EXPECT_EQ(0u, posted[4].wparam);
 
     SetFlipTabMode(strip, kFlipMonth, shown);
     EXPECT_FALSE(IsWindowVisible(strip)) << "a mode without tabs hides the strip";
@@ -168,7 +139,7 @@ TEST(FlipTabStripWindow, ClicksPostTheirDatesAndUnusedOrActiveTabsPostNothing) {
     EXPECT_TRUE(IsWindowVisible(strip));
     ASSERT_TRUE(ClickTab(strip, 1));
     ASSERT_EQ(6u, posted.size());
-    EXPECT_EQ(QVN_AddMonths(QVN_SysDate(), 3), posted[5].date);
+    EXPECT_EQ(QVN_AddMonths(QVN_SysDate(), 3), posted[5].lparam);
     DestroyWindow(strip);
 }
 
@@ -220,7 +191,7 @@ TEST(FlipTabsSetupDialog, RowsPagesChecksAndTheTwelveSavedTexts) {
         SetWindowTextA(row(dialog, 3, USERTAB_DATE), "13/45/2027");
 
         PostMessageA(row(dialog, 0, USERTAB_DESCRIPTION), WM_SYSKEYDOWN, 'W', 0x20000000);
-        Sleep(300);
+        WaitFor([&] { return page(dialog) == kFlipWeek; }, 5000);
         seen.pageAfterAltW = page(dialog);
         seen.week2Description = TextOf(row(dialog, 1, USERTAB_DESCRIPTION));
         seen.week2Unit = TextOf(row(dialog, 1, USERTAB_UNIT));
@@ -239,7 +210,7 @@ TEST(FlipTabsSetupDialog, RowsPagesChecksAndTheTwelveSavedTexts) {
         WaitFor([] { return OpenDatePickerWindow() != nullptr; }, 5000);
         if (HWND picker = OpenDatePickerWindow()) {
             SendMessageA(FindWindowExA(picker, nullptr, "BUTTON", "OK"), BM_CLICK, 0, 0);
-            Sleep(300);
+            WaitFor([&] { return TextOf(row(dialog, 3, USERTAB_DATE)) == QVN_fmtDateString2000(QVN_SysDate()); }, 5000);
         }
         seen.picked = TextOf(row(dialog, 3, USERTAB_DATE)) == QVN_fmtDateString2000(QVN_SysDate());
 
@@ -251,7 +222,7 @@ TEST(FlipTabsSetupDialog, RowsPagesChecksAndTheTwelveSavedTexts) {
 
         // Month row 1: three months on from the shown date.
         PostMessageA(row(dialog, 0, USERTAB_DESCRIPTION), WM_SYSKEYDOWN, 'M', 0x20000000);
-        Sleep(300);
+        WaitFor([&] { return page(dialog) == kFlipMonth; }, 5000);
         choose(dialog, 0, USERTAB_TYPE, 2);
         SetWindowTextA(row(dialog, 0, USERTAB_DESCRIPTION), "Quarter");
         SetWindowTextA(row(dialog, 0, USERTAB_COUNT), "3");

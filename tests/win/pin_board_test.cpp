@@ -218,7 +218,7 @@ void ShowOneDay() {
 
 }  // namespace
 
-TEST(PinBoardWindow, ParksAnswersEmptiesAndPaintsTheCard) {
+TEST(PinBoardWindow, ParksAnswersEmptiesPaintsTheCardHandsItToTheSheetAndOpensItOnADoubleClick) {
     TempSettings settings;  // no "Clipboard Appt" for the first paint
     ShowOneDay();
     BoardUnderTest t;
@@ -284,16 +284,10 @@ TEST(PinBoardWindow, ParksAnswersEmptiesAndPaintsTheCard) {
     EXPECT_EQ(t.Parked(), nullptr);
     shown = Shown(t.Board());
     EXPECT_TRUE(WhiteInside(shown));
-    day_data.days.clear();
-}
 
-TEST(PinBoardWindow, LeftClickHandsTheCardToTheSheetAndDoubleClickOpensIt) {
-    TempSettings settings;  // no "Clipboard Appt" for the first paint
-    ShowOneDay();
-    BoardUnderTest t;
-    ASSERT_TRUE(t.Ok());
+    // A real left click hands the card to the sheet; a double click opens it.
     sheet_state.mode = kDayView;
-    HitRecord hit = Hit(5150, 0, "Dragger, Dee");
+    hit = Hit(5150, 0, "Dragger, Dee");
     SendMessageA(t.Board(), kPinBoardPark, reinterpret_cast<WPARAM>(&hit), 1);
 
     // A press on the frame, beside the card, does nothing.
@@ -301,7 +295,6 @@ TEST(PinBoardWindow, LeftClickHandsTheCardToTheSheetAndDoubleClickOpensIt) {
     EXPECT_EQ(sheet_heard.count, 0);
     // Nor does a press in the month view.
     sheet_state.mode = kMonthView;
-    const RECT card = PinBoardCardRect(t.Board());
     SendMessageA(t.Board(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(card.left + 2, card.top + 2));
     EXPECT_EQ(sheet_heard.count, 0);
     EXPECT_EQ(t.ParkedId(), 5150u);
@@ -341,7 +334,7 @@ TEST(PinBoardWindow, LeftClickHandsTheCardToTheSheetAndDoubleClickOpensIt) {
     day_data.days.clear();
 }
 
-TEST(PinBoardWindow, RightPressShowsTheInformationBoxUntilReleased) {
+TEST(PinBoardWindow, RightPressShowsTheInformationBoxUntilReleasedAndTheSheetsBoxSitsOnTheTopEdge) {
     TempSettings settings;  // no "Clipboard Appt" for the first paint
     ShowOneDay();
     practice_tables.statuses = BuildStatusTables({{1, '3', 0, "Late"}});
@@ -399,31 +392,25 @@ TEST(PinBoardWindow, RightPressShowsTheInformationBoxUntilReleased) {
     PumpFor(50);
     practice_tables.statuses = StatusTables();
     day_data.days.clear();
-}
 
-TEST(PinBoardWindow, InformationBoxFromTheSheetSitsOnTheBoxTopEdge) {
-    TempSettings settings;  // no "Clipboard Appt" for the first paint
-    BoardUnderTest t;
-    ASSERT_TRUE(t.Ok());
-    HitRecord hit = Hit(6002, -1, "Sheet, Sam");
+    // The sheet's box sits on the appointment box's top edge.
+    hit = Hit(6002, -1, "Sheet, Sam");
     hit.appointment.status = 150;
     hit.appointment.homePhone = "Private";
     const int screen = GetSystemMetrics(SM_CXSCREEN);
     // Near the right edge the sheet's box is not pulled back inside.
     const InfoBoxAnchor anchor = SheetInfoBoxAnchor(screen - 60, screen - 20, 5);
-    HWND box = ShowInfoBox(t.Sheet(), GetModuleHandleA(nullptr), hit.appointment, 0, {anchor.x, anchor.y}, false);
-    ASSERT_NE(box, nullptr);
-    char text[512] = {};
-    GetWindowTextA(box, text, sizeof text);
+    HWND sheet_box = ShowInfoBox(t.Sheet(), GetModuleHandleA(nullptr), hit.appointment, 0, {anchor.x, anchor.y}, false);
+    ASSERT_NE(sheet_box, nullptr);
+    GetWindowTextA(sheet_box, text, sizeof text);
     EXPECT_STREQ(text, "Sheet, Sam\nFilling\nPrivate\nProvider: DR1\nUnscheduled - 45 min\n<Complete>");
-    RECT r = {};
-    GetWindowRect(box, &r);
+    GetWindowRect(sheet_box, &r);
     EXPECT_EQ((r.left + r.right) / 2, screen - 40);
     EXPECT_EQ(r.top, 5 - (r.bottom - r.top) / 2);
     EXPECT_GT(r.right, screen);
     // A second box replaces the first.
     HWND second = ShowInfoBox(t.Sheet(), GetModuleHandleA(nullptr), hit.appointment, kShownDay, {400, 300}, false);
-    EXPECT_FALSE(IsWindow(box));
+    EXPECT_FALSE(IsWindow(sheet_box));
     EXPECT_EQ(ShownInfoBox(), second);
     CloseInfoBox();
     EXPECT_FALSE(IsWindow(second));

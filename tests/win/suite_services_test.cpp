@@ -92,19 +92,6 @@ TEST(SuiteServices, StartingAProgram) {
     EXPECT_GT(GetWinVersion(), 0);
 }
 
-TEST(SuiteServices, ColorButtonKeepsItsColour) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    ASSERT_TRUE(RegisterColorButtonClass(instance));
-    ASSERT_TRUE(RegisterColorButtonClass(instance)) << "registering twice is harmless";
-    HWND button = CreateWindowExA(0, "ColorButton", "", WS_POPUP, 0, 0, 40, 20, nullptr, nullptr,
-                                  instance, nullptr);
-    ASSERT_NE(nullptr, button);
-    EXPECT_EQ(0, SendMessageA(button, kColorButtonGetColour, 0, 0));
-    SendMessageA(button, kColorButtonSetColour, 0, RGB(12, 34, 56));
-    EXPECT_EQ(static_cast<LRESULT>(RGB(12, 34, 56)), SendMessageA(button, kColorButtonGetColour, 0, 0));
-    DestroyWindow(button);
-}
-
 TEST(SuiteServices, WindowPlacesAreSavedAndBroughtBackOnScreen) {
     TempSettings settings;
     HWND window = CreateWindowExA(0, "STATIC", "place", WS_OVERLAPPEDWINDOW, 50, 60, 300, 200,
@@ -129,34 +116,6 @@ TEST(SuiteServices, WindowPlacesAreSavedAndBroughtBackOnScreen) {
     EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYVIRTUALSCREEN) + GetSystemMetrics(SM_YVIRTUALSCREEN));
     EXPECT_EQ(300, r.right - r.left);
     DestroyWindow(window);
-}
-
-TEST(SuiteServices, TransparentBitmapsLeaveTheirTransparentColourUndrawn) {
-    HDC screen = GetDC(nullptr);
-    HDC target = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 8, 8);
-    HGDIOBJ old_canvas = SelectObject(target, canvas);
-    RECT all = {0, 0, 8, 8};
-    FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-
-    HDC source = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, 2, 1);
-    HGDIOBJ old_picture = SelectObject(source, picture);
-    SetPixel(source, 0, 0, RGB(255, 0, 0));
-    SetPixel(source, 1, 0, RGB(255, 0, 255));  // the transparent colour
-    SelectObject(source, old_picture);
-
-    DrawTransparentBitmap(target, picture, 3, 4, RGB(255, 0, 255));
-    EXPECT_EQ(RGB(255, 0, 0), GetPixel(target, 3, 4));
-    EXPECT_EQ(RGB(255, 255, 255), GetPixel(target, 4, 4));
-    EXPECT_EQ(RGB(255, 255, 255), GetPixel(target, 2, 4));
-
-    DeleteObject(picture);
-    DeleteDC(source);
-    SelectObject(target, old_canvas);
-    DeleteObject(canvas);
-    DeleteDC(target);
-    ReleaseDC(nullptr, screen);
 }
 
 TEST(SuiteServices, OneTooltipPerControlAndWindow) {

@@ -7,6 +7,57 @@
 #include <functional>
 #include <vector>
 
+// A top-level window of the test's thread that records the messages of one kind it gets (the
+// commands, unless told otherwise): what the parent or owner of a window under test hears.
+class RecordingWindow {
+public:
+    struct Heard {
+        UINT message;
+        WPARAM wparam;
+        LPARAM lparam;
+    };
+    explicit RecordingWindow(UINT recorded = WM_COMMAND, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             RECT place = {0, 0, 400, 500})
+        : recorded_(recorded) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        wc.lpszClassName = "QvnRecordingWindow";
+        RegisterClassA(&wc);  // fails harmlessly when an earlier window registered it
+        window_ = CreateWindowExA(0, wc.lpszClassName, "recording window", style, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top, nullptr, nullptr, wc.hInstance, this);
+    }
+    ~RecordingWindow() {
+        if (IsWindow(window_)) DestroyWindow(window_);
+    }
+    RecordingWindow(const RecordingWindow&) = delete;
+    RecordingWindow& operator=(const RecordingWindow&) = delete;
+    HWND Window() const { return window_; }
+    // The command ids heard, in order.
+    std::vector<int> Commands() const {
+        std::vector<int> ids;
+        for (const Heard& h : heard) ids.push_back(LOWORD(h.wparam));
+        return ids;
+    }
+    std::vector<Heard> heard;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
+        auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == self->recorded_) {
+            self->heard.push_back({message, wparam, lparam});
+            return 0;
+        }
+        return DefWindowProcA(window, message, wparam, lparam);
+    }
+    UINT recorded_;
+    HWND window_ = nullptr;
+};
+
 inline void Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
