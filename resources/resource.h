@@ -324,3 +324,6 @@
 #define IDC_PURGE_MSG_DONT_SHOW 2401
 #define IDC_PURGE_PROGRESS_COUNT 2402
 #define IDC_PURGE_MSG_TEXT 2403
+
+// The continuing care pick of the appointment dialog (">>" beside "Continuing Care &Attached:").
+#define IDC_CAREPICK_LIST 2620
