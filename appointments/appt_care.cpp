@@ -83,27 +83,22 @@ std::vector<uint16_t> CareTypesOfReasons(const AppointmentRecord& a) {
     return types;
 }
 
-CarePlan PlanCareFromReasons(uint32_t patient_id, uint32_t appointment_id, const AppointmentRecord& a) {
-    CarePlan plan{};
-    const std::vector<uint16_t> types = CareTypesOfReasons(a);
-    const std::vector<ContinuingCareRecord> care = patient_id ? ReadPatientCare(patient_id) : std::vector<ContinuingCareRecord>{};
+namespace {
+
+// Attaches the types, in order, from the patient's records: a record of this appointment stays, a
+// free one joins, one attached to another appointment joins after a Yes to the question naming
+// its type; a type with no record joins only when the plan already sets one up. Records this
+// appointment held of other types are let go.
+void AttachTypes(const std::vector<uint16_t>& types, const std::vector<ContinuingCareRecord>& care,
+                 uint32_t appointment_id, CarePlan* plan) {
     auto record_of = [&care](uint16_t type) {
         return std::find_if(care.begin(), care.end(), [type](const ContinuingCareRecord& c) { return c.type == type; });
     };
     std::vector<uint16_t> attached;
-    // A person without a patient record has no continuing care to set up.
-    const bool missing = patient_id != 0 && std::any_of(types.begin(), types.end(), [&](uint16_t t) {
-        return record_of(t) == care.end();
-    });
-    if (missing && AskCare(kCareNotSetUp)) {
-        const int32_t due = a.date ? a.date : QVN_SysDate();
-        for (uint16_t type : types)
-            if (record_of(type) == care.end()) plan.writes.push_back(DefaultCare(patient_id, type, appointment_id, due));
-    }
     for (uint16_t type : types) {
         auto c = record_of(type);
         if (c == care.end()) {
-            const bool set_up = std::any_of(plan.writes.begin(), plan.writes.end(),
+            const bool set_up = std::any_of(plan->writes.begin(), plan->writes.end(),
                                             [type](const ContinuingCareRecord& w) { return w.type == type; });
             if (set_up) attached.push_back(type);
             continue;
@@ -115,17 +110,51 @@ CarePlan PlanCareFromReasons(uint32_t patient_id, uint32_t appointment_id, const
         if (!here) {
             ContinuingCareRecord moved = *c;
             moved.appointmentId = appointment_id;
-            plan.writes.push_back(moved);
+            plan->writes.push_back(moved);
         }
     }
-    // Types this appointment held that the reasons no longer give are let go.
     if (appointment_id != 0)
         for (const ContinuingCareRecord& c : care)
             if (c.appointmentId == appointment_id && std::find(attached.begin(), attached.end(), c.type) == attached.end()) {
                 ContinuingCareRecord freed = c;
                 freed.appointmentId = 0;
-                plan.writes.push_back(freed);
+                plan->writes.push_back(freed);
             }
-    for (size_t i = 0; i < attached.size() && i < kAttachedCareTypes; ++i) plan.attached[i] = attached[i];
+    for (size_t i = 0; i < attached.size() && i < kAttachedCareTypes; ++i) plan->attached[i] = attached[i];
+}
+
+}  // namespace
+
+CarePlan PlanCareFromReasons(uint32_t patient_id, uint32_t appointment_id, const AppointmentRecord& a) {
+    CarePlan plan{};
+    const std::vector<uint16_t> types = CareTypesOfReasons(a);
+    const std::vector<ContinuingCareRecord> care = patient_id ? ReadPatientCare(patient_id) : std::vector<ContinuingCareRecord>{};
+    auto has_record = [&care](uint16_t type) {
+        return std::any_of(care.begin(), care.end(), [type](const ContinuingCareRecord& c) { return c.type == type; });
+    };
+    // A person without a patient record has no continuing care to set up.
+    const bool missing =
+        patient_id != 0 && std::any_of(types.begin(), types.end(), [&](uint16_t t) { return !has_record(t); });
+    if (missing && AskCare(kCareNotSetUp)) {
+        const int32_t due = a.date ? a.date : QVN_SysDate();
+        for (uint16_t type : types)
+            if (!has_record(type)) plan.writes.push_back(DefaultCare(patient_id, type, appointment_id, due));
+    }
+    AttachTypes(types, care, appointment_id, &plan);
     return plan;
+}
+
+std::vector<CarePickLine> CarePickLines(const std::vector<ContinuingCareRecord>& care) {
+    std::vector<CarePickLine> lines;
+    for (const ContinuingCareRecord& c : care)
+        lines.push_back({GetTrimmedText(c.typeName) + "\t" + (c.dueDate ? QVN_fmtDateString2000(c.dueDate) : ""), c.type});
+    return lines;
+}
+
+bool PlanCarePick(const std::vector<ContinuingCareRecord>& care, uint32_t appointment_id, uint16_t type, CarePlan* plan) {
+    CarePlan picked{};
+    AttachTypes({type}, care, appointment_id, &picked);
+    if (picked.attached[0] != type) return false;
+    *plan = std::move(picked);
+    return true;
 }

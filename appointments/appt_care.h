@@ -37,6 +37,18 @@ struct CarePlan {
 };
 CarePlan PlanCareFromReasons(uint32_t patient_id, uint32_t appointment_id, const AppointmentRecord& a);
 
+// The pick by hand (">>" beside "Continuing Care &Attached:"), among the patient's records: one
+// line per record, its type's name and due date ("PRO\t01/04/2027"; no date when none is due).
+struct CarePickLine {
+    std::string text;
+    uint16_t type;
+};
+std::vector<CarePickLine> CarePickLines(const std::vector<ContinuingCareRecord>& care);
+// The picked type becomes the one attached, as a reason's would: a record attached to another
+// appointment moves here only after a Yes to the question naming its type (false on No, and
+// plan is left alone); records this appointment held of other types are let go.
+bool PlanCarePick(const std::vector<ContinuingCareRecord>& care, uint32_t appointment_id, uint16_t type, CarePlan* plan);
+
 // The patient's continuing care records (key 101), in type order.
 std::vector<ContinuingCareRecord> ReadPatientCare(uint32_t patient_id);
 

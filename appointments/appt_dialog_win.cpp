@@ -98,14 +98,28 @@ void ReadControls(HWND dialog, ApptEditFields* f) {
     f->updateCare = Checked(dialog, IDC_APPT_UPDATE_CARE);
 }
 
+// The attached types by name: the name the save will write, else that of the patient's record of
+// the type (read only when needed), else the type's number.
 std::string CareText(const ApptEdit& edit) {
     std::string text;
+    std::vector<ContinuingCareRecord> stored;
+    bool read = false;
     for (uint16_t type : edit.care) {
         if (type == 0) continue;
         if (!text.empty()) text += ", ";
         std::string name = std::to_string(type);
+        bool named = false;
         for (const ContinuingCareRecord& c : edit.careWrites)
-            if (c.type == type) name.assign(c.typeName, strnlen(c.typeName, sizeof c.typeName));
+            if (c.type == type) {
+                name.assign(c.typeName, strnlen(c.typeName, sizeof c.typeName));
+                named = true;
+            }
+        if (!named && edit.working.patientId != 0) {
+            if (!read) stored = ReadPatientCare(edit.working.patientId);
+            read = true;
+            for (const ContinuingCareRecord& c : stored)
+                if (c.type == type) name.assign(c.typeName, strnlen(c.typeName, sizeof c.typeName));
+        }
         text += name;
     }
     return text;
@@ -179,8 +193,6 @@ void LimitFields(HWND dialog) {
     for (const auto& [id, limit] : limits) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
     const int tabs[] = {16, 50, 170, 190};
     SendDlgItemMessageA(dialog, IDC_APPT_REASONS, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
-    // Not carried out here: picking continuing care by hand.
-    EnableWindow(GetDlgItem(dialog, IDC_APPT_CARE_PICK), FALSE);
 }
 
 std::string WithoutBlanks(const std::string& text) {
@@ -222,6 +234,23 @@ void InitDialog(HWND dialog, ApptDialogRun& run) {
     EnableWindow(GetDlgItem(dialog, IDC_APPT_REASON_TX), patient);
     EnableWindow(GetDlgItem(dialog, IDC_APPT_CLAIM_INFO), patient);
     EnableWindow(GetDlgItem(dialog, IDC_APPT_OTHER_APPTS), patient && family_list_hook);
+    // The pick chooses among the patient's continuing care records: none, nothing to pick.
+    EnableWindow(GetDlgItem(dialog, IDC_APPT_CARE_PICK), patient && !ReadPatientCare(run.edit.working.patientId).empty());
+}
+
+// ">>" beside "Continuing Care &Attached:": the picked record's type becomes the one attached
+// (written with the appointment at OK).
+void PickCare(HWND dialog, ApptDialogRun& run) {
+    const std::vector<ContinuingCareRecord> care = ReadPatientCare(run.edit.working.patientId);
+    uint16_t type = 0;
+    CarePlan plan{};
+    if (!PickContinuingCare(dialog, run.instance, CarePickLines(care), &type) ||
+        !PlanCarePick(care, run.edit.working.id, type, &plan))
+        return;
+    std::copy(std::begin(plan.attached), std::end(plan.attached), run.edit.care);
+    run.edit.careWrites = std::move(plan.writes);
+    run.edit.changed = true;
+    SetDlgItemTextA(dialog, IDC_APPT_CARE, CareText(run.edit).c_str());
 }
 
 // "&Other Appt(s)": an appointment chosen in the family list replaces this one in the dialog.
@@ -458,6 +487,9 @@ bool OnCommand(HWND dialog, ApptDialogRun& run, int id, int code) {
         return true;
     case IDC_APPT_ATTACH_CASE:
         AttachCase(dialog, run);
+        return true;
+    case IDC_APPT_CARE_PICK:
+        if (run.edit.working.patientId) PickCare(dialog, run);
         return true;
     case IDC_APPT_CLAIM_INFO:
         ShowInsuranceClaimInfo(dialog, run.instance, run.edit.working.patientId);

@@ -264,6 +264,18 @@ bool PickMiscReason(HWND owner, HINSTANCE resources, uint32_t* code_id) {
     return true;
 }
 
+bool PickContinuingCare(HWND owner, HINSTANCE resources, const std::vector<CarePickLine>& lines, uint16_t* type) {
+    static const int kCareTabs[] = {80};
+    ListPick pick;
+    pick.list = IDC_CAREPICK_LIST;
+    pick.tabs = kCareTabs;
+    pick.tabCount = 1;
+    for (const CarePickLine& line : lines) pick.lines.push_back({line.text, line.type});
+    if (!RunListPick(owner, resources, "DLG_PICKCARE", pick)) return false;
+    *type = static_cast<uint16_t>(pick.chosen.front());
+    return true;
+}
+
 bool PickTime(HWND owner, HINSTANCE resources, int step_minutes, bool am_pm, int* hour, int* minute) {
     TimeRun run;
     run.step = PickTimeStep(step_minutes);

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "appointments/appt_care.h"
+
 // "DLG_INITREASONS" ("Select Initial Reasons"): every procedure code (code, description),
 // several may be chosen; the ids in list order. OK with nothing chosen counts as Cancel.
 bool PickInitialReasons(HWND owner, HINSTANCE resources, std::vector<uint32_t>* code_ids);
@@ -20,6 +22,10 @@ bool PickTreatmentPlan(HWND owner, HINSTANCE resources, uint32_t patient_id, std
 // "DLG_MISCREASON" ("Select Procedure Code"): one code (OK or a double click). A code that needs
 // tooth or surface information asks kNeedsToothQuestion (Yes/No, stop icon); No gives false.
 bool PickMiscReason(HWND owner, HINSTANCE resources, uint32_t* code_id);
+
+// "DLG_PICKCARE" ("Select Continuing Care"): one of the lines (OK, Enter or a double click); its
+// continuing care type.
+bool PickContinuingCare(HWND owner, HINSTANCE resources, const std::vector<CarePickLine>& lines, uint16_t* type);
 
 // "DLG_SETTIME" ("Select Time"): one time on a bar of step_minutes steps, starting at hour and
 // minute (a negative hour: 12:00); am_pm shows the 12-hour clock with "am"/"pm".

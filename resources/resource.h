@@ -331,3 +331,6 @@
 #define IDC_SELPROC_LIST 230
 #define IDC_SELPROC_NOTE1 234
 #define IDC_SELPROC_NOTE2 237
+
+// The continuing care pick of the appointment dialog (">>" beside "Continuing Care &Attached:").
+#define IDC_CAREPICK_LIST 2620

@@ -330,3 +330,61 @@ TEST_F(Reasons, CarePlanAsksInOrderAndListsWrites) {
     EXPECT_EQ(kOtherAppointment, first);
     EXPECT_EQ(kThisAppointment, second);
 }
+
+// The pick by hand among the patient's records: their lines, and the chosen type alone attached
+// (moved from another appointment only after Yes, the one held before let go).
+TEST_F(Reasons, CarePickAttachesTheChosenRecordAlone) {
+    const int32_t day = DemoMonday();
+    ContinuingCareRecord c{};
+    c.patientId = 3;
+    c.type = 1;
+    c.appointmentId = kOtherAppointment;
+    c.dueDate = day - 3;
+    c.intervalMonths = 6;
+    PutText(c.typeName, "PRO");
+    ASSERT_EQ(kQdbOk, db_.Add(kContinuingCareFile, c));
+    c.type = 2;
+    c.appointmentId = kThisAppointment;
+    c.dueDate = day + 30;
+    c.intervalMonths = 12;
+    PutText(c.typeName, "BWX");
+    ASSERT_EQ(kQdbOk, db_.Add(kContinuingCareFile, c));
+    const std::vector<ContinuingCareRecord> care = ReadPatientCare(3);
+    std::vector<std::string> texts;
+    std::vector<uint16_t> types;
+    for (const CarePickLine& line : CarePickLines(care)) {
+        texts.push_back(line.text);
+        types.push_back(line.type);
+    }
+    EXPECT_EQ((std::vector<std::string>{"PRO\t12/04/2026", "BWX\t01/06/2027"}), texts);
+    EXPECT_EQ((std::vector<uint16_t>{1, 2}), types);
+
+    const struct {
+        const char* name;
+        uint32_t appointment;
+        uint16_t type;
+        std::vector<PromptAnswer> answers;
+        std::vector<std::string> asked;
+        bool picked;
+        uint16_t attached;
+        std::vector<Write> writes;
+    } cases[] = {
+        {"the record held here stays and nothing is written", kThisAppointment, 2, {}, {}, true, 2, {}},
+        {"Yes moves the other's record here and lets go of the one held", kThisAppointment, 1, {kAnswerYes},
+         {kProElsewhere}, true, 1, {{3, 1, kThisAppointment, day - 3, 6, "PRO"}, {3, 2, 0, day + 30, 12, "BWX"}}},
+        {"No changes nothing", kThisAppointment, 1, {kAnswerNo}, {kProElsewhere}, false, 0, {}},
+        {"a new appointment takes it with id 0, the save puts the id in", 0, 2,
+         {kAnswerYes}, {kBwxElsewhere}, true, 2, {{3, 2, 0, day + 30, 12, "BWX"}}},
+    };
+    for (const auto& t : cases) {
+        ScriptedPrompter prompter;
+        for (PromptAnswer answer : t.answers) prompter.Answer(answer);
+        CarePlan plan{};
+        plan.attached[0] = 99;  // left alone on No
+        EXPECT_EQ(t.picked, PlanCarePick(care, t.appointment, t.type, &plan)) << t.name;
+        EXPECT_EQ(t.asked, prompter.Texts()) << t.name;
+        EXPECT_EQ(t.picked ? t.attached : 99, plan.attached[0]) << t.name;
+        EXPECT_EQ(0, plan.attached[1]) << t.name;
+        EXPECT_EQ(t.writes, WritesOf(plan)) << t.name;
+    }
+}

@@ -209,3 +209,23 @@ TEST_F(ApptPickers, MiscReasonAsksBeforeACodeThatNeedsATooth) {
             << c.downs;
     }
 }
+
+TEST(ApptCarePicker, DownAndEnterGiveTheSecondLinesType) {
+    const std::vector<CarePickLine> lines = {{"PRO\t12/04/2026", 1}, {"BWX\t01/06/2027", 2}};
+    std::string second;
+    Driver pick([&] {
+        HWND d = WaitForDialog("Select Continuing Care");
+        ASSERT_NE(nullptr, d);
+        ASSERT_TRUE(BringForward(d));
+        char text[64] = "";
+        SendDlgItemMessageA(d, IDC_CAREPICK_LIST, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+        second = text;
+        Key(VK_DOWN);
+        Key(VK_RETURN);
+        EXPECT_TRUE(WaitGone(d));
+    });
+    uint16_t type = 0;
+    EXPECT_TRUE(pick.Run([&] { return PickContinuingCare(nullptr, GetModuleHandleA(nullptr), lines, &type); }));
+    EXPECT_EQ(2, type);
+    EXPECT_EQ("BWX\t01/06/2027", second);
+}
