@@ -66,6 +66,9 @@ bool RecordLockSet::TakeAll() {
 
 void ReportChangeFailure(QdbSession session, DbMessageKind kind, int data_file) {
     const uint16_t result = QDB_GetLastErrorNum(session);
+    // The server went away: nothing of the change is stored, and the user is asked about the
+    // database rather than told about the file.
+    if (result == kQdbConnectionLost) return void(DbReconnect());
     QVN_Message(kMsgGroupGeneral, DbMessageNumber(kind, data_file, result), result, QDB_GetLastFileNum(session));
 }
 

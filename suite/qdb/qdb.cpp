@@ -244,11 +244,13 @@ StepResult FetchRow(CachedStatement& st, Row* row) {
 }
 
 // Takes a lock the session does not hold yet: 0 when held afterwards, 42 when another session
-// holds it, 60 for an injected fault.
+// holds it, 72 when the server is gone, 60 for an injected fault.
 uint16_t TakeLock(Session& s, uint64_t offset) {
     if (s.held.count(offset)) return kQdbOk;
     if (InjectedFault()) return kQdbStorageError;
-    if (!s.store->TryLock(offset)) return kQdbLocked;
+    // A server that went away refuses every lock: that is no other user's lock, and waiting
+    // for it would never end.
+    if (!s.store->TryLock(offset)) return s.store->ConnectionLost() ? kQdbConnectionLost : kQdbLocked;
     s.held.insert(offset);
     return kQdbOk;
 }
@@ -259,7 +261,9 @@ void DropLock(Session& s, uint64_t offset) {
 
 int FailLock(Session* s, uint16_t result, int file_number) {
     return Fail(s, result, file_number,
-                result == kQdbLocked ? "the record is locked by another user" : "the lock could not be taken (injected fault)"),
+                result == kQdbLocked           ? "the record is locked by another user"
+                : result == kQdbConnectionLost ? "the practice database cannot be reached: " + s->store->Error()
+                                               : "the lock could not be taken (injected fault)"),
            0;
 }
 

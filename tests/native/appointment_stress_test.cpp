@@ -344,4 +344,58 @@ TEST_P(StressBook, ATakenIdIsRefusedAndAnEditElsewhereIsRefused) {
     EXPECT_EQ("Appointment has been changed at another workstation during edit. Edit canceled!", prompts.Asked()[1].text);
     EXPECT_EQ(0, opening.status) << "the opening copy is kept as it was";
 }
+
+#ifdef QVN_PG_CLUSTER_SCRIPT
+// The server restarted in the middle of four workstations' run: the saves in flight are lost
+// whole, the workstations ask, go on in new sessions, and nothing any of them reported is lost.
+TEST(StressBookOnServer, ARestartInTheMiddleOfTheRunLosesNoReportedSaveAndLeavesNoLock) {
+    OwnServer server;
+    PracticeTestDatabase db(Backend::kPostgres, server.State());
+    ASSERT_TRUE(db.Ok());
+    std::string reason;
+    ASSERT_TRUE(db.UseDemoPractice(kFirstMonday, &reason)) << reason;
+    DbEndSession();
+    auto report = [&](int n) { return (db.Settings().Dir() / ("station" + std::to_string(n))).string(); };
+    constexpr int kStations = 4;
+    std::vector<pid_t> children;
+    for (int n = 0; n < kStations; ++n) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        // By time: the stations must still be at work when the server is back.
+        if (child == 0) _exit(Workstation(100000u * static_cast<uint32_t>(n + 1), 53u + static_cast<uint32_t>(n), 8, report(n)));
+        children.push_back(child);
+    }
+    // Once every station has saved something, the server goes away for a second.
+    auto saves = [&](int n) { return ReadReport(report(n)).saved.size(); };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (int n = 0; n < kStations; ++n)
+        while (saves(n) == 0 && std::chrono::steady_clock::now() < deadline) usleep(50 * 1000);
+    ASSERT_TRUE(server.Run("halt"));
+    usleep(1000 * 1000);
+    ASSERT_TRUE(server.Run("resume"));
+    std::vector<size_t> before_restart;
+    for (int n = 0; n < kStations; ++n) before_restart.push_back(saves(n));
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(child, waitpid(child, &status, 0));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    ASSERT_TRUE(DbInitDatabase());
+    for (int n = 0; n < kStations; ++n) {
+        const Reported r = ReadReport(report(n));
+        EXPECT_GT(r.saved.size(), before_restart[n]) << "station " << n << " saved again after the restart";
+        for (const auto& [id, state] : r.saved) {
+            AppointmentRecord a{};
+            ASSERT_EQ(kQdbOk, ReadAppointment(id, &a)) << "a save reported successful is in the database: " << id;
+            EXPECT_EQ(state, StateOf(a)) << id;
+        }
+    }
+    const OccupancyReport found = VerifyOccupancy(false);
+    ASSERT_TRUE(found.ok);
+    EXPECT_TRUE(found.differences.empty()) << found.differences.size() << " differences, first: " << found.differences.front();
+    DbEndSession();
+    EXPECT_EQ(0, db.Store().Sql("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'")) << "no record lock is left";
+}
+#endif
 #endif

@@ -255,23 +255,6 @@ TEST(DbAccess, AGroupOpenedAgainWhileOpenSharesItsHandleUntilTheLastClose) {
 
 #ifdef QVN_PG_CLUSTER_SCRIPT
 
-// A server of this test's own, stopped and started again under the layer's session (the test
-// run's cluster serves the other tests meanwhile).
-class OwnServer {
-public:
-    OwnServer() : state_((std::filesystem::temp_directory_path() / ("qvn-pg-own-" + std::to_string(std::random_device{}()))).string()) {
-        Run("start");
-    }
-    ~OwnServer() { Run("stop"); }
-    bool Run(const char* action) const {
-        return std::system(("'" QVN_PG_CLUSTER_SCRIPT "' " + std::string(action) + " '" + state_ + "' >/dev/null").c_str()) == 0;
-    }
-    const std::string& State() const { return state_; }
-
-private:
-    std::string state_;
-};
-
 TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfTheOpenChangeStored) {
     OwnServer server;
     TempSettings settings;
@@ -302,8 +285,7 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
     EXPECT_EQ(kQdbConnectionLost, QDB_GetLastResultNum(saving)) << QDB_GetLastReason(saving);
     QDB_EndSession(saving);
     {
-        // Retry while the server is still down asks again; Cancel leaves the program without a
-        // session, and the refresh timer's next look asks again.
+        // The timer's look: Retry while the server is still down asks again; Cancel gives up.
         ScriptedPrompter prompts;
         prompts.Answer(kAnswerRetry).Answer(kAnswerCancel);
         EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
@@ -312,15 +294,27 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
         EXPECT_EQ("Appointment Book", prompts.Asked()[1].title);
         EXPECT_EQ(kButtonsRetryCancel, prompts.Asked()[1].buttons);
         EXPECT_EQ(kIconExclamation, prompts.Asked()[1].icon);
+        // The rest of the operation that asked fails without asking, and so do the timer's
+        // looks after it; the next operation asks again.
+        EXPECT_EQ(kQdbNoSession, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
+        EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
+        EXPECT_EQ(2u, prompts.Asked().size());
+        prompts.Answer(kAnswerCancel);
+        EXPECT_EQ(kQdbNoSession, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(3u, prompts.Asked().size());
     }
     ASSERT_TRUE(server.Run("resume"));
     {
+        // The window's look after that operation asks nothing; the next operation asks, and on
+        // Retry goes on in a new session, which the next look reports once.
         ScriptedPrompter prompts;
         prompts.Answer(kAnswerRetry);
-        EXPECT_EQ(DbConnection::kRestored, DbKeepConnection());
-        EXPECT_EQ(DbConnection::kKept, DbKeepConnection());
+        EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
         EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kKeyById, &id, 4, rec));
         EXPECT_EQ((std::vector<std::string>{"The practice database cannot be reached."}), prompts.Texts());
+        EXPECT_EQ(DbConnection::kRestored, DbKeepConnection());
+        EXPECT_EQ(DbConnection::kKept, DbKeepConnection());
     }
     // A server restarted between two operations: the next operation on the broken session asks
     // instead of its file's message; Retry starts a new session, and the refresh timer's next

@@ -24,7 +24,9 @@
 
 class PracticeTestDatabase {
 public:
-    explicit PracticeTestDatabase(Backend backend = Backend::kSqlite) : backend_(backend), store_(backend) {
+    // On PostgreSQL, cluster names the state file of another cluster than the test run's.
+    explicit PracticeTestDatabase(Backend backend = Backend::kSqlite, const std::string& cluster = kPgTestCluster)
+        : backend_(backend), store_(backend, cluster) {
         std::random_device random;
         dir_ = settings_.Dir() / ("data" + std::to_string(random()));
         std::filesystem::create_directories(dir_);
@@ -94,6 +96,8 @@ public:
     }
     std::string Dir() const { return dir_.string(); }
     const TempSettings& Settings() const { return settings_; }
+    // The database behind the practice, for statements of the test's own beside the engine.
+    const TempDatabase& Store() const { return store_; }
 
     // Adds a record to the group of file through the second tier; the result number.
     template <typename Record>

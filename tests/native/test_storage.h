@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -170,3 +171,22 @@ inline auto TestedBackends() {
 }
 
 inline std::string BackendParamName(const testing::TestParamInfo<Backend>& info) { return BackendName(info.param); }
+
+#ifdef QVN_PG_CLUSTER_SCRIPT
+// A server of the test's own, stopped and started again under the program's sessions (the test
+// run's cluster serves the other tests meanwhile).
+class OwnServer {
+public:
+    OwnServer() : state_((std::filesystem::temp_directory_path() / ("qvn-pg-own-" + std::to_string(std::random_device{}()))).string()) {
+        Run("start");
+    }
+    ~OwnServer() { Run("stop"); }
+    bool Run(const char* action) const {
+        return std::system(("'" QVN_PG_CLUSTER_SCRIPT "' " + std::string(action) + " '" + state_ + "' >/dev/null").c_str()) == 0;
+    }
+    const std::string& State() const { return state_; }
+
+private:
+    std::string state_;
+};
+#endif
