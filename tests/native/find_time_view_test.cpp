@@ -130,7 +130,7 @@ TEST_F(FindTimeDialogRules, ATakenTimeMovesTheAppointmentInOneSaveUnlessItChange
     }
     AppointmentRecord moved{};
     ASSERT_EQ(0, ReadAppointment(8501, &moved));
-    EXPECT_EQ(std::to_string(DemoMonday() + 1) + " 10:30 OP3 DR2 ",
+    EXPECT_EQ(std::to_string(DemoMonday() + 1) + " 10:30 OP3  DR2 ",
               std::to_string(moved.date) + " " + std::to_string(moved.hour) + ":" + std::to_string(moved.minute) + " " +
                   std::string(moved.operatory, 4) + " " + std::string(moved.provider, 4));
     EXPECT_EQ(StartInOwnUnits(2, 10, 30), int{moved.startUnit});
