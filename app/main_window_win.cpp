@@ -189,8 +189,8 @@ void OnCreate(HWND window) {
     SetSelectionChangedHook(OnSelectionChanged);
     SetAppointmentSavedHook(DropSavedFromPinBoard);
     SetPinBoardOpenHook(OpenFromPinBoard);
-    SetFamilyListHook(FamilyListOfAppointmentDialog);
-    SetFoundTimeViewer(FoundTimeViewer{ViewFoundTime, RestoreAfterFoundTimes, KeepFoundTimeView});  // a parked appointment saved elsewhere leaves the board
+    SetFamilyListHook(FamilyListOfAppointmentDialog);  // a parked appointment saved elsewhere leaves the board
+    SetFoundTimeViewer(FoundTimeViewer{ViewFoundTime, RestoreAfterFoundTimes, KeepFoundTimeView});
     SetListBreakAction(BreakFromList);
     SetListDeleteAction(DeleteFromList);
     SetListStatusAction(SetStatusFromList);

@@ -27,7 +27,10 @@ const char kInvalidRange[] = "Invalid Time Range";
 const char kNeedDay[] = "At least one day must be selected";
 const char kNoRowSelected[] = "A time block must be selected!";
 constexpr int kCmdPickedDate = 1124;  // the date picker's answer
-constexpr int kSearchAndView = 2;  // the search dialog's end after "Search/&View"
+// The search dialog's ends: 1 after "Searc&h", 2 after "Search/&View" (IDCANCEL's number, so
+// Cancel and Escape end it with 0).
+constexpr int kSearchAndView = 2;
+constexpr int kSearchCancelled = 0;
 
 FindChoices choices;
 FoundTimeViewer viewer;
@@ -321,7 +324,7 @@ INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
             if (ReadSearch(dialog, *run)) EndDialog(dialog, kSearchAndView);
             return TRUE;
         case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
+            EndDialog(dialog, kSearchCancelled);
             return TRUE;
         case IDC_FINDTIME_CLEAR_DAYS:
             for (int d = 0; d < 7; ++d) CheckDlgButton(dialog, IDC_FINDTIME_SUNDAY + d, BST_UNCHECKED);

@@ -1,35 +1,33 @@
-// Find New Appointment Time in the real program: from the menu, a look at DR1's free times with
-// Search/View, the first one viewed on the sheet (its date, the scroll to a whole hour and the
-// outline's pixels), Cancel bringing the sheet back; a found time taken for the selected
-// appointment; and the appointment dialog's "&Find" hidden while its results are viewed, its
-// fields moved by Select.
+// Find New Appointment Time in the real program: from the menu, DR1's first free time viewed on
+// the sheet (its date, the outline's pixels) and Cancel bringing the sheet back; the selected
+// appointment moved by Select; the appointment dialog's "&Find" hidden while viewing.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app_run.h"
 #include "appointments/note_store.h"
-#include "data/appointment_store.h"
 #include "resources/resource.h"
 #include "sheet_model.h"
-#include "suite/dates.h"
-#include "suite/patient_alert.h"
 
 namespace {
 
-constexpr COLORREF kGrey = RGB(0x40, 0x40, 0x40);
-constexpr COLORREF kNoteColour = RGB(200, 100, 50);  // COLOR3 of the run's settings
+constexpr COLORREF kGrey = RGB(0x40, 0x40, 0x40), kNoteColour = RGB(200, 100, 50);  // COLOR3 of the run
 
-void Press(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+COLORREF Pixel(HWND window, int x, int y) {
+    const POINT p = ToScreen(window, x, y);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
 }
 
-// A list row of another process: its list box answers through the wide messages.
+// A row of another process's list box, read through the wide messages.
 std::string Row(HWND dialog, int list, int row) {
     wchar_t wide[256] = L"";
     if (SendDlgItemMessageW(dialog, list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0) < 255)
@@ -39,128 +37,51 @@ std::string Row(HWND dialog, int list, int row) {
     return text;
 }
 
-int RowCount(HWND dialog, int list) { return static_cast<int>(SendDlgItemMessageA(dialog, list, LB_GETCOUNT, 0, 0)); }
-
-// A result row: "Tue\t 12/08/2026 8:00am - 9:10am\t DR1  : OP1 ".
-struct FoundRow {
+// "Tue\t 12/08/2026 8:00am - 9:10am\t DR1  : OP1 ": date, start text, units, provider, operatory.
+struct Found {
     int32_t date = 0;
-    std::string start, end;
-    int startUnit = -1, endUnit = -1;
-    std::string provider, operatory;  // 4 characters each
+    std::string start, provider, operatory;
+    int from = -1, to = -1;
 };
-
-int UnitsOf(const std::string& time) {
-    int hour = 0, minute = 0;
-    char half[3] = "";
-    if (std::sscanf(time.c_str(), "%d:%d%2s", &hour, &minute, half) != 3) return -1;
-    return (hour % 12 + (half[0] == 'p' ? 12 : 0)) * 12 + minute / 5;
-}
-
-FoundRow ParseRow(const std::string& row) {
-    FoundRow f;
-    const size_t dash = row.find(" - "), tab = row.find('\t', 5), colon = row.find(" : ");
-    if (row.size() < 16 || dash == std::string::npos || tab == std::string::npos || colon == std::string::npos) return f;
-    f.date = QVN_ParseDate(row.substr(5, 10));
-    f.start = row.substr(16, dash - 16);
-    f.end = row.substr(dash + 3, tab - dash - 3);
-    f.startUnit = UnitsOf(f.start);
-    f.endUnit = UnitsOf(f.end);
+Found Parse(const std::string& row) {
+    Found f;
+    int h1 = 0, m1 = 0, h2 = 0, m2 = 0;
+    char date[11] = "", p1[3] = "", p2[3] = "";
+    if (std::sscanf(row.c_str() + 5, "%10s %d:%d%2s - %d:%d%2s", date, &h1, &m1, p1, &h2, &m2, p2) != 7) return f;
+    const size_t colon = row.find(" : ");
+    f.date = QVN_ParseDate(date);
+    f.start = row.substr(16, row.find(" - ") - 16);
+    f.from = (h1 % 12 + (p1[0] == 'p' ? 12 : 0)) * 12 + m1 / 5;
+    f.to = (h2 % 12 + (p2[0] == 'p' ? 12 : 0)) * 12 + m2 / 5;
     f.provider = row.substr(colon - 4, 4);
     f.operatory = row.substr(colon + 3, 4);
     return f;
 }
 
-// What the screen shows of a window's client area, read once.
-class Shot {
-public:
-    explicit Shot(HWND window) {
-        RECT client{};
-        GetClientRect(window, &client);
-        const POINT origin = ToScreen(window, 0, 0);
-        width_ = client.right;
-        height_ = client.bottom;
-        pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0);
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
-        if (bits) std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-    }
-    COLORREF At(int x, int y) const {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-        const uint32_t p = pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // The pixels of that colour in the rectangle, both corners included.
-    int Count(int x0, int x1, int y0, int y1, COLORREF colour) const {
-        int n = 0;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) n += At(x, y) == colour;
-        return n;
-    }
-    // The column of pixels down the middle: the time column's labels show where it is scrolled.
-    std::vector<COLORREF> Middle() const {
-        std::vector<COLORREF> line;
-        for (int y = 0; y < height_; ++y) line.push_back(At(width_ / 2, y));
-        return line;
-    }
-    int Height() const { return height_; }
-
-private:
-    int width_ = 0, height_ = 0;
-    std::vector<uint32_t> pixels_;
-};
-
-COLORREF Pixel(HWND window, int x, int y) { return Shot(window).At(x, y); }
-
-const DayColumn* OperatoryColumn(const std::string& id) {
-    for (const DayColumn& c : day_data.days.at(0).columns)
-        if (c.kind == kOperatoryColumn && std::string(c.id, 4) == id) return &c;
-    return nullptr;
+std::vector<COLORREF> TimeColumn(HWND times) {
+    RECT r{};
+    GetClientRect(times, &r);
+    std::vector<COLORREF> line;
+    for (int y = 0; y < r.bottom; y += 2) line.push_back(Pixel(times, r.right / 2, y));
+    return line;
 }
 
-// Moves a dialog to the bottom of the screen on the side away from x (sheet coordinates).
-void MoveAside(HWND dialog, HWND sheet, int x) {
-    RECT own{};
-    GetWindowRect(dialog, &own);
-    const int width = own.right - own.left, height = own.bottom - own.top;
-    const bool left_half = ToScreen(sheet, x, 0).x < GetSystemMetrics(SM_CXSCREEN) / 2;
-    SetWindowPos(dialog, nullptr, left_half ? GetSystemMetrics(SM_CXSCREEN) - width : 0, GetSystemMetrics(SM_CYSCREEN) - height,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Settle(500);
+int Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
+    return n;
 }
 
-// A patient's appointment shown on the day in an operatory column, whole in the window and not
-// complete; its column.
-const DayColumn* ShownAppointment(const SheetModel& m, int32_t day, ApptDisplay* found, uint32_t other_than = 0) {
+// A patient's appointment of the shown day in an operatory column, clear of the window's top.
+const DayColumn* ShownAppointment(const SheetModel& m, ApptDisplay* found, int other_than) {
     for (const DayColumn& c : day_data.days.at(0).columns)
         for (const ApptDisplay& a : c.appointments)
-            if (c.kind == kOperatoryColumn && a.patientId != 0 && static_cast<uint32_t>(a.id) != other_than &&
-                a.status != kStatusComplete && m.Visible(a.startUnit, a.startUnit + 1) && PatientAlertText(a.patientId, day).empty()) {
+            if (c.kind == kOperatoryColumn && a.patientId != 0 && a.id != other_than && a.status != kStatusComplete &&
+                a.patientAlert != 2 && m.Visible(a.startUnit, a.startUnit + 1) && m.Y(a.startUnit) > 4 * m.R()) {
                 *found = a;
                 return &c;
             }
     return nullptr;
-}
-
-std::string Selected(HWND dialog, int list) {
-    std::string ids;
-    for (int i = 0; i < RowCount(dialog, list); ++i)
-        if (SendDlgItemMessageA(dialog, list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) ids += Row(dialog, list, i) + ";";
-    return ids;
 }
 
 }  // namespace
@@ -171,172 +92,145 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     HWND main = app.WaitForWindow("ApptBook");
     ASSERT_NE(nullptr, main);
     HWND sheet = Child(main, "SchSheet"), header = Child(main, "SSHeader"), times = Child(main, "SchTime");
-    ASSERT_TRUE(sheet && header && times);
     SheetModel m;
     ASSERT_TRUE(m.Open(app, sheet));
     const int32_t today = QVN_SysDate();
     m.Load(today, kDayView, FirstShownTime());
     const int note_x = day_data.days.at(0).left + 5;
     Settle(800);
-    ASSERT_NE(kNoteColour, Pixel(header, note_x, 5)) << "today has no day note";
-    const std::vector<COLORREF> time_column_before = Shot(times).Middle();
+    const std::vector<COLORREF> time_column = TimeColumn(times);
+    const int clock_rows = m.R() + 2;  // the clock's row may move by itself meanwhile
 
-    // --- From the menu with nothing selected and the pin board empty: nothing is preselected.
+    // From the menu with nothing selected: nothing preselected; DR1 in every operatory from 1pm,
+    // so that the found time lies in the middle of the day and the sheet scrolls to show it.
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEW_TIME, 0), 0);
     HWND find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find);
-    EXPECT_EQ("", Selected(find, IDC_FINDTIME_PROVIDERS));
-    EXPECT_EQ("", Selected(find, IDC_FINDTIME_OPERATORIES));
+    EXPECT_EQ(0, SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_GETSELCOUNT, 0, 0));
     EXPECT_EQ("10 min", ControlText(find, IDC_FINDTIME_LENGTH));
-    EXPECT_EQ(QVN_fmtDateString2000(today + 1), ControlText(find, IDC_FINDTIME_DATE));
     ASSERT_EQ("DR1", Row(find, IDC_FINDTIME_PROVIDERS, 0));
     SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_SETSEL, TRUE, 0);
     SendDlgItemMessageA(find, IDC_FINDTIME_ALL_OPERATORIES, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(find, IDC_FINDTIME_FROM, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1:00pm"));
     Press(find, IDC_FINDTIME_SEARCH_VIEW);
     HWND found = app.WaitForDialog("Available Appointment Times");
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return RowCount(found, IDC_FOUND_LIST) == 10; }));
+    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) == 10; }));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(found, IDOK))) << "a look from the menu takes nothing";
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(found, IDC_FOUND_VIEW)));
-    EXPECT_EQ("View &Next", ControlText(found, IDC_FOUND_VIEW_NEXT));
-    const std::string first_row = Row(found, IDC_FOUND_LIST, 0);
-    const FoundRow first = ParseRow(first_row);
-    ASSERT_NE(0, first.date) << first_row;
-    ASSERT_GT(first.endUnit, first.startUnit) << first_row;
-    EXPECT_EQ("DR1 ", first.provider) << first_row;
-    ASSERT_LT(today, first.date);
-    // A day note on the found date turns the header's note button COLOR3 while the sheet shows it.
+    const Found first = Parse(Row(found, IDC_FOUND_LIST, 0));
+    ASSERT_LT(today, first.date) << Row(found, IDC_FOUND_LIST, 0);
+    EXPECT_EQ("DR1 ", first.provider);
+    EXPECT_LE(13 * 12, first.from);
+    // The found date's day note turns the header's note button COLOR3 while the sheet shows it.
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(first.date), "found", today));
     m.Load(first.date, kDayView, FirstShownTime());
-    const DayColumn* column = OperatoryColumn(first.operatory);
-    ASSERT_NE(nullptr, column) << first.operatory;
+    const DayColumn* column = nullptr;
+    for (const DayColumn& c : day_data.days.at(0).columns)
+        if (c.kind == kOperatoryColumn && std::string(c.id, 4) == first.operatory) column = &c;
+    ASSERT_NE(nullptr, column);
     const int left = column->left, right = column->right;
-    MoveAside(found, sheet, (left + right) / 2);
+    RECT own{};
+    GetWindowRect(found, &own);  // the list moved to the half of the screen away from the cell
+    const bool cell_left = ToScreen(sheet, left, 0).x < GetSystemMetrics(SM_CXSCREEN) / 2;
+    SetWindowPos(found, nullptr, cell_left ? GetSystemMetrics(SM_CXSCREEN) - (own.right - own.left) : 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
 
-    // --- " &View": the found date, scrolled to a whole hour, the cell outlined by four frames.
     Press(found, IDC_FOUND_VIEW);
-    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows " << first_row;
+    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows the found date";
     Settle(800);
-    const Shot shown(sheet);
-    // The cell's top lies at the start's row for exactly one whole-hour top of the sheet: the one
-    // whose rows just above the cell are the two dark grey frames.
-    int top = -1;
-    const int width = right - left + 1;
+    EXPECT_GT(Differences(time_column, TimeColumn(times)), clock_rows) << "the view scrolled the sheet";
+    // The sheet's top is the whole hour at which the two dark grey frames lie just above the cell.
+    int cell_top = -1;
     for (int hour = 0; hour < 24; ++hour) {
         sheet_state.topUnit = hour * 12;
-        const int y = m.Y(first.startUnit);
-        if (y - 5 >= 0 && y < shown.Height() && shown.Count(left, right, y - 5, y - 4, kGrey) == 2 * width) top = hour * 12;
+        const int y = m.Y(first.from), x = (left + right) / 2;
+        if (y >= 5 && Pixel(sheet, x, y - 5) == kGrey && Pixel(sheet, x, y - 4) == kGrey) cell_top = y;
     }
-    ASSERT_GE(top, 0) << "no dark grey frames above the cell of " << first_row;
-    EXPECT_LE(top, first.startUnit);
-    sheet_state.topUnit = top;
-    const int cell_top = m.Y(first.startUnit), cell_bottom = std::min(m.Y(first.endUnit), shown.Height() - 7);
-    const int tall = cell_bottom - cell_top + 1;
-    EXPECT_EQ(2 * tall, shown.Count(left - 5, left - 4, cell_top, cell_bottom, kGrey)) << "left frames";
-    EXPECT_EQ(2 * tall, shown.Count(right + 4, right + 5, cell_top, cell_bottom, kGrey)) << "right frames";
-    EXPECT_GT(shown.Count(left, right, cell_top - 1, cell_top - 1, RGB(0, 0, 0)), 0) << "the inner hatched frame";
-    EXPECT_GT(shown.Count(left, right, cell_top - 3, cell_top - 3, RGB(0, 0, 0)), 0) << "the outer hatched frame";
-    EXPECT_EQ(0, shown.Count(left + 8, right - 8, cell_top - 2, cell_top - 2, kGrey)) << "the frames are apart";
-    EXPECT_EQ(0, shown.Count(left + 1, right - 1, cell_top + 1, cell_top + 1, kGrey)) << "the cell itself is not framed";
+    ASSERT_GE(cell_top, 0) << "no dark grey frames above the found time";
+    const int y = cell_top + 2;
+    EXPECT_EQ((std::vector<COLORREF>{kGrey, kGrey, kGrey, kGrey}),
+              (std::vector<COLORREF>{Pixel(sheet, left - 5, y), Pixel(sheet, left - 4, y), Pixel(sheet, right + 4, y),
+                                     Pixel(sheet, right + 5, y)}));
+    int black_inner = 0, black_outer = 0;
+    for (int x = left; x < left + 16; ++x) {
+        black_inner += Pixel(sheet, x, cell_top - 1) == RGB(0, 0, 0);
+        black_outer += Pixel(sheet, x, cell_top - 3) == RGB(0, 0, 0);
+    }
+    EXPECT_TRUE(black_inner > 0 && black_outer > 0) << "two hatched frames: " << black_inner << ", " << black_outer;
+    EXPECT_NE(kGrey, Pixel(sheet, (left + right) / 2, cell_top - 2));
 
-    // "View &Next" moves down the list; Cancel brings back today as it was scrolled.
-    Press(found, IDC_FOUND_VIEW_NEXT);
-    EXPECT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCURSEL, 0, 0) == 1; }));
-    Settle(500);
     Press(found, IDCANCEL);
     find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find) << "Cancel goes back to the search";
-    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) != kNoteColour; })) << "the sheet shows today again";
+    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) != kNoteColour; })) << "today again";
     Settle(800);
-    EXPECT_TRUE(time_column_before == Shot(times).Middle()) << "and is scrolled as before";
+    EXPECT_LE(Differences(time_column, TimeColumn(times)), clock_rows) << "scrolled as before";
     Press(find, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(find); }));
 
-    // --- The selected appointment: its provider preselected, the first time taken with Select.
+    // The selected appointment: its provider preselected, the first time taken with Select.
     const int32_t day = BookedDay(2);
-    ASSERT_NE(0, day);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), day);
     Settle(1500);
     m.Load(day, kDayView, FirstShownTime());
-    ApptDisplay target;
-    const DayColumn* box_column = ShownAppointment(m, day, &target);
-    ASSERT_NE(nullptr, box_column) << "no patient's appointment in the window";
-    const uint32_t moved_id = static_cast<uint32_t>(target.id);
-    const AppointmentRecord before = [&] {
-        AppointmentRecord a{};
-        EXPECT_EQ(kQdbOk, ReadAppointment(moved_id, &a));
-        return a;
-    }();
+    ApptDisplay box;
+    const DayColumn* box_column = ShownAppointment(m, &box, 0);
+    ASSERT_NE(nullptr, box_column);
     ASSERT_TRUE(BringToFront(main));
-    Click(sheet, POINT{box_column->left + m.W() + 6, m.MidRow(target.startUnit)});
+    Click(sheet, POINT{box_column->left + m.W() + 6, m.MidRow(box.startUnit)});
     Settle(500);
+    const std::string patient = std::to_string(box.patientId) + ":";
+    ASSERT_EQ(patient, DdeClient().Request("PatientInfo", "PatientId").substr(0, patient.size()))
+        << "the click selected the appointment " << box.id << " in " << std::string(box_column->id, 4) << " at "
+        << box_column->left + m.W() + 6 << "," << m.MidRow(box.startUnit);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEW_TIME, 0), 0);
     find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find);
-    std::string provider(before.provider, 4);
-    provider.erase(provider.find_last_not_of(' ') + 1);
-    EXPECT_EQ(provider + ";", Selected(find, IDC_FINDTIME_PROVIDERS)) << "the selected appointment's provider";
+    EXPECT_EQ(1, SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_GETSELCOUNT, 0, 0));
     Press(find, IDOK);
     found = app.WaitForDialog("Available Appointment Times");
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return RowCount(found, IDC_FOUND_LIST) > 0; }));
-    const std::string taken_row = Row(found, IDC_FOUND_LIST, 0);
-    const FoundRow taken = ParseRow(taken_row);
-    ASSERT_NE(0, taken.date) << taken_row;
+    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
+    const Found taken = Parse(Row(found, IDC_FOUND_LIST, 0));
     Press(found, IDOK);
     EXPECT_EQ(std::vector<std::string>{}, app.AnswerAll()) << "Select asks nothing more";
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found) && !IsWindow(find); }));
-    AppointmentRecord after{};
-    ASSERT_TRUE(WaitUntil([&] { return ReadAppointment(moved_id, &after) == kQdbOk && after.date == taken.date; })) << taken_row;
-    EXPECT_EQ(taken.startUnit, after.hour * 12 + after.minute / 5);
-    EXPECT_EQ(taken.operatory, std::string(after.operatory, 4));
-    EXPECT_EQ(taken.provider, std::string(after.provider, 4));
-    EXPECT_EQ(before.patientId, after.patientId);
-    EXPECT_EQ(before.length, after.length);
+    AppointmentRecord moved{};
+    ASSERT_TRUE(WaitUntil([&] { return ReadAppointment(static_cast<uint32_t>(box.id), &moved) == 0 && moved.date == taken.date; }));
+    EXPECT_EQ(taken.from, moved.hour * 12 + moved.minute / 5);
+    EXPECT_EQ(taken.operatory + taken.provider, std::string(moved.operatory, 4) + std::string(moved.provider, 4));
 
-    // --- The appointment dialog's "&Find" with Search/View: the dialog hides while the times are
-    // viewed and comes back with the selected one in its fields.
+    // The appointment dialog's "&Find" with Search/View: hidden while its times are shown, back
+    // with the chosen one in its fields.
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), day);
     Settle(1500);
     m.Load(day, kDayView, FirstShownTime());
-    const DayColumn* open_column = ShownAppointment(m, day, &target, moved_id);
-    ASSERT_NE(nullptr, open_column);
+    box_column = ShownAppointment(m, &box, box.id);
+    ASSERT_NE(nullptr, box_column);
     ASSERT_TRUE(BringToFront(main));
-    const POINT box = ToScreen(sheet, (open_column->left + open_column->right) / 2, m.MidRow(target.startUnit));
-    SendMouseAt(0, box);
-    for (int click = 0; click < 2; ++click) {
-        SendMouseAt(MOUSEEVENTF_LEFTDOWN, box);
-        SendMouseAt(MOUSEEVENTF_LEFTUP, box);
-    }
+    const POINT at = ToScreen(sheet, box_column->left + m.W() + 6, m.MidRow(box.startUnit));
+    for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+        SendMouseAt(flags, at);  // a double click
     HWND password = app.WaitForDialog("Password");
     ASSERT_NE(nullptr, password);
     ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowA("#32770", nullptr);
-        return dialog && GetDlgItem(dialog, IDC_APPT_REASONS) != nullptr;
-    }));
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowA("#32770", nullptr)) && GetDlgItem(dialog, IDC_APPT_FIND); }));
     Press(dialog, IDC_APPT_FIND);
     find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find);
     Press(find, IDC_FINDTIME_SEARCH_VIEW);
     found = app.WaitForDialog("Available Appointment Times");
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return RowCount(found, IDC_FOUND_LIST) >= 2; }));
-    EXPECT_FALSE(IsWindowVisible(dialog)) << "the appointment dialog stands aside while its times are viewed";
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(found, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 1; }));
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "the appointment dialog stands aside";
     SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_SETCURSEL, 1, 0);
-    const FoundRow second = ParseRow(Row(found, IDC_FOUND_LIST, 1));
-    ASSERT_NE(0, second.date);
+    const Found second = Parse(Row(found, IDC_FOUND_LIST, 1));
     Press(found, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found) && IsWindowVisible(dialog); }));
-    EXPECT_EQ(QVN_fmtDateString2000(second.date), ControlText(dialog, IDC_APPT_DATE));
-    EXPECT_EQ(second.start, ControlText(dialog, IDC_APPT_TIME));
-    EXPECT_EQ(second.operatory.substr(0, second.operatory.find(' ')), ControlText(dialog, IDC_APPT_OPERATORY));
+    EXPECT_EQ(QVN_fmtDateString2000(second.date) + " " + second.start,
+              ControlText(dialog, IDC_APPT_DATE) + " " + ControlText(dialog, IDC_APPT_TIME));
     Press(dialog, IDCANCEL);
     app.AnswerAll();
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(0, app.WaitForExit());
 }
