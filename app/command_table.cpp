@@ -80,6 +80,7 @@ constexpr int kAvailableCommands[] = {
     120, 121, 122, 123, 124, 125, 126, 128, 130, 131, 143, 144, 145, 150, 151, 201, 202, 204, 380, 381, 382, 384, 385, 388, 390,
     395, 396, 397, 398, 399, 400, 401, 402, 403, 700, 701, 702, 800, 801, 802, 803, 804, 805, 1124, 1224,
     375, 376, 378,  // the Appointment, ASAP and Unscheduled lists
+    142, 203,       // the schedule calendar: the practice's schedule, and picking a date
 };
 
 }  // namespace
