@@ -82,6 +82,7 @@ constexpr int kAvailableCommands[] = {
     375, 376, 378,  // the Appointment, ASAP and Unscheduled lists
     129,            // Post/Set Complete
     127,            // Find New Appointment Time
+    142, 203,       // the schedule calendar: the practice's schedule, and picking a date
 };
 
 }  // namespace

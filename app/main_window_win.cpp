@@ -44,6 +44,8 @@
 #include "lists/patient_search.h"
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
+#include "views/calendar.h"
+#include "views/calendar_win.h"
 #include "suite/dates.h"
 #include "suite/gdi_win.h"
 #include "suite/patient_alert.h"
@@ -195,8 +197,7 @@ void OnCreate(HWND window) {
     SetListDeleteAction(DeleteFromList);
     SetListStatusAction(SetStatusFromList);
     CreateDateControls(window, app_frame.instance);
-    // The calendar and the month view come with the schedule calendar.
-    EnableDateControl(kDateCalendarCommand, false);
+    // The month view is not built yet.
     EnableDateControl(kMonthViewCommand, false);
     main_state.flipTabs = CreateFlipTabStrip(window, app_frame.instance, main_state.fonts.Font(4),
                                              static_cast<FlipTabMode>(sheet_state.mode), sheet_state.shownDate);
@@ -834,6 +835,12 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case kDateForwardCommand:
         StepDate(+1);
+        break;
+    case kDateCalendarCommand:
+        OpenCalendar(window, app_frame.instance, sheet_state.shownDate, false, kCalendarPickDate, nullptr);
+        break;
+    case CMD_PRACTICE_SCHEDULE:
+        OpenCalendar(window, app_frame.instance, sheet_state.shownDate, false, kCalendarPractice, nullptr);
         break;
     case kDateTodayCommand:
         ShowDateAndRegister(QVN_SysDate(), sheet_state.mode);

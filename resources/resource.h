@@ -334,3 +334,13 @@
 
 // The continuing care pick of the appointment dialog (">>" beside "Continuing Care &Attached:").
 #define IDC_CAREPICK_LIST 2620
+
+// --- The schedule calendar "APPT_Calendar": its three menus and their commands.
+#define CMD_CAL_SCHEDULED_PRODUCTION 630
+#define CMD_CAL_SET_HOLIDAY 631
+#define CMD_CAL_CLOSE_DATE 632
+#define CMD_CAL_DELETE_HOLIDAY 633
+#define CMD_CAL_OPEN_DATE 634
+#define CMD_CAL_RESET_HOURS 635
+#define CMD_CAL_PREVIOUS_MONTH 210
+#define CMD_CAL_NEXT_MONTH 211

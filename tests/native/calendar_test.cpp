@@ -3,6 +3,7 @@
 // including a change made elsewhere between showing a date and acting on it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>

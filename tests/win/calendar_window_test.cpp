@@ -1,0 +1,165 @@
+// The schedule calendar's window under Wine, opened directly over the demo practice: the colours
+// of a holiday, a closed date and a vacation in a provider's calendar, the arrow keys and the
+// refusals of its menu, the refresh command its owner gets on closing; and in the date-picking
+// mode the amounts' refusal and Enter handing the picked date to the owner.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "../native/practice_test_database.h"
+#include "../native/scripted_prompter.h"
+#include "data/practice_schedule.h"
+#include "resources/resource.h"
+#include "suite/dates.h"
+#include "views/active_view.h"
+#include "views/calendar.h"
+#include "views/calendar_win.h"
+#include "win_harness.h"
+
+namespace {
+
+const int32_t kMonday = QVN_DateIn(12, 7, 2026);
+
+// The owner's WM_COMMANDs, with their lParam.
+std::vector<std::pair<int, LPARAM>> owner_heard;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_COMMAND) owner_heard.emplace_back(LOWORD(wparam), lparam);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+HWND MakeOwner() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CalendarTestOwner";
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, "CalendarTestOwner", "owner", WS_OVERLAPPEDWINDOW, 100, 100, 800, 600, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+int Index(const char* id) { return FindProviderIndex((std::string(id) + "    ").substr(0, 4).c_str()); }
+
+// The colour in the middle of a day's cell, inside its frame, left of any text: the calendar is 7 cells and 8
+// pixels wide, and its client area 7 rows of cells over a button row.
+COLORREF CellColour(HWND calendar, const ShownPixels& shown, int day) {
+    RECT frame{}, client{};
+    GetWindowRect(calendar, &frame);
+    GetClientRect(calendar, &client);
+    const int width = (frame.right - frame.left - 8) / 7;
+    const int height = (client.bottom - 32) / 7;
+    const int index = WeekdayIndex(QVN_DateIn(12, 1, 2026)) + day - 1;
+    const int x = (index % 7) * width + 1;  // inside the frame, left of any text
+    const int y = (index / 7 + 1) * height + height / 2;
+    return shown[static_cast<size_t>(y)][static_cast<size_t>(x)];
+}
+
+class CalendarWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(db_.Ok());
+        std::string reason;
+        ASSERT_TRUE(db_.UseDemoPractice(kMonday, &reason)) << reason;
+        ASSERT_TRUE(LoadPracticeTables());
+        owner_ = MakeOwner();
+        ASSERT_NE(owner_, nullptr);
+        owner_heard.clear();
+    }
+    void TearDown() override {
+        if (OpenCalendarWindow()) DestroyWindow(OpenCalendarWindow());
+        DestroyWindow(owner_);
+    }
+    PracticeTestDatabase db_;
+    HWND owner_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(CalendarWindow, ProviderCalendarShowsHolidayClosedDateAndVacation) {
+    ScriptedPrompter prompter;
+    // The practice closes Wednesday the 9th; DR1 takes Thursday the 10th off.
+    CalendarMonth practice;
+    practice.mode = kCalendarPractice;
+    practice.resource = {'-', 'P', 'R', '-'};
+    practice.place = {2026, 12, 1, false};
+    LoadCalendarMonth(&practice);
+    ASSERT_EQ(CalendarChange::kWritten, CloseCalendarDate(practice, 9));
+    CalendarMonth dr1 = practice;
+    dr1.mode = kCalendarProvider;
+    dr1.resource = {'D', 'R', '1', ' '};
+    LoadCalendarMonth(&dr1);
+    ASSERT_EQ(CalendarChange::kWritten, CloseCalendarDate(dr1, 10));
+
+    ASSERT_EQ(1, OpenCalendar(owner_, GetModuleHandleA(nullptr), QVN_DateIn(12, 1, 2026), false, kCalendarProvider, "DR1 "));
+    EXPECT_EQ(0, OpenCalendar(owner_, GetModuleHandleA(nullptr), 0, false, kCalendarPractice, nullptr)) << "one at a time";
+    HWND calendar = OpenCalendarWindow();
+    ASSERT_NE(calendar, nullptr);
+    char title[80] = {};
+    GetWindowTextA(calendar, title, sizeof title);
+    EXPECT_STREQ("Schedule Calendar for DR1", title);
+
+    ShownPixels shown = Shown(calendar);
+    EXPECT_EQ(COLORREF{0x009191FF}, CellColour(calendar, shown, 25)) << "Christmas: pink";
+    EXPECT_EQ(COLORREF{0x00DCDCDC}, CellColour(calendar, shown, 9)) << "practice closed: grey";
+    EXPECT_EQ(COLORREF{0x00C89191}, CellColour(calendar, shown, 10)) << "vacation: blue-grey";
+    EXPECT_EQ(COLORREF{0x00DCDCDC}, CellColour(calendar, shown, 13)) << "a Sunday: closed every week";
+    EXPECT_EQ(COLORREF{0x00C0C0C0}, CellColour(calendar, shown, 8)) << "a plain day";
+    EXPECT_EQ(COLORREF{0x003F3F3F}, CellColour(calendar, shown, 1)) << "the selected day, inverted";
+
+    // Right arrow: the 2nd is selected, the 1st plain again. Then to the 9th, where the practice
+    // is closed: no vacation there.
+    SendMessageA(calendar, WM_KEYDOWN, VK_RIGHT, 0);
+    shown = Shown(calendar);
+    EXPECT_EQ(COLORREF{0x003F3F3F}, CellColour(calendar, shown, 2));
+    EXPECT_EQ(COLORREF{0x00C0C0C0}, CellColour(calendar, shown, 1));
+    SendMessageA(calendar, WM_KEYDOWN, VK_DOWN, 0);
+    prompter.Answer(kAnswerOk);
+    SendMessageA(calendar, WM_COMMAND, CMD_CAL_CLOSE_DATE, 0);
+    ASSERT_EQ(1u, prompter.Asked().size());
+    EXPECT_EQ("The practice is closed on the selected date.", prompter.Asked()[0].text);
+    EXPECT_EQ(COLORREF{0x00232323}, CellColour(calendar, Shown(calendar), 9)) << "still grey, selected";
+
+    // "&Delete Vacation day" on the 10th: plain again, and stored so.
+    SendMessageA(calendar, WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageA(calendar, WM_COMMAND, CMD_CAL_OPEN_DATE, 0);
+    SendMessageA(calendar, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(COLORREF{0x00C0C0C0}, CellColour(calendar, Shown(calendar), 10));
+    LoadCalendarMonth(&dr1);
+    EXPECT_EQ(CalendarShade::kPlain, CalendarShadeOf(kCalendarProvider, dr1.day[9]));
+
+    // Closing tells the owner to refresh (command 128).
+    SendMessageA(calendar, WM_COMMAND, IDCANCEL, 0);
+    PumpFor(100);
+    EXPECT_EQ(nullptr, OpenCalendarWindow());
+    ASSERT_EQ(1u, owner_heard.size());
+    EXPECT_EQ(128, owner_heard[0].first);
+}
+
+TEST_F(CalendarWindow, PickingADateAndTheScheduledProduction) {
+    ScriptedPrompter prompter;
+    view_state.active = ActiveView{};
+    ASSERT_EQ(1, OpenCalendar(owner_, GetModuleHandleA(nullptr), kMonday, false, kCalendarPickDate, nullptr));
+    HWND calendar = OpenCalendarWindow();
+    ASSERT_NE(calendar, nullptr);
+    HMENU menu = GetMenu(calendar);
+    char text[64] = {};
+    GetMenuStringA(menu, CMD_CAL_SCHEDULED_PRODUCTION, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ("&Scheduled Production", text);
+    prompter.Answer(kAnswerOk);
+    SendMessageA(calendar, WM_COMMAND, CMD_CAL_SCHEDULED_PRODUCTION, 0);
+    ASSERT_EQ(1u, prompter.Asked().size());
+    EXPECT_EQ("No providers selected. Action canceled.", prompter.Asked()[0].text);
+    EXPECT_EQ("Appointment Book", prompter.Asked()[0].title);
+    EXPECT_EQ(kIconStop, prompter.Asked()[0].icon);
+
+    // Enter on the day after: the owner gets command 1124 with that date and the calendar closes.
+    SendMessageA(calendar, WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageA(calendar, WM_KEYDOWN, VK_RETURN, 0);
+    PumpFor(100);
+    EXPECT_EQ(nullptr, OpenCalendarWindow());
+    ASSERT_EQ(1u, owner_heard.size());
+    EXPECT_EQ(1124, owner_heard[0].first);
+    EXPECT_EQ(kMonday + 1, owner_heard[0].second);
+}
