@@ -39,17 +39,10 @@ const char* const kProviders[] = {"DR1 ", "DR2 ", "HYG1"};
 const char* const kOperatories[] = {"OP1 ", "OP2 ", "OP3 "};
 
 AppointmentRecord Random(DemoRandom& random, uint32_t id) {
-    AppointmentRecord a{};
-    a.id = id;
-    a.date = kFirstMonday + 7 * random.Below(2) + random.Below(5);
-    a.hour = static_cast<uint8_t>(8 + random.Below(8));
-    a.minute = static_cast<uint8_t>(30 * random.Below(2));
-    a.length = static_cast<uint16_t>(30 + 10 * random.Below(4));
-    a.providerMarker = kMarkerProvider;
-    std::memcpy(a.provider, kProviders[random.Below(3)], 4);
-    a.operatoryMarker = kMarkerOperatory;
-    std::memcpy(a.operatory, kOperatories[random.Below(3)], 4);
-    a.unitSize = 2;
+    const int32_t date = kFirstMonday + 7 * random.Below(2) + random.Below(5);
+    const int hour = 8 + random.Below(8), minute = 30 * random.Below(2), length = 30 + 10 * random.Below(4);
+    const char* provider = kProviders[random.Below(3)];
+    AppointmentRecord a = DemoAppt(id, date, hour, minute, length, provider, kOperatories[random.Below(3)]);
     for (int u = 0; u < 24; ++u) SetPatternCode(a.timePattern, u, random.Below(3) ? kPatternProvider : kPatternSlash);
     a.amount = 1000 * (1 + random.Below(20));
     std::snprintf(a.description, sizeof a.description, "Stress %u", id);

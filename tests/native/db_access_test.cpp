@@ -11,6 +11,7 @@
 
 #include "data/db_access.h"
 #include "practice_test_database.h"
+#include "qdb_test_files.h"
 #include "scripted_prompter.h"
 #include "settings_test_env.h"
 #include "suite/messages.h"
@@ -19,23 +20,10 @@
 
 namespace {
 
-constexpr int kKeyByDate = 10;
-constexpr int kKeyById = 13;
-
-struct Appt {
-    uint8_t bytes[286] = {};
-    Appt(uint32_t id, int32_t date, int hour) {
-        std::memcpy(bytes + 2, &id, 4);
-        std::memcpy(bytes + 6, &date, 4);
-        bytes[153] = static_cast<uint8_t>(hour);
-    }
+// An appointment-sized record of the engine's tests in OP1.
+struct Appt : Appointment {
+    Appt(uint32_t id, int32_t date, int hour) : Appointment(id, date, "OP1 ", hour) {}
 };
-
-uint32_t IdOf(const uint8_t* r) {
-    uint32_t id;
-    std::memcpy(&id, r + 2, 4);
-    return id;
-}
 
 // A practice database with the layer's session on it, and its appointment group.
 class LayerDatabase : public PracticeTestDatabase {
@@ -91,15 +79,15 @@ TEST(DbAccess, OutcomesWithoutSessionOrOpenGroup) {
     DbEndSession();
     uint8_t rec[286];
     uint32_t id = 1;
-    EXPECT_EQ(kQdbNoSession, DbFind(kKeyById, &id, rec));
+    EXPECT_EQ(kQdbNoSession, DbFind(kById, &id, rec));
     EXPECT_EQ(0, db_state.lastFile);
     EXPECT_EQ(nullptr, DbPrepareKey(&id));
 
     LayerDatabase db;
     ASSERT_TRUE(db.Ok());
     EXPECT_EQ(&id, DbPrepareKey(&id));
-    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kKeyById, &id, rec));
-    EXPECT_EQ(kKeyById, db_state.lastFile);
+    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kById, &id, rec));
+    EXPECT_EQ(kById, db_state.lastFile);
     EXPECT_EQ(kQdbGroupNotOpen, DbFirst(30, rec)) << "30 belongs to no group";
     EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments())) << "closing a group that is not open";
 }
@@ -114,17 +102,17 @@ TEST(DbAccess, SetBanksKeepTwoSetsApart) {
     uint8_t rec[286];
     ASSERT_EQ(kQdbOk, DbCheckSetBank(2));
     ASSERT_EQ(kQdbOk, DbSelectSetBank(0));
-    ASSERT_EQ(kQdbOk, DbStartSetForward(kKeyByDate, &day_a, rec, 4));
+    ASSERT_EQ(kQdbOk, DbStartSetForward(kByDateOperatory, &day_a, rec, 4));
     EXPECT_EQ(1u, IdOf(rec));
     EXPECT_EQ(kDbSetBankSelected, DbCheckSetBank(2));
     ASSERT_EQ(kQdbOk, DbSelectSetBank(1));
-    ASSERT_EQ(kQdbOk, DbStartSetForward(kKeyByDate, &day_b, rec, 4));
-    ASSERT_EQ(kQdbOk, DbNextInSet(kKeyByDate, rec));
+    ASSERT_EQ(kQdbOk, DbStartSetForward(kByDateOperatory, &day_b, rec, 4));
+    ASSERT_EQ(kQdbOk, DbNextInSet(kByDateOperatory, rec));
     EXPECT_EQ(4u, IdOf(rec));
     ASSERT_EQ(kQdbOk, DbSelectSetBank(0));
-    ASSERT_EQ(kQdbOk, DbNextInSet(kKeyByDate, rec));
+    ASSERT_EQ(kQdbOk, DbNextInSet(kByDateOperatory, rec));
     EXPECT_EQ(2u, IdOf(rec)) << "bank 0 still walks the first day";
-    EXPECT_EQ(kQdbNotFound, DbNextInSet(kKeyByDate, rec));
+    EXPECT_EQ(kQdbNotFound, DbNextInSet(kByDateOperatory, rec));
     DbResetSetBank();
     EXPECT_EQ(kDbSetBankTooLarge, DbSelectSetBank(221));
     DbResetSetBank();
@@ -138,18 +126,18 @@ TEST(DbAccess, SecondTierSavesFindsAndDeletesQuietly) {
     Appt appt(7, 2461386, 9);
     uint8_t before[286] = {};
     uint32_t id = 7;
-    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, true));
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kById, &id, 4, before, appt.bytes, true));
     appt.bytes[155] = 150;
-    ASSERT_EQ(kQdbOk, DbSaveRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, false));
+    ASSERT_EQ(kQdbOk, DbSaveRecord(db.Appointments(), kById, &id, 4, before, appt.bytes, false));
     EXPECT_EQ(0, before[155]) << "the update found the stored record first";
     uint8_t rec[286];
-    ASSERT_EQ(kQdbOk, DbFindRecord(db.Appointments(), kKeyById, &id, 4, rec));
+    ASSERT_EQ(kQdbOk, DbFindRecord(db.Appointments(), kById, &id, 4, rec));
     EXPECT_EQ(150, rec[155]);
     EXPECT_EQ(0u, db_state.openHandles[db.Appointments().groupIndex]) << "no group stays open";
 
-    ASSERT_EQ(kQdbOk, DbDeleteRecord(db.Appointments(), kKeyById, &id, 4, rec, true));
-    EXPECT_EQ(kQdbNotFound, DbDeleteRecord(db.Appointments(), kKeyById, &id, 4, rec, true));
-    EXPECT_EQ(kQdbNotFound, DbReadForUpdate(db.Appointments(), kKeyById, &id, 4, rec, true));
+    ASSERT_EQ(kQdbOk, DbDeleteRecord(db.Appointments(), kById, &id, 4, rec, true));
+    EXPECT_EQ(kQdbNotFound, DbDeleteRecord(db.Appointments(), kById, &id, 4, rec, true));
+    EXPECT_EQ(kQdbNotFound, DbReadForUpdate(db.Appointments(), kById, &id, 4, rec, true));
     EXPECT_TRUE(prompter.Asked().empty());
 }
 
@@ -159,7 +147,7 @@ TEST(DbAccess, ALockedRecordIsRetriedAndThenPromptedUntilItGoesAway) {
     Appt appt(5, 2461386, 9);
     uint8_t before[286];
     uint32_t id = 5;
-    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, true));
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kById, &id, 4, before, appt.bytes, true));
 
     // Another workstation reads the appointment for an edit and keeps it locked.
     QdbSession other = QDB_StartSession(1);
@@ -167,12 +155,12 @@ TEST(DbAccess, ALockedRecordIsRetriedAndThenPromptedUntilItGoesAway) {
     QdbFile of = QDB_OpenFile(other, 9);
     QDB_LKISAM(other, 2);
     uint8_t theirs[286];
-    ASSERT_EQ(1, QDB_FindRec(of, kKeyById, &id, theirs));
+    ASSERT_EQ(1, QDB_FindRec(of, kById, &id, theirs));
 
     uint8_t rec[286];
     {
         ReleasingPrompter prompter(other);
-        EXPECT_EQ(kQdbOk, DbReadForUpdate(db.Appointments(), kKeyById, &id, 4, rec, true));
+        EXPECT_EQ(kQdbOk, DbReadForUpdate(db.Appointments(), kById, &id, 4, rec, true));
         ASSERT_EQ(1u, prompter.texts.size()) << "one prompt, then the lock was gone";
         EXPECT_EQ("A record of data file 9 is in use at another workstation.\n"
                   "Choose Retry to try again or Cancel to give up.",
@@ -182,11 +170,11 @@ TEST(DbAccess, ALockedRecordIsRetriedAndThenPromptedUntilItGoesAway) {
     DbLock(0);
 
     QDB_LKISAM(other, 2);
-    ASSERT_EQ(1, QDB_FindRec(of, kKeyById, &id, theirs));
+    ASSERT_EQ(1, QDB_FindRec(of, kById, &id, theirs));
     {
         ScriptedPrompter prompter;
         prompter.Answer(kAnswerCancel);
-        EXPECT_EQ(kQdbLocked, DbReadForUpdate(db.Appointments(), kKeyById, &id, 4, rec, true));
+        EXPECT_EQ(kQdbLocked, DbReadForUpdate(db.Appointments(), kById, &id, 4, rec, true));
         EXPECT_EQ(1u, prompter.Asked().size());
     }
     QDB_EndSession(other);
@@ -203,7 +191,7 @@ TEST(DbAccess, PositionWrappersAndAGroupHeldExclusivelyElsewhere) {
     for (uint32_t id = 1; id <= 3; ++id) ASSERT_EQ(kQdbOk, DbAdd(9, Appt(id, day, static_cast<int>(8 + id)).bytes));
     uint8_t rec[286];
     uint32_t id = 2;
-    ASSERT_EQ(kQdbOk, DbFind(kKeyById, &id, rec));
+    ASSERT_EQ(kQdbOk, DbFind(kById, &id, rec));
     uint32_t position = DbFilePosition(9);
     EXPECT_EQ(2u, position);
     ASSERT_EQ(kQdbOk, DbFirst(9, rec));
@@ -224,7 +212,7 @@ TEST(DbAccess, PositionWrappersAndAGroupHeldExclusivelyElsewhere) {
     EXPECT_EQ((std::vector<std::string>{"Data file 9 is in use elsewhere and could not be opened.\n"
                                         "Some information will not be shown."}),
               prompter.Texts());
-    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kKeyById, &id, rec));
+    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kById, &id, rec));
     EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments()));
     QDB_EndSession(other);
 }
@@ -236,7 +224,7 @@ TEST(DbAccess, AGroupOpenedAgainWhileOpenSharesItsHandleUntilTheLastClose) {
     Appt appt(7, 2461386, 9);
     uint8_t before[286] = {};
     uint32_t id = 7;
-    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kKeyById, &id, 4, before, appt.bytes, true));
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(db.Appointments(), kById, &id, 4, before, appt.bytes, true));
 
     const uint16_t slot = db.Appointments().groupIndex;
     ASSERT_EQ(kQdbOk, DbOpenGroup(db.Appointments()));  // as start-up holds the practice group
@@ -244,12 +232,12 @@ TEST(DbAccess, AGroupOpenedAgainWhileOpenSharesItsHandleUntilTheLastClose) {
     ASSERT_NE(0u, outer);
     uint8_t rec[286];
     // An operation opens and closes the group inside: the outer opener keeps its handle.
-    ASSERT_EQ(kQdbOk, DbFindRecord(db.Appointments(), kKeyById, &id, 4, rec));
+    ASSERT_EQ(kQdbOk, DbFindRecord(db.Appointments(), kById, &id, 4, rec));
     EXPECT_EQ(outer, db_state.openHandles[slot]) << "the second open made no second engine handle";
-    EXPECT_EQ(kQdbOk, DbFind(kKeyById, DbPrepareKey(&id), rec)) << "the group is still open for its first opener";
+    EXPECT_EQ(kQdbOk, DbFind(kById, DbPrepareKey(&id), rec)) << "the group is still open for its first opener";
     EXPECT_EQ(kQdbOk, DbCloseGroup(db.Appointments()));
     EXPECT_EQ(0u, db_state.openHandles[slot]) << "the last close closes it";
-    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kKeyById, DbPrepareKey(&id), rec));
+    EXPECT_EQ(kQdbGroupNotOpen, DbFind(kById, DbPrepareKey(&id), rec));
     EXPECT_TRUE(prompter.Asked().empty());
 }
 
@@ -268,7 +256,7 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
     DbGroupOf(9, &appointments);
     uint8_t before[286] = {}, rec[286] = {};
     uint32_t id = 1;
-    ASSERT_EQ(kQdbOk, DbUpdateRecord(appointments, kKeyById, &id, 4, before, Appt(1, 2461386, 9).bytes, true));
+    ASSERT_EQ(kQdbOk, DbUpdateRecord(appointments, kById, &id, 4, before, Appt(1, 2461386, 9).bytes, true));
     // A save in flight on a session of its own, and a session kept idle for the next save.
     QdbSession idle = QDB_StartSession(1);
     ASSERT_NE(0, idle);
@@ -311,7 +299,7 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
         ScriptedPrompter prompts;
         prompts.Answer(kAnswerRetry);
         EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
-        EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kById, &id, 4, rec));
         EXPECT_EQ((std::vector<std::string>{"The practice database cannot be reached."}), prompts.Texts());
         EXPECT_EQ(DbConnection::kRestored, DbKeepConnection());
         EXPECT_EQ(DbConnection::kKept, DbKeepConnection());
@@ -324,10 +312,10 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
     {
         ScriptedPrompter prompts;
         prompts.Answer(kAnswerRetry);
-        EXPECT_EQ(kQdbConnectionLost, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(kQdbConnectionLost, DbFindRecord(appointments, kById, &id, 4, rec));
         EXPECT_EQ((std::vector<std::string>{"The practice database cannot be reached."}), prompts.Texts());
         EXPECT_EQ(DbConnection::kRestored, DbKeepConnection());
-        EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kById, &id, 4, rec));
         EXPECT_EQ(1u, prompts.Asked().size());
     }
     EXPECT_EQ(1, db.Sql("SELECT count(*) FROM g9")) << "the save in flight stored nothing";
