@@ -284,12 +284,12 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
         EXPECT_EQ(kIconExclamation, prompts.Asked()[1].icon);
         // The rest of the operation that asked fails without asking, and so do the timer's
         // looks after it; the next operation asks again.
-        EXPECT_EQ(kQdbNoSession, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(kQdbNoSession, DbFindRecord(appointments, kById, &id, 4, rec));
         EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
         EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
         EXPECT_EQ(2u, prompts.Asked().size());
         prompts.Answer(kAnswerCancel);
-        EXPECT_EQ(kQdbNoSession, DbFindRecord(appointments, kKeyById, &id, 4, rec));
+        EXPECT_EQ(kQdbNoSession, DbFindRecord(appointments, kById, &id, 4, rec));
         EXPECT_EQ(3u, prompts.Asked().size());
     }
     ASSERT_TRUE(server.Run("resume"));
