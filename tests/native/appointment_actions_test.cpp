@@ -14,7 +14,6 @@
 #include "data/occupancy_verify.h"
 #include "demo_practice_fixture.h"
 #include "sqlite3.h"
-#include "stored_rows.h"
 #include "suite/notes.h"
 #include "suite/qdb/qdb.h"
 #include "suite/records/continuing_care.h"

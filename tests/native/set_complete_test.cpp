@@ -14,7 +14,6 @@
 #include "data/appointment_actions.h"
 #include "data/record_locks.h"
 #include "demo_practice_fixture.h"
-#include "stored_rows.h"
 #include "suite/qdb/qdb.h"
 #include "suite/qdb/qdb_handles.h"
 #include "suite/records/continuing_care.h"
