@@ -58,6 +58,7 @@ struct FoundRun {
     bool withView = false;   // "DLG_FOUND_TIMES1": " &View" and "View &Next"
     bool mayTake = true;     // Select is offered
     bool viewed = false;     // a " &View" was made in this list
+    bool fromMenu = false;
 };
 
 std::string Text(HWND dialog, int id) {
@@ -437,8 +438,10 @@ void TakeSelected(HWND dialog, FoundRun& run) {
         return;
     }
     run.chosen = *found;
-    // Quietly: a time in an operatory the view leaves out is still taken, the sheet stays.
-    if ((!run.withView || run.viewed) && viewer.view) viewer.view(run.chosen, true);
+    // From the menu the sheet is left showing the time taken (quietly: a time in an operatory the
+    // view leaves out is still taken). From the appointment dialog the sheet stays where it is
+    // until the appointment is saved: the dialog's OK reads and selects it on the shown days.
+    if (run.fromMenu && (!run.withView || run.viewed) && viewer.view) viewer.view(run.chosen, true);
     EndDialog(dialog, IDOK);
 }
 
@@ -528,6 +531,7 @@ bool FindNewAppointmentTime(HWND owner, HINSTANCE instance, AppointmentRecord* a
         FoundRun found;
         found.request = &search.request;
         found.withView = end == kSearchAndView;
+        found.fromMenu = from_menu;
         // A look from the menu is for looking only.
         found.mayTake = !(found.withView && from_menu);
         if (!RunFoundTimes(owner, instance, found, found.withView && !from_menu)) continue;
