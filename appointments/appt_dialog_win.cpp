@@ -324,9 +324,8 @@ void AfterSave(HWND dialog, ApptDialogRun& run, const AppointmentRecord& saved) 
         WriteClipboardAppointment(saved.id);
         ParkClipboardOnBoard();
     }
-    // A day is loaded once, also when the appointment stayed on it.
-    if (!run.edit.isNew && before.date && before.date != saved.date) ReloadShownDay(before.date);
-    if (saved.date) ReloadShownDay(saved.date);
+    // Only the columns the appointment left and entered are read again, not its whole days.
+    RefreshSavedAppointment(run.edit.isNew ? nullptr : &before, saved);
     for (const DayRecord& day : day_data.days)
         if (saved.date != 0 && day.date == saved.date) {
             sheet_state.selectedId = saved.id;

@@ -346,7 +346,74 @@ int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day,
     return 1;
 }
 
+// The operatory column as a load leaves it before its appointments: only its time blocks, in the
+// order they were placed, the first to claim a unit keeping it.
+void ResetToBlocks(DayColumn* column) {
+    column->appointments.clear();
+    std::memset(column->codes, 0, sizeof column->codes);
+    for (size_t i = 0; i < column->blocks.size(); ++i) {
+        const TimeBlockRecord& b = column->blocks[i];
+        if (b.start < 0) continue;
+        for (int u = std::max(b.start, 0); u < std::min(b.end, kUnitsPerDay); ++u)
+            if (column->codes[u] == 0) column->codes[u] = static_cast<uint8_t>(kBlockCodeBase + i);
+    }
+}
+
+// Reads again what one saved appointment can change of a loaded day: the day note marker, every
+// provider column's occupancy (the save moves occupancy between providers and weeks) and the
+// named operatory columns. False when the day has to be loaded whole instead: a file that did not
+// open, a read that failed, or a column at the limit, which stops a load before the columns after it.
+bool ReloadColumns(const DayFiles& files, ScheduleRecords& records, DayRecord* day, ViewMode mode,
+                   const std::vector<const char*>& operatories) {
+    if (!files.AllOpen()) return false;
+    for (const DayColumn& c : day->columns)
+        if (c.kind == kOperatoryColumn && static_cast<int>(c.appointments.size()) >= kMaxColumnAppointments) return false;
+    day->hasNote = NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
+    for (DayColumn& c : day->columns) {
+        if (c.kind != kProviderColumn) continue;
+        // A save that empties the provider's week removes its record: nothing read is nothing booked.
+        std::memset(c.codes, 0, sizeof c.codes);
+        c.dayAmount = 0;
+        c.dayFlag = 0;
+        LoadProviderOccupancy(*day, practice_tables.providers[static_cast<size_t>(c.resourceIndex)], records, &c);
+    }
+    if (mode == kMonthView) return true;
+    std::vector<DayColumn*> done;
+    for (const char* id : operatories) {
+        DayColumn* column = FindOperatoryColumn(day, id);
+        if (!column || std::find(done.begin(), done.end(), column) != done.end()) continue;
+        done.push_back(column);
+        ResetToBlocks(column);
+        uint16_t error = kQdbOk;
+        if (!LoadOperatoryColumn(day, column, mode, &error)) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+void RefreshSavedAppointment(const AppointmentRecord* before, const AppointmentRecord& saved) {
+    const int32_t old_date = before ? before->date : 0, new_date = saved.date;  // copies of packed fields
+    std::vector<int32_t> dates;
+    if (old_date) dates.push_back(old_date);
+    if (new_date && new_date != old_date) dates.push_back(new_date);
+    for (int32_t date : dates) {
+        DayRecord* day = nullptr;
+        for (DayRecord& d : day_data.days)
+            if (d.date == date) day = &d;
+        if (!day) continue;
+        std::vector<const char*> operatories;
+        if (old_date == date && before->operatoryMarker == kMarkerOperatory) operatories.push_back(before->operatory);
+        if (new_date == date && saved.operatoryMarker == kMarkerOperatory) operatories.push_back(saved.operatory);
+        bool whole = false;
+        {
+            DayFiles files;
+            ScheduleRecords records;
+            whole = !ReloadColumns(files, records, day, day_data.mode, operatories);
+        }
+        if (whole) LoadDay(day, day_data.mode);
+    }
+}
 
 int LoadDay(DayRecord* day, ViewMode mode) {
     DayFiles files;

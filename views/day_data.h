@@ -112,6 +112,13 @@ void LoadHours();
 void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode);
 // Reloads the shown day of that date in place; false when it is not shown.
 bool ReloadShownDay(int32_t date);
+// After this workstation's own save of one appointment (before null for a new one): the shown
+// days of its old and new date get what the save changed, the occupancy and amounts of their
+// provider columns and the operatory columns it left and entered, read again; the rest of the day
+// stays as loaded. Falls back to a whole reload when a column is at its limit or a read fails, so
+// the day always equals what ReloadShownDay would make of it.
+struct AppointmentRecord;
+void RefreshSavedAppointment(const AppointmentRecord* before, const AppointmentRecord& saved);
 void FreeDays();
 
 // The box's side of an appointment record, without the patient's facts: what the week view and

@@ -380,12 +380,13 @@ private:
     DWORD instance_ = 0;
 };
 
-// Waits until the condition holds, within the bound; true when it did.
-inline bool WaitUntil(const std::function<bool()>& condition, DWORD bound_ms = 5000) {
+// Waits until the condition holds, within the bound; true when it did. A measurement asks for a
+// short period so that the poll adds little to what it times.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD bound_ms = 5000, DWORD period_ms = 50) {
     const DWORD deadline = GetTickCount() + bound_ms;
     while (!condition()) {
         if (GetTickCount() > deadline) return false;
-        Sleep(50);
+        Sleep(period_ms);
     }
     return true;
 }
