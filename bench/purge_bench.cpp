@@ -1,7 +1,7 @@
 // Purging the million-appointment practice with a cutoff five years back: the program's
 // PurgeStoredAppointments (every purged appointment locked, read again and removed with its note,
-// its share of the cutoff week and its patient's "Purged Appointment" note in a transaction of its
-// own, then the RscUse week records before the cutoff week) against raw SQLite deleting the same
+// its share of the cutoff week and its patient's "Purged Appointment" note, several appointments to
+// a transaction, then the RscUse week records before the cutoff week) against raw SQLite deleting the same
 // rows (the appointments, their notes and the week records) in one transaction, in the same run.
 // Each side works on its own copy of the practice, so the kept practice is never changed.
 //

@@ -3,6 +3,7 @@
 #include "data/appointment_actions.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -548,29 +549,129 @@ bool PurgeOne(const ActionFiles& f, uint32_t id, int32_t cutoff, int32_t cutoff_
 
 bool Purgeable(const AppointmentRecord& a, int32_t cutoff) { return a.date != 0 && a.date < cutoff && !a.unscheduled; }
 
+// Appointments before the cutoff's week, removed together in one transaction: every record lock of
+// every one of them is taken first, in the one order, then each is read again and compared, and
+// all that are as first read go at once, each whole as PurgeOne takes it. One changed between the
+// reads is handed back in alone, to go by itself afterwards (as does one found moved into the
+// cutoff's week, whose share of the week records has to come out). The number purged; 0 and
+// nothing changed after a failure (reported) or Cancel at a lock.
+int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t cutoff, int32_t cutoff_week,
+               std::vector<uint32_t>* alone) {
+    struct Seen {
+        AppointmentRecord a{};
+        Links links;
+    };
+    std::vector<Seen> seen;
+    seen.reserve(ids.size());
+    RecordLockSet locks(f.S());
+    for (const uint32_t id : ids) {
+        Seen s;
+        const uint16_t found = FindAppointment(f, id, &s.a);
+        if (found == kQdbNotFound) continue;
+        if (found != kQdbOk || !ReadLinks(f, id, &s.links)) return 0;
+        if (!Purgeable(s.a, cutoff)) continue;
+        if (s.a.date >= cutoff_week) {
+            alone->push_back(id);
+            continue;
+        }
+        const uint32_t key = id;
+        locks.Add(f.appointments.Handle(), kAppointmentFile, kApptByIdKey, &key, sizeof key);
+        for (const CareKey& k : s.links.care)
+            locks.Add(f.care.Handle(), kContinuingCareFile, kContinuingCareByPatientKey, &k, sizeof k);
+        for (const LabKey& k : s.links.labs) locks.Add(f.labs.Handle(), kLabCaseFile, kLabCaseKey, &k, sizeof k);
+        NoteKey note{};
+        uint32_t new_patient = 0;
+        WantRemoval(f, s.a, locks, nullptr, &note, &new_patient);
+        if (s.a.patientId != 0) {
+            const NoteKey patient_note{kNotePurgedAppointment, s.a.patientId};
+            locks.Add(f.notes.Handle(), kNoteFile, kNoteKey, &patient_note, sizeof patient_note);
+        }
+        seen.push_back(std::move(s));
+    }
+    if (seen.empty()) return 0;
+    struct Release {
+        QdbSession s;
+        ~Release() { QDB_LKISAM(s, 1); }
+    } release{f.S()};
+    if (!locks.TakeAll()) return 0;
+    std::vector<const Seen*> going;
+    for (const Seen& s : seen) {
+        AppointmentRecord again{};
+        const uint16_t refound = FindAppointment(f, s.a.id, &again);
+        if (refound == kQdbNotFound) continue;
+        Links links_again;
+        if (refound != kQdbOk || !ReadLinks(f, s.a.id, &links_again)) return 0;
+        if (std::memcmp(&again, &s.a, sizeof again) == 0 && links_again == s.links)
+            going.push_back(&s);
+        else
+            alone->push_back(+s.a.id);
+    }
+    if (going.empty()) return 0;
+    const bool written = Commit(f, [&] {
+        for (const Seen* s : going) {
+            const AppointmentRecord& a = s->a;
+            if (!WriteRemovalOfLinks(f, a, s->links, nullptr) || !DeleteAppointmentRecord(f, a)) return false;
+            if (a.patientId != 0 && !WritePatientNote(f, kNotePurgedAppointment, kPurgedTitle, a)) return false;
+        }
+        return true;
+    });
+    return written ? static_cast<int>(going.size()) : 0;
+}
+
 }  // namespace
 
-PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress) {
+PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching) {
+    using Clock = std::chrono::steady_clock;
     PurgeOutcome out;
     const int32_t cutoff_week = WeekStartOf(cutoff);
     {
         ActionFiles f;
         if (!f.Open()) return out;
         QdbOpenedFile walk(f.S(), kAppointmentFile);
+        std::vector<uint32_t> batch, alone;
+        Clock::time_point batch_started{};
+        const auto purge_alone = [&](uint32_t id) {
+            if (PurgeOne(f, id, cutoff, cutoff_week)) ++out.appointmentsPurged;
+        };
+        const auto end_batch = [&] {
+            if (!batch.empty()) out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, &alone);
+            batch.clear();
+            for (const uint32_t id : alone) purge_alone(id);
+            alone.clear();
+        };
+        const auto batch_due = [&] {
+            if (batch.empty()) return false;
+            if (static_cast<int>(batch.size()) >= std::max(1, batching.appointments)) return true;
+            return batching.millisecondsPerBatch > 0 &&
+                   Clock::now() - batch_started >= std::chrono::milliseconds(batching.millisecondsPerBatch);
+        };
         AppointmentRecord a{};
         int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kAppointmentFile, &a) : 0;
-        for (; more; more = QDB_NextRec(walk.Handle(), kAppointmentFile, &a)) {
+        // How the walk ended, taken before a batch's reads and writes overwrite the session's last result.
+        uint16_t walk_result = more ? kQdbOk : QDB_GetLastErrorNum(f.S());
+        while (more) {
             ++out.appointmentsRead;
             if (progress.Cancelled()) {
                 out.appointmentWalkCancelled = true;
                 break;
             }
-            if (Purgeable(a, cutoff) && PurgeOne(f, a.id, cutoff, cutoff_week)) ++out.appointmentsPurged;
+            if (Purgeable(a, cutoff)) {
+                if (a.date >= cutoff_week) {
+                    purge_alone(a.id);  // its share of the cutoff's week comes out of the week records
+                } else {
+                    if (batch.empty()) batch_started = Clock::now();
+                    batch.push_back(+a.id);
+                }
+            }
+            // The next record is read first, so that the last batch is written before the last count.
+            more = QDB_NextRec(walk.Handle(), kAppointmentFile, &a);
+            if (!more) walk_result = QDB_GetLastErrorNum(f.S());
+            if (!more || batch_due()) end_batch();
             progress.Counted(out.appointmentsPurged, out.appointmentsRead);
         }
-        const uint16_t result = QDB_GetLastErrorNum(f.S());
-        if (!out.appointmentWalkCancelled && result != kQdbNotFound && result != kQdbOk)
-            QVN_ReportDbError(kAppointmentFile, result, kAppointmentFile);
+        end_batch();  // after Cancel: what was gathered goes whole before the walk stops
+        if (!out.appointmentWalkCancelled && walk_result != kQdbNotFound && walk_result != kQdbOk)
+            QVN_ReportDbError(kAppointmentFile, walk_result, kAppointmentFile);
     }
     QdbPrivateSession session;
     QdbOpenedFile rscuse(session.Handle(), kRscUseFile);

@@ -83,4 +83,12 @@ struct PurgeOutcome {
     int weeksPurged = 0;
     bool weekWalkCancelled = false;
 };
-PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress);
+// The appointments are removed several to an engine transaction, each still whole: a batch ends
+// after so many appointments or, when millisecondsPerBatch is not 0, once its gathering has run
+// that long, so that the progress counts keep coming and Cancel, asked before each record, stops
+// after a batch committed whole. A batch that fails leaves every appointment of it as it was.
+struct PurgeBatching {
+    int appointments = 64;
+    int millisecondsPerBatch = 200;
+};
+PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching = {});
