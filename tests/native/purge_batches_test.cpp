@@ -9,7 +9,6 @@
 
 #include "data/appointment_actions.h"
 #include "demo_practice_fixture.h"
-#include "stored_rows.h"
 #include "suite/qdb/qdb.h"
 
 namespace {
