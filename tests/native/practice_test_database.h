@@ -20,6 +20,7 @@
 #include "data/demo_seed.h"
 #include "data/practice_database.h"
 #include "settings_test_env.h"
+#include "sqlite3.h"
 #include "test_storage.h"
 
 class PracticeTestDatabase {
@@ -57,6 +58,9 @@ public:
         const bool write_each_time = backend_ == Backend::kPostgres;
 #endif
         if (write_each_time) {
+            // A second practice in one test replaces the first, as the copy does natively.
+            if (written_ && !EmptyTables(reason)) return false;
+            written_ = true;
             if (!WriteDemoPractice(BuildDemoPractice(seed, today), 1000, reason)) return false;
             DbEndSession();
             return DbInitDatabase();
@@ -95,6 +99,31 @@ public:
         return DbInitDatabase();
     }
     std::string Dir() const { return dir_.string(); }
+
+private:
+    // Every row of every table gone and the record numbers counting from 1 again, as in a
+    // database just made. A server database is filled once per test.
+    bool EmptyTables(std::string* reason) {
+        if (backend_ != Backend::kSqlite) return *reason = "a server practice is written once per test", false;
+        DbEndSession();
+        sqlite3* db = nullptr;
+        std::string sql;
+        bool ok = sqlite3_open_v2((dir_ / "qvn.db").string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+        sqlite3_busy_timeout(db, 5000);
+        sqlite3_stmt* tables = nullptr;
+        ok = ok && sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'g%'", -1, &tables,
+                                      nullptr) == SQLITE_OK;
+        while (ok && sqlite3_step(tables) == SQLITE_ROW)
+            sql += std::string("DELETE FROM ") + reinterpret_cast<const char*>(sqlite3_column_text(tables, 0)) + ";";
+        sqlite3_finalize(tables);
+        sql = "BEGIN;" + sql + "DELETE FROM sqlite_sequence; COMMIT;";
+        ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (!ok) *reason = std::string("cannot empty the practice database: ") + sqlite3_errmsg(db);
+        sqlite3_close(db);
+        return ok && DbInitDatabase();
+    }
+
+public:
     const TempSettings& Settings() const { return settings_; }
     // The database behind the practice, for statements of the test's own beside the engine.
     const TempDatabase& Store() const { return store_; }
@@ -123,4 +152,5 @@ private:
     TempDatabase store_;
     std::filesystem::path dir_;
     bool ok_ = false;
+    bool written_ = false;  // the demo practice was written into this database once
 };
