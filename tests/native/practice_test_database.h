@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <system_error>
@@ -49,18 +50,8 @@ public:
     // build of the test program, into a folder beside the program, and copied from there; the
     // session is started again on the copy. False, with the reason, when it cannot be written.
     bool UseDemoPractice(int32_t today, std::string* reason, uint32_t seed = 1) {
-        // A server database is not a folder to copy, and under Wine the program crashed in the C
-        // runtime while copying the kept folder (a page fault in memcpy, seen in the fixtures'
-        // tear-down): both write the practice each time.
-#ifdef _WIN32
-        const bool write_each_time = true;
-#else
-        const bool write_each_time = backend_ == Backend::kPostgres;
-#endif
-        if (write_each_time) {
-            // A second practice in one test replaces the first, as the copy does natively.
-            if (written_ && !EmptyTables(reason)) return false;
-            written_ = true;
+        // A server database is not a folder to copy: it is written each time.
+        if (backend_ == Backend::kPostgres) {
             if (!WriteDemoPractice(BuildDemoPractice(seed, today), 1000, reason)) return false;
             DbEndSession();
             return DbInitDatabase();
@@ -85,42 +76,34 @@ public:
             std::random_device random;
             const std::filesystem::path aside = kept.string() + ".part" + std::to_string(random());
             // A copy that cannot be kept only costs the next test the writing.
-            std::filesystem::copy(dir_, aside, std::filesystem::copy_options::recursive, ec);
-            if (!ec) std::filesystem::rename(aside, kept, ec);
-            if (ec) std::filesystem::remove_all(aside, ec);
+            std::string ignored;
+            std::error_code renamed;
+            const bool copied = CopyPracticeFiles(dir_, aside, &ignored);
+            if (copied) std::filesystem::rename(aside, kept, renamed);
+            if (!copied || renamed) std::filesystem::remove_all(aside, ec);
             return DbInitDatabase();
         }
         DbEndSession();
-        std::filesystem::copy(kept, dir_, std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, ec);
-        if (ec) {
-            *reason = "cannot copy the demo practice from " + kept.string() + ": " + ec.message();
-            return false;
-        }
-        return DbInitDatabase();
+        return CopyPracticeFiles(kept, dir_, reason) && DbInitDatabase();
     }
     std::string Dir() const { return dir_.string(); }
 
 private:
-    // Every row of every table gone and the record numbers counting from 1 again, as in a
-    // database just made. A server database is filled once per test.
-    bool EmptyTables(std::string* reason) {
-        if (backend_ != Backend::kSqlite) return *reason = "a server practice is written once per test", false;
-        DbEndSession();
-        sqlite3* db = nullptr;
-        std::string sql;
-        bool ok = sqlite3_open_v2((dir_ / "qvn.db").string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-        sqlite3_busy_timeout(db, 5000);
-        sqlite3_stmt* tables = nullptr;
-        ok = ok && sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name LIKE 'g%'", -1, &tables,
-                                      nullptr) == SQLITE_OK;
-        while (ok && sqlite3_step(tables) == SQLITE_ROW)
-            sql += std::string("DELETE FROM ") + reinterpret_cast<const char*>(sqlite3_column_text(tables, 0)) + ";";
-        sqlite3_finalize(tables);
-        sql = "BEGIN;" + sql + "DELETE FROM sqlite_sequence; COMMIT;";
-        ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        if (!ok) *reason = std::string("cannot empty the practice database: ") + sqlite3_errmsg(db);
-        sqlite3_close(db);
-        return ok && DbInitDatabase();
+    // Copies the files of a practice folder (it has no subfolders) by reading and writing them,
+    // replacing what is there. std::filesystem::copy crashed the Windows build of the tests under
+    // Wine (a page fault in memcpy), so the copy is done with plain streams everywhere.
+    static bool CopyPracticeFiles(const std::filesystem::path& from, const std::filesystem::path& to, std::string* reason) {
+        std::error_code ec;
+        std::filesystem::create_directories(to, ec);
+        for (const auto& entry : std::filesystem::directory_iterator(from, ec)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ofstream out(to / entry.path().filename(), std::ios::binary | std::ios::trunc);
+            // Inserting an empty file's buffer would mark the output failed.
+            if (in && out && in.peek() != std::ifstream::traits_type::eof()) out << in.rdbuf();
+            if ((!in.good() && !in.eof()) || !out.flush()) return *reason = "cannot copy " + entry.path().string() + " to " + to.string(), false;
+        }
+        if (ec) *reason = "cannot list " + from.string() + ": " + ec.message();
+        return !ec;
     }
 
 public:
@@ -152,5 +135,4 @@ private:
     TempDatabase store_;
     std::filesystem::path dir_;
     bool ok_ = false;
-    bool written_ = false;  // the demo practice was written into this database once
 };
