@@ -135,19 +135,6 @@ void StartMonthBands(int32_t date) {
                      view_state.active.days);
 }
 
-// The month view's caption and amount widths follow the larger "x" of fonts 1 and 2.
-int LargerXWidth(HWND window) {
-    HDC dc = GetDC(window);
-    int width = 0;
-    for (int n : {1, 2}) {
-        Selected font(dc, main_state.fonts.Font(n));
-        SIZE size{};
-        if (GetTextExtentPoint32A(dc, "x", 1, &size)) width = std::max(width, static_cast<int>(size.cx));
-    }
-    ReleaseDC(window, dc);
-    return width > 0 ? width : month_view.xWidth;
-}
-
 // Builds and loads the days of a date in a mode, lays them out and repaints; the wait cursor
 // shows while the database is read.
 void ShowDate(int32_t date, ViewMode mode) {
@@ -224,7 +211,7 @@ void OnCreate(HWND window) {
     SetListDeleteAction(DeleteFromList);
     SetListStatusAction(SetStatusFromList);
     CreateDateControls(window, app_frame.instance);
-    month_view.xWidth = LargerXWidth(window);
+    month_view.xWidth = std::max(1, main_state.fonts.LargerXWidth(window));
     main_state.flipTabs = CreateFlipTabStrip(window, app_frame.instance, main_state.fonts.Font(4),
                                              static_cast<FlipTabMode>(sheet_state.mode), sheet_state.shownDate);
     ShowIdealDay(window);
