@@ -121,6 +121,11 @@ void PaintMonthSheet(HDC dc, const RECT& client, HFONT font3) {
     HLine(m, 0, width, 0, kGrey);
     const MonthAxis axis = AxisOf(width);
     const int R = RowHeight();
+    // The hour lines first, down to the last band drawn: the bars cover them.
+    int drawn = 0;
+    for (int b = month_view.scroll.first; b < Bands() && drawn < height - 2; ++b) drawn += BandHeight();
+    for (int u = (axis.ms + kUnitsPerHour - 1) / kUnitsPerHour * kUnitsPerHour; u <= axis.me; u += kUnitsPerHour)
+        VLine(m, axis.X(u), 1, std::min(drawn, height), kLightGrey);
     // Rows from the first shown band down to the window's bottom - 2.
     int y = 0;
     for (int b = month_view.scroll.first; b < Bands() && y < height - 2; ++b) {
@@ -140,9 +145,6 @@ void PaintMonthSheet(HDC dc, const RECT& client, HFONT font3) {
             HLine(m, 0, width, y + R - 1, r + 1 < rows ? kLightGrey : kGrey);
         }
     }
-    // The hour lines over the bars, down to the last band drawn.
-    for (int u = (axis.ms + kUnitsPerHour - 1) / kUnitsPerHour * kUnitsPerHour; u <= axis.me; u += kUnitsPerHour)
-        VLine(m, axis.X(u), 1, y, kLightGrey);
     if (m != dc) BitBlt(dc, 0, 0, width, height, m, 0, 0, SRCCOPY);
 }
 
