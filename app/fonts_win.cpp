@@ -1,6 +1,7 @@
 // Creating the settings' fonts and measuring the sheet's texts in them.
 #include "app/fonts_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 LOGFONTA LogFontFromSpec(const FontSpec& spec) {
@@ -52,4 +53,16 @@ SheetMeasures AppFonts::MeasureSheet(HWND window) const {
     SelectObject(dc, old);
     ReleaseDC(window, dc);
     return MeasuresFromExtents(e);
+}
+
+int AppFonts::LargerXWidth(HWND window) const {
+    HDC dc = GetDC(window);
+    int width = 0;
+    for (HFONT font : {fonts_[0], fonts_[1]}) {
+        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+        width = std::max(width, static_cast<int>(Extent(dc, "x").width));
+        SelectObject(dc, old);
+    }
+    ReleaseDC(window, dc);
+    return width;
 }

@@ -26,6 +26,8 @@ public:
 
     // Measures of the sheet in font 3 and the window's default font.
     SheetMeasures MeasureSheet(HWND window) const;
+    // The larger "x" width of fonts 1 and 2: the month view's caption and amount columns.
+    int LargerXWidth(HWND window) const;
 
 private:
     HFONT fonts_[4] = {};

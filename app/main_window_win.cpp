@@ -60,6 +60,7 @@
 #include "views/flip_tab_strip_win.h"
 #include "views/found_time_mark.h"
 #include "views/flip_tabs_setup_win.h"
+#include "views/month_view.h"
 #include "views/sheet_layout.h"
 #include "views/pin_board_win.h"
 #include "views/sheet_mouse_win.h"
@@ -122,6 +123,18 @@ void LayOutSheetColumns() {
     LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
 }
 
+// A newly built month shows from the band of the date (or the first shown after it) on, as far
+// as the bands fill the sheet.
+void StartMonthBands(int32_t date) {
+    int reference = 0;
+    const int bands = static_cast<int>(MonthBandDates(date, view_state.active.days, &reference).size());
+    month_view.rows = std::max(1, view_state.active.providerCount);
+    RECT client{};
+    if (main_state.sheet) GetClientRect(main_state.sheet, &client);
+    StartMonthScroll(bands, reference, month_view.rows * std::max(sheet_state.measures.rowHeight, 1), client.bottom,
+                     view_state.active.days);
+}
+
 // Builds and loads the days of a date in a mode, lays them out and repaints; the wait cursor
 // shows while the database is read.
 void ShowDate(int32_t date, ViewMode mode) {
@@ -131,6 +144,7 @@ void ShowDate(int32_t date, ViewMode mode) {
     const bool mode_changed = mode != sheet_state.mode || day_data.days.empty();
     sheet_state.mode = mode;
     LoadShownDays(ShownDatesOf(date, mode), mode);
+    if (mode == kMonthView) StartMonthBands(date);
     LayOutSheetColumns();
     ShowViewMode(mode);
     if (mode_changed) main_state.tabsPending = true;
@@ -197,8 +211,7 @@ void OnCreate(HWND window) {
     SetListDeleteAction(DeleteFromList);
     SetListStatusAction(SetStatusFromList);
     CreateDateControls(window, app_frame.instance);
-    // The month view is not built yet.
-    EnableDateControl(kMonthViewCommand, false);
+    month_view.xWidth = std::max(1, main_state.fonts.LargerXWidth(window));
     main_state.flipTabs = CreateFlipTabStrip(window, app_frame.instance, main_state.fonts.Font(4),
                                              static_cast<FlipTabMode>(sheet_state.mode), sheet_state.shownDate);
     ShowIdealDay(window);
@@ -269,6 +282,7 @@ void OnSize(HWND window) {
     Place(main_state.flipTabs, layout.flipTabs);
     PlaceDateControls(layout);
     LayOutSheetColumns();
+    month_view.scroll.page = MonthPageSize(view_state.active.days, true);
 }
 
 // Shut-down in its order. The position and the view are saved only when start-up got as far as
@@ -394,6 +408,11 @@ void ShowDayView() {
 void ShowWeekView() {
     if (sheet_state.mode == kDayView) sheet_state.rememberedDate = sheet_state.shownDate;
     ShowDateAndRegister(sheet_state.shownDate, kWeekView);
+}
+
+void ShowMonthView() {
+    if (sheet_state.mode == kDayView) sheet_state.rememberedDate = sheet_state.shownDate;
+    ShowDateAndRegister(sheet_state.shownDate, kMonthView);
 }
 
 // F1 to F9 and F10 come as commands through the accelerators; F11 and F12 only as keys.
@@ -852,6 +871,10 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
     case kWeekViewCommand:
     case CMD_WEEK_VIEW_KEY:
         ShowWeekView();
+        break;
+    case kMonthViewCommand:
+    case CMD_MONTH_VIEW_KEY:
+        ShowMonthView();
         break;
     default:
         if (command > kStatusCommandBase && command <= kStatusCommandBase + kMaxPracticeStatus)

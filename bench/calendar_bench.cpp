@@ -1,155 +1,166 @@
-// The schedule calendar's month on the million-appointment practice, against raw SQLite reading
-// the same records on its own connection to the same qvn.db.
+// The schedule calendar's month and the month view on the million-appointment practice, against
+// raw SQLite reading the same records on its own connection to the same qvn.db.
 //
-// BM_CalendarAmounts: the scheduled amounts of every provider's week records over a month and
-// the provider statistics of the month, for every provider of the practice, the months drawn over
-// the booked years; the raw twin reads the same week and statistics records by key.
-// BM_CalendarPracticeMonth: the practice's hours, flags and holidays of a month (mode 1); the raw
-// twin reads the practice's week records of the month.
+// The month: the busiest of the practice (most appointments), found once by a raw scan. The
+// view: the first 10 providers of the practice, the weekdays it opens.
+//
+// BM_MonthViewBuild: the month view built as switching to it or a month step builds it (the
+// bands of the month, each band's provider rows with their counters and amounts, the practice's
+// hours); the raw twin reads the same provider, block and practice week records by key.
+// BM_CalendarAmounts: the calendar's scheduled amounts of the month for the same providers and
+// their statistics; the raw twin reads the same week and statistics records by key.
+// BM_CalendarPracticeMonth: the practice's hours, flags and holidays of the month (mode 1); the
+// raw twin reads the practice's week records of the month.
 // Counters: engine_ms, raw_ms, engine/raw.
 //
 // The practice: $QVN_BENCH_PRACTICE, else $TMPDIR/qvn-week-bench (made by week_load_bench or
 // `qvnadmin seed-bench DIR`).
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <random>
-#include <string>
-#include <vector>
+#include <map>
 
-#include "data/practice_database.h"
-#include "data/practice_schedule.h"
+#include "bench_common.h"
 #include "data/rscuse_record.h"
-#include "sqlite3.h"
 #include "suite/dates.h"
+#include "views/active_view.h"
 #include "views/calendar.h"
+#include "views/day_data.h"
+#include "views/month_view.h"
+#include "views/sheet_state.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+constexpr int kViewProviders = 10;
 
-struct Practice {
+struct Month {
     bool ok = false;
-    std::string dir, reason;
+    std::string reason;
+    int year = 0, month = 0;
+    int32_t first = 0, last = 0;
+    int appointments = 0;
     std::vector<CalendarId> providers;
-    std::vector<std::pair<int, int>> months;  // year, month
 };
 
-Practice& OpenPractice() {
-    static Practice p;
+// The busiest month, counted from the appointment file's date key in one raw scan.
+Month& BusiestMonth() {
+    static Month m;
     static bool tried = false;
-    if (tried) return p;
+    if (tried) return m;
     tried = true;
-    const char* env = std::getenv("QVN_BENCH_PRACTICE");
-    p.dir = env && *env ? env : (std::filesystem::temp_directory_path() / "qvn-week-bench").string();
-    if (!std::filesystem::exists(std::filesystem::path(p.dir) / "qvn.db"))
-        return p.reason = p.dir + " holds no practice: run week_load_bench once or `qvnadmin seed-bench " + p.dir + "`", p;
-    if (!OpenPracticeDatabase(p.dir, &p.reason)) return p;
-    if (!LoadPracticeTables()) return p.reason = "the practice tables cannot be loaded", p;
-    for (const ProviderInfo& info : practice_tables.providers)
-        if (p.providers.size() < static_cast<size_t>(kMaxShownResources))
-            p.providers.push_back({info.id[0], info.id[1], info.id[2], info.id[3]});
-    std::mt19937 random(0xCA1u);
-    const int32_t today = QVN_SysDate();
-    std::uniform_int_distribution<int32_t> within(today - 8 * 365, today + 300);
-    for (int i = 0; i < 100; ++i) {
+    bench::BenchPractice& p = bench::OpenBenchPractice();
+    if (!p.ok) return m.reason = p.reason, m;
+    bench::RawDb raw(p.dir);
+    sqlite3_stmt* days = raw.Prepare("SELECT substr(k10, 1, 4) AS d, count(*) FROM g9 GROUP BY d");
+    if (!days) return m.reason = raw.Error(), m;
+    std::map<std::pair<int, int>, int> per_month;
+    while (sqlite3_step(days) == SQLITE_ROW) {
+        if (sqlite3_column_bytes(days, 0) != 4) continue;
+        int32_t date = 0;
+        std::memcpy(&date, sqlite3_column_blob(days, 0), 4);
+        if (date == 0) continue;
         int month = 0, day = 0, year = 0;
-        QVN_DateOut(within(random), &month, &day, &year);
-        p.months.emplace_back(year, month);
+        QVN_DateOut(date, &month, &day, &year);
+        per_month[{year, month}] += sqlite3_column_int(days, 1);
     }
-    p.ok = true;
-    return p;
+    for (const auto& [key, count] : per_month)
+        if (count > m.appointments) {
+            m.appointments = count;
+            std::tie(m.year, m.month) = key;
+        }
+    if (m.appointments == 0) return m.reason = "no booked month", m;
+    m.first = QVN_DateIn(m.month, 1, m.year);
+    m.last = m.first + QVN_DaysInMonth(m.month, m.year) - 1;
+
+    // The view: the first providers, the weekdays the practice opens.
+    ActiveView& view = view_state.active;
+    view = ActiveView{};
+    for (size_t i = 0; i < practice_tables.providers.size() && view.providerCount < kViewProviders; ++i) {
+        view.providers[view.providerCount++] = static_cast<int>(i);
+        const char* id = practice_tables.providers[i].id;
+        m.providers.push_back({id[0], id[1], id[2], id[3]});
+    }
+    int n = 0;
+    for (int weekday : OpenWeekdaysOf(*practice_tables.practice)) view.days[n++] = weekday + 1;
+    m.ok = view.providerCount == kViewProviders;
+    if (!m.ok) m.reason = "the practice has fewer than 10 providers";
+    return m;
 }
 
-class RawReads {
+// Raw reads of week records and statistics records by their keys.
+class RawRecords {
 public:
-    explicit RawReads(const std::string& dir) {
-        ok_ = sqlite3_open_v2((std::filesystem::path(dir) / "qvn.db").string().c_str(), &db_, SQLITE_OPEN_READONLY,
-                              nullptr) == SQLITE_OK &&
-              sqlite3_prepare_v2(db_, "SELECT rec FROM g94 WHERE k95 = ?", -1, &week_, nullptr) == SQLITE_OK &&
-              sqlite3_prepare_v2(db_, "SELECT rec FROM g87 WHERE k89 = ?", -1, &statistics_, nullptr) == SQLITE_OK;
-    }
-    ~RawReads() {
-        sqlite3_finalize(week_);
-        sqlite3_finalize(statistics_);
-        sqlite3_close(db_);
-    }
-    bool Ok() const { return ok_; }
+    explicit RawRecords(const std::string& dir)
+        : db_(dir), week_(db_.Prepare("SELECT rec FROM g94 WHERE k95 = ?")),
+          statistics_(db_.Prepare("SELECT rec FROM g87 WHERE k89 = ?")) {}
+    bool Ok() const { return db_.Ok(); }
     void Week(uint8_t kind, const char* id, int32_t week) {
         RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
         std::memcpy(key.id, id, 4);
-        Read(week_, &key, sizeof key);
+        db_.Fetch(week_, &key, sizeof key);
     }
     void Statistics(const char* id, uint16_t kind, int year, int month) {
         uint8_t key[10];
         std::memcpy(key, id, 4);
         const uint16_t rest[3] = {kind, static_cast<uint16_t>(year), static_cast<uint16_t>(month)};
         std::memcpy(key + 4, rest, sizeof rest);
-        Read(statistics_, key, sizeof key);
+        db_.Fetch(statistics_, key, sizeof key);
     }
 
 private:
-    void Read(sqlite3_stmt* statement, const void* key, int length) {
-        sqlite3_bind_blob(statement, 1, key, length, SQLITE_STATIC);
-        if (sqlite3_step(statement) == SQLITE_ROW)
-            std::memcpy(buffer_, sqlite3_column_blob(statement, 0),
-                        std::min<size_t>(sizeof buffer_, static_cast<size_t>(sqlite3_column_bytes(statement, 0))));
-        sqlite3_reset(statement);
-        benchmark::DoNotOptimize(buffer_);
-    }
-    sqlite3* db_ = nullptr;
-    sqlite3_stmt* week_ = nullptr;
-    sqlite3_stmt* statistics_ = nullptr;
-    uint8_t buffer_[kRscUseRecordLength] = {};
-    bool ok_ = false;
+    bench::RawDb db_;
+    sqlite3_stmt* week_;
+    sqlite3_stmt* statistics_;
 };
 
-template <typename Engine, typename Raw>
-void Run(benchmark::State& state, Engine engine, Raw raw_twin) {
-    Practice& p = OpenPractice();
-    if (!p.ok) return state.SkipWithError(p.reason.c_str());
-    RawReads raw(p.dir);
+void Run(benchmark::State& state, const std::function<void(const Month&)>& engine,
+         const std::function<void(const Month&, RawRecords&)>& raw_twin) {
+    Month& m = BusiestMonth();
+    if (!m.ok) return state.SkipWithError(m.reason.c_str());
+    RawRecords raw(bench::OpenBenchPractice().dir);
     if (!raw.Ok()) return state.SkipWithError("raw SQLite cannot read qvn.db");
-    double ms[2] = {};
-    size_t next = 0;
-    for (auto _ : state) {
-        const auto [year, month] = p.months[next++ % p.months.size()];
-        auto t0 = Clock::now();
-        engine(p, year, month);
-        const double e = Ms(Clock::now() - t0);
-        state.SetIterationTime(e / 1000.0);
-        t0 = Clock::now();
-        const int32_t first = QVN_DateIn(month, 1, year);
-        const int32_t last = first + QVN_DaysInMonth(month, year) - 1;
-        raw_twin(p, raw, year, month, first, last);
-        ms[0] += e;
-        ms[1] += Ms(Clock::now() - t0);
-    }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["engine_ms"] = ms[0] / n;
-    state.counters["raw_ms"] = ms[1] / n;
-    state.counters["engine/raw"] = ms[0] / ms[1];
+    bench::Turns turns({"engine", "raw"});
+    for (auto _ : state)
+        turns.Round(state, [&](size_t which) { which == 0 ? engine(m) : raw_twin(m, raw); });
+    turns.Report(state);
+    state.SetLabel(std::to_string(m.month) + "/" + std::to_string(m.year) + ", " + std::to_string(m.appointments) +
+                   " appointments");
+}
+
+void BM_MonthViewBuild(benchmark::State& state) {
+    Run(
+        state,
+        [](const Month& m) {
+            const int32_t reference = m.first + 14;
+            LoadShownDays(ShownDatesOf(reference, kMonthView), kMonthView);
+            int band = 0;
+            const int bands = static_cast<int>(MonthBandDates(reference, view_state.active.days, &band).size());
+            StartMonthScroll(bands, band, kViewProviders * 16, 900, view_state.active.days);
+            benchmark::DoNotOptimize(day_data.days.data());
+        },
+        [](const Month& m, RawRecords& raw) {
+            for (int32_t week = WeekStartOf(m.first); week <= m.last; week += 7) {
+                for (const CalendarId& id : m.providers) {
+                    raw.Week(kRscProvider, id.data(), week);
+                    raw.Week(kRscBlockOverride, id.data(), week);
+                }
+                raw.Week(kRscPractice, kPracticeId, week);
+            }
+        });
 }
 
 void BM_CalendarAmounts(benchmark::State& state) {
     Run(
         state,
-        [](const Practice& p, int year, int month) {
+        [](const Month& m) {
             int32_t amounts[kCalendarAmountSlots];
-            LoadCalendarAmounts(year, month, p.providers, QVN_SysDate(), amounts);
+            LoadCalendarAmounts(m.year, m.month, m.providers, QVN_SysDate(), amounts);
             benchmark::DoNotOptimize(amounts);
         },
-        [](const Practice& p, RawReads& raw, int year, int month, int32_t first, int32_t last) {
-            for (int32_t week = WeekStartOf(first); week <= last; week += 7)
-                for (const CalendarId& id : p.providers) raw.Week(kRscProvider, id.data(), week);
-            for (const CalendarId& id : p.providers) {
-                raw.Statistics(id.data(), 10, year, month);
-                raw.Statistics(id.data(), 1, year, month);
+        [](const Month& m, RawRecords& raw) {
+            for (int32_t week = WeekStartOf(m.first); week <= m.last; week += 7)
+                for (const CalendarId& id : m.providers) raw.Week(kRscProvider, id.data(), week);
+            for (const CalendarId& id : m.providers) {
+                raw.Statistics(id.data(), 10, m.year, m.month);
+                raw.Statistics(id.data(), 1, m.year, m.month);
             }
         });
 }
@@ -157,21 +168,22 @@ void BM_CalendarAmounts(benchmark::State& state) {
 void BM_CalendarPracticeMonth(benchmark::State& state) {
     Run(
         state,
-        [](const Practice&, int year, int month) {
-            CalendarMonth m;
-            m.mode = kCalendarPractice;
-            m.resource = {'-', 'P', 'R', '-'};
-            m.place = {year, month, 1, false};
-            LoadCalendarMonth(&m);
-            benchmark::DoNotOptimize(m.day);
+        [](const Month& m) {
+            CalendarMonth c;
+            c.mode = kCalendarPractice;
+            c.resource = {'-', 'P', 'R', '-'};
+            c.place = {m.year, m.month, 1, false};
+            LoadCalendarMonth(&c);
+            benchmark::DoNotOptimize(c.day);
         },
-        [](const Practice&, RawReads& raw, int, int, int32_t first, int32_t last) {
-            for (int32_t week = WeekStartOf(first); week <= last; week += 7) raw.Week(kRscPractice, kPracticeId, week);
+        [](const Month& m, RawRecords& raw) {
+            for (int32_t week = WeekStartOf(m.first); week <= m.last; week += 7) raw.Week(kRscPractice, kPracticeId, week);
         });
 }
 
-BENCHMARK(BM_CalendarAmounts)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
-BENCHMARK(BM_CalendarPracticeMonth)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_MonthViewBuild)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_CalendarAmounts)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_CalendarPracticeMonth)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "views/month_view.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "suite/dates.h"
 
@@ -128,4 +129,57 @@ int MonthPageSize(const int (&weekdays)[kViewDays], bool later_layout) {
     int n = 0;
     while (n < kViewDays && weekdays[n] != 0) ++n;
     return later_layout ? std::min(7, n + 1) : std::min(6, n);
+}
+
+MonthViewState month_view;
+
+int MonthLastBand(int first, int bands, int band_height, int height) {
+    if (bands <= 0) return -1;
+    const int fit = band_height > 0 ? std::max(1, height / band_height) : 1;
+    return std::min(bands - 1, first + fit - 1);
+}
+
+void StartMonthScroll(int bands, int reference_band, int band_height, int sheet_height,
+                      const int (&weekdays)[kViewDays]) {
+    MonthScroll& s = month_view.scroll;
+    s.bands = bands;
+    s.first = MonthFirstBand(bands, reference_band, band_height, sheet_height);
+    s.last = std::max(s.first, MonthLastBand(s.first, bands, band_height, sheet_height));
+    s.page = MonthPageSize(weekdays, false);
+}
+
+int MonthBandAt(int first, int bands, int band_height, int y) {
+    if (band_height <= 0 || y < 0) return -1;
+    const int band = first + y / band_height;
+    return band < bands ? band : -1;
+}
+
+bool MonthSheetHit(const MonthAxis& axis, int first, int bands, int band_height, int x, int y, MonthHit* hit) {
+    const int band = MonthBandAt(first, bands, band_height, y);
+    const int unit = axis.UnitAt(x);
+    if (band < 0 || unit < 0) return false;
+    hit->band = band;
+    hit->hourUnit = unit / kUnitsPerHour * kUnitsPerHour;
+    return true;
+}
+
+std::string MonthBandLabel(int32_t date) {
+    int month = 0, day = 0, year = 0;
+    QVN_DateOut(date, &month, &day, &year);
+    return std::string(QVN_getday_name(QVN_week_day(date))).substr(0, 2) + " " + std::to_string(day);
+}
+
+std::string MonthTitle(int32_t date) {
+    int month = 0, day = 0, year = 0;
+    QVN_DateOut(date, &month, &day, &year);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %d", QVN_getmonth_name(month), year);
+    return text;
+}
+
+std::string MonthHourLabel(int unit) {
+    const int hour = unit / kUnitsPerHour % 24;
+    char text[8];
+    std::snprintf(text, sizeof text, "%2d%c", hour % 12 == 0 ? 12 : hour % 12, hour < 12 ? 'a' : 'p');
+    return text;
 }

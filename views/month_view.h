@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "views/view_definition.h"
@@ -57,3 +58,42 @@ struct MonthScroll {
 // The page size: the weekdays of the list, at most 6 when the month is built, and one more (at
 // most 7) on every later layout of the main window.
 int MonthPageSize(const int (&weekdays)[kViewDays], bool later_layout);
+
+// --- The month view's windows ------------------------------------------------------------------
+
+// What the three windows share between paints: the scrolling by bands, the rows of a band (the
+// view's providers, at least 1) and the larger "x" width of fonts 1 and 2 (the main window
+// measures it).
+struct MonthViewState {
+    MonthScroll scroll;
+    int rows = 1;
+    int xWidth = 8;
+};
+extern MonthViewState month_view;
+
+// Sets the bands of a newly built month: the first band shown from the reference band, the last
+// band that fits whole, and the page size of a new month.
+void StartMonthScroll(int bands, int reference_band, int band_height, int sheet_height,
+                      const int (&weekdays)[kViewDays]);
+
+// The last band that fits whole below the first into the height (at least the first), or -1
+// without bands.
+int MonthLastBand(int first, int bands, int band_height, int height);
+
+// The band under a point y of the sheet or the time column, -1 below the last band.
+int MonthBandAt(int first, int bands, int band_height, int y);
+
+// A press on the sheet: the band and the first unit of the hour under the point; false outside
+// the time axis (the caption box, the amount column) or below the bands.
+struct MonthHit {
+    int band = -1;
+    int hourUnit = -1;
+};
+bool MonthSheetHit(const MonthAxis& axis, int first, int bands, int band_height, int x, int y, MonthHit* hit);
+
+// "Mo 10": two letters of the weekday, a blank and the day of the month.
+std::string MonthBandLabel(int32_t date);
+// "March 2027": the month's name and the year.
+std::string MonthTitle(int32_t date);
+// The header's hour label of a whole hour in 12-hour form: " 8a", "12p", " 1p", "12a".
+std::string MonthHourLabel(int unit);

@@ -34,6 +34,6 @@ struct SheetState {
 };
 extern SheetState sheet_state;
 
-// The dates the sheet shows for a date and mode: the day itself, or the view's weekdays of its
-// week.
+// The dates the sheet shows for a date and mode: the day itself, the view's weekdays of its
+// week, or those of its month (one band each in the month view).
 std::vector<int32_t> ShownDatesOf(int32_t date, ViewMode mode);

@@ -8,6 +8,7 @@
 #include "appointments/day_note_dialog_win.h"
 #include "app/private_messages.h"
 #include "data/practice_schedule.h"
+#include "views/month_view_win.h"
 #include "views/sheet_layout.h"
 #include "views/pin_board.h"
 #include "views/sheet_hit.h"
@@ -104,7 +105,47 @@ void OnClockTick(HWND sheet) {
     if (time_column) InvalidateRect(time_column, nullptr, FALSE);
 }
 
+bool MonthShown() { return day_data.mode == kMonthView; }
+
+// The month view takes the sheet's paint, scroll and left button; the rest of the sheet's mouse
+// (selection, moves, menus) belongs to the day and week views.
+bool MonthSheetMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        auto paint = [](HDC dc, const RECT& client, const RECT&) { PaintMonthSheet(dc, client, sheet_font); };
+        if (message == WM_PAINT) OnPaint(window, paint);
+        else OnPrintClient(window, reinterpret_cast<HDC>(wparam), paint);
+        return true;
+    }
+    case WM_VSCROLL:
+        ScrollMonthView(window, time_column, LOWORD(wparam), HIWORD(wparam));
+        return true;
+    case WM_MOUSEWHEEL:
+        ScrollMonthView(window, time_column, GET_WHEEL_DELTA_WPARAM(wparam) < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+        return true;
+    case WM_LBUTTONDOWN:
+        OnMonthSheetPress(window, MouseX(lparam), MouseY(lparam));
+        return true;
+    case WM_LBUTTONUP:
+        OnMonthSheetRelease(window);
+        return true;
+    case WM_CAPTURECHANGED:
+        OnMonthCaptureLost(window);
+        return true;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case kSheetDragFromPinBoard:
+        return true;
+    default:
+        return false;
+    }
+}
+
 LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (MonthShown() && MonthSheetMessage(window, message, wparam, lparam)) return 0;
     switch (message) {
     case WM_CREATE:
         SetTimer(window, kClockTimer, kClockMilliseconds, nullptr);
@@ -188,11 +229,24 @@ LRESULT CALLBACK TimeColumnProc(HWND window, UINT message, WPARAM wparam, LPARAM
     case WM_PAINT:
     case WM_PRINTCLIENT: {
         auto paint = [window](HDC dc, const RECT& client, const RECT&) {
+            if (MonthShown()) {
+                PaintMonthTimeColumn(window, dc, client, sheet_font);
+                return;
+            }
             PaintTimeColumn(dc, client, sheet_font);
             SetSheetScrollRange(window, client.bottom);
         };
         return message == WM_PAINT ? OnPaint(window, paint) : OnPrintClient(window, reinterpret_cast<HDC>(wparam), paint);
     }
+    case WM_LBUTTONDOWN:
+        if (MonthShown()) OnMonthTimePress(window, MouseY(lparam));
+        return 0;
+    case WM_LBUTTONUP:
+        if (MonthShown()) OnMonthTimeRelease(window, MouseY(lparam));
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnMonthCaptureLost(window);
+        return 0;
     case WM_DESTROY:
         if (time_column == window) time_column = nullptr;
         return 0;
@@ -240,7 +294,10 @@ LRESULT CALLBACK HeaderProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
-        auto paint = [](HDC dc, const RECT& client, const RECT&) { PaintHeader(dc, client, sheet_font); };
+        auto paint = [](HDC dc, const RECT& client, const RECT&) {
+            if (MonthShown()) PaintMonthHeader(dc, client, sheet_font);
+            else PaintHeader(dc, client, sheet_font);
+        };
         return message == WM_PAINT ? OnPaint(window, paint) : OnPrintClient(window, reinterpret_cast<HDC>(wparam), paint);
     }
     default:

@@ -10,6 +10,7 @@
 
 #include "../native/practice_test_database.h"
 #include "../native/scripted_prompter.h"
+#include "../ui/screen_capture.h"
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
@@ -101,6 +102,7 @@ TEST_F(CalendarWindow, ProviderCalendarShowsHolidayClosedDateAndVacation) {
     EXPECT_STREQ("Schedule Calendar for DR1", title);
 
     ShownPixels shown = Shown(calendar);
+    EXPECT_TRUE(Capture(calendar).Save(ScreenshotPath("calendar_provider.bmp")));
     EXPECT_EQ(COLORREF{0x009191FF}, CellColour(calendar, shown, 25)) << "Christmas: pink";
     EXPECT_EQ(COLORREF{0x00DCDCDC}, CellColour(calendar, shown, 9)) << "practice closed: grey";
     EXPECT_EQ(COLORREF{0x00C89191}, CellColour(calendar, shown, 10)) << "vacation: blue-grey";
