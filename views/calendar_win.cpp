@@ -123,12 +123,16 @@ void SummaryLine(HDC dc, const RECT& box, int line, int lines, const char* label
     SetTextColor(dc, 0);
 }
 
-void Swatch(HDC dc, const RECT& box, int line, int lines, COLORREF colour) {
+// One line of the legend: the label right-aligned before its colour swatch, which sits at the
+// box's right edge so that the longest label keeps the rest of the box.
+void LegendLine(HDC dc, const RECT& box, int line, int lines, const char* label, COLORREF colour) {
     const int h = (box.bottom - box.top) / lines;
-    const int split = box.left + (box.right - box.left) * 2 / 3;
-    RECT s = {split + 2, box.top + line * h + 2, split + 2 + std::max(8, h - 4), box.top + (line + 1) * h - 2};
+    const int side = std::max(8, h - 4);
+    RECT s = {box.right - 4 - side, box.top + line * h + 2, box.right - 4, box.top + line * h + 2 + side};
     Fill(dc, s, colour);
     Frame(dc, s);
+    SetTextColor(dc, 0);
+    DrawIn(dc, label, RECT{box.left + 2, box.top + line * h, s.left - 4, box.top + (line + 1) * h}, DT_RIGHT | DT_VCENTER);
 }
 
 void PaintSummary(HDC dc, const Calendar& c) {
@@ -152,14 +156,9 @@ void PaintSummary(HDC dc, const Calendar& c) {
         return;
     }
     const int lines = c.month.mode == kCalendarProvider ? 3 : 2;
-    SummaryLine(dc, box, 0, lines, "Practice Closed:", "");
-    Swatch(dc, box, 0, lines, CalendarShadeColour(CalendarShade::kClosed));
-    SummaryLine(dc, box, 1, lines, "Practice Holidays:", "");
-    Swatch(dc, box, 1, lines, CalendarShadeColour(CalendarShade::kHoliday));
-    if (lines == 3) {
-        SummaryLine(dc, box, 2, lines, "Provider Vacation:", "");
-        Swatch(dc, box, 2, lines, CalendarShadeColour(CalendarShade::kVacation));
-    }
+    LegendLine(dc, box, 0, lines, "Practice Closed:", CalendarShadeColour(CalendarShade::kClosed));
+    LegendLine(dc, box, 1, lines, "Practice Holidays:", CalendarShadeColour(CalendarShade::kHoliday));
+    if (lines == 3) LegendLine(dc, box, 2, lines, "Provider Vacation:", CalendarShadeColour(CalendarShade::kVacation));
 }
 
 void Paint(HWND window, const Calendar& c) {
