@@ -494,6 +494,7 @@ void ScrollSheetTo(int top) {
     if (top == sheet_state.topUnit) return;
     sheet_state.bottomUnit += top - sheet_state.topUnit;
     sheet_state.topUnit = top;
+    if (main_state.sheet) SetScrollPos(main_state.sheet, SB_VERT, top, TRUE);  // the thumb follows
     RepaintSheetWindows();
 }
 

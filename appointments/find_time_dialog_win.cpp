@@ -438,10 +438,11 @@ void TakeSelected(HWND dialog, FoundRun& run) {
         return;
     }
     run.chosen = *found;
-    // From the menu the sheet is left showing the time taken (quietly: a time in an operatory the
-    // view leaves out is still taken). From the appointment dialog the sheet stays where it is
-    // until the appointment is saved: the dialog's OK reads and selects it on the shown days.
-    if (run.fromMenu && (!run.withView || run.viewed) && viewer.view) viewer.view(run.chosen, true);
+    // The sheet is left showing the time taken, from the menu and from the appointment dialog
+    // alike: after the plain search, and after a look with View (quietly: a time in an operatory
+    // the view leaves out is still taken). Saved where it was found, the appointment is then on a
+    // shown day, and the dialog's OK selects it there.
+    if ((!run.withView || run.viewed) && viewer.view) viewer.view(run.chosen, true);
     EndDialog(dialog, IDOK);
 }
 

@@ -208,15 +208,18 @@ bool DeleteIfThere(const ActionFiles& f, QdbFile file, int data_file, int key, c
     return ReadFailed(f, data_file);
 }
 
-bool Commit(const ActionFiles& f, const std::function<bool()>& writes) {
-    if (!QDB_BeginTransaction(f.S())) return Fail(f, kDbMsgWrite, kAppointmentFile);
+// The writes in one transaction of the session; a failure (reported) leaves everything as it was.
+bool CommitOn(QdbSession session, int data_file, const std::function<bool()>& writes) {
+    if (!QDB_BeginTransaction(session)) return ReportChangeFailure(session, kDbMsgWrite, data_file), false;
     if (!writes()) {
-        QDB_AbortTransaction(f.S());
+        QDB_AbortTransaction(session);
         return false;
     }
-    if (!QDB_CommitTransaction(f.S())) return Fail(f, kDbMsgWrite, kAppointmentFile);
+    if (!QDB_CommitTransaction(session)) return ReportChangeFailure(session, kDbMsgWrite, data_file), false;
     return true;
 }
+
+bool Commit(const ActionFiles& f, const std::function<bool()>& writes) { return CommitOn(f.S(), kAppointmentFile, writes); }
 
 // What the removal of an appointment writes besides the appointment's own deletion: its note,
 // its week share (when weeks holds its records), the care links, the lab links, the new-patient
@@ -618,6 +621,34 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     return written ? static_cast<int>(going.size()) : 0;
 }
 
+// Week records before the cutoff's week, deleted together in one transaction: every one is locked
+// first (by key, in the one order), found again under its lock and deleted; one gone meanwhile is
+// passed over. The number deleted; -1 after a failure (reported) or Cancel at a lock, and then
+// none of them is deleted.
+int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseKey>& keys) {
+    RecordLockSet locks(session);
+    for (const RscUseKey& k : keys) locks.Add(rscuse, kRscUseFile, kRscUseKey, &k, sizeof k);
+    struct Release {
+        QdbSession s;
+        ~Release() { QDB_LKISAM(s, 1); }
+    } release{session};
+    if (!locks.TakeAll()) return -1;
+    int deleted = 0;
+    const bool written = CommitOn(session, kRscUseFile, [&] {
+        for (const RscUseKey& k : keys) {
+            if (!QDB_FindRec(rscuse, kRscUseKey, &k, nullptr)) {
+                if (QDB_GetLastErrorNum(session) == kQdbNotFound) continue;
+                QVN_ReportDbError(kRscUseFile, QDB_GetLastErrorNum(session), QDB_GetLastFileNum(session));
+                return false;
+            }
+            if (!QDB_DeleteCurRec(rscuse)) return ReportChangeFailure(session, kDbMsgDelete, kRscUseFile), false;
+            ++deleted;
+        }
+        return true;
+    });
+    return written ? deleted : -1;
+}
+
 }  // namespace
 
 PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching) {
@@ -680,9 +711,26 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         return out;
     }
     QdbOpenedFile walk(session.Handle(), kRscUseFile);
+    std::vector<RscUseKey> gathered;
+    Clock::time_point gathering_started{};
+    bool week_batch_failed = false;
+    const auto end_week_batch = [&] {
+        if (gathered.empty() || week_batch_failed) return;
+        const int deleted = PurgeWeekBatch(session.Handle(), rscuse.Handle(), gathered);
+        gathered.clear();
+        if (deleted < 0) week_batch_failed = true;  // told already; the walk stops with nothing of the batch changed
+        else out.weeksPurged += deleted;
+    };
+    const auto week_batch_due = [&] {
+        if (gathered.empty()) return false;
+        if (static_cast<int>(gathered.size()) >= std::max(1, batching.weeks)) return true;
+        return batching.millisecondsPerBatch > 0 &&
+               Clock::now() - gathering_started >= std::chrono::milliseconds(batching.millisecondsPerBatch);
+    };
     RscUseWeek week{};
     int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kRscUseFile, &week) : 0;
-    for (; more; more = QDB_NextRec(walk.Handle(), kRscUseFile, &week)) {
+    uint16_t result = more ? kQdbOk : QDB_GetLastErrorNum(session.Handle());
+    while (more && !week_batch_failed) {
         ++out.weeksRead;
         if (progress.Cancelled()) {
             out.weekWalkCancelled = true;
@@ -692,18 +740,17 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         if (week_start != 0 && week_start < cutoff_week) {
             RscUseKey key{week.head.kind, {}, week.head.week};
             std::memcpy(key.id, week.head.id, 4);
-            RecordLockSet locks(session.Handle());
-            locks.Add(rscuse.Handle(), kRscUseFile, kRscUseKey, &key, sizeof key);
-            if (locks.TakeAll()) {
-                if (QDB_FindRec(rscuse.Handle(), kRscUseKey, &key, nullptr) && QDB_DeleteCurRec(rscuse.Handle()))
-                    ++out.weeksPurged;
-                QDB_LKISAM(session.Handle(), 1);
-            }
+            if (gathered.empty()) gathering_started = Clock::now();
+            gathered.push_back(key);
         }
+        // As in the appointment walk: the next record first, so the last batch goes before the last count.
+        more = QDB_NextRec(walk.Handle(), kRscUseFile, &week);
+        if (!more) result = QDB_GetLastErrorNum(session.Handle());
+        if (!more || week_batch_due()) end_week_batch();
         progress.Counted(out.weeksPurged, out.weeksRead);
     }
-    const uint16_t result = QDB_GetLastErrorNum(session.Handle());
-    if (!out.weekWalkCancelled && result != kQdbNotFound && result != kQdbOk)
+    end_week_batch();  // after Cancel: what was gathered goes whole before the walk stops
+    if (!out.weekWalkCancelled && !week_batch_failed && result != kQdbNotFound && result != kQdbOk)
         QVN_ReportDbError(kRscUseFile, result, kRscUseFile);
     return out;
 }

@@ -87,8 +87,13 @@ struct PurgeOutcome {
 // after so many appointments or, when millisecondsPerBatch is not 0, once its gathering has run
 // that long, so that the progress counts keep coming and Cancel, asked before each record, stops
 // after a batch committed whole. A batch that fails leaves every appointment of it as it was.
+// The week records go the same way, so many (weeks) or that long to a transaction; a week batch
+// that fails leaves all of its records and stops the week walk (the failure told once).
+// A commit waits for the disk, which is most of a purge's time: the counts are set high, and the
+// time keeps the progress moving when the disk is slow.
 struct PurgeBatching {
-    int appointments = 64;
+    int appointments = 256;
     int millisecondsPerBatch = 200;
+    int weeks = 512;
 };
 PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching = {});

@@ -12,6 +12,7 @@
 #include "data/occupancy_verify.h"
 #include "demo_practice_fixture.h"
 #include "suite/users.h"
+#include "suite/workstation_settings.h"
 #include "views/found_time_mark.h"
 
 namespace {
@@ -142,5 +143,51 @@ TEST_F(FindTimeDialogRules, ATakenTimeMovesTheAppointmentInOneSaveUnlessItChange
     AppointmentRecord after{};
     ASSERT_EQ(0, ReadAppointment(8501, &after));
     EXPECT_EQ(0, std::memcmp(&after, &moved, sizeof moved));
+    QVN_LogOutUser();
+}
+
+// A time taken for the appointment on the pin board schedules it and takes it off the board
+// ([Apptbook] "Clipboard Appt" cleared), whether it was parked without a date or with one; a time
+// taken for the sheet's selection leaves the board's appointment where it is.
+TEST_F(FindTimeDialogRules, ATimeTakenForThePinBoardAppointmentClearsTheBoard) {
+    ASSERT_GT(QVN_LogInUser("FRONT"), 0);
+    AppointmentRecord parked = DemoAppt(8601, 0, 0, 0, 40, "DR1", "");
+    parked.operatoryMarker = 0;
+    parked.unscheduled = 1;
+    parked.status = kStatusUnscheduled;
+    parked.listDate = DemoMonday();
+    {
+        FileGroupDesc desc{};
+        DbGroupOf(kAppointmentFile, &desc);
+        DbGroupScope group(desc);
+        ASSERT_EQ(kQdbOk, DbAdd(kAppointmentFile, &parked));
+    }
+    Book(DemoAppt(8602, DemoMonday(), 9, 0, 40, "DR1", "OP1"));
+    struct {
+        uint32_t id;
+        bool fromPinBoard;
+        int hour;
+        uint32_t boardAfter;
+    } takes[] = {
+        {8601, true, 11, 0},        // parked without a date
+        {8602, false, 13, 8601},    // the selection, the board holding another: it stays there
+        {8602, true, 15, 0},        // parked with its date
+    };
+    for (const auto& t : takes) {
+        WriteClipboardAppointment(t.fromPinBoard ? t.id : 8601);
+        AppointmentRecord at_start{};
+        ASSERT_EQ(0, ReadAppointment(t.id, &at_start));
+        ScriptedPrompter nothing_asked;
+        EXPECT_EQ(MoveOutcome::kMoved,
+                  PlaceAppointmentAt(at_start, DemoMonday() + 1, "OP2 ", "DR1 ", Units(t.hour), t.fromPinBoard))
+            << t.id << " at " << t.hour;
+        EXPECT_EQ(t.boardAfter, ReadClipboardAppointment()) << t.id << " at " << t.hour;
+        AppointmentRecord placed{};
+        ASSERT_EQ(0, ReadAppointment(t.id, &placed));
+        EXPECT_EQ(std::to_string(DemoMonday() + 1) + " " + std::to_string(t.hour) + " OP2  unscheduled 0",
+                  std::to_string(placed.date) + " " + std::to_string(placed.hour) + " " + std::string(placed.operatory, 4) +
+                      " unscheduled " + std::to_string(placed.unscheduled));
+    }
+    EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
     QVN_LogOutUser();
 }

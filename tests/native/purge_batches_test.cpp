@@ -1,13 +1,16 @@
-// The purge removing appointments several to a transaction: a failure at any point of a batch's
-// locks, reads, writes or commit leaves that batch's appointments as they were and the batches
-// committed before it purged.
+// The purge removing appointments, and then week records, several to a transaction: a failure at
+// any point of a batch's locks, reads, writes or commit leaves that batch's records as they were
+// and the batches committed before it purged.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "data/appointment_actions.h"
+#include "data/practice_schedule.h"
+#include "data/rscuse_record.h"
 #include "demo_practice_fixture.h"
 #include "suite/qdb/qdb.h"
 
@@ -91,4 +94,118 @@ TEST_F(PurgeBatches, AFailureInTheSecondBatchLeavesTheFirstPurgedAndTheSecondUnt
         EXPECT_TRUE(progress.rowsAfterFirst == StoredRows(db_.Dir()))
             << "operation " << fault << " failed and the second batch changed the database";
     }
+}
+
+namespace {
+
+// The week walk's counts: sets the fault once its first batch is counted as purged (keeping the
+// rows as they were then) and takes the engine's pending count once its second is; Cancel is
+// asked for at the week record cancelAt (0: never).
+class WeekBatchFault final : public PurgeProgress {
+public:
+    WeekBatchFault(std::string dir, int64_t fault, int cancel_at = 0)
+        : dir_(std::move(dir)), fault_(fault), cancelAt_(cancel_at) {}
+    bool Cancelled() override { return inWeeks_ && cancelAt_ != 0 && lastRead_ + 1 >= cancelAt_; }
+    void Counted(int purged, int read) override {
+        inWeeks_ = inWeeks_ || read <= lastRead_;  // the week walk counts from 1 again
+        lastRead_ = read;
+        if (!inWeeks_) return;
+        if (purged >= 2 && rowsAfterFirst.empty()) {
+            rowsAfterFirst = StoredRows(dir_);
+            QDB_FailNthOperation(fault_);
+        }
+        if (purged >= 4 && pendingAfterSecond < 0) pendingAfterSecond = QDB_PendingFault();
+    }
+    std::string rowsAfterFirst;
+    int64_t pendingAfterSecond = -1;
+
+private:
+    std::string dir_;
+    int64_t fault_;
+    int cancelAt_;
+    bool inWeeks_ = false;
+    int lastRead_ = 0;
+};
+
+// The week records (week not 0) of the stored practice before the week starting on week_start,
+// among its first rows (in the order they were written; -1: all).
+int StoredWeeksBefore(const std::string& dir, int32_t week_start, int first_rows = -1) {
+    sqlite3* db = nullptr;
+    int n = 0;
+    if (sqlite3_open_v2((dir + "/qvn.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, ("SELECT rec FROM g94 ORDER BY recno LIMIT " + std::to_string(first_rows)).c_str(), -1, &st,
+                           nullptr);
+        while (st && sqlite3_step(st) == SQLITE_ROW) {
+            RscUseHead head{};
+            std::memcpy(&head, sqlite3_column_blob(st, 0), sizeof head);
+            n += head.week != 0 && static_cast<int32_t>(head.week) < week_start;
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return n;
+}
+
+}  // namespace
+
+TEST_F(PurgeBatches, WeekRecordsGoTwoToATransactionAndAFailedOrCancelledBatchIsWhole) {
+    const PurgeBatching twoWeeksAtATime{64, 0, 2};
+    const int32_t cutoff_week = WeekStartOf(DemoMonday());
+    // Occupied weeks one and two weeks back: a provider and an operatory week record each.
+    const auto book = [&] {
+        for (uint32_t id = 1; id <= 4; ++id) {
+            AppointmentRecord a = DemoAppt(id, DemoMonday() - 7 * (1 + id % 2), 8 + static_cast<int>(id), 0, 30, "DR1 ", "OP1 ");
+            a.patientId = id;
+            Book(a);
+        }
+    };
+    const auto fresh = [&] {
+        std::string reason;
+        ASSERT_TRUE(db_.UseDemoPractice(DemoMonday(), &reason)) << reason;
+        ASSERT_TRUE(LoadPracticeTables());
+        book();
+    };
+    book();
+    const int weeks = StoredWeeksBefore(db_.Dir(), cutoff_week);
+    ASSERT_GE(weeks, 4);
+    constexpr int64_t kFar = int64_t{1} << 40;
+    WeekBatchFault measure(db_.Dir(), kFar);
+    const PurgeOutcome whole = PurgeStoredAppointments(DemoMonday(), measure, twoWeeksAtATime);
+    QDB_FailNthOperation(0);
+    ASSERT_EQ(weeks, whole.weeksPurged);
+    EXPECT_EQ(0, StoredWeeksBefore(db_.Dir(), cutoff_week));
+    ASSERT_FALSE(measure.rowsAfterFirst.empty()) << "the first week batch was never counted alone";
+    const int64_t second = kFar - measure.pendingAfterSecond;
+    ASSERT_GE(second, 5) << "the second week batch's two locks, two deletions and commit";
+
+    // A failure in the middle of the second batch, at its last deletion and at its commit: the
+    // first batch stays purged, the second untouched, the walk stops after telling it once.
+    for (const int64_t fault : {second / 2, second - 1, second}) {
+        ASSERT_NO_FATAL_FAILURE(fresh());
+        ScriptedPrompter prompts;
+        prompts.Answer(kAnswerOk);
+        WeekBatchFault progress(db_.Dir(), fault);
+        const PurgeOutcome out = PurgeStoredAppointments(DemoMonday(), progress, twoWeeksAtATime);
+        const int64_t pending = QDB_PendingFault();
+        QDB_FailNthOperation(0);
+        EXPECT_EQ(0, pending) << "operation " << fault << " of the second week batch did not fail";
+        EXPECT_EQ(1u, prompts.Asked().size()) << "the failure at operation " << fault << " is told once";
+        EXPECT_EQ(2, out.weeksPurged) << "fault at " << fault;
+        EXPECT_EQ(weeks - 2, StoredWeeksBefore(db_.Dir(), cutoff_week)) << "fault at " << fault;
+        EXPECT_TRUE(progress.rowsAfterFirst == StoredRows(db_.Dir()))
+            << "operation " << fault << " failed and the second week batch changed the database";
+    }
+
+    // Cancel asked at the fourth week record: of the three read before it, those before the cutoff
+    // week go, the one gathered since the last batch too, and the walk stops there.
+    ASSERT_NO_FATAL_FAILURE(fresh());
+    const int first_three = StoredWeeksBefore(db_.Dir(), cutoff_week, 3);
+    WeekBatchFault cancel(db_.Dir(), kFar, 4);
+    const PurgeOutcome cancelled = PurgeStoredAppointments(DemoMonday(), cancel, twoWeeksAtATime);
+    QDB_FailNthOperation(0);
+    EXPECT_TRUE(cancelled.weekWalkCancelled);
+    EXPECT_EQ(4, cancelled.weeksRead);
+    EXPECT_EQ(first_three, cancelled.weeksPurged);
+    EXPECT_EQ(weeks - first_three, StoredWeeksBefore(db_.Dir(), cutoff_week));
 }

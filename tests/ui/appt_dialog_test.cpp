@@ -145,6 +145,10 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputOpenedAgainToChangeItsLengthAndAnEd
     EXPECT_EQ("DR1 ", first.substr(colon - 4, 4));
     EXPECT_EQ(first.substr(colon + 3, first.find(' ', colon + 3) - colon - 3), ControlText(dialog, IDC_APPT_OPERATORY));
     EXPECT_LT(QVN_SysDate(), QVN_ParseDate(ControlText(dialog, IDC_APPT_DATE)));
+    // Select left the sheet on the time found; it goes back to the free slot's day and hour, where
+    // the appointment is booked and then shown and selected.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(1124, 0), day);
+    SendMessageA(sheet, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FirstShownTime()), 0);
     RetypeField(dialog, IDC_APPT_DATE, QVN_fmtDateString2000(day));
     RetypeField(dialog, IDC_APPT_OPERATORY, operatory);
     RetypeField(dialog, IDC_APPT_TIME, "2:30p");

@@ -1,6 +1,7 @@
 // Find New Appointment Time in the real program: from the menu, DR1's first free time viewed on
 // the sheet (its date, the outline's pixels) and Cancel bringing the sheet back; the selected
-// appointment moved by Select; the appointment dialog's "&Find" hidden while viewing.
+// appointment moved by Select; the appointment dialog's "&Find" hidden while viewing, and its
+// plain search's Select showing the time taken on the sheet.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -228,6 +229,26 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     Press(found, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found) && IsWindowVisible(dialog); }));
     EXPECT_EQ(QVN_fmtDateString2000(second.date) + " " + second.start,
+              ControlText(dialog, IDC_APPT_DATE) + " " + ControlText(dialog, IDC_APPT_TIME));
+
+    // "Searc&h" and Select from the dialog: the sheet is first left showing the time taken (today,
+    // without a day note, gives way to the found date with one), then the fields hold it.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), today);
+    ASSERT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) != kNoteColour; })) << "today shown, without a day note";
+    Press(dialog, IDC_APPT_FIND);
+    find = app.WaitForDialog("Find New Appointment Time");
+    ASSERT_NE(nullptr, find);
+    Press(find, IDOK);
+    found = app.WaitForDialog("Available Appointment Times");
+    ASSERT_NE(nullptr, found);
+    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
+    const Found plain = Parse(Row(found, IDC_FOUND_LIST, 0));
+    ASSERT_LT(today, plain.date);
+    ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(plain.date), "found", today));
+    Press(found, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found); }));
+    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows the found date";
+    EXPECT_EQ(QVN_fmtDateString2000(plain.date) + " " + plain.start,
               ControlText(dialog, IDC_APPT_DATE) + " " + ControlText(dialog, IDC_APPT_TIME));
     Press(dialog, IDCANCEL);
     app.AnswerAll();
