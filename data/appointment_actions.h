@@ -89,10 +89,11 @@ struct PurgeOutcome {
 // after a batch committed whole. A batch that fails leaves every appointment of it as it was.
 // The week records go the same way, so many (weeks) or that long to a transaction; a week batch
 // that fails leaves all of its records and stops the week walk (the failure told once).
-// A commit waits for the disk, which is most of a purge's time: the counts are set high, and the
-// time keeps the progress moving when the disk is slow.
+// A commit waits for the disk, which is most of a purge's time. A batch ends at its count or its
+// time, whichever comes first; the smaller appointment count keeps each commit short, so that the
+// progress moves even when the disk is slow.
 struct PurgeBatching {
-    int appointments = 256;
+    int appointments = 64;
     int millisecondsPerBatch = 200;
     int weeks = 512;
 };
