@@ -24,6 +24,7 @@
 // there with `qvnadmin copy DIR --to CONNECTION`) is loaded from the server; the raw twins read
 // SQLite files and are left out, so only engine_ms is reported.
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -45,7 +46,11 @@ namespace {
 
 constexpr int kBookAppointments = 1000000;
 constexpr int kBookOperatories = 20;
-constexpr int kSamples = 100;             // weeks (and days) per benchmark, each loaded once
+// Weeks (and days) per benchmark, each loaded once; QVN_BENCH_SAMPLES for fewer on a slow server.
+const int kSamples = [] {
+    const char* n = std::getenv("QVN_BENCH_SAMPLES");
+    return n && std::atoi(n) > 0 ? std::atoi(n) : 100;
+}();
 constexpr uint32_t kSampleSeed = 0x5EEDD47u;
 
 bool Seed(const std::string& dir, std::string* reason) {
