@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "appointments/note_store.h"
+#include "data/db_access.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
 #include "suite/qdb/qdb.h"
@@ -37,7 +38,7 @@ std::string FieldText(HWND dialog) {
 bool Init(HWND dialog, DayNoteRun& run) {
     const NoteRead note = ReadNote(run.kind, run.owner);
     if (note.result != kQdbOk) {
-        QVN_Message(kMsgGroupGeneral, 3018, note.result, kNoteFile);
+        if (!DbAskWhenUnreachable(note.result)) QVN_Message(kMsgGroupGeneral, 3018, note.result, kNoteFile);
         return false;
     }
     run.existed = note.exists;

@@ -117,7 +117,7 @@ LocateSearch SearchAppointmentsByName(const std::string& typed, int32_t today, b
     DbGroupScope patients(GroupOf(kPatientFile));
     if (appointments.Result() != kQdbOk || patients.Result() != kQdbOk) {
         out.error = appointments.Result() != kQdbOk ? appointments.Result() : patients.Result();
-        QVN_Message(kMsgGroupGeneral, 3018, out.error, kAppointmentFile);
+        if (!DbAskWhenUnreachable(out.error)) QVN_Message(kMsgGroupGeneral, 3018, out.error, kAppointmentFile);
         return out;
     }
     DbReadSnapshot snapshot;
@@ -142,7 +142,7 @@ LocateSearch SearchAppointmentsByName(const std::string& typed, int32_t today, b
     }
     if (r != kQdbNotFound) {
         out.error = r;
-        QVN_Message(kMsgGroupGeneral, 3018, r, kAppointmentFile);
+        if (!DbAskWhenUnreachable(r)) QVN_Message(kMsgGroupGeneral, 3018, r, kAppointmentFile);
         return out;
     }
     if (out.lines.empty() && report_no_match) QVN_Message(kMsgGroupSuite, 9032);

@@ -12,7 +12,7 @@
 #include "suite/qdb/qdb_handles.h"
 
 uint16_t WriteNote(uint8_t kind, uint32_t owner, const std::string& text, int32_t today) {
-    QdbPrivateSession session;
+    QdbPrivateSession session{DbStartOwnSession(kNoteFile)};
     QdbOpenedFile file(session.Handle(), kNoteFile);
     const QdbSession s = session.Handle();
     const QdbFile f = file.Handle();
@@ -27,7 +27,7 @@ uint16_t WriteNote(uint8_t kind, uint32_t owner, const std::string& text, int32_
     NoteHead old{};
     const bool exists = QDB_FindRec(f, kNoteKey, &key, &old) != 0;
     if (!exists && QDB_GetLastErrorNum(s) != kQdbNotFound) {
-        QVN_ReportDbError(kNoteFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        DbReportError(kNoteFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
         return QDB_GetLastErrorNum(s);
     }
     const size_t length = std::min(text.size(), static_cast<size_t>(kNoteTextLimit) - 1);

@@ -8,6 +8,7 @@
 #include "appointments/appt_reasons.h"
 #include "data/appointment_actions.h"
 #include "data/appointment_store.h"
+#include "data/db_access.h"
 #include "suite/clinical_entry.h"
 #include "suite/dates.h"
 #include "suite/messages.h"
@@ -77,7 +78,7 @@ int SetAppointmentComplete(ApptActionWindows& windows, SetCompleteSteps& steps, 
     AppointmentRecord a{};
     const uint16_t read = ReadAppointment(id, &a);
     if (read != kQdbOk) {
-        if (read != kQdbNotFound) QVN_ReportDbError(kAppointmentFile, read, kAppointmentFile);
+        if (read != kQdbNotFound) DbReportError(kAppointmentFile, read, kAppointmentFile);
         return 0;
     }
     if (a.status == kStatusComplete) {

@@ -20,6 +20,7 @@
 #include "sqlite3.h"
 #include "suite/prompter.h"
 #include "suite/qdb/qdb.h"
+#include "suite/qdb/storage.h"
 
 namespace bench {
 
@@ -90,9 +91,12 @@ public:
 inline ShownTexts shown;
 
 // The bench practice: $QVN_BENCH_PRACTICE when set, else $TMPDIR/qvn-week-bench. seed makes it
-// when missing (only for the default folder); the rest only read it.
+// when missing (only for the default folder); the rest only read it. A folder whose qvndata.inf
+// names a server holds a server practice (`qvnadmin copy` of the SQLite one): onServer, and the
+// raw SQLite twins have no qvn.db to read.
 struct BenchPractice {
     bool ok = false;
+    bool onServer = false;
     std::string dir, reason;
 };
 inline BenchPractice& OpenBenchPractice(const std::function<bool(const std::string&, std::string*)>& seed = nullptr) {
@@ -103,7 +107,8 @@ inline BenchPractice& OpenBenchPractice(const std::function<bool(const std::stri
     const char* env = std::getenv("QVN_BENCH_PRACTICE");
     const bool given = env && *env;
     p.dir = given ? env : (std::filesystem::temp_directory_path() / "qvn-week-bench").string();
-    if (!std::filesystem::exists(std::filesystem::path(p.dir) / "qvn.db")) {
+    p.onServer = LocateStorage(p.dir).kind == StorageLocation::kPostgres;
+    if (!p.onServer && !std::filesystem::exists(std::filesystem::path(p.dir) / "qvn.db")) {
         if (given || !seed)
             return p.reason = p.dir + " holds no qvn.db; make one with `qvnadmin seed-bench " + p.dir + "`", p;
         if (!seed(p.dir, &p.reason)) return p.reason = "seeding failed: " + p.reason, p;

@@ -7,13 +7,19 @@
 // front desk waits with it.
 //
 // The demo practice is written once into $TMPDIR/qvn-save-bench (deleted at the start of a run).
+// With QVN_BENCH_PG (an ODBC connection string naming an empty database of a PostgreSQL server)
+// the practice is written there instead, and the saves go to the server; the raw SQLite twins
+// are then left out.
 #include <benchmark/benchmark.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "data/appointment_store.h"
@@ -33,6 +39,10 @@ const char* const kOperatories[] = {"OP1 ", "OP2 ", "OP3 ", "OP4 ", "OP5 ", "OP6
 const char* const kProviders[] = {"DR1 ", "DR2 ", "DR3 ", "HYG1", "HYG2", "DR1 ", "DR2 "};
 
 std::string Dir() { return (std::filesystem::temp_directory_path() / "qvn-save-bench").string(); }
+std::string ServerConnection() {
+    const char* c = std::getenv("QVN_BENCH_PG");
+    return c ? c : "";
+}
 
 // Yes to every question, Retry to a record another process holds, OK to the rest.
 class YesToAll final : public Prompter {
@@ -48,8 +58,13 @@ bool Prepare() {
     if (prepared) return true;
     std::filesystem::remove_all(Dir());
     std::filesystem::create_directories(Dir());
+    if (!ServerConnection().empty())
+        std::ofstream(std::filesystem::path(Dir()) / "qvndata.inf") << "[DATABASE]\nBackend=PostgreSQL\nConnection=" << ServerConnection() << "\n";
     std::string reason;
-    if (!CreatePracticeDatabase(Dir(), &reason) || !OpenPracticeDatabase(Dir(), &reason)) return false;
+    if (!CreatePracticeDatabase(Dir(), &reason) || !OpenPracticeDatabase(Dir(), &reason)) {
+        std::fprintf(stderr, "%s\n", reason.c_str());
+        return false;
+    }
     if (!WriteDemoPractice(BuildDemoPractice(1, kFirstMonday), 1000, &reason)) return false;
     DbEndSession();
     InstallPrompter(&yes_to_all);
@@ -178,6 +193,7 @@ int InsertRawLane(int lane, uint32_t first_n, uint32_t first_id, int count) {
 uint32_t raw_id = 1;
 
 void BM_RawInsertOneProcess(benchmark::State& state) {
+    if (!ServerConnection().empty()) return state.SkipWithError("the raw twin is SQLite's: run without QVN_BENCH_PG");
     if (!Prepare()) return state.SkipWithError("cannot prepare");
     sqlite3* db = OpenRaw();
     sqlite3_stmt* insert = nullptr;
@@ -193,6 +209,7 @@ BENCHMARK(BM_RawInsertOneProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RawInsertFourProcesses(benchmark::State& state) {
     static uint32_t next_raw[4] = {};
+    if (!ServerConnection().empty()) return state.SkipWithError("the raw twin is SQLite's: run without QVN_BENCH_PG");
     FourProcesses(state, next_raw, InsertRawLane);
 }
 BENCHMARK(BM_RawInsertFourProcesses)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

@@ -38,7 +38,7 @@ constexpr int kGatherTries = 3;
 
 // Every file an appointment change may write, open on one private session.
 struct ActionFiles {
-    QdbPrivateSession session;
+    QdbPrivateSession session{DbStartOwnSession(kAppointmentFile)};
     QdbOpenedFile appointments{session.Handle(), kAppointmentFile};
     QdbOpenedFile patients{session.Handle(), kPatientFile};
     QdbOpenedFile notes{session.Handle(), kNoteFile};
@@ -50,10 +50,7 @@ struct ActionFiles {
 
     QdbSession S() const { return session.Handle(); }
     bool Open() const {
-        if (!session.Handle()) {
-            QVN_ReportDbError(kAppointmentFile, kQdbNoSession, 0);
-            return false;
-        }
+        if (!session.Handle()) return false;  // the user was told
         const std::pair<const QdbOpenedFile*, int> files[] = {
             {&appointments, kAppointmentFile}, {&patients, kPatientFile},  {&notes, kNoteFile},
             {&newPatients, kNewPatientFile},   {&audit, kAuditFile},       {&rscuse, kRscUseFile},
@@ -86,7 +83,7 @@ void PutBigEndian(uint8_t (&bytes)[4], uint32_t value) {
 uint16_t FindAppointment(const ActionFiles& f, uint32_t id, AppointmentRecord* a) {
     if (QDB_FindRec(f.appointments.Handle(), kApptByIdKey, &id, a)) return kQdbOk;
     const uint16_t result = QDB_GetLastErrorNum(f.S());
-    if (result != kQdbNotFound) QVN_ReportDbError(kAppointmentFile, result, QDB_GetLastFileNum(f.S()));
+    if (result != kQdbNotFound) DbReportError(kAppointmentFile, result, QDB_GetLastFileNum(f.S()));
     return result;
 }
 
@@ -116,7 +113,7 @@ bool ReadLinks(const ActionFiles& f, uint32_t id, Links* links) {
     if (set) QDB_EndSet(set);
     uint16_t result = QDB_GetLastErrorNum(f.S());
     if (result != kQdbOk && result != kQdbNotFound) {
-        QVN_ReportDbError(kContinuingCareFile, result, QDB_GetLastFileNum(f.S()));
+        DbReportError(kContinuingCareFile, result, QDB_GetLastFileNum(f.S()));
         return false;
     }
     LabKey prefix{};
@@ -132,7 +129,7 @@ bool ReadLinks(const ActionFiles& f, uint32_t id, Links* links) {
     if (set) QDB_EndSet(set);
     result = QDB_GetLastErrorNum(f.S());
     if (result != kQdbOk && result != kQdbNotFound) {
-        QVN_ReportDbError(kLabCaseFile, result, QDB_GetLastFileNum(f.S()));
+        DbReportError(kLabCaseFile, result, QDB_GetLastFileNum(f.S()));
         return false;
     }
     return true;
@@ -179,7 +176,7 @@ bool Fail(const ActionFiles& f, DbMessageKind kind, int data_file) {
 }
 
 bool ReadFailed(const ActionFiles& f, int data_file) {
-    QVN_ReportDbError(data_file, QDB_GetLastErrorNum(f.S()), QDB_GetLastFileNum(f.S()));
+    DbReportError(data_file, QDB_GetLastErrorNum(f.S()), QDB_GetLastFileNum(f.S()));
     return false;
 }
 
@@ -305,7 +302,7 @@ ApptChangeResult BreakStoredAppointment(uint32_t id, AppointmentRecord* before) 
         uint32_t pid = a.patientId;
         has_patient = QDB_FindRec(f.patients.Handle(), kPatientByIdKey, &pid, &patient) != 0;
         if (!has_patient && QDB_GetLastErrorNum(f.S()) != kQdbNotFound) {
-            QVN_ReportDbError(kPatientFile, QDB_GetLastErrorNum(f.S()), QDB_GetLastFileNum(f.S()));
+            DbReportError(kPatientFile, QDB_GetLastErrorNum(f.S()), QDB_GetLastFileNum(f.S()));
             return ApptChangeResult::kFailed;
         }
     }
@@ -638,7 +635,7 @@ int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseK
         for (const RscUseKey& k : keys) {
             if (!QDB_FindRec(rscuse, kRscUseKey, &k, nullptr)) {
                 if (QDB_GetLastErrorNum(session) == kQdbNotFound) continue;
-                QVN_ReportDbError(kRscUseFile, QDB_GetLastErrorNum(session), QDB_GetLastFileNum(session));
+                DbReportError(kRscUseFile, QDB_GetLastErrorNum(session), QDB_GetLastFileNum(session));
                 return false;
             }
             if (!QDB_DeleteCurRec(rscuse)) return ReportChangeFailure(session, kDbMsgDelete, kRscUseFile), false;
@@ -702,9 +699,9 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         }
         end_batch();  // after Cancel: what was gathered goes whole before the walk stops
         if (!out.appointmentWalkCancelled && walk_result != kQdbNotFound && walk_result != kQdbOk)
-            QVN_ReportDbError(kAppointmentFile, walk_result, kAppointmentFile);
+            DbReportError(kAppointmentFile, walk_result, kAppointmentFile);
     }
-    QdbPrivateSession session;
+    QdbPrivateSession session{DbStartOwnSession(kRscUseFile)};
     QdbOpenedFile rscuse(session.Handle(), kRscUseFile);
     if (!rscuse.Handle()) {
         if (session.Handle()) ReportChangeFailure(session.Handle(), kDbMsgOpen, kRscUseFile);
@@ -751,6 +748,6 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
     }
     end_week_batch();  // after Cancel: what was gathered goes whole before the walk stops
     if (!out.weekWalkCancelled && !week_batch_failed && result != kQdbNotFound && result != kQdbOk)
-        QVN_ReportDbError(kRscUseFile, result, kRscUseFile);
+        DbReportError(kRscUseFile, result, kRscUseFile);
     return out;
 }

@@ -143,7 +143,7 @@ CareKey CareKeyOf(const ContinuingCareRecord& c) { return CareKey{c.patientId, c
 struct SaveFiles {
     explicit SaveFiles(bool with_extras) : withExtras(with_extras) {}
     const bool withExtras;
-    QdbPrivateSession session;
+    QdbPrivateSession session{DbStartOwnSession(kAppointmentFile)};
     QdbOpenedFile appointments{session.Handle(), kAppointmentFile};
     QdbOpenedFile rscuse{session.Handle(), kRscUseFile};
     QdbOpenedFile newPatients{session.Handle(), kNewPatientFile};
@@ -153,10 +153,7 @@ struct SaveFiles {
     QdbOpenedFile labCases{withExtras ? session.Handle() : QdbSession{0}, kLabCaseFile};
 
     bool Open() const {
-        if (!session.Handle()) {
-            QVN_ReportDbError(kAppointmentFile, kQdbNoSession, 0);
-            return false;
-        }
+        if (!session.Handle()) return false;  // the user was told
         const std::pair<const QdbOpenedFile*, int> files[] = {
             {&appointments, kAppointmentFile}, {&rscuse, kRscUseFile}, {&newPatients, kNewPatientFile},
             {&audit, kAuditFile}, {&notes, kNoteFile}, {&care, kContinuingCareFile}, {&labCases, kLabCaseFile}};
@@ -220,7 +217,7 @@ bool StoredAsExpected(const SaveFiles& f, bool add, const AppointmentRecord* bef
     AppointmentRecord stored{};
     const bool found = QDB_FindRec(f.appointments.Handle(), kApptByIdKey, &id, &stored) != 0;
     if (!found && QDB_GetLastErrorNum(s) != kQdbNotFound) {
-        QVN_ReportDbError(kAppointmentFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        DbReportError(kAppointmentFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
         return false;
     }
     if (add) {
@@ -241,7 +238,7 @@ bool StoredSideAsExpected(const SaveFiles& f, const NewPatientRecord& record, co
     NewPatientRecord stored{};
     const bool found = QDB_FindRec(f.newPatients.Handle(), kNewPatientKey, &id, &stored) != 0;
     if (!found && QDB_GetLastErrorNum(s) != kQdbNotFound) {
-        QVN_ReportDbError(kNewPatientFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        DbReportError(kNewPatientFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
         return false;
     }
     if (!found) stored = NewPatientRecord{};

@@ -239,6 +239,34 @@ bool DbReconnect() {
 
 void DbWhenAsked(std::function<void()> hook) { asked_hook = std::move(hook); }
 
+QdbSession DbStartOwnSession(int data_file) {
+    for (;;) {
+        // The rest of an operation whose question was cancelled asks no more.
+        if (cancelled == Cancelled::kThisOperation) return 0;
+        if (const QdbSession s = QDB_StartSession(1)) return s;
+        // No connection of its own: the shared one tells whether the database is gone.
+        const bool gone = db_state.session == 0 ? SessionLost(kQdbNoSession) : !QDB_CheckConnection(db_state.session);
+        if (!gone) {
+            QVN_ReportDbError(data_file, kQdbNoSession, 0);
+            return 0;
+        }
+        if (!DbReconnect()) return 0;
+    }
+}
+
+bool DbAskWhenUnreachable(uint16_t result) {
+    if (!SessionLost(result)) return false;
+    // A question earlier in the same operation (its file's open) may have started a new session
+    // already: the failure was the old connection's, and the user has answered for it.
+    const bool answered = result == kQdbConnectionLost && db_state.session != 0 && QDB_CheckConnection(db_state.session);
+    if (!answered) DbReconnect();
+    return true;
+}
+
+void DbReportError(int data_file, uint16_t error, int last_file) {
+    if (!DbAskWhenUnreachable(error)) QVN_ReportDbError(data_file, error, last_file);
+}
+
 DbConnection DbKeepConnection() {
     if (asking) return DbConnection::kLost;
     if (cancelled == Cancelled::kThisOperation) cancelled = Cancelled::kAskNext;

@@ -71,6 +71,19 @@ DbConnection DbKeepConnection();
 // asked has ended (a window posts itself a message).
 void DbWhenAsked(std::function<void()> hook);
 
+// An operation that works on a session of its own (a save, a record changed under its lock, a
+// job for the print queue) starts it here. When the database cannot be reached, the question
+// above, and on Retry the operation goes on in the new session; 0 after Cancel (the operation
+// ends quietly), or when no session can be had for another reason (then "Database error 12"
+// for data_file).
+QdbSession DbStartOwnSession(int data_file);
+// A failed result, of the shared session or of an operation's own: when it says the database
+// cannot be reached, the question above (true: the caller shows nothing of its own); false
+// for any other failure.
+bool DbAskWhenUnreachable(uint16_t result);
+// QVN_ReportDbError for data_file, or the question above when the database cannot be reached.
+void DbReportError(int data_file, uint16_t error, int last_file);
+
 // Open and close a group. Open failures are reported to the user by the rules of the data file.
 uint16_t DbOpenGroup(const FileGroupDesc& desc);
 uint16_t DbCloseGroup(const FileGroupDesc& desc);

@@ -37,7 +37,7 @@ const CountedFile kCountedFiles[] = {
 uint32_t FirstFreeId(const char* counter) {
     for (const CountedFile& c : kCountedFiles) {
         if (std::strcmp(c.counter, counter) != 0) continue;
-        QdbPrivateSession session;
+        QdbPrivateSession session{DbStartOwnSession(c.file)};
         QdbOpenedFile file(session.Handle(), c.file);
         std::vector<uint8_t> record(static_cast<size_t>(c.length));
         uint32_t highest = 0;
@@ -47,9 +47,10 @@ uint32_t FirstFreeId(const char* counter) {
             std::memcpy(&id, record.data() + c.idOffset, 4);
             if (id > highest) highest = id;
         }
-        const uint16_t result = session.Handle() ? QDB_GetLastErrorNum(session.Handle()) : kQdbNoSession;
+        if (!session.Handle()) return 0;  // the user was told
+        const uint16_t result = QDB_GetLastErrorNum(session.Handle());
         if (result != kQdbOk && result != kQdbNotFound) {
-            QVN_ReportDbError(c.file, result, c.file);
+            DbReportError(c.file, result, c.file);
             return 0;
         }
         return highest + 1;

@@ -93,7 +93,7 @@ bool WeekRecords::Read(QdbSession session, QdbFile rscuse) {
         entry.existed = QDB_FindRec(rscuse, kRscUseKey, &key, &entry.stored) != 0;
         if (!entry.existed) {
             if (QDB_GetLastErrorNum(session) != kQdbNotFound) {
-                QVN_ReportDbError(kRscUseFile, QDB_GetLastErrorNum(session), QDB_GetLastFileNum(session));
+                DbReportError(kRscUseFile, QDB_GetLastErrorNum(session), QDB_GetLastFileNum(session));
                 return false;
             }
             entry.stored = RscUseWeek{};

@@ -152,7 +152,7 @@ bool EditPracticeBase(Change change) {
 
 // Reports a read of the layer that failed for another reason than a missing record; false.
 bool ReportReadFailure(int data_file) {
-    QVN_ReportDbError(data_file, db_state.lastError, db_state.lastFile);
+    DbReportError(data_file, db_state.lastError, db_state.lastFile);
     return false;
 }
 

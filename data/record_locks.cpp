@@ -74,7 +74,7 @@ void ReportChangeFailure(QdbSession session, DbMessageKind kind, int data_file) 
 
 uint16_t EditLockedRecord(int data_file, int key, const void* key_buffer, int key_length, void* record,
                           const LockedEditFunction& edit) {
-    QdbPrivateSession session;
+    QdbPrivateSession session{DbStartOwnSession(data_file)};
     QdbOpenedFile file(session.Handle(), data_file);
     if (!file.Handle()) {
         if (session.Handle()) ReportChangeFailure(session.Handle(), kDbMsgOpen, data_file);
@@ -87,7 +87,7 @@ uint16_t EditLockedRecord(int data_file, int key, const void* key_buffer, int ke
     if (!locks.TakeAll()) return kQdbLocked;
     const bool exists = QDB_FindRec(f, key, key_buffer, record) != 0;
     if (!exists && QDB_GetLastErrorNum(s) != kQdbNotFound) {
-        QVN_ReportDbError(data_file, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        DbReportError(data_file, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
         return QDB_GetLastErrorNum(s);
     }
     const LockedEdit what = edit(record, exists);

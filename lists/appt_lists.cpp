@@ -293,7 +293,8 @@ ListFillResult FillApptList(int kind, const ApptListFilter& filter, HeaderListMo
         InsertLines(kind, ReadListDay(filter, filter.date, &r), list);
         if (ReadFailed(r)) result.error = r;
     }
-    if (result.error != kQdbOk && tell_truncation) QVN_Message(kMsgGroupGeneral, kMsgListUnreadable, result.error, kAppointmentFile);
+    if (result.error != kQdbOk && tell_truncation && !DbAskWhenUnreachable(result.error))
+        QVN_Message(kMsgGroupGeneral, kMsgListUnreadable, result.error, kAppointmentFile);
     if (list->Count() > 0) list->SetSelection(0, kSelSelect, false);
     result.lines = list->Count();
     return result;

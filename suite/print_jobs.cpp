@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/db_access.h"
 #include "suite/messages.h"
 #include "suite/qdb/qdb_handles.h"
 #include "suite/workstation_settings.h"
@@ -17,15 +18,17 @@ constexpr int kAnswerTakesQueueItself = 2;
 
 // The job added in a transaction of its own; false after a failure, reported with 3181.
 bool AddToQueue(const PrintJobRecord& job) {
-    QdbPrivateSession session;
+    QdbPrivateSession session{DbStartOwnSession(kPrintQueueFile)};
     QdbOpenedFile queue(session.Handle(), kPrintQueueFile);
     const QdbSession s = session.Handle();
+    if (!s) return false;  // the user was told
     bool added = queue.Handle() && QDB_BeginTransaction(s);
     if (added && !(QDB_AddRec(queue.Handle(), &job) && QDB_CommitTransaction(s))) {
         QDB_AbortTransaction(s);
         added = false;
     }
-    if (!added) QVN_Message(kMsgGroupGeneral, kMsgJobNotWritten, s ? QDB_GetLastErrorNum(s) : kQdbNoSession);
+    if (!added && !DbAskWhenUnreachable(QDB_GetLastErrorNum(s)))
+        QVN_Message(kMsgGroupGeneral, kMsgJobNotWritten, QDB_GetLastErrorNum(s));
     return added;
 }
 

@@ -1,6 +1,7 @@
 // The referral source search window over REFERRAL_FindSources.
 #include "suite/referral_win.h"
 
+#include "data/db_access.h"
 #include "resources/resource.h"
 #include "suite/messages.h"
 #include "suite/referral.h"
@@ -23,7 +24,8 @@ void FillSources(HWND dialog) {
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-    if (found.error) QVN_Message(kMsgGroupGeneral, kMsgRecordsUnreadable, found.error, kReferralFile);
+    if (found.error && !DbAskWhenUnreachable(found.error))
+        QVN_Message(kMsgGroupGeneral, kMsgRecordsUnreadable, found.error, kReferralFile);
 }
 
 void Choose(HWND dialog) {

@@ -75,7 +75,7 @@ void PutHours(RscUseWeek& week, int w, const int32_t start[3], const int32_t end
 bool Find(QdbSession s, QdbFile f, const RscUseKey& key, void* record, bool* failed) {
     if (QDB_FindRec(f, kRscUseKey, &key, record)) return true;
     if (QDB_GetLastErrorNum(s) != kQdbNotFound) {
-        QVN_ReportDbError(kRscUseFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
+        DbReportError(kRscUseFile, QDB_GetLastErrorNum(s), QDB_GetLastFileNum(s));
         *failed = true;
     }
     return false;
@@ -95,14 +95,11 @@ CalendarChange ChangeDate(const CalendarMonth& m, int day, Edit edit) {
     const int provider_index = provider ? FindProviderIndex(m.resource.data()) : -1;
     if (provider && provider_index < 0) return CalendarChange::kFailed;
 
-    QdbPrivateSession session;
+    QdbPrivateSession session{DbStartOwnSession(kRscUseFile)};
     QdbOpenedFile file(session.Handle(), kRscUseFile);
     const QdbSession s = session.Handle();
     const QdbFile f = file.Handle();
-    if (!s) {
-        QVN_ReportDbError(kRscUseFile, kQdbNoSession, 0);
-        return CalendarChange::kFailed;
-    }
+    if (!s) return CalendarChange::kFailed;  // the user was told
     if (!f) {
         ReportChangeFailure(s, kDbMsgOpen, kRscUseFile);
         return CalendarChange::kFailed;

@@ -340,7 +340,7 @@ int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day,
     }
     if (error != kQdbOk) {
         ClearColumns(day);
-        QVN_Message(kMsgGroupGeneral, 3018, error, kAppointmentFile);
+        if (!DbAskWhenUnreachable(error)) QVN_Message(kMsgGroupGeneral, 3018, error, kAppointmentFile);
         return error;
     }
     return 1;
@@ -454,9 +454,15 @@ void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
     {
         DayFiles files;
         ScheduleRecords records;
+        bool unreachable = false;
         for (DayRecord& day : day_data.days) {
             BuildColumns(&day, mode);
-            LoadDayFrom(files, records, &day, mode);
+            // After the question about a database that cannot be reached the days left stay
+            // empty: the files open for the load were the old session's, and once a new session
+            // runs the window loads every shown day again.
+            if (unreachable) continue;
+            const int loaded = LoadDayFrom(files, records, &day, mode);
+            unreachable = loaded == kQdbConnectionLost || loaded == kQdbNoSession;
         }
     }
     LoadHours();

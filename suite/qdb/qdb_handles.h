@@ -8,6 +8,8 @@
 class QdbPrivateSession {
 public:
     QdbPrivateSession() : session_(QDB_StartSession(1)) {}
+    // A session started elsewhere (0: none), ended here.
+    explicit QdbPrivateSession(QdbSession started) : session_(started) {}
     ~QdbPrivateSession() {
         if (session_) QDB_EndSession(session_);
     }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -19,7 +21,13 @@ public:
 
     // Queue the answer for the next request.
     ScriptedPrompter& Answer(PromptAnswer answer) {
-        answers_.push_back(answer);
+        answers_.push_back({answer, nullptr});
+        return *this;
+    }
+    // The same, with something the user's world does while the request is on screen (a server
+    // started again before Retry is pressed).
+    ScriptedPrompter& Answer(PromptAnswer answer, std::function<void()> meanwhile) {
+        answers_.push_back({answer, std::move(meanwhile)});
         return *this;
     }
 
@@ -29,8 +37,9 @@ public:
             ADD_FAILURE() << "unexpected prompt: \"" << request.text << "\"";
             return request.buttons == kButtonsYesNo ? kAnswerNo : kAnswerCancel;
         }
-        PromptAnswer answer = answers_.front();
+        auto [answer, meanwhile] = std::move(answers_.front());
         answers_.pop_front();
+        if (meanwhile) meanwhile();
         return answer;
     }
 
@@ -46,7 +55,7 @@ public:
     size_t UnusedAnswers() const { return answers_.size(); }
 
 private:
-    std::deque<PromptAnswer> answers_;
+    std::deque<std::pair<PromptAnswer, std::function<void()>>> answers_;
     std::vector<PromptRequest> asked_;
 };
 
