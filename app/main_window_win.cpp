@@ -66,6 +66,7 @@
 #include "views/sheet_state.h"
 #include "views/sheet_windows_win.h"
 #include "views/view_dialogs_win.h"
+#include "setup/day_times_win.h"
 
 AppFrame app_frame;
 
@@ -196,6 +197,7 @@ void OnCreate(HWND window) {
     SetListBreakAction(BreakFromList);
     SetListDeleteAction(DeleteFromList);
     SetListStatusAction(SetStatusFromList);
+    SetCalendarDayEditor(EditCalendarDay);  // Enter or a double click on a date of modes 1 and 2
     CreateDateControls(window, app_frame.instance);
     // The month view is not built yet.
     EnableDateControl(kMonthViewCommand, false);
