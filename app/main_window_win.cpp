@@ -67,6 +67,7 @@
 #include "views/sheet_windows_win.h"
 #include "views/view_dialogs_win.h"
 #include "setup/day_times_win.h"
+#include "setup/practice_setup_win.h"
 
 AppFrame app_frame;
 
@@ -361,6 +362,27 @@ void ApplyNewSheetFont(HWND window) {
     TakeSheetMeasures();
     OnSize(window);
     InvalidateRect(window, nullptr, TRUE);
+}
+
+// After practice setup: saved hours or block size build the shown days again; a changed button
+// bar orientation or time column side lays the window out again, else the sheet is redrawn in
+// its colours.
+void AfterPracticeSetup(HWND window, bool saved) {
+    if (saved) ShowDate(sheet_state.shownDate, sheet_state.mode);
+    const ButtonBarOrientation orientation = ReadButtonBarOrientation();
+    if (orientation != main_state.orientation) {
+        main_state.orientation = orientation;
+        if (main_state.buttonBar) DestroyWindow(main_state.buttonBar);
+        main_state.buttonBar = CreateButtonBar(window, app_frame.instance, orientation, main_state.idealDay);
+        if (main_state.buttonBar) RefreshButtonBar(main_state.buttonBar, CurrentSelectionFacts());
+        OnSize(window);
+    } else if (ReadViewTimeAtRight() != sheet_state.timeAtRight) {
+        OnSize(window);
+    } else {
+        ReadSheetSettings();
+    }
+    for (HWND child : {main_state.header, main_state.timeColumn, main_state.sheet})
+        if (child) InvalidateRect(child, nullptr, TRUE);
 }
 
 // Applies view n (0: nothing to do) and shows it.
@@ -840,6 +862,9 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case kDateCalendarCommand:
         OpenCalendar(window, app_frame.instance, sheet_state.shownDate, false, kCalendarPickDate, nullptr);
+        break;
+    case CMD_PRACTICE_SETUP:
+        AfterPracticeSetup(window, PracticeSetup(window, app_frame.instance) == 1);
         break;
     case CMD_PRACTICE_SCHEDULE:
         OpenCalendar(window, app_frame.instance, sheet_state.shownDate, false, kCalendarPractice, nullptr);
