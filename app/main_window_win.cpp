@@ -228,7 +228,11 @@ void PollForChanges(HWND window) {
     if (connection == DbConnection::kLost) return;
     if (connection == DbConnection::kRestored)
         for (int32_t date : DisplayedDays()) reloaded |= ReloadShownDay(date);
-    PollStation(StationCode(), DisplayedDays(), [&](int32_t date) { reloaded |= ReloadShownDay(date); });
+    bool schedule_changed = false;
+    PollStation(StationCode(), DisplayedDays(), [&](int32_t date) { reloaded |= ReloadShownDay(date); },
+                [&] { schedule_changed = true; });
+    // Another workstation changed the hours, time blocks or block size: a full refresh.
+    if (schedule_changed) PostMessageA(window, WM_COMMAND, CMD_REFRESH, 0);
     if (HWND list = OpenApptListWindow()) SendMessageA(list, WM_TIMER, kRefreshTimer, 0);
     if (!reloaded) return;
     for (HWND child : {main_state.header, main_state.sheet})
@@ -392,15 +396,26 @@ void SelectView(int n) {
     if (app_frame.running) ShowDateAndRegister(sheet_state.shownDate, sheet_state.mode);
 }
 
-// Refresh: the practice file group closed and opened again, the status menu and the type names
-// read anew, the shown days reloaded.
+// The practice, its providers and operatories, statuses and type names are read again (another
+// workstation may have changed hours, time blocks, colours or the block size) and the current
+// view is applied to them again. A practice that cannot be read keeps the tables it had.
+void ReloadPracticeData() {
+    PracticeTables before = std::move(practice_tables);
+    if (!LoadPracticeTables()) {
+        practice_tables = std::move(before);
+        return;
+    }
+    ApplyView(view_state.active.number);
+}
+
+// Refresh: the practice file group closed and opened again, the practice's tables (with the
+// status menu and the type names) read anew, the shown days reloaded.
 void RefreshEverything() {
     FileGroupDesc resources{};
     DbGroupOf(kResourceFile, &resources);
     DbCloseGroup(resources);
     if (DbOpenGroup(resources) != kQdbOk) return;
-    LoadStatusTables();
-    LoadTypeNames();
+    ReloadPracticeData();
     ReplaceStatusMenu(practice_tables.statuses);
     ShowDate(sheet_state.shownDate, sheet_state.mode);
 }
