@@ -84,6 +84,7 @@ constexpr int kAvailableCommands[] = {
     127,            // Find New Appointment Time
     142, 203,       // the schedule calendar: the practice's schedule, and picking a date
     152, 806,       // the month view: its button and Ctrl+Shift+M
+    140,            // Practice Setup
 };
 
 }  // namespace
