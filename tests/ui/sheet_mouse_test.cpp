@@ -101,6 +101,7 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
     HWND main = nullptr, sheet = nullptr;
     SheetModel m;
     ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    EXPECT_EQ("(no data)", DdeClient().Request("PatientInfo", "PatientId")) << "nothing selected yet";
     // An appointment put aside is parked on the first paint and scheduled from the pin board.
     {
         ASSERT_NE(0u, put_aside) << "the demo book has an appointment on the unscheduled list";
@@ -220,8 +221,8 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the drag started";
         SetForegroundWindow(main);
         PressKey(VK_ESCAPE);
-        Settle(400);
-        EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "Escape ends the drag";
+        EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(sheet, nullptr, "MoveIt", nullptr) == nullptr; }, 3000))
+            << "Escape ends the drag";
         ASSERT_TRUE(GetGUIThreadInfo(program_thread, &thread));
         EXPECT_EQ(nullptr, thread.hwndCapture) << "the capture is released";
         SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
@@ -234,8 +235,8 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         Settle(300);
         ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the second drag started";
         PostMessageA(sheet, WM_CANCELMODE, 0, 0);
-        Settle(400);
-        EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "a lost capture ends the drag";
+        EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(sheet, nullptr, "MoveIt", nullptr) == nullptr; }, 3000))
+            << "a lost capture ends the drag";
         SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 40, p.y + 32});
         EXPECT_TRUE(app.AnswerAll().empty());
         RECT clip, screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -411,7 +412,6 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
 
         // A click selects it and asks nothing: it was dropped on its own place.
         DdeClient dde;
-        EXPECT_EQ("(no data)", dde.Request("PatientInfo", "PatientId")) << "nothing selected yet";
         Click(sheet, inside);
         EXPECT_TRUE(app.AnswerAll().empty()) << "a drop on its own place asks nothing";
         EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId"));
