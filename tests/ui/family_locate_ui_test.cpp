@@ -29,6 +29,14 @@ bool Typeable(const AppointmentRecord& a) {
     return true;
 }
 
+// In the run's view, which shows OP1 to OP4 (the view the program applies at its start, from its
+// settings file).
+bool InView(const AppointmentRecord& a) {
+    for (const char* op : {"OP1 ", "OP2 ", "OP3 ", "OP4 "})
+        if (std::memcmp(a.operatory, op, 4) == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 // One run: the family list of a second start, the day note of today, the found times' View without
@@ -140,7 +148,7 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     AppointmentRecord wanted{};
     for (int32_t d = QVN_SysDate() + 1; d < QVN_SysDate() + 14 && wanted.id == 0; ++d)
         for (const AppointmentRecord& a : ReadDay(d))
-            if (wanted.id == 0 && a.patientId != 0 && a.unscheduled == 0 && AppointmentOperatoryShown(a) && Typeable(a)) wanted = a;
+            if (wanted.id == 0 && a.patientId != 0 && a.unscheduled == 0 && InView(a) && Typeable(a)) wanted = a;
     ASSERT_NE(0u, wanted.id);
     const int32_t day = wanted.date;
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(day), "the located day", QVN_SysDate()));
@@ -194,7 +202,7 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     for (int32_t d = QVN_SysDate() + 1; d < QVN_SysDate() + 14 && hidden.id == 0; ++d)
         for (const AppointmentRecord& a : ReadDay(d))
             if (hidden.id == 0 && a.patientId != 0 && a.patientId != wanted.patientId && a.unscheduled == 0 &&
-                !AppointmentOperatoryShown(a) && Typeable(a))
+                !InView(a) && Typeable(a))
                 hidden = a;
     DbEndSession();
     ASSERT_NE(0u, hidden.id) << "no appointment outside OP1 to OP4";
