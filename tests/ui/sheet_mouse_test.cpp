@@ -6,8 +6,8 @@
 // off by the window cannot be taken, Shift with the right button shows the information box, an
 // appointment put aside or parked is scheduled from the pin board, the right button opens the
 // block edit and the patient menu, and the patient alert and lab case icons show their boxes.
-// All in one run of the program; the database is read back after every step and the occupancy
-// is verified at the end.
+// All in one run of the program, each former test a block of its own (a fatal failure ends only
+// its block); the database is read back after every step and the occupancy is verified at the end.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -74,6 +74,13 @@ const DayColumn* FreeSlot(const SheetModel& m, int units, int* unit) {
 }
 
 
+// The questions of a step that must ask: the first may come later than AnswerAll waits on a loaded
+// machine, so it is waited for first (up to 10 s).
+std::vector<std::string> AnswerAsked(AppRun& app) {
+    app.WaitForDialog("Appointment Book", 10000);
+    return app.AnswerAll();
+}
+
 POINT BoardMiddle(HWND board) {
     RECT r;
     GetClientRect(board, &r);
@@ -103,7 +110,7 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
     ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
     EXPECT_EQ("(no data)", DdeClient().Request("PatientInfo", "PatientId")) << "nothing selected yet";
     // An appointment put aside is parked on the first paint and scheduled from the pin board.
-    {
+    [&] {
         ASSERT_NE(0u, put_aside) << "the demo book has an appointment on the unscheduled list";
         HWND board = FindWindowExA(main, nullptr, "SSPinBoard", nullptr);
         ASSERT_NE(nullptr, board);
@@ -127,7 +134,7 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         EXPECT_TRUE(WaitUntil([&] { return Parked(board) == put_aside; }))
             << "back on the board";
         Drag(board, POINT{card.right / 2, card.bottom / 2}, sheet, POINT{(column->left + column->right) / 2, m.Y(free_unit) + m.R() / 2});
-        const std::vector<std::string> asked = app.AnswerAll();
+        const std::vector<std::string> asked = AnswerAsked(app);
         ASSERT_FALSE(asked.empty());
         EXPECT_EQ("Schedule appointment?", asked.front());
         const AppointmentRecord scheduled = Stored(put_aside);
@@ -135,9 +142,9 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         EXPECT_EQ(0, std::memcmp(scheduled.operatory, column->id, 4));
         EXPECT_EQ(0u, Parked(board)) << "the board is empty";
         EXPECT_EQ(0u, ReadClipboardAppointment()) << "Clipboard Appt cleared";
-    }
+    }();
     // A wobbling click, Escape or a lost capture ending a drag, and the icons' boxes.
-    {
+    [&] {
         int32_t day = 0;
         ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 6, &day));
         const auto open_and_long = [](const DayColumn&, const ApptDisplay& x) {
@@ -245,9 +252,9 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         const AppointmentRecord stays = Stored(static_cast<uint32_t>(a.a.id));
         EXPECT_EQ(0, std::memcmp(stays.operatory, a.column->id, 4)) << "nothing was moved";
         EXPECT_EQ(a.a.startUnit, stays.hour * 12 + stays.minute / 5);
-    }
+    }();
     // A card parked from the week view is scheduled in the day view; a refused drop goes back.
-    {
+    [&] {
         HWND board = FindWindowExA(main, nullptr, "SSPinBoard", nullptr);
         ASSERT_NE(nullptr, board);
         int32_t day = 0;
@@ -276,7 +283,7 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         ASSERT_NE(nullptr, free) << "no free slot for the parked appointment";
         WritePrivateProfileStringA("Apptbook", "Clipboard Appt", std::to_string(id).c_str(), app.SettingsFile().c_str());
         Drag(board, BoardMiddle(board), sheet, POINT{(free->left + free->right) / 2, m.Y(unit) + m.R() / 2});
-        const std::vector<std::string> asked = app.AnswerAll();
+        const std::vector<std::string> asked = AnswerAsked(app);
         ASSERT_FALSE(asked.empty()) << "the program asked nothing (or ended)";
         EXPECT_EQ("Schedule appointment?", asked.front()) << "a card from the pin board is scheduled, not moved";
         const AppointmentRecord scheduled = Stored(id);
@@ -303,11 +310,11 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         const AppointmentRecord stays = Stored(b_id);
         EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4));
         EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
-    }
+    }();
     // The right button's menus and block edit (with Ideal Day on, off again after), and a caption
     // click. The sheet is scrolled only in the last block: the program keeps its scroll across
     // dates, and every block before starts at the first shown time.
-    {
+    [&] {
         HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
 
         // Ideal Day on: a day of this week with a block that shows on the sheet.
@@ -389,9 +396,9 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_IDEAL_DAY, 0), 0);
         sheet_state.idealDay = false;
         Settle(500);
-    }
+    }();
     // Select, the commands not carried out, move, refuse, resize, the information box, complete and cut off.
-    {
+    [&] {
         int32_t day = 0;
         ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 6, &day));
         HWND toolbar = Child(main, TOOLBARCLASSNAMEA);
@@ -452,7 +459,7 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
 
         // Dragged into the free operatory at the same time: one question, then it is there.
         Drag(sheet, inside, sheet, POINT{target->left + m.W() + 6, inside.y});
-        EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), app.AnswerAll());
+        EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), AnswerAsked(app));
         const AppointmentRecord moved = Stored(static_cast<uint32_t>(a.a.id));
         EXPECT_EQ(0, std::memcmp(moved.operatory, target->id, 4)) << "appointment " << a.a.id << " in its new operatory";
         EXPECT_EQ(a.a.startUnit, moved.hour * 12 + moved.minute / 5) << "at the same time";
@@ -490,7 +497,7 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
         ASSERT_NE(nullptr, booked.column) << "no booked slot in another operatory";
         const POINT b_inside{b.column->left + m.W() + 6, m.Y(b.a.startUnit) + m.R() / 2};
         Drag(sheet, b_inside, sheet, POINT{booked.column->left + m.W() + 6, m.Y(booked.a.startUnit) + m.R() / 2});
-        const std::vector<std::string> asked = app.AnswerAll();
+        const std::vector<std::string> asked = AnswerAsked(app);
         ASSERT_FALSE(asked.empty());
         EXPECT_EQ("Move appointment?", asked.front());
         EXPECT_EQ("Operatory is already scheduled for requested time!", asked.back());
@@ -564,7 +571,7 @@ TEST(SheetMouse, EveryMouseActionOnTheSheetAndThePinBoardInOneRun) {
                 EXPECT_EQ(PatientReply(done.a), dde.Request("PatientInfo", "PatientId")) << "the cut-off box was not selected";
             }
         }
-    }
+    }();
     const OccupancyReport report = VerifyOccupancy(false);
     EXPECT_TRUE(report.differences.empty()) << report.differences.front();
     ExitProgram(app, main);
