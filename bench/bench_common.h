@@ -80,8 +80,7 @@ inline void EngineRewrite(benchmark::State& state, QdbSession session, QdbFile f
 }
 
 // Nothing may be asked while the program's path runs; what it shows is kept for the check.
-class ShownTexts final : public Prompter {
-public:
+struct ShownTexts final : Prompter {
     PromptAnswer Show(const PromptRequest& r) override {
         texts.push_back(r.text);
         return r.buttons == kButtonsOk ? kAnswerOk : kAnswerNo;
@@ -101,9 +100,7 @@ struct BenchPractice {
 };
 inline BenchPractice& OpenBenchPractice(const std::function<bool(const std::string&, std::string*)>& seed = nullptr) {
     static BenchPractice p;
-    static bool tried = false;
-    if (tried) return p;
-    tried = true;
+    if (!p.dir.empty()) return p;  // tried once already
     const char* env = std::getenv("QVN_BENCH_PRACTICE");
     const bool given = env && *env;
     p.dir = given ? env : (std::filesystem::temp_directory_path() / "qvn-week-bench").string();

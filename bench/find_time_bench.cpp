@@ -13,8 +13,6 @@
 // The practice: $QVN_BENCH_PRACTICE, else $TMPDIR/qvn-week-bench (made by week_load_bench or
 // `qvnadmin seed-bench DIR`).
 #include <random>
-#include <string>
-#include <vector>
 
 #include "appointments/find_time.h"
 #include "bench_common.h"
@@ -25,13 +23,13 @@ namespace {
 
 // Start dates over the booked years (the book ends about a year after today).
 const std::vector<int32_t>& Starts() {
-    static std::vector<int32_t> starts;
-    if (starts.empty()) {
+    static const std::vector<int32_t> starts = [] {
         std::mt19937 random(0xF17Du);
-        const int32_t today = QVN_SysDate();
-        std::uniform_int_distribution<int32_t> within(today - 8 * 365, today + 300);
-        for (int i = 0; i < 200; ++i) starts.push_back(within(random));
-    }
+        std::uniform_int_distribution<int32_t> within(QVN_SysDate() - 8 * 365, QVN_SysDate() + 300);
+        std::vector<int32_t> drawn(200);
+        for (int32_t& d : drawn) d = within(random);
+        return drawn;
+    }();
     return starts;
 }
 
@@ -42,8 +40,7 @@ void Run(benchmark::State& state, int minutes, bool read_operatories) {
     sqlite3_stmt* weeks = raw.Prepare("SELECT rec FROM g94 WHERE k95 = ?");
     if (!weeks) return state.SkipWithError("raw SQLite cannot read qvn.db");
     const auto read = [&](uint8_t kind, const char id[4], int32_t week) {
-        RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
-        std::memcpy(key.id, id, 4);
+        RscUseKey key{kind, {id[0], id[1], id[2], id[3]}, static_cast<uint32_t>(week)};
         raw.Fetch(weeks, &key, sizeof key);
     };
     bench::Turns turns({"engine", "raw"}, false);

@@ -2,133 +2,100 @@
 // List, which stops at its 3,000 lines (and tells so once per fill), and the Appointment List of
 // the book's busiest day, each through the program's own FillApptList into the header list box's
 // lines, against raw SQLite reading the same appointment rows on its own connection to the same
-// qvn.db (raw_ms), and the same plus each line's patient record (raw_all_ms), copying the blobs
-// and formatting nothing. The two take turns at going first.
+// qvn.db (raw), and the same plus each line's patient record (raw_all), copying the blobs and
+// formatting nothing. The three take turns at going first.
 //
 // Counters per fill: fill_ms, raw_ms, fill/raw, raw_all_ms, fill/raw_all and the lines filled,
 // and first_fill_ms, the first round's fill, on the program's connection with nothing of the
-// list in its page cache yet.
+// list in its page cache yet. The 3,000 lines of the Unscheduled List are inserted in sort order
+// into the header list's lines, so this also measures those inserts.
 //
 // The practice: $QVN_BENCH_PRACTICE when set, else $TMPDIR/qvn-week-bench (made by
 // `qvnadmin seed-bench DIR` or by the week load benchmark's first run). Only read.
-#include <benchmark/benchmark.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <vector>
-
+#include "bench_common.h"
 #include "data/appointment_record.h"
-#include "data/db_access.h"
-#include "data/practice_database.h"
-#include "data/practice_schedule.h"
-#include "bench/raw_list_reads.h"
 #include "lists/appt_lists.h"
 #include "suite/dates.h"
-#include "suite/prompter.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kRounds = 30;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// The fills ask nothing; the Unscheduled List's limit is the one message expected.
-class ShownTexts final : public Prompter {
+// The raw twin on a connection of its own with the program's page cache, so that both meet warm
+// pages alike: the day's rows by the date key, or the unscheduled ones up to the list's limit;
+// with patients, each row's patient record too. The number of rows read.
+class RawLists {
 public:
-    PromptAnswer Show(const PromptRequest& r) override {
-        texts.push_back(r.text);
-        return kAnswerOk;
+    explicit RawLists(const std::string& dir) : db_(dir) {
+        sqlite3_exec(db_.Db(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
+        day_ = db_.Prepare("SELECT recno, rec FROM g9 WHERE k10 >= ? AND k10 < ? ORDER BY k10");
+        unscheduled_ = db_.Prepare("SELECT recno, rec FROM g9 WHERE k15 >= x'01' AND k15 < x'02' ORDER BY k15 LIMIT ?");
+        patient_ = db_.Prepare("SELECT rec FROM g18 WHERE k19 = ?");
     }
-    std::vector<std::string> texts;
+    bench::RawDb& Db() { return db_; }
+    int Read(int kind, int32_t date, bool patients) {
+        uint8_t low[5] = {}, high[5] = {0, 0, 0, 0, 0xFF};
+        std::memcpy(low, &date, 4);
+        std::memcpy(high, &date, 4);
+        sqlite3_bind_int(unscheduled_, 1, kUnscheduledListMax);
+        sqlite3_bind_blob(day_, 1, low, 4, SQLITE_STATIC);
+        sqlite3_bind_blob(day_, 2, high, 5, SQLITE_STATIC);
+        const std::vector<AppointmentRecord> rows = db_.Rows<AppointmentRecord>(kind == kListUnscheduled ? unscheduled_ : day_);
+        if (patients)
+            for (const AppointmentRecord& a : rows)
+                if (a.patientId != 0) db_.Fetch(patient_, &a.patientId, 4);
+        return static_cast<int>(rows.size());
+    }
+
+private:
+    bench::RawDb db_;
+    sqlite3_stmt *day_ = nullptr, *unscheduled_ = nullptr, *patient_ = nullptr;
 };
-ShownTexts shown;
 
-struct Practice {
-    bool ok = false;
-    std::string reason, dir;
-    int32_t busiest = 0;
-};
-
-Practice& OpenPractice() {
-    static Practice p;
-    static bool tried = false;
-    if (tried) return p;
-    tried = true;
-    const char* env = std::getenv("QVN_BENCH_PRACTICE");
-    p.dir = env && *env ? env : (std::filesystem::temp_directory_path() / "qvn-week-bench").string();
-    if (!std::filesystem::exists(std::filesystem::path(p.dir) / "qvn.db"))
-        return p.reason = p.dir + " holds no qvn.db; make one with `qvnadmin seed-bench " + p.dir + "`", p;
-    if (!OpenPracticeDatabase(p.dir, &p.reason)) return p;
-    if (!LoadPracticeTables()) return p.reason = "the practice tables cannot be loaded", p;
-    InstallPrompter(&shown);
-    RawListReader raw(p.dir);
-    if (!raw.Ok()) return p.reason = "raw SQLite: " + raw.Error(), p;
-    p.busiest = raw.BusiestDay();
-    if (p.busiest == 0) return p.reason = "no booked day", p;
-    p.ok = true;
-    return p;
-}
-
-HeaderListModel EmptyList(int kind) {
-    const ApptListLayout& layout = LayoutOf(kind);
-    return HeaderListModel(std::vector<int>(layout.widths, layout.widths + kApptListColumns), kApptListStyle);
+// The day with the most appointments (a full scan, once).
+int32_t BusiestDay(bench::RawDb& db) {
+    sqlite3_stmt* s = db.Prepare("SELECT substr(k10, 1, 4) AS d, count(*) AS n FROM g9 WHERE d != x'00000000' "
+                                 "GROUP BY d ORDER BY n DESC LIMIT 1");
+    int32_t date = 0;
+    if (s && sqlite3_step(s) == SQLITE_ROW && sqlite3_column_bytes(s, 0) == 4) std::memcpy(&date, sqlite3_column_blob(s, 0), 4);
+    return date;
 }
 
 void RunFills(benchmark::State& state, int kind) {
-    Practice& p = OpenPractice();
+    const bench::BenchPractice& p = bench::OpenBenchPractice();
     if (!p.ok) return state.SkipWithError(p.reason.c_str());
-    RawListReader raw(p.dir), raw_all(p.dir);
-    for (RawListReader* r : {&raw, &raw_all})
-        if (!r->Ok()) return state.SkipWithError(("raw SQLite: " + r->Error()).c_str());
+    RawLists raw(p.dir), raw_all(p.dir);
+    static const int32_t busiest = BusiestDay(raw.Db());
+    if (!raw.Db().Ok() || !raw_all.Db().Ok() || busiest == 0) return state.SkipWithError("raw SQLite cannot read qvn.db, or no booked day");
     ApptListFilter filter;
-    filter.date = p.busiest;
-    HeaderListModel list = EmptyList(kind);
-    double ms[3] = {};  // fill, raw, raw_all
+    filter.date = busiest;
+    const ApptListLayout& layout = LayoutOf(kind);
+    HeaderListModel list(std::vector<int>(layout.widths, layout.widths + kApptListColumns), kApptListStyle);
+    bench::Turns turns({"fill", "raw", "raw_all"});
     int64_t lines = 0;
-    size_t next = 0;
     double first_fill = 0;
     for (auto _ : state) {
         int rows[3] = {};
-        shown.texts.clear();
-        for (int i = 0; i < 3; ++i) {
-            const int which = static_cast<int>((next + i) % 3);
-            const auto t0 = Clock::now();
+        bench::shown.texts.clear();
+        turns.Round(state, [&](size_t which) {
+            const auto t0 = std::chrono::steady_clock::now();
             if (which == 0) rows[0] = FillApptList(kind, filter, &list).lines;
-            else {
-                RawListReader& r = which == 1 ? raw : raw_all;
-                rows[which] = kind == kListUnscheduled ? r.Unscheduled(kUnscheduledListMax, which == 2)
-                                                       : r.Day(filter.date, which == 2);
-            }
-            const double taken = Ms(Clock::now() - t0);
-            ms[which] += taken;
-            if (which == 0) state.SetIterationTime(taken / 1000.0);
-            if (which == 0 && next == 0) first_fill = taken;
-        }
-        ++next;
+            else rows[which] = (which == 1 ? raw : raw_all).Read(kind, filter.date, which == 2);
+            if (which == 0 && turns.Rounds() == 0)
+                first_fill = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        });
         if (rows[0] != rows[1] || rows[1] != rows[2] || rows[0] != list.Count() || rows[0] == 0)
             return state.SkipWithError(("the fill listed " + std::to_string(rows[0]) + " lines, raw SQLite read " +
-                                        std::to_string(rows[1]))
-                                           .c_str());
-        const size_t expected_messages = kind == kListUnscheduled && rows[0] == kUnscheduledListMax ? 1 : 0;
-        if (shown.texts.size() != expected_messages)
-            return state.SkipWithError(("the fill showed " + std::to_string(shown.texts.size()) + " messages").c_str());
+                                        std::to_string(rows[1])).c_str());
+        // The Unscheduled List tells once that it stopped at its limit; nothing else is shown.
+        if (bench::shown.texts.size() != (kind == kListUnscheduled && rows[0] == kUnscheduledListMax ? 1u : 0u))
+            return state.SkipWithError(("the fill showed " + std::to_string(bench::shown.texts.size()) + " messages").c_str());
         lines += rows[0];
     }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["fill_ms"] = ms[0] / n;
-    state.counters["raw_ms"] = ms[1] / n;
-    state.counters["fill/raw"] = ms[0] / ms[1];
-    state.counters["raw_all_ms"] = ms[2] / n;
-    state.counters["fill/raw_all"] = ms[0] / ms[2];
-    state.counters["lines"] = static_cast<double>(lines) / n;
+    turns.Report(state);
+    state.counters["lines"] = static_cast<double>(lines) / static_cast<double>(state.iterations());
     state.counters["first_fill_ms"] = first_fill;
-    benchmark::DoNotOptimize(raw.Sink() + raw_all.Sink());
-    if (kind == kListAppointments) state.SetLabel("busiest day " + QVN_fmtDateString2000(p.busiest));
+    if (kind == kListAppointments) state.SetLabel("busiest day " + QVN_fmtDateString2000(busiest));
 }
 
 void BM_UnscheduledListFill(benchmark::State& state) { RunFills(state, kListUnscheduled); }

@@ -1,6 +1,6 @@
-// The family appointment list, the locate dialog and the day note on the running program, with
-// real input: a second start with /OAID, the header's "Note" button, a typed name located and
-// shown on the sheet.
+// The family appointment list, the locate dialog, the day note and the found times' refusal on the
+// running program, with real input: a second start with /OAID, the header's "Note" button, a typed
+// name located and shown on the sheet, or refused when its operatory is not shown.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -29,18 +29,27 @@ bool Typeable(const AppointmentRecord& a) {
     return true;
 }
 
+// In the run's view, which shows OP1 to OP4 (the view the program applies at its start, from its
+// settings file).
+bool InView(const AppointmentRecord& a) {
+    for (const char* op : {"OP1 ", "OP2 ", "OP3 ", "OP4 "})
+        if (std::memcmp(a.operatory, op, 4) == 0) return true;
+    return false;
+}
+
 }  // namespace
 
-TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCopy) {
-    AppRun first("", Practice::kDemoBook);
-    ASSERT_TRUE(first.Started()) << first.SeedReason();
-    HWND main = first.WaitForWindow("ApptBook");
-    ASSERT_NE(nullptr, main);
-
+// One run: the family list of a second start, the day note of today, the found times' View without
+// a row, a located appointment of a later day that has a note, and one in an operatory the view
+// leaves out. The view shows OP1 to OP4 only.
+TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannotBeShown) {
+    AppRun app("", Practice::kDemoBook, "FRONT", {"APPTBOOK/COLOR3=200,100,050", "APPTBOOK/ViewOp1=04,OP1 ,OP2 ,OP3 ,OP4 ,"});
+    ASSERT_TRUE(app.Started()) << app.SeedReason();
+    ASSERT_NE(nullptr, app.WaitForWindow("ApptBook"));
     // A patient with appointments, and what the list must show for that patient, read here from
     // the same database.
     std::string reason;
-    ASSERT_TRUE(OpenPracticeDatabase(first.DataDir(), &reason)) << reason;
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
     uint32_t patient = 0;
     for (const DemoPatient& p : BuildDemoPractice(1, QVN_SysDate()).patients)
         if (!patient && ReadPatientAppointments(p.id).size() >= 2) patient = p.id;
@@ -56,29 +65,22 @@ TEST(FamilyListRun, ASecondStartWithOaidShowsThePatientsFamilyListInTheRunningCo
     ASSERT_TRUE(second.Started());
     EXPECT_EQ(0, second.WaitForExit()) << "the second copy hands over and ends";
 
-    HWND dialog = first.WaitForDialog("Family Appointment List");
-    ASSERT_NE(nullptr, dialog) << "the running copy shows the list";
-    ASSERT_EQ(static_cast<int>(family.lines.size()), ListCount(dialog, IDC_OTHERAPPTS_FAMILY));
-    const int selected = static_cast<int>(SendDlgItemMessageA(dialog, IDC_OTHERAPPTS_FAMILY, LB_GETCURSEL, 0, 0));
+    HWND family_list = app.WaitForDialog("Family Appointment List");
+    ASSERT_NE(nullptr, family_list) << "the running copy shows the list";
+    ASSERT_EQ(static_cast<int>(family.lines.size()), ListCount(family_list, IDC_OTHERAPPTS_FAMILY));
+    const int selected = static_cast<int>(SendDlgItemMessageA(family_list, IDC_OTHERAPPTS_FAMILY, LB_GETCURSEL, 0, 0));
     ASSERT_GE(selected, 0);
-    EXPECT_EQ(patient, static_cast<uint32_t>(SendDlgItemMessageA(dialog, IDC_OTHERAPPTS_FAMILY, LB_GETITEMDATA,
+    EXPECT_EQ(patient, static_cast<uint32_t>(SendDlgItemMessageA(family_list, IDC_OTHERAPPTS_FAMILY, LB_GETITEMDATA,
                                                                  static_cast<WPARAM>(selected), 0)))
         << "the handed-over patient's line is selected";
-    ASSERT_EQ(static_cast<int>(lines.size()), ListCount(dialog, IDC_OTHERAPPTS_APPTS));
-    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].text, ListBoxLine(dialog, IDC_OTHERAPPTS_APPTS, static_cast<int>(i)));
+    ASSERT_EQ(static_cast<int>(lines.size()), ListCount(family_list, IDC_OTHERAPPTS_APPTS));
+    for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].text, ListBoxLine(family_list, IDC_OTHERAPPTS_APPTS, static_cast<int>(i)));
     // From the main window the list leads on to the appointment dialog: both actions are offered.
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_OTHERAPPTS_VIEW)));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_OTHERAPPTS_NEW)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(family_list, IDC_OTHERAPPTS_VIEW)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(family_list, IDC_OTHERAPPTS_NEW)));
 
-    ClickControl(dialog, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "Close ends the list";
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, first.WaitForExit());
-}
-
-// One run: the day note of today, then a located appointment of a later day that has a note.
-TEST(DayNoteAndLocateRun, TheNoteButtonTurnsColor3WithANoteAndATypedNameIsLocatedAndItsDayShown) {
-    AppRun app("", Practice::kDemoBook, "FRONT", {"APPTBOOK/COLOR3=200,100,050"});
+    ClickControl(family_list, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(family_list); })) << "Close ends the list";
     HWND main = nullptr, sheet = nullptr;
     SheetModel m;
     ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
@@ -104,7 +106,6 @@ TEST(DayNoteAndLocateRun, TheNoteButtonTurnsColor3WithANoteAndATypedNameIsLocate
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << std::hex << ScreenPixel(fill);
 
-    std::string reason;
     ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
     const NoteRead note = ReadNote(kNoteDay, static_cast<uint32_t>(QVN_SysDate()));
     EXPECT_TRUE(note.exists);
@@ -123,56 +124,91 @@ TEST(DayNoteAndLocateRun, TheNoteButtonTurnsColor3WithANoteAndATypedNameIsLocate
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) != note_colour; }));
 
-    // Appointment menu, "Locate Existing Appointment...", on a later day's appointment.
+    // The found times' " &View" with no row selected (nothing is selected on the sheet yet).
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEW_TIME, 0), 0);
+    HWND find = app.WaitForDialog("Find New Appointment Time");
+    ASSERT_NE(nullptr, find);
+    SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_SETSEL, TRUE, 0);
+    SendDlgItemMessageA(find, IDC_FINDTIME_ALL_OPERATORIES, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(find, WM_COMMAND, MAKEWPARAM(IDC_FINDTIME_SEARCH_VIEW, BN_CLICKED), 0);
+    HWND found = app.WaitForDialog("Available Appointment Times");
+    ASSERT_NE(nullptr, found);
+    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
+    SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDC_FOUND_VIEW, BN_CLICKED), 0);
+    EXPECT_EQ("A time block must be selected!", app.AnswerBox("Appointment Book"));
+    PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    find = app.WaitForDialog("Find New Appointment Time");
+    ASSERT_NE(nullptr, find) << "Cancel goes back to the search";
+    PostMessageA(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(find); }));
+
     // A patient's appointment on a later day, in an operatory of the view. Its day gets a day
     // note: the header's "Note" button turns COLOR3 only when the sheet shows that day.
     AppointmentRecord wanted{};
     for (int32_t d = QVN_SysDate() + 1; d < QVN_SysDate() + 14 && wanted.id == 0; ++d)
         for (const AppointmentRecord& a : ReadDay(d))
-            if (wanted.id == 0 && a.patientId != 0 && a.unscheduled == 0 && AppointmentOperatoryShown(a) && Typeable(a)) wanted = a;
+            if (wanted.id == 0 && a.patientId != 0 && a.unscheduled == 0 && InView(a) && Typeable(a)) wanted = a;
     ASSERT_NE(0u, wanted.id);
     const int32_t day = wanted.date;
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(day), "the located day", QVN_SysDate()));
     DbEndSession();
-    const std::string name(wanted.patientName, strnlen(wanted.patientName, sizeof wanted.patientName));
-    const size_t comma = name.find(", ");
-    ASSERT_NE(std::string::npos, comma) << name;
-    std::string first = name.substr(comma + 2);
-    if (first.size() > 2 && first[first.size() - 2] == ' ') first.resize(first.size() - 2);  // the initial
-    const std::string typed = name.substr(0, comma) + "," + first;  // no blank after the comma
-
     EXPECT_NE(note_colour, ScreenPixel(fill)) << "today has no note";
 
-    // Appointment menu, "Locate Existing Appointment...", by its mnemonics.
-    ASSERT_TRUE(BringToFront(main));
-    PressKey('A', VK_MENU);
-    PressKey('E');
-    dialog = app.WaitForDialog("Locate Existing Appointment");
-    ASSERT_NE(nullptr, dialog);
-    TypeText(typed);
-    PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND2_LIST) > 0; })) << typed;
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "\t%lx", static_cast<unsigned long>(wanted.id));
-    int index = -1;
-    for (int i = 0; i < ListCount(dialog, IDC_PATFIND2_LIST); ++i) {
-        const std::string line = ListBoxLine(dialog, IDC_PATFIND2_LIST, i);
-        if (line.size() > std::strlen(hex) && line.compare(line.size() - std::strlen(hex), std::string::npos, hex) == 0) index = i;
-    }
-    ASSERT_GE(index, 0) << "the appointment is listed for " << typed;
-    HWND list = GetDlgItem(dialog, IDC_PATFIND2_LIST);
-    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    ClickAt(ToScreen(list, 20, (index - top) * height + height / 2));
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }));
-    ClickControl(dialog, IDC_PATFIND2_VIEW);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    // Appointment menu, "Locate Existing Appointment...", by its mnemonics: the patient's name
+    // typed, the appointment's line clicked, "&View Appt".
+    const auto locate = [&](const AppointmentRecord& wanted) {
+        const std::string name(wanted.patientName, strnlen(wanted.patientName, sizeof wanted.patientName));
+        const size_t comma = name.find(", ");
+        ASSERT_NE(std::string::npos, comma) << name;
+        std::string first = name.substr(comma + 2);
+        if (first.size() > 2 && first[first.size() - 2] == ' ') first.resize(first.size() - 2);  // the initial
+        const std::string typed = name.substr(0, comma) + "," + first;  // no blank after the comma
+        ASSERT_TRUE(BringToFront(main));
+        PressKey('A', VK_MENU);
+        PressKey('E');
+        HWND dialog = app.WaitForDialog("Locate Existing Appointment");
+        ASSERT_NE(nullptr, dialog);
+        TypeText(typed);
+        PressKey(VK_RETURN);
+        ASSERT_TRUE(WaitUntil([&] { return ListCount(dialog, IDC_PATFIND2_LIST) > 0; })) << typed;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "\t%lx", static_cast<unsigned long>(wanted.id));
+        int index = -1;
+        for (int i = 0; i < ListCount(dialog, IDC_PATFIND2_LIST); ++i) {
+            const std::string line = ListBoxLine(dialog, IDC_PATFIND2_LIST, i);
+            if (line.size() > std::strlen(hex) && line.compare(line.size() - std::strlen(hex), std::string::npos, hex) == 0) index = i;
+        }
+        ASSERT_GE(index, 0) << "the appointment is listed for " << typed;
+        HWND list = GetDlgItem(dialog, IDC_PATFIND2_LIST);
+        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+        ClickAt(ToScreen(list, 20, (index - top) * height + height / 2));
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }));
+        ClickControl(dialog, IDC_PATFIND2_VIEW);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    };
+    ASSERT_NO_FATAL_FAILURE(locate(wanted));
 
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << "the sheet shows the appointment's day";
     DdeClient dde;
     const std::string id_text = std::to_string(wanted.patientId) + ":";
     EXPECT_EQ(id_text, dde.Request("PatientInfo", "PatientId").substr(0, id_text.size())) << "and has it selected";
+
+    // One in an operatory the view leaves out is refused, and the sheet stays on the day shown.
+    ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
+    AppointmentRecord hidden{};
+    for (int32_t d = QVN_SysDate() + 1; d < QVN_SysDate() + 14 && hidden.id == 0; ++d)
+        for (const AppointmentRecord& a : ReadDay(d))
+            if (hidden.id == 0 && a.patientId != 0 && a.patientId != wanted.patientId && a.unscheduled == 0 &&
+                !InView(a) && Typeable(a))
+                hidden = a;
+    DbEndSession();
+    ASSERT_NE(0u, hidden.id) << "no appointment outside OP1 to OP4";
+    ASSERT_NO_FATAL_FAILURE(locate(hidden));
+    EXPECT_EQ("Requested operatory is not currently being displayed. View canceled.", app.AnswerBox("Appointment Book"));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << "the located day is still shown";
 
     ExitProgram(app, main);
 }

@@ -43,32 +43,6 @@ inline bool WaitGone(HWND window) {
     return WaitFor([&] { return !IsWindow(window); });
 }
 
-// A real key stroke, down and up, to whatever has the focus.
-inline void Key(WORD vk) {
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = vk;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
-    Sleep(60);
-}
-
-// Brings the dialog to the front, so that the keys typed reach it; false when it never got there.
-inline bool BringForward(HWND dialog) {
-    return WaitFor([dialog] {
-        if (GetForegroundWindow() == dialog) return true;
-        SetForegroundWindow(dialog);
-        return false;
-    }, 3000);
-}
-
-// The popup menu window while one is tracked, or null after about five seconds.
-inline HWND WaitForMenu() {
-    HWND menu = nullptr;
-    WaitFor([&] { return (menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr)) != nullptr && IsWindowVisible(menu); }, 5000);
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
 inline std::string Text(HWND dialog, int id) {
     char text[512] = {};
     GetDlgItemTextA(dialog, id, text, sizeof text);
@@ -108,18 +82,6 @@ inline std::string AnswerMessageBox(int button = IDOK) {
     WaitGone(box);
     Sleep(50);  // the dialog underneath takes its focus back
     return text;
-}
-
-inline std::vector<std::string> ListBoxTexts(HWND list) {
-    std::vector<std::string> texts;
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[256] = {};
-        if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        texts.push_back(text);
-    }
-    return texts;
 }
 
 // Ends every dialog of this process that is still open, innermost first, so that a step that
