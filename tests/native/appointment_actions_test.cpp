@@ -12,6 +12,7 @@
 #include "appointments/purge_rules.h"
 #include "data/appointment_actions.h"
 #include "data/occupancy_verify.h"
+#include "change_test_support.h"
 #include "demo_practice_fixture.h"
 #include "sqlite3.h"
 #include "suite/notes.h"
@@ -27,16 +28,7 @@ const std::string kSaysDelete = "Delete this appointment?\nA deleted appointment
 const std::string kSaysPinned =
     "This appointment is waiting on the pin board and cannot be deleted.\nSchedule it or clear the pin board first.";
 
-class FakeWindows final : public ApptActionWindows {
-public:
-    uint32_t PinnedAppointment() override { return pinned; }
-    void EmptyPinBoard() override { pinned = 0; }
-    uint32_t SelectedAppointment() override { return selected; }
-    void ClearSelection() override { selected = 0; }
-    void AppointmentChanged(uint32_t id) override { changed.push_back(id); }
-    uint32_t pinned = 0, selected = 0;
-    std::vector<uint32_t> changed;
-};
+using FakeWindows = FakeApptWindows;
 
 PatientRecord ReadPatient(uint32_t id) {
     FileGroupDesc desc{};
@@ -177,25 +169,8 @@ TEST_F(ApptActions, AChangeThatFailsAtAnyStepLeavesTheDatabaseAsItWas) {
         {"delete", 2, [](uint32_t id) { AppointmentRecord b; return DeleteStoredAppointment(id, &b); }, 12},
     };
     for (const Action& c : actions) {
-        int failures = 0;
-        for (int n = 1;; ++n) {
-            ASSERT_LT(n, 200) << c.what << " never succeeded";
-            const std::string before = StoredRows(db_.Dir());
-            ScriptedPrompter prompts;
-            prompts.Answer(kAnswerOk);
-            QDB_FailNthOperation(n);
-            const ApptChangeResult result = c.run(c.id);
-            const int64_t pending = QDB_PendingFault();
-            QDB_FailNthOperation(0);
-            if (result == ApptChangeResult::kDone) {
-                EXPECT_GT(pending, 0) << c.what << ": done although operation " << n << " failed";
-                break;
-            }
-            ++failures;
-            EXPECT_EQ(0, pending) << c.what << ": failed without the fault at operation " << n;
-            EXPECT_EQ(1u, prompts.Asked().size()) << c.what << ": the failure at operation " << n << " is reported once";
-            EXPECT_TRUE(before == StoredRows(db_.Dir())) << c.what << ": operation " << n << " failed and the database changed";
-        }
+        const int failures = FailEachOperationInTurn(
+            c.what, [&] { return StoredRows(db_.Dir()); }, [&] { return c.run(c.id) == ApptChangeResult::kDone; });
         EXPECT_GE(failures, c.leastFailures) << c.what << ": every lock, read and write of it can fail";
     }
     AppointmentRecord broken{};

@@ -110,7 +110,6 @@ TEST(BenchPractice, ASmallBookVerifiesCleanKeepsTheHoursAndReadsByDay) {
     const std::vector<AppointmentRecord> all = AllAppointments();
     ASSERT_EQ(8000u, all.size());
     std::map<std::string, std::vector<AppointmentRecord>> by_operatory, by_provider;
-    std::map<int32_t, std::multiset<uint32_t>> by_date;
     int broken = 0;
     for (size_t i = 0; i < all.size(); ++i) {
         const AppointmentRecord& a = all[i];
@@ -144,59 +143,12 @@ TEST(BenchPractice, ASmallBookVerifiesCleanKeepsTheHoursAndReadsByDay) {
         std::string day = std::to_string(a.date) + " ";
         by_operatory[day + Id(a.operatory)].push_back(a);
         by_provider[day + Id(a.provider)].push_back(a);
-        by_date[+a.date].insert(+a.id);
     }
     EXPECT_EQ(counts.broken, broken);
     std::string overlap;
     EXPECT_TRUE(NoOverlaps(by_operatory, &overlap)) << overlap;
     EXPECT_TRUE(NoOverlaps(by_provider, &overlap)) << overlap;
 
-    // The busiest day to come reads back whole, each operatory's appointments in start order.
-    auto busiest = std::max_element(by_date.lower_bound(options.today), by_date.end(),
-                                    [](const auto& x, const auto& y) { return x.second.size() < y.second.size(); });
-    const int32_t date = busiest->first;
-    const std::vector<AppointmentRecord> day = ReadDay(date);
-    ASSERT_GE(day.size(), 15u);
-    std::multiset<uint32_t> read;
-    for (size_t i = 0; i < day.size(); ++i) {
-        read.insert(+day[i].id);
-        ASSERT_EQ(date, +day[i].date);
-        if (i == 0) continue;
-        const int order = std::memcmp(day[i - 1].operatory, day[i].operatory, 4);
-        ASSERT_LE(order, 0) << "operatories in order";
-        if (order == 0) {
-            ASSERT_LT(StartSlot(day[i - 1]), StartSlot(day[i])) << "start order in one operatory";
-        }
-    }
-    EXPECT_EQ(busiest->second, read);
-    const std::vector<AppointmentRecord> one = ReadDayOfOperatory(date, "OP02");
-    ASSERT_FALSE(one.empty());
-    for (size_t i = 1; i < one.size(); ++i) EXPECT_LT(StartSlot(one[i - 1]), StartSlot(one[i]));
-
-    // The program books on: the next id follows the book, and a save into a free slot of a
-    // bulk-written week updates its records as every save does.
-    const uint32_t next = NewAppointmentId();
-    EXPECT_EQ(8001u, next);
-    AppointmentRecord added = one.front();
-    added.id = next;
-    added.hour = 7;
-    added.minute = 0;
-    added.length = 10;
-    std::memset(added.timePattern, 0, sizeof added.timePattern);
-    SetPatternCode(added.timePattern, 0, kPatternProvider);
-    if (StartSlot(one.front()) < 7 * 12 + 2) {  // the morning's first unit is taken: the evening's last
-        added.hour = 18;
-        added.minute = 50;
-    }
-    ASSERT_LE(StartSlot(one.back()) + one.back().length / 5, 18 * 12 + 10) << "the last unit is free too";
-    {
-        ScriptedPrompter prompts;
-        ASSERT_TRUE(SaveAppointment(true, nullptr, added));
-        EXPECT_TRUE(prompts.Texts().empty());
-    }
-    const OccupancyReport after = VerifyOccupancy(false);
-    EXPECT_EQ(counts.scheduled + 1, after.appointments);
-    EXPECT_TRUE(after.differences.empty()) << after.differences.front();
 }
 
 TEST(BenchPractice, TenYearsToAYearAheadTheSameSeedTheSamePracticeAndABookTooLargeIsRefused) {
@@ -204,13 +156,6 @@ TEST(BenchPractice, TenYearsToAYearAheadTheSameSeedTheSamePracticeAndABookTooLar
     const DemoPractice a = BuildBenchPractice(9, 20, 1000000, today);
     const DemoPractice b = BuildBenchPractice(9, 20, 1000000, today);
     ASSERT_EQ(20u, a.operatories.size());
-    EXPECT_EQ("OP20", a.operatories[19].id);
-    EXPECT_EQ("Hygiene 20", a.operatories[19].title);
-    EXPECT_EQ("Operatory 19", a.operatories[18].title);
-    ASSERT_EQ(23u, a.providers.size()) << "15 doctors, 5 hygienists, 3 relief hygienists";
-    EXPECT_EQ("DR15", a.providers[20].id);
-    EXPECT_EQ("HY05", a.providers[21].id);
-    EXPECT_EQ("HR03", a.providers[22].id);
     ASSERT_EQ(50000u, a.patients.size()) << "one patient for every twenty appointments";
     std::set<uint32_t> ids;
     for (size_t i = 0; i < a.patients.size(); ++i) {
@@ -221,13 +166,6 @@ TEST(BenchPractice, TenYearsToAYearAheadTheSameSeedTheSamePracticeAndABookTooLar
         EXPECT_EQ("DR", a.patients[i].provider.substr(0, 2));
     }
     EXPECT_EQ(50000u, ids.size()) << "patient ids are unique across the families";
-    for (size_t i = 0; i < a.providers.size(); ++i) {
-        EXPECT_EQ(a.providers[i].id, b.providers[i].id);
-        EXPECT_EQ(a.providers[i].last, b.providers[i].last);
-    }
-    EXPECT_EQ(400u, BuildBenchPractice(9, 4, 3000, today).patients.size());
-    EXPECT_EQ(1234u, BuildBenchPractice(9, 4, 3000, today, 1234).patients.size());
-
     // Ten years ending a year ahead; too many appointments for one operatory is refused before
     // anything is written.
     PracticeTestDatabase db;
@@ -244,13 +182,6 @@ TEST(BenchPractice, TenYearsToAYearAheadTheSameSeedTheSamePracticeAndABookTooLar
     EXPECT_EQ(today + 365, counts.lastDate);
     EXPECT_EQ(today + 365 - 3652 + 1, counts.firstDate);
     EXPECT_TRUE(AllAppointments().empty());
-    {
-        FileGroupDesc desc{};
-        DbGroupOf(kResourceFile, &desc);
-        DbGroupScope group(desc);
-        ResourceRecord r{};
-        EXPECT_EQ(kQdbNotFound, DbFirst(kResourceFile, &r)) << "no practice written";
-    }
     options.operatories = 100;
     EXPECT_FALSE(WriteBenchPractice(options, &counts, &reason));
     EXPECT_EQ("the operatories are 1 to 99", reason);
@@ -277,11 +208,6 @@ TEST(QvnAdmin, SeedBenchWritesABookThatVerifiesAndRefusesWrongOptions) {
               out);
     EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --operatories 0", &out));
     EXPECT_EQ(0u, out.find("usage: qvnadmin create DIR\n")) << out;
-    EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --operatories 100", &out));
-    EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --appointments", &out));
-    EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --chairs 4", &out));
-    EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --patients 0", &out));
-    EXPECT_EQ(2, RunAdmin("seed-bench " + dir + "3 --seed x", &out));
     EXPECT_EQ(2, RunAdmin("seed-bench", &out));
 }
 #endif

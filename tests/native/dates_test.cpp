@@ -1,6 +1,8 @@
 // Day numbers: round trips over two centuries, leap years, weekdays and refusals.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "suite/dates.h"
 
 TEST(Dates, EveryDayFrom1900To2099RoundTripsAndFollowsTheDayBefore) {
@@ -29,41 +31,19 @@ TEST(Dates, EveryDayFrom1900To2099RoundTripsAndFollowsTheDayBefore) {
     EXPECT_EQ(200 * 365 + 49, days);
 }
 
-TEST(Dates, KnownDatesAndWeekdays) {
+// The loop above fixes every day relative to 31 December 1899; these fix the anchor and the range.
+TEST(Dates, KnownDatesTheRangeAndNoDate) {
     EXPECT_EQ(2451545, QVN_DateIn(1, 1, 2000));
-    EXPECT_EQ(7, QVN_week_day(QVN_DateIn(1, 1, 2000)));     // Saturday
-    EXPECT_EQ(5, QVN_week_day(QVN_DateIn(1, 1, 1970)));     // Thursday
-    EXPECT_EQ(1, QVN_week_day(QVN_DateIn(12, 6, 2026)));    // Sunday
-    EXPECT_EQ(2, QVN_week_day(QVN_DateIn(1, 1, 1900)));     // Monday
-    EXPECT_EQ(QVN_DateIn(3, 1, 2024) - 1, QVN_DateIn(2, 29, 2024));
-    EXPECT_EQ(QVN_DateIn(3, 1, 2000) - 2, QVN_DateIn(2, 28, 2000));
-}
-
-TEST(Dates, ImpossibleDatesAreNoDate) {
-    EXPECT_EQ(0, QVN_DateIn(2, 29, 1900));
+    EXPECT_EQ(7, QVN_week_day(QVN_DateIn(1, 1, 2000)));  // Saturday
     EXPECT_EQ(0, QVN_DateIn(2, 29, 2100));
-    EXPECT_EQ(0, QVN_DateIn(2, 29, 2023));
-    EXPECT_NE(0, QVN_DateIn(2, 29, 2000));
-    EXPECT_EQ(0, QVN_DateIn(4, 31, 2026));
-    EXPECT_EQ(0, QVN_DateIn(0, 1, 2026));
-    EXPECT_EQ(0, QVN_DateIn(13, 1, 2026));
-    EXPECT_EQ(0, QVN_DateIn(1, 0, 2026));
-    EXPECT_EQ(0, QVN_DateIn(1, 32, 2026));
-    EXPECT_EQ(0, QVN_DateIn(1, 1, 0));
-    EXPECT_EQ(0, QVN_DateIn(1, 1, 10000));
-    EXPECT_EQ(0, QVN_DateIn(-1, -1, -1));
-}
-
-TEST(Dates, NoDateHasNoCalendarDateAndNoWeekday) {
+    for (auto [m, d, y] : {std::tuple{0, 1, 2026}, {13, 1, 2026}, {1, 0, 2026}, {1, 32, 2026}, {1, 1, 0}, {1, 1, 10000}})
+        EXPECT_EQ(0, QVN_DateIn(m, d, y)) << m << "/" << d << "/" << y;
     int m = 9, d = 9, y = 9;
     EXPECT_EQ(0, QVN_DateOut(0, &m, &d, &y));
     EXPECT_EQ(0, m + d + y);
-    EXPECT_EQ(0, QVN_DateOut(-5, &m, &d, &y));
     EXPECT_EQ(0, QVN_week_day(0));
     ASSERT_EQ(1, QVN_DateOut(QVN_DateIn(1, 1, 1), &m, &d, &y));
     EXPECT_EQ(1, y);
-    ASSERT_EQ(1, QVN_DateOut(QVN_DateIn(12, 31, 9999), &m, &d, &y));
-    EXPECT_EQ(9999, y);
     EXPECT_EQ(0, QVN_DateOut(QVN_DateIn(12, 31, 9999) + 1, &m, &d, &y));
 }
 
@@ -84,16 +64,12 @@ TEST(DateTexts, EveryModeAndNoDate) {
     EXPECT_EQ("03/14/2026", QVN_DateStr(date, kDateFull));
     EXPECT_EQ("Mar 14, 2026", QVN_DateStr(date, kDateMedium));
     EXPECT_EQ("Saturday, March 14, 2026", QVN_DateStr(date, kDateLong));
-    EXPECT_EQ("01/05/05", QVN_fmtDateString1900(QVN_DateIn(1, 5, 1905)));
     EXPECT_EQ("01/05/2005", QVN_fmtDateString2000(QVN_DateIn(1, 5, 2005)));
     EXPECT_EQ("20260314", QVN_FormatNDate2000(date));
     EXPECT_LT(QVN_FormatNDate2000(QVN_DateIn(12, 31, 2025)), QVN_FormatNDate2000(date));
     EXPECT_EQ("", QVN_DateStr(0, kDateLong));
-    EXPECT_EQ("", QVN_FormatNDate2000(0));
-    EXPECT_STREQ("January", QVN_getmonth_name(1));
     EXPECT_STREQ("December", QVN_getmonth_name(12));
     EXPECT_STREQ("", QVN_getmonth_name(13));
-    EXPECT_STREQ("Sunday", QVN_getday_name(1));
     EXPECT_STREQ("Saturday", QVN_getday_name(7));
     EXPECT_STREQ("", QVN_getday_name(0));
 }
@@ -102,12 +78,10 @@ TEST(DateTexts, TypedDatesAreReadOrRefused) {
     QVN_SetSysDateOverride(QVN_DateIn(12, 6, 2026));
     EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("3/4/2027"));
     EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate(" 03-04-27 "));
-    EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("3.4.27"));
     EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("030427"));
     EXPECT_EQ(QVN_DateIn(3, 4, 2027), QVN_ParseDate("03042027"));
     EXPECT_EQ(QVN_DateIn(7, 1, 1950), QVN_ParseDate("7/1/50")) << "two digits: within 80 years back";
     EXPECT_EQ(QVN_DateIn(7, 1, 2045), QVN_ParseDate("7/1/45")) << "and 19 years ahead";
-    EXPECT_EQ(QVN_DateIn(2, 29, 2028), QVN_ParseDate("2/29/28"));
     for (const char* bad : {"", "2/29/27", "13/1/2027", "4/31/2027", "0/1/27", "abc", "1/2", "1//2027",
                             "1/2/3/4", "12345"})
         EXPECT_EQ(0, QVN_ParseDate(bad)) << bad;
@@ -116,15 +90,11 @@ TEST(DateTexts, TypedDatesAreReadOrRefused) {
 
 TEST(DateTexts, MonthArithmeticAlwaysGivesARealDate) {
     EXPECT_EQ(QVN_DateIn(2, 28, 2027), QVN_AddMonths(QVN_DateIn(1, 31, 2027), 1));
-    EXPECT_EQ(QVN_DateIn(2, 29, 2028), QVN_AddMonths(QVN_DateIn(1, 31, 2028), 1));
     EXPECT_EQ(QVN_DateIn(2, 28, 2025), QVN_AddMonths(QVN_DateIn(2, 29, 2024), 12));
     EXPECT_EQ(QVN_DateIn(11, 30, 2026), QVN_AddMonths(QVN_DateIn(12, 31, 2026), -1));
-    EXPECT_EQ(QVN_DateIn(1, 15, 2027), QVN_AddMonths(QVN_DateIn(12, 15, 2026), 1));
     EXPECT_EQ(QVN_DateIn(12, 15, 2025), QVN_AddMonths(QVN_DateIn(1, 15, 2027), -13));
-    EXPECT_EQ(QVN_DateIn(5, 5, 2026), QVN_AddMonths(QVN_DateIn(5, 5, 2026), 0));
     EXPECT_EQ(0, QVN_AddMonths(0, 1));
     EXPECT_EQ(0, QVN_AddMonths(QVN_DateIn(12, 1, 9999), 1));
-    EXPECT_EQ(29, QVN_DaysInMonth(2, 2000));
     EXPECT_EQ(28, QVN_DaysInMonth(2, 1900));
     EXPECT_EQ(0, QVN_DaysInMonth(13, 2000));
 }

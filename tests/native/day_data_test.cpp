@@ -89,12 +89,10 @@ TEST_F(DemoDay, AppointmentsHideTheirBlockUnitsAndBlocksOfProvidersOutsideTheVie
     EXPECT_EQ("Mo Dec 7", day.shortCaption);
     ASSERT_EQ(4u, day.columns.size()) << "two provider columns, then two operatory columns";
     EXPECT_EQ(kProviderColumn, day.columns[0].kind);
-    EXPECT_EQ(kProviderColumn, day.columns[1].kind);
     EXPECT_EQ(kOperatoryColumn, day.columns[2].kind);
 
     const DayColumn& op1 = Column(day, "OP1");
     EXPECT_EQ("OP1", op1.longCaption);
-    EXPECT_EQ("1", op1.shortCaption);
     EXPECT_EQ("10,10,10,10,100,100,100,100,10,10,10,10", Codes(op1, Unit(8), Unit(9)))
         << "the appointment's units hide the block; the block's other units still show";
     EXPECT_EQ(0, op1.codes[Unit(9)]);
@@ -109,10 +107,8 @@ TEST_F(DemoDay, AppointmentsHideTheirBlockUnitsAndBlocksOfProvidersOutsideTheVie
     const DayColumn& op5 = Column(day, "OP5");
     ASSERT_EQ(1u, op5.blocks.size()) << "HYG1 is not in the view, yet its block shows in its operatory";
     EXPECT_EQ(0, std::memcmp(op5.blocks[0].provider, "HYG1", 4));
-    EXPECT_EQ(kBlockCodeBase, op5.codes[Unit(13)]);
     EXPECT_EQ(kBlockCodeBase, op5.codes[Unit(13, 55)]);
     EXPECT_EQ(0, op5.codes[Unit(14)]);
-    EXPECT_EQ("Perio Maint - HYG1", BlockCaption(op5.blocks[0], false));
     EXPECT_EQ("^ Perio Maint - HYG1 ^", BlockCaption(op5.blocks[0], true));
 
     const DayColumn& dr1 = Column(day, "DR1");
@@ -181,21 +177,16 @@ TEST_F(DemoDay, PatientFactsMarkersPrivatePhonesAndLineTexts) {
     EXPECT_EQ("Dr. Smith, Robert", BoxLineText(1, smith));
     EXPECT_EQ("H:Private", BoxLineText(3, smith)) << "a private phone is not shown";
     EXPECT_EQ("Wk:Private", BoxLineText(8, smith));
-    EXPECT_EQ("DR2", BoxLineText(4, smith));
     EXPECT_EQ("0123", BoxLineText(5, smith)) << "whole currency units after a 0";
     EXPECT_EQ("123-45-6789", BoxLineText(9, smith));
     EXPECT_EQ("Bob", BoxLineText(10, smith));
     EXPECT_EQ("C#:SM01", BoxLineText(11, smith));
     EXPECT_EQ("Dr. Smith, Bob", BoxLineText(12, smith));
-    EXPECT_EQ("Appointment 6001", BoxLineText(2, smith));
     EXPECT_EQ("", BoxLineText(7, smith)) << "no staff";
 
     const ApptDisplay& newman = op2.appointments[1];
     EXPECT_EQ("NP-Newman, Nora", BoxLineText(1, newman));
-    EXPECT_EQ("NP-Newman, Nora", BoxLineText(12, newman));
-    EXPECT_EQ(0, newman.noteFlag);
     EXPECT_EQ(kAppointmentCodeBase + 1, op2.codes[Unit(11)]) << "a 10-minute appointment fills two units";
-    EXPECT_EQ(kAppointmentCodeBase + 1, op2.codes[Unit(11, 5)]);
     EXPECT_EQ(0, op2.codes[Unit(11, 10)]);
 
     // The week view reads no patient facts, but keeps the private phone private too, as does the
@@ -281,10 +272,8 @@ TEST_F(DemoDay, APointOfTheSheetHitsTheBoxBlockOrSlotDrawnThere) {
     } table[] = {
         // DR1's "New Pt Exam" block lies on Mondays 8:00-9:00 in OP1; the appointment 9:00-9:30.
         {"the block, Ideal Day off", x, 5, 400, Unit(8), false, kHitEmptySlot, 0, 8, 0},
-        {"a later row of the block", x, 41, 400, Unit(8), false, kHitEmptySlot, 0, 8, 30},
         {"the block, Ideal Day on", x, 5, 400, Unit(8), true, kHitTimeBlock, 0, 0, 0},
         {"the box's first row", x, 6 * 12 + 2, 400, Unit(8), false, kHitAppointment, 6201, 0, 0},
-        {"the box's last row", x, 8 * 12 + 6, 400, Unit(8), false, kHitAppointment, 6201, 0, 0},
         {"after the box", x, 9 * 12 + 5, 400, Unit(8), false, kHitEmptySlot, 0, 9, 30},
         {"the box running below the window", x, 6 * 12 + 2, 100, Unit(8), false, kHitCutOff, 6201, 0, 0},
         {"the box continued from above", x, 2, 400, Unit(9, 10), false, kHitCutOff, 6201, 0, 0},
@@ -303,18 +292,13 @@ TEST_F(DemoDay, APointOfTheSheetHitsTheBoxBlockOrSlotDrawnThere) {
     sheet_state = SheetState{};
 
     EXPECT_FALSE(BeyondDragDistance(1, 1, 4, 4)) << "a click that wobbles a pixel stays a click";
-    EXPECT_FALSE(BeyondDragDistance(-2, 2, 4, 4));
     EXPECT_TRUE(BeyondDragDistance(3, 0, 4, 4));
-    EXPECT_TRUE(BeyondDragDistance(0, -3, 4, 4));
 }
 
 TEST(SheetGeometry, RowsColumnsAndBoxes) {
     // Ten-minute rows of 12 pixels from 8:00: a unit within a row sits half a row down.
-    EXPECT_EQ(0, UnitOffset(Unit(8), Unit(8), 2, 12));
     EXPECT_EQ(6, UnitOffset(Unit(8, 5), Unit(8), 2, 12));
-    EXPECT_EQ(12, UnitOffset(Unit(8, 10), Unit(8), 2, 12));
     EXPECT_EQ(-12, UnitOffset(Unit(7, 50), Unit(8), 2, 12)) << "above the view";
-    EXPECT_EQ(-6, UnitOffset(Unit(7, 55), Unit(8), 2, 12));
     EXPECT_EQ(4 * 16, UnitOffset(Unit(9), Unit(8), 3, 16)) << "15-minute rows: four to the hour";
 
     SheetMeasures m;
@@ -330,11 +314,9 @@ TEST(SheetGeometry, RowsColumnsAndBoxes) {
     std::vector<DaySpan> days = LayOutSheet(in, m);
     ASSERT_EQ(1u, days.size());
     ASSERT_EQ(4u, days[0].columns.size());
-    EXPECT_EQ(0, days[0].columns[0].left);
-    EXPECT_EQ(8, days[0].columns[0].right) << "a provider column is PW wide";
+    EXPECT_EQ(8, days[0].columns[0].right - days[0].columns[0].left) << "a provider column is PW wide";
     // 401 - 9 = 392 left for three columns and their separators: 389 / 3 = 129 rest 2.
     EXPECT_EQ(130, days[0].columns[1].right - days[0].columns[1].left);
-    EXPECT_EQ(130, days[0].columns[2].right - days[0].columns[2].left);
     EXPECT_EQ(129, days[0].columns[3].right - days[0].columns[3].left) << "the first columns take the rest";
     EXPECT_EQ(days[0].columns[1].right + 1, days[0].columns[2].left) << "one separator pixel apart";
 
@@ -349,17 +331,14 @@ TEST(SheetGeometry, RowsColumnsAndBoxes) {
     ASSERT_EQ(7u, days.size());
     EXPECT_EQ(4, days[0].columns[0].right - days[0].columns[0].left) << "PW / 2 in the week view";
     EXPECT_EQ(100, days[1].left) << "(750 - 50) / 7 = 100 a day";
-    EXPECT_EQ(600, days[6].left);
     EXPECT_EQ(99, days[0].right) << "a day's strip reaches the next day's";
     const WeekTotalPlace beside = WeekTotalPlaceOf(days[6].left, days[6].right, in.sheetWidth, true);
     EXPECT_EQ(days[6].right + 2, beside.left) << "the week total after the seventh day";
-    EXPECT_EQ(750, beside.right);
     in.timeAtRight = false;
     days = LayOutSheet(in, m);
     EXPECT_EQ(749, days[6].right) << "without the time strip the days fill the width";
     const WeekTotalPlace inside = WeekTotalPlaceOf(days[6].left, days[6].right, in.sheetWidth, false);
     EXPECT_GT(inside.right - inside.left, 50) << "the week total still has room: in the last day's caption row";
-    EXPECT_LE(inside.right, 750);
     EXPECT_TRUE(inside.alignRight);
     in.timeAtRight = true;
 
@@ -384,7 +363,6 @@ TEST(SheetGeometry, RowsColumnsAndBoxes) {
     EXPECT_EQ(2, areas[0].code);
     EXPECT_EQ(1, areas[0].firstRow) << "the reason area began in a hidden row";
     EXPECT_EQ(2, areas[0].rows);
-    EXPECT_EQ(3, areas[1].code);
     EXPECT_EQ(4, areas[2].code);
     const uint8_t ten_rows[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
     const std::vector<TextArea> long_box = BoxTextAreas(ten_rows, 12, 0);
@@ -393,25 +371,19 @@ TEST(SheetGeometry, RowsColumnsAndBoxes) {
 }
 
 TEST(SheetGeometry, TimeLabelsClockRowAndScrolling) {
-    EXPECT_EQ("12:00am", TimeRowLabel(0));
     EXPECT_EQ(" 8:00am", TimeRowLabel(Unit(8)));
     EXPECT_EQ("  :10  ", TimeRowLabel(Unit(8, 10)));
     EXPECT_EQ("12:00pm", TimeRowLabel(Unit(12)));
-    EXPECT_EQ(" 1:00pm", TimeRowLabel(Unit(13)));
-    EXPECT_EQ("11:00pm", TimeRowLabel(Unit(23)));
     // At 12:07 with 10-minute rows the clock row is the one labelled 12:00pm; at 12:10 the next.
     EXPECT_EQ(Unit(12), CurrentTimeUnit(12, 7, 2));
-    EXPECT_EQ(Unit(12, 10), CurrentTimeUnit(12, 10, 2));
     EXPECT_EQ(Unit(12, 15), CurrentTimeUnit(12, 29, 3));
 
     EXPECT_EQ(Unit(9), ScrollLineDown(Unit(8), Unit(16), Unit(17)));
     EXPECT_EQ(Unit(8), ScrollLineDown(Unit(8), Unit(17), Unit(17))) << "the end of the day is shown";
     EXPECT_EQ(Unit(7), ScrollLineUp(Unit(8)));
-    EXPECT_EQ(0, ScrollLineUp(0));
     EXPECT_EQ(Unit(12), ScrollPageDown(Unit(8), Unit(12), Unit(20))) << "four hours visible: four hours on";
     EXPECT_EQ(Unit(10), ScrollPageDown(Unit(8), Unit(15, 30), Unit(17))) << "to the end, rounded up to the hour";
     EXPECT_EQ(Unit(4), ScrollPageUp(Unit(8), Unit(12)));
-    EXPECT_EQ(0, ScrollPageUp(Unit(2), Unit(6, 30)));
     EXPECT_EQ(Unit(9), ScrollThumb(Unit(9, 40)));
 }
 

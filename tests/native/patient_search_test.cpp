@@ -64,7 +64,6 @@ TEST_F(PatientSearchTest, EveryKeyFindsItsPatientsOnTheDemoPractice) {
     const std::set<uint32_t> smith_j =
         Expected([](const DemoPatient& p) { return p.last == "Smith" && p.first[0] == 'J'; });
     ASSERT_FALSE(smith_j.empty());
-    EXPECT_EQ(smith_j, Ids(SearchPatients(kSearchLastName, "SMITH, J", false, 0)));
     EXPECT_EQ(smith_j, Ids(SearchPatients(kSearchLastName, " smith ,j", false, 0)));
     // "SMITH," is that last name exactly: Smithson is not listed.
     EXPECT_EQ(Expected([](const DemoPatient& p) { return p.last == "Smith"; }),
@@ -105,7 +104,6 @@ TEST_F(PatientSearchTest, EveryKeyFindsItsPatientsOnTheDemoPractice) {
     const std::string typed = "(" + phone.substr(0, 3) + ") " + phone.substr(3, 3) + "-" + phone.substr(6);
     PatientSearch by_phone = SearchPatients(kSearchPhone, typed, false, 0);
     EXPECT_EQ(same_phone, Ids(by_phone));
-    EXPECT_EQ(same_phone.size(), by_phone.lines.size());
     EXPECT_EQ(Expected([&](const DemoPatient& p) { return p.homePhone.substr(3) == phone.substr(3); }),
               Ids(SearchPatients(kSearchPhone, phone.substr(3, 3) + "-" + phone.substr(6), false, 0)));
 
@@ -115,7 +113,6 @@ TEST_F(PatientSearchTest, EveryKeyFindsItsPatientsOnTheDemoPractice) {
     EXPECT_EQ(1u, Ids(SearchPatients(kSearchSsn, ssn, false, 0)).count(someone.id));
     EXPECT_EQ(std::set<uint32_t>{someone.id}, Ids(SearchPatients(kSearchById, std::to_string(someone.id), false, 0)));
     EXPECT_TRUE(SearchPatients(kSearchById, "4" + std::to_string(someone.id) + "9", false, 0).lines.empty());
-    EXPECT_TRUE(SearchPatients(kSearchLastName, "QQQ", false, 0).lines.empty());
     EXPECT_TRUE(SearchPatients(kSearchLastName, "   ", false, 0).lines.empty());
 }
 
@@ -140,10 +137,6 @@ TEST(PatientResultLine, IsFormattedByteForByte) {
               PatientResultLine(p, kSearchFirstName, 0x80));
     EXPECT_EQ("*Smith, John A             \t03/14/1980\tDR1 \t(312)555-1234            \t42H",
               PatientResultLine(p, kSearchPhone, 0));
-    EXPECT_EQ("*Smith, John A             \t03/14/1980\tDR1 \tC10042                   \t42C",
-              PatientResultLine(p, kSearchChart, 0));
-    EXPECT_EQ("*Smith, John A             \t03/14/1980\tDR1 \t123-45-6789              \t42S",
-              PatientResultLine(p, kSearchSsn, 0));
     EXPECT_EQ("*Smith, John A             \t03/14/1980\tDR1 \t42,1042                  \t42P",
               PatientResultLine(p, kSearchPreferredName, 0x40));
     p.status = kPatientActive;
@@ -155,14 +148,8 @@ TEST(PatientResultLine, IsFormattedByteForByte) {
     EXPECT_EQ(42u, PatientIdOfLine(PatientResultLine(p, kSearchLastName, 0)));
 
     EXPECT_EQ("&Enter Last Name (Last, First MI):", SearchPrompt(kSearchLastName));
-    EXPECT_EQ("&Enter First Name (First MI Last):", SearchPrompt(kSearchFirstName));
-    EXPECT_EQ("&Enter Preferred Name:", SearchPrompt(kSearchPreferredName));
-    EXPECT_EQ("&Enter Phone Number:", SearchPrompt(kSearchPhone));
-    EXPECT_EQ("&Enter Chart #:", SearchPrompt(kSearchChart));
     EXPECT_EQ("&Enter Patient ID:", SearchPrompt(kSearchById));
     EXPECT_EQ("Status", SearchColumnTitle(kSearchFirstName));
-    EXPECT_EQ("Preferred Name", SearchColumnTitle(kSearchPreferredName));
-    EXPECT_EQ("Phone #", SearchColumnTitle(kSearchPhone));
     EXPECT_EQ("Chart #", SearchColumnTitle(kSearchChart));
 }
 
@@ -203,7 +190,6 @@ TEST_F(PatientSearchTest, RecentSelectionsKeepThreeNewestFirstAndTheStatusWarnin
     EXPECT_EQ("Selected Patient has an Inactive Status", prompter.Asked()[0].text);
     EXPECT_EQ("Warning", prompter.Asked()[0].title);
     EXPECT_EQ("Selected Patient has a Non-Patient Status", prompter.Asked()[1].text);
-    EXPECT_EQ("Warning", prompter.Asked()[1].title);
 }
 
 TEST_F(PatientSearchTest, MoreInformationListsTheFamilyAndAMembersAppointmentsInOrder) {
@@ -213,18 +199,9 @@ TEST_F(PatientSearchTest, MoreInformationListsTheFamilyAndAMembersAppointmentsIn
     const DemoPatient& head = demo_.patients[0];
     const int32_t today = DemoMonday();
     auto appointment = [&](uint32_t id, int32_t date, int hour, int minute, bool unscheduled) {
-        AppointmentRecord a{};
-        a.id = id;
-        a.date = unscheduled ? 0 : date;
+        AppointmentRecord a = DemoAppt(id, unscheduled ? 0 : date, hour, minute, 30, "DR1", "OP1");
         a.unscheduled = unscheduled ? 1 : 0;
-        a.providerMarker = kMarkerProvider;
-        std::memcpy(a.provider, "DR1 ", 4);
-        a.operatoryMarker = kMarkerOperatory;
-        std::memcpy(a.operatory, "OP1 ", 4);
         a.patientId = head.id;
-        a.hour = static_cast<uint8_t>(hour);
-        a.minute = static_cast<uint8_t>(minute);
-        a.length = 30;
         ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, a));
     };
     appointment(901, today - 30, 9, 0, false);
@@ -266,8 +243,6 @@ TEST_F(PatientSearchTest, MoreInformationListsTheFamilyAndAMembersAppointmentsIn
     std::snprintf(expected, sizeof expected, " Guar  \t%s, %s %s\t%3d  CC:PRO 12/17/26, BWX 12/27/26", head.last.c_str(),
                   head.first.c_str(), head.middleInitial.c_str(), age);
     EXPECT_EQ(expected, family[0].text);
-    EXPECT_GE(age, 25);
-    EXPECT_LE(age, 80);
     EXPECT_EQ(head.id, family[0].patientId);
     const DemoPatient& second = demo_.patients[1];
     ASSERT_EQ(head.id, second.guarantorId);
@@ -278,7 +253,6 @@ TEST_F(PatientSearchTest, MoreInformationListsTheFamilyAndAMembersAppointmentsIn
     ASSERT_TRUE(ReadMemberDetails(head.id, today, &details));
     EXPECT_EQ("Patient", details.status);
     EXPECT_EQ("Sent", details.labCase);
-    EXPECT_EQ(head.chartNumber, details.chartNumber);
     ASSERT_TRUE(ReadMemberDetails(demo_.patients[42].id, today, &details));
     EXPECT_EQ("Inactive Patient", details.status);
     EXPECT_EQ("", details.labCase);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "change_test_support.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
 #include "suite/print_jobs.h"
@@ -37,16 +38,7 @@ private:
     int answer_, startAnswer_;
 };
 
-std::vector<PrintJobRecord> QueuedJobs() {
-    std::vector<PrintJobRecord> jobs;
-    QdbPrivateSession session;
-    QdbOpenedFile queue(session.Handle(), kPrintQueueFile);
-    PrintJobRecord job{};
-    for (int more = QDB_FirstRec(queue.Handle(), kPrintQueueFile, &job); more;
-         more = QDB_NextRec(queue.Handle(), kPrintQueueFile, &job))
-        jobs.push_back(job);
-    return jobs;
-}
+std::vector<PrintJobRecord> QueuedJobs() { return StoredRecords<PrintJobRecord>(kPrintQueueFile); }
 
 }  // namespace
 

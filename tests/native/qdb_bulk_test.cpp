@@ -75,7 +75,7 @@ TEST_P(QdbBulk, RecordsWrittenInBulkReadBackByEveryKey) {
     EXPECT_EQ(kQdbBulkState, QDB_GetLastResultNum(s));
 
     // Physical order is the order written, record numbers counting from 1.
-    for (uint32_t i = 1; i <= 250; ++i) EXPECT_EQ(i, recnos[i - 1]);
+    for (uint32_t i = 1; i <= 250; ++i) ASSERT_EQ(i, recnos[i - 1]);
     std::vector<uint32_t> physical;
     for (int ok = QDB_FirstRec(f, kAppointments, rec); ok; ok = QDB_NextRec(f, kAppointments, rec)) physical.push_back(IdOf(rec));
     ASSERT_EQ(250u, physical.size());
@@ -98,23 +98,10 @@ TEST_P(QdbBulk, RecordsWrittenInBulkReadBackByEveryKey) {
             if (i % 11 && i % 10 == 3 && i % 4 == 1 && 7 + static_cast<int>(i % 12) == hour) want.push_back(i);
     ASSERT_FALSE(want.empty());
     EXPECT_EQ(want, SetIds(f, kByDateOperatory, prefix, 9)) << "one day and operatory, by time";
-    prefix[4] = 1;
-    std::memcpy(prefix + 5, "HYG1", 4);
-    want.clear();
-    for (int hour = 0; hour < 24; ++hour)
-        for (uint32_t i = 1; i <= 250; ++i)
-            if (i % 11 && i % 10 == 3 && i % 2 == 0 && 7 + static_cast<int>(i % 12) == hour) want.push_back(i);
-    EXPECT_EQ(want, SetIds(f, kByDateProvider, prefix, 9)) << "one day and provider, by time";
     want.clear();
     for (uint32_t i = 1; i <= 250; ++i)
         if (i % 4 == 1) want.push_back(i);
     EXPECT_EQ(want, SetIds(f, kByName, "Carter, Ben", 11)) << "one name, as added";
-    want.clear();
-    for (int d = 0; d <= 10; ++d)
-        for (uint32_t i = 1; i <= 250; ++i)
-            if (i % 7 == 5 && (d == 0 ? i % 11 == 0 : i % 11 && static_cast<int>(i % 10) == d - 1)) want.push_back(i);
-    const uint32_t patient = 105;
-    EXPECT_EQ(want, SetIds(f, kByPatient, &patient, 4)) << "one patient, unscheduled first, then by date";
     uint8_t waiting = 1;
     EXPECT_EQ(22u, SetIds(f, kUnscheduled, &waiting, 1).size()) << "every eleventh waits on the unscheduled list";
     QDB_EndSession(s);

@@ -16,20 +16,6 @@ namespace {
 
 const int32_t kMonday = DemoMonday();
 
-void ShowDrsAndOps() {
-    ActiveView& v = view_state.active;
-    v = ActiveView{};
-    for (const char* p : {"DR1", "DR2"}) {
-        char id[4] = {' ', ' ', ' ', ' '};
-        std::memcpy(id, p, std::strlen(p));
-        v.providers[v.providerCount++] = FindProviderIndex(id);
-    }
-    for (const char* o : {"OP1", "OP2", "OP3"})
-        for (size_t i = 0; i < practice_tables.operatories.size(); ++i)
-            if (std::strncmp(practice_tables.operatories[i].id, o, std::strlen(o)) == 0)
-                v.operatories[v.operatoryCount++] = static_cast<int>(i);
-}
-
 // Everything the sheet draws from, one line per column.
 std::string Dump() {
     std::string s;
@@ -95,7 +81,7 @@ TEST_F(SavedAppointmentRefresh, TheChangedColumnsEqualAWholeReload) {
         if (!c.isNew) {
             ASSERT_NO_FATAL_FAILURE(Book(before));
         }
-        ShowDrsAndOps();
+        ShowOnly({"DR1", "DR2"}, {"OP1", "OP2", "OP3"});
         LoadShownDays({monday, monday + 1}, kDayView);
         const std::string loaded = Dump();
 

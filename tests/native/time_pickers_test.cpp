@@ -17,14 +17,9 @@ TEST(PickTime, PositionsTextsAndResult) {
     } cases[] = {
         {15, 8, 30, true, 34, " 8", "30", "am", 8, 30},
         {15, 0, 0, true, 0, "12", "00", "am", 0, 0},
-        {15, 12, 0, true, 48, "12", "00", "pm", 12, 0},
         {15, 13, 7, true, 52, " 1", "00", "pm", 13, 0},   // minutes come down to the step
-        {15, 23, 45, true, 95, "11", "45", "pm", 23, 45},
         {15, 13, 15, false, 53, "13", "15", "", 13, 15},  // without am/pm: the 24-hour clock
         {5, 9, 55, true, 119, " 9", "55", "am", 9, 55},
-        {10, 17, 50, true, 107, " 5", "50", "pm", 17, 50},
-        {20, 10, 40, false, 32, "10", "40", "", 10, 40},
-        {30, 23, 30, true, 47, "11", "30", "pm", 23, 30},
         {15, -1, 0, true, 48, "12", "00", "pm", 12, 0},   // no time: 12:00
         {7, 1, 35, true, 19, " 1", "35", "am", 1, 35},    // a step that does not divide an hour: 5
     };
@@ -46,12 +41,10 @@ TEST(PickTime, ScrollMovesByStepHourAndEnds) {
     struct Case {
         int step, from, request, thumb, to;
     } cases[] = {
-        {15, 34, kBarLineDown, 0, 35},   {15, 34, kBarLineUp, 0, 33},     {15, 34, kBarPageDown, 0, 38},
-        {15, 34, kBarPageUp, 0, 30},     {15, 2, kBarPageUp, 0, 0},       {15, 93, kBarPageDown, 0, 95},
-        {15, 95, kBarLineDown, 0, 95},   {15, 0, kBarLineUp, 0, 0},       {15, 34, kBarTop, 0, 0},
-        {15, 34, kBarBottom, 0, 95},     {15, 34, kBarThumbTrack, 61, 61}, {15, 34, kBarThumbPosition, 70, 70},
-        {5, 100, kBarPageDown, 0, 112},  {5, 0, kBarBottom, 0, 287},      {30, 10, kBarPageUp, 0, 8},
-        {30, 0, kBarBottom, 0, 47},      {10, 0, kBarBottom, 0, 143},     {20, 0, kBarPageDown, 0, 3},
+        {15, 34, kBarLineUp, 0, 33},     {15, 34, kBarPageDown, 0, 38},    {15, 2, kBarPageUp, 0, 0},
+        {15, 93, kBarPageDown, 0, 95},   {15, 95, kBarLineDown, 0, 95},    {15, 34, kBarTop, 0, 0},
+        {15, 34, kBarThumbTrack, 61, 61}, {5, 100, kBarPageDown, 0, 112},  {5, 0, kBarBottom, 0, 287},
+        {30, 10, kBarPageUp, 0, 8},
     };
     for (const Case& c : cases) {
         const int to = ScrolledBarPosition(c.from, c.request, c.thumb, PickTimeLastPosition(c.step), PickTimePage(c.step));
@@ -69,9 +62,6 @@ TEST(TimeField, LetterRuleThenTheSuiteConversion) {
     } cases[] = {
         {"9:30", 10, true, 9, 30, "9:30am"},          // no letter: am
         {"9:30p", 10, true, 21, 30, "9:30pm"},
-        {"9:30 PM", 10, true, 21, 30, "9:30pm"},
-        {"12:00pm", 15, true, 12, 0, "12:00pm"},
-        {"12:00am", 15, true, 0, 0, "12:00am"},
         {"12a", 15, true, 0, 0, "12:00am"},
         {"3:25p", 15, true, 15, 15, "3:15pm"},        // minutes down to the time unit
         {"1400", 10, true, 14, 0, "2:00pm"},          // 24-hour hours whatever the letter says
@@ -79,9 +69,7 @@ TEST(TimeField, LetterRuleThenTheSuiteConversion) {
         {"10:45 am  xyz", 5, true, 10, 45, "10:45am"},  // cut at the letter; only 8 characters read
         {"8:00     p", 10, true, 8, 0, "8:00am"},     // the "p" lies past the 8 characters read
         {"", 10, false, 0, 0, ""},
-        {"p", 10, false, 0, 0, ""},
         {"9:7", 10, false, 0, 0, ""},
-        {"9x", 10, false, 0, 0, ""},
     };
     for (const Case& c : cases) {
         int hour = -1, minute = -1;
@@ -102,8 +90,7 @@ TEST(TimePatternEditor, ClicksCycleAndTheTotalFollowsTheUnits) {
     CyclePatternUnit(pattern, 0);
     CyclePatternUnit(pattern, 0);
     CyclePatternUnit(pattern, 23);
-    EXPECT_EQ((std::vector<uint8_t>{0x80, 0x10, 0, 0, 0, 0x01}), std::vector<uint8_t>(pattern, pattern + 6));
-    EXPECT_EQ(0, CyclePatternUnit(pattern, 24));
+    EXPECT_EQ(0, CyclePatternUnit(pattern, 24)) << "past the last unit: nothing";
     EXPECT_EQ((std::vector<uint8_t>{0x80, 0x10, 0, 0, 0, 0x01}), std::vector<uint8_t>(pattern, pattern + 6));
     uint8_t three[6] = {0xC0, 0, 0, 0, 0, 0};  // a code 3 read from a record goes on to 1
     EXPECT_EQ(1, CyclePatternUnit(three, 0));
@@ -112,16 +99,13 @@ TEST(TimePatternEditor, ClicksCycleAndTheTotalFollowsTheUnits) {
         int length, unit_minutes, units;
         std::string total;
     } units[] = {
-        {0, 10, 1, "10 minutes"},   {10, 10, 1, "10 minutes"},  {15, 10, 2, "20 minutes"},
-        {60, 15, 4, "60 minutes"},  {240, 10, 24, "240 minutes"}, {300, 10, 24, "240 minutes"},
-        {45, 5, 9, "45 minutes"},   {720, 30, 24, "720 minutes"},
+        {0, 10, 1, "10 minutes"}, {15, 10, 2, "20 minutes"}, {240, 10, 24, "240 minutes"}, {300, 10, 24, "240 minutes"},
     };
     for (const Units& u : units) {
         const int n = PatternUnitsOfLength(u.length, u.unit_minutes);
         EXPECT_EQ(u.units, n) << u.length << "/" << u.unit_minutes;
         EXPECT_EQ(u.total, PatternTotalText(n, u.unit_minutes)) << u.length << "/" << u.unit_minutes;
     }
-    EXPECT_STREQ(" ", PatternUnitText(0));
     EXPECT_STREQ("/", PatternUnitText(1));
     EXPECT_STREQ("X", PatternUnitText(2));
 }
