@@ -83,6 +83,7 @@ constexpr int kAvailableCommands[] = {
     129,            // Post/Set Complete
     127,            // Find New Appointment Time
     142, 203,       // the schedule calendar: the practice's schedule, and picking a date
+    140,            // Practice Setup
     141,            // Provider Setup
 };
 

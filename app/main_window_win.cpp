@@ -67,6 +67,8 @@
 #include "views/sheet_state.h"
 #include "views/sheet_windows_win.h"
 #include "views/view_dialogs_win.h"
+#include "setup/day_times_win.h"
+#include "setup/practice_setup_win.h"
 
 AppFrame app_frame;
 
@@ -197,6 +199,7 @@ void OnCreate(HWND window) {
     SetListBreakAction(BreakFromList);
     SetListDeleteAction(DeleteFromList);
     SetListStatusAction(SetStatusFromList);
+    SetCalendarDayEditor(EditCalendarDay);  // Enter or a double click on a date of modes 1 and 2
     CreateDateControls(window, app_frame.instance);
     // The month view is not built yet.
     EnableDateControl(kMonthViewCommand, false);
@@ -226,7 +229,11 @@ void PollForChanges(HWND window) {
     if (connection == DbConnection::kLost) return;
     if (connection == DbConnection::kRestored)
         for (int32_t date : DisplayedDays()) reloaded |= ReloadShownDay(date);
-    PollStation(StationCode(), DisplayedDays(), [&](int32_t date) { reloaded |= ReloadShownDay(date); });
+    bool schedule_changed = false;
+    PollStation(StationCode(), DisplayedDays(), [&](int32_t date) { reloaded |= ReloadShownDay(date); },
+                [&] { schedule_changed = true; });
+    // Another workstation changed the hours, time blocks or block size: a full refresh.
+    if (schedule_changed) PostMessageA(window, WM_COMMAND, CMD_REFRESH, 0);
     if (HWND list = OpenApptListWindow()) SendMessageA(list, WM_TIMER, kRefreshTimer, 0);
     if (!reloaded) return;
     for (HWND child : {main_state.header, main_state.sheet})
@@ -362,6 +369,27 @@ void ApplyNewSheetFont(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
+// After practice setup: saved hours or block size build the shown days again; a changed button
+// bar orientation or time column side lays the window out again, else the sheet is redrawn in
+// its colours.
+void AfterPracticeSetup(HWND window, bool saved) {
+    if (saved) ShowDate(sheet_state.shownDate, sheet_state.mode);
+    const ButtonBarOrientation orientation = ReadButtonBarOrientation();
+    if (orientation != main_state.orientation) {
+        main_state.orientation = orientation;
+        if (main_state.buttonBar) DestroyWindow(main_state.buttonBar);
+        main_state.buttonBar = CreateButtonBar(window, app_frame.instance, orientation, main_state.idealDay);
+        if (main_state.buttonBar) RefreshButtonBar(main_state.buttonBar, CurrentSelectionFacts());
+        OnSize(window);
+    } else if (ReadViewTimeAtRight() != sheet_state.timeAtRight) {
+        OnSize(window);
+    } else {
+        ReadSheetSettings();
+    }
+    for (HWND child : {main_state.header, main_state.timeColumn, main_state.sheet})
+        if (child) InvalidateRect(child, nullptr, TRUE);
+}
+
 // Applies view n (0: nothing to do) and shows it.
 void SelectView(int n) {
     if (n == 0) return;
@@ -369,15 +397,26 @@ void SelectView(int n) {
     if (app_frame.running) ShowDateAndRegister(sheet_state.shownDate, sheet_state.mode);
 }
 
-// Refresh: the practice file group closed and opened again, the status menu and the type names
-// read anew, the shown days reloaded.
+// The practice, its providers and operatories, statuses and type names are read again (another
+// workstation may have changed hours, time blocks, colours or the block size) and the current
+// view is applied to them again. A practice that cannot be read keeps the tables it had.
+void ReloadPracticeData() {
+    PracticeTables before = std::move(practice_tables);
+    if (!LoadPracticeTables()) {
+        practice_tables = std::move(before);
+        return;
+    }
+    ApplyView(view_state.active.number);
+}
+
+// Refresh: the practice file group closed and opened again, the practice's tables (with the
+// status menu and the type names) read anew, the shown days reloaded.
 void RefreshEverything() {
     FileGroupDesc resources{};
     DbGroupOf(kResourceFile, &resources);
     DbCloseGroup(resources);
     if (DbOpenGroup(resources) != kQdbOk) return;
-    LoadStatusTables();
-    LoadTypeNames();
+    ReloadPracticeData();
     ReplaceStatusMenu(practice_tables.statuses);
     ShowDate(sheet_state.shownDate, sheet_state.mode);
 }
@@ -839,6 +878,9 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case kDateCalendarCommand:
         OpenCalendar(window, app_frame.instance, sheet_state.shownDate, false, kCalendarPickDate, nullptr);
+        break;
+    case CMD_PRACTICE_SETUP:
+        AfterPracticeSetup(window, PracticeSetup(window, app_frame.instance) == 1);
         break;
     case CMD_PRACTICE_SCHEDULE:
         OpenCalendar(window, app_frame.instance, sheet_state.shownDate, false, kCalendarPractice, nullptr);

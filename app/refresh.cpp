@@ -121,7 +121,8 @@ uint16_t AnnounceChange(uint8_t station, int32_t date, const char provider[4], c
     return last_error;
 }
 
-int PollStation(uint8_t station, const std::vector<int32_t>& displayed_days, const std::function<void(int32_t)>& reload) {
+int PollStation(uint8_t station, const std::vector<int32_t>& displayed_days, const std::function<void(int32_t)>& reload,
+                const std::function<void()>& schedule_changed) {
     ComDatRecord copy{};
     {
         QdbPrivateSession session;
@@ -134,6 +135,10 @@ int PollStation(uint8_t station, const std::vector<int32_t>& displayed_days, con
         cleared.noticeCount = 0;
         if (!QDB_WriteRec(file.Handle(), &cleared)) Count(session.Handle());
     }  // the lock goes with the session, before any day is reloaded
+    uint32_t ids[kComDatNotices];  // out of the packed record: its fields are not aligned
+    std::memcpy(ids, copy.appointmentIds, sizeof ids);
+    const int notices = std::min<int>(copy.noticeCount, kComDatNotices);
+    if (schedule_changed && std::find(ids, ids + notices, 0u) != ids + notices) schedule_changed();
     std::vector<int32_t> reloaded;
     for (int32_t day : displayed_days)
         for (int n = 0; n < copy.noticeCount && n < kComDatNotices; ++n) {

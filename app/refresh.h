@@ -39,5 +39,8 @@ uint16_t AnnounceChange(uint8_t station, int32_t date, const char provider[4], c
                         uint32_t appointment_id, uint16_t change_kind);
 // Takes the own notices and calls reload once for each displayed day they name (at most ten
 // dates remembered per poll). Returns 1 when the own record was read, else 0.
-int PollStation(uint8_t station, const std::vector<int32_t>& displayed_days, const std::function<void(int32_t)>& reload);
+// A notice without an appointment is a change of the schedule itself (hours, time blocks, the
+// block size): schedule_changed, when given, is called once for such notices before any reload.
+int PollStation(uint8_t station, const std::vector<int32_t>& displayed_days, const std::function<void(int32_t)>& reload,
+                const std::function<void()>& schedule_changed = nullptr);
 void UnregisterStation(uint8_t station);

@@ -345,6 +345,30 @@
 #define CMD_CAL_PREVIOUS_MONTH 210
 #define CMD_CAL_NEXT_MONTH 211
 
+// --- Practice setup and its day dialog (issue 28, first half).
+// "DLG_DAYTIME" ("Set Time Limits"): the six texts start0, end0, ... end2 and their " >>".
+#define IDC_DAYTIME_TEXT1 242
+#define IDC_DAYTIME_PICK1 256
+// "DLG_PRAC_SETUP" ("Practice Appointment Setup").
+#define IDC_PRACSETUP_DAY1 211
+#define IDC_PRACSETUP_DAYTIMES1 221
+#define IDC_PRACSETUP_BLOCK5 242
+#define IDC_PRACSETUP_BLOCK10 243
+#define IDC_PRACSETUP_BLOCK15 244
+#define IDC_PRACSETUP_BLOCK20 245
+#define IDC_PRACSETUP_BLOCK30 246
+#define IDC_PRACSETUP_OPEN_COLOUR 274
+#define IDC_PRACSETUP_CLOSED_COLOUR 275
+#define IDC_PRACSETUP_STATUS 276
+#define IDC_PRACSETUP_SCHEDULE 277
+#define IDC_PRACSETUP_TYPE 278
+#define IDC_PRACSETUP_DEFAULT_COLOURS 312
+#define IDC_PRACSETUP_HORIZONTAL 313
+#define IDC_PRACSETUP_VERTICAL 314
+#define IDC_PRACSETUP_TIME_AT_RIGHT 377
+#define IDC_PRACSETUP_ALWAYS_CALCULATE 379
+#define IDC_PRACSETUP_AMOUNT_ENTERED 381
+
 // --- Provider setup: the chooser "DLG_PROV_SELECT", "DLG_PROV_SETUP" and "Block Settings"
 // ("DLG_SET_BLOCK"). The numbers are the dialogs' own; the labels have no number.
 #define IDC_PROVSEL_LIST 201

@@ -8,16 +8,13 @@
 #include "appointments/appt_pickers_win.h"
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
+#include "setup/day_times_win.h"
 #include "suite/dates.h"
 #include "suite/prompter.h"
 #include "suite/window_services_win.h"
 #include "views/block_edit.h"
 #include "views/calendar.h"
 #include "views/calendar_win.h"
-#if __has_include("setup/day_times_win.h")
-#include "setup/day_times_win.h"
-#define QVN_HAVE_DAY_TIMES 1
-#endif
 
 namespace {
 
@@ -35,14 +32,6 @@ public:
 private:
     HCURSOR old_;
 };
-
-bool HaveDayDialog() {
-#ifdef QVN_HAVE_DAY_TIMES
-    return true;
-#else
-    return false;
-#endif
-}
 
 // The selected row's item data of a list box, or -1.
 int SelectedData(HWND dialog, int list) {
@@ -246,9 +235,7 @@ struct ProviderRun {
 void ShowProviderWeekday(HWND dialog, const ProviderSetupBuffer& b, int d) {
     const bool works = WorksWeekday(b, d);
     CheckDlgButton(dialog, IDC_PROVSET_SUNDAY + d, works ? BST_CHECKED : BST_UNCHECKED);
-    EnableWindow(GetDlgItem(dialog, IDC_PROVSET_SUNDAY_HOURS + d), works && HaveDayDialog());
-    // Without the day dialog a weekday can be given up but not taken on.
-    EnableWindow(GetDlgItem(dialog, IDC_PROVSET_SUNDAY + d), works || HaveDayDialog());
+    EnableWindow(GetDlgItem(dialog, IDC_PROVSET_SUNDAY_HOURS + d), works);
 }
 
 void FillBlockList(HWND dialog, const ProviderSetupBuffer& b) {
@@ -283,16 +270,13 @@ void ReadAliases(HWND dialog, ProviderSetupBuffer* b) {
     }
 }
 
-bool EditDay(HWND dialog, ProviderRun* run, int d, bool time_required) {
-#ifdef QVN_HAVE_DAY_TIMES
+// The weekday's hours through the day dialog, a time required; false on Cancel.
+bool EditDay(HWND dialog, ProviderRun* run, int d) {
     int32_t times[6];
     std::memcpy(times, run->buffer.hours[d], sizeof times);
-    if (!EditDayTimes(dialog, run->resources, times, time_required)) return false;
+    if (!EditDayTimes(dialog, run->resources, times, true)) return false;
     std::memcpy(run->buffer.hours[d], times, sizeof times);
     return true;
-#else
-    return false;
-#endif
 }
 
 void EditBlockAt(HWND dialog, ProviderRun* run, int position) {
@@ -322,12 +306,12 @@ INT_PTR CALLBACK ProviderProc(HWND dialog, UINT message, WPARAM wparam, LPARAM l
         if (id >= IDC_PROVSET_SUNDAY && id < IDC_PROVSET_SUNDAY + 7) {
             const int d = id - IDC_PROVSET_SUNDAY;
             if (IsDlgButtonChecked(dialog, id) != BST_CHECKED) ClearWeekday(run->buffer, d);
-            else EditDay(dialog, run, d, true);
+            else EditDay(dialog, run, d);
             ShowProviderWeekday(dialog, run->buffer, d);
             return TRUE;
         }
         if (id >= IDC_PROVSET_SUNDAY_HOURS && id < IDC_PROVSET_SUNDAY_HOURS + 7) {
-            EditDay(dialog, run, id - IDC_PROVSET_SUNDAY_HOURS, true);
+            EditDay(dialog, run, id - IDC_PROVSET_SUNDAY_HOURS);
             ShowProviderWeekday(dialog, run->buffer, id - IDC_PROVSET_SUNDAY_HOURS);
             return TRUE;
         }

@@ -1,5 +1,8 @@
-// The ColorButton control: a push button whose face is its colour. The colour lives in the
-// window's extra bytes, so the control needs no allocation and nothing to free.
+// The ColorButton control: a push button whose face is its colour. A click (or the space bar)
+// opens the standard colour dialog on the button's colour; a colour chosen there becomes the
+// button's and the parent is told with BN_CLICKED. The owner sets a colour with message 0x7F3
+// (the colour in the last parameter) and reads it with 0x7F2. The colour lives in the window's
+// extra bytes, so the control needs no allocation and nothing to free.
 #include "suite/window_services_win.h"
 
 namespace {
@@ -23,8 +26,20 @@ void Paint(HWND window) {
     EndPaint(window, &ps);
 }
 
+// The custom colours of the colour dialog, kept for the run of the program as Windows programs do.
+COLORREF custom_colours[16] = {};
+
 void Clicked(HWND window) {
     HWND parent = GetParent(window);
+    CHOOSECOLORA cc = {};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = parent;
+    cc.rgbResult = ColourOf(window);
+    cc.lpCustColors = custom_colours;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorA(&cc)) return;
+    SetWindowLongPtrA(window, 0, static_cast<LONG_PTR>(cc.rgbResult));
+    InvalidateRect(window, nullptr, FALSE);
     int id = GetDlgCtrlID(window);
     SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window));
 }

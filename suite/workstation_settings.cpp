@@ -63,9 +63,7 @@ SheetColours ReadSheetColours() {
 
 int WriteColour(ColourKey key, uint32_t colour) {
     char text[16];
-    std::snprintf(text, sizeof text, "%u,%u,%u", static_cast<unsigned>(colour & 0xFF),
-                  static_cast<unsigned>(colour >> 8 & 0xFF),
-                  static_cast<unsigned>(colour >> 16 & 0xFF));
+    std::snprintf(text, sizeof text, "%ld", static_cast<long>(colour));
     return QVN_WriteProfileString(kApptbook, ColourKeyName(key), text);
 }
 
@@ -159,9 +157,14 @@ int WriteDefaultView(int view) { return QVN_WriteProfileInt(kApptbook, "DEF_VIEW
 bool ReadIdealDay() { return ReadInt("IdealDay", 0) == 1; }
 int WriteIdealDay(bool on) { return QVN_WriteProfileInt(kApptbook, "IdealDay", on ? 1 : 0); }
 bool ReadViewTimeAtRight() { return ReadInt("ViewTimeAtRight", 1) == 1; }
+int WriteViewTimeAtRight(bool on) { return QVN_WriteProfileInt(kApptbook, "ViewTimeAtRight", on ? 1 : 0); }
 
 ButtonBarOrientation ReadButtonBarOrientation() {
     return ReadInt("BBOrientation", 2) == 1 ? kButtonBarVertical : kButtonBarHorizontal;
+}
+
+int WriteButtonBarOrientation(ButtonBarOrientation orientation) {
+    return QVN_WriteProfileInt(kApptbook, "BBOrientation", orientation);
 }
 
 uint32_t ReadClipboardAppointment() {
@@ -206,6 +209,9 @@ NetworkSettings ReadNetworkSettings() {
 }
 
 bool ReadAlwaysCalculate() { return QVN_ReadPracticeInfInt("APPTBOOK", "AlwaysCalculate", 1) == 1; }
+int WriteAlwaysCalculate(bool on) {
+    return QVN_WriteProfileString("APPTBOOK", "AlwaysCalculate", on ? "1" : "0", QVN_PracticeInfPath().c_str());
+}
 
 int ReadCountryCode() {
     if (QVN_ProfileKeyExists("Intl", "iCountry")) return QVN_ReadProfileInt("Intl", "iCountry", 1);

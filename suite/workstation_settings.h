@@ -42,7 +42,9 @@ struct SheetColours {
 };
 SheetColours ReadSheetColours();
 
-// Writes a colour in the "r,g,b" form (what practice setup stores).
+// Writes a colour as the decimal number of its colour reference ("%ld"), what practice setup
+// stores; ParseColourText reads it back unless the number happens to have 11 digits, which no
+// colour reference has.
 int WriteColour(ColourKey key, uint32_t colour);
 
 // --- Fonts ----------------------------------------------------------------------------------
@@ -85,9 +87,11 @@ int WriteDefaultView(int view);
 bool ReadIdealDay();  // IdealDay, default 0
 int WriteIdealDay(bool on);
 bool ReadViewTimeAtRight();  // ViewTimeAtRight, default 1
+int WriteViewTimeAtRight(bool on);
 
 enum ButtonBarOrientation : int { kButtonBarVertical = 1, kButtonBarHorizontal = 2 };
 ButtonBarOrientation ReadButtonBarOrientation();  // BBOrientation: 1, anything else 2
+int WriteButtonBarOrientation(ButtonBarOrientation orientation);
 
 // Appointment waiting on the pin board (Apptbook "Clipboard Appt", default 0).
 uint32_t ReadClipboardAppointment();
@@ -119,6 +123,7 @@ NetworkSettings ReadNetworkSettings();
 
 // APPTBOOK AlwaysCalculate, default 1: appointment amounts come from the attached procedures.
 bool ReadAlwaysCalculate();
+int WriteAlwaysCalculate(bool on);  // "1" or "0"
 
 // --- The Windows profile ----------------------------------------------------------------------
 

@@ -153,18 +153,6 @@ void OnPickedDate(SetupRun& run, int32_t date) {
     SetWindowTextA(Control(run.dialog, run.pickRow, USERTAB_DATE), QVN_fmtDateString2000(date).c_str());
 }
 
-void OnColour(SetupRun& run, int row) {
-    HWND button = Control(run.dialog, row, USERTAB_COLOUR);
-    static COLORREF custom[16] = {};
-    CHOOSECOLORA cc = {};
-    cc.lStructSize = sizeof cc;
-    cc.hwndOwner = run.dialog;
-    cc.rgbResult = static_cast<COLORREF>(SendMessageA(button, kColorButtonGetColour, 0, 0));
-    cc.lpCustColors = custom;
-    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (ChooseColorA(&cc)) SendMessageA(button, kColorButtonSetColour, 0, static_cast<LPARAM>(cc.rgbResult));
-}
-
 int FieldOffset(FlipTabRowField field) {
     switch (field) {
     case kFlipFieldDate: return USERTAB_DATE;
@@ -200,8 +188,7 @@ bool OnRowCommand(SetupRun& run, int id, int code) {
     case USERTAB_PICK:
         if (code == BN_CLICKED) OnPickDate(run, row);
         return true;
-    case USERTAB_COLOUR:
-        if (code == BN_CLICKED) OnColour(run, row);
+    case USERTAB_COLOUR:  // the button runs the colour dialog itself; its colour is read on OK
         return true;
     }
     return false;
