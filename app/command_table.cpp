@@ -85,6 +85,7 @@ constexpr int kAvailableCommands[] = {
     142, 203,       // the schedule calendar: the practice's schedule, and picking a date
     152, 806,       // the month view: its button and Ctrl+Shift+M
     140,            // Practice Setup
+    141,            // Provider Setup
 };
 
 }  // namespace

@@ -44,6 +44,7 @@
 #include "lists/patient_search.h"
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
+#include "setup/provider_setup_win.h"
 #include "views/calendar.h"
 #include "views/calendar_win.h"
 #include "suite/dates.h"
@@ -903,6 +904,9 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case CMD_PRACTICE_SCHEDULE:
         OpenCalendar(window, app_frame.instance, sheet_state.shownDate, false, kCalendarPractice, nullptr);
+        break;
+    case CMD_PROVIDER_SETUP:  // the provider chooser, its setup and schedule
+        ProviderChooser(window, app_frame.instance);
         break;
     case kDateTodayCommand:
         ShowDateAndRegister(QVN_SysDate(), sheet_state.mode);

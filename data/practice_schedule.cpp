@@ -426,21 +426,27 @@ void ClearDeletedBlocks(const char id[4], const bool deleted[kTimeBlocks], int32
     for (const RscUseKey& key : keys) {
         EditLocked<RscUseBlockOverride>(kRscUseFile, kRscUseKey, key, [&](RscUseBlockOverride& record, bool exists) {
             if (!exists) return LockedEdit::kNothing;
-            bool changed = false;
-            for (int w = 0; w < 7; ++w) {
-                if (only_weekday >= 0 && w != only_weekday) continue;
-                for (int b = 0; b < kTimeBlocks; ++b) {
-                    if (!deleted[b] || (record.start[w][b] == kBlockKeepsDefault && record.end[w][b] == kBlockKeepsDefault))
-                        continue;
-                    record.start[w][b] = record.end[w][b] = kBlockKeepsDefault;
-                    changed = true;
-                }
-            }
-            if (!changed) return LockedEdit::kNothing;
-            for (int w = 0; w < 7; ++w)
-                for (int s = 0; s < kOverrideSlots; ++s)
-                    if (record.start[w][s] < kBlockKeepsDefault) return LockedEdit::kWrite;
-            return LockedEdit::kDelete;
+            bool empty = false;
+            if (!ClearBlocksInOverride(record, deleted, only_weekday, &empty)) return LockedEdit::kNothing;
+            return empty ? LockedEdit::kDelete : LockedEdit::kWrite;
         });
     }
+}
+
+bool ClearBlocksInOverride(RscUseBlockOverride& record, const bool deleted[kTimeBlocks], int only_weekday, bool* empty) {
+    bool changed = false;
+    for (int w = 0; w < 7; ++w) {
+        if (only_weekday >= 0 && w != only_weekday) continue;
+        for (int b = 0; b < kTimeBlocks; ++b) {
+            if (!deleted[b] || (record.start[w][b] == kBlockKeepsDefault && record.end[w][b] == kBlockKeepsDefault))
+                continue;
+            record.start[w][b] = record.end[w][b] = kBlockKeepsDefault;
+            changed = true;
+        }
+    }
+    *empty = true;
+    for (int w = 0; w < 7 && *empty; ++w)
+        for (int s = 0; s < kOverrideSlots; ++s)
+            if (record.start[w][s] < kBlockKeepsDefault) *empty = false;
+    return changed;
 }

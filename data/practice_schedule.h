@@ -113,6 +113,10 @@ void ResetProviderDay(const char id[4], const std::vector<int32_t>& dates);
 // Removes deleted blocks from the provider's time-block overrides: of every week, or of the
 // given date only.
 void ClearDeletedBlocks(const char id[4], const bool deleted[kTimeBlocks], int32_t date);
+// The change of one override record behind it (only_weekday -1: every weekday): true when a slot
+// of a deleted block was cleared; *empty tells whether the record then overrides nothing at all
+// (it is to be deleted).
+bool ClearBlocksInOverride(RscUseBlockOverride& record, const bool deleted[kTimeBlocks], int only_weekday, bool* empty);
 
 // The Sunday of a date's week, and its weekday 0 (Sunday) to 6.
 int32_t WeekStartOf(int32_t date);

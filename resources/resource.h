@@ -368,3 +368,23 @@
 #define IDC_PRACSETUP_TIME_AT_RIGHT 377
 #define IDC_PRACSETUP_ALWAYS_CALCULATE 379
 #define IDC_PRACSETUP_AMOUNT_ENTERED 381
+
+// --- Provider setup: the chooser "DLG_PROV_SELECT", "DLG_PROV_SETUP" and "Block Settings"
+// ("DLG_SET_BLOCK"). The numbers are the dialogs' own; the labels have no number.
+#define IDC_PROVSEL_LIST 201
+#define IDC_PROVSEL_SCHEDULE 275
+#define IDC_PROVSET_SUNDAY 211         // 211-217: the weekday boxes, Sunday to Saturday
+#define IDC_PROVSET_SUNDAY_HOURS 221   // 221-227: their " >>" buttons
+#define IDC_PROVSET_BLOCKS 285
+#define IDC_PROVSET_ADD 4
+#define IDC_PROVSET_EDIT 3
+#define IDC_PROVSET_DELETE 5
+#define IDC_PROVSET_ALIASES 297
+#define IDC_PROVSET_COLOUR 290
+#define IDC_SETBLOCK_NAME 286
+#define IDC_SETBLOCK_COLOUR 312
+#define IDC_SETBLOCK_SUNDAY 211        // 211-217: the weekday boxes
+#define IDC_SETBLOCK_START 242         // 242 + 2d start text, 243 + 2d end text of weekday d
+#define IDC_SETBLOCK_START_PICK 256    // 256 + 2d start " >>", 257 + 2d end " >>"
+#define IDC_SETBLOCK_OPERATORY 25
+#define IDC_SETBLOCK_TYPE 63
