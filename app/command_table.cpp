@@ -83,6 +83,9 @@ constexpr int kAvailableCommands[] = {
     129,            // Post/Set Complete
     127,            // Find New Appointment Time
     142, 203,       // the schedule calendar: the practice's schedule, and picking a date
+    // The suite's modules, the treatment and lab case managers and the tutorial, started by the
+    // launcher; Continuing Care and Quick Labels in a window of this program.
+    12112, 12113, 12114, 12117, 12118, 12119, 12124, 12126, 12128, 12134, 12141, 12142, 389, 404, 703,
 };
 
 }  // namespace
