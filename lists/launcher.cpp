@@ -74,7 +74,7 @@ std::string PatientName(LauncherServices& services, uint32_t patient_id) {
 
 // "S&end Message": the patient's e-mail address on the mail program's command line, or the
 // mail program alone after the user agreed to a blank "To:".
-int SendMessage(const LaunchRequest& request, const ModuleSettings& settings, LauncherServices& services) {
+int SendMailMessage(const LaunchRequest& request, const ModuleSettings& settings, LauncherServices& services) {
     const std::string mail = QuotedProgram(settings.ProgramPath("Mail"));
     auto start = [&](const std::string& line) {
         if (Start(services, line)) return 1;
@@ -209,7 +209,7 @@ int LaunchModule(const LaunchRequest& request, const ModuleSettings& settings, L
                                   QuickLabelsText(request.appointmentId, PatientName(services, request.patientId)));
         return 1;
     case CMD_MODULE_SEND_MESSAGE:
-        return SendMessage(request, settings, services);
+        return SendMailMessage(request, settings, services);
     default:
         break;
     }

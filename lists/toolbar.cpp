@@ -13,6 +13,8 @@ const ButtonBarEntry kModuleButtons[kModuleButtonCount] = {
     {CMD_MODULE_CHART, CMD_MODULE_CHART, 0, "&Chart"},
     {CMD_MODULE_FAMILY_FILE, CMD_MODULE_FAMILY_FILE, 0, "&Family File"},
     {CMD_MODULE_LEDGER, CMD_MODULE_LEDGER, 0, "&Ledger"},
+    // This module's own button: the other modules show it, this program never does.
+    {CMD_MODULE_APPOINTMENTS, CMD_MODULE_APPOINTMENTS, 0, "&Appointments"},
     {CMD_MODULE_OFFICE_MANAGER, CMD_MODULE_OFFICE_MANAGER, 0, "&Office Manager"},
     {CMD_MODULE_QUICK_LETTERS, CMD_MODULE_QUICK_LETTERS, 0, "Quic&k Letters"},
     {CMD_MODULE_QUICK_LABELS, CMD_MODULE_QUICK_LABELS, 0, "Quick La&bels"},
@@ -22,8 +24,6 @@ const ButtonBarEntry kModuleButtons[kModuleButtonCount] = {
     {CMD_MODULE_PRESCRIPTIONS, CMD_MODULE_PRESCRIPTIONS, 0, "&Prescriptions"},
     {CMD_MODULE_OFFICE_JOURNAL, CMD_MODULE_OFFICE_JOURNAL, 0, "Office &Journal"},
     {CMD_MODULE_DOCUMENT_CENTER, CMD_MODULE_DOCUMENT_CENTER, 0, "Do&cument Center"},
-    // This module's own button: known to the table, never shown in this program.
-    {CMD_MODULE_APPOINTMENTS, CMD_MODULE_APPOINTMENTS, 0, "&Appointments"},
 };
 
 namespace {

@@ -16,7 +16,7 @@ struct ToolbarButton {
     int group = 0;
 };
 
-// The module buttons in their order (Chart, Family File, Ledger, Office Manager; Quick Letters,
+// The module buttons in their order (Chart, Family File, Ledger, Appointments, Office Manager; Quick Letters,
 // Quick Labels, Continuing Care; Send Message; Patient Questionnaire, Prescriptions, Office
 // Journal, Document Center), pictures of the same numbers.
 constexpr int kModuleButtonCount = 13;

@@ -96,9 +96,10 @@ TEST(Launcher, EveryModuleCommandLineWithAndWithoutAPatient) {
         EXPECT_EQ(std::vector<std::string>{c.line}, services.started) << c.command << " patient " << c.patient;
         EXPECT_TRUE(prompter.Texts().empty()) << c.command;
         // Only the prescriptions show the patient's alerts first, and only for a patient.
-        const bool alerts = c.command == 12126 && c.patient != 0;
-        ASSERT_EQ(alerts ? 1u : 0u, services.alerts.size()) << c.command;
-        if (alerts) EXPECT_EQ((std::pair<uint32_t, int>{42, 0x4000}), services.alerts[0]);
+        const std::vector<std::pair<uint32_t, int>> alerts =
+            c.command == 12126 && c.patient != 0 ? std::vector<std::pair<uint32_t, int>>{{42, 0x4000}}
+                                                 : std::vector<std::pair<uint32_t, int>>{};
+        EXPECT_EQ(alerts, services.alerts) << c.command;
     }
     EXPECT_FALSE(IsLauncherCommand(12116));
     RecordingServices services;

@@ -48,7 +48,7 @@ TEST(Toolbar, ModuleButtonsInOrderWithoutTheOwnAndOptionalOnlyWhenPresent) {
     EXPECT_EQ(expected, DefaultToolbarArrangement(Known({12124, 12126, 12128, 12142})));
     // Another module's toolbar shows the appointment book's button and not its own.
     const std::vector<int> chart = Commands(KnownToolbarButtons(12112, nullptr));
-    EXPECT_EQ((std::vector<int>{12113, 12114, 12117, 12115}), std::vector<int>(chart.begin(), chart.begin() + 4));
+    EXPECT_EQ((std::vector<int>{12113, 12114, 12115, 12117}), std::vector<int>(chart.begin(), chart.begin() + 4));
 }
 
 TEST(Toolbar, TheToolbarKeyLoadsAndSaves) {

@@ -93,10 +93,10 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartAndItsModuleButtonsStartTheMod
         // program is there, after Send Message; no prescriptions, no button of this module.
         EXPECT_EQ(0, IndexOf(toolbar, 12112));
         EXPECT_EQ(1, IndexOf(toolbar, 12113));
-        EXPECT_EQ(10, IndexOf(toolbar, 12124));
+        EXPECT_EQ(11, IndexOf(toolbar, 12124));
         EXPECT_EQ(-1, IndexOf(toolbar, 12126));
         EXPECT_EQ(-1, IndexOf(toolbar, 12115));
-        EXPECT_EQ(12, IndexOf(toolbar, CMD_PATIENT_PICTURE)) << "then the window's own buttons";
+        EXPECT_EQ(13, IndexOf(toolbar, CMD_PATIENT_PICTURE)) << "then the window's own buttons";
 
         // Right click on Chart, "Customize Toolbar...", Chart one down, OK.
         SetForegroundWindow(main);
@@ -149,7 +149,7 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartAndItsModuleButtonsStartTheMod
     ASSERT_NE(nullptr, toolbar);
     EXPECT_EQ(0, IndexOf(toolbar, 12113));
     EXPECT_EQ(1, IndexOf(toolbar, 12112));
-    EXPECT_EQ(10, IndexOf(toolbar, 12124));
+    EXPECT_EQ(11, IndexOf(toolbar, 12124));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, again.WaitForExit());
 }
