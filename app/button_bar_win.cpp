@@ -22,6 +22,10 @@ namespace {
 // What the bar owns and keeps: its pictures (the toolbar control does not free its image
 // lists), its tooltip, its background, the buttons it knows, their arrangement, where that is
 // saved, and the state its buttons were last shown in, so that a new arrangement shows the same.
+// The bar's state is found through a window property (mingw's comctl32 import library has no
+// GetWindowSubclass); the subclass owns it and removes the property with it.
+constexpr char kStateProperty[] = "QvnToolBarState";
+
 struct BarState {
     HIMAGELIST normal = nullptr;
     HIMAGELIST disabled = nullptr;
@@ -157,6 +161,7 @@ LRESULT CALLBACK BarSubclass(HWND bar, UINT message, WPARAM wparam, LPARAM lpara
         break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(bar, BarSubclass, id);
+        RemovePropA(bar, kStateProperty);
         delete state;
         break;
     default:
@@ -165,10 +170,7 @@ LRESULT CALLBACK BarSubclass(HWND bar, UINT message, WPARAM wparam, LPARAM lpara
     return DefSubclassProc(bar, message, wparam, lparam);
 }
 
-BarState* StateOf(HWND bar) {
-    DWORD_PTR data = 0;
-    return bar && GetWindowSubclass(bar, BarSubclass, 1, &data) ? reinterpret_cast<BarState*>(data) : nullptr;
-}
+BarState* StateOf(HWND bar) { return bar ? static_cast<BarState*>(GetPropA(bar, kStateProperty)) : nullptr; }
 
 void ShowPicture(HWND bar, int command, int bitmap) {
     int index = ToolbarImageIndex(bitmap);
@@ -281,7 +283,12 @@ HWND CreateButtonBar(HWND parent, HINSTANCE instance, ButtonBarOrientation orien
     SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kButtonBarPictureSize, kButtonBarPictureSize));
     if (state->tips) SendMessageA(bar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(state->tips), 0);
     const bool pictures = LoadBarPictures(*state, instance);
+    if (!SetPropA(bar, kStateProperty, state.get())) {
+        DestroyWindow(bar);
+        return nullptr;
+    }
     if (!SetWindowSubclass(bar, BarSubclass, 1, reinterpret_cast<DWORD_PTR>(state.get()))) {
+        RemovePropA(bar, kStateProperty);
         DestroyWindow(bar);  // a bar that could not free what it holds is not made
         return nullptr;
     }
