@@ -92,7 +92,7 @@ int SendMailMessage(const LaunchRequest& request, const ModuleSettings& settings
     const bool read = services.ReadPatient(request.patientId, &p);
     const std::string address = read ? GetTrimmedText(p.email) : "";
     if (address.empty()) return blank_to(kNoEmailAddressNotice);
-    return start(mail + Format(" %s/%li/%s/%s", address.c_str(), static_cast<long>(request.patientId),
+    return start(mail + Format(" %s/%lu/%s/%s", address.c_str(), static_cast<unsigned long>(request.patientId),
                                PatientPackedName(p).c_str(), MailModuleName(CMD_MODULE_APPOINTMENTS)));
 }
 
@@ -173,23 +173,25 @@ std::string QuotedProgram(const std::string& path) {
 }
 
 std::string ModuleArguments(const LaunchRequest& r, const std::string& override_user) {
-    const long patient = static_cast<long>(r.patientId);
+    // Patient ids are unsigned 32-bit: printed as such, so that an id above 2^31 stays itself
+    // where long has 32 bits (Windows).
+    const unsigned long patient = r.patientId;
     switch (r.command) {
     case CMD_MODULE_CHART:
     case CMD_MODULE_FAMILY_FILE:
     case CMD_MODULE_LEDGER:
     case CMD_MODULE_APPOINTMENTS:
     case CMD_MODULE_QUICK_LETTERS:
-        return Format(" /ID%ld", patient);
+        return Format(" /ID%lu", patient);
     case CMD_MODULE_QUESTIONNAIRE:
         return Format(" %lu %d", static_cast<unsigned long>(r.patientId), static_cast<int>(r.windowHandle));
     case CMD_MODULE_PRESCRIPTIONS:
-        return Format(" /1 /h=%d /p=%d", static_cast<int>(r.windowHandle), static_cast<int>(r.patientId));
+        return Format(" /1 /h=%d /p=%lu", static_cast<int>(r.windowHandle), patient);
     case CMD_MODULE_OFFICE_JOURNAL:
-        if (r.patientId != 0) return Format(" /k=QvnOJ /v=%ld /H=%ld", patient, r.windowHandle);
+        if (r.patientId != 0) return Format(" /k=QvnOJ /v=%lu /H=%ld", patient, r.windowHandle);
         return Format(" /k=QvnOJ /p=%s /H=%ld", override_user.c_str(), r.windowHandle);
     case CMD_MODULE_DOCUMENT_CENTER:
-        return Format(" /QVNDC /ID%ld", patient);
+        return Format(" /QVNDC /ID%lu", patient);
     case CMD_TREATMENT_MANAGER:
     case CMD_LAB_CASE_MANAGER:
         return " /s";
