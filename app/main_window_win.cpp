@@ -41,6 +41,8 @@
 #include "data/practice_schedule.h"
 #include "lists/appt_lists.h"
 #include "lists/appt_lists_win.h"
+#include "lists/launcher.h"
+#include "lists/launcher_win.h"
 #include "lists/patient_search.h"
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
@@ -200,7 +202,10 @@ void OnCreate(HWND window) {
     TakeSheetMeasures();
     LoadRunCursors(app_frame.instance);
     main_state.idealDay = ReadIdealDay();
-    main_state.buttonBar = CreateButtonBar(window, app_frame.instance, main_state.orientation, main_state.idealDay);
+    // The toolbar: the suite's modules (the optional ones when their program is there), then the
+    // window's own buttons, as the user arranged them.
+    main_state.buttonBar = CreateButtonBar(window, app_frame.instance, main_state.orientation, main_state.idealDay,
+                                           KnownToolbarButtons(CMD_MODULE_APPOINTMENTS, ModuleProgramPresent), "APPTBOOK");
     main_state.header = CreateChild(window, "SSHeader", 0);
     main_state.timeColumn = CreateChild(window, "SchTime", 0);
     main_state.sheet = CreateChild(window, "SchSheet", WS_VSCROLL);
@@ -926,6 +931,9 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
     default:
         if (command > kStatusCommandBase && command <= kStatusCommandBase + kMaxPracticeStatus)
             AppointmentActionCommand(window, command);
+        else if (IsLauncherCommand(command))
+            // The suite's modules for the selection's patient (none for a new patient's appointment).
+            LaunchModuleCommand(window, app_frame.instance, command, sheet_state.selectedPatientId, sheet_state.selectedId);
         break;
     }
 }

@@ -83,7 +83,8 @@ struct PatientRecord {
     int32_t firstVisitDate;
     int32_t lastVisitDate;
     uint32_t referralId;         // referral source (referral file, key 208); 0 = none
-    uint8_t ours280[278];
+    char email[51];              // the patient's e-mail address, "" when none (the mail program's "To:")
+    uint8_t ours331[227];
 };
 
 #pragma pack(pop)
@@ -96,6 +97,7 @@ static_assert(offsetof(PatientRecord, lastCompletedDate) == 180);
 static_assert(offsetof(PatientRecord, brokenCount) == 254);
 static_assert(offsetof(PatientRecord, lastBrokenDate) == 256);
 static_assert(offsetof(PatientRecord, nameTitle) == 260);
+static_assert(offsetof(PatientRecord, email) == 280);
 static_assert(sizeof(PatientRecord::lastName) == 21 && sizeof(PatientRecord::firstName) == 16);
 static_assert(sizeof(PatientRecord::medicalAlerts) == 8);
 static_assert(sizeof(PatientRecord::chartNumber) - 1 == 7);

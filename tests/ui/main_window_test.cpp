@@ -73,7 +73,7 @@ TEST(MainWindow, AFirstRunShowsItsWindowAnswersKeysAndServicesAndSavesItsChoices
 
     // The children around the sheet, with the horizontal button bar of a new settings file.
     HWND sheet = Child(main, "SchSheet"), time = Child(main, "SchTime"), header = Child(main, "SSHeader"),
-         pins = Child(main, "SSPinBoard"), toolbar = Child(main, TOOLBARCLASSNAMEA);
+         pins = Child(main, "SSPinBoard"), toolbar = Child(main, "QvnToolBarMcl");
     ASSERT_TRUE(sheet && time && header && pins && toolbar);
     RECT client;
     GetClientRect(main, &client);
@@ -98,9 +98,9 @@ TEST(MainWindow, AFirstRunShowsItsWindowAnswersKeysAndServicesAndSavesItsChoices
     EXPECT_EQ(0, b.top);
     EXPECT_EQ(33, b.bottom - b.top);
     EXPECT_EQ(client.right, b.right - b.left);
-    EXPECT_EQ(23, SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0)) << "buttons and separators";
+    EXPECT_EQ(33, SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0)) << "module buttons, own buttons and separators";
     // Pointers do not cross processes: ask by command, which answers with plain numbers.
-    EXPECT_EQ(22, SendMessageA(toolbar, TB_COMMANDTOINDEX, CMD_IDEAL_DAY, 0)) << "the Ideal Day toggle comes last";
+    EXPECT_EQ(32, SendMessageA(toolbar, TB_COMMANDTOINDEX, CMD_IDEAL_DAY, 0)) << "the Ideal Day toggle comes last";
     EXPECT_EQ(0, SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_IDEAL_DAY, 0)) << "off in a new settings file";
     EXPECT_EQ(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_BREAK_APPOINTMENT, 0)) << "nothing selected";
 

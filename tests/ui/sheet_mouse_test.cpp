@@ -88,7 +88,7 @@ TEST(SheetMouse, SelectCommandsNotCarriedOutMoveRefuseResizeInformationBoxComple
     ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
     int32_t day = 0;
     ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 6, &day));
-    HWND toolbar = Child(main, TOOLBARCLASSNAMEA);
+    HWND toolbar = Child(main, "QvnToolBarMcl");
     ASSERT_NE(nullptr, toolbar);
     std::vector<AuditEntry> audit;
     QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit);
