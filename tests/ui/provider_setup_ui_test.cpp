@@ -34,9 +34,7 @@ std::string Text(HWND dialog, int id) {
 
 }  // namespace
 
-// Disabled: under Wine the provider dialog does not come up after "&Setup" (no message either);
-// not yet found why. Run with --gtest_also_run_disabled_tests.
-TEST(ProviderSetupUi, DISABLED_AddABlockByHandAndSeeItOnTheIdealDaySheet) {
+TEST(ProviderSetupUi, AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     AppRun app("", Practice::kDemo);
     HWND main = nullptr, sheet = nullptr;
     SheetModel m;
@@ -59,6 +57,7 @@ TEST(ProviderSetupUi, DISABLED_AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     ClickControl(chooser, IDOK);
     EXPECT_EQ("No Provider Selected!", app.AnswerBox("Appointment Book"));
     SendDlgItemMessageA(chooser, IDC_PROVSEL_LIST, LB_SETCURSEL, 0, 0);
+    BringToFront(chooser);  // the refusal's box gave the activation back to the main window
     ClickControl(chooser, IDOK);
     HWND setup = app.WaitForDialog("Provider Setup [DR1 ]");
     ASSERT_NE(nullptr, setup) << (app.AnswerAll().empty() ? "no message" : "a message came");
@@ -69,7 +68,7 @@ TEST(ProviderSetupUi, DISABLED_AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     HWND block = app.WaitForDialog("Block Settings");
     ASSERT_NE(nullptr, block);
     ClickControl(block, IDC_SETBLOCK_NAME);
-    TypeText("XRAY");
+    TypeText("xray");
     ClickControl(block, IDC_SETBLOCK_SUNDAY + w);
     ClickControl(block, IDC_SETBLOCK_START_PICK + 2 * w);
     ASSERT_NO_FATAL_FAILURE(PickHourBy(app, VK_PRIOR, 3));
@@ -90,7 +89,7 @@ TEST(ProviderSetupUi, DISABLED_AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     ClickControl(block, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(block); })) << app.AnswerAll().size();
     EXPECT_EQ(3, ListCount(setup, IDC_PROVSET_BLOCKS));
-    EXPECT_EQ("XRAY", ListBoxLine(setup, IDC_PROVSET_BLOCKS, 2));
+    EXPECT_EQ("xray", ListBoxLine(setup, IDC_PROVSET_BLOCKS, 2));
     ClickControl(setup, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
     ClickControl(chooser, IDCANCEL);
@@ -99,7 +98,7 @@ TEST(ProviderSetupUi, DISABLED_AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     // Saved for every workstation: the tables read again here show it.
     ASSERT_TRUE(LoadPracticeTables());
     const ProviderInfo& saved = practice_tables.providers[static_cast<size_t>(dr1)];
-    EXPECT_STREQ("XRAY", saved.blockNames[2]);
+    EXPECT_STREQ("xray", saved.blockNames[2]);
     EXPECT_EQ(9 * 12, +saved.blockStart[w][2]);
     EXPECT_EQ(10 * 12, +saved.blockEnd[w][2]);
     EXPECT_EQ(0, std::memcmp("OP2 ", saved.blockOperatory[2], 4));
