@@ -59,6 +59,7 @@ TEST(Audit, AppointmentEntriesKeepWhoWhenAndBothRecords) {
     ASSERT_EQ(1, QVN_BuildApptAudit(nullptr, before.data())) << "a deletion";
     ASSERT_EQ(1, QVN_BuildApptAudit(after.data(), nullptr)) << "an addition";
     const uint32_t latest = LocalSecondsNow();
+    if (latest < earliest) GTEST_SKIP() << "the entries straddle midnight, so their times cannot be bracketed";
 
     std::vector<AuditEntry> entries;
     ASSERT_TRUE(QVN_ReadAuditEntries(today, today, &entries));
@@ -69,10 +70,8 @@ TEST(Audit, AppointmentEntriesKeepWhoWhenAndBothRecords) {
         who.push_back(e.userId);
         kinds.push_back(e.kind);
         EXPECT_EQ(today, e.day);
-        if (latest >= earliest) {  // not across midnight
-            EXPECT_GE(e.seconds, earliest);
-            EXPECT_LE(e.seconds, latest);
-        }
+        EXPECT_GE(e.seconds, earliest);
+        EXPECT_LE(e.seconds, latest);
     }
     EXPECT_EQ((std::vector<uint32_t>{8, 7, 7, 8, 8}), who);
     EXPECT_EQ((std::vector<AuditKind>{kAuditAppointment, kAuditPasswordCheck, kAuditAppointment, kAuditAppointment,

@@ -41,8 +41,6 @@ HWND MakeOwner() {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-int Index(const char* id) { return FindProviderIndex((std::string(id) + "    ").substr(0, 4).c_str()); }
-
 // The colour in the middle of a day's cell, inside its frame, left of any text: the calendar is 7 cells and 8
 // pixels wide, and its client area 7 rows of cells over a button row.
 COLORREF CellColour(HWND calendar, const ShownPixels& shown, int day) {
