@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "suite/prompter.h"
 #include "suite/settings.h"
+#include "suite/window_services_win.h"
 
 namespace {
 
@@ -48,13 +49,6 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpar
     default:
         return FALSE;
     }
-}
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    while (length > 0 && path[length - 1] != '\\' && path[length - 1] != '/') --length;
-    return std::string(path, length);
 }
 
 }  // namespace

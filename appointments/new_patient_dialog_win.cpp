@@ -204,13 +204,6 @@ INT_PTR CALLBACK ClaimInfoProc(HWND dialog, UINT message, WPARAM wparam, LPARAM 
     }
 }
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    while (length > 0 && path[length - 1] != '\\' && path[length - 1] != '/') --length;
-    return std::string(path, length);
-}
-
 }  // namespace
 
 bool EditNewPatientInfo(HWND owner, HINSTANCE instance, AppointmentRecord* appointment, NewPatientRecord* side) {

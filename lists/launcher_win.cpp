@@ -13,13 +13,6 @@
 
 namespace {
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    while (length > 0 && path[length - 1] != '\\' && path[length - 1] != '/') --length;
-    return std::string(path, length);
-}
-
 struct InsideWindow {
     std::string title;
     std::string text;

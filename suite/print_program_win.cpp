@@ -6,16 +6,13 @@
 
 #include <string>
 
+#include "suite/window_services_win.h"
+
 namespace {
 
 constexpr WPARAM kLookAtQueue = 5;
 
-std::string PrintProgramPath() {
-    char buffer[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
-    return std::string(buffer, length) + "qvprint.exe";
-}
+std::string PrintProgramPath() { return ProgramFolder() + "qvprint.exe"; }
 
 }  // namespace
 

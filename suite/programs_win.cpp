@@ -1,5 +1,6 @@
 // Starting other programs of the suite, and the Windows version.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "suite/window_services_win.h"
@@ -19,6 +20,13 @@ int QVN_StartProgram(const char* command_line, int show_state) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return 33;
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    while (length > 0 && path[length - 1] != '\\' && path[length - 1] != '/') --length;
+    return std::string(path, length);
 }
 
 // GetVersionEx answers with the manifest's idea of Windows; the kernel's own numbers are what

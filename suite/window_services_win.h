@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Makes message boxes (MessageBoxA over owner, or the active window when null) answer every
 // prompt of the core code.
 void InstallWindowsPrompter(HWND owner = nullptr);
@@ -21,6 +23,10 @@ int QVN_RestoreSavedWindowPos(HWND window, const char* key);
 
 // Starts a program with its command line; returns 32 or more on success, as WinExec did.
 int QVN_StartProgram(const char* command_line, int show_state);
+
+// The folder of the running program, ending in its separator: the suite's other programs and
+// the help files sit beside it.
+std::string ProgramFolder();
 
 // Attaches a tooltip text to a control of a window (creating the window's tooltip on first use).
 int QVN_SetToolTip(HWND window, HWND control, const char* text);
