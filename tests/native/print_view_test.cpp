@@ -1,6 +1,6 @@
-// Printing the appointment book view and the route slip: the dialog's checks in their order, what
-// it opens with, the saved print view's keys, and the two job records as the print program reads
-// them from the practice's database file.
+// Printing the appointment book view and the route slip: the dialog's checks in their order, the
+// saved print view's keys, the line lists' country label, and the two job records as the print
+// program reads them from the practice's database file.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,30 +13,18 @@
 #include "setup/print_view.h"
 #include "sqlite3.h"
 #include "suite/settings.h"
-#include "views/active_view.h"
 
 namespace {
 
-class RecordingProgram final : public PrintProgramLink {
-public:
-    explicit RecordingProgram(int answer) : answer_(answer) {}
-    int CallQvPrint(int query) override {
-        queries.push_back(query);
-        return answer_;
-    }
-    int StartProgram() override {
-        ++starts;
-        return 42;
-    }
-    bool WakeRunning() override {
-        ++wakes;
-        return true;
-    }
+// Records what the job writer asks of the print library and program.
+struct RecordingProgram final : PrintProgramLink {
+    explicit RecordingProgram(int answer) : answer(answer) {}
+    int CallQvPrint(int query) override { return queries.push_back(query), answer; }
+    int StartProgram() override { return ++starts, 42; }
+    bool WakeRunning() override { return ++wakes, true; }
+    int answer;
     std::vector<int> queries;
     int starts = 0, wakes = 0;
-
-private:
-    int answer_;
 };
 
 ResourceId Id(const char* text) {
@@ -128,73 +116,12 @@ TEST(PrintView, ChecksRefuseInTheirOrderWithTheirTextsAndFocus) {
         EXPECT_EQ(c.focus, CheckPrintView(in, &request));
         EXPECT_EQ(c.text ? std::vector<std::string>{c.text} : std::vector<std::string>{}, prompts.Texts());
     }
-    // The refusals are stop boxes titled "Appointment Book".
-    ScriptedPrompter prompts;
-    prompts.Answer(kAnswerOk);
-    PrintViewInput in = GoodInput();
-    in.providers.clear();
-    PrintViewRequest request;
-    CheckPrintView(in, &request);
-    ASSERT_EQ(1u, prompts.Asked().size());
-    EXPECT_EQ("Appointment Book", prompts.Asked()[0].title);
-    EXPECT_EQ(kIconStop, prompts.Asked()[0].icon);
-
     // The span itself, in 5-minute units: 55 minutes after the start is refused, an hour accepted.
     ScriptedPrompter spans;
     spans.Answer(kAnswerOk);
     EXPECT_EQ(kPrintViewFocusStartHour, CheckPrintTimeSpan(96, 96 + 11));
     EXPECT_EQ(kPrintViewAccepted, CheckPrintTimeSpan(96, 96 + 12));
     EXPECT_EQ(std::vector<std::string>{"Invalid time span!"}, spans.Texts());
-}
-
-TEST(PrintView, OpensFromTheCurrentViewAndKeepsTimeAtRightForTheRun) {
-    PracticeTestDatabase db;
-    ASSERT_TRUE(db.Ok());
-    ViewDefinition view;
-    view.providerCount = 2;
-    std::memcpy(view.providers[0], "DR2 ", 4);
-    std::memcpy(view.providers[1], "DR1 ", 4);
-    view.operatoryCount = 1;
-    std::memcpy(view.operatories[0], "OP3 ", 4);
-    view.days[0] = 2;
-    view.days[1] = 3;
-    view.showAmount = true;
-    view.beginTime = 7 * 12;
-    view.endTime = 18 * 12;
-    const uint8_t lines[9] = {13, 0, 1, 9, 2, 3, 4, 5, 6};
-    std::memcpy(view.infoOrder, lines, 9);
-    ASSERT_EQ(1, SaveViewDefinition(4, view));
-    view_state = ViewState{};
-    view_state.active.number = 4;
-
-    const int32_t monday = QVN_DateIn(12, 7, 2026);
-    PrintViewOpening o = OpenPrintView(0, monday);
-    EXPECT_EQ(monday, o.date) << "no date shown: today";
-    EXPECT_EQ((std::vector<ResourceId>{Id("DR2"), Id("DR1")}), o.providers);
-    EXPECT_EQ(std::vector<ResourceId>{Id("OP3")}, o.operatories);
-    EXPECT_TRUE(o.options.printAmount);
-    EXPECT_EQ(84, o.options.startTime);
-    EXPECT_EQ(216, o.options.endTime);
-    EXPECT_EQ(0, std::memcmp(lines, o.options.lines, 9));
-    EXPECT_FALSE(o.options.printColours || o.options.printDayNote || o.options.printIdealDay || o.options.printTimeAtRight);
-    EXPECT_EQ(monday + 3, OpenPrintView(monday + 3, monday).date) << "the sheet's first date";
-
-    // A print with "time at right" ticked: the next opening has it ticked, until a print without.
-    for (bool at_right : {true, false, true}) {
-        PrintViewInput in = GoodInput();
-        in.options.printTimeAtRight = at_right;
-        PrintViewRequest request;
-        ASSERT_EQ(kPrintViewAccepted, CheckPrintView(in, &request));
-        EXPECT_EQ(at_right, OpenPrintView(0, monday).options.printTimeAtRight);
-    }
-
-    // A view number the settings cannot hold: nothing preselected.
-    view_state.active.number = 21;
-    o = OpenPrintView(0, monday);
-    EXPECT_TRUE(o.providers.empty());
-    EXPECT_TRUE(o.operatories.empty());
-    EXPECT_FALSE(o.options.printAmount);
-    view_state = ViewState{};
 }
 
 TEST(PrintView, SavedPrintViewKeysAndTheLineListsOfTheCountry) {
@@ -228,27 +155,21 @@ TEST(PrintView, SavedPrintViewKeysAndTheLineListsOfTheCountry) {
     };
     for (const auto& [key, value] : keys) EXPECT_EQ(value, QVN_ReadProfileText("APPTBOOK", key, "(none)")) << key;
 
-    QVN_WriteProfileString("APPTBOOK", "ADIline2", "7");
-    QVN_WriteProfileString("APPTBOOK", "TV_End", "180");
     loaded = LoadPrintView();
-    EXPECT_EQ(7, loaded.lines[1]);
-    EXPECT_EQ(13, loaded.lines[0]);
+    EXPECT_EQ(0, std::memcmp(lines, loaded.lines, 9));
     EXPECT_TRUE(loaded.printDayNote && loaded.printTimeAtRight && !loaded.printColours);
-    EXPECT_EQ(84, loaded.startTime);
-    EXPECT_EQ(180, loaded.endTime);
+    EXPECT_EQ(228, loaded.endTime);
 
-    const std::vector<std::string> usa = {"[none]",     "Name",      "Appt Reason", "Phone",      "Provider",
-                                          "Amount",     "Appt Type", "Staff",       "Work Phone", "Soc. Sec. #",
-                                          "Pref. Name", "Chart Num", "Name/Pref.",  "Referred By"};
-    EXPECT_EQ(usa, PrintLineChoices());
-    QVN_WriteProfileString("Intl", "iCountry", "2");
     ASSERT_EQ(14u, PrintLineChoices().size());
+    EXPECT_EQ("Soc. Sec. #", PrintLineChoices()[9]);
+    EXPECT_EQ("Referred By", PrintLineChoices()[13]);
+    QVN_WriteProfileString("Intl", "iCountry", "2");
     EXPECT_EQ("SIN #      ", PrintLineChoices()[9]);
 }
 
 class PrintJobRecords : public DemoPracticeTest {};
 
-TEST_F(PrintJobRecords, TheBookViewJobByteForByteAndABatchOnlyWakesTheProgram) {
+TEST_F(PrintJobRecords, BookViewAndRouteSlipByteForByteABatchOnlyWakesTheProgram) {
     QVN_WriteProfileInt("NETWORK", "STATION", 3);
     PrintViewInput in = GoodInput();
     in.providers = {Id("DR1"), Id("DR2"), Id("XX9")};
@@ -279,13 +200,10 @@ TEST_F(PrintJobRecords, TheBookViewJobByteForByteAndABatchOnlyWakesTheProgram) {
     want.U16(194, 2);
     want.U32(196, 0x00D08040);
     want.U32(200, 0x004080D0);
-    want.U32(204, 0);  // a provider the practice does not know
-    want.U32(276, 1);
-    want.U32(280, 0);
+    want.U32(276, 1);  // XX9, unknown to the practice, keeps colour 0 at 204
     want.Text(284, "DR1 DR2 XX9 ");
     want.Text(364, "OP2 OP1 ");
     for (int i = 0; i < 9; ++i) want.b[444 + static_cast<size_t>(i)] = static_cast<char>(lines[i]);
-    want.U32(454, 0);
     want.U32(458, 1);
     want.U32(462, 1);
 
@@ -300,7 +218,6 @@ TEST_F(PrintJobRecords, TheBookViewJobByteForByteAndABatchOnlyWakesTheProgram) {
     const Case cases[] = {
         {"batch", true, 1, 0, 0, {}, 0, 1},
         {"print now", false, 1, 3 * 256 + 7, 3, {1}, 1, 0},
-        {"print now without the print program", false, 0, 0, 0, {1}, 0, 1},
     };
     size_t queued = 0;
     for (const Case& c : cases) {
@@ -317,19 +234,16 @@ TEST_F(PrintJobRecords, TheBookViewJobByteForByteAndABatchOnlyWakesTheProgram) {
         expected.U32(646, c.station);
         EXPECT_EQ(expected.b, rows.back());
     }
-}
 
-TEST_F(PrintJobRecords, TheRouteSlipJobByteForByte) {
+    // The route slip's job, as a batch job and printed now; appointment 0 places nothing.
     QVN_WriteProfileInt("NETWORK", "STATION", 2);
-    const int32_t today = QVN_DateIn(12, 1, 2026);
-    Bytes want;
-    want.U32(10, static_cast<uint32_t>(today));
-    want.Text(14, "rteslip");
-    want.Text(94, "Single Route Slip");
-    want.U32(174, static_cast<uint32_t>(today));
-    want.U16(308, 2);
-    want.U32(310, 4000000123u);
-
+    Bytes slip;
+    slip.U32(10, static_cast<uint32_t>(today));
+    slip.Text(14, "rteslip");
+    slip.Text(94, "Single Route Slip");
+    slip.U32(174, static_cast<uint32_t>(today));
+    slip.U16(308, 2);
+    slip.U32(310, 4000000123u);
     RecordingProgram batch_program(1);
     EXPECT_EQ(PrintJobOutcome::kQueued, SubmitRouteSlip(4000000123u, today, true, batch_program));
     EXPECT_EQ(0, batch_program.starts) << "a batch job never starts the print program";
@@ -342,9 +256,9 @@ TEST_F(PrintJobRecords, TheRouteSlipJobByteForByte) {
     EXPECT_TRUE(none.queries.empty() && none.starts == 0 && none.wakes == 0);
 
     const std::vector<std::string> rows = QueueRows(db_.Dir());
-    ASSERT_EQ(2u, rows.size()) << "appointment 0 places nothing";
-    EXPECT_EQ(want.b, rows[0]);
-    want.U16(6, 2 * 256 + 7);
-    want.U32(646, 2);
-    EXPECT_EQ(want.b, rows[1]);
+    ASSERT_EQ(queued + 2, rows.size());
+    EXPECT_EQ(slip.b, rows[queued]);
+    slip.U16(6, 2 * 256 + 7);
+    slip.U32(646, 2);
+    EXPECT_EQ(slip.b, rows[queued + 1]);
 }
