@@ -89,6 +89,7 @@ constexpr int kAvailableCommands[] = {
     // The suite's modules, the treatment and lab case managers and the tutorial, started by the
     // launcher; Continuing Care and Quick Labels in a window of this program.
     12112, 12113, 12114, 12117, 12118, 12119, 12124, 12126, 12128, 12134, 12141, 12142, 389, 404, 703,
+    610, 620,       // printing the view and the route slip: their jobs for the print program
 };
 
 }  // namespace

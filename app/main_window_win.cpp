@@ -47,6 +47,9 @@
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
 #include "setup/provider_setup_win.h"
+// Printing the view and the route slip.
+#include "lists/route_slip_win.h"
+#include "setup/print_view_win.h"
 #include "views/calendar.h"
 #include "views/calendar_win.h"
 #include "suite/dates.h"
@@ -912,6 +915,12 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case CMD_PROVIDER_SETUP:  // the provider chooser, its setup and schedule
         ProviderChooser(window, app_frame.instance);
+        break;
+    case CMD_PRINT_VIEW:
+        PrintViewDialog(window, app_frame.instance);
+        break;
+    case CMD_PRINT_ROUTE_SLIP:
+        PrintRouteSlipDialog(window, app_frame.instance, sheet_state.selectedId);
         break;
     case kDateTodayCommand:
         ShowDateAndRegister(QVN_SysDate(), sheet_state.mode);

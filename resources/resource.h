@@ -417,3 +417,26 @@
 #define IDC_EDITTB_UP 3305
 #define IDC_EDITTB_DOWN 3306
 #define IDC_INSIDE_TEXT 3310
+// --- Printing the appointment book view ("DLG_SELPRINT") and the route slip
+// --- ("DLG_PRINTROUTESLIP"): the dialogs' own numbers.
+#define IDC_SELPRINT_PROVIDERS 201
+#define IDC_SELPRINT_ALL_PROVIDERS 411
+#define IDC_SELPRINT_OPERATORIES 210
+#define IDC_SELPRINT_ALL_OPERATORIES 412
+#define IDC_SELPRINT_DATE 235
+#define IDC_SELPRINT_DATE_PICK 236
+#define IDC_SELPRINT_LINE1 242          // 242-250: "Line &1:" to "Line &9:"
+#define IDC_SELPRINT_AMOUNT 218
+#define IDC_SELPRINT_COLOURS 290
+#define IDC_SELPRINT_DAY_NOTE 315
+#define IDC_SELPRINT_IDEAL_DAY 401
+#define IDC_SELPRINT_TIME_AT_RIGHT 402
+#define IDC_SELPRINT_START 280
+#define IDC_SELPRINT_START_AM 301
+#define IDC_SELPRINT_START_PM 302
+#define IDC_SELPRINT_END 281
+#define IDC_SELPRINT_END_AM 303
+#define IDC_SELPRINT_END_PM 304
+#define IDC_SELPRINT_SAVE 103
+#define IDC_SELPRINT_LOAD 104
+#define IDC_PRINT_NOW 6                 // "&Print" of both dialogs; "&Batch" is IDOK (1)

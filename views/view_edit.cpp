@@ -47,6 +47,8 @@ HourField HourFieldOfTime(int time) {
     return {hour, false};
 }
 
+int HourOfText(const std::string& text) { return ParseHour(text); }
+
 int TimeOfHourField(int hour, bool pm) {
     if (hour == 12) return pm ? 144 : 0;
     return (pm ? hour + 12 : hour) * 12;

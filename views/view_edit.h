@@ -17,6 +17,8 @@ struct HourField {
 HourField HourFieldOfTime(int time);
 // The view time of an hour 1-12 with am/pm: 12 am is midnight, 12 pm is noon.
 int TimeOfHourField(int hour, bool pm);
+// The hour of an hour field's text: a whole number 1 to 12, blanks around it allowed; else 0.
+int HourOfText(const std::string& text);
 
 using ResourceId = std::array<char, 4>;
 

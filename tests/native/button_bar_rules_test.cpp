@@ -73,7 +73,7 @@ TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
 
     // A button whose command does nothing yet is disabled whatever is selected, and message 5180
     // says so; the rule of the selection still holds for the commands that are carried out.
-    for (int command : {386, 610, 620, 393, 12146}) {
+    for (int command : {386, 393, 12146}) {
         EXPECT_FALSE(look(command, rich).enabled) << command;
         EXPECT_EQ(1, ButtonState(command, rich, nullptr)) << command;
     }
@@ -83,6 +83,9 @@ TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
     EXPECT_EQ(0, ButtonState(127, none, nullptr)) << "Find New Appointment Time is carried out";
     EXPECT_EQ(0, ButtonState(129, rich, nullptr)) << "Set Complete is carried out for the selection";
     EXPECT_EQ(0, ButtonState(388, none, nullptr));
+    EXPECT_EQ(0, ButtonState(610, none, nullptr)) << "printing the view needs no selection";
+    EXPECT_EQ(1, ButtonState(620, none, nullptr)) << "the route slip is carried out and wants a selection";
+    EXPECT_EQ(0, ButtonState(620, new_patient, nullptr));
     EXPECT_EQ(1, ButtonState(126, none, nullptr)) << "Dial is carried out and wants a selection";
     EXPECT_EQ(0, ButtonState(126, new_patient, nullptr));
     EXPECT_TRUE(look(126, rich).enabled);

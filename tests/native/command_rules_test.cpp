@@ -97,11 +97,15 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
     EXPECT_TRUE(SelectionAllowsEntry(381, new_patient)) << "notes work for a new patient too";
     EXPECT_TRUE(SelectionAllowsEntry(128, none));
 
-    // Nothing of Route Slip, the patient's picture, alerts and referrals is carried out yet: grayed
-    // whatever is selected. Refresh, the view, the setups, Purge, the lists and Exit are enabled.
-    for (int c : {386, 393, 610, 620, 12146})
+    // Nothing of the patient's picture, alerts and referrals is carried out yet: grayed whatever is
+    // selected. Refresh, the view, its printing, the setups, Purge, the lists and Exit are enabled;
+    // the route slip follows the patient's selection.
+    EXPECT_TRUE(MenuEntryEnabled(620, patient));
+    EXPECT_FALSE(MenuEntryEnabled(620, new_patient));
+    EXPECT_FALSE(MenuEntryEnabled(620, none));
+    for (int c : {386, 393, 12146})
         EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
-    for (int c : {121, 122, 125, 127, 128, 130, 140, 141, 142, 143, 144, 145, 388, 384, 375, 376, 378}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
+    for (int c : {121, 122, 125, 127, 128, 130, 140, 141, 142, 143, 144, 145, 388, 384, 375, 376, 378, 610}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
     // Dial and the insurance information are carried out: Dial follows the patient's selection,
     // the insurance entry stays enabled and refuses a new patient when chosen.
     EXPECT_TRUE(MenuEntryEnabled(126, patient));

@@ -116,9 +116,9 @@ TEST(CommandTable, ACommandNotCarriedOutAsksNothingAndAPasswordHoldsForItsComman
     ASSERT_EQ(1, QVN_LogInUser("limited"));
     SuiteContext context;
 
-    // The route slip is not carried out yet: no check, no audit entry, no owner.
+    // The program's own entry on the module bar is never carried out: no check, no audit entry, no owner.
     bool ran = false;
-    DispatchCommand(620, context, [&] { ran = true; });
+    DispatchCommand(12115, context, [&] { ran = true; });
     EXPECT_FALSE(ran);
     EXPECT_TRUE(passwords.Asked().empty());
     std::vector<AuditEntry> audit;
