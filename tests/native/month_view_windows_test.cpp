@@ -3,6 +3,7 @@
 // band shown, and the texts of bands, title and hours.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "demo_practice_fixture.h"
@@ -48,9 +49,7 @@ TEST_F(MonthViewWindows, ABookedAppointmentIsABarInItsBandAndAClickOnItOpensItsD
     const MonthAxis axis = MakeMonthAxis(1000, 7, true, 96, 204);
     const std::vector<MonthBar> bars = MonthBars(axis, dr1.codes);
     ASSERT_EQ(1u, bars.size());
-    EXPECT_EQ(axis.X(124), bars[0].left);
-    EXPECT_EQ(axis.X(130), bars[0].right);
-    EXPECT_EQ(1, bars[0].counter);
+    EXPECT_EQ(std::tuple(axis.X(124), axis.X(130), 1), std::tuple(bars[0].left, bars[0].right, bars[0].counter));
     EXPECT_TRUE(MonthBars(axis, day_data.days[4].columns[1].codes).empty());
 
     // The 5th's band third from the top (two rows of 16 each): a press at 10:20 on its second row
@@ -65,41 +64,30 @@ TEST_F(MonthViewWindows, ABookedAppointmentIsABarInItsBandAndAClickOnItOpensItsD
 
 TEST(MonthViewPlaces, PressesFirstAndLastBandsAndTexts) {
     const MonthAxis on = MakeMonthAxis(1000, 7, true, 84, 228);
+    // The first row of the first shown band; its last pixel at 10:55; the next band at 11:00;
+    // the caption box, the amount column, below the last band.
     const struct { int x, y; bool hit; int band, hour; } presses[] = {
-        {on.X(125), 0, true, 3, 120},        // first row of the first shown band
-        {on.X(131) - 1, 39, true, 3, 120},   // the band's last pixel, 10:55
-        {on.X(132), 40, true, 4, 132},       // the next band, 11:00
-        {34, 10, false, -1, -1},             // the caption box
-        {958, 10, false, -1, -1},            // the amount column
-        {on.X(125), 20 * 40, false, -1, -1}, // below the last band
+        {on.X(125), 0, true, 3, 120}, {on.X(131) - 1, 39, true, 3, 120}, {on.X(132), 40, true, 4, 132},
+        {34, 10, false, -1, -1},      {958, 10, false, -1, -1},         {on.X(125), 20 * 40, false, -1, -1},
         {on.X(125), -1, false, -1, -1},
     };
     for (const auto& p : presses) {
         MonthHit hit;
-        EXPECT_EQ(p.hit, MonthSheetHit(on, 3, 23, 40, p.x, p.y, &hit)) << p.x << "," << p.y;
-        EXPECT_EQ(p.band, hit.band) << p.x << "," << p.y;
-        EXPECT_EQ(p.hour, hit.hourUnit) << p.x << "," << p.y;
+        const bool found = MonthSheetHit(on, 3, 23, 40, p.x, p.y, &hit);
+        EXPECT_EQ(std::tuple(p.hit, p.band, p.hour), std::tuple(found, hit.band, hit.hourUnit)) << p.x << "," << p.y;
     }
-
-    const struct { int first, bands, height, last; } lasts[] = {
-        {0, 23, 400, 9},     // ten whole bands
-        {18, 23, 400, 22},   // no further than the last band
-        {0, 23, 30, 0},      // a band taller than the sheet still shows
-        {0, 0, 400, -1},
-    };
+    // Ten whole bands; no further than the last; a band taller than the sheet still shows; none.
+    const struct { int first, bands, height, last; } lasts[] = {{0, 23, 400, 9}, {18, 23, 400, 22}, {0, 23, 30, 0}, {0, 0, 400, -1}};
     for (const auto& l : lasts) EXPECT_EQ(l.last, MonthLastBand(l.first, l.bands, 40, l.height)) << l.first;
 
     // A new month from its 28th (band 19 of 23, Monday to Friday, March 2027): the last ten bands.
     const int mon_fri[kViewDays] = {2, 3, 4, 5, 6, 0, 0};
     StartMonthScroll(23, 19, 40, 400, mon_fri);
-    EXPECT_EQ(13, month_view.scroll.first);
-    EXPECT_EQ(22, month_view.scroll.last);
-    EXPECT_EQ(5, month_view.scroll.page);
+    EXPECT_EQ(std::tuple(13, 22, 5), std::tuple(month_view.scroll.first, month_view.scroll.last, month_view.scroll.page));
     EXPECT_FALSE(month_view.scroll.LineDown()) << "nothing past the last band";
 
-    EXPECT_EQ("Fr 5", MonthBandLabel(QVN_DateIn(3, 5, 2027)));
-    EXPECT_EQ("Mo 10", MonthBandLabel(QVN_DateIn(5, 10, 2027)));
-    EXPECT_EQ("March 2027", MonthTitle(QVN_DateIn(3, 5, 2027)));
+    EXPECT_EQ("Fr 5|Mo 10|March 2027", MonthBandLabel(QVN_DateIn(3, 5, 2027)) + "|" + MonthBandLabel(QVN_DateIn(5, 10, 2027)) + "|" +
+                                           MonthTitle(QVN_DateIn(3, 5, 2027)));
     const struct { int unit; const char* label; } hours[] = {{96, " 8a"}, {144, "12p"}, {156, " 1p"}, {0, "12a"}, {276, "11p"}};
     for (const auto& h : hours) EXPECT_EQ(h.label, MonthHourLabel(h.unit)) << h.unit;
 }

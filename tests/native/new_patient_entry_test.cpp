@@ -27,29 +27,13 @@ namespace {
 constexpr int kUs = 1, kCanada = 2, kUk = 44, kAustralia = 61, kNewZealand = 64, kGermany = 49;
 
 NewPatientEntry GoodEntry() {
-    NewPatientEntry e;
-    e.lastName = "Nash";
-    e.firstName = "Amy";
-    e.middleInitial = "b";
-    e.phone = "(312) 555-0142";
-    e.street = "12 Lake Shore Dr";
-    e.street2 = "Apt 4";
-    e.city = "Chicago";
-    e.state = "IL";
-    e.zip = "60601-1234";
-    return e;
+    return {"Nash", "Amy", "b", "(312) 555-0142", "12 Lake Shore Dr", "Apt 4", "Chicago", "IL", "60601-1234"};
 }
 
 }  // namespace
 
 TEST(NewPatientEntry, TheAppointmentNameIsSplitIntoItsFieldsAndJoinedBack) {
-    struct Case {
-        const char* name;
-        const char* last;
-        const char* first;
-        const char* initial;
-        const char* joined;
-    };
+    struct Case { const char* name, *last, *first, *initial, *joined; };
     const Case cases[] = {
         {"Smith, John A", "Smith", "John", "A", "Smith, John A"},
         {"Van Dyke, Mary Ann", "Van Dyke", "Mary Ann", "", "Van Dyke, Mary Ann"},
@@ -61,24 +45,15 @@ TEST(NewPatientEntry, TheAppointmentNameIsSplitIntoItsFieldsAndJoinedBack) {
     for (const Case& c : cases) {
         std::string last, first, initial;
         SplitAppointmentName(c.name, &last, &first, &initial);
-        EXPECT_EQ(c.last, last) << c.name;
-        EXPECT_EQ(c.first, first) << c.name;
-        EXPECT_EQ(c.initial, initial) << c.name;
-        EXPECT_EQ(c.joined, JoinAppointmentName(last, first, initial)) << c.name;
+        EXPECT_EQ((std::vector<std::string>{c.last, c.first, c.initial, c.joined}),
+                  (std::vector<std::string>{last, first, initial, JoinAppointmentName(last, first, initial)}));
     }
     // The longest parts give a name of 36 characters at most.
-    const std::string longest = JoinAppointmentName(std::string(20, 'L'), std::string(15, 'F'), "m");
-    EXPECT_EQ(std::string(20, 'L') + ", " + std::string(14, 'F'), longest);
+    EXPECT_EQ(std::string(20, 'L') + ", " + std::string(14, 'F'), JoinAppointmentName(std::string(20, 'L'), std::string(15, 'F'), "m"));
 }
 
 TEST(NewPatientEntry, OkChecksTheFieldsInOrderAndNamesTheFieldToFocus) {
-    struct Case {
-        const char* what;
-        void (*change)(NewPatientEntry&);
-        int country;
-        NewPatientField field;
-        std::vector<std::string> texts;
-    };
+    struct Case { const char* what; void (*change)(NewPatientEntry&); int country; NewPatientField field; std::vector<std::string> texts; };
     const Case cases[] = {
         {"everything empty", [](NewPatientEntry& e) { e = NewPatientEntry{}; }, kUs, kNewPatientLastName,
          {"Please enter the patient's last name."}},
@@ -114,12 +89,7 @@ TEST(NewPatientEntry, OkChecksTheFieldsInOrderAndNamesTheFieldToFocus) {
 }
 
 TEST(NewPatientEntry, AddressChecksAcceptWhatEachCountryWrites) {
-    struct Case {
-        int country;
-        const char* state;
-        const char* zip;
-        int stateOk, zipOk;
-    };
+    struct Case { int country; const char* state, *zip; int stateOk, zipOk; };
     const Case cases[] = {
         {kUs, "il", "60601", 1, 1},          {kUs, "", "606011234", 1, 1},      {kUs, "I1", "60601 1234", 0, 1},
         {kUs, "ILL", "6060-11234", 0, 0},    {kUs, "IL", "606012", 1, 0},
@@ -138,17 +108,11 @@ TEST(NewPatientEntry, AddressChecksAcceptWhatEachCountryWrites) {
 
 TEST(NewPatientEntry, CaptionsOfStateAndZipCodeFollowTheCountry) {
     TempSettings settings;
-    struct Case {
-        const char* country;
-        const char* state;
-        const char* zip;
-    };
-    const Case cases[] = {{"1", "State", "Zip Code"}, {"2", "Province", "Postal Code"}, {"44", "County", "Postcode"},
-                          {"64", "Region", "Postcode"}};
-    for (const Case& c : cases) {
+    struct Case { const char* country, *state, *zip; };
+    for (const Case& c : {Case{"1", "State", "Zip Code"}, Case{"2", "Province", "Postal Code"}, Case{"44", "County", "Postcode"},
+                          Case{"64", "Region", "Postcode"}}) {
         QVN_WriteProfileString("Intl", "iCountry", c.country);
-        EXPECT_EQ(c.state, QVN_UtilityString(1)) << c.country;
-        EXPECT_EQ(c.zip, QVN_UtilityString(2)) << c.country;
+        EXPECT_EQ(std::string(c.state) + "/" + c.zip, QVN_UtilityString(1) + "/" + QVN_UtilityString(2)) << c.country;
     }
 }
 
@@ -162,11 +126,9 @@ TEST(NewPatientEntry, StoringWritesTheNamedFieldsAndKeepsEveryOtherByte) {
     NewPatientEntry e = GoodEntry();
     e.street = "  12 Lake Shore Dr  ";
     StoreNewPatientEntry(e, kUs, &a, &side);
-    EXPECT_EQ("Nash, Amy B", GetText(a.patientName));
-    EXPECT_EQ("(312)555-0142", GetText(a.phone));
-    EXPECT_EQ("12 Lake Shore Dr", GetText(side.street));
-    EXPECT_EQ("IL", GetText(side.state));
-    EXPECT_EQ("60601-1234", GetText(side.zip));
+    EXPECT_EQ((std::vector<std::string>{"Nash, Amy B", "(312)555-0142", "12 Lake Shore Dr", "IL", "60601-1234"}),
+              (std::vector<std::string>{GetText(a.patientName), GetText(a.phone), GetText(side.street), GetText(side.state),
+                                        GetText(side.zip)}));
     // Bytes outside the written fields are as they were.
     const auto outside = [](const void* now, const void* was, size_t size, std::vector<std::pair<size_t, size_t>> fields) {
         const auto* n = static_cast<const uint8_t*>(now);
@@ -193,16 +155,8 @@ TEST(NewPatientEntry, StoringWritesTheNamedFieldsAndKeepsEveryOtherByte) {
 }
 
 TEST(PatientInfo, TheFamilyFileStartsOnThePatientFromTheProgramFolder) {
-    struct Case {
-        const char* folder;
-        uint32_t id;
-        const char* line;
-    };
-    const Case cases[] = {
-        {"C:\\Quorvin\\", 42, "C:\\Quorvin\\qvnfam.exe /ID42"},
-        {"C:\\Program Files\\Quorvin\\", 7, "\"C:\\Program Files\\Quorvin\\qvnfam.exe\" /ID7"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(c.line, FamilyFileCommandLine(c.folder, c.id)) << c.folder;
+    EXPECT_EQ("C:\\Quorvin\\qvnfam.exe /ID42", FamilyFileCommandLine("C:\\Quorvin\\", 42));
+    EXPECT_EQ("\"C:\\Program Files\\Quorvin\\qvnfam.exe\" /ID7", FamilyFileCommandLine("C:\\Program Files\\Quorvin\\", 7));
 }
 
 // --- On the demo practice ---------------------------------------------------------------------
@@ -225,6 +179,19 @@ bool ReadSide(uint32_t id, NewPatientRecord* side) {
     return DbFindRecord(group, kNewPatientKey, &id, sizeof id, side) == kQdbOk;
 }
 
+// The appointment booked and read back for the dialog, with the good entry stored into copies.
+struct Edit {
+    AppointmentRecord before{}, after{};
+    NewPatientRecord sideBefore{}, side{};
+    explicit Edit(uint32_t id) {
+        EXPECT_TRUE(ReadNewPatientAppointment(id, &before, &sideBefore));
+        after = before;
+        side = sideBefore;
+        StoreNewPatientEntry(GoodEntry(), kUs, &after, &side);
+    }
+    NewPatientSaveResult Save() const { return SaveNewPatientInfo(before, sideBefore, after, side); }
+};
+
 class NewPatientOnDemo : public DemoPracticeTest {};
 
 }  // namespace
@@ -232,29 +199,20 @@ class NewPatientOnDemo : public DemoPracticeTest {};
 TEST_F(NewPatientOnDemo, TheEditIsSavedWithItsNewSideRecordAndAnUnchangedEditWritesNothing) {
     QVN_SetSysDateOverride(kMonday);
     Book(NewPatientAppointment(900001));
-    AppointmentRecord before{};
-    NewPatientRecord side_before{};
-    ASSERT_TRUE(ReadNewPatientAppointment(900001, &before, &side_before));
-    EXPECT_EQ(0u, +side_before.id) << "no side record yet";
-
-    AppointmentRecord after = before;
-    NewPatientRecord side = side_before;
-    StoreNewPatientEntry(GoodEntry(), kUs, &after, &side);
+    const Edit edit(900001);
+    EXPECT_EQ(0u, +edit.sideBefore.id) << "no side record yet";
     {
         ScriptedPrompter none;
-        EXPECT_EQ(kNewPatientSaved, SaveNewPatientInfo(before, side_before, after, side));
-        EXPECT_TRUE(none.Asked().empty());
+        EXPECT_EQ(kNewPatientSaved, edit.Save());
     }
     AppointmentRecord stored{};
     ASSERT_EQ(kQdbOk, ReadAppointment(900001, &stored));
     EXPECT_EQ("Nash, Amy B", GetText(stored.patientName));
     EXPECT_EQ("(312)555-0142", GetText(stored.phone));
     EXPECT_EQ(kMonday, +stored.lastChanged);
-    ASSERT_NE(0u, +stored.newPatientId) << "the new side record is named by the appointment";
     NewPatientRecord stored_side{};
-    ASSERT_TRUE(ReadSide(stored.newPatientId, &stored_side));
-    EXPECT_EQ("12 Lake Shore Dr", GetText(stored_side.street));
-    EXPECT_EQ("60601-1234", GetText(stored_side.zip));
+    ASSERT_TRUE(ReadSide(stored.newPatientId, &stored_side)) << "the new side record is named by the appointment";
+    EXPECT_EQ("12 Lake Shore Dr|60601-1234", GetText(stored_side.street) + "|" + GetText(stored_side.zip));
 
     // Read again, nothing edited: nothing is written.
     AppointmentRecord again{};
@@ -267,21 +225,18 @@ TEST_F(NewPatientOnDemo, TheEditIsSavedWithItsNewSideRecordAndAnUnchangedEditWri
 
     // Only the referrer changed, no address typed: no side record is made.
     Book(NewPatientAppointment(900002, 10));
-    ASSERT_TRUE(ReadNewPatientAppointment(900002, &before, &side_before));
-    after = before;
-    SetReferrer(&after, 1, 2);
-    EXPECT_EQ(kNewPatientSaved, SaveNewPatientInfo(before, side_before, after, side_before));
+    Edit referred(900002);
+    referred.after = referred.before;
+    SetReferrer(&referred.after, 1, 2);
+    EXPECT_EQ(kNewPatientSaved, SaveNewPatientInfo(referred.before, referred.sideBefore, referred.after, referred.sideBefore));
     ASSERT_EQ(kQdbOk, ReadAppointment(900002, &stored));
-    EXPECT_EQ(0u, +stored.newPatientId);
-    EXPECT_EQ(1, stored.referredByKind);
-    EXPECT_EQ(2u, +stored.referredById);
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2}), (std::vector<uint32_t>{+stored.newPatientId, stored.referredByKind, +stored.referredById}));
     QVN_SetSysDateOverride(0);
 }
 
 TEST_F(NewPatientOnDemo, ASaveThatFailsAtAnyStepLeavesAppointmentAndSideRecordAsTheyWere) {
     AppointmentRecord a = NewPatientAppointment(900003);
     a.newPatientId = NextRecordId(kNewPatientIdCounter);
-    ASSERT_NE(0u, +a.newPatientId);
     NewPatientRecord first_side{};
     first_side.id = a.newPatientId;
     PutText(first_side.street, "1 Old Road");
@@ -289,16 +244,10 @@ TEST_F(NewPatientOnDemo, ASaveThatFailsAtAnyStepLeavesAppointmentAndSideRecordAs
         YesToAllPrompter yes;
         ASSERT_TRUE(SaveAppointment(true, nullptr, a, &first_side));
     }
-    AppointmentRecord before{};
-    NewPatientRecord side_before{};
-    ASSERT_TRUE(ReadNewPatientAppointment(900003, &before, &side_before));
-    ASSERT_EQ("1 Old Road", GetText(side_before.street));
-    AppointmentRecord after = before;
-    NewPatientRecord side = side_before;
-    StoreNewPatientEntry(GoodEntry(), kUs, &after, &side);
-
+    const Edit edit(900003);
+    ASSERT_EQ("1 Old Road", GetText(edit.sideBefore.street));
     const int failures = FailEachOperationInTurn("new patient save", [&] { return StoredRows(db_.Dir()); }, [&] {
-        const NewPatientSaveResult result = SaveNewPatientInfo(before, side_before, after, side);
+        const NewPatientSaveResult result = edit.Save();
         EXPECT_TRUE(result == kNewPatientSaved || result == kNewPatientNotSaved) << result;
         return result == kNewPatientSaved;
     });
@@ -308,7 +257,7 @@ TEST_F(NewPatientOnDemo, ASaveThatFailsAtAnyStepLeavesAppointmentAndSideRecordAs
     ASSERT_TRUE(ReadNewPatientAppointment(900003, &stored, &stored_side));
     EXPECT_EQ("Nash, Amy B", GetText(stored.patientName));
     EXPECT_EQ("12 Lake Shore Dr", GetText(stored_side.street));
-    EXPECT_EQ(+before.newPatientId, +stored.newPatientId) << "the side record keeps its id";
+    EXPECT_EQ(+a.newPatientId, +stored.newPatientId) << "the side record keeps its id";
 }
 
 TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhereIsNotOverwritten) {
@@ -330,72 +279,51 @@ TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhe
 
     // Changed at another workstation between the read and the save.
     Book(NewPatientAppointment(900004, 11));
-    AppointmentRecord before{};
-    NewPatientRecord side_before{};
-    ASSERT_TRUE(ReadNewPatientAppointment(900004, &before, &side_before));
-    AppointmentRecord elsewhere = before;
+    const Edit edit(900004);
+    AppointmentRecord elsewhere = edit.before;
     PutText(elsewhere.description, "Changed at the front desk");
     {
         YesToAllPrompter yes;
-        ASSERT_TRUE(SaveAppointment(false, &before, elsewhere));
+        ASSERT_TRUE(SaveAppointment(false, &edit.before, elsewhere));
     }
-    AppointmentRecord after = before;
-    NewPatientRecord side_after = side_before;
-    StoreNewPatientEntry(GoodEntry(), kUs, &after, &side_after);
     const std::string rows = StoredRows(db_.Dir());
     ScriptedPrompter prompter;
     prompter.Answer(kAnswerOk);
-    EXPECT_EQ(kNewPatientNotSaved, SaveNewPatientInfo(before, side_before, after, side_after));
+    EXPECT_EQ(kNewPatientNotSaved, edit.Save());
     EXPECT_EQ(std::vector<std::string>{"Appointment has been changed at another workstation during edit. Edit canceled!"},
               prompter.Texts());
     // The side record's id was taken from the counter, but no record was written.
     EXPECT_TRUE(rows == StoredRows(db_.Dir()));
-
 }
 
 TEST_F(NewPatientOnDemo, ReferrersClaimInformationAndTheNumberToDial) {
-    PatientRecord p{};
-    p.id = 777001;
-    p.guarantorId = p.id;
-    p.relation = kRelationSingle;
-    PutText(p.lastName, "Quill");
-    PutText(p.firstName, "Peter");
-    p.middleInitial = 'J';
-    PutText(p.homePhone, "3125550100");
-    p.status = kPatientActive;
-    ASSERT_EQ(kQdbOk, db_.Add(kPatientFile, p));
-    PatientRecord child{};
-    child.id = 777002;
-    child.guarantorId = p.id;
-    child.relation = kRelationChild;
-    PutText(child.lastName, "Quill");
-    PutText(child.firstName, "Gamora");
+    const auto patient = [](uint32_t id, uint32_t guarantor, uint8_t relation, const char* first, const char* phone) {
+        PatientRecord p{};
+        p.id = id, p.guarantorId = guarantor, p.relation = relation, p.status = kPatientActive;
+        PutText(p.lastName, "Quill");
+        PutText(p.firstName, first);
+        PutText(p.homePhone, phone);
+        return p;
+    };
+    PatientRecord father = patient(777001, 777001, kRelationSingle, "Peter", "3125550100");
+    father.middleInitial = 'J';
+    ASSERT_EQ(kQdbOk, db_.Add(kPatientFile, father));
+    PatientRecord child = patient(777002, 777001, kRelationChild, "Gamora", "3125550142");
     child.birthDate = QVN_DateIn(3, 14, 2015);
     child.gender = 'F';
+    child.privacy = kPrivatePhone;
     PutText(child.ssn, "123456789");
     PutText(child.street, "12 Lake Shore Dr");
     PutText(child.city, "Chicago");
     PutText(child.state, "IL");
     PutText(child.zip, "60601");
-    PutText(child.homePhone, "3125550142");
     std::memcpy(child.provider, "DR1 ", 4);
-    child.privacy = kPrivatePhone;
-    child.status = kPatientActive;
     ASSERT_EQ(kQdbOk, db_.Add(kPatientFile, child));
 
-    struct Referrer {
-        uint8_t kind;
-        uint32_t id;
-        const char* shown;
-    };
-    const Referrer referrers[] = {
-        {0, 777001, "Quill, Peter J (Patient)"},
-        {1, 1, "Dr. Simon Hart"},
-        {1, 2, "Lakeside Orthodontic"},  // the demo's name, cut to the field's 20 characters
-        {1, 99, ""},
-        {0, 777999, ""},
-    };
-    for (const Referrer& r : referrers) {
+    struct Referrer { uint8_t kind; uint32_t id; const char* shown; };
+    // Lakeside is the demo's name cut to the field's 20 characters.
+    for (const Referrer& r : {Referrer{0, 777001, "Quill, Peter J (Patient)"}, Referrer{1, 1, "Dr. Simon Hart"},
+                              Referrer{1, 2, "Lakeside Orthodontic"}, Referrer{1, 99, ""}, Referrer{0, 777999, ""}}) {
         AppointmentRecord a{};
         SetReferrer(&a, r.kind, r.id);
         EXPECT_EQ(r.shown, ReferrerName(a)) << int{r.kind} << "/" << r.id;
@@ -406,16 +334,9 @@ TEST_F(NewPatientOnDemo, ReferrersClaimInformationAndTheNumberToDial) {
     EXPECT_EQ(0u, +removed.referredById);
     EXPECT_EQ("", ReferrerName(removed));
 
-    struct Search {
-        const char* text;
-        std::vector<std::string> names;
-    };
-    const Search searches[] = {
-        {"", {"Dr. Simon Hart", "Lakeside Orthodontic", "Radio advertisement"}},
-        {"  la ", {"Lakeside Orthodontic"}},
-        {"Radio advertisements", {}},
-    };
-    for (const Search& s : searches) {
+    struct Search { const char* text; std::vector<std::string> names; };
+    for (const Search& s : {Search{"", {"Dr. Simon Hart", "Lakeside Orthodontic", "Radio advertisement"}},
+                            Search{"  la ", {"Lakeside Orthodontic"}}, Search{"Radio advertisements", {}}}) {
         const ReferralSearch found = REFERRAL_FindSources(s.text);
         EXPECT_EQ(0, found.error) << s.text;
         std::vector<std::string> names;
@@ -434,25 +355,15 @@ TEST_F(NewPatientOnDemo, ReferrersClaimInformationAndTheNumberToDial) {
     EXPECT_TRUE(ClaimInfoLines(777999).empty());
 
     // Dialling: the patient's home phone unless private; a new patient's phone from the appointment.
-    struct Dial {
-        uint32_t patient;
-        const char* phone;  // the appointment's own copy
-        const char* digits;
-        const char* name;
-    };
-    const Dial dials[] = {
-        {777002, "(312)555-0142", "", "Quill, Gamora"},
-        {777001, "", "3125550100", "Quill, Peter J"},
-        {0, "(312)555-0199 x7", "31255501997", "Nash, Amy"},
-    };
-    for (const Dial& d : dials) {
+    struct Dial { uint32_t patient; const char* phone, *digits, *name; };
+    for (const Dial& d : {Dial{777002, "(312)555-0142", "", "Quill, Gamora"}, Dial{777001, "", "3125550100", "Quill, Peter J"},
+                          Dial{0, "(312)555-0199 x7", "31255501997", "Nash, Amy"}}) {
         AppointmentRecord a{};
         a.patientId = d.patient;
         PutText(a.patientName, "Nash, Amy");
         PutText(a.phone, d.phone);
         const DialTarget target = AppointmentDialTarget(a);
-        EXPECT_EQ(d.digits, target.digits) << d.patient << " " << d.phone;
-        EXPECT_EQ(d.name, target.name) << d.patient << " " << d.phone;
+        EXPECT_EQ(std::string(d.digits) + "|" + d.name, target.digits + "|" + target.name) << d.patient << " " << d.phone;
     }
     EXPECT_EQ("There is no phone number to dial for Quill, Gamora.", NothingToDialText("Quill, Gamora"));
 }

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "appointments/note_store.h"
@@ -15,13 +16,7 @@
 #include "suite/records/definitions.h"
 
 TEST(NotesFields, EachFieldFollowsItsRights) {
-    struct Case {
-        std::set<int> rights;
-        NoteFieldState alerts;
-        bool edit;
-        NoteFieldState appointment, patient, guarantor;
-        int loaded;
-    };
+    struct Case { std::set<int> rights; NoteFieldState alerts; bool edit; NoteFieldState appointment, patient, guarantor; int loaded; };
     const Case cases[] = {
         {{}, kFieldHidden, false, kFieldReadOnly, kFieldHidden, kFieldHidden, 2},
         {{142}, kFieldReadOnly, true, kFieldReadOnly, kFieldHidden, kFieldHidden, 1 | 2},
@@ -36,12 +31,8 @@ TEST(NotesFields, EachFieldFollowsItsRights) {
         for (int r : c.rights) named += std::to_string(r) + " ";
         SCOPED_TRACE("rights " + named);
         const NotesFields f = NotesFieldsFor([&](int right) { return c.rights.count(right) != 0; });
-        EXPECT_EQ(c.alerts, f.alerts);
-        EXPECT_EQ(c.edit, f.editAlerts);
-        EXPECT_EQ(c.appointment, f.appointment);
-        EXPECT_EQ(c.patient, f.patient);
-        EXPECT_EQ(c.guarantor, f.guarantor);
-        EXPECT_EQ(c.loaded, f.loaded);
+        EXPECT_EQ(std::tuple(c.alerts, c.edit, c.appointment, c.patient, c.guarantor, c.loaded),
+                  std::tuple(f.alerts, f.editAlerts, f.appointment, f.patient, f.guarantor, f.loaded));
     }
     EXPECT_STREQ("May not be viewed according to\r\nyour security option rights", kNotViewable);
 }
@@ -101,8 +92,7 @@ TEST_F(NotesContentTest, TitleAlertsAndNotesAreLoadedAndSavedByTheirBits) {
     c.patient.medicalAlerts[7] = 0;
     // Only the appointment and patient notes were loaded: the guarantor note and the alerts stay.
     ASSERT_TRUE(SaveNotes(40, 900, kNotesAppointment | kNotesPatient, c, 100));
-    EXPECT_EQ("bring x-rays", ReadNote(kNoteAppointment, 900).text);
-    EXPECT_EQ("prefers mornings", ReadNote(kNotePatient, 40).text);
+    EXPECT_EQ("bring x-rays|prefers mornings", ReadNote(kNoteAppointment, 900).text + "|" + ReadNote(kNotePatient, 40).text);
     EXPECT_FALSE(ReadNote(kNoteGuarantor, 41).exists);
     EXPECT_EQ("Alert 1; Alert 3; Alert 64", LoadNotes(40, 900, kNotesAlerts).alerts);
 

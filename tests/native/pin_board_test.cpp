@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "data/appointment_record.h"
 #include "data/record_text.h"
@@ -40,17 +41,12 @@ TEST(PinBoard, ParkKeepsTheDateAndForgetsTheIndexesIntoTheShownDays) {
     hit.appointment.id = 3001;
     hit.appointment.name = "Parked, Pat";
     ParkOnBoard(&board, hit);
-    EXPECT_TRUE(board.parked);
-    EXPECT_EQ(ParkedAppointmentId(board), 3001u);
-    EXPECT_EQ(board.date, monday + 4);
-    EXPECT_EQ(board.record.date, monday + 4);
-    EXPECT_EQ(board.record.day, -1) << "an index of the week view names nothing in the next day view";
-    EXPECT_EQ(board.record.appointment.name, "Parked, Pat");
-
+    // An index of the week view names nothing in the next day view.
+    EXPECT_EQ(std::tuple(true, 3001u, monday + 4, monday + 4, -1, std::string("Parked, Pat")),
+              std::tuple(board.parked, ParkedAppointmentId(board), board.date, board.record.date, board.record.day,
+                         board.record.appointment.name));
     EmptyBoard(&board);
-    EXPECT_FALSE(board.parked);
-    EXPECT_EQ(ParkedAppointmentId(board), 0u);
-    EXPECT_EQ(board.date, 0);
+    EXPECT_EQ(std::tuple(false, 0u, 0), std::tuple(board.parked, ParkedAppointmentId(board), board.date));
 }
 
 TEST(PinBoard, ClipboardAppointmentIsParkedWhenItWaitsOnTheList) {
@@ -66,25 +62,20 @@ TEST(PinBoard, ClipboardAppointmentIsParkedWhenItWaitsOnTheList) {
 
     // A scheduled appointment stays off the board, as does one that cannot be read; the setting
     // is left as it was.
-    QVN_WriteProfileString("Apptbook", "Clipboard Appt", "78");
-    EXPECT_FALSE(ParkClipboardAppointment(&board));
-    EXPECT_FALSE(board.parked);
-    QVN_WriteProfileString("Apptbook", "Clipboard Appt", "79 gone");
-    EXPECT_FALSE(ParkClipboardAppointment(&board));
-    EXPECT_FALSE(board.parked);
+    for (const char* setting : {"78", "79 gone"}) {
+        QVN_WriteProfileString("Apptbook", "Clipboard Appt", setting);
+        EXPECT_FALSE(ParkClipboardAppointment(&board)) << setting;
+        EXPECT_FALSE(board.parked) << setting;
+    }
     EXPECT_EQ(QVN_ReadProfileText("Apptbook", "Clipboard Appt", ""), "79 gone");
 
     // One waiting on the list is parked without a date, and the setting written again.
     QVN_WriteProfileString("Apptbook", "Clipboard Appt", "077 put aside");
     EXPECT_TRUE(ParkClipboardAppointment(&board));
     ASSERT_TRUE(board.parked);
-    EXPECT_EQ(board.date, 0);
-    EXPECT_EQ(ParkedAppointmentId(board), 77u);
-    EXPECT_EQ(QVN_ReadProfileText("Apptbook", "Clipboard Appt", ""), "77");
+    EXPECT_EQ(std::tuple(0, 77u, std::string("77")),
+              std::tuple(board.date, ParkedAppointmentId(board), QVN_ReadProfileText("Apptbook", "Clipboard Appt", "")));
     const ApptDisplay& d = board.record.appointment;
-    EXPECT_EQ(d.name, "Patient 77");
-    EXPECT_EQ(d.homePhone, "5550001111");
-    EXPECT_EQ(std::string(d.staff, 4), "ST1 ");
-    EXPECT_EQ(d.startUnit, 10 * 12 + 4);
-    EXPECT_EQ(d.status, kStatusUnscheduled);
+    EXPECT_EQ("Patient 77|5550001111|ST1 ", d.name + "|" + d.homePhone + "|" + std::string(d.staff, 4));
+    EXPECT_EQ(std::tuple(10 * 12 + 4, int{kStatusUnscheduled}), std::tuple(int{d.startUnit}, int{d.status}));
 }

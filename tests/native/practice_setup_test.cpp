@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
+#include <vector>
 
+#include "change_test_support.h"
 #include "data/practice_schedule.h"
 #include "data/record_locks.h"
 #include "data/rscuse_record.h"
@@ -22,22 +25,11 @@ RscUseKey PracticeKey() {
     return key;
 }
 
-// The base practice records stored in the file (read straight from it).
-std::vector<RscUsePracticeBase> StoredBases(const std::string& dir) {
+// The base practice records stored in the week file, read as another workstation finds them.
+std::vector<RscUsePracticeBase> StoredBases() {
     std::vector<RscUsePracticeBase> bases;
-    sqlite3* db = nullptr;
-    EXPECT_EQ(SQLITE_OK, sqlite3_open_v2((dir + "/qvn.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr));
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT rec FROM g94 ORDER BY recno", -1, &st, nullptr);
-    EXPECT_NE(nullptr, st);
-    while (st && sqlite3_step(st) == SQLITE_ROW) {
-        RscUsePracticeBase base{};
-        EXPECT_EQ(sizeof base, static_cast<size_t>(sqlite3_column_bytes(st, 0)));
-        std::memcpy(&base, sqlite3_column_blob(st, 0), sizeof base);
+    for (const RscUsePracticeBase& base : StoredRecords<RscUsePracticeBase>(kRscUseFile))
         if (base.head.kind == kRscPractice && std::memcmp(base.head.id, "-PR-", 4) == 0) bases.push_back(base);
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
     return bases;
 }
 
@@ -67,7 +59,7 @@ protected:
 };
 
 TEST_F(PracticeSetupTest, NoBaseRecordOpensWithPracticeInfoAndCreatesItOnOk) {
-    ASSERT_TRUE(StoredBases(db_.Dir()).empty());
+    ASSERT_TRUE(StoredBases().empty());
     ScriptedPrompter prompter;
     PracticeSetupEdit opened{};
     ASSERT_TRUE(RunPracticeSetup([&](PracticeSetupEdit& edit) {
@@ -76,25 +68,16 @@ TEST_F(PracticeSetupTest, NoBaseRecordOpensWithPracticeInfoAndCreatesItOnOk) {
         edit.hours[1][2] = edit.hours[1][3] = -1;        // Monday mornings only
         return true;
     }));
-    EXPECT_EQ(opened.hours[1][0], 96);
-    EXPECT_EQ(opened.hours[1][3], 204);
-    EXPECT_EQ(opened.hours[0][0], -1);
-    EXPECT_EQ(opened.openedBlockUnits, 3);
+    EXPECT_EQ(std::tuple(96, 204, -1, 3), std::tuple(opened.hours[1][0], opened.hours[1][3], opened.hours[0][0], opened.openedBlockUnits));
 
-    const auto bases = StoredBases(db_.Dir());
+    const auto bases = StoredBases();
     ASSERT_EQ(bases.size(), 1u);
     const RscUsePracticeBase& b = bases[0];
-    EXPECT_EQ(int(b.head.week), 0);
-    EXPECT_EQ(int(b.blockSize), 3);
-    EXPECT_EQ(int(b.defaultStart[6][0]), 108);
-    EXPECT_EQ(int(b.defaultEnd[6][0]), 132);
-    EXPECT_EQ(int(b.defaultStart[1][1]), kNoTime);
-    EXPECT_EQ(int(b.defaultStart[2][1]), 156);
-    EXPECT_EQ(int(b.holidays[0].kind), 0) << "the rest of a new record is zero";
-    // PracticeInfo took the same hours.
-    EXPECT_EQ(int(practice_tables.practice->defaultStart[6][0]), 108);
-    EXPECT_EQ(int(practice_tables.practice->defaultStart[1][1]), kNoTime);
-    EXPECT_TRUE(prompter.Asked().empty());
+    // The rest of a new record is zero; PracticeInfo took the same hours.
+    EXPECT_EQ((std::vector<int>{0, 3, 108, 132, kNoTime, 156, 0, 108, kNoTime}),
+              (std::vector<int>{int(b.head.week), int(b.blockSize), int(b.defaultStart[6][0]), int(b.defaultEnd[6][0]),
+                                int(b.defaultStart[1][1]), int(b.defaultStart[2][1]), int(b.holidays[0].kind),
+                                int(practice_tables.practice->defaultStart[6][0]), int(practice_tables.practice->defaultStart[1][1])}));
 }
 
 TEST_F(PracticeSetupTest, BlockSizeQuestionAndTheSettingsOkWrites) {
@@ -120,28 +103,22 @@ TEST_F(PracticeSetupTest, BlockSizeQuestionAndTheSettingsOkWrites) {
         }));
         ASSERT_EQ(prompter.Asked().size(), 1u);
         const PromptRequest& q = prompter.Asked()[0];
-        EXPECT_EQ(q.text,
-                  "Changing Time Block Size may make the appointment times invalid until each appointment is edited or "
+        EXPECT_EQ(q.text, "Changing Time Block Size may make the appointment times invalid until each appointment is edited or "
                   "moved.  Continue with Time Block Size change?");
-        EXPECT_EQ(q.title, "Confirm Time Block Change");
-        EXPECT_EQ(q.buttons, kButtonsOkCancel);
-        EXPECT_EQ(q.icon, kIconExclamation);
+        EXPECT_EQ(std::tuple(std::string("Confirm Time Block Change"), kButtonsOkCancel, kIconExclamation), std::tuple(q.title, q.buttons, q.icon));
 
-        const auto bases = StoredBases(db_.Dir());
+        const auto bases = StoredBases();
         ASSERT_EQ(bases.size(), 1u);
         EXPECT_EQ(int(bases[0].blockSize), c.savedUnits) << "opened with " << opened_with;
         EXPECT_EQ(int(bases[0].defaultStart[0][0]), 120) << "the hours are saved whatever the answer";
-        EXPECT_EQ(practice_tables.blockUnits, c.savedUnits);
-        EXPECT_EQ(practice_tables.blockMinutes, c.savedUnits * 5);
-        EXPECT_EQ(int(practice_tables.practice->blockSize), c.savedUnits);
-        EXPECT_EQ(int(practice_tables.practice->defaultStart[0][0]), 120);
-
-        EXPECT_EQ(QVN_ReadProfileInt("APPTBOOK", "DefaultStatus", -1), 2);
-        EXPECT_EQ(QVN_ReadProfileInt("APPTBOOK", "DefaultSchedule", -1), 1);
-        EXPECT_EQ(QVN_ReadProfileInt("APPTBOOK", "DefaultType", -1), 3);
+        EXPECT_EQ((std::vector<int>{c.savedUnits, c.savedUnits * 5, c.savedUnits, 120}),
+                  (std::vector<int>{practice_tables.blockUnits, practice_tables.blockMinutes, int(practice_tables.practice->blockSize),
+                                    int(practice_tables.practice->defaultStart[0][0])}));
+        EXPECT_EQ((std::vector<int>{2, 1, 3, 1}),
+                  (std::vector<int>{QVN_ReadProfileInt("APPTBOOK", "DefaultStatus", -1), QVN_ReadProfileInt("APPTBOOK", "DefaultSchedule", -1),
+                                    QVN_ReadProfileInt("APPTBOOK", "DefaultType", -1), QVN_ReadProfileInt("APPTBOOK", "BBOrientation", -1)}));
         EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "BGCOLOR1", ""), "1193046") << "the colour as a decimal number";
         EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "BGCOLOR2", ""), "9886940");
-        EXPECT_EQ(QVN_ReadProfileInt("APPTBOOK", "BBOrientation", -1), 1);
         EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "AlwaysCalculate", "absent", QVN_PracticeInfPath().c_str()), "0");
         EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "AlwaysCalculate", "absent"), "absent")
             << "the practice's shared file, not the workstation's";
@@ -185,7 +162,7 @@ TEST_F(PracticeSetupTest, CancelChangesNothingAndTheLockIsHeldWhileTheDialogIsOp
                   return LockedEdit::kWrite;
               }),
               kQdbOk);
-    EXPECT_EQ(int(StoredBases(db_.Dir()).at(0).blockSize), 4);
+    EXPECT_EQ(int(StoredBases().at(0).blockSize), 4);
 }
 
 }  // namespace

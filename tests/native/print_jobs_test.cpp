@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "change_test_support.h"
@@ -46,14 +47,8 @@ TEST(PrintJobs, PrintNowStartsTheProgramABatchOnlyWakesIt) {
     PracticeTestDatabase db;
     ASSERT_TRUE(db.Ok());
     QVN_WriteProfileInt("NETWORK", "STATION", 3);
-    struct Case {
-        const char* what;
-        bool batch;
-        int answer;            // of the print library
-        uint16_t printNow;     // as queued
-        int starts, wakes;
-        PrintJobOutcome outcome;
-    };
+    // The print library's answer; the print-now code as queued.
+    struct Case { const char* what; bool batch; int answer; uint16_t printNow; int starts, wakes; PrintJobOutcome outcome; };
     const Case cases[] = {
         {"print now", false, 1, 3 * 256 + 7, 1, 0, PrintJobOutcome::kStarted},
         {"print now, program takes the queue itself", false, 2, 3 * 256 + 7, 0, 1, PrintJobOutcome::kQueued},
@@ -64,20 +59,14 @@ TEST(PrintJobs, PrintNowStartsTheProgramABatchOnlyWakesIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FakeProgram program(c.answer);
-        const PrintJobOutcome outcome =
-            SubmitPrintJob(NewPrintJob("ApptBook", "Appointment Book", 2461387), c.batch, program);
-        EXPECT_EQ(c.outcome, outcome);
+        const PrintJobOutcome outcome = SubmitPrintJob(NewPrintJob("ApptBook", "Appointment Book", 2461387), c.batch, program);
+        EXPECT_EQ(std::tuple(c.outcome, c.starts, c.wakes), std::tuple(outcome, program.starts, program.wakes));
         EXPECT_EQ(c.batch ? std::vector<int>{} : std::vector<int>{1}, program.queries) << "a batch never asks";
-        EXPECT_EQ(c.starts, program.starts);
-        EXPECT_EQ(c.wakes, program.wakes);
         const std::vector<PrintJobRecord> jobs = QueuedJobs();
         ASSERT_EQ(++queued, jobs.size());
         const PrintJobRecord& job = jobs.back();
-        EXPECT_EQ(c.printNow, +job.printNow);
-        EXPECT_EQ(c.printNow ? 3u : 0u, +job.workstation);
-        EXPECT_EQ("ApptBook", std::string(job.reportName, 8));
-        EXPECT_EQ("Appointment Book", std::string(job.title));
-        EXPECT_EQ(2461387, +job.madeDate);
+        EXPECT_EQ(std::tuple(int{c.printNow}, c.printNow ? 3 : 0, std::string("ApptBook|Appointment Book"), 2461387),
+                  std::tuple(int{job.printNow}, int(job.workstation), std::string(job.reportName, 8) + "|" + job.title, int{job.madeDate}));
     }
 
     // A program that cannot be started: the job waits in the queue, the user is told.

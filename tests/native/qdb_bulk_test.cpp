@@ -21,8 +21,7 @@ Appointment Numbered(uint32_t i) {
     static const char* const kOps[] = {"OP1 ", "OP2 ", "OP3 ", "OP4 "};
     static const char* const kNames[] = {"Baker, Anna", "Carter, Ben", "Diaz, Cora", "Ellis, Dale"};
     const int32_t date = i % 11 == 0 ? 0 : 2461386 + static_cast<int32_t>(i % 10);
-    return Appointment(i, date, kOps[i % 4], i % 2 ? "DR1 " : "HYG1", 7 + static_cast<int>(i % 12), 100 + i % 7,
-                       kNames[i % 4]);
+    return Appointment(i, date, kOps[i % 4], i % 2 ? "DR1 " : "HYG1", 7 + static_cast<int>(i % 12), 100 + i % 7, kNames[i % 4]);
 }
 
 // The ids of a set on key, in set order.
@@ -54,8 +53,7 @@ TEST_P(QdbBulk, RecordsWrittenInBulkReadBackByEveryKey) {
     ASSERT_NE(0u, f);
     ASSERT_EQ(1, QDB_BeginBulkWrite(s, 100)) << QDB_GetLastReason(s);
     EXPECT_EQ(GetParam() == Backend::kPostgres, OtherCanWrite(db)) << "SQLite: bulk writing holds the write lock from its start";
-    EXPECT_EQ(0, QDB_BeginBulkWrite(s));
-    EXPECT_EQ(kQdbBulkState, QDB_GetLastResultNum(s));
+    EXPECT_EQ(Refused(kQdbBulkState), Outcome(QDB_BeginBulkWrite(s), s));
     std::vector<uint32_t> recnos;
     for (uint32_t i = 1; i <= 250; ++i) {
         ASSERT_EQ(1, QDB_AddRec(f, Numbered(i).bytes)) << i << ": " << QDB_GetLastReason(s);
@@ -71,34 +69,23 @@ TEST_P(QdbBulk, RecordsWrittenInBulkReadBackByEveryKey) {
     ASSERT_EQ(1, QDB_EndBulkWrite(s, 1)) << QDB_GetLastReason(s);
     EXPECT_EQ(250, CommittedRows(db));
     EXPECT_TRUE(OtherCanWrite(db)) << "the write lock goes with the end";
-    EXPECT_EQ(0, QDB_EndBulkWrite(s, 1));
-    EXPECT_EQ(kQdbBulkState, QDB_GetLastResultNum(s));
+    EXPECT_EQ(Refused(kQdbBulkState), Outcome(QDB_EndBulkWrite(s, 1), s));
 
     // Physical order is the order written, record numbers counting from 1.
-    for (uint32_t i = 1; i <= 250; ++i) ASSERT_EQ(i, recnos[i - 1]);
-    std::vector<uint32_t> physical;
+    std::vector<uint32_t> physical, written;
     for (int ok = QDB_FirstRec(f, kAppointments, rec); ok; ok = QDB_NextRec(f, kAppointments, rec)) physical.push_back(IdOf(rec));
-    ASSERT_EQ(250u, physical.size());
-    for (uint32_t i = 1; i <= 250; ++i) EXPECT_EQ(i, physical[i - 1]);
+    for (uint32_t i = 1; i <= 250; ++i) written.push_back(i);
+    EXPECT_EQ(written, recnos);
+    EXPECT_EQ(written, physical);
 
-    // Every key gives exactly the records the bytes say, in key order (equal keys as added).
+    // Every key gives exactly the records the bytes say, in key order (equal keys as added). (The
+    // copy of a whole practice in bulk is read back by every key in qvnadmin_server_test.cpp.)
     for (uint32_t i = 1; i <= 250; ++i) {
         id = i;
         ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec)) << i;
         ASSERT_EQ(0, std::memcmp(rec, Numbered(i).bytes, 286)) << i;
     }
-    const int32_t day = 2461386 + 3;
-    uint8_t prefix[9] = {};
-    std::memcpy(prefix, &day, 4);
-    prefix[4] = 3;
-    std::memcpy(prefix + 5, "OP2 ", 4);
     std::vector<uint32_t> want;
-    for (int hour = 0; hour < 24; ++hour)
-        for (uint32_t i = 1; i <= 250; ++i)
-            if (i % 11 && i % 10 == 3 && i % 4 == 1 && 7 + static_cast<int>(i % 12) == hour) want.push_back(i);
-    ASSERT_FALSE(want.empty());
-    EXPECT_EQ(want, SetIds(f, kByDateOperatory, prefix, 9)) << "one day and operatory, by time";
-    want.clear();
     for (uint32_t i = 1; i <= 250; ++i)
         if (i % 4 == 1) want.push_back(i);
     EXPECT_EQ(want, SetIds(f, kByName, "Carter, Ben", 11)) << "one name, as added";
@@ -142,10 +129,9 @@ TEST_P(QdbBulk, AnAbortedBulkLeavesNothingAfterItsLastCommit) {
     for (uint32_t i = 100; i < 150; ++i) ASSERT_EQ(1, QDB_AddRec(f, Numbered(i).bytes));
     ASSERT_EQ(1, QDB_EndBulkWrite(s, 0));
     EXPECT_EQ(43, CommittedRows(db));
-    id = 139;
-    EXPECT_EQ(1, QDB_FindRec(f, kById, &id, rec));
-    id = 140;
-    EXPECT_EQ(0, QDB_FindRec(f, kById, &id, rec));
+    uint32_t last_kept = 139, first_lost = 140;
+    EXPECT_EQ(139u, Found(QDB_FindRec(f, kById, &last_kept, rec), rec));
+    EXPECT_EQ(0u, Found(QDB_FindRec(f, kById, &first_lost, rec), rec));
 
     // Ending the session in bulk takes back the open part the same way.
     ASSERT_EQ(1, QDB_BeginBulkWrite(s));
@@ -166,10 +152,8 @@ TEST_P(QdbBulk, RefusalsKeepTheBulkGoingAndNormalWritesFollow) {
     ASSERT_EQ(1, QDB_BeginBulkWrite(s));
     ASSERT_EQ(1, QDB_AddRec(f, Numbered(10).bytes));
     EXPECT_EQ(4u, QDB_GetFilePos(f)) << "record numbers go on after the deleted one, as without bulk";
-    EXPECT_EQ(0, QDB_AddRec(f, Numbered(10).bytes));
-    EXPECT_EQ(kQdbDuplicateKey, QDB_GetLastResultNum(s)) << "the appointment id is unique in bulk too";
-    EXPECT_EQ(0, QDB_AddRec(f, Numbered(1).bytes));
-    EXPECT_EQ(kQdbDuplicateKey, QDB_GetLastResultNum(s));
+    EXPECT_EQ(Refused(kQdbDuplicateKey), Outcome(QDB_AddRec(f, Numbered(10).bytes), s)) << "the appointment id is unique in bulk too";
+    EXPECT_EQ(Refused(kQdbDuplicateKey), Outcome(QDB_AddRec(f, Numbered(1).bytes), s));
     ASSERT_EQ(1, QDB_AddRec(f, Numbered(11).bytes));
     // A PostgreSQL sequence hands no number out twice, so there a refused record uses one up.
     const uint32_t used_up = GetParam() == Backend::kPostgres ? 2 : 0;
@@ -177,8 +161,7 @@ TEST_P(QdbBulk, RefusalsKeepTheBulkGoingAndNormalWritesFollow) {
     // A rewrite to a taken id is refused whole: the record keeps its bytes and keys.
     id = 11;
     ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
-    EXPECT_EQ(0, QDB_WriteRec(f, Numbered(2).bytes));
-    EXPECT_EQ(kQdbDuplicateKey, QDB_GetLastResultNum(s));
+    EXPECT_EQ(Refused(kQdbDuplicateKey), Outcome(QDB_WriteRec(f, Numbered(2).bytes), s));
     ASSERT_EQ(1, QDB_EndBulkWrite(s, 1)) << "refusals lose nothing: " << QDB_GetLastReason(s);
 
     std::vector<uint32_t> ids;
@@ -186,16 +169,12 @@ TEST_P(QdbBulk, RefusalsKeepTheBulkGoingAndNormalWritesFollow) {
     EXPECT_EQ((std::vector<uint32_t>{1, 2, 10, 11}), ids);
     id = 11;
     ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
-    EXPECT_EQ(0, std::memcmp(rec, Numbered(11).bytes, 286));
+    EXPECT_EQ(0, std::memcmp(rec, Numbered(11).bytes, 286)) << "the refused rewrite left the bytes";
 
     // Normal writes after the bulk: one transaction each, numbers going on.
     ASSERT_EQ(1, QDB_AddRec(f, Numbered(12).bytes)) << QDB_GetLastReason(s);
     EXPECT_EQ(6u + used_up, QDB_GetFilePos(f));
     EXPECT_EQ(5, CommittedRows(db));
-    ASSERT_EQ(1, QDB_WriteRec(f, Numbered(13).bytes));
-    id = 13;
-    ASSERT_EQ(1, QDB_FindRec(f, kById, &id, rec));
-    EXPECT_EQ(6u + used_up, QDB_GetFilePos(f));
     QdbSession other = Other();
     ASSERT_NE(0, other);
     QdbFile g = QDB_OpenFile(other, kAppointments);
@@ -203,6 +182,5 @@ TEST_P(QdbBulk, RefusalsKeepTheBulkGoingAndNormalWritesFollow) {
     EXPECT_EQ(7u + used_up, QDB_GetFilePos(g));
     QDB_EndSession(other);
     QDB_EndSession(s);
-    EXPECT_EQ(0, QDB_BeginBulkWrite(s));
-    EXPECT_EQ(kQdbNoSession, QDB_GetLastResultNum(s));
+    EXPECT_EQ(Refused(kQdbNoSession), Outcome(QDB_BeginBulkWrite(s), s));
 }

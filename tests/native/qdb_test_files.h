@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "suite/qdb/qdb.h"
 #include "test_storage.h"
@@ -46,11 +47,20 @@ private:
     }
 };
 
+// A call's return (0 when refused) and the session's result number after it, for one comparison
+// with Refused(result).
+inline std::pair<int64_t, int> Outcome(int64_t returned, QdbSession s) { return {returned, QDB_GetLastResultNum(s)}; }
+inline std::pair<int64_t, int> Refused(int result) { return {0, result}; }
+// The same with the session's last error number, which a later successful call leaves alone.
+inline std::pair<int64_t, int> ErrorOutcome(int64_t returned, QdbSession s) { return {returned, QDB_GetLastErrorNum(s)}; }
+
 inline uint32_t IdOf(const uint8_t* record) {
     uint32_t id;
     std::memcpy(&id, record + 2, 4);
     return id;
 }
+// The id of the record a read found, 0 when it found none.
+inline uint32_t Found(int found, const uint8_t* record) { return found ? IdOf(record) : 0; }
 
 // Each test on a fresh practice database whose appointment group exists, with session s.
 class QdbFixture : public testing::TestWithParam<Backend> {

@@ -90,26 +90,18 @@ TEST(ResourceListFill, ReadsTheChosenTypesInIndexOrderThroughTheFilter) {
     QDB_InitDataBase(db.Dir().c_str());
 }
 
-TEST(ResourceListFill, RowTextsOfRecords) {
-    ResourceRow row = RowOf(Person(kResourceKindProvider, "DR1", "Smith", "John", "A"));
-    EXPECT_EQ("DR1 ", row.id);
-    EXPECT_EQ("Smith, John A", row.name);
+TEST(ResourceListFill, RowTextsSelectResourceChoicesStartRowAndResultText) {
+    const ResourceRow person = RowOf(Person(kResourceKindProvider, "DR1", "Smith", "John", "A"));
+    const ResourceRow room = RowOf(Operatory("OP1", "Surgery"));
+    EXPECT_EQ("DR1 |Smith, John A|OP1 |Surgery|", person.id + "|" + person.name + "|" + room.id + "|" + room.name + "|" + room.status);
     EXPECT_EQ("Inactive", RowOf(Person(kResourceKindProvider, "OLD", "Adams", "Al", "", 1, true)).status);
-    row = RowOf(Operatory("OP1", "Surgery"));
-    EXPECT_EQ("Surgery", row.name);
-    EXPECT_EQ("", row.status);
-    row = RowOf(AllRowRecord());
-    EXPECT_TRUE(row.allRow);
-    EXPECT_EQ("<ALL", row.id);
-    EXPECT_TRUE(IsAllRowRecord(AllRowRecord()));
+    EXPECT_TRUE(RowOf(AllRowRecord()).allRow);
+    EXPECT_EQ("<ALL", RowOf(AllRowRecord()).id);
     EXPECT_FALSE(IsAllRowRecord(Operatory("<ALL", "")));
-}
 
-TEST(ResourceListFill, SelectResourceChoicesStartRowAndResultText) {
-    EXPECT_EQ(0, ResourceChoiceOf(10).providerClass);
-    EXPECT_EQ(1, ResourceChoiceOf(11).providerClass);
+    EXPECT_EQ((std::vector<int>{0, 1, kAnyProviderClass}),
+              (std::vector<int>{ResourceChoiceOf(10).providerClass, ResourceChoiceOf(11).providerClass, ResourceChoiceOf(1).providerClass}));
     EXPECT_EQ(kResourceOperatory, ResourceChoiceOf(3).type);
-    EXPECT_EQ(kAnyProviderClass, ResourceChoiceOf(1).providerClass);
     EXPECT_STREQ("Select Provider", SelectResourceTitle(ResourceChoiceOf(11).type));
     EXPECT_STREQ("Select Operatory", SelectResourceTitle(3));
 
@@ -117,12 +109,10 @@ TEST(ResourceListFill, SelectResourceChoicesStartRowAndResultText) {
     EXPECT_EQ("DR1  Smith, John A", SelectedResourceText(smith, 40));
     EXPECT_EQ("DR1  Smi", SelectedResourceText(smith, 9)) << "cut to the buffer with its terminator";
     EXPECT_EQ("", SelectedResourceText(smith, 4)) << "a buffer of 4 is left alone";
-    EXPECT_EQ("OP1  Surgery", SelectedResourceText(Operatory("OP1", "Surgery"), 64));
 
-    EXPECT_EQ(1, InitialResourceRow({"DR1 ", "DR2 ", "HYG "}, "DR2 "));
-    EXPECT_EQ(0, InitialResourceRow({"DR1 ", "DR2 "}, "XX  ")) << "no match: the first row";
-    EXPECT_EQ(-1, InitialResourceRow({}, "DR1 "));
-
+    // No match starts on the first row; an empty list on none.
+    EXPECT_EQ((std::vector<int>{1, 0, -1}), (std::vector<int>{InitialResourceRow({"DR1 ", "DR2 ", "HYG "}, "DR2 "),
+                                                               InitialResourceRow({"DR1 ", "DR2 "}, "XX  "), InitialResourceRow({}, "DR1 ")}));
     TempSettings settings;
     EXPECT_EQ("DR2 ", WantedResourceId("DR2  Smith, John"));
     QVN_WriteProfileString("GENERAL", "def_prov", "HYG");

@@ -11,6 +11,7 @@
 #include "appointments/appt_care.h"
 #include "appointments/appt_reasons.h"
 #include "appointments/set_complete.h"
+#include "lists/patient_search.h"
 #include "data/appointment_actions.h"
 #include "data/record_locks.h"
 #include "change_test_support.h"
@@ -147,16 +148,11 @@ TEST_F(SetComplete, PostsEveryChosenReasonSkipsTheToothCodesAndStillCompletes) {
     ASSERT_EQ(1, SetAppointmentComplete(windows, steps, 300));
 
     // Every reason is offered, in slot order; only the prophylaxis takes cross coding.
-    std::vector<int> slots;
-    std::vector<bool> cross;
-    for (const CompleteLine& l : steps.lines) {
-        slots.push_back(l.slot);
-        cross.push_back(l.crossCoding);
-    }
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), slots);
-    EXPECT_EQ((std::vector<bool>{true, false, false, false, false}), cross);
+    std::vector<std::pair<int, bool>> slots;
+    for (const CompleteLine& l : steps.lines) slots.push_back({l.slot, l.crossCoding});
+    EXPECT_EQ((std::vector<std::pair<int, bool>>{{0, true}, {1, false}, {2, false}, {3, false}, {4, false}}), slots);
     EXPECT_EQ((std::vector<std::string>{kSaysToothCode, kSaysToothMultiCode, kSaysRecap, kSaysNewCare}), prompts.Texts());
-    EXPECT_EQ("Print Referral Recap", prompts.Asked()[2].title);
+    EXPECT_EQ("Print Referral Recap", prompts.Asked().at(2).title);
     EXPECT_EQ(kIconQuestion, prompts.Asked()[2].icon);
     EXPECT_EQ(std::vector<uint32_t>{300}, windows.changed);
     EXPECT_EQ(kPatient, steps.carePatient);
@@ -171,27 +167,20 @@ TEST_F(SetComplete, PostsEveryChosenReasonSkipsTheToothCodesAndStillCompletes) {
         EXPECT_EQ(DemoMonday(), +p.date);
         if (p.codeId == kProphy) prophy_procedure = +p.id;
     }
-    EXPECT_EQ((std::vector<std::pair<uint32_t, uint32_t>>{{kCrown, 125000},
-                                                          {kProphy, 9775},
-                                                          {kExam, 5525},
-                                                          {kBitewings, 6375}}),
+    EXPECT_EQ((std::vector<std::pair<uint32_t, uint32_t>>{{kCrown, 125000}, {kProphy, 9775}, {kExam, 5525}, {kBitewings, 6375}}),
               code_fee);
 
     AppointmentRecord stored{};
     ASSERT_EQ(kQdbOk, ReadAppointment(300, &stored));
     EXPECT_EQ(150, +stored.status);
     ASSERT_NE(0u, prophy_procedure);
-    const uint32_t slots_after[] = {prophy_procedure, kCrown, kPlannedCrown, kMultiCode, kToothMultiCode};
-    const uint8_t kinds_after[] = {1, 0, 1, 0, 0};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(slots_after[i], +stored.reasons[i]) << "slot " << i;
-        EXPECT_EQ(kinds_after[i], +stored.reasonKinds[i]) << "slot " << i;
-    }
-    FileGroupDesc desc{};
-    DbGroupOf(kPatientFile, &desc);
+    std::vector<std::pair<uint32_t, int>> reasons;
+    for (int i = 0; i < 5; ++i) reasons.push_back({+stored.reasons[i], +stored.reasonKinds[i]});
+    EXPECT_EQ((std::vector<std::pair<uint32_t, int>>{
+                  {prophy_procedure, 1}, {kCrown, 0}, {kPlannedCrown, 1}, {kMultiCode, 0}, {kToothMultiCode, 0}}),
+              reasons);
     PatientRecord patient{};
-    uint32_t pid = kPatient;
-    ASSERT_EQ(kQdbOk, DbReadForUpdate(desc, kPatientByIdKey, &pid, sizeof pid, &patient, false));
+    ASSERT_TRUE(ReadPatient(kPatient, &patient));
     EXPECT_EQ(DemoMonday(), +patient.lastCompletedDate);
     std::vector<std::pair<uint16_t, uint32_t>> care;
     for (const ContinuingCareRecord& c : ReadPatientCare(kPatient)) care.push_back({+c.type, +c.appointmentId});
@@ -229,16 +218,8 @@ TEST_F(SetComplete, NewPatientCancelAndTheRecapSettingChangeNothingOrAskNothing)
     new_patient.reasons[0] = kProphy;
     Book(new_patient);
     BookForPatient(302);
-    struct Case {
-        const char* what;
-        uint32_t id;
-        bool choose;
-        int refPrintRemind;
-        std::vector<PromptAnswer> answers;
-        std::vector<std::string> texts;
-        int result;
-        uint8_t status;
-    };
+    struct Case { const char* what; uint32_t id; bool choose; int refPrintRemind; std::vector<PromptAnswer> answers;
+                  std::vector<std::string> texts; int result; uint8_t status; };
     const Case cases[] = {
         {"new patient", 301, true, 0, {kAnswerOk}, {"New Patient Appointment. Can NOT complete procedures."}, 0, 0},
         {"cancelled", 302, false, 0, {}, {}, 0, 0},
@@ -288,16 +269,12 @@ TEST_F(SetComplete, ACompletionThatFailsAtAnyStepLeavesTheDatabaseAsItWas) {
 }
 
 TEST(SetCompleteDialog, PlacementAndTheCrossCodingNote) {
-    struct Place {
-        int width, height, x, y;
-    };
-    const ScreenRect client{100, 50, 900, 650};
-    const Place places[] = {{400, 300, 300, 200}, {801, 300, 100, 50}};
-    for (const Place& p : places) {
+    // Centred over the client area; one wider than it at the client's corner.
+    struct Place { int width, height, x, y; };
+    for (const Place& p : {Place{400, 300, 300, 200}, Place{801, 300, 100, 50}}) {
         int x = -1, y = -1;
-        PlaceOverClient(client, p.width, p.height, &x, &y);
-        EXPECT_EQ(p.x, x) << p.width << "x" << p.height;
-        EXPECT_EQ(p.y, y) << p.width << "x" << p.height;
+        PlaceOverClient(ScreenRect{100, 50, 900, 650}, p.width, p.height, &x, &y);
+        EXPECT_EQ((std::pair<int, int>{p.x, p.y}), (std::pair<int, int>{x, y})) << p.width << "x" << p.height;
     }
     const std::vector<CompleteLine> lines = {{0, "a", false}, {1, "b", true}, {2, "c", false}};
     EXPECT_TRUE(ShowCrossCodingNote(lines, {false, true, false}));

@@ -1,37 +1,26 @@
-// Marker and grip sizes for each row height, and the resource names of every marker.
+// Marker and grip sizes at the row heights where they change, and the resource names of markers.
 #include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
 
 #include "views/sheet_markers.h"
 
-TEST(SheetMarkers, MarkerSetFollowsTheRowHeight) {
-    struct Case {
-        int rowHeight, size, offset;
-    };
-    const Case cases[] = {
-        {9, 6, 0},  {10, 9, 1},  {11, 9, 1},  // the smallest set on the top edge; below 12 the offset is 1
-        {12, 9, 2}, {13, 12, 2}, {16, 12, 2}, {17, 16, 2}, {21, 16, 2}, {22, 20, 2},  // 21 - 2 is still below 20
-    };
-    for (const Case& c : cases) {
-        MarkerPlacement p = MarkerSetForRowHeight(c.rowHeight);
-        EXPECT_EQ(c.size, p.size) << "R = " << c.rowHeight;
-        EXPECT_EQ(c.offset, p.topOffset) << "R = " << c.rowHeight;
+TEST(SheetMarkers, MarkerSetGripAndMarginFollowTheRowHeight) {
+    // The smallest set on the top edge; below 12 the offset is 1; 21 - 2 is still below 20.
+    struct Marker { int rowHeight, size, offset; };
+    for (const Marker& c : {Marker{9, 6, 0}, Marker{10, 9, 1}, Marker{12, 9, 2}, Marker{13, 12, 2}, Marker{17, 16, 2},
+                            Marker{21, 16, 2}, Marker{22, 20, 2}}) {
+        const MarkerPlacement p = MarkerSetForRowHeight(c.rowHeight);
+        EXPECT_EQ(std::tuple(c.size, c.offset), std::tuple(p.size, p.topOffset)) << "R = " << c.rowHeight;
         EXPECT_GE(MarkerSizeIndex(p.size), 0) << "every chosen size exists";
     }
-}
-
-TEST(SheetMarkers, GripAndMarginFollowTheRowHeight) {
-    struct Case {
-        int rowHeight, grip, inset, singleRowMargin;
-    };
-    const Case cases[] = {
-        {10, 6, 7, 8}, {11, 9, 10, 11}, {14, 9, 10, 11}, {15, 12, 13, 14},
-    };
-    for (const Case& c : cases) {
-        GripPlacement g = GripForRowHeight(c.rowHeight);
-        EXPECT_EQ(c.grip, g.size) << "R = " << c.rowHeight;
-        EXPECT_EQ(c.inset, g.inset) << "R = " << c.rowHeight;
-        EXPECT_EQ(c.singleRowMargin, FirstMarkerRightMargin(c.rowHeight, true)) << "R = " << c.rowHeight;
-        EXPECT_EQ(3, FirstMarkerRightMargin(c.rowHeight, false)) << "R = " << c.rowHeight;
+    struct Grip { int rowHeight, grip, inset, singleRowMargin; };
+    for (const Grip& c : {Grip{10, 6, 7, 8}, Grip{11, 9, 10, 11}, Grip{14, 9, 10, 11}, Grip{15, 12, 13, 14}}) {
+        const GripPlacement g = GripForRowHeight(c.rowHeight);
+        EXPECT_EQ(std::tuple(c.grip, c.inset, c.singleRowMargin, 3),
+                  std::tuple(g.size, g.inset, FirstMarkerRightMargin(c.rowHeight, true), FirstMarkerRightMargin(c.rowHeight, false)))
+            << "R = " << c.rowHeight;
     }
 }
 
@@ -42,11 +31,10 @@ TEST(SheetMarkers, ResourceNamesAndLabCaseStates) {
     EXPECT_EQ("", MarkerResourceName(kMarkerFamilyCount, 12));
     EXPECT_EQ("pull12", GripResourceName(12));
     EXPECT_EQ("", GripResourceName(16));
-
-    EXPECT_EQ(kMarkerLabNeeded, LabCaseMarker(1));
-    EXPECT_EQ(kMarkerLabSent, LabCaseMarker(2));
-    EXPECT_EQ(kMarkerLabReceived, LabCaseMarker(3));
-    EXPECT_EQ(kMarkerLabInHouse, LabCaseMarker(4));
-    EXPECT_EQ(kMarkerFamilyCount, LabCaseMarker(0)) << "no lab case, no marker";
-    EXPECT_EQ(kMarkerFamilyCount, LabCaseMarker(5));
+    // No lab case (0) and an unknown state (5) give no marker.
+    std::vector<int> markers;
+    for (int state = 0; state <= 5; ++state) markers.push_back(LabCaseMarker(state));
+    EXPECT_EQ((std::vector<int>{kMarkerFamilyCount, kMarkerLabNeeded, kMarkerLabSent, kMarkerLabReceived, kMarkerLabInHouse,
+                                kMarkerFamilyCount}),
+              markers);
 }

@@ -38,9 +38,7 @@ TEST(Toolbar, ModuleButtonsInOrderWithoutTheOwnAndOptionalOnlyWhenPresent) {
     EXPECT_EQ(386, known[8]) << "then the window's own buttons";
 
     known = Commands(Known({12142, 12124}));
-    EXPECT_EQ(12124, known[8]);
-    EXPECT_EQ(12142, known[9]);
-    EXPECT_EQ(386, known[10]);
+    EXPECT_EQ((std::vector<int>{12124, 12142, 386}), std::vector<int>(known.begin() + 8, known.begin() + 11));
 
     // The default: a separator wherever the group changes.
     std::vector<int> expected = {12112, 12113, 12114, 12117, 0, 12118, 12141, 12119, 0, 12134, 0, 12124, 12126, 12128, 12142};
@@ -53,10 +51,7 @@ TEST(Toolbar, ModuleButtonsInOrderWithoutTheOwnAndOptionalOnlyWhenPresent) {
 
 TEST(Toolbar, TheToolbarKeyLoadsAndSaves) {
     const std::vector<ToolbarButton> known = Known();
-    struct Case {
-        const char* stored;  // null: no key
-        std::vector<int> loaded;
-    };
+    struct Case { const char* stored; std::vector<int> loaded; };  // stored null: no key
     const std::vector<int> defaults = DefaultToolbarArrangement(known);
     const Case cases[] = {
         {"12112,0,12113", {12112, 0, 12113}},
@@ -88,22 +83,16 @@ TEST(Toolbar, TheToolbarKeyLoadsAndSaves) {
 TEST(Toolbar, CustomiseRules) {
     const std::vector<ToolbarButton> known = Known();
     ToolbarCustomiser c(known, {12112, 0, 12113});
-    EXPECT_EQ("-----Separator-----", c.Text(0));
-    EXPECT_EQ("Family File", c.Text(12113));
-    std::vector<int> available = c.Available();
+    EXPECT_EQ("-----Separator-----|Family File", c.Text(0) + "|" + c.Text(12113));
+    // A separator heads the list, then the buttons not shown, in creation order.
+    const std::vector<int> available = c.Available();
     ASSERT_GE(available.size(), 3u);
-    EXPECT_EQ(0, available[0]) << "a separator heads the list";
-    EXPECT_EQ(12114, available[1]) << "then the buttons not shown, in creation order";
+    EXPECT_EQ((std::vector<int>{0, 12114, 12117}), std::vector<int>(available.begin(), available.begin() + 3));
 
     // Enabling: nothing selected, nothing to move; the ends of the list do not move further.
-    EXPECT_FALSE(c.CanAdd({}, -1));
-    EXPECT_TRUE(c.CanAdd({1}, -1));
-    EXPECT_FALSE(c.CanRemove(-1));
-    EXPECT_FALSE(c.CanMoveUp(0));
-    EXPECT_TRUE(c.CanMoveUp(1));
-    EXPECT_FALSE(c.CanMoveDown(2));
-    EXPECT_TRUE(c.CanMoveDown(1));
-    EXPECT_TRUE(c.CanRestoreDefault());
+    EXPECT_EQ((std::vector<bool>{false, true, false, false, true, false, true, true}),
+              (std::vector<bool>{c.CanAdd({}, -1), c.CanAdd({1}, -1), c.CanRemove(-1), c.CanMoveUp(0), c.CanMoveUp(1), c.CanMoveDown(2),
+                                 c.CanMoveDown(1), c.CanRestoreDefault()}));
 
     // ">" puts the chosen lines in front of the selected toolbar entry; a separator stays available.
     EXPECT_EQ(2, c.Add({0, 1}, 2));
@@ -126,8 +115,7 @@ TEST(Toolbar, CustomiseRules) {
 
     // At most 150 entries.
     ToolbarCustomiser full(known, std::vector<int>(149, 0));
-    EXPECT_TRUE(full.CanAdd({0}, -1));
-    EXPECT_FALSE(full.CanAdd({0, 1}, -1));
+    EXPECT_EQ(std::pair(true, false), std::pair(full.CanAdd({0}, -1), full.CanAdd({0, 1}, -1)));
     EXPECT_EQ(-1, full.Add({0, 1}, -1));
     EXPECT_EQ(149u, full.Toolbar().size());
     EXPECT_EQ(149, full.Add({0}, -1));
