@@ -27,15 +27,10 @@ TEST(ActiveView, UnknownIdsAreDroppedAndTheViewsOrderKept) {
 
     ActiveView active;
     ApplyViewDefinition(4, view, providers, operatories, &active);
-    EXPECT_EQ(4, active.number);
-    ASSERT_EQ(2, active.providerCount);
-    EXPECT_EQ(2, active.providers[0]);
-    EXPECT_EQ(0, active.providers[1]);
-    ASSERT_EQ(1, active.operatoryCount);
-    EXPECT_EQ(1, active.operatories[0]);
-    EXPECT_EQ(84, active.beginTime);
-    EXPECT_FALSE(active.showNotes);
-    EXPECT_EQ(12, active.infoOrder[0]);
+    // Number; two providers HYG and DR1 by index; one operatory OP2; begin time, notes, info order.
+    EXPECT_EQ((std::vector<int>{4, 2, 2, 0, 1, 1, 84, 0, 12}),
+              (std::vector<int>{active.number, active.providerCount, active.providers[0], active.providers[1], active.operatoryCount,
+                                active.operatories[0], active.beginTime, active.showNotes, active.infoOrder[0]}));
 
     ApplyViewDefinition(13, view, {}, operatories, &active);
     EXPECT_EQ(1, active.number) << "a number outside 1-12 counts as 1";
@@ -45,9 +40,6 @@ TEST(ActiveView, UnknownIdsAreDroppedAndTheViewsOrderKept) {
 TEST(ActiveView, FunctionKeysSkipTheCurrentView) {
     EXPECT_EQ(3, ViewForFunctionKey(3, 1));
     EXPECT_EQ(0, ViewForFunctionKey(3, 3)) << "pressing the current view's key does nothing";
-    EXPECT_EQ(12, ViewForFunctionKey(12, 3));
-    EXPECT_EQ(0, ViewForFunctionKey(13, 3));
-    EXPECT_EQ(0, ViewForFunctionKey(0, 3));
-    EXPECT_EQ(1, ViewNumberToApply(0));
-    EXPECT_EQ(12, ViewNumberToApply(12));
+    EXPECT_EQ((std::vector<int>{12, 0, 0, 1, 12}), (std::vector<int>{ViewForFunctionKey(12, 3), ViewForFunctionKey(13, 3), ViewForFunctionKey(0, 3),
+                                                                     ViewNumberToApply(0), ViewNumberToApply(12)}));
 }

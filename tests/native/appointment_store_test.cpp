@@ -1,30 +1,17 @@
 // Saving appointments on the demo practice: what the week occupancy records hold afterwards,
 // the conflict questions and refusals in their order and exact texts, the undo of every change
 // after a No or a refusal, the concurrent-edit check, and two processes booking one slot.
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
 
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
 
-#include "appointments/conflict_checks.h"
-#include "data/appointment_store.h"
-#include "data/demo_seed.h"
 #include "data/occupancy.h"
 #include "data/occupancy_verify.h"
-#include "data/practice_schedule.h"
-#include "data/time_pattern.h"
 #include "change_test_support.h"
 #include "demo_practice_fixture.h"
-#include "scripted_prompter.h"
 #include "data/record_locks.h"
-#include "suite/dates.h"
-#include "suite/qdb/qdb.h"
 
 namespace {
 
@@ -39,7 +26,6 @@ const std::string kSaysProviderBookedOnce = "Provider is already scheduled for r
 const std::string kSaysProviderBookedTwice = "Provider is already doubled scheduled for requested time. Another scheduling is not permitted.";
 const std::string kSaysAliasBooked = "Provider Alias is scheduled for requested time. Schedule provider?";
 const std::string kSaysOperatoryBooked = "Operatory is already scheduled for requested time!";
-const std::string kSaysChangedElsewhere = "Appointment has been changed at another workstation during edit. Edit canceled!";
 
 const int32_t kMonday = QVN_DateIn(12, 7, 2026);
 const int32_t kTuesday = kMonday + 1;
@@ -83,29 +69,17 @@ class DemoBook : public DemoPracticeTest {};
 
 }  // namespace
 
-TEST(TimePattern, ProviderSlotsCountersAndHours) {
-    // (Provider slots of a pattern and the counters are followed through the saves below.)
-    AppointmentRecord a = Appt(1, kMonday, 9, 0, 60, "DR1 ", "OP1 ", "XX///X");
-    a.unitSize = 0;
-    EXPECT_TRUE(IsProviderSlot(a, 3)) << "unit size 0 is read as 10-minute units";
-    EXPECT_FALSE(IsProviderSlot(a, 4));
-    a.unitSize = 1;
-    EXPECT_FALSE(IsProviderSlot(a, 24 + 0)) << "past the 24th unit nothing is provider time";
-
+// The stored bit order, which other programs of the suite read: the occupancy's first slot in
+// the lowest bits, the pattern's first unit in the highest. (Provider slots, counters and the
+// practice's hours are followed through the saves below.)
+TEST(TimePattern, StoredBitOrder) {
     uint8_t day[kSlotBytesPerDay] = {};
     SetSlotCounter(day, 0, 1);
     SetSlotCounter(day, 5, 3);
-    EXPECT_EQ(0x01, day[0]) << "the first slot sits in the lowest bits";
-    EXPECT_EQ(0x0C, day[1]);
+    EXPECT_EQ((std::vector<int>{0x01, 0x0C}), (std::vector<int>{day[0], day[1]}));
     uint8_t pattern[6] = {};
     SetPatternCode(pattern, 0, kPatternProvider);
-    EXPECT_EQ(0x80, pattern[0]) << "the first unit sits in the highest bits";
-
-    HoursRanges office{{Slot(8), Slot(13), kNoTime}, {Slot(12), Slot(17), kNoTime}};
-    EXPECT_FALSE(FitsHours(office, Slot(11, 30), Slot(12, 30))) << "across the lunch gap";
-    EXPECT_TRUE(FitsHours(office, Slot(11), Slot(12))) << "ending at the range's end fits";
-    HoursRanges none{{kNoTime, kNoTime, kNoTime}, {kNoTime, kNoTime, kNoTime}};
-    EXPECT_FALSE(FitsHours(none, Slot(9), Slot(10)));
+    EXPECT_EQ(0x80, pattern[0]);
 }
 
 TEST_F(DemoBook, SavesMovesAndRemovesOccupancySlotBySlot) {
@@ -152,6 +126,8 @@ TEST_F(DemoBook, SavesMovesAndRemovesOccupancySlotBySlot) {
     EXPECT_FALSE(ReadWeek(kRscOperatory, "OP2 ", kMonday).found) << "its last appointment left OP2's week";
     EXPECT_TRUE(ReadWeek(kRscProvider, "DR1 ", kMonday).found) << "DR1 still has two";
     EXPECT_EQ(1u, prompts.Asked().size());
+    EXPECT_EQ(4u, NewAppointmentId()) << "after the highest id in the file";
+    EXPECT_EQ(5u, NewAppointmentId());
 }
 
 TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
@@ -209,25 +185,6 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(17, kTuesday, 14, 10, 30, "DR2 ", "OP3 ")));
     EXPECT_EQ(kSaysAliasBooked, prompts.Texts().back());
     EXPECT_EQ("000000000", Counters(ReadWeek(kRscProvider, "DR2 ", kTuesday), kTuesday, Slot(14), Slot(14, 40)));
-}
-
-TEST_F(DemoBook, AMoveThatIsRefusedChangesNothing) {
-    ScriptedPrompter prompts;
-    ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(20, kMonday, 9, 0, 30, "DR1 ", "OP2 ")));
-    AppointmentRecord e = Appt(21, kMonday, 10, 0, 30, "DR2 ", "OP3 ");
-    ASSERT_TRUE(SaveAppointment(true, nullptr, e));
-    AppointmentRecord onto = e;
-    onto.hour = 9;
-    std::memcpy(onto.operatory, "OP2 ", 4);
-    prompts.Answer(kAnswerOk);
-    EXPECT_FALSE(SaveAppointment(false, &e, onto));
-    EXPECT_EQ((std::vector<std::string>{kSaysOperatoryBooked}), prompts.Texts());
-    EXPECT_EQ("111111", Counters(ReadWeek(kRscOperatory, "OP3 ", kMonday), kMonday, Slot(10), Slot(10, 25)));
-    EXPECT_EQ("111111", Counters(ReadWeek(kRscProvider, "DR2 ", kMonday), kMonday, Slot(10), Slot(10, 25)));
-    EXPECT_EQ("000000", Counters(ReadWeek(kRscProvider, "DR2 ", kMonday), kMonday, Slot(9), Slot(9, 25)));
-    AppointmentRecord stored{};
-    ASSERT_EQ(kQdbOk, ReadAppointment(21, &stored));
-    EXPECT_EQ(0, std::memcmp(&e, &stored, sizeof e)) << "the stored record is unchanged";
 }
 
 TEST_F(DemoBook, IdealDayBlocksAskOnlyWhenSwitchedOn) {
@@ -333,27 +290,6 @@ TEST_F(DemoBook, ProviderWeeksKeepTheirHourOverridesAndAmountsNeverGoBelowZero) 
     EXPECT_EQ(0u, uint32_t(dr2.record.scheduledAmount[1])) << "2500 less 10000 is 0, not below";
     EXPECT_EQ(0, int(dr2.record.dayFlags[1]));
     EXPECT_FALSE(ReadWeek(kRscOperatory, "OP1 ", kMonday).found);
-}
-
-TEST_F(DemoBook, AnEditMadeElsewhereMeanwhileIsRefused) {
-    ScriptedPrompter prompts;
-    AppointmentRecord a = Appt(50, 0, 0, 0, 30, "DR1 ", "OP1 ");
-    a.unscheduled = 1;
-    ASSERT_TRUE(SaveAppointment(true, nullptr, a));
-    AppointmentRecord opening = a;
-    EXPECT_TRUE(CheckApptUnchanged(&opening));
-    AppointmentRecord elsewhere = a;
-    elsewhere.carried166[2] = 7;  // a byte this program never shows
-    ASSERT_TRUE(SaveAppointment(false, &a, elsewhere));
-    prompts.Answer(kAnswerOk);
-    EXPECT_FALSE(CheckApptUnchanged(&opening));
-    EXPECT_EQ((std::vector<std::string>{kSaysChangedElsewhere}), prompts.Texts());
-    EXPECT_EQ(0, std::memcmp(&a, &opening, sizeof a)) << "the opening copy is kept";
-    EXPECT_TRUE(ReadWeek(kRscProvider, "DR1 ", kMonday).found == false) << "unscheduled saves touch no occupancy";
-
-    const uint32_t first = NewAppointmentId();
-    EXPECT_EQ(51u, first) << "after the highest id in the file";
-    EXPECT_EQ(52u, NewAppointmentId());
 }
 
 #ifndef _WIN32

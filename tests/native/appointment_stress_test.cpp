@@ -5,7 +5,6 @@
 // others working and nothing half-saved behind. Also a workstation waiting on a week record that
 // another one holds while its user answers a question, the refusal of a duplicate id, and the
 // concurrent-edit refusal between two processes.
-#include <gtest/gtest.h>
 
 #ifndef _WIN32
 #include <signal.h>
@@ -13,24 +12,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <map>
-#include <string>
 #include <vector>
 
-#include "appointments/conflict_checks.h"
-#include "data/appointment_store.h"
 #include "data/demo_random.h"
-#include "data/demo_seed.h"
 #include "data/occupancy_verify.h"
-#include "data/practice_schedule.h"
-#include "data/time_pattern.h"
 #include "demo_practice_fixture.h"
-#include "practice_test_database.h"
-#include "scripted_prompter.h"
-#include "suite/dates.h"
 
 namespace {
 
@@ -129,6 +117,24 @@ void ExpectCountersInRange() {
     }
 }
 
+// Every save a station reported is stored as it reported it; returns how many there were.
+size_t ExpectReportedSavesStored(const Reported& r) {
+    for (const auto& [id, state] : r.saved) {
+        AppointmentRecord a{};
+        EXPECT_EQ(kQdbOk, ReadAppointment(id, &a)) << "a save reported successful is in the database: " << id;
+        EXPECT_EQ(state, StateOf(a)) << id;
+    }
+    return r.saved.size();
+}
+
+// The week records agree with the appointments without any repair, and no counter is too high.
+void ExpectOccupancyExact() {
+    const OccupancyReport found = VerifyOccupancy(false);
+    ASSERT_TRUE(found.ok);
+    EXPECT_TRUE(found.differences.empty()) << found.differences.size() << " differences, first: " << found.differences.front();
+    ExpectCountersInRange();
+}
+
 // On each storage: the record locks, the one transaction per save and a killed workstation's
 // locks are the storage's own.
 class StressBook : public ::testing::TestWithParam<Backend> {
@@ -168,12 +174,7 @@ TEST_P(StressBook, FourWorkstationsAtOnceLeaveEveryReportedSaveAndAnExactOccupan
     int saved = 0, refused = 0;
     for (int n = 0; n < kStations; ++n) {
         const Reported r = ReadReport(Report(n));
-        for (const auto& [id, state] : r.saved) {
-            AppointmentRecord a{};
-            ASSERT_EQ(kQdbOk, ReadAppointment(id, &a)) << "a save reported successful is in the file: " << id;
-            EXPECT_EQ(state, StateOf(a)) << id;
-            ++saved;
-        }
+        saved += static_cast<int>(ExpectReportedSavesStored(r));
         for (uint32_t id : r.refused) {
             AppointmentRecord a{};
             EXPECT_EQ(kQdbNotFound, ReadAppointment(id, &a)) << "a refused new appointment is not: " << id;
@@ -182,10 +183,7 @@ TEST_P(StressBook, FourWorkstationsAtOnceLeaveEveryReportedSaveAndAnExactOccupan
     }
     EXPECT_GT(saved, 40);
     EXPECT_GT(refused, 0) << "the stations met each other";
-    const OccupancyReport report = VerifyOccupancy(false);
-    ASSERT_TRUE(report.ok);
-    EXPECT_TRUE(report.differences.empty()) << report.differences.size() << " differences, first: " << report.differences.front();
-    ExpectCountersInRange();
+    ExpectOccupancyExact();
 }
 
 TEST_P(StressBook, AWorkstationKilledMidRunLeavesTheOthersWorkingAndNothingHalfSaved) {
@@ -201,21 +199,10 @@ TEST_P(StressBook, AWorkstationKilledMidRunLeavesTheOthersWorkingAndNothingHalfS
     for (pid_t child : children) waitpid(child, nullptr, 0);
 
     ASSERT_TRUE(DbInitDatabase());
-    for (int n = 1; n < 3; ++n) {
-        const Reported r = ReadReport(Report(n));
-        EXPECT_GT(r.saved.size(), 5u) << "station " << n << " went on after the kill";
-        for (const auto& [id, state] : r.saved) {
-            AppointmentRecord a{};
-            ASSERT_EQ(kQdbOk, ReadAppointment(id, &a)) << id;
-            EXPECT_EQ(state, StateOf(a)) << id;
-        }
-    }
+    for (int n = 1; n < 3; ++n) EXPECT_GT(ExpectReportedSavesStored(ReadReport(Report(n))), 5u) << "station " << n << " went on after the kill";
     // Each save is one transaction: whatever the killed station was doing is stored whole or
-    // not at all, so the week records agree with the appointments without any repair.
-    const OccupancyReport found = VerifyOccupancy(false);
-    ASSERT_TRUE(found.ok);
-    EXPECT_TRUE(found.differences.empty()) << found.differences.size() << " differences, first: " << found.differences.front();
-    ExpectCountersInRange();
+    // not at all.
+    ExpectOccupancyExact();
 }
 
 TEST_P(StressBook, AMoveWaitsForAWeekHeldWhileAnotherWorkstationAsksThenCancelsOrRetries) {
@@ -375,18 +362,9 @@ TEST(StressBookOnServer, ARestartInTheMiddleOfTheRunLosesNoReportedSaveAndLeaves
     }
 
     ASSERT_TRUE(DbInitDatabase());
-    for (int n = 0; n < kStations; ++n) {
-        const Reported r = ReadReport(report(n));
-        EXPECT_GT(r.saved.size(), before_restart[n]) << "station " << n << " saved again after the restart";
-        for (const auto& [id, state] : r.saved) {
-            AppointmentRecord a{};
-            ASSERT_EQ(kQdbOk, ReadAppointment(id, &a)) << "a save reported successful is in the database: " << id;
-            EXPECT_EQ(state, StateOf(a)) << id;
-        }
-    }
-    const OccupancyReport found = VerifyOccupancy(false);
-    ASSERT_TRUE(found.ok);
-    EXPECT_TRUE(found.differences.empty()) << found.differences.size() << " differences, first: " << found.differences.front();
+    for (int n = 0; n < kStations; ++n)
+        EXPECT_GT(ExpectReportedSavesStored(ReadReport(report(n))), before_restart[n]) << "station " << n << " saved again after the restart";
+    ExpectOccupancyExact();
     DbEndSession();
     EXPECT_EQ(0, db.Store().Sql("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'")) << "no record lock is left";
 }

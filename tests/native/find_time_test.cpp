@@ -1,6 +1,5 @@
 // The free-time search on the demo practice: what it must never offer, where it must go on, and
 // a brute-force check against the stored week records of a randomly booked fortnight.
-#include <cstring>
 #include <set>
 
 #include "appointments/find_time.h"

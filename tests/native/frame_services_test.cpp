@@ -1,11 +1,7 @@
 // Messages 1127 and 1128 of other modules about a new-patient appointment, on a real practice
 // database, and the texts of the help menu.
-#include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "app/frame_services.h"
-#include "data/time_pattern.h"
 #include "demo_practice_fixture.h"
 #include "suite/audit.h"
 
