@@ -512,6 +512,42 @@ ApptChangeResult CompleteStoredAppointment(const CompletionRequest& r, Completio
 
 namespace {
 
+// Tells the progress how long a step took, at the end of its scope (or at Stop).
+class StepTimer {
+public:
+    StepTimer(PurgeProgress& progress, PurgeStep step)
+        : progress_(progress), step_(step), started_(std::chrono::steady_clock::now()) {}
+    ~StepTimer() { Stop(); }
+    StepTimer(const StepTimer&) = delete;
+    StepTimer& operator=(const StepTimer&) = delete;
+    void Stop() {
+        if (stopped_) return;
+        stopped_ = true;
+        progress_.Took(step_, std::chrono::steady_clock::now() - started_);
+    }
+
+private:
+    PurgeProgress& progress_;
+    PurgeStep step_;
+    std::chrono::steady_clock::time_point started_;
+    bool stopped_ = false;
+};
+
+// CommitOn with the writes and the commit timed apart.
+bool CommitTimed(QdbSession session, int data_file, PurgeProgress& progress, PurgeStep writes_step,
+                 PurgeStep commit_step, const std::function<bool()>& writes) {
+    if (!QDB_BeginTransaction(session)) return ReportChangeFailure(session, kDbMsgWrite, data_file), false;
+    StepTimer writing(progress, writes_step);
+    if (!writes()) {
+        QDB_AbortTransaction(session);
+        return false;
+    }
+    writing.Stop();
+    StepTimer committing(progress, commit_step);
+    if (!QDB_CommitTransaction(session)) return ReportChangeFailure(session, kDbMsgWrite, data_file), false;
+    return true;
+}
+
 // One appointment of the purge, whole or not at all; the locks are given back afterwards.
 bool PurgeOne(const ActionFiles& f, uint32_t id, int32_t cutoff, int32_t cutoff_week) {
     Links links;
@@ -556,7 +592,7 @@ bool Purgeable(const AppointmentRecord& a, int32_t cutoff) { return a.date != 0 
 // cutoff's week, whose share of the week records has to come out). The number purged; 0 and
 // nothing changed after a failure (reported) or Cancel at a lock.
 int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t cutoff, int32_t cutoff_week,
-               std::vector<uint32_t>* alone) {
+               std::vector<uint32_t>* alone, PurgeProgress& progress) {
     struct Seen {
         AppointmentRecord a{};
         Links links;
@@ -564,6 +600,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     std::vector<Seen> seen;
     seen.reserve(ids.size());
     RecordLockSet locks(f.S());
+    StepTimer reading(progress, PurgeStep::kBatchRead);
     for (const uint32_t id : ids) {
         Seen s;
         const uint16_t found = FindAppointment(f, id, &s.a);
@@ -588,12 +625,16 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
         }
         seen.push_back(std::move(s));
     }
+    reading.Stop();
     if (seen.empty()) return 0;
     struct Release {
         QdbSession s;
         ~Release() { QDB_LKISAM(s, 1); }
     } release{f.S()};
+    StepTimer locking(progress, PurgeStep::kBatchLocks);
     if (!locks.TakeAll()) return 0;
+    locking.Stop();
+    StepTimer rereading(progress, PurgeStep::kBatchRead);
     std::vector<const Seen*> going;
     for (const Seen& s : seen) {
         AppointmentRecord again{};
@@ -606,8 +647,9 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
         else
             alone->push_back(+s.a.id);
     }
+    rereading.Stop();
     if (going.empty()) return 0;
-    const bool written = Commit(f, [&] {
+    const bool written = CommitTimed(f.S(), kAppointmentFile, progress, PurgeStep::kBatchWrites, PurgeStep::kBatchCommit, [&] {
         for (const Seen* s : going) {
             const AppointmentRecord& a = s->a;
             if (!WriteRemovalOfLinks(f, a, s->links, nullptr) || !DeleteAppointmentRecord(f, a)) return false;
@@ -622,16 +664,18 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
 // first (by key, in the one order), found again under its lock and deleted; one gone meanwhile is
 // passed over. The number deleted; -1 after a failure (reported) or Cancel at a lock, and then
 // none of them is deleted.
-int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseKey>& keys) {
+int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseKey>& keys, PurgeProgress& progress) {
     RecordLockSet locks(session);
     for (const RscUseKey& k : keys) locks.Add(rscuse, kRscUseFile, kRscUseKey, &k, sizeof k);
     struct Release {
         QdbSession s;
         ~Release() { QDB_LKISAM(s, 1); }
     } release{session};
+    StepTimer locking(progress, PurgeStep::kWeekLocks);
     if (!locks.TakeAll()) return -1;
+    locking.Stop();
     int deleted = 0;
-    const bool written = CommitOn(session, kRscUseFile, [&] {
+    const bool written = CommitTimed(session, kRscUseFile, progress, PurgeStep::kWeekWrites, PurgeStep::kWeekCommit, [&] {
         for (const RscUseKey& k : keys) {
             if (!QDB_FindRec(rscuse, kRscUseKey, &k, nullptr)) {
                 if (QDB_GetLastErrorNum(session) == kQdbNotFound) continue;
@@ -659,10 +703,11 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         std::vector<uint32_t> batch, alone;
         Clock::time_point batch_started{};
         const auto purge_alone = [&](uint32_t id) {
+            StepTimer timer(progress, PurgeStep::kAlone);
             if (PurgeOne(f, id, cutoff, cutoff_week)) ++out.appointmentsPurged;
         };
         const auto end_batch = [&] {
-            if (!batch.empty()) out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, &alone);
+            if (!batch.empty()) out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, &alone, progress);
             batch.clear();
             for (const uint32_t id : alone) purge_alone(id);
             alone.clear();
@@ -692,7 +737,10 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
                 }
             }
             // The next record is read first, so that the last batch is written before the last count.
-            more = QDB_NextRec(walk.Handle(), kAppointmentFile, &a);
+            {
+                StepTimer reading(progress, PurgeStep::kWalkRead);
+                more = QDB_NextRec(walk.Handle(), kAppointmentFile, &a);
+            }
             if (!more) walk_result = QDB_GetLastErrorNum(f.S());
             if (!more || batch_due()) end_batch();
             progress.Counted(out.appointmentsPurged, out.appointmentsRead);
@@ -713,7 +761,7 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
     bool week_batch_failed = false;
     const auto end_week_batch = [&] {
         if (gathered.empty() || week_batch_failed) return;
-        const int deleted = PurgeWeekBatch(session.Handle(), rscuse.Handle(), gathered);
+        const int deleted = PurgeWeekBatch(session.Handle(), rscuse.Handle(), gathered, progress);
         gathered.clear();
         if (deleted < 0) week_batch_failed = true;  // told already; the walk stops with nothing of the batch changed
         else out.weeksPurged += deleted;
@@ -741,7 +789,10 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
             gathered.push_back(key);
         }
         // As in the appointment walk: the next record first, so the last batch goes before the last count.
-        more = QDB_NextRec(walk.Handle(), kRscUseFile, &week);
+        {
+            StepTimer reading(progress, PurgeStep::kWeekRead);
+            more = QDB_NextRec(walk.Handle(), kRscUseFile, &week);
+        }
         if (!more) result = QDB_GetLastErrorNum(session.Handle());
         if (!more || week_batch_due()) end_week_batch();
         progress.Counted(out.weeksPurged, out.weeksRead);

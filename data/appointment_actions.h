@@ -6,6 +6,7 @@
 // transaction of the record engine. A failure or a Cancel leaves the database as it was.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -67,6 +68,21 @@ AppointmentRecord BrokenCopy(const AppointmentRecord& appointment);
 // week have their share taken out of the week records: the week records before that week go
 // whole in the second walk, which deletes every RscUse week record before the cutoff week (the
 // base records, week 0, always stay).
+// The steps of a purge whose length decides how long the progress count stands still.
+enum class PurgeStep {
+    kWalkRead,      // reading the next appointments of the walk
+    kBatchRead,     // a batch's appointments and links read before and again under the locks
+    kBatchLocks,    // taking a batch's record locks
+    kBatchWrites,   // a batch's deletions and notes, inside its transaction
+    kBatchCommit,   // the commit of a batch
+    kAlone,         // one appointment purged by itself (the cutoff week's, or one changed meanwhile)
+    kWeekRead,      // reading the next week records of the second walk
+    kWeekLocks,     // taking a week batch's record locks
+    kWeekWrites,    // a week batch's deletions
+    kWeekCommit,    // the commit of a week batch
+};
+constexpr int kPurgeStepCount = 10;
+
 class PurgeProgress {
 public:
     virtual ~PurgeProgress() = default;
@@ -74,6 +90,8 @@ public:
     virtual bool Cancelled() = 0;
     // After each record of either walk: what was purged and read so far in that walk.
     virtual void Counted(int purged, int read) = 0;
+    // How long a step took; for measuring where the time between counts goes.
+    virtual void Took(PurgeStep, std::chrono::steady_clock::duration) {}
 };
 struct PurgeOutcome {
     int appointmentsRead = 0;
