@@ -533,6 +533,24 @@ private:
     bool stopped_ = false;
 };
 
+// DbReadSnapshot on a private session of a change, which can also end before its scope does (before
+// the locks or the writes that follow its reads).
+class SessionSnapshot {
+public:
+    explicit SessionSnapshot(QdbSession session) : session_(session), open_(QDB_BeginReadSnapshot(session) != 0) {}
+    ~SessionSnapshot() { End(); }
+    SessionSnapshot(const SessionSnapshot&) = delete;
+    SessionSnapshot& operator=(const SessionSnapshot&) = delete;
+    void End() {
+        if (open_) QDB_EndReadSnapshot(session_);
+        open_ = false;
+    }
+
+private:
+    QdbSession session_;
+    bool open_;
+};
+
 // CommitOn with the writes and the commit timed apart.
 bool CommitTimed(QdbSession session, int data_file, PurgeProgress& progress, PurgeStep writes_step,
                  PurgeStep commit_step, const std::function<bool()>& writes) {
@@ -601,6 +619,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     seen.reserve(ids.size());
     RecordLockSet locks(f.S());
     StepTimer reading(progress, PurgeStep::kBatchRead);
+    SessionSnapshot first_reads(f.S());
     for (const uint32_t id : ids) {
         Seen s;
         const uint16_t found = FindAppointment(f, id, &s.a);
@@ -625,6 +644,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
         }
         seen.push_back(std::move(s));
     }
+    first_reads.End();
     reading.Stop();
     if (seen.empty()) return 0;
     struct Release {
@@ -635,6 +655,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     if (!locks.TakeAll()) return 0;
     locking.Stop();
     StepTimer rereading(progress, PurgeStep::kBatchRead);
+    SessionSnapshot reads_under_locks(f.S());  // begun after the locks: it sees every change made before them
     std::vector<const Seen*> going;
     for (const Seen& s : seen) {
         AppointmentRecord again{};
@@ -647,6 +668,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
         else
             alone->push_back(+s.a.id);
     }
+    reads_under_locks.End();
     rereading.Stop();
     if (going.empty()) return 0;
     const bool written = CommitTimed(f.S(), kAppointmentFile, progress, PurgeStep::kBatchWrites, PurgeStep::kBatchCommit, [&] {
@@ -690,16 +712,89 @@ int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseK
     return written ? deleted : -1;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// The next records of a walk, read ahead in one read snapshot: the database's shared lock is
+// taken once for them instead of once per record, and the snapshot is short (so many records or
+// so long) because on a file database the other workstations' writes wait for its end.
+template <typename Record>
+class ReadAhead {
+public:
+    ReadAhead(QdbSession session, QdbFile walk, int data_file, const PurgeBatching& batching)
+        : session_(session), walk_(walk), dataFile_(data_file),
+          count_(static_cast<size_t>(std::max(1, batching.readsPerSnapshot))),
+          budget_(std::chrono::milliseconds(std::max(0, batching.millisecondsPerRead))) {}
+
+    // The next record into *record; false at the end of the walk (Result() says how it ended).
+    bool Next(Record* record, PurgeProgress& progress, PurgeStep step) {
+        if (next_ == records_.size() && !ended_) Fill(progress, step);
+        if (next_ == records_.size()) return false;
+        *record = records_[next_++];
+        return true;
+    }
+    // Whether the record handed out last is the last one read ahead: the next one is read afresh.
+    bool AtRefill() const { return next_ == records_.size(); }
+    // Whether the record handed out last was the walk's last.
+    bool AtEnd() const { return next_ == records_.size() && ended_; }
+    uint16_t Result() const { return result_; }
+
+private:
+    void Fill(PurgeProgress& progress, PurgeStep step) {
+        StepTimer timer(progress, step);
+        records_.clear();
+        next_ = 0;
+        SessionSnapshot snapshot(session_);
+        const Clock::time_point started = Clock::now();
+        Record r{};
+        while (records_.size() < count_) {
+            const int got = started_ ? QDB_NextRec(walk_, dataFile_, &r) : QDB_FirstRec(walk_, dataFile_, &r);
+            started_ = true;
+            if (!got) {
+                // Taken before the end of the snapshot sets the session's last result anew.
+                result_ = QDB_GetLastErrorNum(session_);
+                ended_ = true;
+                break;
+            }
+            records_.push_back(r);
+            if (budget_.count() > 0 && Clock::now() - started >= budget_) break;
+        }
+    }
+
+    QdbSession session_;
+    QdbFile walk_;
+    int dataFile_;
+    size_t count_;
+    Clock::duration budget_;
+    std::vector<Record> records_;
+    size_t next_ = 0;
+    bool started_ = false;
+    bool ended_ = false;
+    uint16_t result_ = kQdbOk;
+};
+
 }  // namespace
 
+int PurgeBatchLimit::Next() const { return next_; }
+
+void PurgeBatchLimit::Took(int records, std::chrono::steady_clock::duration took) {
+    if (budget_.count() <= 0 || records <= 0) return;
+    const double per_record = std::chrono::duration<double>(took).count() / records;
+    const double fitting = per_record > 0 ? std::chrono::duration<double>(budget_).count() / per_record : cap_;
+    if (took > budget_) next_ = static_cast<int>(std::clamp<double>(fitting, 1, cap_));
+    // A batch ended early (at the read-ahead) says little: its commit's share per record is larger.
+    else if (records >= next_) next_ = static_cast<int>(std::clamp<double>(std::min(fitting, 2.0 * records), 1, cap_));
+}
+
 PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching) {
-    using Clock = std::chrono::steady_clock;
     PurgeOutcome out;
     const int32_t cutoff_week = WeekStartOf(cutoff);
+    const Clock::duration batch_budget = std::chrono::milliseconds(std::max(0, batching.millisecondsPerBatch));
     {
         ActionFiles f;
         if (!f.Open()) return out;
         QdbOpenedFile walk(f.S(), kAppointmentFile);
+        ReadAhead<AppointmentRecord> ahead(f.S(), walk.Handle(), kAppointmentFile, batching);
+        PurgeBatchLimit limit(batching.appointments, batch_budget);
         std::vector<uint32_t> batch, alone;
         Clock::time_point batch_started{};
         const auto purge_alone = [&](uint32_t id) {
@@ -707,21 +802,24 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
             if (PurgeOne(f, id, cutoff, cutoff_week)) ++out.appointmentsPurged;
         };
         const auto end_batch = [&] {
-            if (!batch.empty()) out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, &alone, progress);
+            if (!batch.empty()) {
+                const Clock::time_point started = Clock::now();
+                out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, &alone, progress);
+                limit.Took(static_cast<int>(batch.size()), Clock::now() - started);
+            }
             batch.clear();
             for (const uint32_t id : alone) purge_alone(id);
             alone.clear();
         };
+        // A batch also ends before the next records are read ahead, so that the reading and a
+        // batch's writing never fall between the same two counts.
         const auto batch_due = [&] {
             if (batch.empty()) return false;
-            if (static_cast<int>(batch.size()) >= std::max(1, batching.appointments)) return true;
-            return batching.millisecondsPerBatch > 0 &&
-                   Clock::now() - batch_started >= std::chrono::milliseconds(batching.millisecondsPerBatch);
+            if (ahead.AtRefill() || static_cast<int>(batch.size()) >= limit.Next()) return true;
+            return batch_budget.count() > 0 && Clock::now() - batch_started >= batch_budget;
         };
         AppointmentRecord a{};
-        int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kAppointmentFile, &a) : 0;
-        // How the walk ended, taken before a batch's reads and writes overwrite the session's last result.
-        uint16_t walk_result = more ? kQdbOk : QDB_GetLastErrorNum(f.S());
+        bool more = walk.Handle() && ahead.Next(&a, progress, PurgeStep::kWalkRead);
         while (more) {
             ++out.appointmentsRead;
             if (progress.Cancelled()) {
@@ -736,16 +834,13 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
                     batch.push_back(+a.id);
                 }
             }
-            // The next record is read first, so that the last batch is written before the last count.
-            {
-                StepTimer reading(progress, PurgeStep::kWalkRead);
-                more = QDB_NextRec(walk.Handle(), kAppointmentFile, &a);
-            }
-            if (!more) walk_result = QDB_GetLastErrorNum(f.S());
-            if (!more || batch_due()) end_batch();
+            // The last batch is written before the last count.
+            if (ahead.AtEnd() || batch_due()) end_batch();
             progress.Counted(out.appointmentsPurged, out.appointmentsRead);
+            more = ahead.Next(&a, progress, PurgeStep::kWalkRead);
         }
         end_batch();  // after Cancel: what was gathered goes whole before the walk stops
+        const uint16_t walk_result = walk.Handle() ? ahead.Result() : QDB_GetLastErrorNum(f.S());
         if (!out.appointmentWalkCancelled && walk_result != kQdbNotFound && walk_result != kQdbOk)
             DbReportError(kAppointmentFile, walk_result, kAppointmentFile);
     }
@@ -756,25 +851,21 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         return out;
     }
     QdbOpenedFile walk(session.Handle(), kRscUseFile);
+    ReadAhead<RscUseWeek> ahead(session.Handle(), walk.Handle(), kRscUseFile, batching);
+    PurgeBatchLimit limit(batching.weeks, batch_budget);
     std::vector<RscUseKey> gathered;
-    Clock::time_point gathering_started{};
     bool week_batch_failed = false;
     const auto end_week_batch = [&] {
         if (gathered.empty() || week_batch_failed) return;
+        const Clock::time_point started = Clock::now();
         const int deleted = PurgeWeekBatch(session.Handle(), rscuse.Handle(), gathered, progress);
+        limit.Took(static_cast<int>(gathered.size()), Clock::now() - started);
         gathered.clear();
         if (deleted < 0) week_batch_failed = true;  // told already; the walk stops with nothing of the batch changed
         else out.weeksPurged += deleted;
     };
-    const auto week_batch_due = [&] {
-        if (gathered.empty()) return false;
-        if (static_cast<int>(gathered.size()) >= std::max(1, batching.weeks)) return true;
-        return batching.millisecondsPerBatch > 0 &&
-               Clock::now() - gathering_started >= std::chrono::milliseconds(batching.millisecondsPerBatch);
-    };
     RscUseWeek week{};
-    int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kRscUseFile, &week) : 0;
-    uint16_t result = more ? kQdbOk : QDB_GetLastErrorNum(session.Handle());
+    bool more = walk.Handle() && ahead.Next(&week, progress, PurgeStep::kWeekRead);
     while (more && !week_batch_failed) {
         ++out.weeksRead;
         if (progress.Cancelled()) {
@@ -785,19 +876,16 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         if (week_start != 0 && week_start < cutoff_week) {
             RscUseKey key{week.head.kind, {}, week.head.week};
             std::memcpy(key.id, week.head.id, 4);
-            if (gathered.empty()) gathering_started = Clock::now();
             gathered.push_back(key);
         }
-        // As in the appointment walk: the next record first, so the last batch goes before the last count.
-        {
-            StepTimer reading(progress, PurgeStep::kWeekRead);
-            more = QDB_NextRec(walk.Handle(), kRscUseFile, &week);
-        }
-        if (!more) result = QDB_GetLastErrorNum(session.Handle());
-        if (!more || week_batch_due()) end_week_batch();
+        // As in the appointment walk: the last batch goes before the last count, and a batch ends
+        // before the next records are read ahead.
+        if (!gathered.empty() && (ahead.AtRefill() || static_cast<int>(gathered.size()) >= limit.Next())) end_week_batch();
         progress.Counted(out.weeksPurged, out.weeksRead);
+        more = ahead.Next(&week, progress, PurgeStep::kWeekRead);
     }
     end_week_batch();  // after Cancel: what was gathered goes whole before the walk stops
+    const uint16_t result = walk.Handle() ? ahead.Result() : QDB_GetLastErrorNum(session.Handle());
     if (!out.weekWalkCancelled && !week_batch_failed && result != kQdbNotFound && result != kQdbOk)
         DbReportError(kRscUseFile, result, kRscUseFile);
     return out;

@@ -6,6 +6,7 @@
 // transaction of the record engine. A failure or a Cancel leaves the database as it was.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -101,18 +102,41 @@ struct PurgeOutcome {
     int weeksPurged = 0;
     bool weekWalkCancelled = false;
 };
-// The appointments are removed several to an engine transaction, each still whole: a batch ends
-// after so many appointments or, when millisecondsPerBatch is not 0, once its gathering has run
-// that long, so that the progress counts keep coming and Cancel, asked before each record, stops
-// after a batch committed whole. A batch that fails leaves every appointment of it as it was.
-// The week records go the same way, so many (weeks) or that long to a transaction; a week batch
-// that fails leaves all of its records and stops the week walk (the failure told once).
-// A commit waits for the disk, which is most of a purge's time. A batch ends at its count or its
-// time, whichever comes first; the smaller appointment count keeps each commit short, so that the
-// progress moves even when the disk is slow.
+// The appointments are removed several to an engine transaction, each still whole, so that the
+// progress counts keep coming and Cancel, asked before each record, stops after a batch committed
+// whole. A batch that fails leaves every appointment of it as it was. The week records go the
+// same way, several to a transaction; a week batch that fails leaves all of its records and stops
+// the week walk (the failure told once).
+// A commit waits for the disk, which is most of a purge's time, and how long it waits depends on
+// the disk and on what else the computer does. So a batch is sized by the time the batches
+// before it took: as many records as fitted into millisecondsPerBatch at the time per record
+// measured, at most appointments (weeks) records; 0 milliseconds sizes by the count alone.
+// Both walks read their records ahead, readsPerSnapshot at a time or for millisecondsPerRead, in
+// one read snapshot, and a batch ends before the walk reads ahead again.
 struct PurgeBatching {
-    int appointments = 64;
-    int millisecondsPerBatch = 200;
+    int appointments = 256;
+    int millisecondsPerBatch = 500;
     int weeks = 512;
+    int readsPerSnapshot = 4096;
+    int millisecondsPerRead = 100;
+};
+
+// The size of the next batch, from the time the batches before it took. A batch over the budget
+// brings the size down to what would have fitted at its time per record; a whole batch within it
+// lets the size grow to what fits, at most twice (a larger batch's time is not known yet); a batch
+// ended early within the budget changes nothing. Always at least 1 and at most the cap. The
+// first batch is small, as nothing is measured yet; without a budget (0) every batch is the cap.
+class PurgeBatchLimit {
+public:
+    PurgeBatchLimit(int cap, std::chrono::steady_clock::duration budget)
+        : cap_(std::max(1, cap)), budget_(budget), next_(budget.count() > 0 ? std::min(cap_, kFirst) : cap_) {}
+    int Next() const;
+    void Took(int records, std::chrono::steady_clock::duration took);
+    static constexpr int kFirst = 8;
+
+private:
+    int cap_;
+    std::chrono::steady_clock::duration budget_;
+    int next_;
 };
 PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching = {});
