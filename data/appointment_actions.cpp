@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -607,10 +608,13 @@ bool Purgeable(const AppointmentRecord& a, int32_t cutoff) { return a.date != 0 
 // every one of them is taken first, in the one order, then each is read again and compared, and
 // all that are as first read go at once, each whole as PurgeOne takes it. One changed between the
 // reads is handed back in alone, to go by itself afterwards (as does one found moved into the
-// cutoff's week, whose share of the week records has to come out). The number purged; 0 and
-// nothing changed after a failure (reported) or Cancel at a lock.
+// cutoff's week, whose share of the week records has to come out). Once the writes reach the
+// deadline (when there is one) the appointments written so far are committed and the rest are
+// handed back in left, for the next batch, which locks and reads them afresh. The number purged;
+// 0 and nothing changed after a failure (reported) or Cancel at a lock.
 int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t cutoff, int32_t cutoff_week,
-               std::vector<uint32_t>* alone, PurgeProgress& progress) {
+               std::optional<std::chrono::steady_clock::time_point> deadline, std::vector<uint32_t>* alone,
+               std::vector<uint32_t>* left, PurgeProgress& progress) {
     struct Seen {
         AppointmentRecord a{};
         Links links;
@@ -671,15 +675,19 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     reads_under_locks.End();
     rereading.Stop();
     if (going.empty()) return 0;
+    size_t done = 0;
     const bool written = CommitTimed(f.S(), kAppointmentFile, progress, PurgeStep::kBatchWrites, PurgeStep::kBatchCommit, [&] {
-        for (const Seen* s : going) {
-            const AppointmentRecord& a = s->a;
-            if (!WriteRemovalOfLinks(f, a, s->links, nullptr) || !DeleteAppointmentRecord(f, a)) return false;
+        for (; done < going.size(); ++done) {
+            if (done > 0 && deadline && std::chrono::steady_clock::now() >= *deadline) break;
+            const AppointmentRecord& a = going[done]->a;
+            if (!WriteRemovalOfLinks(f, a, going[done]->links, nullptr) || !DeleteAppointmentRecord(f, a)) return false;
             if (a.patientId != 0 && !WritePatientNote(f, kNotePurgedAppointment, kPurgedTitle, a)) return false;
         }
         return true;
     });
-    return written ? static_cast<int>(going.size()) : 0;
+    if (!written) return 0;  // the rest stay with the failed batch's
+    for (size_t i = done; i < going.size(); ++i) left->push_back(going[i]->a.id);
+    return static_cast<int>(done);
 }
 
 // Week records before the cutoff's week, deleted together in one transaction: every one is locked
@@ -801,13 +809,18 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
             StepTimer timer(progress, PurgeStep::kAlone);
             if (PurgeOne(f, id, cutoff, cutoff_week)) ++out.appointmentsPurged;
         };
+        // What a batch cut short at its deadline left goes in the next, counted after the one before.
         const auto end_batch = [&] {
-            if (!batch.empty()) {
+            while (!batch.empty()) {
                 const Clock::time_point started = Clock::now();
-                out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, &alone, progress);
-                limit.Took(static_cast<int>(batch.size()), Clock::now() - started);
+                std::optional<Clock::time_point> deadline;
+                if (batch_budget.count() > 0) deadline = started + batch_budget;
+                std::vector<uint32_t> left;
+                out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, deadline, &alone, &left, progress);
+                limit.Took(static_cast<int>(batch.size() - left.size()), Clock::now() - started);
+                batch.swap(left);
+                if (!batch.empty()) progress.Counted(out.appointmentsPurged, out.appointmentsRead);
             }
-            batch.clear();
             for (const uint32_t id : alone) purge_alone(id);
             alone.clear();
         };

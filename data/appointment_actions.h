@@ -110,7 +110,9 @@ struct PurgeOutcome {
 // A commit waits for the disk, which is most of a purge's time, and how long it waits depends on
 // the disk and on what else the computer does. So a batch is sized by the time the batches
 // before it took: as many records as fitted into millisecondsPerBatch at the time per record
-// measured, at most appointments (weeks) records; 0 milliseconds sizes by the count alone.
+// measured, at most appointments (weeks) records; 0 milliseconds sizes by the count alone. When
+// the disk slows down within a batch of appointments, its writes stop at millisecondsPerBatch: what
+// was written is committed and the rest go in the next batch.
 // Both walks read their records ahead, readsPerSnapshot at a time or for millisecondsPerRead, in
 // one read snapshot, and a batch ends before the walk reads ahead again.
 struct PurgeBatching {
