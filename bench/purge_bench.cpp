@@ -84,7 +84,8 @@ public:
             if (gap > std::chrono::seconds(1)) ++overASecond;
             std::fprintf(stderr, "gap %.0f ms before %d - %d:", Ms(gap), purged, read);
             for (int i = 0; i < kPurgeStepCount; ++i)
-                if (steps[i] > Clock::duration{}) std::fprintf(stderr, " %s %.0f ms (%d);", StepName(static_cast<PurgeStep>(i)), Ms(steps[i]), times[i]);
+                if (steps[i] > Clock::duration{})
+                    std::fprintf(stderr, " %s %.0f ms (%d);", StepName(static_cast<PurgeStep>(i)), Ms(steps[i]), times[i]);
             std::fprintf(stderr, "\n");
         }
         for (int i = 0; i < kPurgeStepCount; ++i) {
@@ -92,7 +93,8 @@ public:
             times[i] = 0;
         }
         last = now;
-        if (read <= lastRead && weeksStarted == Clock::time_point{}) weeksStarted = lastAppointment;  // counts from 1 again
+        // The week walk counts from 1 again; a batch cut short counts the same read twice.
+        if (read < lastRead && weeksStarted == Clock::time_point{}) weeksStarted = lastAppointment;
         if (weeksStarted == Clock::time_point{}) lastAppointment = now;
         lastRead = read;
     }
