@@ -111,8 +111,9 @@ struct PurgeOutcome {
 // the disk and on what else the computer does. So a batch is sized by the time the batches
 // before it took: as many records as fitted into millisecondsPerBatch at the time per record
 // measured, at most appointments (weeks) records; 0 milliseconds sizes by the count alone. When
-// the disk slows down within a batch of appointments, its writes stop at millisecondsPerBatch: what
-// was written is committed and the rest go in the next batch.
+// the disk slows down within a batch of appointments, its writes stop at half of
+// millisecondsPerBatch (the commit needs about as long again): what was written is committed and
+// the rest go in the next batch.
 // Both walks read their records ahead, readsPerSnapshot at a time or for millisecondsPerRead, in
 // one read snapshot, and a batch ends before the walk reads ahead again.
 struct PurgeBatching {
