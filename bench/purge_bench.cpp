@@ -9,7 +9,8 @@
 // Counters: engine_s (split into appointment_walk_s and week_walk_s), raw_s, engine/raw; the
 // appointments and week records purged by each side (they must agree); and longest_gap_ms, the
 // longest time between two progress counts of the engine's run (from the start to the first one
-// too): the progress window's text can move no more often than those counts come.
+// too): the progress window's text can move no more often than those counts come. Each gap over
+// 250 ms is written to stderr with the steps that made it, and the steps' totals at the end.
 //
 // The practice: $QVN_BENCH_PRACTICE when set (made with `qvnadmin seed-bench DIR`), else
 // $TMPDIR/qvn-week-bench, seeded on the first run (about 40 s and 650 MiB) and reused later.
@@ -58,19 +59,56 @@ public:
     std::vector<std::string> texts;
 };
 
+// Every gap between two counts over kLoggedGap is written to stderr with the time each step took
+// inside it, so that a long gap names its cause.
+constexpr Clock::duration kLoggedGap = std::chrono::milliseconds(250);
+
+const char* StepName(PurgeStep step) {
+    static const char* const names[kPurgeStepCount] = {"walk read",   "batch reads",  "batch locks", "batch writes",
+                                                       "batch commit", "alone",        "week read",   "week locks",
+                                                       "week writes",  "week commit"};
+    return names[static_cast<int>(step)];
+}
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
 class GapProgress final : public PurgeProgress {
 public:
     bool Cancelled() override { return false; }
-    void Counted(int, int read) override {
+    void Counted(int purged, int read) override {
         const Clock::time_point now = Clock::now();
-        longest = std::max(longest, now - last);
+        const Clock::duration gap = now - last;
+        longest = std::max(longest, gap);
+        if (gap > kLoggedGap) {
+            ++logged;
+            if (gap > std::chrono::seconds(1)) ++overASecond;
+            std::fprintf(stderr, "gap %.0f ms before %d - %d:", Ms(gap), purged, read);
+            for (int i = 0; i < kPurgeStepCount; ++i)
+                if (steps[i] > Clock::duration{})
+                    std::fprintf(stderr, " %s %.0f ms (%d);", StepName(static_cast<PurgeStep>(i)), Ms(steps[i]), times[i]);
+            std::fprintf(stderr, "\n");
+        }
+        for (int i = 0; i < kPurgeStepCount; ++i) {
+            steps[i] = {};
+            times[i] = 0;
+        }
         last = now;
-        if (read <= lastRead && weeksStarted == Clock::time_point{}) weeksStarted = lastAppointment;  // counts from 1 again
+        // The week walk counts from 1 again; a batch cut short counts the same read twice.
+        if (read < lastRead && weeksStarted == Clock::time_point{}) weeksStarted = lastAppointment;
         if (weeksStarted == Clock::time_point{}) lastAppointment = now;
         lastRead = read;
     }
+    void Took(PurgeStep step, Clock::duration took) override {
+        steps[static_cast<int>(step)] += took;
+        ++times[static_cast<int>(step)];
+        total[static_cast<int>(step)] += took;
+    }
     Clock::time_point last = Clock::now();
     Clock::duration longest{};
+    int logged = 0, overASecond = 0;
+    // The steps' times since the last count, and over the whole run.
+    Clock::duration steps[kPurgeStepCount]{}, total[kPurgeStepCount]{};
+    int times[kPurgeStepCount]{};
     // The end of the appointment walk (its last count), to split the run's time between the walks.
     Clock::time_point lastAppointment = last, weeksStarted{};
     int lastRead = 0;
@@ -206,7 +244,11 @@ void BM_PurgeFiveYearsBack(benchmark::State& state) {
         state.counters["weeks_purged"] = out.weeksPurged;
         state.counters["raw_weeks"] = static_cast<double>(rows.weeks.size());
         state.counters["read"] = out.appointmentsRead;
-        state.counters["longest_gap_ms"] = std::chrono::duration<double, std::milli>(progress.longest).count();
+        state.counters["longest_gap_ms"] = Ms(progress.longest);
+        state.counters["gaps_over_250ms"] = progress.logged;
+        state.counters["gaps_over_1s"] = progress.overASecond;
+        for (int i = 0; i < kPurgeStepCount; ++i)
+            std::fprintf(stderr, "all %s: %.1f s\n", StepName(static_cast<PurgeStep>(i)), Ms(progress.total[i]) / 1000);
         std::string problem;
         if (!shown.texts.empty()) problem = "the purge showed: " + shown.texts.front();
         else if (!deleted) problem = "the raw delete failed";

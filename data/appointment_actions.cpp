@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -512,6 +513,60 @@ ApptChangeResult CompleteStoredAppointment(const CompletionRequest& r, Completio
 
 namespace {
 
+// Tells the progress how long a step took, at the end of its scope (or at Stop).
+class StepTimer {
+public:
+    StepTimer(PurgeProgress& progress, PurgeStep step)
+        : progress_(progress), step_(step), started_(std::chrono::steady_clock::now()) {}
+    ~StepTimer() { Stop(); }
+    StepTimer(const StepTimer&) = delete;
+    StepTimer& operator=(const StepTimer&) = delete;
+    void Stop() {
+        if (stopped_) return;
+        stopped_ = true;
+        progress_.Took(step_, std::chrono::steady_clock::now() - started_);
+    }
+
+private:
+    PurgeProgress& progress_;
+    PurgeStep step_;
+    std::chrono::steady_clock::time_point started_;
+    bool stopped_ = false;
+};
+
+// DbReadSnapshot on a private session of a change, which can also end before its scope does (before
+// the locks or the writes that follow its reads).
+class SessionSnapshot {
+public:
+    explicit SessionSnapshot(QdbSession session) : session_(session), open_(QDB_BeginReadSnapshot(session) != 0) {}
+    ~SessionSnapshot() { End(); }
+    SessionSnapshot(const SessionSnapshot&) = delete;
+    SessionSnapshot& operator=(const SessionSnapshot&) = delete;
+    void End() {
+        if (open_) QDB_EndReadSnapshot(session_);
+        open_ = false;
+    }
+
+private:
+    QdbSession session_;
+    bool open_;
+};
+
+// CommitOn with the writes and the commit timed apart.
+bool CommitTimed(QdbSession session, int data_file, PurgeProgress& progress, PurgeStep writes_step,
+                 PurgeStep commit_step, const std::function<bool()>& writes) {
+    if (!QDB_BeginTransaction(session)) return ReportChangeFailure(session, kDbMsgWrite, data_file), false;
+    StepTimer writing(progress, writes_step);
+    if (!writes()) {
+        QDB_AbortTransaction(session);
+        return false;
+    }
+    writing.Stop();
+    StepTimer committing(progress, commit_step);
+    if (!QDB_CommitTransaction(session)) return ReportChangeFailure(session, kDbMsgWrite, data_file), false;
+    return true;
+}
+
 // One appointment of the purge, whole or not at all; the locks are given back afterwards.
 bool PurgeOne(const ActionFiles& f, uint32_t id, int32_t cutoff, int32_t cutoff_week) {
     Links links;
@@ -553,10 +608,13 @@ bool Purgeable(const AppointmentRecord& a, int32_t cutoff) { return a.date != 0 
 // every one of them is taken first, in the one order, then each is read again and compared, and
 // all that are as first read go at once, each whole as PurgeOne takes it. One changed between the
 // reads is handed back in alone, to go by itself afterwards (as does one found moved into the
-// cutoff's week, whose share of the week records has to come out). The number purged; 0 and
-// nothing changed after a failure (reported) or Cancel at a lock.
+// cutoff's week, whose share of the week records has to come out). Once the writes reach the
+// deadline (when there is one) the appointments written so far are committed and the rest are
+// handed back in left, for the next batch, which locks and reads them afresh. The number purged;
+// 0 and nothing changed after a failure (reported) or Cancel at a lock.
 int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t cutoff, int32_t cutoff_week,
-               std::vector<uint32_t>* alone) {
+               std::optional<std::chrono::steady_clock::time_point> deadline, std::vector<uint32_t>* alone,
+               std::vector<uint32_t>* left, PurgeProgress& progress) {
     struct Seen {
         AppointmentRecord a{};
         Links links;
@@ -564,6 +622,8 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     std::vector<Seen> seen;
     seen.reserve(ids.size());
     RecordLockSet locks(f.S());
+    StepTimer reading(progress, PurgeStep::kBatchRead);
+    SessionSnapshot first_reads(f.S());
     for (const uint32_t id : ids) {
         Seen s;
         const uint16_t found = FindAppointment(f, id, &s.a);
@@ -588,12 +648,18 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
         }
         seen.push_back(std::move(s));
     }
+    first_reads.End();
+    reading.Stop();
     if (seen.empty()) return 0;
     struct Release {
         QdbSession s;
         ~Release() { QDB_LKISAM(s, 1); }
     } release{f.S()};
+    StepTimer locking(progress, PurgeStep::kBatchLocks);
     if (!locks.TakeAll()) return 0;
+    locking.Stop();
+    StepTimer rereading(progress, PurgeStep::kBatchRead);
+    SessionSnapshot reads_under_locks(f.S());  // begun after the locks: it sees every change made before them
     std::vector<const Seen*> going;
     for (const Seen& s : seen) {
         AppointmentRecord again{};
@@ -606,32 +672,40 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
         else
             alone->push_back(+s.a.id);
     }
+    reads_under_locks.End();
+    rereading.Stop();
     if (going.empty()) return 0;
-    const bool written = Commit(f, [&] {
-        for (const Seen* s : going) {
-            const AppointmentRecord& a = s->a;
-            if (!WriteRemovalOfLinks(f, a, s->links, nullptr) || !DeleteAppointmentRecord(f, a)) return false;
+    size_t done = 0;
+    const bool written = CommitTimed(f.S(), kAppointmentFile, progress, PurgeStep::kBatchWrites, PurgeStep::kBatchCommit, [&] {
+        for (; done < going.size(); ++done) {
+            if (done > 0 && deadline && std::chrono::steady_clock::now() >= *deadline) break;
+            const AppointmentRecord& a = going[done]->a;
+            if (!WriteRemovalOfLinks(f, a, going[done]->links, nullptr) || !DeleteAppointmentRecord(f, a)) return false;
             if (a.patientId != 0 && !WritePatientNote(f, kNotePurgedAppointment, kPurgedTitle, a)) return false;
         }
         return true;
     });
-    return written ? static_cast<int>(going.size()) : 0;
+    if (!written) return 0;  // the rest stay with the failed batch's
+    for (size_t i = done; i < going.size(); ++i) left->push_back(going[i]->a.id);
+    return static_cast<int>(done);
 }
 
 // Week records before the cutoff's week, deleted together in one transaction: every one is locked
 // first (by key, in the one order), found again under its lock and deleted; one gone meanwhile is
 // passed over. The number deleted; -1 after a failure (reported) or Cancel at a lock, and then
 // none of them is deleted.
-int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseKey>& keys) {
+int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseKey>& keys, PurgeProgress& progress) {
     RecordLockSet locks(session);
     for (const RscUseKey& k : keys) locks.Add(rscuse, kRscUseFile, kRscUseKey, &k, sizeof k);
     struct Release {
         QdbSession s;
         ~Release() { QDB_LKISAM(s, 1); }
     } release{session};
+    StepTimer locking(progress, PurgeStep::kWeekLocks);
     if (!locks.TakeAll()) return -1;
+    locking.Stop();
     int deleted = 0;
-    const bool written = CommitOn(session, kRscUseFile, [&] {
+    const bool written = CommitTimed(session, kRscUseFile, progress, PurgeStep::kWeekWrites, PurgeStep::kWeekCommit, [&] {
         for (const RscUseKey& k : keys) {
             if (!QDB_FindRec(rscuse, kRscUseKey, &k, nullptr)) {
                 if (QDB_GetLastErrorNum(session) == kQdbNotFound) continue;
@@ -646,37 +720,120 @@ int PurgeWeekBatch(QdbSession session, QdbFile rscuse, const std::vector<RscUseK
     return written ? deleted : -1;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// The next records of a walk, read ahead in one read snapshot: the database's shared lock is
+// taken once for them instead of once per record, and the snapshot is short (so many records or
+// so long) because on a file database the other workstations' writes wait for its end.
+template <typename Record>
+class ReadAhead {
+public:
+    ReadAhead(QdbSession session, QdbFile walk, int data_file, const PurgeBatching& batching)
+        : session_(session), walk_(walk), dataFile_(data_file),
+          count_(static_cast<size_t>(std::max(1, batching.readsPerSnapshot))),
+          budget_(std::chrono::milliseconds(std::max(0, batching.millisecondsPerRead))) {}
+
+    // The next record into *record; false at the end of the walk (Result() says how it ended).
+    bool Next(Record* record, PurgeProgress& progress, PurgeStep step) {
+        if (next_ == records_.size() && !ended_) Fill(progress, step);
+        if (next_ == records_.size()) return false;
+        *record = records_[next_++];
+        return true;
+    }
+    // Whether the record handed out last is the last one read ahead: the next one is read afresh.
+    bool AtRefill() const { return next_ == records_.size(); }
+    // Whether the record handed out last was the walk's last.
+    bool AtEnd() const { return next_ == records_.size() && ended_; }
+    uint16_t Result() const { return result_; }
+
+private:
+    void Fill(PurgeProgress& progress, PurgeStep step) {
+        StepTimer timer(progress, step);
+        records_.clear();
+        next_ = 0;
+        SessionSnapshot snapshot(session_);
+        const Clock::time_point started = Clock::now();
+        Record r{};
+        while (records_.size() < count_) {
+            const int got = started_ ? QDB_NextRec(walk_, dataFile_, &r) : QDB_FirstRec(walk_, dataFile_, &r);
+            started_ = true;
+            if (!got) {
+                // Taken before the end of the snapshot sets the session's last result anew.
+                result_ = QDB_GetLastErrorNum(session_);
+                ended_ = true;
+                break;
+            }
+            records_.push_back(r);
+            if (budget_.count() > 0 && Clock::now() - started >= budget_) break;
+        }
+    }
+
+    QdbSession session_;
+    QdbFile walk_;
+    int dataFile_;
+    size_t count_;
+    Clock::duration budget_;
+    std::vector<Record> records_;
+    size_t next_ = 0;
+    bool started_ = false;
+    bool ended_ = false;
+    uint16_t result_ = kQdbOk;
+};
+
 }  // namespace
 
+int PurgeBatchLimit::Next() const { return next_; }
+
+void PurgeBatchLimit::Took(int records, std::chrono::steady_clock::duration took) {
+    if (budget_.count() <= 0 || records <= 0) return;
+    const double per_record = std::chrono::duration<double>(took).count() / records;
+    const double fitting = per_record > 0 ? std::chrono::duration<double>(budget_).count() / per_record : cap_;
+    if (took > budget_) next_ = static_cast<int>(std::clamp<double>(fitting, 1, cap_));
+    // A batch ended early (at the read-ahead) says little: its commit's share per record is larger.
+    else if (records >= next_) next_ = static_cast<int>(std::clamp<double>(std::min(fitting, 2.0 * records), 1, cap_));
+}
+
 PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching) {
-    using Clock = std::chrono::steady_clock;
     PurgeOutcome out;
     const int32_t cutoff_week = WeekStartOf(cutoff);
+    const Clock::duration batch_budget = std::chrono::milliseconds(std::max(0, batching.millisecondsPerBatch));
     {
         ActionFiles f;
         if (!f.Open()) return out;
         QdbOpenedFile walk(f.S(), kAppointmentFile);
+        ReadAhead<AppointmentRecord> ahead(f.S(), walk.Handle(), kAppointmentFile, batching);
+        PurgeBatchLimit limit(batching.appointments, batch_budget);
         std::vector<uint32_t> batch, alone;
         Clock::time_point batch_started{};
         const auto purge_alone = [&](uint32_t id) {
+            StepTimer timer(progress, PurgeStep::kAlone);
             if (PurgeOne(f, id, cutoff, cutoff_week)) ++out.appointmentsPurged;
         };
+        // What a batch cut short at its deadline left goes in the next, counted after the one before.
         const auto end_batch = [&] {
-            if (!batch.empty()) out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, &alone);
-            batch.clear();
+            while (!batch.empty()) {
+                const Clock::time_point started = Clock::now();
+                // The writes stop at half the budget: the commit after them needs about as long again.
+                std::optional<Clock::time_point> deadline;
+                if (batch_budget.count() > 0) deadline = started + batch_budget / 2;
+                std::vector<uint32_t> left;
+                out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, deadline, &alone, &left, progress);
+                limit.Took(static_cast<int>(batch.size() - left.size()), Clock::now() - started);
+                batch.swap(left);
+                if (!batch.empty()) progress.Counted(out.appointmentsPurged, out.appointmentsRead);
+            }
             for (const uint32_t id : alone) purge_alone(id);
             alone.clear();
         };
+        // A batch also ends before the next records are read ahead, so that the reading and a
+        // batch's writing never fall between the same two counts.
         const auto batch_due = [&] {
             if (batch.empty()) return false;
-            if (static_cast<int>(batch.size()) >= std::max(1, batching.appointments)) return true;
-            return batching.millisecondsPerBatch > 0 &&
-                   Clock::now() - batch_started >= std::chrono::milliseconds(batching.millisecondsPerBatch);
+            if (ahead.AtRefill() || static_cast<int>(batch.size()) >= limit.Next()) return true;
+            return batch_budget.count() > 0 && Clock::now() - batch_started >= batch_budget;
         };
         AppointmentRecord a{};
-        int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kAppointmentFile, &a) : 0;
-        // How the walk ended, taken before a batch's reads and writes overwrite the session's last result.
-        uint16_t walk_result = more ? kQdbOk : QDB_GetLastErrorNum(f.S());
+        bool more = walk.Handle() && ahead.Next(&a, progress, PurgeStep::kWalkRead);
         while (more) {
             ++out.appointmentsRead;
             if (progress.Cancelled()) {
@@ -691,13 +848,13 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
                     batch.push_back(+a.id);
                 }
             }
-            // The next record is read first, so that the last batch is written before the last count.
-            more = QDB_NextRec(walk.Handle(), kAppointmentFile, &a);
-            if (!more) walk_result = QDB_GetLastErrorNum(f.S());
-            if (!more || batch_due()) end_batch();
+            // The last batch is written before the last count.
+            if (ahead.AtEnd() || batch_due()) end_batch();
             progress.Counted(out.appointmentsPurged, out.appointmentsRead);
+            more = ahead.Next(&a, progress, PurgeStep::kWalkRead);
         }
         end_batch();  // after Cancel: what was gathered goes whole before the walk stops
+        const uint16_t walk_result = walk.Handle() ? ahead.Result() : QDB_GetLastErrorNum(f.S());
         if (!out.appointmentWalkCancelled && walk_result != kQdbNotFound && walk_result != kQdbOk)
             DbReportError(kAppointmentFile, walk_result, kAppointmentFile);
     }
@@ -708,25 +865,21 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         return out;
     }
     QdbOpenedFile walk(session.Handle(), kRscUseFile);
+    ReadAhead<RscUseWeek> ahead(session.Handle(), walk.Handle(), kRscUseFile, batching);
+    PurgeBatchLimit limit(batching.weeks, batch_budget);
     std::vector<RscUseKey> gathered;
-    Clock::time_point gathering_started{};
     bool week_batch_failed = false;
     const auto end_week_batch = [&] {
         if (gathered.empty() || week_batch_failed) return;
-        const int deleted = PurgeWeekBatch(session.Handle(), rscuse.Handle(), gathered);
+        const Clock::time_point started = Clock::now();
+        const int deleted = PurgeWeekBatch(session.Handle(), rscuse.Handle(), gathered, progress);
+        limit.Took(static_cast<int>(gathered.size()), Clock::now() - started);
         gathered.clear();
         if (deleted < 0) week_batch_failed = true;  // told already; the walk stops with nothing of the batch changed
         else out.weeksPurged += deleted;
     };
-    const auto week_batch_due = [&] {
-        if (gathered.empty()) return false;
-        if (static_cast<int>(gathered.size()) >= std::max(1, batching.weeks)) return true;
-        return batching.millisecondsPerBatch > 0 &&
-               Clock::now() - gathering_started >= std::chrono::milliseconds(batching.millisecondsPerBatch);
-    };
     RscUseWeek week{};
-    int more = walk.Handle() ? QDB_FirstRec(walk.Handle(), kRscUseFile, &week) : 0;
-    uint16_t result = more ? kQdbOk : QDB_GetLastErrorNum(session.Handle());
+    bool more = walk.Handle() && ahead.Next(&week, progress, PurgeStep::kWeekRead);
     while (more && !week_batch_failed) {
         ++out.weeksRead;
         if (progress.Cancelled()) {
@@ -737,16 +890,16 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         if (week_start != 0 && week_start < cutoff_week) {
             RscUseKey key{week.head.kind, {}, week.head.week};
             std::memcpy(key.id, week.head.id, 4);
-            if (gathered.empty()) gathering_started = Clock::now();
             gathered.push_back(key);
         }
-        // As in the appointment walk: the next record first, so the last batch goes before the last count.
-        more = QDB_NextRec(walk.Handle(), kRscUseFile, &week);
-        if (!more) result = QDB_GetLastErrorNum(session.Handle());
-        if (!more || week_batch_due()) end_week_batch();
+        // As in the appointment walk: the last batch goes before the last count, and a batch ends
+        // before the next records are read ahead.
+        if (!gathered.empty() && (ahead.AtRefill() || static_cast<int>(gathered.size()) >= limit.Next())) end_week_batch();
         progress.Counted(out.weeksPurged, out.weeksRead);
+        more = ahead.Next(&week, progress, PurgeStep::kWeekRead);
     }
     end_week_batch();  // after Cancel: what was gathered goes whole before the walk stops
+    const uint16_t result = walk.Handle() ? ahead.Result() : QDB_GetLastErrorNum(session.Handle());
     if (!out.weekWalkCancelled && !week_batch_failed && result != kQdbNotFound && result != kQdbOk)
         DbReportError(kRscUseFile, result, kRscUseFile);
     return out;

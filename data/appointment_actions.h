@@ -6,6 +6,8 @@
 // transaction of the record engine. A failure or a Cancel leaves the database as it was.
 #pragma once
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -67,6 +69,21 @@ AppointmentRecord BrokenCopy(const AppointmentRecord& appointment);
 // week have their share taken out of the week records: the week records before that week go
 // whole in the second walk, which deletes every RscUse week record before the cutoff week (the
 // base records, week 0, always stay).
+// The steps of a purge whose length decides how long the progress count stands still.
+enum class PurgeStep {
+    kWalkRead,      // reading the next appointments of the walk
+    kBatchRead,     // a batch's appointments and links read before and again under the locks
+    kBatchLocks,    // taking a batch's record locks
+    kBatchWrites,   // a batch's deletions and notes, inside its transaction
+    kBatchCommit,   // the commit of a batch
+    kAlone,         // one appointment purged by itself (the cutoff week's, or one changed meanwhile)
+    kWeekRead,      // reading the next week records of the second walk
+    kWeekLocks,     // taking a week batch's record locks
+    kWeekWrites,    // a week batch's deletions
+    kWeekCommit,    // the commit of a week batch
+};
+constexpr int kPurgeStepCount = 10;
+
 class PurgeProgress {
 public:
     virtual ~PurgeProgress() = default;
@@ -74,6 +91,8 @@ public:
     virtual bool Cancelled() = 0;
     // After each record of either walk: what was purged and read so far in that walk.
     virtual void Counted(int purged, int read) = 0;
+    // How long a step took; for measuring where the time between counts goes.
+    virtual void Took(PurgeStep, std::chrono::steady_clock::duration) {}
 };
 struct PurgeOutcome {
     int appointmentsRead = 0;
@@ -83,18 +102,44 @@ struct PurgeOutcome {
     int weeksPurged = 0;
     bool weekWalkCancelled = false;
 };
-// The appointments are removed several to an engine transaction, each still whole: a batch ends
-// after so many appointments or, when millisecondsPerBatch is not 0, once its gathering has run
-// that long, so that the progress counts keep coming and Cancel, asked before each record, stops
-// after a batch committed whole. A batch that fails leaves every appointment of it as it was.
-// The week records go the same way, so many (weeks) or that long to a transaction; a week batch
-// that fails leaves all of its records and stops the week walk (the failure told once).
-// A commit waits for the disk, which is most of a purge's time. A batch ends at its count or its
-// time, whichever comes first; the smaller appointment count keeps each commit short, so that the
-// progress moves even when the disk is slow.
+// The appointments are removed several to an engine transaction, each still whole, so that the
+// progress counts keep coming and Cancel, asked before each record, stops after a batch committed
+// whole. A batch that fails leaves every appointment of it as it was. The week records go the
+// same way, several to a transaction; a week batch that fails leaves all of its records and stops
+// the week walk (the failure told once).
+// A commit waits for the disk, which is most of a purge's time, and how long it waits depends on
+// the disk and on what else the computer does. So a batch is sized by the time the batches
+// before it took: as many records as fitted into millisecondsPerBatch at the time per record
+// measured, at most appointments (weeks) records; 0 milliseconds sizes by the count alone. When
+// the disk slows down within a batch of appointments, its writes stop at half of
+// millisecondsPerBatch (the commit needs about as long again): what was written is committed and
+// the rest go in the next batch.
+// Both walks read their records ahead, readsPerSnapshot at a time or for millisecondsPerRead, in
+// one read snapshot, and a batch ends before the walk reads ahead again.
 struct PurgeBatching {
-    int appointments = 64;
-    int millisecondsPerBatch = 200;
+    int appointments = 256;
+    int millisecondsPerBatch = 500;
     int weeks = 512;
+    int readsPerSnapshot = 4096;
+    int millisecondsPerRead = 100;
+};
+
+// The size of the next batch, from the time the batches before it took. A batch over the budget
+// brings the size down to what would have fitted at its time per record; a whole batch within it
+// lets the size grow to what fits, at most twice (a larger batch's time is not known yet); a batch
+// ended early within the budget changes nothing. Always at least 1 and at most the cap. The
+// first batch is small, as nothing is measured yet; without a budget (0) every batch is the cap.
+class PurgeBatchLimit {
+public:
+    PurgeBatchLimit(int cap, std::chrono::steady_clock::duration budget)
+        : cap_(std::max(1, cap)), budget_(budget), next_(budget.count() > 0 ? std::min(cap_, kFirst) : cap_) {}
+    int Next() const;
+    void Took(int records, std::chrono::steady_clock::duration took);
+    static constexpr int kFirst = 8;
+
+private:
+    int cap_;
+    std::chrono::steady_clock::duration budget_;
+    int next_;
 };
 PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, const PurgeBatching& batching = {});

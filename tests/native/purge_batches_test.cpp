@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/appointment_actions.h"
@@ -208,4 +209,100 @@ TEST_F(PurgeBatches, WeekRecordsGoTwoToATransactionAndAFailedOrCancelledBatchIsW
     EXPECT_EQ(4, cancelled.weeksRead);
     EXPECT_EQ(first_three, cancelled.weeksPurged);
     EXPECT_EQ(weeks - first_three, StoredWeeksBefore(db_.Dir(), cutoff_week));
+}
+
+namespace {
+
+// The counts of the appointment walk as (purged, read), and the fault set once purged reaches
+// faultFrom (keeping the rows as they were then); Cancel stops the week walk at its first record.
+class CountsAndFault final : public PurgeProgress {
+public:
+    CountsAndFault(std::string dir, int fault_from, int64_t fault) : dir_(std::move(dir)), faultFrom_(fault_from), fault_(fault) {}
+    bool Cancelled() override { return ++asked_ > 4; }  // the week walk stops at once
+    void Counted(int purged, int read) override {
+        counts.emplace_back(purged, read);
+        if (purged >= faultFrom_ && rowsAtFault.empty()) {
+            rowsAtFault = StoredRows(dir_);
+            QDB_FailNthOperation(fault_);
+        }
+        if (read == 4) pendingAtEnd = QDB_PendingFault();
+    }
+    std::vector<std::pair<int, int>> counts;
+    std::string rowsAtFault;
+    int64_t pendingAtEnd = -1;
+
+private:
+    std::string dir_;
+    int faultFrom_;
+    int64_t fault_;
+    int asked_ = 0;
+};
+
+}  // namespace
+
+// The walk reads three appointments ahead at a time: the batch ends before it reads on, so the
+// first three go together, and a failure of the fourth's batch at its commit leaves it alone
+// untouched.
+TEST_F(PurgeBatches, ABatchEndsWhereTheWalkReadsAheadAndStaysWhole) {
+    PurgeBatching threeAhead;
+    threeAhead.appointments = 64;
+    threeAhead.millisecondsPerBatch = 0;
+    threeAhead.readsPerSnapshot = 3;
+    threeAhead.millisecondsPerRead = 0;
+    BookFour();
+    constexpr int64_t kFar = int64_t{1} << 40;
+    CountsAndFault measure(db_.Dir(), 3, kFar);
+    const PurgeOutcome whole = PurgeStoredAppointments(DemoMonday(), measure, threeAhead);
+    QDB_FailNthOperation(0);
+    EXPECT_EQ(4, whole.appointmentsPurged);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {3, 3}, {4, 4}}), measure.counts);
+    const int64_t last_batch = kFar - measure.pendingAtEnd;
+    ASSERT_GT(last_batch, 3) << "the fourth appointment's locks, writes and commit";
+
+    std::string reason;
+    ASSERT_TRUE(db_.UseDemoPractice(DemoMonday(), &reason)) << reason;
+    ASSERT_TRUE(LoadPracticeTables());
+    BookFour();
+    ScriptedPrompter prompts;
+    prompts.Answer(kAnswerOk);
+    CountsAndFault progress(db_.Dir(), 3, last_batch);
+    const PurgeOutcome out = PurgeStoredAppointments(DemoMonday(), progress, threeAhead);
+    const int64_t pending = QDB_PendingFault();
+    QDB_FailNthOperation(0);
+    EXPECT_EQ(0, pending) << "the commit of the fourth did not fail";
+    EXPECT_EQ(1u, prompts.Asked().size());
+    EXPECT_EQ(3, out.appointmentsPurged);
+    EXPECT_EQ(std::vector<uint32_t>{4}, Kept());
+    EXPECT_TRUE(progress.rowsAtFault == StoredRows(db_.Dir())) << "the failed commit changed the database";
+}
+
+// The batch size follows the time the batches took, within 1 and the cap.
+TEST(PurgeBatchLimit, FollowsTheMeasuredTimeWithinOneAndTheCap) {
+    using std::chrono::milliseconds;
+    PurgeBatchLimit counted(64, milliseconds(0));
+    counted.Took(64, std::chrono::seconds(5));
+    EXPECT_EQ(64, counted.Next()) << "without a budget every batch is the cap";
+
+    PurgeBatchLimit limit(256, milliseconds(250));
+    EXPECT_EQ(8, limit.Next()) << "the first batch, before anything is measured";
+    struct Step {
+        int records;
+        milliseconds took;
+        int next;
+    };
+    const Step steps[] = {
+        {8, milliseconds(100), 16},   // 12.5 ms each: 20 would fit, but at most twice the batch
+        {16, milliseconds(100), 32},  // 6.25 ms each: 40 would fit
+        {32, milliseconds(500), 16},  // over the budget: what would have fitted
+        {5, milliseconds(200), 16},   // ended early within the budget: unchanged
+        {16, milliseconds(240), 16},  // 15 ms each: 16 fit
+        {16, milliseconds(3000), 1},  // the disk stalled: one at a time
+        {1, milliseconds(1), 2},
+        {2, milliseconds(0), 4},
+        {200, milliseconds(10), 256},  // never over the cap
+    };
+    for (const Step& s : steps) {
+        limit.Took(s.records, s.took);
+        EXPECT_EQ(s.next, limit.Next()) << s.records << " in " << s.took.count() << " ms";
+    }
 }
