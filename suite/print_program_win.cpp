@@ -6,9 +6,9 @@
 
 #include <string>
 
-namespace {
+#include "app/private_messages.h"
 
-constexpr WPARAM kLookAtQueue = 5;
+namespace {
 
 std::string PrintProgramPath() {
     char buffer[MAX_PATH];
@@ -29,6 +29,6 @@ int WindowsPrintProgram::StartProgram() {
 }
 
 bool WindowsPrintProgram::WakeRunning() {
-    HWND running = FindWindowA("Rpt", nullptr);
-    return running && PostMessageA(running, WM_COMMAND, kLookAtQueue, 0);
+    HWND running = FindWindowA(kPrintProgramClass, nullptr);
+    return running && PostMessageA(running, WM_COMMAND, kCmdLookAtPrintQueue, 0);
 }
