@@ -10,6 +10,7 @@
 
 #include "change_test_support.h"
 #include "data/appointment_store.h"
+#include "data/demo_appointments.h"
 #include "demo_practice_fixture.h"
 #include "suite/print_jobs.h"
 #include "tools/qvprint/book_page.h"
@@ -64,12 +65,21 @@ const DrawItem* TextAt(const Page& page, const std::string& text, bool whole, co
     return nullptr;
 }
 
+// The demo book of the day: the day's appointments as the demo seed books them.
+void BookDemoDay() {
+    DemoBookCounts counts;
+    std::string reason;
+    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 1}, &counts, &reason))
+        << reason;
+}
+
 class QvprintLayoutTest : public DemoPracticeTest {};
 
 TEST_F(QvprintLayoutTest, EveryAppointmentOfTheDayInItsColumnWithNameAndTime) {
     const int32_t day_date = DemoMonday();
+    BookDemoDay();
     // One of our own across the page break of 10-minute rows from 7:00 am (58 rows a page).
-    Book(DemoAppt(9001, day_date, 16, 20, 40, "DR1", "OP1"));
+    Book(DemoAppt(9001, day_date, 16, 20, 40, "DR3", "OP4"));
     const PrintJobRecord job = DayJob(day_date, 2, 7 * 60, 18 * 60);
     DayRecord day;
     ASSERT_TRUE(LoadBookDay(job, &day));
@@ -103,13 +113,13 @@ TEST_F(QvprintLayoutTest, EveryAppointmentOfTheDayInItsColumnWithNameAndTime) {
     }
     EXPECT_GE(checked, 5);
     // Ours: 4:20 pm on page 1; after the break (4:40 pm) it goes on at the top of page 2.
-    size_t op1_index = 0;
-    while (op1_index < day.columns.size() && std::memcmp(day.columns[op1_index].id, "OP1 ", 4) != 0) ++op1_index;
-    ASSERT_LT(op1_index, day.columns.size());
-    const PageRect& op1 = g.columns[op1_index];
-    EXPECT_NE(nullptr, TextAt(pages[0], "4:20pm", true, op1, g.gridTop + 56 * m.lineHeight));
-    EXPECT_NE(nullptr, TextAt(pages[0], "NP-Patient 9001", true, op1, g.gridTop + 56 * m.lineHeight));
-    EXPECT_NE(nullptr, TextAt(pages[1], "NP-Patient 9001", true, op1, g.gridTop));
+    size_t op4_index = 0;
+    while (op4_index < day.columns.size() && std::memcmp(day.columns[op4_index].id, "OP4 ", 4) != 0) ++op4_index;
+    ASSERT_LT(op4_index, day.columns.size());
+    const PageRect& op4 = g.columns[op4_index];
+    EXPECT_NE(nullptr, TextAt(pages[0], "4:20pm", true, op4, g.gridTop + 56 * m.lineHeight));
+    EXPECT_NE(nullptr, TextAt(pages[0], "NP-Patient 9001", true, op4, g.gridTop + 56 * m.lineHeight));
+    EXPECT_NE(nullptr, TextAt(pages[1], "NP-Patient 9001", true, op4, g.gridTop));
 
     // 8:00 am to 5:00 pm in 10-minute rows is one page; in 5-minute rows, two.
     EXPECT_EQ(1u, LayOutBookView(DayJob(day_date, 2, 8 * 60, 17 * 60), day, "", m).size());
@@ -117,7 +127,7 @@ TEST_F(QvprintLayoutTest, EveryAppointmentOfTheDayInItsColumnWithNameAndTime) {
 }
 
 TEST_F(QvprintLayoutTest, RouteSlipShowsTheAppointmentAndItsPatient) {
-    AppointmentRecord a = DemoAppt(9002, DemoMonday(), 9, 30, 60, "DR1", "OP2");
+    AppointmentRecord a = DemoAppt(9002, DemoMonday(), 9, 30, 60, "DR3", "OP5");
     Book(a);
     PrintJobRecord job = NewPrintJob("rteslip", "Single Route Slip", DemoMonday());
     job.slip.appointmentId = 9002;
@@ -127,7 +137,7 @@ TEST_F(QvprintLayoutTest, RouteSlipShowsTheAppointmentAndItsPatient) {
     ASSERT_EQ(1u, pages.size());
     std::string all;
     for (const DrawItem& item : pages[0].items) all += item.text + "|";
-    EXPECT_NE(std::string::npos, all.find("|Route Slip|")) << all;
+    EXPECT_NE(std::string::npos, ("|" + all).find("|Route Slip|")) << all;
     EXPECT_NE(std::string::npos, all.find("|9:30am - 10:30am (60 min)|")) << all;
     EXPECT_NE(std::string::npos, all.find("|NP-Patient 9002|")) << all;
     EXPECT_NE(std::string::npos, all.find("|Appointment 9002|")) << all;

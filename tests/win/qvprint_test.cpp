@@ -13,6 +13,7 @@
 
 #include "../native/demo_practice_fixture.h"
 #include "data/appointment_store.h"
+#include "data/demo_appointments.h"
 #include "suite/print_jobs.h"
 #include "suite/print_program_win.h"
 #include "suite/qdb/qdb_handles.h"
@@ -114,6 +115,14 @@ std::string ClockText(int hour, int minute) {
     return text;
 }
 
+// The demo book of the day: the day's appointments as the demo seed books them.
+void BookDemoDay() {
+    DemoBookCounts counts;
+    std::string reason;
+    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 1}, &counts, &reason))
+        << reason;
+}
+
 class QvprintTest : public DemoPracticeTest {
 protected:
     std::string Out(const char* name) { return (std::filesystem::path(db_.Dir()) / name).string(); }
@@ -121,7 +130,8 @@ protected:
 
 TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
     const int32_t date = DemoMonday();
-    Book(DemoAppt(9101, date, 10, 20, 30, "DR1", "OP1"));
+    BookDemoDay();
+    Book(DemoAppt(9101, date, 10, 20, 30, "DR3", "OP4"));
     BatchOnly link;
     const uint32_t day_job = Queue(DayJob(date), link);
     PrintJobRecord slip = NewPrintJob("rteslip", "Single Route Slip", date);
@@ -173,7 +183,7 @@ TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
 }
 
 TEST_F(QvprintTest, RunningProgramWokenByCommandFivePrintsALaterJob) {
-    Book(DemoAppt(9102, DemoMonday(), 11, 0, 20, "DR1", "OP1"));
+    Book(DemoAppt(9102, DemoMonday(), 11, 0, 20, "DR3", "OP5"));
     HANDLE process = StartQvprint("--to \"" + Out("woken.emf") + "\"");
     ASSERT_NE(nullptr, process);
     HWND running = nullptr;
