@@ -108,7 +108,9 @@ TEST_F(QvprintLayoutTest, EveryAppointmentOfTheDayInItsColumnWithNameAndTime) {
         std::string name(a.patientName, strnlen(a.patientName, sizeof a.patientName));
         while (!name.empty() && name.back() == ' ') name.pop_back();
         EXPECT_NE(nullptr, TextAt(page, ClockText(a.hour, a.minute), true, c, top)) << a.id << " " << name;
-        EXPECT_NE(nullptr, TextAt(page, name, false, c, top)) << a.id << " " << name;
+        // Under the time in a box of two lines or more (20 minutes at 10-minute rows).
+        const int name_top = a.length >= 20 ? top + m.lineHeight : top;
+        EXPECT_NE(nullptr, TextAt(page, name, false, c, name_top)) << a.id << " " << name;
         ++checked;
     }
     EXPECT_GE(checked, 5);
@@ -118,8 +120,8 @@ TEST_F(QvprintLayoutTest, EveryAppointmentOfTheDayInItsColumnWithNameAndTime) {
     ASSERT_LT(op4_index, day.columns.size());
     const PageRect& op4 = g.columns[op4_index];
     EXPECT_NE(nullptr, TextAt(pages[0], "4:20pm", true, op4, g.gridTop + 56 * m.lineHeight));
-    EXPECT_NE(nullptr, TextAt(pages[0], "NP-Patient 9001", true, op4, g.gridTop + 56 * m.lineHeight));
-    EXPECT_NE(nullptr, TextAt(pages[1], "NP-Patient 9001", true, op4, g.gridTop));
+    EXPECT_NE(nullptr, TextAt(pages[0], "NP-Patient 9001", true, op4, g.gridTop + 57 * m.lineHeight));
+    EXPECT_NE(nullptr, TextAt(pages[1], "NP-Patient 9001", true, op4, g.gridTop + m.lineHeight));
 
     // 8:00 am to 5:00 pm in 10-minute rows is one page; in 5-minute rows, two.
     EXPECT_EQ(1u, LayOutBookView(DayJob(day_date, 2, 8 * 60, 17 * 60), day, "", m).size());

@@ -141,7 +141,12 @@ TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
     ASSERT_NE(day_job, slip_job);
 
     ASSERT_EQ(0, RunQvprint("--to \"" + Out("day.emf") + "\" " + std::to_string(day_job)));
-    const std::vector<std::string> texts = MetafileTexts(Out("day.emf"));
+    // Seven operatories lie across the page: 7:00 am to 6:00 pm takes two pages.
+    std::vector<std::string> texts = MetafileTexts(Out("day.emf"));
+    const std::vector<std::string> second = MetafileTexts(Out("day-2.emf"));
+    EXPECT_FALSE(second.empty());
+    EXPECT_FALSE(std::filesystem::exists(Out("day-3.emf")));
+    texts.insert(texts.end(), second.begin(), second.end());
     EXPECT_TRUE(Has(texts, "Appointment Book View(12/07/2026)"));
     EXPECT_TRUE(Has(texts, "10:20am"));
     EXPECT_TRUE(Has(texts, "NP-Patient 9101"));
@@ -168,11 +173,14 @@ TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
     EXPECT_TRUE(Done(slip_job));
 
     // The pictures of the README: one page of each report as PNG.
-    uint32_t patient = 0;
-    for (const AppointmentRecord& a : ReadDay(date)) patient = patient ? patient : a.patientId;
+    PrintJobRecord patient_slip = slip;
+    for (const AppointmentRecord& a : ReadDay(date))
+        if (a.patientId != 0 && patient_slip.slip.appointmentId == 9101) patient_slip.slip.appointmentId = a.id;
     PrintJobRecord recap = NewPrintJob("RefRecap.rtc", "Referral Recap", date);
-    recap.recap.patientId = patient;
-    const std::pair<const char*, PrintJobRecord> pictures[] = {{"print_day.png", DayJob(date)}, {"print_route_slip.png", slip},
+    AppointmentRecord of_slip{};
+    ASSERT_EQ(0, ReadAppointment(patient_slip.slip.appointmentId, &of_slip));
+    recap.recap.patientId = of_slip.patientId;
+    const std::pair<const char*, PrintJobRecord> pictures[] = {{"print_day.png", DayJob(date)}, {"print_route_slip.png", patient_slip},
                                                                {"print_referral_recap.png", recap}};
     for (const auto& [name, job] : pictures)
         EXPECT_EQ(0, RunQvprint("--to \"" + ScreenshotPath(name) + "\" " + std::to_string(Queue(job, link)))) << name;

@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kTimeColumnWidth = 64;
-constexpr int kProviderColumnWidth = 30;
+constexpr int kProviderColumnWidth = 38;
 constexpr int kBoxTimeWidth = 52;
 constexpr int kInset = 3;
 constexpr int kHeadingLines = 3;   // title, date, a blank
@@ -122,9 +122,12 @@ void AddAppointment(const PrintJobRecord& job, const ApptDisplay& a, const BookG
         if (std::string text = BoxLineText(code, a); !text.empty()) lines.push_back(std::move(text));
     AddText(page, {box.left + kInset, box.top, box.left + kInset + kBoxTimeWidth, box.top + line_height},
             QVN_FormatPackTime(a.startUnit), TextStyle::kBold);
-    int y = box.top;
+    // The time has the first row to itself when the box is two lines high or more: the lines
+    // below it then get the column's whole width; a shorter box shares its row.
+    const bool shared_row = box.bottom - box.top < 2 * line_height;
+    int y = shared_row ? box.top : box.top + line_height;
     for (size_t i = 0; i < lines.size() && y + line_height <= box.bottom; ++i, y += line_height) {
-        const int left = i == 0 ? box.left + kInset + kBoxTimeWidth : box.left + kInset;
+        const int left = shared_row ? box.left + kInset + kBoxTimeWidth : box.left + kInset;
         AddText(page, {left, y, box.right - kInset, y + line_height}, lines[i]);
     }
 }

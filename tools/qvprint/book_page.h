@@ -28,7 +28,8 @@ BookGrid BookGridOf(const PrintJobRecord& job, const DayRecord& day, const PageM
 
 // The pages of the day: heading, column captions (with the providers' day amounts when the job
 // prints amounts), the time rows, the providers' booked time, the time blocks when the job
-// prints Ideal Day blocks, and each appointment as a box with its start time and display lines;
+// prints Ideal Day blocks, and each appointment as a box with its start time on the first row and
+// its display lines under it (beside it in a box of one row);
 // a box that runs over a page break goes on at the top of the next page with its texts again.
 // The day note, when the job asks for it and the day has one, closes the last page.
 std::vector<Page> LayOutBookView(const PrintJobRecord& job, const DayRecord& day, const std::string& day_note,

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/private_messages.h"
@@ -73,10 +74,18 @@ bool ChoosePrinter(std::string* reason) {
     return false;
 }
 
+// Pictures and metafiles of a day with many operatories lie across the page, so that the
+// columns keep room for the names.
+PageMetrics FileMetrics(const PrintJobRecord& job) {
+    PageMetrics m;
+    if (ReportNameOf(job) == "ApptBook" && job.view.operatoryCount > 4) std::swap(m.width, m.height);
+    return m;
+}
+
 bool PrintJob(const PrintJobRecord& job, uint32_t position, std::string* reason) {
     std::vector<Page> pages;
     if (!program.toFile.empty()) {
-        const PageMetrics m;
+        const PageMetrics m = FileMetrics(job);
         return MakeReportPages(job, m, &pages, reason) &&
                WritePageFiles(pages, m, JobFileName(program.toFile, position), reason);
     }
@@ -168,7 +177,7 @@ int WriteOneJob(const std::string& file, const char* job_text) {
     }
     const TakeOutcome outcome = TakeJob(job, [&](const PrintJobRecord& record) {
         std::vector<Page> pages;
-        const PageMetrics m;
+        const PageMetrics m = FileMetrics(record);
         return MakeReportPages(record, m, &pages, &reason) && WritePageFiles(pages, m, file, &reason);
     });
     DbEndSession();
