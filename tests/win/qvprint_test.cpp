@@ -194,6 +194,14 @@ TEST_F(QvprintTest, RunningProgramWokenByCommandFivePrintsALaterJob) {
     Book(DemoAppt(9102, DemoMonday(), 11, 0, 20, "DR3", "OP5"));
     HANDLE process = StartQvprint("--to \"" + Out("woken.emf") + "\"");
     ASSERT_NE(nullptr, process);
+    // A program that did not end when told is ended here, also after a failed assertion.
+    struct Ender {
+        HANDLE process;
+        ~Ender() {
+            if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) TerminateProcess(process, 99);
+            CloseHandle(process);
+        }
+    } ender{process};
     HWND running = nullptr;
     ASSERT_TRUE(PumpUntil(30000, [&] { return (running = FindWindowA("Rpt", nullptr)) != nullptr; }));
     PrintJobRecord slip = NewPrintJob("rteslip", "Single Route Slip", DemoMonday());
@@ -205,7 +213,6 @@ TEST_F(QvprintTest, RunningProgramWokenByCommandFivePrintsALaterJob) {
     EXPECT_TRUE(Has(MetafileTexts(file), "NP-Patient 9102"));
     PostMessageA(running, WM_CLOSE, 0, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 30000));
-    CloseHandle(process);
 }
 
 }  // namespace
