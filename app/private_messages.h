@@ -18,3 +18,8 @@ constexpr unsigned kMsgListApplyChanges = 0x0400 + 4;    // to the list window: 
 constexpr unsigned kMsgListCurrentLine = 0x0400 + 5;     // header list box to its parent: re-read the line
 constexpr unsigned kMsgListClosed = 1030;                // (WM_USER+6) to the main window: the list closed
 constexpr unsigned kMsgListSelectedLine = 0x0400 + 333;  // to the list window: wParam when a line is selected
+
+// The suite's print program (qvprint.exe): the class of its hidden window and the command that
+// makes it look at the print queue again.
+constexpr char kPrintProgramClass[] = "Rpt";
+constexpr int kCmdLookAtPrintQueue = 5;

@@ -31,16 +31,7 @@ void RecordLockSet::Add(QdbFile file, int data_file, int key, const void* key_bu
 }
 
 uint16_t RecordLockSet::WaitFor(const Wanted& lock) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int tries = 0;; ++tries) {
-        if (QDB_LockKey(lock.file, lock.key, lock.keyBytes.data())) return kQdbOk;
-        const uint16_t result = QDB_GetLastErrorNum(session_);
-        if (result != kQdbLocked) return result;
-        const auto waited = std::chrono::steady_clock::now() - start;
-        if (tries + 1 >= db_state.retryCount && waited >= std::chrono::milliseconds(kLeastWaitMs)) return result;
-        const int pause = tries + 1 < db_state.retryCount ? db_state.pauseMs : kWaitStepMs;
-        if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-    }
+    return WaitForLock(session_, [&] { return QDB_LockKey(lock.file, lock.key, lock.keyBytes.data()) != 0; });
 }
 
 bool RecordLockSet::TakeAll() {
@@ -62,6 +53,19 @@ bool RecordLockSet::TakeAll() {
         i = 0;
     }
     return true;
+}
+
+uint16_t WaitForLock(QdbSession session, const std::function<bool()>& try_lock) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int tries = 0;; ++tries) {
+        if (try_lock()) return kQdbOk;
+        const uint16_t result = QDB_GetLastErrorNum(session);
+        if (result != kQdbLocked) return result;
+        const auto waited = std::chrono::steady_clock::now() - start;
+        if (tries + 1 >= db_state.retryCount && waited >= std::chrono::milliseconds(kLeastWaitMs)) return result;
+        const int pause = tries + 1 < db_state.retryCount ? db_state.pauseMs : kWaitStepMs;
+        if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
 }
 
 void ReportChangeFailure(QdbSession session, DbMessageKind kind, int data_file) {

@@ -69,6 +69,11 @@ uint16_t EditLocked(int data_file, int key, const Key& key_value, Edit edit) {
                             [&](void* bytes, bool exists) { return edit(*static_cast<Record*>(bytes), exists); });
 }
 
+// The wait above for one lock: try_lock is tried again as the retry settings say while it fails
+// with 42 on the session. 0 once it succeeds, else the result of the last try (42 when the time
+// ran out: the caller asks the user).
+uint16_t WaitForLock(QdbSession session, const std::function<bool()>& try_lock);
+
 // Shows the engine's last failure on the session with the message of the data file for the
 // kind of operation (lock, write, delete, ...).
 void ReportChangeFailure(QdbSession session, DbMessageKind kind, int data_file);

@@ -6,11 +6,10 @@
 
 #include <string>
 
+#include "app/private_messages.h"
 #include "suite/window_services_win.h"
 
 namespace {
-
-constexpr WPARAM kLookAtQueue = 5;
 
 std::string PrintProgramPath() { return ProgramFolder() + "qvprint.exe"; }
 
@@ -26,6 +25,6 @@ int WindowsPrintProgram::StartProgram() {
 }
 
 bool WindowsPrintProgram::WakeRunning() {
-    HWND running = FindWindowA("Rpt", nullptr);
-    return running && PostMessageA(running, WM_COMMAND, kLookAtQueue, 0);
+    HWND running = FindWindowA(kPrintProgramClass, nullptr);
+    return running && PostMessageA(running, WM_COMMAND, kCmdLookAtPrintQueue, 0);
 }
