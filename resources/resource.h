@@ -417,3 +417,8 @@
 #define IDC_EDITTB_UP 3305
 #define IDC_EDITTB_DOWN 3306
 #define IDC_INSIDE_TEXT 3310
+// The patient's picture, alerts and referrals windows (3350-3399).
+#define IDC_PICTURE_IMAGE 3350
+#define IDC_ALERTS_PATIENT 3351
+#define IDC_ALERTS_TEXT 3352
+#define IDC_REFERRALS_TEXT 3353

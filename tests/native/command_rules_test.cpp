@@ -97,9 +97,9 @@ TEST(CommandRules, MenuEntriesFollowTheSelectionAndOnlyCommandsCarriedOutAreEnab
     EXPECT_TRUE(SelectionAllowsEntry(381, new_patient)) << "notes work for a new patient too";
     EXPECT_TRUE(SelectionAllowsEntry(128, none));
 
-    // Nothing of Route Slip, the patient's picture, alerts and referrals is carried out yet: grayed
-    // whatever is selected. Refresh, the view, the setups, Purge, the lists and Exit are enabled.
-    for (int c : {386, 393, 610, 620, 12146})
+    // Nothing of Route Slip is carried out yet: grayed whatever is selected. Refresh, the view, the
+    // setups, Purge, the lists and Exit are enabled.
+    for (int c : {610, 620})
         EXPECT_FALSE(MenuEntryEnabled(c, patient)) << c;
     for (int c : {121, 122, 125, 127, 128, 130, 140, 141, 142, 143, 144, 145, 388, 384, 375, 376, 378}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
     // Dial and the insurance information are carried out: Dial follows the patient's selection,
