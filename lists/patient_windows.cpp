@@ -219,7 +219,7 @@ AlertSave SavePatientAlerts(const AlertSetup& opened, const std::string& typed, 
     RecordLockSet locks(s);
     locks.Add(patients.Handle(), kPatientFile, kPatientByIdKey, &patient_key, sizeof patient_key);
     locks.Add(notes.Handle(), kNoteFile, kNoteKey, &note_key, sizeof note_key);
-    if (!locks.TakeAll()) return QDB_GetLastErrorNum(s) == kQdbLocked ? AlertSave::kCancelled : AlertSave::kFailed;
+    if (!locks.TakeAll()) return AlertSave::kCancelled;
 
     PatientRecord patient{};
     if (!QDB_FindRec(patients.Handle(), kPatientByIdKey, &patient_key, &patient)) {

@@ -83,7 +83,7 @@ std::string NormalisedAlertText(const std::string& typed);
 enum class AlertSave {
     kWritten,           // stored, with its audit entry
     kUnchanged,         // the text is what was on file: nothing written
-    kCancelled,         // the user gave up at a locked record
+    kCancelled,         // a lock was not had: the user gave up at a locked record, or its failure was reported
     kChangedElsewhere,  // another workstation changed the alerts (or removed the patient) meanwhile
     kFailed,            // the database refused; the user was told
 };
