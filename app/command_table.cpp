@@ -41,6 +41,10 @@ const std::vector<GuardedCommand>& GuardedCommands() {
         {381, {{kCheckSelected}}},
         {382, {{kCheckSelected}, {kCheckPatient}}},
         {620, {{kCheckSelected}, {kCheckRight, 187}}},
+        // The patient's picture, alerts and referrals: a patient's appointment selected.
+        {386, {{kCheckSelected}, {kCheckPatient}}},
+        {393, {{kCheckSelected}, {kCheckPatient}}},
+        {12146, {{kCheckSelected}, {kCheckPatient}}},
     };
     return table;
 }
@@ -90,6 +94,8 @@ constexpr int kAvailableCommands[] = {
     // launcher; Continuing Care and Quick Labels in a window of this program.
     12112, 12113, 12114, 12117, 12118, 12119, 12124, 12126, 12128, 12134, 12141, 12142, 389, 404, 703,
     610, 620,       // printing the view and the route slip: their jobs for the print program
+    // The patient's picture, alerts and referrals in windows of this program.
+    386, 393, 12146,
 };
 
 }  // namespace

@@ -44,6 +44,8 @@
 #include "lists/launcher.h"
 #include "lists/launcher_win.h"
 #include "lists/patient_search.h"
+#include "lists/patient_windows.h"
+#include "lists/patient_windows_win.h"
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
 #include "setup/provider_setup_win.h"
@@ -343,6 +345,11 @@ SelectionFacts CurrentSelectionFacts() {
     facts.appointmentSelected = sheet_state.selectedId != 0;
     facts.patientSelected = facts.appointmentSelected && sheet_state.selectedPatientId != 0;
     if (const ApptDisplay* a = SelectedAppointment()) facts.hasPatientAlerts = a->patientAlert == 2;
+    if (facts.patientSelected) {
+        const PatientFileFacts file_facts = CachedPatientFileFacts(sheet_state.selectedPatientId);
+        facts.hasPicture = file_facts.picture;
+        facts.hasReferrals = file_facts.referral;
+    }
     return facts;
 }
 
@@ -661,6 +668,36 @@ void AlertsNotesCommand(HWND window) {
 void RunCommand(HWND window, int command, LPARAM lparam);
 void RunAvailableCommand(HWND window, int command, LPARAM lparam);
 
+// --- The patient's picture, alerts and referrals ---------------------------------------------
+
+// The picture and the referrals are shown; the facts on the bar are read again afterwards (a
+// picture put into the folder meanwhile shows its button "on").
+void PatientPictureCommand(HWND window) {
+    ShowPatientPicture(window, app_frame.instance, sheet_state.selectedPatientId);
+    ForgetPatientFileFacts();
+    OnSelectionChanged();
+}
+
+void PatientReferralsCommand(HWND window) {
+    ShowPatientReferrals(window, app_frame.instance, sheet_state.selectedPatientId);
+    ForgetPatientFileFacts();
+    OnSelectionChanged();
+}
+
+// Changed alerts: the day is read again (its alert icons and the button's fact come from it), the
+// other workstations are told the appointment changed in place, and the refresh runs.
+void PatientAlertsCommand(HWND window) {
+    const uint32_t id = sheet_state.selectedId;
+    if (!RunPatientAlertSetup(window, app_frame.instance, sheet_state.selectedPatientId)) return;
+    AppointmentRecord a{};
+    if (ReadAppointment(id, &a) != kQdbOk) return;
+    ReloadShownDay(a.date);
+    AnnounceChange(StationCode(), a.date, a.provider, a.operatory, id, kChangeInPlace);
+    SendMessageA(window, kMsgAppointmentChanged, 0, 0);
+    RepaintSheetWindows();
+    OnSelectionChanged();
+}
+
 // An appointment opened from the pin board; the sheet shows the change.
 void OpenFromPinBoard(uint32_t appointment_id) {
     if (EditAppointment(app_frame.main_window, app_frame.instance, appointment_id) && main_state.sheet)
@@ -827,6 +864,15 @@ void RunAvailableCommand(HWND window, int command, LPARAM lparam) {
         break;
     case CMD_ALERTS_NOTES:
         AlertsNotesCommand(window);
+        break;
+    case CMD_PATIENT_PICTURE:
+        PatientPictureCommand(window);
+        break;
+    case CMD_PATIENT_ALERTS:
+        PatientAlertsCommand(window);
+        break;
+    case CMD_PATIENT_REFERRALS:
+        PatientReferralsCommand(window);
         break;
     case kCmdShowFamilyAppointments:
         HandOverCommand(window, lparam);

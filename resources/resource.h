@@ -440,3 +440,8 @@
 #define IDC_SELPRINT_SAVE 103
 #define IDC_SELPRINT_LOAD 104
 #define IDC_PRINT_NOW 6                 // "&Print" of both dialogs; "&Batch" is IDOK (1)
+// The patient's picture, alerts and referrals windows (3350-3399).
+#define IDC_PICTURE_IMAGE 3350
+#define IDC_ALERTS_PATIENT 3351
+#define IDC_ALERTS_TEXT 3352
+#define IDC_REFERRALS_TEXT 3353

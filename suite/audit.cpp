@@ -81,6 +81,11 @@ std::vector<uint8_t> ApptAuditEntry(const void* new_record, const void* old_reco
     return EntryBytes(kAuditAppointment, QVN_GetOverrideUserID(), old_record, length, new_record, length);
 }
 
+std::vector<uint8_t> PatientAlertAuditEntry(const std::string& old_text, const std::string& new_text) {
+    return EntryBytes(kAuditPatientAlerts, QVN_GetOverrideUserID(), old_text.data(), old_text.size(), new_text.data(),
+                      new_text.size());
+}
+
 int QVN_BuildApptAudit(const void* new_record, const void* old_record) {
     const size_t length = static_cast<size_t>(QDB_RecordLength(kAppointmentFile));
     return StoreEntry(kAuditAppointment, QVN_GetOverrideUserID(), old_record, length, new_record, length);

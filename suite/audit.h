@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "suite/records/users.h"
@@ -36,6 +37,9 @@ enum PasswordCheckOutcome : uint8_t {
 int QVN_BuildApptAudit(const void* new_record, const void* old_record);
 // The bytes of the same entry, for a change that writes it in its own transaction.
 std::vector<uint8_t> ApptAuditEntry(const void* new_record, const void* old_record);
+// A patient's alert text changed ("" for none before or after), for the change that writes it in
+// its own transaction with the alert note.
+std::vector<uint8_t> PatientAlertAuditEntry(const std::string& old_text, const std::string& new_text);
 // A procedure changed or was deleted; records of record_length bytes, nullptr for none.
 int QVN_BuildProcAudit(const void* new_record, const void* old_record, size_t record_length);
 // A procedure was entered: its first record, with no record before it.

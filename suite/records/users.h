@@ -48,6 +48,7 @@ enum AuditKind : uint16_t {
     kAuditProcedure = 2,
     kAuditInitialProcedure = 3,
     kAuditPasswordCheck = 4,
+    kAuditPatientAlerts = 5,  // a patient's alert text: the old text, then the new one
 };
 
 static_assert(sizeof(UserRecord) == 256);

@@ -1,0 +1,97 @@
+// The patient's picture and alert set-up in the running program, by real input on the demo book:
+// a picture file put into the practice's pictures folder is shown by Ctrl+U for the selected
+// appointment's patient, and "Pat&ient Alerts" opens the set-up, whose OK stores what was typed.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app_run.h"
+#include "lists/patient_search.h"
+#include "resources/resource.h"
+#include "screen_capture.h"
+#include "sheet_model.h"
+#include "suite/patient_alert.h"
+
+namespace {
+
+constexpr COLORREF kPictureColour = RGB(200, 30, 60);
+
+// A 40 by 30 bitmap file of one colour, bottom-up rows of 24-bit pixels.
+bool WriteBitmapFile(const std::string& path) {
+    constexpr int kWidth = 40, kHeight = 30, kRow = kWidth * 3;  // 120: a multiple of four
+    std::vector<unsigned char> pixels;
+    for (int i = 0; i < kWidth * kHeight; ++i)
+        pixels.insert(pixels.end(), {GetBValue(kPictureColour), GetGValue(kPictureColour), GetRValue(kPictureColour)});
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER head = {};
+    head.biSize = sizeof head;
+    head.biWidth = kWidth;
+    head.biHeight = kHeight;
+    head.biPlanes = 1;
+    head.biBitCount = 24;
+    head.biSizeImage = kRow * kHeight;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof head;
+    file.bfSize = file.bfOffBits + head.biSizeImage;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(f, &file, sizeof file, &written, nullptr) && WriteFile(f, &head, sizeof head, &written, nullptr) &&
+                    WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok;
+}
+
+}  // namespace
+
+TEST(PatientWindowsUi, CtrlUShowsThePatientsPictureAndTheAlertSetUpStoresWhatWasTyped) {
+    AppRun app("", Practice::kDemoBook);
+    HWND main = nullptr, sheet = nullptr;
+    SheetModel m;
+    ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
+    int32_t day = 0;
+    ASSERT_NO_FATAL_FAILURE(ShowBookedDay(main, m, 1, &day));
+    const Box box = FindBox(m, [](const DayColumn&, const ApptDisplay& a) { return a.patientId != 0; });
+    ASSERT_NE(nullptr, box.column) << "a patient's appointment shows on " << day;
+    const uint32_t patient = static_cast<uint32_t>(box.a.patientId);
+    PatientRecord record{};
+    ASSERT_TRUE(ReadPatient(patient, &record));
+    const std::string name = PatientPackedName(record);
+
+    // The picture goes where the program looks by default: "Pictures" in the practice's folder.
+    const std::string pictures = app.DataDir() + "\\Pictures";
+    CreateDirectoryA(pictures.c_str(), nullptr);
+    ASSERT_TRUE(WriteBitmapFile(pictures + "\\" + std::to_string(patient) + ".bmp"));
+
+    ASSERT_TRUE(BringToFront(main));
+    Click(sheet, POINT{box.column->left + m.W() + 6, m.MidRow(box.a.startUnit)});
+    Settle(500);
+    ASSERT_TRUE(BringToFront(main));
+    Chord({VK_CONTROL, 'U'});
+    HWND picture = app.WaitForDialog(("Patient Picture - " + name).c_str(), 5000);
+    ASSERT_NE(nullptr, picture) << "no picture window for patient " << patient;
+    Settle(500);
+    HWND image = GetDlgItem(picture, IDC_PICTURE_IMAGE);
+    ASSERT_NE(nullptr, image);
+    RECT r{};
+    GetClientRect(image, &r);
+    EXPECT_EQ(kPictureColour, Capture(image).At(r.right / 2, r.bottom / 2)) << "the picture in the middle of its frame";
+    PostMessageA(picture, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picture); }));
+
+    // "Pat&ient Alerts": typed into the set-up and stored by OK.
+    ASSERT_TRUE(BringToFront(main));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_PATIENT_ALERTS, 0), 0);
+    HWND alerts = app.WaitForDialog(("Patient Alerts - " + name).c_str(), 5000);
+    ASSERT_NE(nullptr, alerts) << "no alert set-up for patient " << patient;
+    ASSERT_TRUE(BringToFront(alerts));
+    const std::string before = PatientAlertText(patient, day);
+    TypeText(" latex allergy");  // the keys without Shift give small letters
+    ClickControl(alerts, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(alerts); }));
+    EXPECT_EQ(before + " latex allergy", PatientAlertText(patient, day));
+    EXPECT_TRUE(app.AnswerAll().empty()) << "no message after the write";
+    ExitProgram(app, main);
+}
