@@ -261,6 +261,39 @@ bool ReadOperatoryAppointments(const DayRecord& day, const DayColumn& column, st
     return true;
 }
 
+// The appointments of the date in every operatory, in one walk of the date/operatory key (a
+// statement per column was most of a day's round trips to a server), handed to the columns of
+// their operatories in key order. A column holds kMaxColumnAppointments: the first one (in the
+// view's order) that has more keeps that many and the columns after it stay empty, as when the
+// columns were read in turn and the full one ended the day. False after a read error (*error).
+bool ReadDayAppointments(const DayRecord& day, std::vector<std::pair<DayColumn*, std::vector<AppointmentRecord>>>* columns,
+                         uint16_t* error) {
+#pragma pack(push, 1)
+    struct {
+        int32_t date;
+        uint8_t marker;
+    } prefix{day.date, kMarkerOperatory};
+#pragma pack(pop)
+    AppointmentRecord a{};
+    uint16_t r = DbStartSetForward(kApptByDateOperatoryKey, DbPrepareKey(&prefix), &a, sizeof prefix);
+    for (; r == kQdbOk; r = DbNextInSet(kApptByDateOperatoryKey, &a))
+        for (auto& [column, records] : *columns)
+            if (std::memcmp(column->id, a.operatory, 4) == 0) records.push_back(a);
+    if (r != kQdbNotFound) {
+        *error = r;
+        return false;
+    }
+    bool full = false;
+    for (auto& [column, records] : *columns) {
+        if (full) records.clear();
+        else if (static_cast<int>(records.size()) > kMaxColumnAppointments) {
+            records.resize(kMaxColumnAppointments);
+            full = true;
+        }
+    }
+    return true;
+}
+
 // The column's boxes of the appointments read, their patients at hand.
 void FillOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, const std::vector<AppointmentRecord>& records,
                          const ShownPatients& patients) {
@@ -386,14 +419,13 @@ int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day,
     for (int i = 0; i < static_cast<int>(practice_tables.providers.size()); ++i)
         if (!HasProviderColumn(*day, i)) PlaceBlocksOf(day, i, records, nullptr);
     if (mode == kMonthView) return 1;
-    // Every column's appointments first, then their patients in one go, then the boxes.
+    // Every column's appointments first (one walk over the day's operatory bookings), then their
+    // patients in one go, then the boxes.
     uint16_t error = kQdbOk;
     std::vector<std::pair<DayColumn*, std::vector<AppointmentRecord>>> read;
-    for (DayColumn& c : day->columns) {
-        if (c.kind != kOperatoryColumn) continue;
-        read.emplace_back(&c, std::vector<AppointmentRecord>());
-        if (!ReadOperatoryAppointments(*day, c, &read.back().second, &error)) break;
-    }
+    for (DayColumn& c : day->columns)
+        if (c.kind == kOperatoryColumn) read.emplace_back(&c, std::vector<AppointmentRecord>());
+    if (!read.empty()) ReadDayAppointments(*day, &read, &error);
     if (error == kQdbOk) {
         std::vector<const std::vector<AppointmentRecord>*> columns;
         for (const auto& [column, records] : read) columns.push_back(&records);
