@@ -20,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "bench_common.h"
@@ -38,6 +39,9 @@ std::string Connection() {
 }
 std::string BenchDir() { return (std::filesystem::temp_directory_path() / "qvn-pg-bench").string(); }
 void MakeAppointment(uint32_t id, uint8_t* rec) { bench::MakeAppointment(id, kDays, rec); }
+// A start for the ids a run adds, other than the runs before it on the same table (rand() unseeded
+// gave every run the same ids, so a second run met its first one's records).
+uint32_t FreshIds() { return static_cast<uint32_t>(std::random_device{}() % 1000000); }
 
 std::string Hex(const void* data, size_t length) {
     static const char digits[] = "0123456789abcdef";
@@ -213,7 +217,7 @@ void RawAdd(benchmark::State& state) {
     RawFixture f(state, "INSERT INTO g9(recno, rec, k10, k11, k12, k13, k14, k15) VALUES (nextval('g9_recno'),?,?,?,?,?,?,?)");
     const FileGroupDef* g = FindFileGroup(9);
     uint8_t rec[286];
-    static uint32_t id = 5000000 + static_cast<uint32_t>(std::rand() % 1000000) * 100;
+    static uint32_t id = 5000000 + FreshIds() * 100;
     std::string keys[6];
     SQLLEN ind[7];
     for (auto _ : state) {
@@ -263,7 +267,7 @@ void EngineDayWalk(benchmark::State& state) {
     if (f.file) bench::EngineDayWalk(state, f.file, kDays);
 }
 void EngineAdd(benchmark::State& state) {
-    static uint32_t id = 3000000 + static_cast<uint32_t>(std::rand() % 1000000) * 100;
+    static uint32_t id = 3000000 + FreshIds() * 100;
     EngineFixture f(state);
     if (f.file) bench::EngineAdd(state, f.session, f.file, kDays, &id);
 }

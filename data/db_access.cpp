@@ -364,6 +364,9 @@ static uint16_t Unretried(int number, Call call) {
 uint16_t DbFind(int key, const void* key_buffer, void* record) {
     return Retried(key, [&](uint32_t h) { QDB_FindRec(h, key, key_buffer, record); });
 }
+uint16_t DbFindMany(int key, int count, const void* key_buffers, void* records, uint8_t* found) {
+    return Retried(key, [&](uint32_t h) { QDB_FindRecs(h, key, count, key_buffers, records, found); });
+}
 uint16_t DbFirst(int key_or_file, void* record) {
     return Retried(key_or_file, [&](uint32_t h) { QDB_FirstRec(h, key_or_file, record); });
 }

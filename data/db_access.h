@@ -122,6 +122,8 @@ private:
 // First tier: each returns the result number and records the outcome.
 const void* DbPrepareKey(const void* key_buffer);
 uint16_t DbFind(int key, const void* key_buffer, void* record);
+// count exact matches of a unique key in one go (QDB_FindRecs): found[i] says whether records[i] was read.
+uint16_t DbFindMany(int key, int count, const void* key_buffers, void* records, uint8_t* found);
 uint16_t DbFirst(int key_or_file, void* record);
 uint16_t DbLast(int key_or_file, void* record);
 uint16_t DbNext(int key_or_file, void* record);

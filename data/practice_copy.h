@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct PracticeCopyCounts {
@@ -15,5 +16,8 @@ struct PracticeCopyCounts {
 // qvndata.inf names (made when missing). Refused when the target holds any record already, or
 // when another workstation has a file group of the source open (the copy opens them exclusively).
 // False with a reason on any failure; a copy that does not compare equal is a failure too.
+// progress, when given, hears how far the copy is: the records written so far, then the records
+// compared so far (compared true), after every few hundred records.
 bool CopyPracticeDatabase(const std::string& source_directory, const std::string& target_directory,
-                          PracticeCopyCounts* counts, std::string* reason);
+                          PracticeCopyCounts* counts, std::string* reason,
+                          const std::function<void(int64_t records, bool compared)>& progress = nullptr);

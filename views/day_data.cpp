@@ -176,12 +176,43 @@ void MaskPrivatePhonesOf(const AppointmentRecord& a, ApptDisplay* d) {
     if (a.patientId != 0 && DbFind(kPatientByIdKey, DbPrepareKey(&a.patientId), &p) == kQdbOk) MaskPrivatePhones(p, d);
 }
 
-// The patient's side of the box and the markers: day view only.
-void AddPatientFacts(const AppointmentRecord& a, int32_t date, ApptDisplay* d) {
+// The patients of the shown appointments, read together: one by one they were most of a week's
+// load on a database server (a round trip each). The patient file is open.
+class ShownPatients {
+public:
+    explicit ShownPatients(const std::vector<const std::vector<AppointmentRecord>*>& columns) {
+        std::vector<uint32_t> ids;
+        for (const auto* records : columns)
+            for (const AppointmentRecord& a : *records) {
+                const uint32_t id = a.patientId;  // a copy: the record is packed
+                if (id != 0) ids.push_back(id);
+            }
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+        if (ids.empty()) return;
+        std::vector<PatientRecord> read(ids.size());
+        std::vector<uint8_t> found(ids.size());
+        if (DbFindMany(kPatientByIdKey, static_cast<int>(ids.size()), ids.data(), read.data(), found.data()) != kQdbOk)
+            return;  // shown as without a patient record, as a failed read of one was
+        for (size_t i = 0; i < ids.size(); ++i)
+            if (found[i]) patients_.emplace(ids[i], read[i]);
+    }
+    const PatientRecord* Of(uint32_t id) const {
+        const auto it = patients_.find(id);
+        return it == patients_.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::map<uint32_t, PatientRecord> patients_;
+};
+
+// The patient's side of the box and the markers: day view only. patient: the appointment's
+// patient record, null when it has none or it was not found.
+void AddPatientFacts(const AppointmentRecord& a, const PatientRecord* patient, int32_t date, ApptDisplay* d) {
     const ActiveView& view = view_state.active;
     PatientRecord p{};
-    const bool have_patient =
-        a.patientId != 0 && DbFind(kPatientByIdKey, DbPrepareKey(&a.patientId), &p) == kQdbOk;
+    const bool have_patient = patient != nullptr;
+    if (have_patient) p = *patient;
     if (have_patient && view.showAlerts) {
         d->preferredName = GetTrimmedText(p.preferredName);
         d->chartNumber = GetTrimmedText(p.chartNumber);
@@ -203,35 +234,90 @@ void AddPatientFacts(const AppointmentRecord& a, int32_t date, ApptDisplay* d) {
     }
 }
 
-// Reads the operatory's appointments of the date in key order. False after a read error (its
-// result in *error) or when the column is full.
-bool LoadOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, uint16_t* error) {
+// Reads the operatory's appointments of the date in key order, at most a full column's. False
+// after a read error (its result in *error) or when there are more than a column holds (the
+// column's records are then the ones it holds).
+bool ReadOperatoryAppointments(const DayRecord& day, const DayColumn& column, std::vector<AppointmentRecord>* records,
+                               uint16_t* error) {
 #pragma pack(push, 1)
     struct {
         int32_t date;
         uint8_t marker;
         char id[4];
-    } prefix{day->date, kMarkerOperatory, {}};
+    } prefix{day.date, kMarkerOperatory, {}};
 #pragma pack(pop)
-    std::memcpy(prefix.id, column->id, 4);
+    std::memcpy(prefix.id, column.id, 4);
     AppointmentRecord a{};
+    records->clear();
     uint16_t r = DbStartSetForward(kApptByDateOperatoryKey, DbPrepareKey(&prefix), &a, sizeof prefix);
     for (; r == kQdbOk; r = DbNextInSet(kApptByDateOperatoryKey, &a)) {
-        if (static_cast<int>(column->appointments.size()) == kMaxColumnAppointments) return false;
-        ApptDisplay d = DisplayOfRecord(a);
-        if (mode == kDayView) AddPatientFacts(a, day->date, &d);
-        else MaskPrivatePhonesOf(a, &d);
-        const int index = static_cast<int>(column->appointments.size());
-        const int units = std::max(1, d.length / 5);
-        for (int u = d.startUnit; u < d.startUnit + units && u < kUnitsPerDay; ++u)
-            column->codes[u] = static_cast<uint8_t>(kAppointmentCodeBase + index);
-        column->appointments.push_back(std::move(d));
+        if (static_cast<int>(records->size()) == kMaxColumnAppointments) return false;
+        records->push_back(a);
     }
     if (r != kQdbNotFound) {
         *error = r;
         return false;
     }
     return true;
+}
+
+// The appointments of the date in every operatory, in one walk of the date/operatory key (a
+// statement per column was most of a day's round trips to a server), handed to the columns of
+// their operatories in key order. A column holds kMaxColumnAppointments: the first one (in the
+// view's order) that has more keeps that many and the columns after it stay empty, as when the
+// columns were read in turn and the full one ended the day. False after a read error (*error).
+bool ReadDayAppointments(const DayRecord& day, std::vector<std::pair<DayColumn*, std::vector<AppointmentRecord>>>* columns,
+                         uint16_t* error) {
+#pragma pack(push, 1)
+    struct {
+        int32_t date;
+        uint8_t marker;
+    } prefix{day.date, kMarkerOperatory};
+#pragma pack(pop)
+    AppointmentRecord a{};
+    uint16_t r = DbStartSetForward(kApptByDateOperatoryKey, DbPrepareKey(&prefix), &a, sizeof prefix);
+    for (; r == kQdbOk; r = DbNextInSet(kApptByDateOperatoryKey, &a))
+        for (auto& [column, records] : *columns)
+            if (std::memcmp(column->id, a.operatory, 4) == 0) records.push_back(a);
+    if (r != kQdbNotFound) {
+        *error = r;
+        return false;
+    }
+    bool full = false;
+    for (auto& [column, records] : *columns) {
+        if (full) records.clear();
+        else if (static_cast<int>(records.size()) > kMaxColumnAppointments) {
+            records.resize(kMaxColumnAppointments);
+            full = true;
+        }
+    }
+    return true;
+}
+
+// The column's boxes of the appointments read, their patients at hand.
+void FillOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, const std::vector<AppointmentRecord>& records,
+                         const ShownPatients& patients) {
+    for (const AppointmentRecord& a : records) {
+        ApptDisplay d = DisplayOfRecord(a);
+        const PatientRecord* patient = a.patientId != 0 ? patients.Of(a.patientId) : nullptr;
+        if (mode == kDayView) AddPatientFacts(a, patient, day->date, &d);
+        else if (patient) MaskPrivatePhones(*patient, &d);
+        const int index = static_cast<int>(column->appointments.size());
+        const int units = std::max(1, d.length / 5);
+        for (int u = d.startUnit; u < d.startUnit + units && u < kUnitsPerDay; ++u)
+            column->codes[u] = static_cast<uint8_t>(kAppointmentCodeBase + index);
+        column->appointments.push_back(std::move(d));
+    }
+}
+
+// Reads the operatory's appointments of the date in key order, with their patients. False after
+// a read error (its result in *error) or when the column is full.
+bool LoadOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, uint16_t* error) {
+    std::vector<AppointmentRecord> records;
+    const bool whole = ReadOperatoryAppointments(*day, *column, &records, error);
+    if (*error != kQdbOk) return false;
+    FillOperatoryColumn(day, column, mode, records, ShownPatients({&records}));
+    return whole;
 }
 
 void ClearColumns(DayRecord* day) {
@@ -333,10 +419,18 @@ int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day,
     for (int i = 0; i < static_cast<int>(practice_tables.providers.size()); ++i)
         if (!HasProviderColumn(*day, i)) PlaceBlocksOf(day, i, records, nullptr);
     if (mode == kMonthView) return 1;
+    // Every column's appointments first (one walk over the day's operatory bookings), then their
+    // patients in one go, then the boxes.
     uint16_t error = kQdbOk;
-    for (DayColumn& c : day->columns) {
-        if (c.kind != kOperatoryColumn) continue;
-        if (!LoadOperatoryColumn(day, &c, mode, &error)) break;
+    std::vector<std::pair<DayColumn*, std::vector<AppointmentRecord>>> read;
+    for (DayColumn& c : day->columns)
+        if (c.kind == kOperatoryColumn) read.emplace_back(&c, std::vector<AppointmentRecord>());
+    if (!read.empty()) ReadDayAppointments(*day, &read, &error);
+    if (error == kQdbOk) {
+        std::vector<const std::vector<AppointmentRecord>*> columns;
+        for (const auto& [column, records] : read) columns.push_back(&records);
+        const ShownPatients patients(columns);
+        for (auto& [column, records] : read) FillOperatoryColumn(day, column, mode, records, patients);
     }
     if (error != kQdbOk) {
         ClearColumns(day);

@@ -56,7 +56,7 @@ class PostgresStorage;
 
 class OdbcStatement : public StorageStatement {
 public:
-    OdbcStatement(PostgresStorage& owner, SQLHSTMT h) : owner_(owner), h_(h) {}
+    OdbcStatement(PostgresStorage& owner, SQLHSTMT h, bool writes) : owner_(owner), h_(h), writes_(writes) {}
     ~OdbcStatement() override { SQLFreeHandle(SQL_HANDLE_STMT, h_); }
     void BindBlob(int i, const std::string& b) override {
         Param& p = At(i);
@@ -107,6 +107,7 @@ private:
     }
     PostgresStorage& owner_;
     SQLHSTMT h_;
+    bool writes_;  // an INSERT, UPDATE or DELETE
     std::vector<Param> params_;
     bool running_ = false;  // executed, rows being fetched
 };
@@ -157,7 +158,8 @@ public:
             return nullptr;
         }
         auto& slot = statements_[sql];
-        slot = std::make_unique<OdbcStatement>(*this, h);
+        const std::string verb = sql.substr(0, 6);
+        slot = std::make_unique<OdbcStatement>(*this, h, verb == "INSERT" || verb == "UPDATE" || verb == "DELETE");
         return slot.get();
     }
 
@@ -186,12 +188,39 @@ public:
         std::string sqlstate;
         error_ = Diagnostic(type, h, &sqlstate);
         if (sqlstate.rfind("08", 0) == 0 || sqlstate.rfind("57P0", 0) == 0) lost_ = true;
+        if (inTransaction_) dropped_ = true;
         if (state) *state = sqlstate;
     }
 
+    // Bulk writing keeps going past a refused record (a unique key taken): each of its writes
+    // gets a savepoint of its own, the one place where a failed statement must undo only itself.
+    // Elsewhere a failure dooms the open transaction, which costs no extra round trips.
+    bool GuardsEachWrite() const { return bulk_ && inTransaction_ && !dropped_; }
+    bool BeginGuard() {
+        const char* sql = guardOpen_ ? "RELEASE SAVEPOINT qvn_write; SAVEPOINT qvn_write" : "SAVEPOINT qvn_write";
+        guardOpen_ = Exec(sql);
+        return guardOpen_;
+    }
+    // After the guarded write: a failure is taken back, and the transaction goes on.
+    void EndGuard(bool failed) {
+        if (!failed || !guardOpen_) return;
+        const std::string reason = error_;
+        guardOpen_ = false;
+        dropped_ = false;
+        if (!Exec("ROLLBACK TO SAVEPOINT qvn_write")) return;  // then the transaction is dropped
+        error_ = reason;
+    }
+
     // A transaction is autocommit switched off: the driver begins it with the next statement.
-    bool BeginWrite() override { return SetAutocommit(false); }
+    // A failed statement dooms the whole transaction (the driver adds no savepoint of its own,
+    // see WithDriverOptions): the server refuses every later statement of it, and it ends in a
+    // rollback however it is ended.
+    bool BeginWrite() override {
+        Rollback();  // what is left of a transaction the server dropped
+        return SetAutocommit(false);
+    }
     bool BeginSnapshot() override {
+        Rollback();
         if (!SetAutocommit(false)) return false;
         if (Exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY")) return true;
         Rollback();
@@ -199,6 +228,13 @@ public:
     }
     bool Commit() override {
         if (!inTransaction_) return true;
+        if (dropped_) {
+            // The server answers the commit of a failed transaction with a rollback.
+            const std::string reason = "a statement of the transaction failed (" + error_ + ")";
+            Rollback();
+            error_ = reason;
+            return false;
+        }
         bool ok = SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT));
         if (!ok) {
             NoteError(dbc_, nullptr, SQL_HANDLE_DBC);
@@ -212,7 +248,7 @@ public:
         SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
         SetAutocommit(true);
     }
-    bool InTransaction() override { return inTransaction_; }
+    bool InTransaction() override { return inTransaction_ && !dropped_; }
 
     bool NextRecno(const FileGroupDef& g, int64_t* recno) override {
         StorageStatement* st = Prepare("SELECT nextval('g" + std::to_string(g.firstNumber) + "_recno')");
@@ -222,8 +258,43 @@ public:
         st->Reset();
         return ok;
     }
+    // One statement for all: the sequence hands them out in the order of the series.
+    bool NextRecnos(const FileGroupDef& g, int count, std::vector<int64_t>* recnos) override {
+        StorageStatement* st =
+            Prepare("SELECT nextval('g" + std::to_string(g.firstNumber) + "_recno') FROM generate_series(1, CAST(? AS integer))");
+        if (!st) return false;
+        recnos->clear();
+        st->BindInt(1, count);
+        StepResult rc;
+        while ((rc = st->Step()) == StepResult::Row) recnos->push_back(st->ColumnInt(0));
+        st->Reset();
+        std::sort(recnos->begin(), recnos->end());
+        return rc == StepResult::Done && static_cast<int>(recnos->size()) == count;
+    }
     bool BulkKeepsWritersOut() const override { return false; }
-    void TuneForBulk(bool) override {}
+    std::string NumberedInsert(const FileGroupDef& g) override {
+        const std::string table = "g" + std::to_string(g.firstNumber);
+        std::string columns = "recno, rec", values = "n.r, ?";
+        for (const KeyDef& k : g.keys) {
+            columns += ", k" + std::to_string(k.number);
+            values += k.unique ? ", ?" : ", ? || int8send(n.r)";  // the tail: eight bytes, high first
+        }
+        return "INSERT INTO " + table + "(" + columns + ") SELECT " + values + " FROM (SELECT nextval('" + table +
+               "_recno') AS r) n RETURNING recno";
+    }
+    std::string StatementLock(uint64_t offset, int64_t* group, int64_t* identity) override {
+        AdvisoryKey(offset, group, identity);
+        // A lock of the statement's own transaction: it conflicts with the record locks other
+        // connections hold, never with this connection's own.
+        return "pg_try_advisory_xact_lock(CAST(? AS integer), CAST(? AS integer))";
+    }
+    // An operatory's day, a week's records of a provider and a busy day of the practice
+    // (some 500 appointments) come in the start's one statement.
+    int SetStartRows() const override { return 512; }
+    void TuneForBulk(bool on) override {
+        bulk_ = on;
+        guardOpen_ = false;
+    }
 
     TableState FindTable(const std::string& name) override {
         StorageStatement* st = Prepare(
@@ -260,14 +331,17 @@ public:
     }
 
 private:
-    // The options the engine relies on, added unless the practice's connection sets them: a failed
-    // statement undoes only itself (as on SQLite), and bytea is bound as binary.
+    // The options the engine relies on, added unless the practice's connection sets them: the
+    // driver does nothing on an error (its default wraps every statement of a transaction in a
+    // savepoint, two more round trips each; the engine dooms a transaction with a failed
+    // statement itself, and guards the writes of a bulk), bytea is bound as binary, and
+    // statements are prepared on the server once per connection.
     static std::string WithDriverOptions(const std::string& connection) {
         std::string lower = connection;
         std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         std::string full = connection;
         if (!full.empty() && full.back() != ';') full += ';';
-        if (lower.find("protocol=") == std::string::npos) full += "Protocol=7.4-2;";
+        if (lower.find("protocol=") == std::string::npos) full += "Protocol=7.4-0;";
         if (lower.find("byteaaslongvarbinary=") == std::string::npos) full += "ByteaAsLongVarBinary=1;";
         if (lower.find("useserversideprepare=") == std::string::npos) full += "UseServerSidePrepare=1;";
         return full;
@@ -281,20 +355,28 @@ private:
             return false;
         }
         inTransaction_ = !on;
+        dropped_ = false;
+        guardOpen_ = false;
         return true;
     }
 
     // Lock offsets: the data file number above bit 40, the lock identity below. The identity is
     // folded into 32 bits below 0xFFFFFFFF, which stands for the group's open lock alone.
-    bool AdvisoryCall(const char* function, uint64_t offset) {
+    static void AdvisoryKey(uint64_t offset, int64_t* group, int64_t* identity) {
         constexpr uint64_t kIdentityMask = (uint64_t{1} << 40) - 1;
-        const uint64_t identity = offset & kIdentityMask;
-        const uint32_t low = identity == kIdentityMask ? 0xFFFFFFFFu : static_cast<uint32_t>(identity % 0xFFFFFFFFu);
+        const uint64_t bits = offset & kIdentityMask;
+        const uint32_t low = bits == kIdentityMask ? 0xFFFFFFFFu : static_cast<uint32_t>(bits % 0xFFFFFFFFu);
+        *group = static_cast<int64_t>(offset >> 40);
+        *identity = static_cast<int64_t>(static_cast<int32_t>(low));
+    }
+    bool AdvisoryCall(const char* function, uint64_t offset) {
+        int64_t group = 0, identity = 0;
+        AdvisoryKey(offset, &group, &identity);
         StorageStatement* st = Prepare(std::string("SELECT CASE WHEN ") + function +
                                        "(CAST(? AS integer), CAST(? AS integer)) THEN 1 ELSE 0 END");
         if (!st) return false;
-        st->BindInt(1, static_cast<int64_t>(offset >> 40));
-        st->BindInt(2, static_cast<int64_t>(static_cast<int32_t>(low)));
+        st->BindInt(1, group);
+        st->BindInt(2, identity);
         bool ok = st->Step() == StepResult::Row && st->ColumnInt(0) == 1;
         st->Reset();
         return ok;
@@ -304,6 +386,9 @@ private:
     std::map<std::string, std::unique_ptr<OdbcStatement>> statements_;
     std::set<uint64_t> shared_;  // locks held shared, which unlock by their own call
     bool inTransaction_ = false;
+    bool dropped_ = false;    // a statement failed inside the open transaction
+    bool bulk_ = false;
+    bool guardOpen_ = false;  // a bulk write's savepoint is set
     bool lost_ = false;
     std::string error_;
 };
@@ -329,13 +414,15 @@ StepResult OdbcStatement::Step() {
                 return StepResult::Error;
             }
         }
+        const bool guarded = writes_ && owner_.GuardsEachWrite();
+        if (guarded && !owner_.BeginGuard()) return StepResult::Error;
         SQLRETURN rc = SQLExecute(h_);
+        const bool failed = rc != SQL_NO_DATA && !SQL_SUCCEEDED(rc);
+        std::string state;
+        if (failed) owner_.NoteError(h_, &state);
+        if (guarded) owner_.EndGuard(failed);
         if (rc == SQL_NO_DATA) return StepResult::Done;  // an update or delete that met no row
-        if (!SQL_SUCCEEDED(rc)) {
-            std::string state;
-            owner_.NoteError(h_, &state);
-            return state == "23505" ? StepResult::Constraint : StepResult::Error;
-        }
+        if (failed) return state == "23505" ? StepResult::Constraint : StepResult::Error;
         SQLSMALLINT columns = 0;
         SQLNumResultCols(h_, &columns);
         if (columns == 0) return StepResult::Done;

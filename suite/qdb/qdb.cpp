@@ -62,6 +62,12 @@ struct Session {
     std::string reason;
 };
 
+struct Row {
+    int64_t recno = 0;
+    std::string record;
+    std::string key;
+};
+
 struct OpenFile {
     QdbSession session = 0;
     const FileGroupDef* group = nullptr;
@@ -70,12 +76,19 @@ struct OpenFile {
     // made current ends it.
     int positionKeyNumber = 0;
     std::string positionKey;
-};
-
-struct Row {
-    int64_t recno = 0;
-    std::string record;
-    std::string key;
+    // On a server, next and previous read ahead as a set does (a walk over a whole file, as a
+    // dump or a copy's comparison makes, would be a round trip a record): the rows after the
+    // current record in one order, good while that record is current and nothing was written.
+    std::deque<Row> ahead;
+    int aheadOrder = -1;       // key number, or 0 for physical order
+    bool aheadForward = true;
+    uint64_t aheadWrites = 0;
+    int64_t aheadAfter = 0;    // the record the rows follow
+    int aheadBatch = 0;
+    // The lock of the current record, known from its bytes when it was read or written (else
+    // its key is read again to find it).
+    int64_t lockKnownFor = 0;
+    uint64_t lockOfCurrent = 0;
 };
 
 // A walk over the records of one key prefix. Walking a day's appointments one query per record
@@ -275,12 +288,14 @@ int Deliver(FileContext& c, const Row& row, void* record) {
                     "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) + " has " +
                         std::to_string(row.record.size()) + " bytes where " + std::to_string(g.recordLength) +
                         " belong"), 0;
+    const uint64_t lock = RecordLockOffset(g, row.recno, row.record);
     if (LocksOnRead(*c.session))
-        if (uint16_t locked = TakeLock(*c.session, RecordLockOffset(g, row.recno, row.record)))
-            return FailLock(c.session, locked, g.firstNumber);
+        if (uint16_t locked = TakeLock(*c.session, lock)) return FailLock(c.session, locked, g.firstNumber);
     if (record) std::memcpy(record, row.record.data(), static_cast<size_t>(g.recordLength));
     c.file->current = row.recno;
     c.file->positionKeyNumber = 0;
+    c.file->lockKnownFor = row.recno;
+    c.file->lockOfCurrent = lock;
     return Done(c.session, g.firstNumber);
 }
 
@@ -344,10 +359,18 @@ std::string CurrentKeyValue(FileContext& c, const KeyDef* key) {
 
 // The lock of the current record.
 uint64_t CurrentLockOffset(FileContext& c) {
+    if (c.file->current != 0 && c.file->lockKnownFor == c.file->current) return c.file->lockOfCurrent;
     const FileGroupDef& g = *c.file->group;
     const KeyDef* k = IdentityKey(g);
     return k ? IdentityLockOffset(g, CurrentKeyValue(c, k)) : LockOffset(g, c.file->current);
 }
+
+// A day's appointments of one operatory fit in the first read-ahead, so a set walk of a day
+// costs two statements on a file (the start and one read-ahead that also finds the end) and one
+// on a server (whose start reads ahead). Read-aheads grow while the walk goes on.
+constexpr int kFirstReadAhead = 64;
+constexpr int kMostReadAhead = 512;
+constexpr int kMostServerReadAhead = 8192;
 
 int Step(QdbFile handle, int key_or_file, void* record, bool forward, bool from_current) {
     FileContext c = Resolve(handle);
@@ -362,8 +385,34 @@ int Step(QdbFile handle, int key_or_file, void* record, bool forward, bool from_
     if (c.file->current == 0)
         return Fail(c.session, kQdbNoCurrentRecord, c.file->group->firstNumber, "no current record"), 0;
     std::string column = key ? Column(*key) : "recno";
-    return Position(c, key, column + (forward ? " > ?" : " < ?"), forward ? "ASC" : "DESC",
-                    {CurrentKeyValue(c, key)}, record);
+    if (c.session->store->SetStartRows() <= 1 || LocksOnRead(*c.session))
+        return Position(c, key, column + (forward ? " > ?" : " < ?"), forward ? "ASC" : "DESC",
+                        {CurrentKeyValue(c, key)}, record);
+    OpenFile& f = *c.file;
+    const int order = key ? key->number : 0;
+    const bool same_walk = f.aheadOrder == order && f.aheadForward == forward && f.aheadWrites == c.session->writes &&
+                           f.aheadAfter == f.current;
+    if (!same_walk) {
+        f.ahead.clear();
+        f.aheadBatch = 0;
+    }
+    if (f.ahead.empty()) {
+        f.aheadBatch = std::clamp(f.aheadBatch * 2, kFirstReadAhead, kMostServerReadAhead);
+        StepResult rc = FetchRows(c, key, column + (forward ? " > ?" : " < ?"), forward ? "ASC" : "DESC",
+                                  {CurrentKeyValue(c, key)}, f.aheadBatch, &f.ahead);
+        if (rc != StepResult::Done) {
+            f.ahead.clear();
+            return Fail(c.session, kQdbStorageError, f.group->firstNumber, c.session->store->Error()), 0;
+        }
+        f.aheadOrder = order;
+        f.aheadForward = forward;
+        f.aheadWrites = c.session->writes;
+        if (f.ahead.empty()) return Fail(c.session, kQdbNotFound, f.group->firstNumber, "no such record"), 0;
+    }
+    if (!Deliver(c, f.ahead.front(), record)) return 0;
+    f.aheadAfter = f.current;
+    f.ahead.pop_front();
+    return 1;
 }
 
 std::string KeyBytes(const KeyDef& key, const void* buffer, int length) {
@@ -379,6 +428,7 @@ void EndReadSnapshotForWrite(Session& s) {
     if (!s.snapshotOpen) return;
     s.snapshotOpen = false;
     if (s.store->InTransaction()) s.store->Commit();
+    else s.store->Rollback();  // a snapshot the database dropped after a failed read
 }
 
 int ExecWrite(Session& s, const FileGroupDef& g, const std::string& sql_error_context, StepResult rc) {
@@ -438,6 +488,56 @@ bool AfterBulkStatement(Session& s, bool written) {
     return BeginBulkTransaction(s);
 }
 
+// A new row numbered by the statement itself (Storage::NumberedInsert): Done with *recno set.
+StepResult InsertNumbered(Session& s, const FileGroupDef& g, const std::string& sql, const uint8_t* bytes, int length,
+                          int64_t* recno) {
+    CachedStatement st(s, sql);
+    if (!st) return StepResult::Error;
+    int column = 1;
+    st.Blob(column++, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)));
+    for (const KeyDef& k : g.keys) {
+        std::string value = KeyValueOf(k, bytes, 0);
+        if (!k.unique) value.resize(value.size() - 8);
+        st.Blob(column++, value);
+    }
+    const StepResult rc = st.Step();
+    if (rc != StepResult::Row) return rc;
+    *recno = st.s->ColumnInt(0);
+    return StepResult::Done;
+}
+
+// A rewrite that takes the record's lock for itself in the same statement (Storage::
+// StatementLock): Done when written (or when the row is gone, as an update that meets no row
+// is); *locked when another connection holds the lock.
+StepResult RewriteLocked(Session& s, const FileGroupDef& g, int64_t recno, const uint8_t* bytes, int length,
+                         uint64_t lock, bool* locked) {
+    int64_t first = 0, second = 0;
+    const std::string condition = s.store->StatementLock(lock, &first, &second);
+    std::string sql = "UPDATE " + Table(g) + " SET rec = ?";
+    for (const KeyDef& k : g.keys) sql += ", " + Column(k) + " = ?";
+    sql += " WHERE recno = ? AND " + condition + " RETURNING recno";
+    StepResult rc;
+    {
+        CachedStatement st(s, sql);
+        if (!st) return StepResult::Error;
+        int column = 1;
+        st.Blob(column++, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length)));
+        for (const KeyDef& k : g.keys) st.Blob(column++, KeyValueOf(k, bytes, recno));
+        st.Int(column++, recno);
+        st.Int(column++, first);
+        st.Int(column, second);
+        rc = st.Step();
+    }
+    if (rc == StepResult::Row) return StepResult::Done;
+    if (rc != StepResult::Done) return rc;
+    CachedStatement there(s, "SELECT 1 FROM " + Table(g) + " WHERE recno = ?");
+    if (!there) return StepResult::Error;
+    there.Int(1, recno);
+    const StepResult found = there.Step();
+    if (found == StepResult::Row) *locked = true;
+    return found == StepResult::Row || found == StepResult::Done ? StepResult::Done : found;
+}
+
 // The row and all its keys in one statement, prepared once per group and session: one statement
 // is all or nothing, so a refused record (a unique key taken) leaves the rest of its transaction
 // intact. Rows get their record number before the insert, so that the keys with a record-number
@@ -480,15 +580,31 @@ int BulkStoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const uint
 }
 
 // Writes record as record number recno (a new row when insert), keys and all: one transaction
-// of its own, or a part of the session's open transaction.
+// of its own (on a server one statement in autocommit), or a part of the session's open
+// transaction. lock: for a rewrite outside a transaction, the record's lock when no lock of this
+// session stands for it, which the statement takes for itself.
 int StoreRecord(Session& s, const FileGroupDef& g, int64_t recno, const void* record, int length, bool insert,
-                int64_t* new_recno) {
+                int64_t* new_recno, const uint64_t* lock = nullptr) {
     const uint8_t* bytes = static_cast<const uint8_t*>(record);
     EndReadSnapshotForWrite(s);
     if (s.bulk) return BulkStoreRecord(s, g, recno, bytes, length, insert, new_recno);
     if (InjectedFault()) {
         if (s.transaction) s.transactionFailed = true;
         return Fail(&s, kQdbStorageError, g.firstNumber, "write refused (injected fault)"), 0;
+    }
+    const std::string numbered_insert = s.transaction ? "" : s.store->NumberedInsert(g);
+    if (!numbered_insert.empty()) {
+        // One statement in autocommit, whole or absent by itself: no transaction around it.
+        if (InjectedFault()) return Fail(&s, kQdbStorageError, g.firstNumber, "commit refused (injected fault)"), 0;
+        bool locked = false;
+        const StepResult rc = insert ? InsertNumbered(s, g, numbered_insert, bytes, length, &recno)
+                              : lock  ? RewriteLocked(s, g, recno, bytes, length, *lock, &locked)
+                                      : WriteRow(s, g, recno, bytes, length, false);
+        if (locked) return FailLock(&s, kQdbLocked, g.firstNumber);
+        if (rc != StepResult::Done) return ExecWrite(s, g, "write", rc);
+        ++s.writes;
+        if (new_recno) *new_recno = recno;
+        return Done(&s, g.firstNumber);
     }
     if (!s.transaction && !s.store->BeginWrite())
         return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + s.store->Error()), 0;
@@ -534,6 +650,7 @@ void DropIdleSessions() {
 // kept (a transaction or bulk writing still open).
 bool ResetForReuse(Session& s) {
     if (s.bulk || s.transaction || s.snapshotOpen || s.store->InTransaction() || s.store->ConnectionLost()) return false;
+    s.store->Rollback();  // what is left of a transaction the database dropped
     for (uint64_t offset : s.held) s.store->Unlock(offset);
     for (const auto& [number, hold] : s.groups)
         if (hold.mode) s.store->Unlock(LockOffset(*FindFileGroup(number), kGroupLockRecno));
@@ -642,7 +759,7 @@ int QDB_EndBulkWrite(QdbSession session, int commit) {
         reason = std::string("commit failed: ") + s->store->Error();
         ok = false;
     }
-    if (s->store->InTransaction()) s->store->Rollback();
+    s->store->Rollback();
     ++s->writes;  // a rollback takes back rows a set may have read ahead
     s->store->TuneForBulk(false);
     if (ok && s->bulkLost) {
@@ -684,7 +801,8 @@ int QDB_CommitTransaction(QdbSession session) {
     else if (InjectedFault()) reason = "commit refused (injected fault)";
     else if (!s->store->Commit())
         reason = std::string("commit failed: ") + s->store->Error();
-    if (!reason.empty() && s->store->InTransaction()) s->store->Rollback();
+    // Also a transaction the database dropped after a failed statement must be ended.
+    if (!reason.empty()) s->store->Rollback();
     EndTransaction(*s);
     if (!reason.empty()) return Fail(s, kQdbStorageError, 0, reason), 0;
     return Done(s, 0);
@@ -694,7 +812,7 @@ int QDB_AbortTransaction(QdbSession session) {
     Session* s = SessionOf(session);
     if (!s) return Fail(nullptr, kQdbNoSession, 0, "no session"), 0;
     if (!s->transaction) return Fail(s, kQdbBulkState, 0, "no transaction is open"), 0;
-    if (s->store->InTransaction()) s->store->Rollback();
+    s->store->Rollback();
     EndTransaction(*s);
     return Done(s, 0);
 }
@@ -768,7 +886,10 @@ static QdbFile OpenGroup(QdbSession session, int file_number, int mode) {
     }
     ++hold.opens;
     QdbFile handle = engine.nextHandle++;
-    engine.files[handle] = OpenFile{session, g, 0, 0, {}};
+    OpenFile opened;
+    opened.session = session;
+    opened.group = g;
+    engine.files[handle] = std::move(opened);
     Done(s, file_number);
     return handle;
 }
@@ -848,6 +969,66 @@ int QDB_FindRec(QdbFile file, int key_number, const void* key_buffer, void* reco
     return Position(c, key, column + " >= ? AND " + column + " < ?", "ASC", {kb, upper}, record);
 }
 
+int QDB_FindRecs(QdbFile file, int key_number, int count, const void* key_buffers, void* records, uint8_t* found) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    const KeyDef* key = FindKey(g, key_number);
+    if (!key || !key->unique) return Fail(c.session, kQdbBadKey, key_number, "not a unique key of this file"), 0;
+    if (g.recordLength == 0 || (g.mode & 4))
+        return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "records of this file have no fixed length"), 0;
+    const size_t key_length = static_cast<size_t>(key->Length());
+    const size_t record_length = static_cast<size_t>(g.recordLength);
+    const char* keys = static_cast<const char*>(key_buffers);
+    uint8_t* out = static_cast<uint8_t*>(records);
+    if (count <= 0) return Done(c.session, g.firstNumber);
+    std::fill(found, found + count, uint8_t{0});
+    if (LocksOnRead(*c.session)) {
+        // Each record locked as it is read, as one QDB_FindRec each would.
+        const int64_t current = c.file->current;
+        for (int i = 0; i < count; ++i) {
+            if (QDB_FindRec(file, key_number, keys + i * key_length, out + i * record_length)) found[i] = 1;
+            else if (c.session->lastResult != kQdbNotFound) return c.file->current = current, 0;
+        }
+        c.file->current = current;
+        return Done(c.session, g.firstNumber);
+    }
+    // A fixed number of values a statement, the last repeated to fill it: one prepared statement.
+    constexpr int kValuesPerStatement = 64;
+    std::string sql = "SELECT recno, rec, " + Column(*key) + " FROM " + Table(g) + " WHERE " + Column(*key) + " IN (?";
+    for (int i = 1; i < kValuesPerStatement; ++i) sql += ", ?";
+    sql += ")";
+    std::map<std::string, std::vector<int>> wanted;  // value -> the places that ask for it
+    for (int i = 0; i < count; ++i) wanted[KeyBytes(*key, keys + i * key_length, key->Length())].push_back(i);
+    for (auto it = wanted.begin(); it != wanted.end();) {
+        CachedStatement st(*c.session, sql);
+        if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
+        auto next = it;
+        for (int p = 1; p <= kValuesPerStatement; ++p) {
+            st.Blob(p, next->first);
+            if (std::next(next) != wanted.end() && p < kValuesPerStatement) ++next;
+        }
+        for (;;) {
+            Row row;
+            const StepResult rc = FetchRow(st, &row);
+            if (rc == StepResult::Done) break;
+            if (rc != StepResult::Row) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
+            if (!RecordFits(g, row.record.size()))
+                return Fail(c.session, kQdbWrongLength, g.firstNumber,
+                            "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) +
+                                " has " + std::to_string(row.record.size()) + " bytes"), 0;
+            auto places = wanted.find(row.key);
+            if (places == wanted.end()) continue;
+            for (int i : places->second) {
+                std::memcpy(out + i * record_length, row.record.data(), record_length);
+                found[i] = 1;
+            }
+        }
+        it = std::next(next);
+    }
+    return Done(c.session, g.firstNumber);
+}
+
 int QDB_GreaterThanOrEqualRec(QdbFile file, int key_number, const void* key_buffer, void* record) {
     FileContext c = Resolve(file);
     if (!c.file) return 0;
@@ -887,18 +1068,31 @@ QdbSet QDB_StartSet(QdbFile file, int key_number, int direction, const void* key
     std::string where = column + " >= ?" + (upper.empty() ? "" : " AND " + column + " < ?");
     std::vector<std::string> blobs = {set.prefix};
     if (!upper.empty()) blobs.push_back(upper);
-    Row row;
-    if (!Position(c, key, where, direction == 1 ? "DESC" : "ASC", blobs, record, &row)) return 0;
-    set.position = row.key;
+    const bool forward = direction != 1;
+    const int first_rows = c.session->store->SetStartRows();
+    if (first_rows > 1 && !LocksOnRead(*c.session)) {
+        // The start reads the first rows of the walk too: on a server the statement, not the
+        // rows, is what costs, and most sets (an operatory's day) end within them.
+        StepResult rc = FetchRows(c, key, where, forward ? "ASC" : "DESC", blobs, first_rows, &set.ahead);
+        if (rc != StepResult::Done)
+            return Fail(c.session, kQdbStorageError, c.file->group->firstNumber, c.session->store->Error()), 0;
+        if (set.ahead.empty()) return Fail(c.session, kQdbNotFound, c.file->group->firstNumber, "no such record"), 0;
+        if (!Deliver(c, set.ahead.front(), record)) return 0;
+        set.position = std::move(set.ahead.front().key);
+        set.ahead.pop_front();
+        set.aheadReachedEnd = static_cast<int>(set.ahead.size()) + 1 < first_rows;
+        set.aheadForward = forward;
+        set.aheadWrites = c.session->writes;
+        set.batch = first_rows;
+    } else {
+        Row row;
+        if (!Position(c, key, where, forward ? "ASC" : "DESC", blobs, record, &row)) return 0;
+        set.position = row.key;
+    }
     QdbSet handle = engine.nextHandle++;
     engine.sets[handle] = set;
     return handle;
 }
-
-// A day's appointments of one operatory fit in the first read-ahead, so a set walk of a day
-// costs two statements: the start and one read-ahead that also finds the end.
-constexpr int kFirstReadAhead = 64;
-constexpr int kMostReadAhead = 512;
 
 static int StepInSet(QdbSet handle, void* record, bool forward) {
     auto it = engine.sets.find(handle);
@@ -930,7 +1124,8 @@ static int StepInSet(QdbSet handle, void* record, bool forward) {
             where = column + " < ? AND " + column + " >= ?";
             blobs.push_back(set.prefix);
         }
-        set.batch = locking ? 1 : std::clamp(set.batch * 2, kFirstReadAhead, kMostReadAhead);
+        const int most = c.session->store->SetStartRows() > 1 ? kMostServerReadAhead : kMostReadAhead;
+        set.batch = locking ? 1 : std::clamp(set.batch * 2, kFirstReadAhead, most);
         StepResult rc = FetchRows(c, set.key, where, forward ? "ASC" : "DESC", blobs, set.batch, &set.ahead);
         if (rc != StepResult::Done) {
             set.ahead.clear();
@@ -1042,11 +1237,25 @@ static bool LockForChange(FileContext& c, uint64_t* offset, bool* taken_here) {
 static int RewriteCurrent(FileContext& c, const void* record, int length) {
     const FileGroupDef& g = *c.file->group;
     if (c.file->current == 0) return Fail(c.session, kQdbNoCurrentRecord, g.firstNumber, "no current record"), 0;
-    uint64_t offset = 0;
-    bool taken_here = false;
-    if (!LockForChange(c, &offset, &taken_here)) return 0;
-    int ok = StoreRecord(*c.session, g, c.file->current, record, length, false, nullptr);
-    if (taken_here && !LocksOnRead(*c.session)) DropLock(*c.session, offset);
+    Session& s = *c.session;
+    const uint64_t current_lock = CurrentLockOffset(c);
+    int ok = 0;
+    if (!s.transaction && !s.bulk && !LocksOnRead(s) && !s.held.count(current_lock) && !s.store->NumberedInsert(g).empty()) {
+        // Lock and write in one statement: the lock is the statement's own.
+        if (InjectedFault()) return FailLock(&s, kQdbStorageError, g.firstNumber);
+        ok = StoreRecord(s, g, c.file->current, record, length, false, nullptr, &current_lock);
+    } else {
+        uint64_t offset = 0;
+        bool taken_here = false;
+        if (!LockForChange(c, &offset, &taken_here)) return 0;
+        ok = StoreRecord(s, g, c.file->current, record, length, false, nullptr);
+        if (taken_here && !LocksOnRead(s)) DropLock(s, offset);
+    }
+    if (ok) {
+        c.file->lockKnownFor = c.file->current;
+        c.file->lockOfCurrent =
+            RecordLockOffset(g, c.file->current, std::string(static_cast<const char*>(record), static_cast<size_t>(length)));
+    }
     return ok;
 }
 
@@ -1080,6 +1289,102 @@ int QDB_AddVRec(QdbFile file, const void* record, int length) {
     c.file->current = recno;
     c.file->positionKeyNumber = 0;
     return 1;
+}
+
+// Many new rows in statements of kRowsPerInsert rows (the last one shorter), each statement
+// prepared once per size and session. Done on success, else the failure.
+constexpr int kRowsPerInsert = 64;
+
+static StepResult InsertRows(Session& s, const FileGroupDef& g, const int64_t* recnos, const void* const* records,
+                      const int* lengths, int count) {
+    std::string columns = "recno, rec", row = "(?, ?";
+    for (const KeyDef& k : g.keys) {
+        columns += ", " + Column(k);
+        row += ", ?";
+    }
+    row += ")";
+    std::string sql = "INSERT INTO " + Table(g) + "(" + columns + ") VALUES " + row;
+    for (int i = 1; i < count; ++i) sql += ", " + row;
+    CachedStatement st(s, sql);
+    if (!st) return StepResult::Error;
+    int column = 1;
+    for (int i = 0; i < count; ++i) {
+        const uint8_t* bytes = static_cast<const uint8_t*>(records[i]);
+        const size_t length = static_cast<size_t>(lengths ? lengths[i] : g.recordLength);
+        st.Int(column++, recnos[i]);
+        st.Blob(column++, std::string(reinterpret_cast<const char*>(bytes), length));
+        for (const KeyDef& k : g.keys) st.Blob(column++, KeyValueOf(k, bytes, recnos[i]));
+    }
+    return st.Step();
+}
+
+int QDB_AddRecs(QdbFile file, int count, const void* const* records, const int* lengths) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    Session& s = *c.session;
+    const FileGroupDef& g = *c.file->group;
+    if (g.recordLength == 0)
+        return Fail(&s, kQdbBadRecordSize, g.firstNumber, "no record layout is defined for this file"), 0;
+    if ((g.mode & 4) && !lengths)
+        return Fail(&s, kQdbBadRecordSize, g.firstNumber, "records of this file have a variable length"), 0;
+    for (int i = 0; lengths && i < count; ++i)
+        if ((g.mode & 4) ? !VarLengthFits(c, lengths[i]) : lengths[i] != g.recordLength)
+            return (g.mode & 4) ? 0 : (Fail(&s, kQdbBadRecordSize, g.firstNumber, "a record of the wrong length"), 0);
+    if (count <= 0) return Done(&s, g.firstNumber);
+    EndReadSnapshotForWrite(s);
+    if (InjectedFault()) {
+        if (s.transaction) s.transactionFailed = true;
+        return Fail(&s, kQdbStorageError, g.firstNumber, "write refused (injected fault)"), 0;
+    }
+    const bool own = !s.transaction && !s.bulk;
+    if (own && !s.store->BeginWrite())
+        return Fail(&s, kQdbStorageError, g.firstNumber, std::string("cannot begin a write: ") + s.store->Error()), 0;
+    std::vector<int64_t> recnos;
+    bool numbered;
+    if (s.bulk && s.store->BulkKeepsWritersOut()) {
+        int64_t first = 0;
+        numbered = BulkNextRecno(s, g, &first);
+        for (int i = 0; numbered && i < count; ++i) recnos.push_back(first + i);
+    } else {
+        numbered = s.store->NextRecnos(g, count, &recnos);
+    }
+    if (!numbered) {
+        const std::string reason = std::string("cannot count the records: ") + s.store->Error();
+        if (own) s.store->Rollback();
+        if (s.transaction) s.transactionFailed = true;
+        return Fail(&s, kQdbStorageError, g.firstNumber, reason), 0;
+    }
+    int done = 0;
+    StepResult rc = StepResult::Done;
+    while (done < count && rc == StepResult::Done) {
+        const int rows = std::min(kRowsPerInsert, count - done);
+        rc = InsertRows(s, g, recnos.data() + done, records + done, lengths ? lengths + done : nullptr, rows);
+        if (rc != StepResult::Done) break;
+        done += rows;
+        if (s.bulk) {
+            s.bulkNextRecno[g.firstNumber] = recnos[static_cast<size_t>(done - 1)] + 1;
+            for (int i = 0; i < rows; ++i)
+                if (!AfterBulkStatement(s, true))
+                    return Fail(&s, kQdbStorageError, g.firstNumber, std::string("bulk commit failed: ") + s.store->Error()), 0;
+        } else {
+            s.writes += static_cast<uint64_t>(rows);
+        }
+    }
+    if (rc != StepResult::Done) {
+        const int failed = ExecWrite(s, g, "write", rc);  // the result and reason of the refusal
+        if (s.bulk) AfterBulkStatement(s, false);
+        if (s.transaction) s.transactionFailed = true;
+        if (own) s.store->Rollback();
+        return failed;
+    }
+    if (own && (InjectedFault() || !s.store->Commit())) {
+        std::string reason = std::string("commit failed: ") + s.store->Error();
+        s.store->Rollback();
+        return Fail(&s, kQdbStorageError, g.firstNumber, reason), 0;
+    }
+    c.file->current = recnos.back();
+    c.file->positionKeyNumber = 0;
+    return Done(&s, g.firstNumber);
 }
 
 int QDB_WriteVRec(QdbFile file, const void* record, int length) {

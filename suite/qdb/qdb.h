@@ -128,6 +128,12 @@ int QDB_CREIFIL(QdbSession session, int data_file_number);  // creates the group
 // failure (result 101 at the end or when nothing matches). key_or_file is a key number of the
 // group, or the data file number for physical order.
 int QDB_FindRec(QdbFile file, int key, const void* key_buffer, void* record);
+// Exact matches of count values of a unique key at once (key_buffers: the values one after the
+// other, each the key's length): records[i] (the file's record length each) gets the record of
+// the i-th value and found[i] 1, or found[i] 0 when there is none. One statement per 64 values,
+// where QDB_FindRec would make one each; the current record stays as it was. Under lock mode 2
+// each record is read and locked as QDB_FindRec does. 1 when all were looked for.
+int QDB_FindRecs(QdbFile file, int key, int count, const void* key_buffers, void* records, uint8_t* found);
 int QDB_GreaterThanOrEqualRec(QdbFile file, int key, const void* key_buffer, void* record);
 int QDB_LessThanOrEqualRec(QdbFile file, int key, const void* key_buffer, void* record);
 int QDB_FirstRec(QdbFile file, int key_or_file, void* record);
@@ -166,6 +172,13 @@ int QDB_GetVarRecLength(QdbFile file);                             // of the cur
 int QDB_ReadEntireVarRec(QdbFile file, void* buffer, int buffer_size);
 
 int QDB_AddRec(QdbFile file, const void* record);
+// Adds count records (records[i], lengths[i] bytes; lengths may be null for a file of fixed
+// length) with all their keys, many rows a statement: for moving whole files, where one QDB_AddRec
+// each would make a round trip each to a server. Inside a bulk write or transaction the records
+// join it; otherwise the call is one transaction, all or nothing. On a failure inside a bulk
+// write some of the records may be in; end it without commit to take them back. The last record
+// added becomes the current record. 1 on success.
+int QDB_AddRecs(QdbFile file, int count, const void* const* records, const int* lengths);
 int QDB_WriteRec(QdbFile file, const void* record);  // rewrites the current record
 int QDB_DeleteCurRec(QdbFile file);
 

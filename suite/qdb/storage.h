@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct FileGroupDef;
 
@@ -51,7 +52,9 @@ public:
     // Transactions. A write transaction keeps other writers out for its length as far as the
     // database does (SQLite: the database's write lock; PostgreSQL: the rows it writes). A
     // snapshot reads the database as it was at its first read. A failed statement undoes only
-    // itself; InTransaction() turns false when the database dropped the whole transaction.
+    // itself (SQLite, and the writes of a bulk on PostgreSQL) or dooms the whole transaction
+    // (PostgreSQL otherwise); InTransaction() turns false when the database dropped the whole
+    // transaction, Commit() then fails, and Rollback() ends what is left of it.
     virtual bool BeginWrite() = 0;
     virtual bool BeginSnapshot() = 0;
     virtual bool Commit() = 0;
@@ -61,11 +64,36 @@ public:
     // The record number a new row of the group gets: past every row there is and past every
     // number handed out before (also when deleted since). Asked inside the write.
     virtual bool NextRecno(const FileGroupDef& group, int64_t* recno) = 0;
+    // count record numbers at once, ascending. The default counts on from one NextRecno, which
+    // holds while the write transaction keeps every other writer out (SQLite).
+    virtual bool NextRecnos(const FileGroupDef& group, int count, std::vector<int64_t>* recnos) {
+        int64_t first = 0;
+        if (!NextRecno(group, &first)) return false;
+        recnos->clear();
+        for (int i = 0; i < count; ++i) recnos->push_back(first + i);
+        return true;
+    }
     // The numbers of a bulk write may be counted by the engine itself when the database keeps
     // every other writer out while it runs (SQLite); otherwise each is asked for.
     virtual bool BulkKeepsWritersOut() const = 0;
     // Larger caches for a bulk write, and back.
     virtual void TuneForBulk(bool on) = 0;
+    // Rows a set's start reads at once, the first handed out and the rest kept for the walk: 1 on
+    // a file, where a statement costs little and a walk that stops at once should read no more;
+    // more on a server, where every statement is a round trip.
+    virtual int SetStartRows() const { return 1; }
+
+    // A server spends a round trip on every statement, so a write that stands alone is made one
+    // statement there, in autocommit (the statement is whole or absent by itself):
+    // - NumberedInsert: an INSERT of a new row of the group that takes its record number itself
+    //   and returns it as its one row. Parameters: the record, then each key's value, a key that
+    //   is not unique without its record-number tail (the statement adds it). "" when the
+    //   database numbers rows only inside a write transaction (SQLite).
+    // - StatementLock: a condition for a statement's WHERE that holds only while no other
+    //   connection holds the record lock offset (taken for the statement alone), with its two
+    //   parameters; "" when there is none.
+    virtual std::string NumberedInsert(const FileGroupDef&) { return ""; }
+    virtual std::string StatementLock(uint64_t, int64_t*, int64_t*) { return ""; }
 
     virtual TableState FindTable(const std::string& name) = 0;
     // The group's table and its key indexes, when missing.

@@ -206,7 +206,19 @@ int Copy(const std::string& dir, const std::string& connection) {
     { std::ofstream(target / "qvndata.inf") << "[DATABASE]\nBackend=PostgreSQL\nConnection=" << connection << "\n"; }
     PracticeCopyCounts counts;
     std::string reason;
-    const bool ok = CopyPracticeDatabase(dir, target.string(), &counts, &reason);
+    // A line every two seconds or so: a large practice takes minutes.
+    const auto start = std::chrono::steady_clock::now();
+    auto last = start;
+    auto report = [&](int64_t records, bool compared) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last < std::chrono::seconds(2)) return;
+        last = now;
+        const double seconds = std::chrono::duration<double>(now - start).count();
+        std::printf("%s %lld records (%.0f s)\n", compared ? "compared" : "copied", static_cast<long long>(records), seconds);
+        std::fflush(stdout);
+    };
+    const bool ok = CopyPracticeDatabase(dir, target.string(), &counts, &reason, report);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::filesystem::remove_all(target, ec);
     if (!ok) {
         std::fprintf(stderr, "qvnadmin: the copy failed: %s\n", reason.c_str());
@@ -214,6 +226,8 @@ int Copy(const std::string& dir, const std::string& connection) {
     }
     std::printf("copied %lld records of %d file groups from %s and compared them: equal\n",
                 static_cast<long long>(counts.records), counts.groups, dir.c_str());
+    std::printf("in %.1f s, %.0f records/s with the comparison\n", seconds,
+                seconds > 0 ? static_cast<double>(counts.records) / seconds : 0.0);
     std::printf("the practice works on the server once %s/qvndata.inf says:\n[DATABASE]\nBackend=PostgreSQL\nConnection=%s\n",
                 dir.c_str(), connection.c_str());
     return 0;
