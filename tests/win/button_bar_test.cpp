@@ -190,7 +190,7 @@ TEST(ButtonBar, ClicksReachTheParentAsCommands) {
     EXPECT_TRUE(t.Heard().empty()) << t.Heard().size() << " commands from disabled buttons";
 }
 
-TEST(ButtonBar, ButtonsOfCommandsNotCarriedOutStayDisabledPicturesFollowTheFactsAndIdealDayTheSwitch) {
+TEST(ButtonBar, EnablingFollowsTheSelectionPicturesTheFactsAndIdealDayTheSwitch) {
     BarUnderTest t(kButtonBarHorizontal, false);
     EXPECT_FALSE(t.Checked(388));
     EXPECT_EQ(248, t.Picture(388)) << "the saved switch is off";
