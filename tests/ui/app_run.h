@@ -37,6 +37,17 @@
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 20000;
 
+// Waits until the condition holds, within the bound; true when it did. A measurement asks for a
+// short period so that the poll adds little to what it times.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD bound_ms = 5000, DWORD period_ms = 50) {
+    const DWORD deadline = GetTickCount() + bound_ms;
+    while (!condition()) {
+        if (GetTickCount() > deadline) return false;
+        Sleep(period_ms);
+    }
+    return true;
+}
+
 inline std::string ProgramPath() {
     char buffer[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("QVN_APPTBOOK_EXE", buffer, sizeof buffer);
@@ -80,15 +91,11 @@ public:
             ok_ = reason_.empty() && SeedNew(Practice::kDemoBook, data_);
             return;
         }
-        const std::string& data = data_;
-        CreateDirectoryA(data.c_str(), nullptr);
-        WritePrivateProfileStringA("GENERAL", "Path", data.c_str(), file_.c_str());
-        ok_ = Seed(practice, data);
+        CreateDirectoryA(data_.c_str(), nullptr);
+        WritePrivateProfileStringA("GENERAL", "Path", data_.c_str(), file_.c_str());
+        ok_ = Seed(practice, data_);
     }
-    ~TempPractice() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    ~TempPractice() { RemoveFolder(dir_); }
     const std::string& File() const { return file_; }
     const std::string& Data() const { return data_; }
     bool Ok() const { return ok_; }
@@ -100,10 +107,13 @@ private:
     struct KeptPractices {
         std::map<std::pair<Practice, int32_t>, std::string> dirs;
         ~KeptPractices() {
-            std::error_code ec;
-            for (const auto& kept : dirs) std::filesystem::remove_all(kept.second, ec);
+            for (const auto& kept : dirs) RemoveFolder(kept.second);
         }
     };
+    static void RemoveFolder(const std::string& dir) {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
     bool Seed(Practice practice, const std::string& data) {
         static KeptPractices kept;
         const auto key = std::make_pair(practice, QVN_SysDate());
@@ -135,8 +145,7 @@ private:
             ok = WriteDemoPractice(demo, 1000, &reason_);
             DemoBookCounts counts;
             DemoBookSpan span;  // two weeks either side of today: enough for every test, quick to write
-            span.daysBack = 14;
-            span.daysAhead = 14;
+            span.daysBack = span.daysAhead = 14;
             // The book is written through the appointment store, which checks against the loaded
             // practice tables.
             if (ok && practice == Practice::kDemoBook)
@@ -173,10 +182,7 @@ private:
 // Answers the sign-on's name-and-password dialog as a user does: a click into the password
 // field, the password typed, Enter. False when the dialog is not up or does not go away.
 inline bool AnswerPasswordDialog(HWND dialog, const std::string& password) {
-    if (!TypePasswordInto(dialog, password)) return false;
-    const DWORD deadline = GetTickCount() + 10000;
-    while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() < deadline) Sleep(50);
-    return !IsWindow(dialog) || !IsWindowVisible(dialog);
+    return TypePasswordInto(dialog, password) && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000);
 }
 
 // The password the demo practice gives its user of that login, "" for none.
@@ -249,11 +255,9 @@ public:
     DWORD ProcessId() const { return process_.dwProcessId; }
     // A visible top-level window of this run with the class (and the title, unless null) now, or null.
     HWND VisibleWindow(const char* class_name, const char* title = nullptr) const {
-        for (HWND w = FindWindowExA(nullptr, nullptr, class_name, title); w; w = FindWindowExA(nullptr, w, class_name, title)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == process_.dwProcessId && IsWindowVisible(w)) return w;
-        }
+        DWORD pid = 0;
+        for (HWND w = FindWindowExA(nullptr, nullptr, class_name, title); w; w = FindWindowExA(nullptr, w, class_name, title))
+            if (GetWindowThreadProcessId(w, &pid) && pid == process_.dwProcessId && IsWindowVisible(w)) return w;
         return nullptr;
     }
     bool ShowsWindow(const char* class_name) const { return VisibleWindow(class_name) != nullptr; }
@@ -277,8 +281,7 @@ public:
         if (!box) return "(no box titled " + std::string(title) + ")";
         const std::string text = MessageText(box);
         PostMessageA(box, WM_COMMAND, button, 0);
-        const DWORD deadline = GetTickCount() + 5000;
-        while (IsWindow(box) && IsWindowVisible(box) && GetTickCount() < deadline) Sleep(50);
+        WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
         Sleep(300);  // the window underneath takes its focus back
         return text;
     }
@@ -305,12 +308,10 @@ public:
 
 private:
     HWND WaitForVisible(const char* class_name, const char* title, DWORD bound_ms) {
-        const DWORD deadline = GetTickCount() + bound_ms;
-        do {
-            if (HWND w = VisibleWindow(class_name, title)) return w;
-            if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
-        } while (GetTickCount() < deadline);
-        return nullptr;
+        HWND w = nullptr;
+        WaitUntil([&] { return (w = VisibleWindow(class_name, title)) || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; },
+                  bound_ms, 100);
+        return w;
     }
     TempPractice settings_;
     PROCESS_INFORMATION process_ = {};
@@ -379,17 +380,6 @@ public:
 private:
     DWORD instance_ = 0;
 };
-
-// Waits until the condition holds, within the bound; true when it did. A measurement asks for a
-// short period so that the poll adds little to what it times.
-inline bool WaitUntil(const std::function<bool()>& condition, DWORD bound_ms = 5000, DWORD period_ms = 50) {
-    const DWORD deadline = GetTickCount() + bound_ms;
-    while (!condition()) {
-        if (GetTickCount() > deadline) return false;
-        Sleep(period_ms);
-    }
-    return true;
-}
 
 // Key strokes as a user gives them: a virtual key pressed and released, optionally with a
 // modifier held.

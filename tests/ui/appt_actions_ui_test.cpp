@@ -1,20 +1,10 @@
 // Breaking an appointment from the sheet's context menu, deleting another from the main menu,
 // setting a third complete and purging the week before a cutoff, in one run of the program: the
 // password, the real question boxes and dialogs, the records and the sheet.
-#include <gtest/gtest.h>
-#include <windows.h>
 
-#include <algorithm>
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "app_run.h"
 #include "appointments/appt_reasons.h"
-#include "data/appointment_store.h"
 #include "data/record_locks.h"
 #include "suite/records/patient.h"
-#include "resources/resource.h"
 #include "sheet_model.h"
 
 namespace {
@@ -45,11 +35,8 @@ std::string SignAndAnswerYes(AppRun& app) {
 // The screen's pixels of a small patch of the sheet around a point of its client area.
 std::vector<COLORREF> Patch(HWND sheet, POINT at) {
     std::vector<COLORREF> pixels;
-    HDC screen = GetDC(nullptr);
-    const POINT p = ToScreen(sheet, at.x, at.y);
     for (int dy = -2; dy <= 2; ++dy)
-        for (int dx = 0; dx < 24; ++dx) pixels.push_back(GetPixel(screen, p.x + dx, p.y + dy));
-    ReleaseDC(nullptr, screen);
+        for (int dx = 0; dx < 24; ++dx) pixels.push_back(ScreenPixel(ToScreen(sheet, at.x + dx, at.y + dy)));
     return pixels;
 }
 

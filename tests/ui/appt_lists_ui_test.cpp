@@ -2,20 +2,11 @@
 // time, the Appointment List stepped a day by its menu letters, an appointment opened by Enter,
 // a change made by another workstation showing in the open list on the refresh timer, and an
 // appointment broken from the ASAP List.
-#include <gtest/gtest.h>
-#include <windows.h>
 
-#include <cstring>
-#include <string>
-
-#include "app_run.h"
 #include "../native/scripted_prompter.h"
-#include "data/appointment_store.h"
-#include "data/practice_schedule.h"
 #include "data/record_text.h"
 #include "lists/appt_lists.h"
 #include "lists/patient_search.h"
-#include "resources/resource.h"
 #include "sheet_model.h"
 #include "suite/patient_alert.h"
 #include "suite/records/patient.h"

@@ -1,22 +1,14 @@
 // The family appointment list, the locate dialog, the day note and the found times' refusal on the
-// running program, with real input: a second start with /OAID, the header's "Note" button, a typed
-// name located and shown on the sheet, or refused when its operatory is not shown.
-#include <gtest/gtest.h>
-#include <windows.h>
+// running program, with real input: a second start with /OAID restoring the running copy, the
+// header's "Note" button, a typed name located and shown on the sheet, or refused when its
+// operatory is not shown; the font dialog and a view key at the end.
 
-#include <cctype>
 #include <cstdio>
-#include <cstring>
-#include <string>
 
-#include "app_run.h"
 #include "appointments/family_list.h"
 #include "appointments/locate.h"
 #include "appointments/note_store.h"
-#include "data/appointment_store.h"
-#include "resources/resource.h"
 #include "sheet_model.h"
-#include "tools/signon/user_input_win.h"
 
 namespace {
 
@@ -45,7 +37,8 @@ bool InView(const AppointmentRecord& a) {
 TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannotBeShown) {
     AppRun app("", Practice::kDemoBook, "FRONT", {"APPTBOOK/COLOR3=200,100,050", "APPTBOOK/ViewOp1=04,OP1 ,OP2 ,OP3 ,OP4 ,"});
     ASSERT_TRUE(app.Started()) << app.SeedReason();
-    ASSERT_NE(nullptr, app.WaitForWindow("ApptBook"));
+    HWND running = app.WaitForWindow("ApptBook");
+    ASSERT_NE(nullptr, running);
     // A patient with appointments, and what the list must show for that patient, read here from
     // the same database.
     std::string reason;
@@ -60,10 +53,17 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     ASSERT_FALSE(family.lines.empty());
     ASSERT_GE(lines.size(), 2u);
 
-    // The second copy ends before it opens any practice: a small one of its own will do.
+    // The second copy ends before it opens any practice: a small one of its own will do. The
+    // running copy, minimized, is restored, and stays the only one.
+    ShowWindow(running, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(running));
     AppRun second("/OAID" + std::to_string(patient), Practice::kNoProviders);
     ASSERT_TRUE(second.Started());
     EXPECT_EQ(0, second.WaitForExit()) << "the second copy hands over and ends";
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(running); }, 10000)) << "the running copy is restored";
+    int copies = 0;
+    for (HWND w = FindWindowExA(nullptr, nullptr, "ApptBook", nullptr); w; w = FindWindowExA(nullptr, w, "ApptBook", nullptr)) ++copies;
+    EXPECT_EQ(1, copies);
 
     HWND family_list = app.WaitForDialog("Family Appointment List");
     ASSERT_NE(nullptr, family_list) << "the running copy shows the list";
@@ -210,5 +210,14 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     EXPECT_EQ("Requested operatory is not currently being displayed. View canceled.", app.AnswerBox("Appointment Book"));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << "the located day is still shown";
 
+    // The font dialog opens for a user with the right; F3 pressed without its key-up still
+    // reaches view 3, saved at the exit.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FONT_SELECT, 0), 0);
+    HWND font = app.WaitForDialog("Font");
+    ASSERT_NE(nullptr, font);
+    PostMessageA(font, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(font); }));
+    PostMessageA(main, WM_KEYDOWN, VK_F3, 0x003D0001);
     ExitProgram(app, main);
+    EXPECT_EQ(3u, GetPrivateProfileIntA("APPTBOOK", "DEF_VIEW", 0, app.SettingsFile().c_str()));
 }

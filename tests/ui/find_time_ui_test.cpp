@@ -2,16 +2,10 @@
 // the sheet (its date, the outline's pixels) and Cancel bringing the sheet back; the selected
 // appointment moved by Select; the appointment dialog's "&Find" hidden while viewing, and its
 // plain search's Select showing the time taken on the sheet.
-#include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
-#include "app_run.h"
 #include "appointments/note_store.h"
-#include "resources/resource.h"
 #include "sheet_model.h"
 
 namespace {
@@ -20,23 +14,7 @@ constexpr COLORREF kGrey = RGB(0x40, 0x40, 0x40), kNoteColour = RGB(200, 100, 50
 
 void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-COLORREF Pixel(HWND window, int x, int y) {
-    const POINT p = ToScreen(window, x, y);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
-// A row of another process's list box, read through the wide messages.
-std::string Row(HWND dialog, int list, int row) {
-    wchar_t wide[256] = L"";
-    if (SendDlgItemMessageW(dialog, list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0) < 255)
-        SendDlgItemMessageW(dialog, list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(wide));
-    char text[256] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
+COLORREF Pixel(HWND window, int x, int y) { return ScreenPixel(ToScreen(window, x, y)); }
 
 // "Tue\t 12/08/2026 8:00am - 9:10am\t DR1  : OP1 ": date, start text, units, provider, operatory.
 struct Found {
@@ -109,7 +87,7 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     ASSERT_NE(nullptr, find);
     EXPECT_EQ(0, SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_GETSELCOUNT, 0, 0));
     EXPECT_EQ("10 min", ControlText(find, IDC_FINDTIME_LENGTH));
-    ASSERT_EQ("DR1", Row(find, IDC_FINDTIME_PROVIDERS, 0));
+    ASSERT_EQ("DR1", ListBoxLine(find, IDC_FINDTIME_PROVIDERS, 0));
     SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_SETSEL, TRUE, 0);
     SendDlgItemMessageA(find, IDC_FINDTIME_ALL_OPERATORIES, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(find, IDC_FINDTIME_FROM, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1:00pm"));
@@ -118,8 +96,8 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     ASSERT_NE(nullptr, found);
     ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) == 10; }));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(found, IDOK))) << "a look from the menu takes nothing";
-    const Found first = Parse(Row(found, IDC_FOUND_LIST, 0));
-    ASSERT_LT(today, first.date) << Row(found, IDC_FOUND_LIST, 0);
+    const Found first = Parse(ListBoxLine(found, IDC_FOUND_LIST, 0));
+    ASSERT_LT(today, first.date) << ListBoxLine(found, IDC_FOUND_LIST, 0);
     EXPECT_EQ("DR1 ", first.provider);
     EXPECT_LE(13 * 12, first.from);
     // The found date's day note turns the header's note button COLOR3 while the sheet shows it.
@@ -192,7 +170,7 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     found = app.WaitForDialog("Available Appointment Times");
     ASSERT_NE(nullptr, found);
     ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
-    const Found taken = Parse(Row(found, IDC_FOUND_LIST, 0));
+    const Found taken = Parse(ListBoxLine(found, IDC_FOUND_LIST, 0));
     Press(found, IDOK);
     EXPECT_EQ(std::vector<std::string>{}, app.AnswerAll()) << "Select asks nothing more";
     AppointmentRecord moved{};
@@ -225,7 +203,7 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 1; }));
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the appointment dialog stands aside";
     SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_SETCURSEL, 1, 0);
-    const Found second = Parse(Row(found, IDC_FOUND_LIST, 1));
+    const Found second = Parse(ListBoxLine(found, IDC_FOUND_LIST, 1));
     Press(found, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found) && IsWindowVisible(dialog); }));
     EXPECT_EQ(QVN_fmtDateString2000(second.date) + " " + second.start,
@@ -242,14 +220,16 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     found = app.WaitForDialog("Available Appointment Times");
     ASSERT_NE(nullptr, found);
     ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
-    const Found plain = Parse(Row(found, IDC_FOUND_LIST, 0));
+    const std::string plain_line = ListBoxLine(found, IDC_FOUND_LIST, 0);
+    const Found plain = Parse(plain_line);
+    EXPECT_EQ(std::string(QVN_getday_name(QVN_week_day(plain.date))).substr(0, 3) + "\t ", plain_line.substr(0, 5)) << "its weekday";
     ASSERT_LT(today, plain.date);
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(plain.date), "found", today));
     Press(found, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found); }));
     EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows the found date";
-    EXPECT_EQ(QVN_fmtDateString2000(plain.date) + " " + plain.start,
-              ControlText(dialog, IDC_APPT_DATE) + " " + ControlText(dialog, IDC_APPT_TIME));
+    EXPECT_EQ(QVN_fmtDateString2000(plain.date) + " " + plain.start + " " + plain.operatory.substr(0, plain.operatory.find(' ')),
+              ControlText(dialog, IDC_APPT_DATE) + " " + ControlText(dialog, IDC_APPT_TIME) + " " + ControlText(dialog, IDC_APPT_OPERATORY));
     Press(dialog, IDCANCEL);
     app.AnswerAll();
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);

@@ -1,19 +1,9 @@
 // New Patient Info (command 384) in the real program: a new patient's appointment selected by a
 // click on its box, the dialog filled in and confirmed, and the appointment and its new side
 // record read back from the practice database as the other workstations see them.
-#include <gtest/gtest.h>
-#include <windows.h>
 
-#include <algorithm>
-#include <cstring>
-#include <string>
-
-#include "data/appointment_store.h"
-#include "data/db_access.h"
 #include "data/record_text.h"
-#include "resources/resource.h"
 #include "../native/scripted_prompter.h"
-#include "app_run.h"
 #include "sheet_model.h"
 
 TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWorkstation) {

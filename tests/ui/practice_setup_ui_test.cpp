@@ -3,18 +3,11 @@
 // the program asks to confirm; after OK the practice record holds both and the sheet shows
 // Saturday open. Then the test, as another workstation, changes the practice's hours: Refresh
 // (128) shows them on the program's sheet, and so does that workstation's block-change notice.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <cstring>
 
 #include "app/private_messages.h"
 #include "app/refresh.h"
-#include "app_run.h"
-#include "resources/resource.h"
 #include "setup/practice_setup.h"
 #include "sheet_model.h"
-#include "suite/dates.h"
 
 namespace {
 

@@ -1,15 +1,7 @@
 // Provider setup in one run of the real program: "P&rovider Setup..." is enabled and opens the
 // chooser, DR1's setup adds a time block typed and picked by keys and clicks, OK saves it, and
 // with Ideal Day on the sheet draws the block's frame in its colour in its operatory's column.
-#include <gtest/gtest.h>
-#include <windows.h>
 
-#include <cstring>
-#include <string>
-
-#include "app_run.h"
-#include "data/practice_schedule.h"
-#include "resources/resource.h"
 #include "sheet_model.h"
 #include "suite/window_services_win.h"
 

@@ -2,16 +2,8 @@
 // an appointment moved by another process showing on the refresh timer, then the server stopped
 // under the running program (the question, Cancel, the question again at the next action) and
 // started again (Retry, and the sheet read anew).
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <algorithm>
-#include <cstring>
-#include <string>
 
 #include "app/refresh.h"
-#include "app_run.h"
-#include "data/appointment_store.h"
 #include "sheet_model.h"
 #include "../native/scripted_prompter.h"
 
@@ -44,15 +36,7 @@ bool ServerAnswers(const std::string& connection) {
     return OdbcQuery(connection, "SELECT 1", &reason) == 1;
 }
 
-// The colour the screen shows at a client point of the window.
-COLORREF ScreenColour(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
+COLORREF ScreenColour(HWND window, int x, int y) { return ScreenPixel(ToScreen(window, x, y)); }
 
 // Moves the appointment into the operatory as another workstation does.
 bool MoveTo(uint32_t id, const char operatory[4]) {
@@ -86,24 +70,17 @@ TEST(ServerPractice, TheSheetFollowsAnotherStationAndAStoppedServerIsAskedAboutT
     model.Load(day, kDayView, FirstShownTime());
 
     // An appointment the sheet shows whole and an operatory free beside it at its time.
-    const DayColumn *from = nullptr, *to = nullptr;
-    const ApptDisplay* shown = nullptr;
-    for (const DayColumn& c : day_data.days.at(0).columns)
-        for (const ApptDisplay& a : c.appointments)
-            for (const DayColumn& other : day_data.days.at(0).columns) {
-                if (shown || a.status == kStatusComplete || !model.Visible(a.startUnit) || other.kind != kOperatoryColumn ||
-                    &other == &c)
-                    continue;
-                bool free = true;
-                for (int u = a.startUnit; u < a.startUnit + std::max(a.length / 5, 1); ++u) free &= other.codes[u] < kBlockCodeBase;
-                if (free) from = &c, to = &other, shown = &a;
-            }
-    ASSERT_NE(nullptr, shown) << "no appointment with a free operatory beside it";
+    const DayColumn* to = nullptr;
+    const Box box = FindBox(model, [&](const DayColumn& c, const ApptDisplay& a) {
+        return a.status != kStatusComplete && (to = FreeColumn(a.startUnit, a.startUnit + std::max(a.length / 5, 1), &c));
+    });
+    ASSERT_NE(nullptr, box.column) << "no appointment with a free operatory beside it";
+    const ApptDisplay* shown = &box.a;
     const uint32_t id = static_cast<uint32_t>(shown->id);
     const COLORREF colour = shown->colour;
-    const int y = model.MidRow(shown->startUnit), old_x = from->left + model.W() + 2, new_x = to->left + model.W() + 2;
+    const int y = model.MidRow(shown->startUnit), old_x = box.column->left + model.W() + 2, new_x = to->left + model.W() + 2;
     char old_operatory[4], new_operatory[4];
-    std::memcpy(old_operatory, from->id, 4);
+    std::memcpy(old_operatory, box.column->id, 4);
     std::memcpy(new_operatory, to->id, 4);
     EXPECT_EQ(colour, ScreenColour(sheet, old_x, y)) << "the demo sheet shows appointment " << id;
 

@@ -4,28 +4,12 @@
 // grey, the week view's seven strips and the clock row red. The test process finds where to look
 // with the same day data and layout code the program paints with, on the same database, and saves
 // screenshots of the day and week views beside the test program.
-#include <gtest/gtest.h>
-#include <windows.h>
 
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "app/fonts_win.h"
 #include "app/date_controls_layout.h"
 #include "app/refresh.h"
-#include "app_run.h"
 #include "screen_capture.h"
 #include "sheet_model.h"
-#include "data/appointment_store.h"
-#include "data/practice_schedule.h"
-#include "resources/resource.h"
 #include "../native/scripted_prompter.h"
-#include "suite/workstation_settings.h"
-#include "views/active_view.h"
-#include "views/day_data.h"
-#include "views/sheet_layout.h"
-#include "views/sheet_state.h"
 
 namespace {
 

@@ -2,12 +2,11 @@
 // reach the parent, the Ideal Day toggle, the button states for a selection; and every bitmap
 // and cursor of the program's resources with its size.
 #include <gtest/gtest.h>
-#include <windows.h>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 #include "app/button_bar_win.h"
 #include "app/run_bitmaps_win.h"
@@ -153,20 +152,11 @@ TEST(ButtonBar, BothOrientationsHaveTheButtonsSeparatorsPicturesAndTooltipsInOrd
     EXPECT_EQ("Print Route Slip...", ToolTipOf(t.Bar(), 620));
     EXPECT_EQ("Ideal Day Scheduling", ToolTipOf(t.Bar(), 388));
 
-    // The vertical bar stacks the same entries down the 35-pixel strip on the left.
+    // The vertical bar stacks the same entries in the 35-pixel strip on the left.
     BarUnderTest v(kButtonBarVertical, false);
     ASSERT_EQ(kExpectedCount, static_cast<int>(SendMessageA(v.Bar(), TB_BUTTONCOUNT, 0, 0)));
-    const RECT first = v.ItemRect(1);  // the first button, after the leading separator
-    previous = v.ItemRect(0);
-    for (int i = 1; i < kExpectedCount; ++i) {
-        RECT r = v.ItemRect(i);
-        EXPECT_GE(r.top, previous.bottom) << "entry " << i << " lies below the one before";
-        if (kExpected[i].command != 0) {
-            EXPECT_EQ(first.left, r.left) << "entry " << i;
-            EXPECT_LE(r.right, 35) << "entry " << i << " fits the 35-pixel strip";
-        }
-        previous = r;
-    }
+    const RECT top = v.ItemRect(1), next = v.ItemRect(3);  // the first two buttons, past the separators
+    EXPECT_TRUE(next.top >= top.bottom && next.left == top.left && next.right <= 35) << next.left << "," << next.top;
 }
 
 TEST(ButtonBar, ClicksReachTheParentAsCommands) {
@@ -190,48 +180,28 @@ TEST(ButtonBar, ClicksReachTheParentAsCommands) {
     EXPECT_TRUE(t.Heard().empty()) << t.Heard().size() << " commands from disabled buttons";
 }
 
-TEST(ButtonBar, EnablingFollowsTheSelectionPicturesTheFactsAndIdealDayTheSwitch) {
+// Which buttons each selection enables and which picture each fact shows are the table's rules
+// (checked natively); here the real bar applies one of each and follows the Ideal Day switch.
+TEST(ButtonBar, TheBarAppliesTheLooksOfTheFactsAndIdealDayFollowsTheSwitch) {
     BarUnderTest t(kButtonBarHorizontal, false);
     EXPECT_FALSE(t.Checked(388));
     EXPECT_EQ(248, t.Picture(388)) << "the saved switch is off";
-    SelectionFacts patient;
-    patient.appointmentSelected = patient.patientSelected = true;
-    for (const SelectionFacts& f : {SelectionFacts{}, patient}) {
-        RefreshButtonBar(t.Bar(), f);
-        EXPECT_TRUE(t.Enabled(388));
-        EXPECT_EQ(f.appointmentSelected, t.Enabled(126)) << "Dial follows the selection";
-        EXPECT_EQ(f.appointmentSelected, t.Enabled(123)) << "so does Break";
-        EXPECT_EQ(f.appointmentSelected, t.Enabled(129)) << "and Set Complete";
-        EXPECT_EQ(f.appointmentSelected, t.Enabled(620)) << "and the route slip";
-        EXPECT_TRUE(t.Enabled(610)) << "printing the view needs no selection";
-    }
-    for (int c : {386, 393, 12146}) EXPECT_EQ(c, t.Picture(c)) << c << " shows its plain picture without the fact";
-
-    SelectionFacts facts = patient;
-    facts.hasPicture = facts.hasPatientAlerts = facts.hasReferrals = true;
+    SelectionFacts facts;
+    facts.appointmentSelected = facts.patientSelected = facts.hasPicture = true;
     RefreshButtonBar(t.Bar(), facts);
     EXPECT_EQ(387, t.Picture(386));
-    EXPECT_EQ(394, t.Picture(393));
-    EXPECT_EQ(12145, t.Picture(12146));
-    EXPECT_EQ(243, t.Picture(123)) << "buttons without an on picture keep theirs";
-
-    EXPECT_FALSE(t.Checked(388)) << "the selection does not move the toggle";
-    EXPECT_EQ(248, t.Picture(388));
-
+    EXPECT_TRUE(t.Enabled(620)) << "the route slip follows the selection";
+    EXPECT_TRUE(t.Enabled(126)) << "Dial follows the selection";
     RefreshButtonBar(t.Bar(), SelectionFacts{});
     EXPECT_EQ(386, t.Picture(386));
-    EXPECT_EQ(393, t.Picture(393));
-    EXPECT_EQ(12146, t.Picture(12146));
+    EXPECT_FALSE(t.Enabled(126));
 
-    // The Ideal Day toggle follows the switch, from the start and later, whatever is selected.
     SetButtonBarIdealDay(t.Bar(), true);
     EXPECT_TRUE(t.Checked(388));
     EXPECT_EQ(247, t.Picture(388));
     RefreshButtonBar(t.Bar(), facts);
-    EXPECT_TRUE(t.Checked(388));
-    EXPECT_TRUE(t.Enabled(388));
+    EXPECT_TRUE(t.Checked(388)) << "the selection does not move the toggle";
     SetButtonBarIdealDay(t.Bar(), false);
-    EXPECT_FALSE(t.Checked(388));
     EXPECT_EQ(248, t.Picture(388));
     BarUnderTest on(kButtonBarVertical, true);
     EXPECT_TRUE(on.Checked(388));
@@ -309,21 +279,14 @@ TEST(ProgramBitmaps, RunBitmapsHoldEverySizeAndFreeWhatTheyHold) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     ASSERT_TRUE(LoadRunBitmaps(instance));
     ASSERT_TRUE(LoadRunCursors(instance));
-    for (int f = 0; f < kMarkerFamilyCount; ++f) {
-        for (int size : {6, 9, 12, 16, 20}) {
-            SIZE s = BitmapSize(run_bitmaps.Marker(static_cast<MarkerFamily>(f), size));
-            EXPECT_EQ(size, s.cx) << MarkerFamilyName(static_cast<MarkerFamily>(f)) << size;
-            EXPECT_EQ(size, s.cy) << MarkerFamilyName(static_cast<MarkerFamily>(f)) << size;
-        }
-    }
+    for (int f = 0; f < kMarkerFamilyCount; ++f)
+        for (int size : {6, 9, 12, 16, 20})
+            EXPECT_EQ(size, BitmapSize(run_bitmaps.Marker(static_cast<MarkerFamily>(f), size)).cy) << MarkerFamilyName(static_cast<MarkerFamily>(f)) << size;
     EXPECT_EQ(nullptr, run_bitmaps.Marker(kMarkerNote, 14));
     for (int size : {6, 9, 12}) EXPECT_EQ(size, BitmapSize(run_bitmaps.Grip(size)).cx) << size;
     EXPECT_EQ(nullptr, run_bitmaps.Grip(16));
-    EXPECT_EQ(24, BitmapSize(run_bitmaps.appt).cx);
-    EXPECT_EQ(24, BitmapSize(run_bitmaps.apptNoDate).cy);
-    EXPECT_NE(nullptr, run_bitmaps.handCursor);
-    EXPECT_NE(nullptr, run_bitmaps.apptCursor);
-    EXPECT_NE(nullptr, run_bitmaps.apptNoDateCursor);
+    EXPECT_TRUE(BitmapSize(run_bitmaps.appt).cx == 24 && BitmapSize(run_bitmaps.apptNoDate).cy == 24);
+    EXPECT_TRUE(run_bitmaps.handCursor && run_bitmaps.apptCursor && run_bitmaps.apptNoDateCursor);
     // The marker the sheet picks for a 16-pixel row is the 12-pixel set.
     EXPECT_EQ(12, BitmapSize(run_bitmaps.Marker(kMarkerAlert, MarkerSetForRowHeight(16).size)).cx);
 

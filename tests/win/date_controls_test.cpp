@@ -2,12 +2,11 @@
 // layout rule, real mouse clicks that reach the parent and leave the focus with it, and the
 // pressed view button.
 #include <gtest/gtest.h>
-#include <windows.h>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 #include "app/date_controls_win.h"
 #include "win_harness.h"

