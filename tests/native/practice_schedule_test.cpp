@@ -71,7 +71,7 @@ TEST(PracticeSchedule, APracticeWithoutBaseRecordsGetsTheDefaults) {
     // Providers in file order with the default colours (the ninth takes the first again), the
     // practice's hours and no blocks.
     std::vector<uint32_t> colours;
-    for (size_t i = 0; i < practice_tables.providers.size(); ++i) colours.push_back(practice_tables.providers[i].colour);
+    for (size_t i = 0; i < practice_tables.providers.size(); ++i) colours.push_back(uint32_t{practice_tables.providers[i].colour});
     EXPECT_EQ((std::vector<uint32_t>{0x0000FFFF, 0x00FFFF00, 0x00FF00FF, 0x000000FF, 0x0000FF00, 0x00FF0000, 0x0000C0C0,
                                      0x00C0C000, 0x0000FFFF}),
               colours);
