@@ -1,7 +1,7 @@
 // The patient's picture, alerts and referrals on a real practice database and a real pictures
 // folder: the button bar's answers with and without each fact, the alert write stored whole or
-// not at all (every engine operation failed in turn), refused when another workstation changed
-// the alerts or holds the patient, and the referrals as the window lists them.
+// not at all (every engine operation failed in turn), and refused when another workstation
+// changed the alerts or holds the patient.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,7 +12,6 @@
 #include "app/command_rules.h"
 #include "appointments/note_store.h"
 #include "change_test_support.h"
-#include "data/appointment_record.h"
 #include "data/db_access.h"
 #include "data/record_text.h"
 #include "demo_practice_fixture.h"
@@ -162,32 +161,4 @@ TEST(PatientWindows, AnAlertWriteIsRefusedAfterAChangeElsewhereAndWaitsForALocke
     EXPECT_EQ(std::vector<std::string>{"The patient's alerts have been changed at another workstation during edit. Edit canceled!"},
               prompter.Texts());
     EXPECT_EQ(before, StoredRows(db.Dir(), {"g44", "g92"}));
-}
-
-TEST(PatientWindows, TheReferralsWindowNamesTheSourceAndTheAppointmentsThatNameAReferral) {
-    PracticeTestDatabase db;
-    ASSERT_TRUE(db.Ok());
-    ReferralRecord source{};
-    source.id = 3;
-    std::strcpy(source.title, "Dr.");
-    std::strcpy(source.firstName, "Simon");
-    std::strcpy(source.lastName, "Hart");
-    std::strcpy(source.phone, "5551234567");
-    ASSERT_EQ(kQdbOk, db.Add(kReferralFile, source));
-    ASSERT_EQ(kQdbOk, db.Add(kPatientFile, Patient(41, "Ames", "Ann", 3)));
-    ASSERT_EQ(kQdbOk, db.Add(kPatientFile, Patient(42, "Bell", "Bo", 0)));
-    AppointmentRecord a{};
-    a.id = 7;
-    a.patientId = 41;
-    a.date = Today();
-    a.referredByKind = 0;
-    a.referredById = 42;
-    ASSERT_EQ(kQdbOk, db.Add(kAppointmentFile, a));
-
-    EXPECT_EQ("Referrals of Ames, Ann\n\nReferred by: Dr. Simon Hart\nPhone: 5551234567\n\n"
-              "Appointments that name a referral:\n12/07/2026  Bell, Bo (patient)\n",
-              PatientReferralsText(ReadPatientReferrals(41)));
-    EXPECT_EQ("Referrals of Bell, Bo\n\nReferred by: no referral source on file.\n",
-              PatientReferralsText(ReadPatientReferrals(42)));
-    EXPECT_EQ("The patient is not on file.", PatientReferralsText(ReadPatientReferrals(99)));
 }

@@ -72,12 +72,14 @@ TEST(PatientWindowsUi, CtrlUShowsThePatientsPictureAndTheAlertSetUpStoresWhatWas
     Chord({VK_CONTROL, 'U'});
     HWND picture = app.WaitForDialog(("Patient Picture - " + name).c_str(), 5000);
     ASSERT_NE(nullptr, picture) << "no picture window for patient " << patient;
-    Settle(500);
     HWND image = GetDlgItem(picture, IDC_PICTURE_IMAGE);
     ASSERT_NE(nullptr, image);
     RECT r{};
     GetClientRect(image, &r);
-    EXPECT_EQ(kPictureColour, Capture(image).At(r.right / 2, r.bottom / 2)) << "the picture in the middle of its frame";
+    // Painted when the machine gets to it: the middle of the frame turns the picture's colour.
+    COLORREF middle = CLR_INVALID;
+    EXPECT_TRUE(WaitUntil([&] { return (middle = Capture(image).At(r.right / 2, r.bottom / 2)) == kPictureColour; }, 10000))
+        << "the middle of the picture's frame shows " << std::hex << middle;
     PostMessageA(picture, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picture); }));
 
