@@ -69,7 +69,7 @@ const DrawItem* TextAt(const Page& page, const std::string& text, bool whole, co
 void BookDemoDay() {
     DemoBookCounts counts;
     std::string reason;
-    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 1}, &counts, &reason))
+    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 0}, &counts, &reason))
         << reason;
 }
 

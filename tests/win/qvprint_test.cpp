@@ -119,7 +119,7 @@ std::string ClockText(int hour, int minute) {
 void BookDemoDay() {
     DemoBookCounts counts;
     std::string reason;
-    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 1}, &counts, &reason))
+    ASSERT_TRUE(WriteDemoAppointments(BuildDemoPractice(1, DemoMonday()), 3, DemoMonday(), DemoBookSpan{0, 0}, &counts, &reason))
         << reason;
 }
 
