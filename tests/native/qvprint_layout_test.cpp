@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "change_test_support.h"
+#include "appointments/appt_reasons.h"
 #include "data/appointment_store.h"
+#include "data/record_text.h"
 #include "data/demo_appointments.h"
 #include "demo_practice_fixture.h"
 #include "suite/print_jobs.h"
@@ -130,6 +132,10 @@ TEST_F(QvprintLayoutTest, EveryAppointmentOfTheDayInItsColumnWithNameAndTime) {
 
 TEST_F(QvprintLayoutTest, RouteSlipShowsTheAppointmentAndItsPatient) {
     AppointmentRecord a = DemoAppt(9002, DemoMonday(), 9, 30, 60, "DR3", "OP5");
+    const std::vector<ProcedureCodeRecord> codes = ReadProcedureCodes();
+    ASSERT_FALSE(codes.empty()) << "the demo practice's procedure codes";
+    ASSERT_TRUE(AddReason(&a, codes[0].id, 0));
+    ASSERT_TRUE(AddReason(&a, 0x7FFFFFF0, 0)) << "a code no longer on file";
     Book(a);
     PrintJobRecord job = NewPrintJob("rteslip", "Single Route Slip", DemoMonday());
     job.slip.appointmentId = 9002;
@@ -143,6 +149,8 @@ TEST_F(QvprintLayoutTest, RouteSlipShowsTheAppointmentAndItsPatient) {
     EXPECT_NE(std::string::npos, all.find("|9:30am - 10:30am (60 min)|")) << all;
     EXPECT_NE(std::string::npos, all.find("|NP-Patient 9002|")) << all;
     EXPECT_NE(std::string::npos, all.find("|Appointment 9002|")) << all;
+    EXPECT_NE(std::string::npos, all.find("|" + GetTrimmedText(codes[0].code) + "  " + GetTrimmedText(codes[0].description) + "|")) << all;
+    EXPECT_NE(std::string::npos, all.find("|<not on file>|")) << all;
     job.slip.appointmentId = 999999;
     EXPECT_FALSE(MakeReportPages(job, PageMetrics{}, &pages, &reason));
     EXPECT_EQ("The appointment 999999 no longer exists.", reason);

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/command_rules.h"
+#include "appointments/appt_reasons.h"
 #include "data/appointment_store.h"
 #include "data/db_access.h"
 #include "data/practice_schedule.h"
@@ -109,6 +110,15 @@ bool ReadRouteSlipFacts(uint32_t appointment_id, FormFacts* facts) {
     if (a.staffMarker) appointment.lines.push_back({"Staff:", Trimmed(a.staff, 4)});
     if (std::string status = StatusText(a.status); !status.empty()) appointment.lines.push_back({"Status:", status});
     appointment.lines.push_back({"Reason:", GetText(a.description)});
+    // The description is what the front desk typed or what the reasons made of it; the chair
+    // side wants each procedure the appointment is for, by its code.
+    for (int slot = 0; slot < kReasonSlots; ++slot) {
+        if (a.reasons[slot] == 0) continue;
+        ProcedureCodeRecord code{};
+        appointment.lines.push_back({"Procedure:", ReadCodeOfReason(a, slot, &code)
+                                                       ? GetTrimmedText(code.code) + "  " + GetTrimmedText(code.description)
+                                                       : std::string(kMissingReason)});
+    }
     facts->sections.push_back(std::move(appointment));
 
     FormSection patient{"Patient", {}};
