@@ -14,6 +14,7 @@
 #include "data/record_text.h"
 #include "data/demo_appointments.h"
 #include "demo_practice_fixture.h"
+#include "print_test_jobs.h"
 #include "suite/print_jobs.h"
 #include "tools/qvprint/book_page.h"
 #include "tools/qvprint/form_pages.h"
@@ -33,28 +34,6 @@ public:
 private:
     int answer_;
 };
-
-PrintJobRecord DayJob(int32_t date, int block, int start_minutes, int end_minutes) {
-    PrintJobRecord job = NewPrintJob("ApptBook", "Appointment Book View(12/07/2026)", date);
-    PrintBookView& v = job.view;
-    v.firstDay = v.lastDay = date;
-    v.blockSize = static_cast<uint16_t>(block);
-    v.startMinutes = static_cast<uint16_t>(start_minutes);
-    v.endMinutes = static_cast<uint16_t>(end_minutes);
-    for (const ProviderInfo& p : practice_tables.providers)
-        if (v.providerCount < kPrintJobResources) std::memcpy(v.providerIds[v.providerCount++], p.id, 4);
-    for (const OperatoryInfo& o : practice_tables.operatories)
-        if (v.operatoryCount < kPrintJobResources) std::memcpy(v.operatoryIds[v.operatoryCount++], o.id, 4);
-    for (int i = 0; i < 9; ++i) v.lineCodes[i] = static_cast<uint8_t>(i + 1);
-    return job;
-}
-
-// "9:05am", written here rather than by the suite's time functions.
-std::string ClockText(int hour, int minute) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d:%02d%s", hour % 12 == 0 ? 12 : hour % 12, minute, hour < 12 ? "am" : "pm");
-    return text;
-}
 
 // The text item on the page that reads exactly text, or contains it, at this top inside the
 // column; null when none.

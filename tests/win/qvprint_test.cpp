@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../native/demo_practice_fixture.h"
+#include "../native/print_test_jobs.h"
 #include "data/appointment_store.h"
 #include "data/demo_appointments.h"
 #include "suite/print_jobs.h"
@@ -94,26 +95,6 @@ bool Done(uint32_t position) {
     return ReadQueuedJob(position, &job) && IsJobDone(job.record);
 }
 
-PrintJobRecord DayJob(int32_t date) {
-    PrintJobRecord job = NewPrintJob("ApptBook", "Appointment Book View(12/07/2026)", date);
-    PrintBookView& v = job.view;
-    v.firstDay = v.lastDay = date;
-    v.blockSize = 2;
-    v.startMinutes = 7 * 60;
-    v.endMinutes = 18 * 60;
-    for (const ProviderInfo& p : practice_tables.providers)
-        if (v.providerCount < kPrintJobResources) std::memcpy(v.providerIds[v.providerCount++], p.id, 4);
-    for (const OperatoryInfo& o : practice_tables.operatories)
-        if (v.operatoryCount < kPrintJobResources) std::memcpy(v.operatoryIds[v.operatoryCount++], o.id, 4);
-    for (int i = 0; i < 9; ++i) v.lineCodes[i] = static_cast<uint8_t>(i + 1);
-    return job;
-}
-
-std::string ClockText(int hour, int minute) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d:%02d%s", hour % 12 == 0 ? 12 : hour % 12, minute, hour < 12 ? "am" : "pm");
-    return text;
-}
 
 // The demo book of the day: the day's appointments as the demo seed books them.
 void BookDemoDay() {
