@@ -27,6 +27,7 @@
 #include "lists/select_patient_dialog_win.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/lab_case_win.h"
 #include "suite/messages.h"
 #include "suite/patient_alert.h"
@@ -58,19 +59,6 @@ struct ApptDialogRun {
     uint32_t savedId = 0;
     uint32_t openInstead = 0;     // chosen in the family list: opened once this dialog is closed
 };
-
-std::string ControlText(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    const int length = GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(control, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 int ComboIndex(HWND dialog, int id) {
     const LRESULT i = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);

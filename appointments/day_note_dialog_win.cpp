@@ -9,6 +9,7 @@
 #include "data/db_access.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/qdb/qdb.h"
 #include "suite/messages.h"
 #include "suite/users.h"
@@ -27,13 +28,6 @@ struct DayNoteRun {
     std::string title;
     bool existed = false;
 };
-
-std::string FieldText(HWND dialog) {
-    HWND field = GetDlgItem(dialog, IDC_APPTNOTE_TEXT);
-    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
-    GetWindowTextA(field, text.data(), static_cast<int>(text.size()));
-    return text.data();
-}
 
 bool Init(HWND dialog, DayNoteRun& run) {
     const NoteRead note = ReadNote(run.kind, run.owner);
@@ -64,7 +58,7 @@ INT_PTR CALLBACK DayNoteProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lp
             SetFocus(GetDlgItem(dialog, IDC_APPTNOTE_TEXT));
             return TRUE;
         case IDOK: {
-            const std::string text = FieldText(dialog);
+            const std::string text = ControlText(dialog, IDC_APPTNOTE_TEXT);
             // A note that could not be written keeps the dialog open with the text in it.
             if (WriteNote(run->kind, run->owner, text, QVN_SysDate()) != kQdbOk) return TRUE;
             EndDialog(dialog, text.empty() ? 0 : 1);

@@ -18,6 +18,7 @@
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/prompter.h"
 #include "suite/times.h"
 
@@ -61,14 +62,6 @@ struct FoundRun {
     bool fromMenu = false;
 };
 
-std::string Text(HWND dialog, int id) {
-    char text[64] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
 std::string TrimmedId(const char id[4]) {
     std::string s(id, strnlen(id, 4));
     while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -89,7 +82,7 @@ void ShowRangeEnd(HWND dialog, int id, int units) {
 
 // A range end as typed: empty is open (-1); false for text that is no time.
 bool ReadRangeEnd(HWND dialog, int id, int* units) {
-    const std::string text = Text(dialog, id);
+    const std::string text = ControlText(dialog, id);
     if (text.find_first_not_of(' ') == std::string::npos) {
         *units = -1;
         return true;
@@ -205,7 +198,7 @@ void InitSearchDialog(HWND dialog, SearchRun& run) {
 }
 
 void MoveStartDate(HWND dialog, int steps) {
-    int32_t date = QVN_ParseDate(Text(dialog, IDC_FINDTIME_DATE));
+    int32_t date = QVN_ParseDate(ControlText(dialog, IDC_FINDTIME_DATE));
     if (!date) date = QVN_SysDate();
     date = QuickStartDate(date, choices.unit, steps);
     if (date) SetDlgItemTextA(dialog, IDC_FINDTIME_DATE, QVN_fmtDateString2000(date).c_str());
@@ -245,7 +238,7 @@ bool ReadSearch(HWND dialog, SearchRun& run) {
     bool weekdays[7], any_day = false;
     for (int d = 0; d < 7; ++d) any_day |= weekdays[d] = Checked(dialog, IDC_FINDTIME_SUNDAY + d);
     if (!any_day) return Refuse(dialog, kNeedDay, IDC_FINDTIME_SUNDAY), false;
-    const int32_t start = QVN_ParseDate(Text(dialog, IDC_FINDTIME_DATE));
+    const int32_t start = QVN_ParseDate(ControlText(dialog, IDC_FINDTIME_DATE));
     if (!start) {
         SetFocus(GetDlgItem(dialog, IDC_FINDTIME_DATE));
         return false;
@@ -340,7 +333,7 @@ INT_PTR CALLBACK SearchProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
             choices.unit = FindDateUnit::kMonths;
             return TRUE;
         case IDC_FINDTIME_DATE_PICK:
-            OpenDatePicker(dialog, run->instance, QVN_ParseDate(Text(dialog, IDC_FINDTIME_DATE)), false);
+            OpenDatePicker(dialog, run->instance, QVN_ParseDate(ControlText(dialog, IDC_FINDTIME_DATE)), false);
             return TRUE;
         case kCmdPickedDate:
             if (lparam > 0) SetDlgItemTextA(dialog, IDC_FINDTIME_DATE, QVN_fmtDateString2000(static_cast<int32_t>(lparam)).c_str());

@@ -6,6 +6,7 @@
 #include "appointments/locate.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/messages.h"
 #include "suite/prompter.h"
 
@@ -19,15 +20,6 @@ struct LocateRun {
     LocateRequest* request = nullptr;
     uint32_t chosen = 0;
 };
-
-std::string ItemText(HWND list, int index) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR) return "";
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 
 // Fills the list; the number of appointments listed.
 size_t Fill(HWND dialog, const LocateSearch& found) {
@@ -72,7 +64,7 @@ uint32_t SelectedAppointment(HWND dialog, std::string* text) {
     HWND list = GetDlgItem(dialog, IDC_PATFIND2_LIST);
     const LRESULT at = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (at == LB_ERR) return 0;
-    *text = ItemText(list, static_cast<int>(at));
+    *text = ListBoxItemText(list, static_cast<int>(at));
     return AppointmentIdOfLocateLine(*text);
 }
 

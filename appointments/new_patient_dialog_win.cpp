@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "suite/addresses.h"
 #include "suite/dial_win.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/messages.h"
 #include "suite/prompter.h"
 #include "suite/referral_win.h"
@@ -41,12 +42,6 @@ const FieldControl kFields[] = {
     {IDC_EDITPAT_CITY, kEntryCityMax}, {IDC_EDITPAT_STATE, kEntryStateMax},
     {IDC_EDITPAT_ZIP, kEntryZipMax},
 };
-
-std::string ControlText(HWND dialog, int id) {
-    char text[128] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 int ControlOf(NewPatientField field) {
     switch (field) {

@@ -8,6 +8,7 @@
 #include "appointments/notes_dialog.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/gdi_win.h"
 #include "suite/messages.h"
 #include "suite/users.h"
@@ -34,13 +35,6 @@ NoteFieldState StateOf(const NotesRun& run, int id) {
     case IDC_NOTES_GUARANTOR: return run.fields.guarantor;
     }
     return kFieldEditable;
-}
-
-std::string FieldText(HWND dialog, int id) {
-    HWND field = GetDlgItem(dialog, id);
-    std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
-    GetWindowTextA(field, text.data(), static_cast<int>(text.size()));
-    return text.data();
 }
 
 // A hidden field shows the refusal in bold; a field that may not be changed is read-only.
@@ -136,9 +130,9 @@ void EditAlerts(HWND dialog, NotesRun& run) {
 }
 
 void OnOk(HWND dialog, NotesRun& run) {
-    run.content.appointmentNote = FieldText(dialog, IDC_NOTES_APPOINTMENT);
-    if (run.fields.loaded & kNotesPatient) run.content.patientNote = FieldText(dialog, IDC_NOTES_PATIENT);
-    if (run.fields.loaded & kNotesGuarantor) run.content.guarantorNote = FieldText(dialog, IDC_NOTES_GUARANTOR);
+    run.content.appointmentNote = ControlText(dialog, IDC_NOTES_APPOINTMENT);
+    if (run.fields.loaded & kNotesPatient) run.content.patientNote = ControlText(dialog, IDC_NOTES_PATIENT);
+    if (run.fields.loaded & kNotesGuarantor) run.content.guarantorNote = ControlText(dialog, IDC_NOTES_GUARANTOR);
     // A failed write was reported; the dialog stays so that nothing typed is lost.
     if (SaveNotes(run.patientId, run.appointmentId, run.fields.loaded, run.content, QVN_SysDate())) EndDialog(dialog, 1);
 }

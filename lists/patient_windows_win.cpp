@@ -10,6 +10,7 @@
 #include "lists/patient_windows.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/gdi_win.h"
 #include "suite/prompter.h"
 #include "suite/records/notes.h"
@@ -85,20 +86,11 @@ struct AlertRun {
     bool written = false;
 };
 
-std::string EditText(HWND dialog, int control) {
-    HWND edit = GetDlgItem(dialog, control);
-    const int length = GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(edit, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
 // OK: stored, or nothing to store, closes; a locked record the user gave up on or a refused
 // write keeps the dialog open with the text as typed, so that nothing typed is lost.
 void OnAlertsOk(HWND dialog, AlertRun& run) {
     HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    const AlertSave saved = SavePatientAlerts(run.opened, EditText(dialog, IDC_ALERTS_TEXT), QVN_SysDate());
+    const AlertSave saved = SavePatientAlerts(run.opened, ControlText(dialog, IDC_ALERTS_TEXT), QVN_SysDate());
     SetCursor(old_cursor);
     switch (saved) {
     case AlertSave::kWritten:
@@ -119,7 +111,7 @@ void OnAlertsOk(HWND dialog, AlertRun& run) {
 }
 
 void OnAlertsCancel(HWND dialog, const AlertRun& run) {
-    if (NormalisedAlertText(EditText(dialog, IDC_ALERTS_TEXT)) != run.opened.text && !AskYesNo(kDiscardAlerts)) {
+    if (NormalisedAlertText(ControlText(dialog, IDC_ALERTS_TEXT)) != run.opened.text && !AskYesNo(kDiscardAlerts)) {
         SetFocus(GetDlgItem(dialog, IDC_ALERTS_TEXT));
         return;
     }

@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "suite/dates.h"
 #include "suite/dial_win.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/messages.h"
 #include "suite/users.h"
 #include "suite/utility_strings.h"
@@ -37,21 +38,6 @@ struct MoreInfoRun {
     bool mayDial = true;
     uint32_t chosen = 0;
 };
-
-std::string ItemText(HWND list, int index) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR) return "";
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
-std::string ControlText(HWND dialog, int id) {
-    char text[128] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 void SetTabs(HWND list, const int (&tabs)[5]) {
     SendMessageA(list, LB_SETTABSTOPS, 5, reinterpret_cast<LPARAM>(tabs));
@@ -116,7 +102,7 @@ void FillRecent(HWND dialog, const FindRun& run) {
 uint32_t SelectedPatient(HWND list, std::string* line) {
     const LRESULT at = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (at == LB_ERR) return 0;
-    *line = ItemText(list, static_cast<int>(at));
+    *line = ListBoxItemText(list, static_cast<int>(at));
     return static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(at), 0));
 }
 

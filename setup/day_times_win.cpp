@@ -7,6 +7,7 @@
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
 #include "setup/day_times.h"
+#include "suite/dialog_fields_win.h"
 
 namespace {
 
@@ -17,19 +18,13 @@ struct DayTimesRun {
     int blockMinutes = 10;
 };
 
-std::string TextOf(HWND dialog, int id) {
-    char buffer[64] = {};
-    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-    return buffer;
-}
-
 // " >>": the picker starts at the typed time (12:00 when there is none) and its choice replaces
 // the text.
 void PickInto(HWND dialog, const DayTimesRun& run, int slot) {
     const int text_id = IDC_DAYTIME_TEXT1 + slot;
     int32_t units = -1;
     int hour = -1, minute = 0;
-    if (ReadDayTimeText(TextOf(dialog, text_id), run.blockMinutes, &units) == DayTimeRead::kTime && units < 288) {
+    if (ReadDayTimeText(ControlText(dialog, text_id), run.blockMinutes, &units) == DayTimeRead::kTime && units < 288) {
         hour = units / 12;
         minute = units % 12 * 5;
     }
@@ -40,7 +35,7 @@ void PickInto(HWND dialog, const DayTimesRun& run, int slot) {
 
 void Accept(HWND dialog, DayTimesRun& run) {
     DayTimeTexts texts;
-    for (int n = 0; n < kDayTimeCount; ++n) texts[n] = TextOf(dialog, IDC_DAYTIME_TEXT1 + n);
+    for (int n = 0; n < kDayTimeCount; ++n) texts[n] = ControlText(dialog, IDC_DAYTIME_TEXT1 + n);
     const DayTimesFocus focus = CheckDayTimes(texts, run.timeRequired, run.blockMinutes, &run.times);
     if (focus.kind == DayTimesFocus::kAccepted) return void(EndDialog(dialog, 1));
     const int id = (focus.kind == DayTimesFocus::kText ? IDC_DAYTIME_TEXT1 : IDC_DAYTIME_PICK1) + focus.slot;

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "setup/day_times_win.h"
 #include "setup/practice_setup.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/window_services_win.h"
 
 namespace {
@@ -22,8 +23,6 @@ struct PracticeSetupRun {
     PracticeSetupEdit* edit = nullptr;
     PracticeSetupSettings settings;
 };
-
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 void SetColour(HWND dialog, int id, uint32_t colour) {
     SendDlgItemMessageA(dialog, id, kColorButtonSetColour, 0, static_cast<LPARAM>(colour));

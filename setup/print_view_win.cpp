@@ -11,8 +11,10 @@
 #include "resources/resource.h"
 #include "setup/print_view.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/print_program_win.h"
 #include "views/sheet_state.h"
+#include "views/view_dialogs_win.h"
 
 namespace {
 
@@ -22,15 +24,6 @@ struct PrintViewRun {
     HINSTANCE instance = nullptr;
     bool made = false;
 };
-
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
-
-std::string Text(HWND dialog, int id) {
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 void FillIds(HWND list, const std::vector<ResourceId>& ids, const std::vector<ResourceId>& selected) {
     for (const ResourceId& id : ids) {
@@ -47,12 +40,7 @@ std::vector<ResourceId> SelectedIds(HWND dialog, int list_id) {
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) <= 0) continue;
-        char text[16] = {};
-        if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        ResourceId id = {' ', ' ', ' ', ' '};
-        for (size_t c = 0; c < id.size() && text[c]; ++c) id[c] = text[c];
-        ids.push_back(id);
+        ids.push_back(ResourceIdOfText(ListBoxItemText(list, static_cast<int>(i))));
     }
     return ids;
 }
@@ -69,12 +57,6 @@ void AllClicked(HWND dialog, int list_id, int all_id) {
     SendDlgItemMessageA(dialog, list_id, LB_SETSEL, Checked(dialog, all_id) ? TRUE : FALSE, -1);
 }
 
-void ShowHour(HWND dialog, int edit_id, int am_id, int pm_id, int time) {
-    const HourField field = HourFieldOfTime(time);
-    SetDlgItemInt(dialog, edit_id, static_cast<UINT>(field.hour), FALSE);
-    CheckRadioButton(dialog, am_id, pm_id, field.pm ? pm_id : am_id);
-}
-
 void ShowOptions(HWND dialog, const PrintViewOptions& o) {
     Check(dialog, IDC_SELPRINT_AMOUNT, o.printAmount);
     Check(dialog, IDC_SELPRINT_COLOURS, o.printColours);
@@ -89,11 +71,11 @@ void ShowOptions(HWND dialog, const PrintViewOptions& o) {
 
 PrintViewInput ReadInput(HWND dialog) {
     PrintViewInput in;
-    in.date = Text(dialog, IDC_SELPRINT_DATE);
+    in.date = ControlText(dialog, IDC_SELPRINT_DATE);
     in.providers = SelectedIds(dialog, IDC_SELPRINT_PROVIDERS);
     in.operatories = SelectedIds(dialog, IDC_SELPRINT_OPERATORIES);
-    in.startHour = Text(dialog, IDC_SELPRINT_START);
-    in.endHour = Text(dialog, IDC_SELPRINT_END);
+    in.startHour = ControlText(dialog, IDC_SELPRINT_START);
+    in.endHour = ControlText(dialog, IDC_SELPRINT_END);
     in.startPm = Checked(dialog, IDC_SELPRINT_START_PM);
     in.endPm = Checked(dialog, IDC_SELPRINT_END_PM);
     PrintViewOptions& o = in.options;
@@ -197,7 +179,7 @@ INT_PTR CALLBACK PrintViewProc(HWND dialog, UINT message, WPARAM wparam, LPARAM 
             ShowOptions(dialog, LoadPrintView());
             return TRUE;
         case IDC_SELPRINT_DATE_PICK:
-            OpenDatePicker(dialog, run->instance, QVN_ParseDate(Text(dialog, IDC_SELPRINT_DATE)), false);
+            OpenDatePicker(dialog, run->instance, QVN_ParseDate(ControlText(dialog, IDC_SELPRINT_DATE)), false);
             return TRUE;
         case kCmdPickedDate:
             if (lparam > 0)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/messages.h"
 
 namespace {
@@ -11,12 +12,6 @@ namespace {
 struct AttachRun {
     std::vector<LabCaseLink> links;  // the working list: given back only on OK
 };
-
-std::string ControlText(HWND dialog, int id) {
-    char text[64] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 void FillList(HWND dialog, const AttachRun& run, int select) {
     HWND list = GetDlgItem(dialog, IDC_ATTACHCASES_LIST);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "suite/dialog_fields_win.h"
 
 namespace {
 
@@ -12,15 +13,6 @@ struct PasswordDialogRun {
     const PasswordRequest* request;
     PasswordAnswer* answer;
 };
-
-std::string ControlText(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    int length = GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(control, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 
 // Overwrites the password in the control before emptying it, so that the control's own buffer
 // is written over rather than only given back with the password still in it.

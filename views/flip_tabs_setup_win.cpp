@@ -11,6 +11,7 @@
 #include "controls/date_picker_win.h"
 #include "resources/resource.h"
 #include "suite/dates.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/window_services_win.h"
 #include "views/flip_tabs_setup.h"
 
@@ -35,12 +36,6 @@ HHOOK page_key_hook = nullptr;
 
 int Id(int row, int offset) { return IDC_USERTAB_ROW1 + 20 * row + offset; }
 HWND Control(HWND dialog, int row, int offset) { return GetDlgItem(dialog, Id(row, offset)); }
-
-std::string TextOf(HWND control) {
-    char text[64] = {};
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 void AddStrings(HWND combo, std::initializer_list<const char*> texts) {
     for (const char* t : texts) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t));
@@ -83,11 +78,11 @@ void KeepRows(SetupRun& run) {
     HWND dialog = run.dialog;
     for (int r = 0; r < kFlipUserTabs; ++r) {
         FlipTabRow& row = run.rows.rows[run.page][r];
-        row.description = TextOf(Control(dialog, r, USERTAB_DESCRIPTION));
+        row.description = WindowTextOf(Control(dialog, r, USERTAB_DESCRIPTION));
         row.textColor = static_cast<uint32_t>(SendMessageA(Control(dialog, r, USERTAB_COLOUR), kColorButtonGetColour, 0, 0));
         row.type = Selection(Control(dialog, r, USERTAB_TYPE));
-        row.date = TextOf(Control(dialog, r, USERTAB_DATE));
-        row.count = TextOf(Control(dialog, r, USERTAB_COUNT));
+        row.date = WindowTextOf(Control(dialog, r, USERTAB_DATE));
+        row.count = WindowTextOf(Control(dialog, r, USERTAB_COUNT));
         row.backward = Selection(Control(dialog, r, USERTAB_DIRECTION)) == 1;
         row.fromDisplayed = Selection(Control(dialog, r, USERTAB_BASE)) == 1;
     }
@@ -130,7 +125,7 @@ void Initialize(HWND dialog, SetupRun& run) {
 void OnCountChanged(SetupRun& run, int row) {
     if (run.filling) return;
     HWND edit = Control(run.dialog, row, USERTAB_COUNT);
-    const std::string text = TextOf(edit);
+    const std::string text = WindowTextOf(edit);
     if (FlipCountTextAllowed(text)) {
         run.lastCount[row] = text;
         return;
@@ -144,7 +139,7 @@ void OnCountChanged(SetupRun& run, int row) {
 
 void OnPickDate(SetupRun& run, int row) {
     run.pickRow = row;
-    const int32_t typed = QVN_ParseDate(TextOf(Control(run.dialog, row, USERTAB_DATE)));
+    const int32_t typed = QVN_ParseDate(WindowTextOf(Control(run.dialog, row, USERTAB_DATE)));
     OpenDatePicker(run.dialog, run.resources, typed, false);
 }
 

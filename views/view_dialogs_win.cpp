@@ -7,6 +7,7 @@
 
 #include "data/practice_schedule.h"
 #include "resources/resource.h"
+#include "suite/dialog_fields_win.h"
 #include "suite/users.h"
 #include "suite/workstation_settings.h"
 #include "views/active_view.h"
@@ -76,12 +77,6 @@ void OnAllClicked(HWND dialog, int list_id, int all_id) {
     if (IsDlgButtonChecked(dialog, all_id) != BST_CHECKED) SendMessageA(list, LB_SETSEL, TRUE, 0);
 }
 
-void ShowHour(HWND dialog, int edit_id, int am_id, int time) {
-    const HourField field = HourFieldOfTime(time);
-    SetDlgItemInt(dialog, edit_id, static_cast<UINT>(field.hour), FALSE);
-    CheckRadioButton(dialog, am_id, am_id + 1, field.pm ? am_id + 1 : am_id);
-}
-
 void FillLineCombo(HWND combo, int country, int code) {
     for (int c = 0; c < kDisplayItemCodes; ++c) {
         const std::string label = DisplayItemLabel(c, country);
@@ -113,18 +108,12 @@ void InitEditView(HWND dialog, const EditViewRun& run) {
     CheckDlgButton(dialog, IDC_SETVIEW_AMOUNT, view.showAmount ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SETVIEW_NOTES, view.showNotes ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SETVIEW_ALERTS, view.showAlerts ? BST_CHECKED : BST_UNCHECKED);
-    ShowHour(dialog, IDC_SETVIEW_START, IDC_SETVIEW_START_AM, view.beginTime);
-    ShowHour(dialog, IDC_SETVIEW_END, IDC_SETVIEW_END_AM, view.endTime);
+    ShowHour(dialog, IDC_SETVIEW_START, IDC_SETVIEW_START_AM, IDC_SETVIEW_START_PM, view.beginTime);
+    ShowHour(dialog, IDC_SETVIEW_END, IDC_SETVIEW_END_AM, IDC_SETVIEW_END_PM, view.endTime);
 
     const int country = ReadCountryCode();
     for (int line = 0; line < kViewLines; ++line)
         FillLineCombo(GetDlgItem(dialog, IDC_SETVIEW_LINE1 + line), country, view.infoOrder[line]);
-}
-
-std::string ControlText(HWND dialog, int id) {
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
 }
 
 ResourceListInput ListInput(HWND dialog, int list_id, int all_id) {
@@ -132,12 +121,7 @@ ResourceListInput ListInput(HWND dialog, int list_id, int all_id) {
     HWND list = GetDlgItem(dialog, list_id);
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        char text[16] = {};
-        if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        ResourceId id = {' ', ' ', ' ', ' '};
-        for (size_t c = 0; c < id.size() && text[c]; ++c) id[c] = text[c];
-        input.entries.push_back(id);
+        input.entries.push_back(ResourceIdOfText(ListBoxItemText(list, static_cast<int>(i))));
         input.selected.push_back(SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0);
     }
     input.all = IsDlgButtonChecked(dialog, all_id) == BST_CHECKED;
@@ -336,4 +320,10 @@ int RunSelectViewDialog(HWND owner, HINSTANCE resources) {
     SelectViewRun run{resources};
     const INT_PTR result = DialogBoxParamA(resources, "DLG_SELECTVIEW2", owner, SelectViewProc, reinterpret_cast<LPARAM>(&run));
     return result > 0 && result <= kMaxUserView ? static_cast<int>(result) : 0;
+}
+
+void ShowHour(HWND dialog, int edit_id, int am_id, int pm_id, int time) {
+    const HourField field = HourFieldOfTime(time);
+    SetDlgItemInt(dialog, edit_id, static_cast<UINT>(field.hour), FALSE);
+    CheckRadioButton(dialog, am_id, pm_id, field.pm ? pm_id : am_id);
 }

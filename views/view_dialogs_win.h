@@ -13,3 +13,6 @@ int RunSelectViewDialog(HWND owner, HINSTANCE resources);
 // Runs the Edit View dialog on view n. Returns 1 when the view was checked and saved, 0 on
 // Cancel.
 int RunEditViewDialog(HWND owner, HINSTANCE resources, int n);
+
+// Shows a view time in an hour field and its am/pm radio buttons (am_id to pm_id).
+void ShowHour(HWND dialog, int edit_id, int am_id, int pm_id, int time);

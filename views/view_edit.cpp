@@ -49,6 +49,12 @@ HourField HourFieldOfTime(int time) {
 
 int HourOfText(const std::string& text) { return ParseHour(text); }
 
+ResourceId ResourceIdOfText(const std::string& text) {
+    ResourceId id = {' ', ' ', ' ', ' '};
+    for (size_t c = 0; c < id.size() && c < text.size(); ++c) id[c] = text[c];
+    return id;
+}
+
 int TimeOfHourField(int hour, bool pm) {
     if (hour == 12) return pm ? 144 : 0;
     return (pm ? hour + 12 : hour) * 12;

@@ -22,6 +22,9 @@ int HourOfText(const std::string& text);
 
 using ResourceId = std::array<char, 4>;
 
+// The id a list line names: its first four characters, blank-padded.
+ResourceId ResourceIdOfText(const std::string& text);
+
 // One of the dialog's two resource lists: every entry in list order, which are selected, and
 // the "All" box beside it.
 struct ResourceListInput {
