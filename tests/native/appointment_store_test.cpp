@@ -47,12 +47,7 @@ struct Week {
 };
 Week ReadWeek(uint8_t kind, const char* id, int32_t date) {
     Week w;
-    FileGroupDesc desc{};
-    DbGroupOf(kRscUseFile, &desc);
-    DbGroupScope group(desc);
-    RscUseKey key{kind, {}, static_cast<uint32_t>(WeekStartOf(date))};
-    std::memcpy(key.id, id, 4);
-    w.found = DbFind(kRscUseKey, DbPrepareKey(&key), &w.record) == kQdbOk;
+    w.found = ReadStoredWeek(kind, id, date, &w.record);
     return w;
 }
 
@@ -93,8 +88,7 @@ TEST_F(DemoBook, SavesMovesAndRemovesOccupancySlotBySlot) {
     EXPECT_EQ(kDayHasAppointments, provider.record.dayFlags[1]);
     EXPECT_EQ(10000u, uint32_t(provider.record.scheduledAmount[1]));
     EXPECT_EQ(10000u, uint32_t(operatory.record.scheduledAmount[1]));
-    AppointmentRecord stored{};
-    ASSERT_EQ(kQdbOk, ReadAppointment(1, &stored));
+    const AppointmentRecord stored = Stored(1);
     EXPECT_EQ(0, std::memcmp(&a, &stored, sizeof a));
 
     // A second appointment of DR1 in the same slots is a double booking: after Yes the
@@ -224,8 +218,7 @@ TEST_F(DemoBook, AnUnavailableDayAsksOnceAndSkipsTheHours) {
     EXPECT_EQ(kDayClosed, week.record.dayFlags[1]) << "a nonzero day flag stays as it is";
     EXPECT_EQ("111111", Counters(week, kMonday, Slot(9), Slot(9, 25)));
     // Removing it keeps the vacation flag, and the record with it.
-    AppointmentRecord stored{};
-    ASSERT_EQ(kQdbOk, ReadAppointment(40, &stored));
+    const AppointmentRecord stored = Stored(40);
     AppointmentRecord off = stored;
     off.date = 0;
     ASSERT_TRUE(SaveAppointment(false, &stored, off));
