@@ -151,9 +151,7 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(13, kTuesday, 9, 0, 30, "DR1 ", "OP2 ")));
     prompts.Answer(kAnswerOk);
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(14, kTuesday, 9, 0, 30, "DR1 ", "OP3 ")));
-    std::vector<std::string> texts = prompts.Texts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(kSaysProviderBookedTwice, texts.back());
+    EXPECT_EQ(kSaysProviderBookedTwice, prompts.Texts().back());
     EXPECT_EQ(kButtonsOk, prompts.Asked().back().buttons);
     EXPECT_FALSE(ReadWeek(kRscOperatory, "OP3 ", kTuesday).found);
     EXPECT_EQ("222222000", Counters(ReadWeek(kRscProvider, "DR1 ", kTuesday), kTuesday, Slot(9), Slot(9, 40)));
