@@ -1,7 +1,7 @@
 // Moving, scheduling and resizing appointments as the sheet does it, on the demo practice: the
 // questions in their order and exact texts, the past-date confirmation, scheduling from the pin
 // board, and the occupancy checked afterwards. (A move into a booked operatory is refused by the
-// save's own checks: appointment_store_test.cpp.)
+// save: appointment_store_test.cpp.)
 
 #include <vector>
 

@@ -170,6 +170,15 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(15, kTuesday, 9, 10, 30, "DR2 ", "OP1 ")));
     EXPECT_EQ(kSaysOperatoryBooked, prompts.Texts().back());
     EXPECT_FALSE(ReadWeek(kRscProvider, "DR2 ", kTuesday).found);
+    // A move into it is refused alike, and the moved appointment stays where it was.
+    const AppointmentRecord elsewhere = Appt(19, kTuesday, 11, 0, 30, "DR2 ", "OP3 ");
+    ASSERT_TRUE(SaveAppointment(true, nullptr, elsewhere));
+    prompts.Answer(kAnswerOk);
+    EXPECT_FALSE(SaveAppointment(false, &elsewhere, Appt(19, kTuesday, 9, 10, 30, "DR2 ", "OP1 ")));
+    EXPECT_EQ(kSaysOperatoryBooked, prompts.Texts().back());
+    const AppointmentRecord kept = Stored(19);
+    EXPECT_EQ(0, std::memcmp(&kept, &elsewhere, sizeof kept));
+    EXPECT_EQ("000000", Counters(ReadWeek(kRscProvider, "DR2 ", kTuesday), kTuesday, Slot(9, 10), Slot(9, 35)));
 
     // DR3 is DR2's alias: booked in that time, DR2 is asked about; No undoes DR2's counters.
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(16, kTuesday, 14, 0, 30, "DR3 ", "OP4 ")));

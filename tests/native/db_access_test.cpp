@@ -196,10 +196,13 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
     uint8_t before[286] = {}, rec[286] = {};
     uint32_t id = 1;
     ASSERT_EQ(kQdbOk, DbUpdateRecord(appointments, kById, &id, 4, before, Appt(1, 2461386, 9).bytes, true));
-    // A save in flight on a session of its own.
+    // A save in flight on a session of its own, and a session kept idle for the next save.
+    QdbSession idle = QDB_StartSession(1);
+    ASSERT_NE(0, idle);
+    QDB_EndSession(idle);
     QdbSession saving = QDB_StartSession(1);
     ASSERT_NE(0, saving);
-    const QdbFile file = QDB_OpenFile(saving, 9);
+    QdbFile file = QDB_OpenFile(saving, 9);
     ASSERT_EQ(1, QDB_BeginTransaction(saving));
     ASSERT_EQ(1, QDB_AddRec(file, Appt(2, 2461386, 10).bytes));
     ASSERT_EQ(1, QDB_AddRec(file, Appt(3, 2461386, 11).bytes));
@@ -252,8 +255,14 @@ TEST(DbAccess, AServerThatGoesAwayIsAskedAboutAndANewSessionGoesOnWithNothingOfT
         EXPECT_EQ(kQdbOk, DbFindRecord(appointments, kById, &id, 4, rec));
         EXPECT_EQ(1u, prompts.Asked().size());
     }
-    // (A session kept idle across the restart and handed out again is caught where the
-    // workstations save on after it: appointment_stress_test.cpp, lost_connection_paths_test.cpp.)
     EXPECT_EQ(1, db.Sql("SELECT count(*) FROM g9")) << "the save in flight stored nothing";
+    // A save after the restart works on a fresh connection, not the one kept idle before it.
+    QdbSession after = QDB_StartSession(1);
+    ASSERT_NE(0, after) << QDB_GetLastReason(0);
+    file = QDB_OpenFile(after, 9);
+    EXPECT_EQ(1, QDB_AddRec(file, Appt(4, 2461386, 12).bytes)) << QDB_GetLastReason(after);
+    QDB_EndSession(after);
+    DbEndSession();
+    EXPECT_EQ(2, db.Sql("SELECT count(*) FROM g9"));
 }
 #endif
