@@ -115,19 +115,14 @@ TEST_F(ApptActions, DeleteRefusesThePinnedOneAndTakesEverythingOfItsOwnAlong) {
     BookWithLinks(200, 1, 9, "OP2 ");
     FakeApptWindows windows;
     windows.pinned = 200;
-    {
-        ScriptedPrompter prompts;
-        prompts.Answer(kAnswerOk);
-        EXPECT_EQ(0, DeleteAppointment(windows, 200));
-        EXPECT_EQ(std::vector<std::string>{kSaysPinned}, prompts.Texts());
-    }
+    ScriptedPrompter prompts;
+    prompts.Answer(kAnswerOk).Answer(kAnswerNo).Answer(kAnswerYes);
+    EXPECT_EQ(0, DeleteAppointment(windows, 200));
     windows.pinned = 0;
     windows.selected = 200;
-    ScriptedPrompter prompts;
-    prompts.Answer(kAnswerNo).Answer(kAnswerYes);
     EXPECT_EQ(0, DeleteAppointment(windows, 200));
     EXPECT_EQ(1, DeleteAppointment(windows, 200));
-    EXPECT_EQ((std::vector<std::string>{kSaysDelete, kSaysDelete}), prompts.Texts());
+    EXPECT_EQ((std::vector<std::string>{kSaysPinned, kSaysDelete, kSaysDelete}), prompts.Texts());
     EXPECT_EQ(0u, windows.selected);
     AppointmentRecord gone{};
     EXPECT_EQ(kQdbNotFound, ReadAppointment(200, &gone));
