@@ -11,7 +11,7 @@ ResourceIdBytes Id(const char* text) { return {text[0], text[1], text[2], text[3
 
 }  // namespace
 
-TEST(ActiveView, UnknownIdsAreDroppedAndTheViewsOrderKept) {
+TEST(ActiveView, UnknownIdsAreDroppedTheViewsOrderKeptAndFunctionKeysSkipTheCurrentView) {
     std::vector<ResourceIdBytes> providers = {Id("DR1 "), Id("DR2 "), Id("HYG ")};
     std::vector<ResourceIdBytes> operatories = {Id("OP1 "), Id("OP2 ")};
     ViewDefinition view;
@@ -35,9 +35,8 @@ TEST(ActiveView, UnknownIdsAreDroppedAndTheViewsOrderKept) {
     ApplyViewDefinition(13, view, {}, operatories, &active);
     EXPECT_EQ(1, active.number) << "a number outside 1-12 counts as 1";
     EXPECT_EQ(0, active.providerCount);
-}
 
-TEST(ActiveView, FunctionKeysSkipTheCurrentView) {
+    // The function keys skip the current view.
     EXPECT_EQ(3, ViewForFunctionKey(3, 1));
     EXPECT_EQ(0, ViewForFunctionKey(3, 3)) << "pressing the current view's key does nothing";
     EXPECT_EQ((std::vector<int>{12, 0, 0, 1, 12}), (std::vector<int>{ViewForFunctionKey(12, 3), ViewForFunctionKey(13, 3), ViewForFunctionKey(0, 3),

@@ -1,6 +1,7 @@
 // Moving, scheduling and resizing appointments as the sheet does it, on the demo practice: the
-// questions in their order and exact texts, the past-date confirmation, the refusal of a booked
-// operatory, scheduling from the pin board, and the occupancy checked afterwards.
+// questions in their order and exact texts, the past-date confirmation, scheduling from the pin
+// board, and the occupancy checked afterwards. (A move into a booked operatory is refused by the
+// save: appointment_store_test.cpp.)
 
 #include <vector>
 
@@ -26,67 +27,30 @@ protected:
         ASSERT_GT(QVN_LogInUser("FRONT"), 0);
     }
     void TearDown() override { QVN_LogOutUser(); }
-    AppointmentRecord Read(uint32_t id) {
-        AppointmentRecord a{};
-        EXPECT_EQ(0, ReadAppointment(id, &a));
-        return a;
-    }
 };
 
 }  // namespace
 
-TEST_F(Moves, DroppedOnItsOwnPlaceNothingIsAskedAndAYesMovesIt) {
+TEST_F(Moves, DroppedOnItsOwnPlaceNothingIsAskedAPastDateIsConfirmedAndAYesMovesIt) {
     Book(Appt(8001, kMonday, 9, 0, 30, "OP1 "));
-    {
-        ScriptedPrompter p;
-        EXPECT_EQ(MoveOutcome::kNothingToDo, MoveAppointment(8001, kMonday, "OP1 ", Unit(9), kMonday));
-        EXPECT_TRUE(p.Asked().empty());
-    }
-    {
-        ScriptedPrompter p;
-        p.Answer(kAnswerNo);
-        EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8001, kMonday, "OP2 ", Unit(10), kMonday));
-        EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), p.Texts());
-        EXPECT_EQ(0, std::memcmp(Read(8001).operatory, "OP1 ", 4)) << "No leaves it where it was";
-    }
-    {
-        ScriptedPrompter p;
-        p.Answer(kAnswerYes);
-        EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8001, kMonday, "OP2 ", Unit(10, 30), kMonday));
-        EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), p.Texts());
-    }
-    const AppointmentRecord moved = Read(8001);
+    ScriptedPrompter p;
+    EXPECT_EQ(MoveOutcome::kNothingToDo, MoveAppointment(8001, kMonday, "OP1 ", Unit(9), kMonday));
+    EXPECT_TRUE(p.Asked().empty());
+    p.Answer(kAnswerNo);
+    EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8001, kMonday, "OP2 ", Unit(10), kMonday));
+    EXPECT_EQ(0, std::memcmp(Stored(8001).operatory, "OP1 ", 4)) << "No leaves it where it was";
+    p.Answer(kAnswerYes).Answer(kAnswerCancel);
+    EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8001, kMonday - 7, "OP1 ", Unit(9), kMonday));
+    EXPECT_EQ(kMonday, int32_t{Stored(8001).date}) << "Cancel of the past date leaves it where it was";
+    p.Answer(kAnswerYes);
+    EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8001, kMonday, "OP2 ", Unit(10, 30), kMonday));
+    EXPECT_EQ((std::vector<std::string>{"Move appointment?", "Move appointment?", "The date you chose lies in the past.\nDo you want to continue?",
+                                        "Move appointment?"}),
+              p.Texts());
+    const AppointmentRecord moved = Stored(8001);
     EXPECT_EQ("OP2  10:30 " + std::to_string(StartInOwnUnits(2, 10, 30)),
               std::string(moved.operatory, 4) + " " + std::to_string(moved.hour) + ":" + std::to_string(moved.minute) + " " +
                   std::to_string(moved.startUnit));
-    const OccupancyReport report = VerifyOccupancy(false);
-    EXPECT_TRUE(report.differences.empty()) << report.differences.front();
-}
-
-TEST_F(Moves, APastDateAsksForConfirmationAndABookedOperatoryIsRefused) {
-    Book(Appt(8101, kMonday, 9, 0, 30, "OP1 "));
-    Book(Appt(8102, kMonday, 11, 0, 30, "OP2 "));
-    {
-        ScriptedPrompter p;
-        p.Answer(kAnswerYes).Answer(kAnswerCancel);
-        EXPECT_EQ(MoveOutcome::kStopped, MoveAppointment(8101, kMonday - 7, "OP1 ", Unit(9), kMonday));
-        EXPECT_EQ((std::vector<std::string>{"Move appointment?", "The date you chose lies in the past.\nDo you want to continue?"}), p.Texts());
-        EXPECT_EQ(kMonday, int32_t{Read(8101).date});
-    }
-    {
-        // 8102 sits in OP2 at 11:00; another provider's appointment dropped over it.
-        AppointmentRecord other = Appt(8103, kMonday, 14, 0, 30, "OP3 ");
-        std::memcpy(other.provider, "DR2 ", 4);
-        Book(other);
-        ScriptedPrompter p;
-        for (int i = 0; i < 4; ++i) p.Answer(kAnswerYes);
-        EXPECT_EQ(MoveOutcome::kRefused, MoveAppointment(8103, kMonday, "OP2 ", Unit(11, 10), kMonday));
-        ASSERT_FALSE(p.Texts().empty());
-        EXPECT_EQ("Operatory is already scheduled for requested time!", p.Texts().back());
-        const AppointmentRecord stays = Read(8103);
-        EXPECT_EQ(0, std::memcmp(stays.operatory, "OP3 ", 4)) << "a refused move leaves it where it was";
-        EXPECT_EQ(14, int{stays.hour});
-    }
     const OccupancyReport report = VerifyOccupancy(false);
     EXPECT_TRUE(report.differences.empty()) << report.differences.front();
 }
@@ -96,12 +60,7 @@ TEST_F(Moves, AnAppointmentWithoutDateIsScheduledAndTheClipboardSettingCleared) 
     parked.status = kStatusBroken;
     parked.unscheduled = 1;
     parked.schedule = kScheduleOpen;
-    {
-        FileGroupDesc desc{};
-        DbGroupOf(kAppointmentFile, &desc);
-        DbGroupScope group(desc);
-        ASSERT_EQ(kQdbOk, DbAdd(kAppointmentFile, &parked));
-    }
+    ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, parked));
     WriteClipboardAppointment(8201);
     ScriptedPrompter p;
     p.Answer(kAnswerYes);
@@ -109,7 +68,7 @@ TEST_F(Moves, AnAppointmentWithoutDateIsScheduledAndTheClipboardSettingCleared) 
     EXPECT_EQ((std::vector<std::string>{"Schedule appointment?"}), p.Texts()) << "no move question and no right check";
     EXPECT_EQ(0u, ReadClipboardAppointment());
     // The date and time, a broken status cleared, the OPEN mark kept, off the unscheduled list.
-    const AppointmentRecord scheduled = Read(8201);
+    const AppointmentRecord scheduled = Stored(8201);
     EXPECT_EQ((std::vector<int>{kMonday + 1, 13, 20, kStatusNone, kScheduleOpen, 0}),
               (std::vector<int>{scheduled.date, scheduled.hour, scheduled.minute, scheduled.status, scheduled.schedule, scheduled.unscheduled}));
 
@@ -120,8 +79,8 @@ TEST_F(Moves, AnAppointmentWithoutDateIsScheduledAndTheClipboardSettingCleared) 
     EXPECT_EQ(MoveOutcome::kMoved, MoveAppointment(8201, kMonday + 1, "OP1 ", Unit(15), kMonday, true));
     EXPECT_EQ((std::vector<std::string>{"Schedule appointment?", "Schedule appointment?"}), p.Texts());
     EXPECT_EQ(0u, ReadClipboardAppointment());
-    EXPECT_EQ(15, int{Read(8201).hour});
-    EXPECT_EQ(kScheduleOpen, uint8_t{Read(8201).schedule});
+    EXPECT_EQ(15, int{Stored(8201).hour});
+    EXPECT_EQ(kScheduleOpen, uint8_t{Stored(8201).schedule});
 }
 
 TEST_F(Moves, AResizeToOneRowIsAcceptedAndFourMinutesChangeNothing) {
@@ -131,7 +90,7 @@ TEST_F(Moves, AResizeToOneRowIsAcceptedAndFourMinutesChangeNothing) {
     EXPECT_EQ(MoveOutcome::kNothingToDo, ChangeAppointmentLength(8301, 30));
     EXPECT_EQ(MoveOutcome::kMoved, ChangeAppointmentLength(8301, 10));
     EXPECT_TRUE(p.Asked().empty()) << "a shorter appointment needs no question";
-    EXPECT_EQ(10, int{Read(8301).length});
+    EXPECT_EQ(10, int{Stored(8301).length});
     const OccupancyReport report = VerifyOccupancy(false);
     EXPECT_TRUE(report.differences.empty()) << report.differences.front();
 }
@@ -168,7 +127,7 @@ TEST_F(Moves, AMoveOfARecordChangedElsewhereSinceItWasReadIsRefused) {
     EXPECT_EQ((std::vector<std::string>{"Move appointment?",
                                         "Appointment has been changed at another workstation during edit. Edit canceled!"}),
               user.texts);
-    const AppointmentRecord stored = Read(8101);
+    const AppointmentRecord stored = Stored(8101);
     EXPECT_EQ(3, stored.status) << "the other workstation's change stays";
     EXPECT_EQ(0, std::memcmp(stored.operatory, "OP1 ", 4)) << "and the appointment where it was";
     EXPECT_TRUE(VerifyOccupancy(false).differences.empty());

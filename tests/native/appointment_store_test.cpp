@@ -47,12 +47,7 @@ struct Week {
 };
 Week ReadWeek(uint8_t kind, const char* id, int32_t date) {
     Week w;
-    FileGroupDesc desc{};
-    DbGroupOf(kRscUseFile, &desc);
-    DbGroupScope group(desc);
-    RscUseKey key{kind, {}, static_cast<uint32_t>(WeekStartOf(date))};
-    std::memcpy(key.id, id, 4);
-    w.found = DbFind(kRscUseKey, DbPrepareKey(&key), &w.record) == kQdbOk;
+    w.found = ReadStoredWeek(kind, id, date, &w.record);
     return w;
 }
 
@@ -93,8 +88,7 @@ TEST_F(DemoBook, SavesMovesAndRemovesOccupancySlotBySlot) {
     EXPECT_EQ(kDayHasAppointments, provider.record.dayFlags[1]);
     EXPECT_EQ(10000u, uint32_t(provider.record.scheduledAmount[1]));
     EXPECT_EQ(10000u, uint32_t(operatory.record.scheduledAmount[1]));
-    AppointmentRecord stored{};
-    ASSERT_EQ(kQdbOk, ReadAppointment(1, &stored));
+    const AppointmentRecord stored = Stored(1);
     EXPECT_EQ(0, std::memcmp(&a, &stored, sizeof a));
 
     // A second appointment of DR1 in the same slots is a double booking: after Yes the
@@ -157,9 +151,7 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(13, kTuesday, 9, 0, 30, "DR1 ", "OP2 ")));
     prompts.Answer(kAnswerOk);
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(14, kTuesday, 9, 0, 30, "DR1 ", "OP3 ")));
-    std::vector<std::string> texts = prompts.Texts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(kSaysProviderBookedTwice, texts.back());
+    EXPECT_EQ(kSaysProviderBookedTwice, prompts.Texts().back());
     EXPECT_EQ(kButtonsOk, prompts.Asked().back().buttons);
     EXPECT_FALSE(ReadWeek(kRscOperatory, "OP3 ", kTuesday).found);
     EXPECT_EQ("222222000", Counters(ReadWeek(kRscProvider, "DR1 ", kTuesday), kTuesday, Slot(9), Slot(9, 40)));
@@ -178,6 +170,15 @@ TEST_F(DemoBook, QuestionsAndRefusalsComeInOrderAndNoUndoesEverything) {
     EXPECT_FALSE(SaveAppointment(true, nullptr, Appt(15, kTuesday, 9, 10, 30, "DR2 ", "OP1 ")));
     EXPECT_EQ(kSaysOperatoryBooked, prompts.Texts().back());
     EXPECT_FALSE(ReadWeek(kRscProvider, "DR2 ", kTuesday).found);
+    // A move into it is refused alike, and the moved appointment stays where it was.
+    const AppointmentRecord elsewhere = Appt(19, kTuesday, 11, 0, 30, "DR2 ", "OP3 ");
+    ASSERT_TRUE(SaveAppointment(true, nullptr, elsewhere));
+    prompts.Answer(kAnswerOk);
+    EXPECT_FALSE(SaveAppointment(false, &elsewhere, Appt(19, kTuesday, 9, 10, 30, "DR2 ", "OP1 ")));
+    EXPECT_EQ(kSaysOperatoryBooked, prompts.Texts().back());
+    const AppointmentRecord kept = Stored(19);
+    EXPECT_EQ(0, std::memcmp(&kept, &elsewhere, sizeof kept));
+    EXPECT_EQ("000000", Counters(ReadWeek(kRscProvider, "DR2 ", kTuesday), kTuesday, Slot(9, 10), Slot(9, 35)));
 
     // DR3 is DR2's alias: booked in that time, DR2 is asked about; No undoes DR2's counters.
     ASSERT_TRUE(SaveAppointment(true, nullptr, Appt(16, kTuesday, 14, 0, 30, "DR3 ", "OP4 ")));
@@ -224,8 +225,7 @@ TEST_F(DemoBook, AnUnavailableDayAsksOnceAndSkipsTheHours) {
     EXPECT_EQ(kDayClosed, week.record.dayFlags[1]) << "a nonzero day flag stays as it is";
     EXPECT_EQ("111111", Counters(week, kMonday, Slot(9), Slot(9, 25)));
     // Removing it keeps the vacation flag, and the record with it.
-    AppointmentRecord stored{};
-    ASSERT_EQ(kQdbOk, ReadAppointment(40, &stored));
+    const AppointmentRecord stored = Stored(40);
     AppointmentRecord off = stored;
     off.date = 0;
     ASSERT_TRUE(SaveAppointment(false, &stored, off));

@@ -127,8 +127,7 @@ TEST_F(ApptEditTest, SaveStoresTheFieldsAndUnscheduledListAndRefusesAChangeMadeE
     yes.Answer(kAnswerYes);
     OkResult saved = Ok();
     ASSERT_EQ(saved.outcome, OkOutcome::kSaved) << ::testing::PrintToString(yes.Texts());
-    AppointmentRecord stored{};
-    ASSERT_EQ(ReadAppointment(saved.saved.id, &stored), kQdbOk);
+    AppointmentRecord stored = Stored(saved.saved.id);
     EXPECT_EQ(std::memcmp(&stored, &saved.saved, sizeof stored), 0);
     // Start in 10-minute units, length, amount, "Set Amount", flags, last change.
     EXPECT_EQ((std::vector<int64_t>{stored.startUnit, stored.length, stored.amount, stored.setAmount, stored.flags, stored.lastChanged}),
@@ -172,29 +171,16 @@ TEST_F(ApptEditTest, SaveStoresTheFieldsAndUnscheduledListAndRefusesAChangeMadeE
 
 TEST_F(ApptEditTest, CancelAsksOnlyAfterAnEditAndScheduleNextStartsAfterTheSavedOne) {
     StartValid();
-    {
-        ScriptedPrompter none;
-        EXPECT_TRUE(ConfirmCancel(edit_));
-        EXPECT_TRUE(none.Texts().empty());
-    }
-    edit_.changed = true;
     ScriptedPrompter no;
+    EXPECT_TRUE(ConfirmCancel(edit_)) << "nothing edited: nothing asked";
+    edit_.changed = true;
     no.Answer(kAnswerNo);
     EXPECT_FALSE(ConfirmCancel(edit_));
     EXPECT_EQ(no.Texts(), std::vector<std::string>{"Are you sure?  Your changes will not be saved."});
     EXPECT_EQ(no.Asked()[0].title, "Cancel Appointment");
 
-    AppointmentRecord saved = edit_.working;
-    saved.id = 77;
-    saved.date = kFreeMonday;
-    saved.hour = 23;
-    saved.minute = 30;
-    saved.length = 60;
-    saved.providerMarker = kMarkerProvider;
-    std::memcpy(saved.provider, "DR1 ", 4);
-    saved.operatoryMarker = kMarkerOperatory;
-    std::memcpy(saved.operatory, "OP2 ", 4);
-    std::strcpy(saved.description, "Crown");
+    AppointmentRecord saved = DemoAppt(77, kFreeMonday, 23, 30, 60, "DR1 ", "OP2 ");
+    saved.patientId = 1;
     StartScheduleNext(saved, &edit_, &fields_);
     EXPECT_EQ((std::vector<std::string>{fields_.date, fields_.time, fields_.length, fields_.description}),
               (std::vector<std::string>{QVN_fmtDateString2000(kFreeMonday + 1), "12:30am", "0", ""}));

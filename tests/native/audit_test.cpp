@@ -58,12 +58,16 @@ TEST(Audit, AppointmentEntriesKeepWhoWhenAndBothRecords) {
     QVN_SetOverrideToLoggedIn();
     ASSERT_EQ(1, QVN_BuildApptAudit(nullptr, before.data())) << "a deletion";
     ASSERT_EQ(1, QVN_BuildApptAudit(after.data(), nullptr)) << "an addition";
+    const std::vector<uint8_t> procedure(40, 0x5A), changed(40, 0x6B);
+    ASSERT_EQ(1, QVN_BuildInitialProcAudit(procedure.data(), procedure.size()));
+    ASSERT_EQ(1, QVN_BuildProcAudit(changed.data(), procedure.data(), changed.size()));
+    ASSERT_EQ(1, QVN_BuildProcAudit(nullptr, changed.data(), changed.size()));
     const uint32_t latest = LocalSecondsNow();
     if (latest < earliest) GTEST_SKIP() << "the entries straddle midnight, so their times cannot be bracketed";
 
     std::vector<AuditEntry> entries;
     ASSERT_TRUE(QVN_ReadAuditEntries(today, today, &entries));
-    ASSERT_EQ(5u, entries.size());
+    ASSERT_EQ(8u, entries.size());
     std::vector<uint32_t> who;
     std::vector<AuditKind> kinds;
     for (const AuditEntry& e : entries) {
@@ -73,33 +77,16 @@ TEST(Audit, AppointmentEntriesKeepWhoWhenAndBothRecords) {
         EXPECT_GE(e.seconds, earliest);
         EXPECT_LE(e.seconds, latest);
     }
-    EXPECT_EQ((std::vector<uint32_t>{8, 7, 7, 8, 8}), who);
+    EXPECT_EQ((std::vector<uint32_t>{8, 7, 7, 8, 8, 8, 8, 8}), who);
     EXPECT_EQ((std::vector<AuditKind>{kAuditAppointment, kAuditPasswordCheck, kAuditAppointment, kAuditAppointment,
-                                      kAuditAppointment}),
+                                      kAuditAppointment, kAuditInitialProcedure, kAuditProcedure, kAuditProcedure}),
               kinds);
     // The change keeps both records, the deletion the old one, the addition the new one.
     EXPECT_TRUE(entries[0].oldRecord == before && entries[0].newRecord == after);
     EXPECT_TRUE(entries[3].oldRecord == before && entries[3].newRecord.empty());
     EXPECT_TRUE(entries[4].oldRecord.empty() && entries[4].newRecord == after);
-}
-
-TEST(Audit, ProcedureEntriesAndTheirKinds) {
-    UserDatabase db;
-    ASSERT_TRUE(db.Ok());
-    db.AddUser(3, "hygienist", "pass", {});
-    ASSERT_EQ(1, QVN_LogInUser("hygienist"));
-    const std::vector<uint8_t> first(40, 0x5A), changed(40, 0x6B);
-    ASSERT_EQ(1, QVN_BuildInitialProcAudit(first.data(), first.size()));
-    ASSERT_EQ(1, QVN_BuildProcAudit(changed.data(), first.data(), changed.size()));
-    ASSERT_EQ(1, QVN_BuildProcAudit(nullptr, changed.data(), changed.size()));
-
-    std::vector<AuditEntry> entries;
-    ASSERT_TRUE(QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &entries));
-    ASSERT_EQ(3u, entries.size());
-    EXPECT_EQ((std::vector<AuditKind>{kAuditInitialProcedure, kAuditProcedure, kAuditProcedure}),
-              (std::vector<AuditKind>{entries[0].kind, entries[1].kind, entries[2].kind}));
-    EXPECT_TRUE(entries[0].newRecord == first && entries[1].newRecord == changed && entries[2].oldRecord == changed);
-    EXPECT_EQ(3u, entries[2].userId);
+    EXPECT_TRUE(entries[5].newRecord == procedure && entries[6].oldRecord == procedure && entries[6].newRecord == changed &&
+                entries[7].oldRecord == changed && entries[7].newRecord.empty());
 }
 
 TEST(Audit, EntriesAreReadByDayInTheOrderWritten) {
@@ -126,7 +113,6 @@ TEST(Audit, EntriesAreReadByDayInTheOrderWritten) {
     EXPECT_EQ((std::vector<int32_t>{monday, monday, monday + 1}), (std::vector<int32_t>{entries[0].day, entries[1].day, entries[2].day}));
     EXPECT_TRUE(!entries[0].newRecord.empty() && entries[1].newRecord.empty()) << "the first of the day's two entries first";
     EXPECT_EQ(0u, entries[0].userId) << "nobody logged in";
-
 
     // The entry as stored: another session reads it with the engine's own calls.
     QdbSession other = QDB_StartSession(1);

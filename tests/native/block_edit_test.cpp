@@ -21,12 +21,7 @@ constexpr int Unit(int hour, int minute = 0) { return hour * 12 + minute / 5; }
 constexpr uint8_t kOtherStation = 102;
 
 // The override record of DR1's week, if any.
-bool ReadOverride(int32_t date, RscUseBlockOverride* record) {
-    FileGroupDesc desc{};
-    DbGroupOf(kRscUseFile, &desc);
-    RscUseKey key{kRscBlockOverride, {'D', 'R', '1', ' '}, static_cast<uint32_t>(WeekStartOf(date))};
-    return DbFindRecord(desc, kRscUseKey, &key, sizeof key, record) == kQdbOk;
-}
+bool ReadOverride(int32_t date, RscUseBlockOverride* record) { return ReadStoredWeek(kRscBlockOverride, "DR1", date, record); }
 
 // Every slot of the record that differs from "keeps its default", as "weekday/slot=start-end".
 std::string OverrideSlots(const RscUseBlockOverride& r) {

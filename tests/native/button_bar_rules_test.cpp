@@ -5,7 +5,7 @@
 
 #include "app/button_bar.h"
 
-TEST(ButtonBarRules, EveryPictureOfTheTableIsInThePictureList) {
+TEST(ButtonBarRules, EveryPictureOfTheTableIsInThePictureListAndToolTipsLoseMnemonics) {
     std::set<int> used;
     for (const ButtonBarEntry& e : kButtonBarEntries) {
         if (e.command == 0) {
@@ -25,9 +25,8 @@ TEST(ButtonBarRules, EveryPictureOfTheTableIsInThePictureList) {
     EXPECT_EQ(nullptr, FindButtonBarEntry(125));
     ASSERT_NE(nullptr, FindButtonBarEntry(620));
     EXPECT_EQ(246, FindButtonBarEntry(620)->bitmap);
-}
 
-TEST(ButtonBarRules, ToolTipsAreTheMenuTextsWithoutMnemonics) {
+    // The tool tips are the menu texts without mnemonics.
     EXPECT_EQ("Select Patient - New Appt...", ButtonToolTip("&Select Patient - New Appt...\tShift+F2"));
     EXPECT_EQ("Patient Picture", ButtonToolTip(FindButtonBarEntry(386)->menuText));
     EXPECT_EQ("Fish & Chips", ButtonToolTip("&Fish && Chips"));

@@ -30,13 +30,8 @@ CalendarMonth Month(int mode, const char* resource, int year, int month) {
 
 // The stored week record of a resource, or an all-zero record when there is none.
 RscUseWeek StoredWeek(uint8_t kind, const char* id, int32_t date) {
-    FileGroupDesc rscuse{};
-    DbGroupOf(kRscUseFile, &rscuse);
-    DbGroupScope scope(rscuse);
-    RscUseKey key{kind, {}, static_cast<uint32_t>(WeekStartOf(date))};
-    std::memcpy(key.id, Id(id).data(), 4);
     RscUseWeek week{};
-    if (DbFind(kRscUseKey, DbPrepareKey(&key), &week) != kQdbOk) week = RscUseWeek{};
+    if (!ReadStoredWeek(kind, id, date, &week)) week = RscUseWeek{};
     return week;
 }
 

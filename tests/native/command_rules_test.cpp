@@ -5,7 +5,7 @@
 
 #include "app/command_rules.h"
 
-TEST(CommandRules, EachCommandFollowsTheSelectionInEveryRule) {
+TEST(CommandRules, EachCommandFollowsTheSelectionInEveryRuleAndWritesItsFacts) {
     SelectionFacts none, new_patient, patient;
     new_patient.appointmentSelected = patient.appointmentSelected = true;
     patient.patientSelected = true;
@@ -40,11 +40,8 @@ TEST(CommandRules, EachCommandFollowsTheSelectionInEveryRule) {
     }
     // Refresh, the view, the setups, Purge, the lists and Exit are enabled with nothing selected.
     for (int c : {125, 130, 140, 141, 142, 143, 144, 145, 384, 375, 376, 378}) EXPECT_TRUE(MenuEntryEnabled(c, none)) << c;
-}
 
-TEST(CommandRules, FactsAreWrittenToTheAnswer) {
-    SelectionFacts patient;
-    patient.appointmentSelected = patient.patientSelected = true;
+    // The facts written to the answer.
     patient.hasPicture = patient.hasReferrals = true;
     const auto answer = [](int command, const SelectionFacts& f) {
         int a = 7;
@@ -54,10 +51,9 @@ TEST(CommandRules, FactsAreWrittenToTheAnswer) {
     EXPECT_EQ((std::vector<int>{1, 1, 0}), (std::vector<int>{answer(386, patient), answer(12146, patient), answer(393, patient)}));
     patient.hasPicture = false;
     EXPECT_EQ(7, answer(386, patient)) << "the picture answer is written only when there is one";
-    SelectionFacts nothing;
-    nothing.hasPrescriptions = true;  // stale facts do not count without a patient selected
-    EXPECT_EQ(0, answer(12126, nothing));
-    EXPECT_EQ(1, ButtonDisabled(12126, nothing, nullptr));
+    none.hasPrescriptions = true;  // stale facts do not count without a patient selected
+    EXPECT_EQ(0, answer(12126, none));
+    EXPECT_EQ(1, ButtonDisabled(12126, none, nullptr));
 }
 
 TEST(CommandRules, StatusColoursMenuEntriesAndNames) {

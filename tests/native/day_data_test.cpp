@@ -46,13 +46,6 @@ std::string Codes(const DayColumn& c, int from, int to) {
 class DemoDay : public DemoPracticeTest {
 protected:
     void TearDown() override { FreeDays(); }
-    template <typename Record>
-    void AddRecord(int file, const Record& r) {
-        FileGroupDesc desc{};
-        DbGroupOf(file, &desc);
-        DbGroupScope group(desc);
-        ASSERT_EQ(kQdbOk, DbAdd(file, &r));
-    }
     void AddNote(uint8_t kind, uint32_t owner, const char* text) {
         uint8_t buffer[64] = {};
         NoteHead head{kind, owner, kMonday, {}};
@@ -135,7 +128,7 @@ TEST_F(DemoDay, PatientFactsMarkersPrivatePhonesAndLineTexts) {
     std::strcpy(p.ssn, "123456789");
     p.medicalAlerts[0] = 0x04;
     p.privacy = kPrivatePhone;
-    AddRecord(kPatientFile, p);
+    ASSERT_EQ(kQdbOk, db_.Add(kPatientFile, p));
     AppointmentRecord a = Appt(6001, 10, 0, 30, "DR2", "OP2", p.id, "Smith, Robert");
     std::strcpy(a.phone, "5551234567");
     Book(a);
@@ -205,8 +198,9 @@ TEST_F(DemoDay, ADayThatCannotBeReadShowsNothingAndThePracticeHoursFollowTheWeek
 
 TEST_F(DemoDay, TheSixtyFifthAppointmentOfAColumnEndsTheDay) {
     // Written straight into the file: the limit is the sheet's, not the booking's.
-    for (uint32_t i = 0; i < 65; ++i) AddRecord(kAppointmentFile, Appt(7000 + i, 8 + static_cast<int>(i) / 12, static_cast<int>(i % 12) * 5, 5, "DR1", "OP2"));
-    AddRecord(kAppointmentFile, Appt(7100, 9, 0, 30, "DR1", "OP3"));
+    for (uint32_t i = 0; i < 65; ++i)
+        ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, Appt(7000 + i, 8 + static_cast<int>(i) / 12, static_cast<int>(i % 12) * 5, 5, "DR1", "OP2")));
+    ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, Appt(7100, 9, 0, 30, "DR1", "OP3")));
     ShowOnly({"DR1"}, {"OP2", "OP3"});
     LoadShownDays({kMonday}, kDayView);
     EXPECT_EQ(64u, Column(day_data.days[0], "OP2").appointments.size());

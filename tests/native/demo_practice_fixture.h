@@ -12,6 +12,7 @@
 #include "appointments/appointment_moves.h"
 #include "appointments/conflict_checks.h"
 #include "data/appointment_store.h"
+#include "data/db_access.h"
 #include "data/demo_seed.h"
 #include "data/practice_schedule.h"
 #include "data/record_text.h"
@@ -63,6 +64,17 @@ inline int OperatoryIndex(const char* id) {
     return -1;
 }
 
+// The stored week record (occupancy or block override) of a resource ("DR1" or "DR1 ") for the
+// week of date, read as another workstation finds it; false when there is none.
+template <typename WeekRecord>
+bool ReadStoredWeek(uint8_t kind, const char* id, int32_t date, WeekRecord* week) {
+    FileGroupDesc desc{};
+    DbGroupOf(kRscUseFile, &desc);
+    RscUseKey key{kind, {' ', ' ', ' ', ' '}, static_cast<uint32_t>(WeekStartOf(date))};
+    for (size_t i = 0; i < 4 && id[i]; ++i) key.id[i] = id[i];
+    return DbFindRecord(desc, kRscUseKey, &key, sizeof key, week) == kQdbOk;
+}
+
 // Makes the active view show just these providers and operatories, in this order.
 inline void ShowOnly(std::initializer_list<const char*> providers, std::initializer_list<const char*> operatories) {
     ActiveView& v = view_state.active;
@@ -111,6 +123,12 @@ protected:
         ScriptedPrompter yes;
         for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
         ASSERT_TRUE(SaveAppointment(true, nullptr, a)) << "appointment " << a.id;
+    }
+    // The stored appointment, as the next reader finds it.
+    AppointmentRecord Stored(uint32_t id) {
+        AppointmentRecord a{};
+        EXPECT_EQ(kQdbOk, ReadAppointment(id, &a)) << "appointment " << id;
+        return a;
     }
     PracticeTestDatabase db_;
 };

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "data/practice_schedule.h"
 #include "data/record_dump.h"
 #include "admin_process.h"
+#include "change_test_support.h"
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
@@ -29,28 +31,15 @@ protected:
         ASSERT_TRUE(db_.UseDemoPractice(QVN_DateIn(12, 7, 2026), &reason, 7)) << reason;
     }
 
-    // The patients of a key whose first bytes equal the prefix, in key order.
-    std::vector<PatientRecord> PatientsBy(int key, const void* prefix, int prefix_length) {
-        FileGroupDesc desc{};
-        DbGroupOf(kPatientFile, &desc);
-        DbGroupScope group(desc);
-        EXPECT_EQ(kQdbOk, group.Result());
-        std::vector<PatientRecord> found;
-        PatientRecord p{};
-        for (uint16_t r = DbStartSetForward(key, DbPrepareKey(prefix), &p, prefix_length); r == kQdbOk;
-             r = DbNextInSet(key, &p))
-            found.push_back(p);
-        return found;
-    }
-
     PracticeTestDatabase db_;
     DemoPractice demo_;
 };
 
 }  // namespace
 
-// The fields of the resource records that no sheet test reads: aliases, operatories, block names.
-TEST_F(SeededPractice, TheProgramLoadsItsPracticeTables) {
+// The fields of the resource records that no sheet test reads (aliases, operatories, block
+// names), and the patients' medical alerts.
+TEST_F(SeededPractice, ThePracticeTablesAndThePatientsMedicalAlertsReadBack) {
     ASSERT_TRUE(LoadPracticeTables());
     ASSERT_EQ(5u, practice_tables.providers.size());
     EXPECT_EQ(0, std::memcmp("DR3 ", practice_tables.providers[1].aliases[0], 4));
@@ -58,18 +47,15 @@ TEST_F(SeededPractice, TheProgramLoadsItsPracticeTables) {
     EXPECT_STREQ("Crown Prep", practice_tables.providers[1].blockNames[0]);
     ASSERT_EQ(7, practice_tables.typeCount);
     EXPECT_STREQ("Consult", practice_tables.typeNames[6]);
-}
-
-// Every medical alert bit the seed gives a patient reads back from the stored record. (The
-// search keys themselves are walked on the demo practice in patient_search_test.cpp.)
-TEST_F(SeededPractice, EveryPatientsMedicalAlertsReadBackFromTheStoredRecord) {
+    // Every medical alert bit the seed gives a patient reads back from the stored record. (The
+    // search keys themselves are walked on the demo practice in patient_search_test.cpp.)
+    std::map<uint32_t, PatientRecord> stored;
+    for (const PatientRecord& p : StoredRecords<PatientRecord>(kPatientFile)) stored[uint32_t{p.id}] = p;
     int with_alerts = 0;
     for (const DemoPatient& p : demo_.patients) {
         if (!p.medicalAlerts) continue;
-        uint32_t pid = p.id;
-        std::vector<PatientRecord> one = PatientsBy(kPatientByIdKey, &pid, 4);
-        ASSERT_EQ(1u, one.size());
-        for (int n = 1; n <= 64; ++n) EXPECT_EQ((p.medicalAlerts >> (n - 1) & 1) != 0, HasMedicalAlert(one[0], n));
+        ASSERT_EQ(1u, stored.count(p.id));
+        for (int n = 1; n <= 64; ++n) EXPECT_EQ((p.medicalAlerts >> (n - 1) & 1) != 0, HasMedicalAlert(stored[p.id], n));
         ++with_alerts;
     }
     EXPECT_GT(with_alerts, 0);

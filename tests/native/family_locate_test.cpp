@@ -12,7 +12,7 @@
 #include "appointments/note_store.h"
 #include "appointments/treatment_plan.h"
 #include "data/record_text.h"
-#include "practice_test_database.h"
+#include "demo_practice_fixture.h"
 #include "scripted_prompter.h"
 #include "suite/dates.h"
 #include "suite/qdb/qdb_handles.h"
@@ -21,9 +21,6 @@
 #include "suite/records/procedures.h"
 
 namespace {
-
-// Monday 7 December 2026.
-int32_t Today() { return QVN_DateIn(12, 7, 2026); }
 
 PatientRecord Patient(uint32_t id, uint32_t guarantor, uint8_t relation, const char* last, const char* first, char initial,
                       int32_t birth) {
@@ -41,19 +38,10 @@ PatientRecord Patient(uint32_t id, uint32_t guarantor, uint8_t relation, const c
 
 AppointmentRecord Appointment(uint32_t id, uint32_t patient, const char* name, int32_t date, int hour, int minute,
                               const char* provider) {
-    AppointmentRecord a{};
-    a.id = id;
+    AppointmentRecord a = DemoAppt(id, date, hour, minute, 30, provider, "OP1");
     a.patientId = patient;
     PutText(a.patientName, name);
-    a.date = date;
     a.unscheduled = date == 0 ? 1 : 0;
-    a.hour = static_cast<uint8_t>(hour);
-    a.minute = static_cast<uint8_t>(minute);
-    a.length = 30;
-    a.providerMarker = kMarkerProvider;
-    PutId(a.provider, provider);
-    a.operatoryMarker = kMarkerOperatory;
-    PutId(a.operatory, "OP1");
     return a;
 }
 
@@ -106,8 +94,8 @@ TEST_F(FamilyLocateTest, FamilyAndMemberLinesInTheirOrderOnASessionOfTheirOwn) {
         FamilyListSession own;
         ASSERT_TRUE(own.Ok());
         EXPECT_NE(outer, db_state.session);
-        family = FamilyMemberLines(12, Today());
-        jane = MemberAppointmentLines(11, Today());
+        family = FamilyMemberLines(12, DemoMonday());
+        jane = MemberAppointmentLines(11, DemoMonday());
     }
     EXPECT_EQ(outer, db_state.session) << "the main session is back";
     PatientRecord back{};
@@ -136,11 +124,11 @@ TEST_F(FamilyLocateTest, FamilyAndMemberLinesInTheirOrderOnASessionOfTheirOwn) {
     EXPECT_EQ(503u, jane[1].appointmentId);
     EXPECT_EQ(502u, jane[5].appointmentId);
 
-    EXPECT_TRUE(FamilyMemberLines(999, Today()).lines.empty()) << "no such patient: an empty list";
+    EXPECT_TRUE(FamilyMemberLines(999, DemoMonday()).lines.empty()) << "no such patient: an empty list";
 }
 
 TEST(ListOrder, RanksInsertBeforeTheFirstGreaterAndStopRankingAfter99Lines) {
-    const int32_t today = Today();
+    const int32_t today = DemoMonday();
     RankedLines lines;
     // (The ranks of the kinds of line are checked on the family list above.)
     lines.Add(AppointmentRank(today - 3, today), {"past-3"});
@@ -234,7 +222,7 @@ TEST_F(FamilyLocateTest, LocateByNameListsTheMatchesInOrderWithMarksAndPrivatePh
     ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, Appointment(0x1a3, 0, "Smithson, John", QVN_DateIn(12, 9, 2026), 9, 0, "DR1")));
 
     ScriptedPrompter quiet;
-    const LocateSearch found = SearchAppointmentsByName("smith,john", Today(), true);
+    const LocateSearch found = SearchAppointmentsByName("smith,john", DemoMonday(), true);
     EXPECT_TRUE(found.error == 0 && !found.limitReached);
     EXPECT_EQ((std::vector<std::string>{
                   "SMITH, JOHN          ? \t<Unscheduled>\t  \t\t 5550000\t1a2",
@@ -243,21 +231,16 @@ TEST_F(FamilyLocateTest, LocateByNameListsTheMatchesInOrderWithMarksAndPrivatePh
                   "Smith, Johnny         \t11/02/26\tMon\tDR3 \t 5559876\t1a1",
               }),
               Texts(found.lines));
-    EXPECT_TRUE(quiet.Texts().empty());
     ASSERT_EQ(4u, found.lines.size());
     EXPECT_EQ(0x1a1u, AppointmentIdOfLocateLine(found.lines[3].text));
     EXPECT_EQ("Smith, Johnny", NameOfLocateLine(found.lines[3].text));
 
-    // Nothing found: 9032 only for a search the user started.
-    ScriptedPrompter none;
-    none.Answer(kAnswerOk);
-    EXPECT_TRUE(SearchAppointmentsByName("JONES", Today(), true).lines.empty());
-    EXPECT_EQ(std::vector<std::string>{"No matching appointments were found."}, none.Texts());
-    EXPECT_TRUE(SearchAppointmentsByName("JONES", Today(), false).lines.empty());
-    EXPECT_EQ(1u, none.Texts().size());
+    // Nothing found: 9032 (the one message of this test) only for a search the user started.
+    quiet.Answer(kAnswerOk);
+    EXPECT_TRUE(SearchAppointmentsByName("JONES", DemoMonday(), true).lines.empty());
+    EXPECT_TRUE(SearchAppointmentsByName("JONES", DemoMonday(), false).lines.empty());
 
     // The by-patient form.
-    ScriptedPrompter by_patient;
     EXPECT_EQ((std::vector<std::string>{
                   " <Unscheduled>       \tDR1 \t 30 mins\t1f7",
                   "12/10/26\tThu \t09:30a \tDR1 \t 30 mins\t1f8",
@@ -265,7 +248,8 @@ TEST_F(FamilyLocateTest, LocateByNameListsTheMatchesInOrderWithMarksAndPrivatePh
                   "______________________________________________________________",
                   "11/17/26\tTue \t10:00a \tDR2 \t 30 mins\t1f6",
               }),
-              Texts(SearchAppointmentsOfPatient(11, Today()).lines));
+              Texts(SearchAppointmentsOfPatient(11, DemoMonday()).lines));
+    EXPECT_EQ(std::vector<std::string>{"No matching appointments were found."}, quiet.Texts());
 }
 
 TEST_F(FamilyLocateTest, TwoHundredMatchesGive151LinesAndTheLimitMessage) {
@@ -275,22 +259,22 @@ TEST_F(FamilyLocateTest, TwoHundredMatchesGive151LinesAndTheLimitMessage) {
         DbGroupScope group(desc);
         for (uint32_t id = 1; id <= 200; ++id) {
             // Every fourth one in the past, so that the separator is among the lines.
-            const int32_t date = Today() + (id % 4 == 0 ? -static_cast<int32_t>(id) : static_cast<int32_t>(id));
+            const int32_t date = DemoMonday() + (id % 4 == 0 ? -static_cast<int32_t>(id) : static_cast<int32_t>(id));
             const AppointmentRecord a = Appointment(id, 0, "Brown, Amy", date, 10, 0, "DR1");
             ASSERT_EQ(kQdbOk, DbAdd(kAppointmentFile, &a));
         }
     }
     ScriptedPrompter prompter;
     prompter.Answer(kAnswerOk);
-    const LocateSearch found = SearchAppointmentsByName("BROWN", Today(), true);
+    const LocateSearch found = SearchAppointmentsByName("BROWN", DemoMonday(), true);
     EXPECT_TRUE(found.limitReached);
     EXPECT_EQ(151u, found.lines.size());
     EXPECT_EQ(std::vector<std::string>{"Too many matches: only the first ones are listed.\nType more of the name to narrow the search."},
               prompter.Texts());
 }
 
-TEST_F(FamilyLocateTest, ADayNoteIsWrittenReadBackRewrittenAndCleared) {
-    const int32_t day = Today();
+TEST_F(FamilyLocateTest, ADayNoteIsWrittenReadBackRewrittenClearedAndAskedAboutWhenLockedElsewhere) {
+    const int32_t day = DemoMonday();
     ScriptedPrompter quiet;
     EXPECT_FALSE(ReadNote(kNoteDay, static_cast<uint32_t>(day)).exists);
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(day), "Staff meeting at 12:30", day));
@@ -304,10 +288,8 @@ TEST_F(FamilyLocateTest, ADayNoteIsWrittenReadBackRewrittenAndCleared) {
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(day), "", day));
     EXPECT_FALSE(ReadNote(kNoteDay, static_cast<uint32_t>(day)).exists) << "an emptied note is gone";
     EXPECT_TRUE(quiet.Texts().empty());
-}
 
-TEST_F(FamilyLocateTest, ANoteLockedElsewhereIsAskedAboutAndCancelLeavesItAsItWas) {
-    const int32_t day = Today();
+    // Locked by another workstation: the user is asked, and Cancel leaves the note as it was.
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(day), "before", day));
     QdbPrivateSession other;
     QdbOpenedFile notes(other.Handle(), kNoteFile);
@@ -319,10 +301,9 @@ TEST_F(FamilyLocateTest, ANoteLockedElsewhereIsAskedAboutAndCancelLeavesItAsItWa
     } key{kNoteDay, static_cast<uint32_t>(day)};
 #pragma pack(pop)
     ASSERT_EQ(1, QDB_LockKey(notes.Handle(), kNoteKey, &key));
-    ScriptedPrompter prompter;
-    prompter.Answer(kAnswerCancel);
+    quiet.Answer(kAnswerCancel);
     EXPECT_EQ(kQdbLocked, WriteNote(kNoteDay, static_cast<uint32_t>(day), "after", day));
-    EXPECT_EQ(1u, prompter.Texts().size()) << "the user is asked, not left without word";
+    EXPECT_EQ(1u, quiet.Texts().size()) << "the user is asked, not left without word";
     EXPECT_EQ("before", ReadNote(kNoteDay, static_cast<uint32_t>(day)).text);
 }
 

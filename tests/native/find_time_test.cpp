@@ -42,14 +42,9 @@ std::vector<std::string> Page(FindTimeRequest* r, int size, FindEnd* end = nullp
 
 // The slots a resource has booked on a date, read straight from its stored week record.
 std::vector<bool> Booked(uint8_t kind, const char id[4], int32_t date) {
-    FileGroupDesc group{};
-    DbGroupOf(kRscUseFile, &group);
-    DbGroupScope scope(group);
-    RscUseKey key{kind, {}, static_cast<uint32_t>(WeekStartOf(date))};
-    std::memcpy(key.id, id, 4);
     RscUseWeek week{};
     std::vector<bool> booked(kSlotsPerDay, false);
-    if (DbFind(kRscUseKey, DbPrepareKey(&key), &week) != kQdbOk) return booked;
+    if (!ReadStoredWeek(kind, id, date, &week)) return booked;
     for (int u = 0; u < kSlotsPerDay; ++u) booked[u] = SlotCounter(week.occupancy[WeekdayIndex(date)], u) != 0;
     return booked;
 }

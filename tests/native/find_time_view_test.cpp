@@ -121,15 +121,9 @@ TEST_F(FindTimeDialogRules, ATakenTimeMovesTheAppointmentInOneSaveAndClearsThePi
     parked.unscheduled = 1;
     parked.status = kStatusUnscheduled;
     parked.listDate = DemoMonday();
-    {
-        FileGroupDesc desc{};
-        DbGroupOf(kAppointmentFile, &desc);
-        DbGroupScope group(desc);
-        ASSERT_EQ(kQdbOk, DbAdd(kAppointmentFile, &parked));
-    }
+    ASSERT_EQ(kQdbOk, db_.Add(kAppointmentFile, parked));
     Book(DemoAppt(8602, DemoMonday(), 9, 0, 40, "DR1", "OP1"));
-    AppointmentRecord as_searched{};
-    ASSERT_EQ(0, ReadAppointment(8602, &as_searched));
+    const AppointmentRecord as_searched = Stored(8602);
     struct {
         uint32_t id;
         bool fromPinBoard;
@@ -142,14 +136,12 @@ TEST_F(FindTimeDialogRules, ATakenTimeMovesTheAppointmentInOneSaveAndClearsThePi
     };
     for (const auto& t : takes) {
         WriteClipboardAppointment(t.fromPinBoard ? t.id : 8601);
-        AppointmentRecord at_start{};
-        ASSERT_EQ(0, ReadAppointment(t.id, &at_start));
+        const AppointmentRecord at_start = Stored(t.id);
         ScriptedPrompter nothing_asked;
         EXPECT_EQ(MoveOutcome::kMoved, PlaceAppointmentAt(at_start, DemoMonday() + 1, "OP2 ", "DR2 ", Units(t.hour), t.fromPinBoard))
             << t.id << " at " << t.hour;
         EXPECT_EQ(t.boardAfter, ReadClipboardAppointment()) << t.id << " at " << t.hour;
-        AppointmentRecord placed{};
-        ASSERT_EQ(0, ReadAppointment(t.id, &placed));
+        const AppointmentRecord placed = Stored(t.id);
         EXPECT_EQ(std::to_string(DemoMonday() + 1) + " " + std::to_string(t.hour) + ":0 " + std::to_string(StartInOwnUnits(2, t.hour, 0)) +
                       " OP2  DR2  unscheduled 0",
                   std::to_string(placed.date) + " " + std::to_string(placed.hour) + ":" + std::to_string(placed.minute) + " " +
@@ -157,14 +149,12 @@ TEST_F(FindTimeDialogRules, ATakenTimeMovesTheAppointmentInOneSaveAndClearsThePi
                       " unscheduled " + std::to_string(placed.unscheduled));
     }
     EXPECT_TRUE(VerifyOccupancy(false).differences.empty());
-    AppointmentRecord moved{};
-    ASSERT_EQ(0, ReadAppointment(8602, &moved));
+    const AppointmentRecord moved = Stored(8602);
     ScriptedPrompter p;
     p.Answer(kAnswerOk);
     EXPECT_EQ(MoveOutcome::kRefused, PlaceAppointmentAt(as_searched, DemoMonday() + 2, "OP2 ", "DR1 ", Units(9), false));
     EXPECT_EQ(std::vector<std::string>{"Appointment has been changed at another workstation during edit. Edit canceled!"}, p.Texts());
-    AppointmentRecord after{};
-    ASSERT_EQ(0, ReadAppointment(8602, &after));
+    const AppointmentRecord after = Stored(8602);
     EXPECT_EQ(0, std::memcmp(&after, &moved, sizeof moved));
     QVN_LogOutUser();
 }

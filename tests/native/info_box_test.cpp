@@ -34,7 +34,7 @@ std::vector<std::string> Lines(const InfoBoxContent& c) { return {c.lines.begin(
 
 }  // namespace
 
-TEST(InfoBox, LinesOfAPatientAndANewPatient) {
+TEST(InfoBox, LinesOfAPatientAndANewPatientTheStatusLineAndTimes) {
     const int32_t tuesday = QVN_DateIn(3, 10, 2026);
     ApptDisplay a = Patient();
     a.status = 1;
@@ -59,23 +59,20 @@ TEST(InfoBox, LinesOfAPatientAndANewPatient) {
     EXPECT_EQ(Lines(c), (std::vector<std::string>{"Newman, Ann", "New patient exam", "123-4567", "Provider: HYG1",
                                                   "Unscheduled - 30 min", ""}));
     EXPECT_FALSE(c.hasStatusColour);
-}
 
-TEST(InfoBox, StatusLineAndTimes) {
-    const int32_t date = QVN_DateIn(3, 10, 2026);
-    ApptDisplay a = Patient();
+    // The status line: complete, plain, coloured, undefined and waiting.
     struct Case {
         int status;
         const char* line;
         bool coloured;
     } cases[] = {{150, "<Complete>", false}, {2, "Seated", false}, {3, "Late", true}, {7, "", false}, {101, "", false}};  // 7: not defined; 101 waiting
-    for (const Case& c : cases) {
-        a.status = c.status;
-        const InfoBoxContent content = InfoBoxContentOf(a, date, Statuses());
-        EXPECT_EQ(c.line + std::string(c.coloured ? " coloured" : ""), content.lines[5] + (content.hasStatusColour ? " coloured" : ""));
+    for (const Case& t : cases) {
+        a.status = t.status;
+        const InfoBoxContent content = InfoBoxContentOf(a, tuesday, Statuses());
+        EXPECT_EQ(t.line + std::string(t.coloured ? " coloured" : ""), content.lines[5] + (content.hasStatusColour ? " coloured" : ""));
     }
     a.status = 3;
-    EXPECT_EQ(0x00804020u, InfoBoxContentOf(a, date, Statuses()).statusColour);
+    EXPECT_EQ(0x00804020u, InfoBoxContentOf(a, tuesday, Statuses()).statusColour);
 
     EXPECT_EQ((std::vector<std::string>{"Tue 03/10/26  12:00pm", "Sun 03/08/26  9:05am", "Fri 01/01/27  12:00am"}),
               (std::vector<std::string>{InfoBoxWhenText(QVN_DateIn(3, 10, 2026), 12 * 12), InfoBoxWhenText(QVN_DateIn(3, 8, 2026), 9 * 12 + 1),

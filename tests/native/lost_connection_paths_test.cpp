@@ -56,9 +56,7 @@ TEST(LostConnectionPaths, ASaveOnASessionOfItsOwnAndADayLoadAskAboutTheDatabaseA
         prompts.Answer(kAnswerCancel);
         EXPECT_FALSE(SaveAppointment(true, nullptr, a));
         EXPECT_EQ(kAskedOnce, prompts.Texts());
-        ASSERT_EQ(1u, prompts.Asked().size());
-        EXPECT_EQ("Appointment Book", prompts.Asked()[0].title);
-        EXPECT_EQ(kButtonsRetryCancel, prompts.Asked()[0].buttons);
+        EXPECT_EQ("Appointment Book", prompts.Asked().at(0).title);  // its buttons: db_access_test.cpp
         EXPECT_EQ(DbConnection::kLost, DbKeepConnection());
         EXPECT_EQ(1u, prompts.Asked().size());
     }
