@@ -2,7 +2,6 @@
 // shows, and that message's text word for word, filled in with the result and the last file.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "data/db_access.h"
@@ -79,10 +78,7 @@ TEST(MessageTexts, EveryDataFileFailureShowsItsOwnNumberedText) {
 TEST(MessageTexts, APracticeWithoutItsWeekFileStopsTheLoadAndSaysSo) {
     PracticeTestDatabase db;
     ASSERT_TRUE(db.Ok());
-    ResourceRecord practice{};
-    practice.kind = kResourceKindPractice;
-    std::memcpy(practice.id, "-PR-", 4);
-    ASSERT_EQ(kQdbOk, db.Add(kResourceFile, practice));
+    ASSERT_EQ(kQdbOk, db.AddResource(kResourceKindPractice, "-PR-"));
     sqlite3* raw = nullptr;
     ASSERT_EQ(SQLITE_OK, sqlite3_open((db.Dir() + "/qvn.db").c_str(), &raw));
     EXPECT_EQ(SQLITE_OK, sqlite3_exec(raw, "DROP TABLE g94", nullptr, nullptr, nullptr));
