@@ -1,6 +1,9 @@
 // The appointment book's own keys: colours, fonts, orientation, network limits.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "settings_test_env.h"
 #include "suite/settings.h"
 #include "suite/workstation_settings.h"
@@ -39,18 +42,11 @@ TEST(WorkstationSettings, ColourTextsByTheirLengthAndKey) {
 TEST(WorkstationSettings, FontTextsInBothForms) {
     TempSettings settings;
     const FontSpec plain = ParseFontText("Arial,10,0,700");
-    EXPECT_EQ("Arial", plain.face);
-    EXPECT_EQ(10, plain.height);
-    EXPECT_EQ(700, plain.weight);
-    EXPECT_EQ(8, plain.point_size);
-
+    EXPECT_EQ(std::tuple(std::string("Arial"), 10, 700, 8), std::tuple(plain.face, plain.height, plain.weight, plain.point_size));
     const FontSpec star = ParseFontText("*Arial,8,400,0,-13,FALSE,FALSE");
-    EXPECT_EQ(8, star.point_size);
-    EXPECT_EQ(-13, star.height);
-    EXPECT_FALSE(star.flag);
+    EXPECT_EQ(std::tuple(8, -13, false), std::tuple(star.point_size, star.height, star.flag));
     EXPECT_TRUE(ParseFontText("*Arial,8,400,0,-13,TRUE,yes").italic) << "anything but FALSE";
-    EXPECT_EQ("Helv", ParseFontText("").face);
-    EXPECT_EQ(600, ParseFontText("").weight);
+    EXPECT_EQ(std::tuple(std::string("Helv"), 600), std::tuple(ParseFontText("").face, ParseFontText("").weight));
     EXPECT_EQ(400, ReadFont(3).weight) << "missing key: its default text";
 
     FontSpec chosen = star;
@@ -60,8 +56,7 @@ TEST(WorkstationSettings, FontTextsInBothForms) {
     ASSERT_EQ(1, WriteFont(3, chosen));
     EXPECT_EQ("*Courier New,8,400,0,-13,TRUE,TRUE", QVN_ReadProfileText("APPTBOOK", "Font3", ""));
     EXPECT_EQ(chosen, ReadFont(3));
-    EXPECT_EQ("MS Sans Serif", DefaultSheetFont().face);
-    EXPECT_EQ(-11, DefaultSheetFont().height);
+    EXPECT_EQ(std::tuple(std::string("MS Sans Serif"), -11), std::tuple(DefaultSheetFont().face, DefaultSheetFont().height));
 }
 
 TEST(WorkstationSettings, OrientationNetworkAndOtherKeys) {
