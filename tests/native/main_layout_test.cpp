@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/date_controls_layout.h"
 #include "app/main_layout.h"
@@ -57,9 +58,7 @@ TEST(MainLayout, BarsHeaderSheetAndSideStripInBothOrientations) {
 
     // A tiny window gives empty children, never negative ones.
     l = Layout(kButtonBarVertical, 40, 20, 50, 10);
-    EXPECT_EQ(0, l.sheet.width);
-    EXPECT_EQ(0, l.sheet.height);
-    EXPECT_EQ(0, l.flipTabs.height);
+    EXPECT_EQ(std::tuple(0, 0, 0), std::tuple(l.sheet.width, l.sheet.height, l.flipTabs.height));
 }
 
 TEST(MainLayout, CommandsAndViewModesFindTheirDateButtons) {

@@ -158,15 +158,8 @@ TEST_F(PracticeSchedule, HolidayEditsFromTwoProcessesLoseNothing) {
     AddBase(2);
     DbEndSession();
 
-    // Every locked-record prompt is answered with Retry: the other side lets go soon.
-    class AlwaysRetry final : public Prompter {
-    public:
-        AlwaysRetry() { InstallPrompter(this); }
-        ~AlwaysRetry() override { InstallPrompter(nullptr); }
-        PromptAnswer Show(const PromptRequest&) override { return kAnswerRetry; }
-    };
     auto set_holidays = [](int month) {
-        AlwaysRetry retry;
+        YesToAllPrompter retry;  // Retry to every locked-record prompt: the other side lets go soon
         if (!DbInitDatabase() || !LoadPracticeTables()) return 1;
         for (int day = 1; day <= 20; ++day)
             if (!SetHoliday(month, day, 2)) return 2;
