@@ -69,12 +69,11 @@ protected:
 }  // namespace
 
 TEST(Users, LoginNamesAndTheCommandLine) {
-    EXPECT_EQ("FRONT", NormalizeLoginName("  front "));
-    EXPECT_EQ("SIXTEENCHARSLONG", NormalizeLoginName("sixteencharslong"));
-    EXPECT_EQ("", NormalizeLoginName("seventeencharslon")) << "too long for the login field: never cut to match";
-    EXPECT_EQ("Mary-Ann", UserFromCommandLine("-oaid12 /user=Mary-Ann /X"));
-    EXPECT_EQ("b", UserFromCommandLine("/USER=a/User=b"));
-    EXPECT_EQ("", UserFromCommandLine("/OAID5 USER=front"));
+    // Seventeen characters are too long for the login field: never cut to match.
+    EXPECT_EQ("FRONT|SIXTEENCHARSLONG|", NormalizeLoginName("  front ") + "|" + NormalizeLoginName("sixteencharslong") + "|" +
+                                              NormalizeLoginName("seventeencharslon"));
+    EXPECT_EQ("Mary-Ann|b|", UserFromCommandLine("-oaid12 /user=Mary-Ann /X") + "|" + UserFromCommandLine("/USER=a/User=b") + "|" +
+                                  UserFromCommandLine("/OAID5 USER=front"));
 }
 
 TEST_F(UsersTest, RightsCheckGrantsRefusesAndCancels) {
