@@ -67,11 +67,6 @@ int CyclePatternUnit(uint8_t pattern[6], int unit) {
 
 int ClampPatternUnits(int units) { return std::clamp(units, kPatternMinUnits, kPatternMaxUnits); }
 
-int PatternUnitsOfLength(int length_minutes, int unit_minutes) {
-    if (unit_minutes <= 0) return kPatternMinUnits;
-    return ClampPatternUnits((length_minutes + unit_minutes - 1) / unit_minutes);
-}
-
 const char* PatternUnitText(int code) {
     switch (code) {
     case kPatternSlash: return "/";

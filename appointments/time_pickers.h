@@ -35,8 +35,6 @@ constexpr int kPatternMinUnits = 1;
 constexpr int kPatternMaxUnits = 24;
 // A click on a unit: its code goes 0, 1, 2, 0. Returns the new code; units outside 0-23 stay.
 int CyclePatternUnit(uint8_t pattern[6], int unit);
-// The units a length fills (whole units, a part counts as one), kept to 1-24.
-int PatternUnitsOfLength(int length_minutes, int unit_minutes);
 int ClampPatternUnits(int units);
 // What a unit's button shows: " " blank, "/" slash, "X" provider time.
 const char* PatternUnitText(int code);

@@ -1,5 +1,5 @@
 // The database access layer: first-tier wrappers with the retry protocol, group opening by
-// descriptor, set banks, and the second-tier operations with their messages.
+// descriptor, one open set per group, and the second-tier operations with their messages.
 #include "data/db_access.h"
 
 #include <chrono>
@@ -72,7 +72,7 @@ uint16_t Once() {
 }
 
 uint32_t& SetSlot(const FileGroupDesc& d) {
-    return db_state.setHandles[(d.groupIndex + db_state.setBankOffset) & 0xFF];
+    return db_state.setHandles[d.groupIndex];
 }
 
 struct MessageRow {
@@ -385,12 +385,6 @@ uint16_t DbGreaterEqual(int key, const void* key_buffer, void* record) {
 uint16_t DbLessEqual(int key, const void* key_buffer, void* record) {
     return Retried(key, [&](uint32_t h) { QDB_LessThanOrEqualRec(h, key, key_buffer, record); });
 }
-uint16_t DbReadAt(int file, uint32_t position, void* record) {
-    return Retried(file, [&](uint32_t h) { QDB_ReadRec(h, position, record); });
-}
-uint16_t DbMidSet(int key, const void* key_buffer, void* record) {
-    return Retried(key, [&](uint32_t h) { QDB_MIDSET(h, key, key_buffer, record); });
-}
 
 static uint16_t StartSet(int key, int direction, const void* key_buffer, void* record, int significant) {
     FileGroupDesc d;
@@ -409,7 +403,7 @@ uint16_t DbStartSetBackward(int key, const void* key_buffer, void* record, int s
     return StartSet(key, 1, key_buffer, record, significant);
 }
 
-// Next or previous in the set of the group's slot in the current bank.
+// Next or previous in the set open on the group.
 static uint16_t StepInSet(int key, void* record, int (*step)(QdbSet, void*)) {
     uint32_t h;
     FileGroupDesc d;
@@ -433,12 +427,6 @@ uint16_t DbDelete(int file) {
 }
 uint16_t DbUnlockCurrent(int file) {
     return Unretried(file, [&](uint32_t h) { QDB_UnlockCurRecord(h); });
-}
-uint16_t DbSetCurrent(int key_or_file, uint32_t position) {
-    return Unretried(key_or_file, [&](uint32_t h) { QDB_SETCURI(h, key_or_file, position); });
-}
-uint16_t DbUpdateCurrentKey(int key, const void* key_buffer) {
-    return Unretried(key, [&](uint32_t h) { QDB_UPDCURI(h, key, key_buffer); });
 }
 uint16_t DbAddVariable(int file, const void* record, int length) {
     return Unretried(file, [&](uint32_t h) { QDB_AddVRec(h, record, length); });
@@ -474,20 +462,6 @@ uint16_t DbCreateGroupFiles(int file) {
     return Once();
 }
 
-uint16_t DbCheckSetBank(int banks_wanted) {
-    if (db_state.session == 0) return kQdbNoSession;
-    if (db_state.setBankOffset != 0) return kDbSetBankSelected;
-    if (banks_wanted > 220) return kDbSetBankTooLarge;
-    return kQdbOk;
-}
-
-uint16_t DbSelectSetBank(int bank) {
-    db_state.setBankOffset = static_cast<uint32_t>(bank + 35);
-    return bank + 35 > 255 ? kDbSetBankTooLarge : kQdbOk;
-}
-
-void DbResetSetBank() { db_state.setBankOffset = 0; }
-
 int DbMessageNumber(DbMessageKind kind, int data_file, uint16_t result) {
     if (kind == kDbMsgWrite && data_file == 44 && result == 2) return 3283;
     for (const MessageRow& row : kMessageRows)
@@ -522,35 +496,6 @@ uint16_t DbUpdateRecord(const FileGroupDesc& d, int key, const void* key_buffer,
 uint16_t DbSaveRecord(const FileGroupDesc& d, int key, const void* key_buffer, int key_length, void* old_record,
                       const void* new_record, bool add) {
     return UpdateOrSave(d, key, key_buffer, key_length, old_record, new_record, add, false);
-}
-
-uint16_t DbDeleteRecord(const FileGroupDesc& d, int key, const void* key_buffer, int key_length, void* record,
-                        bool lock) {
-    DbGroupScope group(d);
-    if (group.Result() != kQdbOk) return group.Result();
-    if (lock) DbLock(2);
-    uint16_t result;
-    for (;;) {
-        result = DbFind(key, key_buffer, record);
-        if (result == kQdbOk) {
-            result = DbDelete(d.dataFile);
-            if (result != kQdbOk) ShowFileMessage(kDbMsgDelete, d.dataFile);
-            break;
-        }
-        if (result == kQdbNotFound) break;
-        if (result == kQdbLocked) {
-            if (QVN_LockedRecordPrompt(d.dataFile) != kAnswerRetry) break;
-            if (lock) {
-                DbLock(0);
-                DbLock(2);
-            }
-            continue;
-        }
-        ShowFileMessage(kDbMsgDelete, d.dataFile);
-        break;
-    }
-    if (lock) DbLock(0);
-    return result;
 }
 
 uint16_t DbWriteCurrent(const FileGroupDesc& d, const void* record) {

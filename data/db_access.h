@@ -22,16 +22,12 @@ static_assert(offsetof(FileGroupDesc, groupIndex) == 0);
 static_assert(offsetof(FileGroupDesc, dataFile) == 2);
 static_assert(offsetof(FileGroupDesc, mode) == 4);
 
-constexpr uint16_t kDbSetBankSelected = 184;
-constexpr uint16_t kDbSetBankTooLarge = 185;
-
 // Process-wide state of the layer.
 struct DbState {
     QdbSession session = 0;
     uint32_t openHandles[34] = {};
     uint16_t openCounts[34] = {};  // opens of the group not yet closed: one engine open serves them all
-    uint32_t setHandles[256] = {};
-    uint32_t setBankOffset = 0;
+    uint32_t setHandles[34] = {};  // the open set of each group
     uint16_t lastResult = 0, lastError = 0, lastFile = 0;
     int retryCount = 10;
     int pauseMs = 0;
@@ -134,10 +130,6 @@ uint16_t DbStartSetForward(int key, const void* key_buffer, void* record, int si
 uint16_t DbStartSetBackward(int key, const void* key_buffer, void* record, int significant);
 uint16_t DbNextInSet(int key, void* record);
 uint16_t DbPrevInSet(int key, void* record);
-uint16_t DbMidSet(int key, const void* key_buffer, void* record);
-uint16_t DbReadAt(int file, uint32_t position, void* record);
-uint16_t DbSetCurrent(int key_or_file, uint32_t position);
-uint16_t DbUpdateCurrentKey(int key, const void* key_buffer);
 uint16_t DbAddVariable(int file, const void* record, int length);
 uint16_t DbWriteVariable(int file, const void* record, int length);
 uint16_t DbReadEntireVariable(int file, void* buffer, int buffer_size);
@@ -151,11 +143,6 @@ uint16_t DbUnlockCurrent(int file);
 uint16_t DbLock(int mode);
 uint16_t DbCreateGroupFiles(int file);
 
-// Set banks, for a second set on a group while a first one is open.
-uint16_t DbCheckSetBank(int banks_wanted);
-uint16_t DbSelectSetBank(int bank);
-void DbResetSetBank();
-
 // Message numbers of the open, close, lock, delete and write failures of a data file.
 enum DbMessageKind { kDbMsgOpen, kDbMsgClose, kDbMsgLock, kDbMsgDelete, kDbMsgWrite };
 int DbMessageNumber(DbMessageKind kind, int data_file, uint16_t result);
@@ -168,8 +155,6 @@ uint16_t DbUpdateRecord(const FileGroupDesc& desc, int key, const void* key_buff
                         void* old_record, const void* new_record, bool add);
 uint16_t DbSaveRecord(const FileGroupDesc& desc, int key, const void* key_buffer, int key_length,
                       void* old_record, const void* new_record, bool add);
-uint16_t DbDeleteRecord(const FileGroupDesc& desc, int key, const void* key_buffer, int key_length,
-                        void* record, bool lock);
 uint16_t DbWriteCurrent(const FileGroupDesc& desc, const void* record);
 uint16_t DbAddRecord(const FileGroupDesc& desc, const void* record);
 uint16_t DbDeleteCurrent(const FileGroupDesc& desc);

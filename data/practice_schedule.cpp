@@ -397,42 +397,6 @@ uint16_t WriteDay(uint8_t kind, const char id[4], int32_t date, const int32_t st
     });
 }
 
-void ResetProviderDay(const char id[4], const std::vector<int32_t>& dates) {
-    for (int32_t date : dates) {
-        RscUseKey key = KeyOf(kRscProvider, id, static_cast<uint32_t>(WeekStartOf(date)));
-        EditLocked<RscUseWeek>(kRscUseFile, kRscUseKey, key, [&](RscUseWeek& week, bool exists) {
-            if (!exists) return LockedEdit::kNothing;
-            int w = WeekdayIndex(date);
-            for (int i = 0; i < 3; ++i) week.start[w][i] = week.end[w][i] = 0;
-            return LockedEdit::kWrite;
-        });
-    }
-}
-
-void ClearDeletedBlocks(const char id[4], const bool deleted[kTimeBlocks], int32_t date) {
-    // The override records are found with a plain walk, then each is changed under its lock as
-    // it is stored then.
-    std::vector<RscUseKey> keys;
-    {
-        DbGroupScope rscuse(Group(kRscUseFile));
-        if (rscuse.Result() != kQdbOk) return;
-        RscUseKey key = KeyOf(kRscBlockOverride, id, date ? static_cast<uint32_t>(WeekStartOf(date)) : 0);
-        int prefix = date ? kRscUseKeyLength : kRscUseResourcePrefix;
-        WalkSet<RscUseBlockOverride>(kRscUseKey, &key, prefix, [&](const RscUseBlockOverride& record) {
-            keys.push_back(KeyOf(record.head.kind, record.head.id, record.head.week));
-        });
-    }
-    int only_weekday = date ? WeekdayIndex(date) : -1;
-    for (const RscUseKey& key : keys) {
-        EditLocked<RscUseBlockOverride>(kRscUseFile, kRscUseKey, key, [&](RscUseBlockOverride& record, bool exists) {
-            if (!exists) return LockedEdit::kNothing;
-            bool empty = false;
-            if (!ClearBlocksInOverride(record, deleted, only_weekday, &empty)) return LockedEdit::kNothing;
-            return empty ? LockedEdit::kDelete : LockedEdit::kWrite;
-        });
-    }
-}
-
 bool ClearBlocksInOverride(RscUseBlockOverride& record, const bool deleted[kTimeBlocks], int only_weekday, bool* empty) {
     bool changed = false;
     for (int w = 0; w < 7; ++w) {

@@ -108,11 +108,6 @@ bool DeleteHoliday(int month, int day);
 // record of the practice or a provider. The result number of the write.
 uint16_t WriteDay(uint8_t kind, const char id[4], int32_t date, const int32_t start[3], const int32_t end[3],
                   int flag);
-// Back to the default hours on those dates (the day flags stay).
-void ResetProviderDay(const char id[4], const std::vector<int32_t>& dates);
-// Removes deleted blocks from the provider's time-block overrides: of every week, or of the
-// given date only.
-void ClearDeletedBlocks(const char id[4], const bool deleted[kTimeBlocks], int32_t date);
 // The change of one override record behind it (only_weekday -1: every weekday): true when a slot
 // of a deleted block was cleared; *empty tells whether the record then overrides nothing at all
 // (it is to be deleted).

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "app/date_controls_layout.h"
 #include "app/main_layout.h"
@@ -33,14 +34,10 @@ TEST(MainLayout, BarsHeaderSheetAndSideStripInBothOrientations) {
 
     // 1000 x 700, row height 16 (H = 40), time column 60: the bar along the top.
     MainLayout l = Layout(kButtonBarHorizontal, 1000, 700, 60, 16);
-    EXPECT_EQ("0,0 1000x33", R(l.buttonBar));
-    EXPECT_EQ("60,33 888x40", R(l.header));
-    EXPECT_EQ("0,73 60x627", R(l.timeColumn));
-    EXPECT_EQ("60,73 904x627", R(l.sheet));
-    EXPECT_EQ("0,33 60x40", R(l.dateCorner));
-    EXPECT_EQ("964,73 36x48", R(l.pinBoard));
-    EXPECT_EQ(73 + 51, l.smallCalendar.y);
-    EXPECT_EQ("964,223 64x477", R(l.flipTabs));
+    // Button bar, header, time column, sheet, date corner, pin board, small calendar's top, flip tabs.
+    EXPECT_EQ("0,0 1000x33|60,33 888x40|0,73 60x627|60,73 904x627|0,33 60x40|964,73 36x48|124|964,223 64x477",
+              R(l.buttonBar) + "|" + R(l.header) + "|" + R(l.timeColumn) + "|" + R(l.sheet) + "|" + R(l.dateCorner) + "|" +
+                  R(l.pinBoard) + "|" + std::to_string(l.smallCalendar.y) + "|" + R(l.flipTabs));
 
     // 800 x 600, row height 10 (H = 36), time column 50: the bar along the left, the date
     // buttons sharing the corner (the first ones taking the odd pixels), the view buttons at the
@@ -57,9 +54,7 @@ TEST(MainLayout, BarsHeaderSheetAndSideStripInBothOrientations) {
 
     // A tiny window gives empty children, never negative ones.
     l = Layout(kButtonBarVertical, 40, 20, 50, 10);
-    EXPECT_EQ(0, l.sheet.width);
-    EXPECT_EQ(0, l.sheet.height);
-    EXPECT_EQ(0, l.flipTabs.height);
+    EXPECT_EQ(std::tuple(0, 0, 0), std::tuple(l.sheet.width, l.sheet.height, l.flipTabs.height));
 }
 
 TEST(MainLayout, CommandsAndViewModesFindTheirDateButtons) {

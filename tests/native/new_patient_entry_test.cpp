@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "appointments/new_patient_entry.h"
@@ -207,9 +208,8 @@ TEST_F(NewPatientOnDemo, TheEditIsSavedWithItsNewSideRecordAndAnUnchangedEditWri
     }
     AppointmentRecord stored{};
     ASSERT_EQ(kQdbOk, ReadAppointment(900001, &stored));
-    EXPECT_EQ("Nash, Amy B", GetText(stored.patientName));
-    EXPECT_EQ("(312)555-0142", GetText(stored.phone));
-    EXPECT_EQ(kMonday, +stored.lastChanged);
+    EXPECT_EQ(std::tuple(std::string("Nash, Amy B"), std::string("(312)555-0142"), kMonday),
+              std::tuple(GetText(stored.patientName), GetText(stored.phone), +stored.lastChanged));
     NewPatientRecord stored_side{};
     ASSERT_TRUE(ReadSide(stored.newPatientId, &stored_side)) << "the new side record is named by the appointment";
     EXPECT_EQ("12 Lake Shore Dr|60601-1234", GetText(stored_side.street) + "|" + GetText(stored_side.zip));
@@ -255,9 +255,9 @@ TEST_F(NewPatientOnDemo, ASaveThatFailsAtAnyStepLeavesAppointmentAndSideRecordAs
     AppointmentRecord stored{};
     NewPatientRecord stored_side{};
     ASSERT_TRUE(ReadNewPatientAppointment(900003, &stored, &stored_side));
-    EXPECT_EQ("Nash, Amy B", GetText(stored.patientName));
-    EXPECT_EQ("12 Lake Shore Dr", GetText(stored_side.street));
-    EXPECT_EQ(+a.newPatientId, +stored.newPatientId) << "the side record keeps its id";
+    EXPECT_EQ(std::tuple(std::string("Nash, Amy B"), std::string("12 Lake Shore Dr"), +a.newPatientId),
+              std::tuple(GetText(stored.patientName), GetText(stored_side.street), +stored.newPatientId))
+        << "the side record keeps its id";
 }
 
 TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhereIsNotOverwritten) {
@@ -274,8 +274,7 @@ TEST_F(NewPatientOnDemo, OnlyANewPatientsAppointmentIsEditedAndOneChangedElsewhe
     lost.newPatientId = 4242;
     Book(lost);
     ASSERT_TRUE(ReadNewPatientAppointment(900006, &a, &side));
-    EXPECT_EQ(4242u, +side.id);
-    EXPECT_EQ("", GetText(side.street));
+    EXPECT_EQ(std::tuple(4242u, std::string()), std::tuple(+side.id, GetText(side.street)));
 
     // Changed at another workstation between the read and the save.
     Book(NewPatientAppointment(900004, 11));
@@ -331,8 +330,7 @@ TEST_F(NewPatientOnDemo, ReferrersClaimInformationAndTheNumberToDial) {
     AppointmentRecord removed{};
     SetReferrer(&removed, 1, 2);
     RemoveReferrer(&removed);
-    EXPECT_EQ(0u, +removed.referredById);
-    EXPECT_EQ("", ReferrerName(removed));
+    EXPECT_EQ(std::tuple(0u, std::string()), std::tuple(+removed.referredById, ReferrerName(removed)));
 
     struct Search { const char* text; std::vector<std::string> names; };
     for (const Search& s : {Search{"", {"Dr. Simon Hart", "Lakeside Orthodontic", "Radio advertisement"}},

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "practice_test_database.h"
 #include "scripted_prompter.h"
@@ -37,20 +40,18 @@ TEST(PatientAlerts, TheAlertTextIsShownOnceAndAPatientWithoutAlertsGetsNoBox) {
     ASSERT_EQ(kQdbOk, AddNote(kNotePatientAlert, 43, ""));
     const int32_t day = QVN_DateIn(12, 7, 2026);
 
-    EXPECT_EQ(long_text, PatientAlertText(41, day)) << "the whole text, past the note's head";
-    EXPECT_EQ("", PatientAlertText(42, day)) << "another kind of note";
-    EXPECT_EQ("", PatientAlertText(43, day)) << "an emptied alert note";
-    EXPECT_EQ("", PatientAlertText(44, day));
+    // The whole text past the note's head; none for another kind of note, an emptied alert note, no note.
+    EXPECT_EQ((std::vector<std::string>{long_text, "", "", ""}),
+              (std::vector<std::string>{PatientAlertText(41, day), PatientAlertText(42, day), PatientAlertText(43, day),
+                                        PatientAlertText(44, day)}));
 
     ScriptedPrompter p;
     p.Answer(kAnswerOk);
-    EXPECT_EQ(1, PATALERT_PopUpPatientAlerts(41, day, 32));
-    EXPECT_EQ(0, PATALERT_PopUpPatientAlerts(42, day, 32));
-    EXPECT_EQ(0, PATALERT_PopUpPatientAlerts(43, day, 0));
+    EXPECT_EQ((std::vector<int>{1, 0, 0}), (std::vector<int>{PATALERT_PopUpPatientAlerts(41, day, 32),
+                                                            PATALERT_PopUpPatientAlerts(42, day, 32),
+                                                            PATALERT_PopUpPatientAlerts(43, day, 0)}));
     ASSERT_EQ(1u, p.Asked().size());
-    EXPECT_EQ(long_text, p.Asked()[0].text);
-    EXPECT_EQ("Patient Alerts", p.Asked()[0].title);
-    EXPECT_EQ(kButtonsOk, p.Asked()[0].buttons);
+    EXPECT_EQ(std::tuple(long_text, std::string("Patient Alerts"), kButtonsOk), std::tuple(p.Asked()[0].text, p.Asked()[0].title, p.Asked()[0].buttons));
 }
 
 TEST(LabCase, TheCaseListShowsEachCaseWithItsLabStateAndDueDate) {
@@ -64,8 +65,8 @@ TEST(LabCase, TheCaseListShowsEachCaseWithItsLabStateAndDueDate) {
     p.Answer(kAnswerOk).Answer(kAnswerOk);
     ShowApptCaseLinks(9);
     ShowApptCaseLinks(10);
-    ASSERT_EQ(2u, p.Asked().size());
-    EXPECT_EQ("Case 12: Crown Co - Sent, due 12/10/2026\nCase 30: In House", p.Asked()[0].text);
+    EXPECT_EQ((std::vector<std::string>{"Case 12: Crown Co - Sent, due 12/10/2026\nCase 30: In House",
+                                        "No lab cases are linked to this appointment."}),
+              p.Texts());
     EXPECT_EQ("Lab Cases", p.Asked()[0].title);
-    EXPECT_EQ("No lab cases are linked to this appointment.", p.Asked()[1].text);
 }

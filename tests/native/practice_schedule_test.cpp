@@ -1,6 +1,6 @@
 // The practice tables and schedule rules over a real practice database: defaults for what is
 // missing, provider colours, week records over default hours, holidays with their messages and
-// under record locks from two processes, and the clean-up of deleted time blocks.
+// under record locks from two processes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -20,26 +20,30 @@
 
 namespace {
 
-ResourceRecord Resource(uint8_t kind, const char* id, uint8_t attribute = 0) {
-    ResourceRecord r{};
-    r.kind = kind;
-    std::memcpy(r.id, id, 4);
-    r.attribute = attribute;
-    return r;
-}
-
-// A practice resource record, providers and operatories, no RscUse records at all.
-void AddBarePractice(PracticeTestDatabase& db, int providers, int operatories) {
-    ASSERT_EQ(kQdbOk, db.Add(kResourceFile, Resource(kResourceKindPractice, "-PR-")));
-    for (int i = 0; i < providers; ++i) {
-        std::string id = "DR" + std::to_string(i) + " ";
-        ASSERT_EQ(kQdbOk, db.Add(kResourceFile, Resource(kResourceKindProvider, id.c_str())));
+// A practice database with a practice resource record, providers DR0, DR1... and operatories
+// OP0, OP1..., and no RscUse records at all.
+class PracticeSchedule : public ::testing::Test {
+protected:
+    void AddPracticeSchedule(int providers, int operatories) {
+        ASSERT_EQ(kQdbOk, db.AddResource(kResourceKindPractice, "-PR-"));
+        for (int i = 0; i < providers; ++i) ASSERT_EQ(kQdbOk, db.AddResource(kResourceKindProvider, ("DR" + std::to_string(i)).c_str()));
+        for (int i = 0; i < operatories; ++i)
+            ASSERT_EQ(kQdbOk, db.AddResource(kResourceKindOperatory, ("OP" + std::to_string(i)).c_str(), static_cast<uint8_t>(i + 1)));
     }
-    for (int i = 0; i < operatories; ++i) {
-        std::string id = "OP" + std::to_string(i) + " ";
-        ASSERT_EQ(kQdbOk, db.Add(kResourceFile, Resource(kResourceKindOperatory, id.c_str(), static_cast<uint8_t>(i + 1))));
+    // Adds the base practice record with the block size and the default hours given for each weekday.
+    void AddBase(uint8_t block_size, uint16_t weekday_start = 0, uint16_t weekday_end = 0) {
+        RscUsePracticeBase base{};
+        base.head.kind = kRscPractice;
+        std::memcpy(base.head.id, "-PR-", 4);
+        for (int d = 1; d <= 5 && weekday_start; ++d) base.defaultStart[d][0] = weekday_start, base.defaultEnd[d][0] = weekday_end;
+        for (int d : {0, 6}) base.defaultStart[d][0] = base.defaultEnd[d][0] = weekday_start ? kNoTime : 0;
+        base.blockSize = block_size;
+        ASSERT_EQ(kQdbOk, db.Add(kRscUseFile, base));
     }
-}
+    void SetUp() override { ASSERT_TRUE(db.Ok()); }
+    PracticeTestDatabase db;
+    ScriptedPrompter prompter;
+};
 
 const int32_t kMonday = QVN_DateIn(12, 7, 2026);  // a Monday
 const int32_t kSunday = kMonday - 1;
@@ -53,11 +57,8 @@ std::vector<int> Starts(const std::vector<DayHours>& days) {
     return starts;
 }
 
-TEST(PracticeSchedule, APracticeWithoutBaseRecordsGetsTheDefaults) {
-    PracticeTestDatabase db;
-    ASSERT_TRUE(db.Ok());
-    ScriptedPrompter prompter;
-    AddBarePractice(db, 9, 2);
+TEST_F(PracticeSchedule, APracticeWithoutBaseRecordsGetsTheDefaults) {
+    AddPracticeSchedule(9, 2);
     ASSERT_TRUE(LoadPracticeTables());
     EXPECT_EQ(std::tuple(2, 10), std::tuple(practice_tables.blockUnits, practice_tables.blockMinutes));
 
@@ -84,10 +85,7 @@ TEST(PracticeSchedule, APracticeWithoutBaseRecordsGetsTheDefaults) {
     EXPECT_EQ(2, +practice_tables.operatories[1].number);
 }
 
-TEST(PracticeSchedule, NoPracticeRecordStopsTheLoadWithItsMessage) {
-    PracticeTestDatabase db;
-    ASSERT_TRUE(db.Ok());
-    ScriptedPrompter prompter;
+TEST_F(PracticeSchedule, NoPracticeRecordStopsTheLoadWithItsMessage) {
     prompter.Answer(kAnswerOk);
     EXPECT_FALSE(LoadPracticeTables());
     ASSERT_EQ(1u, prompter.Asked().size());
@@ -100,11 +98,8 @@ TEST(PracticeSchedule, NoPracticeRecordStopsTheLoadWithItsMessage) {
     EXPECT_EQ("Appointment Book", prompter.Asked().back().title);
 }
 
-TEST(PracticeSchedule, WeekRecordsOverrideTheDefaultHoursDayByDay) {
-    PracticeTestDatabase db;
-    ASSERT_TRUE(db.Ok());
-    ScriptedPrompter prompter;
-    AddBarePractice(db, 1, 1);
+TEST_F(PracticeSchedule, WeekRecordsOverrideTheDefaultHoursDayByDay) {
+    AddPracticeSchedule(1, 1);
     ASSERT_TRUE(LoadPracticeTables());
     const int32_t short_day[3] = {108, -1, -1}, short_end[3] = {132, -1, -1};
     const int32_t zeros[3] = {0, 0, 0};
@@ -126,18 +121,9 @@ TEST(PracticeSchedule, WeekRecordsOverrideTheDefaultHoursDayByDay) {
     EXPECT_EQ(-1, GetProviderHours(5, {kMonday})[0].start[0]) << "an unknown provider has no hours";
 }
 
-TEST(PracticeSchedule, HolidaysRepeatYearlyAndTheTableHoldsAHundred) {
-    PracticeTestDatabase db;
-    ASSERT_TRUE(db.Ok());
-    ScriptedPrompter prompter;
-    AddBarePractice(db, 1, 1);
-    RscUsePracticeBase base{};
-    base.head.kind = kRscPractice;
-    std::memcpy(base.head.id, "-PR-", 4);
-    for (int d = 1; d <= 5; ++d) base.defaultStart[d][0] = 96, base.defaultEnd[d][0] = 204;
-    for (int d : {0, 6}) base.defaultStart[d][0] = base.defaultEnd[d][0] = kNoTime;
-    base.blockSize = 3;
-    ASSERT_EQ(kQdbOk, db.Add(kRscUseFile, base));
+TEST_F(PracticeSchedule, HolidaysRepeatYearlyAndTheTableHoldsAHundred) {
+    AddPracticeSchedule(1, 1);
+    AddBase(3, 96, 204);
     ASSERT_TRUE(LoadPracticeTables());
     EXPECT_EQ(15, practice_tables.blockMinutes);
 
@@ -167,26 +153,13 @@ TEST(PracticeSchedule, HolidaysRepeatYearlyAndTheTableHoldsAHundred) {
 #ifndef _WIN32
 // Two workstations set holidays at the same time: each reads the base record under a record
 // lock, so neither writes over the other's new entry.
-TEST(PracticeSchedule, HolidayEditsFromTwoProcessesLoseNothing) {
-    PracticeTestDatabase db;
-    ASSERT_TRUE(db.Ok());
-    AddBarePractice(db, 1, 1);
-    RscUsePracticeBase base{};
-    base.head.kind = kRscPractice;
-    std::memcpy(base.head.id, "-PR-", 4);
-    base.blockSize = 2;
-    ASSERT_EQ(kQdbOk, db.Add(kRscUseFile, base));
+TEST_F(PracticeSchedule, HolidayEditsFromTwoProcessesLoseNothing) {
+    AddPracticeSchedule(1, 1);
+    AddBase(2);
     DbEndSession();
 
-    // Every locked-record prompt is answered with Retry: the other side lets go soon.
-    class AlwaysRetry final : public Prompter {
-    public:
-        AlwaysRetry() { InstallPrompter(this); }
-        ~AlwaysRetry() override { InstallPrompter(nullptr); }
-        PromptAnswer Show(const PromptRequest&) override { return kAnswerRetry; }
-    };
     auto set_holidays = [](int month) {
-        AlwaysRetry retry;
+        YesToAllPrompter retry;  // Retry to every locked-record prompt: the other side lets go soon
         if (!DbInitDatabase() || !LoadPracticeTables()) return 1;
         for (int day = 1; day <= 20; ++day)
             if (!SetHoliday(month, day, 2)) return 2;

@@ -117,8 +117,8 @@ TEST_F(PracticeSetupTest, BlockSizeQuestionAndTheSettingsOkWrites) {
         EXPECT_EQ((std::vector<int>{2, 1, 3, 1}),
                   (std::vector<int>{QVN_ReadProfileInt("APPTBOOK", "DefaultStatus", -1), QVN_ReadProfileInt("APPTBOOK", "DefaultSchedule", -1),
                                     QVN_ReadProfileInt("APPTBOOK", "DefaultType", -1), QVN_ReadProfileInt("APPTBOOK", "BBOrientation", -1)}));
-        EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "BGCOLOR1", ""), "1193046") << "the colour as a decimal number";
-        EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "BGCOLOR2", ""), "9886940");
+        EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "BGCOLOR1", "") + "|" + QVN_ReadProfileText("APPTBOOK", "BGCOLOR2", ""), "1193046|9886940")
+            << "the colours as decimal numbers";
         EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "AlwaysCalculate", "absent", QVN_PracticeInfPath().c_str()), "0");
         EXPECT_EQ(QVN_ReadProfileText("APPTBOOK", "AlwaysCalculate", "absent"), "absent")
             << "the practice's shared file, not the workstation's";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -21,6 +22,7 @@
 #include "data/demo_seed.h"
 #include "data/practice_database.h"
 #include "settings_test_env.h"
+#include "suite/records/practice_resource.h"
 #include "sqlite3.h"
 #include "test_storage.h"
 
@@ -118,6 +120,16 @@ public:
         DbGroupOf(file, &desc);
         Record before{};
         return DbSaveRecord(desc, file, &record, 0, &before, &record, true);
+    }
+
+    // Adds a resource record (practice "-PR-", provider or operatory) of the identifier, blank
+    // padded to four characters; the result number.
+    uint16_t AddResource(uint8_t kind, const char* id, uint8_t attribute = 0) {
+        ResourceRecord r{};
+        r.kind = kind;
+        std::memcpy(r.id, (std::string(id) + "    ").data(), 4);
+        r.attribute = attribute;
+        return Add(kResourceFile, r);
     }
 
 private:

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "change_test_support.h"
@@ -12,17 +13,19 @@
 #include "lists/route_slip.h"
 #include "scripted_prompter.h"
 #include "setup/print_view.h"
+#include "suite/qdb/qdb.h"
 #include "suite/settings.h"
 
 namespace {
 
-// Records what the job writer asks of the print library and program.
+// Records what the job writer asks of the print library and program; a start answer below 32
+// is a program that cannot be started.
 struct RecordingProgram final : PrintProgramLink {
-    explicit RecordingProgram(int answer) : answer(answer) {}
+    explicit RecordingProgram(int answer, int start_answer = 42) : answer(answer), startAnswer(start_answer) {}
     int CallQvPrint(int query) override { return queries.push_back(query), answer; }
-    int StartProgram() override { return ++starts, 42; }
+    int StartProgram() override { return ++starts, startAnswer; }
     bool WakeRunning() override { return ++wakes, true; }
-    int answer;
+    int answer, startAnswer;
     std::vector<int> queries;
     int starts = 0, wakes = 0;
 };
@@ -204,19 +207,20 @@ TEST_F(PrintJobRecords, BookViewAndRouteSlipByteForByteABatchOnlyWakesTheProgram
         uint32_t printNow, station;
         std::vector<int> queries;
         int starts, wakes;
+        PrintJobOutcome outcome;
     };
     const Case cases[] = {
-        {"batch", true, 1, 0, 0, {}, 0, 1},
-        {"print now", false, 1, 3 * 256 + 7, 3, {1}, 1, 0},
+        {"batch: never asks, only wakes", true, 1, 0, 0, {}, 0, 1, PrintJobOutcome::kQueued},
+        {"print now", false, 1, 3 * 256 + 7, 3, {1}, 1, 0, PrintJobOutcome::kStarted},
+        {"print now, the program takes the queue itself", false, 2, 3 * 256 + 7, 3, {1}, 0, 1, PrintJobOutcome::kQueued},
+        {"print now without the program", false, 0, 0, 0, {1}, 0, 1, PrintJobOutcome::kQueued},
     };
     size_t queued = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         RecordingProgram program(c.answer);
-        EXPECT_NE(PrintJobOutcome::kNotWritten, MakePrintJob(request, today, c.batch, program));
-        EXPECT_EQ(c.queries, program.queries);
-        EXPECT_EQ(c.starts, program.starts);
-        EXPECT_EQ(c.wakes, program.wakes);
+        EXPECT_EQ(c.outcome, MakePrintJob(request, today, c.batch, program));
+        EXPECT_EQ(std::tuple(c.queries, c.starts, c.wakes), std::tuple(program.queries, program.starts, program.wakes));
         const std::vector<std::string> rows = QueueRows();
         ASSERT_EQ(++queued, rows.size());
         Bytes expected = want;
@@ -234,13 +238,9 @@ TEST_F(PrintJobRecords, BookViewAndRouteSlipByteForByteABatchOnlyWakesTheProgram
     slip.U32(174, static_cast<uint32_t>(today));
     slip.U16(308, 2);
     slip.U32(310, 4000000123u);
-    RecordingProgram batch_program(1);
-    EXPECT_EQ(PrintJobOutcome::kQueued, SubmitRouteSlip(4000000123u, today, true, batch_program));
-    EXPECT_EQ(0, batch_program.starts) << "a batch job never starts the print program";
-    EXPECT_EQ(1, batch_program.wakes);
-    RecordingProgram now_program(1);
-    EXPECT_EQ(PrintJobOutcome::kStarted, SubmitRouteSlip(4000000123u, today, false, now_program));
-    EXPECT_EQ(1, now_program.starts);
+    RecordingProgram route_program(1);
+    EXPECT_EQ(PrintJobOutcome::kQueued, SubmitRouteSlip(4000000123u, today, true, route_program));
+    EXPECT_EQ(PrintJobOutcome::kStarted, SubmitRouteSlip(4000000123u, today, false, route_program));
     RecordingProgram none(1);
     EXPECT_EQ(PrintJobOutcome::kNotWritten, SubmitRouteSlip(0, today, false, none));
     EXPECT_TRUE(none.queries.empty() && none.starts == 0 && none.wakes == 0);
@@ -251,4 +251,23 @@ TEST_F(PrintJobRecords, BookViewAndRouteSlipByteForByteABatchOnlyWakesTheProgram
     slip.U16(6, 2 * 256 + 7);
     slip.U32(646, 2);
     EXPECT_EQ(slip.b, rows[queued + 1]);
+
+    // A program that cannot be started: the job waits in the queue, the user is told.
+    ScriptedPrompter prompts;
+    prompts.Answer(kAnswerOk).Answer(kAnswerOk);
+    RecordingProgram broken(1, 2);
+    EXPECT_EQ(PrintJobOutcome::kStartFailed, MakePrintJob(request, today, false, broken));
+    EXPECT_EQ(std::vector<std::string>{"The program could not be started.\nCheck that it is installed with the Quorvin suite."},
+              prompts.Texts());
+    EXPECT_EQ(rows.size() + 1, QueueRows().size());
+    // A queue that cannot take the job: nothing queued, nothing started or woken.
+    RecordingProgram unused(1);
+    QDB_FailNthOperation(1);
+    const PrintJobOutcome outcome = MakePrintJob(request, today, false, unused);
+    QDB_FailNthOperation(0);
+    EXPECT_EQ(PrintJobOutcome::kNotWritten, outcome);
+    ASSERT_EQ(2u, prompts.Texts().size());
+    EXPECT_EQ(0u, prompts.Texts()[1].find("The print job could not be added to the print queue.\nDatabase error "));
+    EXPECT_EQ(0, unused.starts + unused.wakes);
+    EXPECT_EQ(rows.size() + 1, QueueRows().size());
 }

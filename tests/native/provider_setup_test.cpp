@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #ifndef _WIN32
@@ -54,18 +55,15 @@ protected:
         s.block.type[0] = type;
         return s;
     }
-    static bool ReadOverride(uint32_t week, RscUseBlockOverride* record) {
+    // DR1's RscUse record of the kind and week, as stored.
+    template <typename Record>
+    static bool ReadDr1(uint8_t kind, uint32_t week, Record* record) {
         FileGroupDesc desc{};
         DbGroupOf(kRscUseFile, &desc);
-        RscUseKey key{kRscBlockOverride, {'D', 'R', '1', ' '}, week};
+        RscUseKey key{kind, {'D', 'R', '1', ' '}, week};
         return DbFindRecord(desc, kRscUseKey, &key, sizeof key, record) == kQdbOk;
     }
-    static bool ReadBase(RscUseProviderBase* record) {
-        FileGroupDesc desc{};
-        DbGroupOf(kRscUseFile, &desc);
-        RscUseKey key{kRscProvider, {'D', 'R', '1', ' '}, 0};
-        return DbFindRecord(desc, kRscUseKey, &key, sizeof key, record) == kQdbOk;
-    }
+    static bool ReadOverride(uint32_t week, RscUseBlockOverride* record) { return ReadDr1(kRscBlockOverride, week, record); }
     ProviderRecordHold hold_;
     ProviderSetupBuffer buffer_;
 };
@@ -170,21 +168,17 @@ TEST_F(ProviderSetupTest, OkClearsTheDeletedBlockFromEveryWeekAndWritesRecordAnd
     RscUseBlockOverride o{};
     EXPECT_FALSE(ReadOverride(week1, &o)) << "an override left with nothing is deleted";
     ASSERT_TRUE(ReadOverride(week1 + 7, &o));
-    EXPECT_EQ(Unit(10), +o.start[kMon][0]);
-    EXPECT_EQ(kBlockKeepsDefault, +o.start[kWed][1]) << "the deleted block's clear is gone";
-    EXPECT_EQ(kBlockKeepsDefault, +o.end[kWed][1]);
+    EXPECT_EQ(std::tuple(Unit(10), int{kBlockKeepsDefault}, int{kBlockKeepsDefault}),
+              std::tuple(+o.start[kMon][0], +o.start[kWed][1], +o.end[kWed][1])) << "the deleted block's clear is gone";
     ASSERT_TRUE(ReadOverride(week1 + 14, &o));
     EXPECT_EQ(0, std::memcmp(&o, &third_before, sizeof o)) << "a week without the deleted block is untouched";
 
     RscUseProviderBase base{};
-    ASSERT_TRUE(ReadBase(&base));
-    EXPECT_EQ(0x00123456u, +base.colour);
-    EXPECT_STREQ("A", base.blockNames[1]);
-    EXPECT_EQ(Unit(13), +base.blockStart[kFri][1]);
-    EXPECT_EQ(Unit(13, 30), +base.blockEnd[kFri][1]);
-    EXPECT_EQ(kNoTime, +base.blockStart[kWed][1]) << "Emergency's Wednesday is gone with it";
-    EXPECT_EQ(0, std::memcmp(base.aliases[0], "DR3 ", 4));
-    EXPECT_EQ(0, base.aliases[1][0]);
+    ASSERT_TRUE(ReadDr1(kRscProvider, 0, &base));
+    EXPECT_EQ(std::tuple(0x00123456u, std::string("A"), Unit(13), Unit(13, 30), int{kNoTime}, std::string("DR3 "), 0),
+              std::tuple(+base.colour, std::string(base.blockNames[1]), +base.blockStart[kFri][1], +base.blockEnd[kFri][1],
+                         +base.blockStart[kWed][1], std::string(base.aliases[0], 4), int{base.aliases[1][0]}))
+        << "Emergency's Wednesday is gone with it";
     const ProviderInfo& table = practice_tables.providers[static_cast<size_t>(ProviderIndex("DR1"))];
     EXPECT_EQ(0x00123456u, +table.colour);
     EXPECT_EQ(0, std::memcmp(table.blockNames, base.blockNames, sizeof base.blockNames));

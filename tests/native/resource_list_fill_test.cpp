@@ -1,11 +1,13 @@
 // The resource selection list's reading on a real practice database: types in index order, the
 // row filter on stored records, a session of its own when the program has none and -1 when none
-// can be started; and the Select resource dialog's choices, start row and result text.
+// can be started; the Select resource dialog's choices, start row and result text; the filter's
+// odd values, the status texts and the column sorts.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "controls/resource_list_fill.h"
+#include "controls/resource_list_rules.h"
 #include "data/record_text.h"
 #include "practice_test_database.h"
 #include "suite/qdb/qdb.h"
@@ -52,6 +54,22 @@ std::vector<std::string> Read(const std::vector<int>& types, const ResourceFilte
     std::vector<std::string> ids;
     int n = ReadResourceRecords(types, filter, [&](const ResourceRecord& r) { ids.push_back(std::string(r.id, 4)); });
     if (count) *count = n;
+    return ids;
+}
+
+ResourceRowSource Provider(const char* id, const char* name, uint8_t klass = 0, bool inactive = false) {
+    ResourceRowSource r;
+    r.id = id;
+    r.packedName = name;
+    r.providerClass = klass;
+    r.inactive = inactive;
+    r.number = "1234567890";
+    return r;
+}
+
+std::vector<std::string> Ids(const std::vector<ResourceRow>& rows) {
+    std::vector<std::string> ids;
+    for (const ResourceRow& r : rows) ids.push_back(r.id);
     return ids;
 }
 
@@ -118,4 +136,45 @@ TEST(ResourceListFill, RowTextsSelectResourceChoicesStartRowAndResultText) {
     QVN_WriteProfileString("GENERAL", "def_prov", "HYG");
     EXPECT_EQ("HYG ", WantedResourceId("")) << "an empty buffer takes the default provider";
     EXPECT_EQ("DR1 ", WantedResourceId("DR1"));
+}
+
+// The filter's common cases run on stored records above; these are the rest.
+TEST(ResourceList, RowFilterOddValuesAndStatusTexts) {
+    ResourceFilter numbered;
+    numbered.numberFilter = 2;
+    EXPECT_FALSE(ResourceRowIncluded(Provider("DR1 ", "Adams, A"), numbered)) << "any other value lists none";
+    ResourceRowSource op;
+    op.type = kResourceOperatory;
+    op.inactive = true;
+    op.number = "";
+    numbered.numberFilter = 1;
+    EXPECT_TRUE(ResourceRowIncluded(op, numbered)) << "operatories are filtered by class only";
+
+    ResourceRowSource staff = Provider("ST1 ", "D");
+    staff.type = kResourceStaff;
+    EXPECT_EQ("Secondary|Inactive|Staff", ResourceStatusText(Provider("HYG ", "B", 1)) + "|" +
+                                              ResourceStatusText(Provider("OLD ", "C", 0, true)) + "|" + ResourceStatusText(staff));
+}
+
+TEST(ResourceList, SortsKeepAllFirstAndBreakTiesById) {
+    std::vector<ResourceRow> rows = {
+        MakeResourceRow(Provider("DR2 ", "smith, john")),
+        MakeResourceRow(Provider("DR1 ", "Smith, John")),
+        MakeAllRow(),
+        MakeResourceRow(Provider("AAA ", "Jones, Ann", 0, true)),
+        MakeResourceRow(Provider("ZZZ ", "Brown, Bo", 1)),
+    };
+    EXPECT_EQ("", SortResourceRows(&rows, 1, false));
+    EXPECT_EQ((std::vector<std::string>{"<ALL", "ZZZ ", "AAA ", "DR1 ", "DR2 "}), Ids(rows))
+        << "same names in any case are ordered by ID";
+
+    EXPECT_EQ("", SortResourceRows(&rows, 1, true));
+    EXPECT_EQ("<ALL", Ids(rows)[0]) << "<ALL> stays first when descending";
+
+    EXPECT_EQ("", SortResourceRows(&rows, 2, false));
+    EXPECT_EQ((std::vector<std::string>{"<ALL", "AAA ", "DR1 ", "DR2 ", "ZZZ "}), Ids(rows)) << "Inactive < Primary < Secondary";
+
+    std::vector<ResourceRow> before = rows;
+    EXPECT_EQ("Lbrsc RscSortCompareFunc - Undefined case encountered", SortResourceRows(&rows, 3, false));
+    EXPECT_EQ(Ids(before), Ids(rows));
 }

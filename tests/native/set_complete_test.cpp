@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "appointments/appt_care.h"
@@ -152,11 +153,10 @@ TEST_F(SetComplete, PostsEveryChosenReasonSkipsTheToothCodesAndStillCompletes) {
     for (const CompleteLine& l : steps.lines) slots.push_back({l.slot, l.crossCoding});
     EXPECT_EQ((std::vector<std::pair<int, bool>>{{0, true}, {1, false}, {2, false}, {3, false}, {4, false}}), slots);
     EXPECT_EQ((std::vector<std::string>{kSaysToothCode, kSaysToothMultiCode, kSaysRecap, kSaysNewCare}), prompts.Texts());
-    EXPECT_EQ("Print Referral Recap", prompts.Asked().at(2).title);
-    EXPECT_EQ(kIconQuestion, prompts.Asked()[2].icon);
+    EXPECT_EQ(std::tuple(std::string("Print Referral Recap"), kIconQuestion), std::tuple(prompts.Asked().at(2).title, prompts.Asked()[2].icon));
     EXPECT_EQ(std::vector<uint32_t>{300}, windows.changed);
-    EXPECT_EQ(kPatient, steps.carePatient);
-    EXPECT_EQ(std::vector<uint16_t>{1}, steps.careTypes) << "the prophylaxis met the attached recall";
+    EXPECT_EQ(std::tuple(kPatient, std::vector<uint16_t>{1}), std::tuple(steps.carePatient, steps.careTypes))
+        << "the prophylaxis met the attached recall";
 
     // New completed procedures at schedule 2's fees: the prophylaxis, then the multi-code's
     // members; the planned crown turned completed at its planned fee.

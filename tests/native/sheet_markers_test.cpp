@@ -1,6 +1,7 @@
 // Marker and grip sizes at the row heights where they change, and the resource names of markers.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -25,12 +26,11 @@ TEST(SheetMarkers, MarkerSetGripAndMarginFollowTheRowHeight) {
 }
 
 TEST(SheetMarkers, ResourceNamesAndLabCaseStates) {
-    EXPECT_EQ("NOTE12", MarkerResourceName(kMarkerNote, 12));
-    EXPECT_EQ("LABINHSE20", MarkerResourceName(kMarkerLabInHouse, 20));
-    EXPECT_EQ("", MarkerResourceName(kMarkerNote, 14)) << "no 14-pixel set";
-    EXPECT_EQ("", MarkerResourceName(kMarkerFamilyCount, 12));
-    EXPECT_EQ("pull12", GripResourceName(12));
-    EXPECT_EQ("", GripResourceName(16));
+    // No 14-pixel marker set, no family count picture, no 16-pixel grip.
+    EXPECT_EQ((std::vector<std::string>{"NOTE12", "LABINHSE20", "", "", "pull12", ""}),
+              (std::vector<std::string>{MarkerResourceName(kMarkerNote, 12), MarkerResourceName(kMarkerLabInHouse, 20),
+                                        MarkerResourceName(kMarkerNote, 14), MarkerResourceName(kMarkerFamilyCount, 12),
+                                        GripResourceName(12), GripResourceName(16)}));
     // No lab case (0) and an unknown state (5) give no marker.
     std::vector<int> markers;
     for (int state = 0; state <= 5; ++state) markers.push_back(LabCaseMarker(state));

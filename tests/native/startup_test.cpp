@@ -125,14 +125,8 @@ TEST_F(DemoStartup, ACancelledSignOnOrAUserWithoutTheRightEndsStartUpBeforeAnyth
 TEST(Startup, APracticeWithoutProvidersOrWithoutADatabaseEndsWithItsMessage) {
     PracticeTestDatabase db;
     ASSERT_TRUE(db.Ok());
-    ResourceRecord practice{}, operatory{};
-    practice.kind = kResourceKindPractice;
-    std::memcpy(practice.id, kPracticeId, 4);
-    operatory.kind = kResourceKindOperatory;
-    std::memcpy(operatory.id, "OP1 ", 4);
-    operatory.attribute = 1;
-    ASSERT_EQ(kQdbOk, db.Add(kResourceFile, practice));
-    ASSERT_EQ(kQdbOk, db.Add(kResourceFile, operatory));
+    ASSERT_EQ(kQdbOk, db.AddResource(kResourceKindPractice, "-PR-"));
+    ASSERT_EQ(kQdbOk, db.AddResource(kResourceKindOperatory, "OP1", 1));
     UserRecord front = MakeUserRecord(1, "FRONT", "Front");
     SetUserRight(front, 1, true);
     ASSERT_EQ(kQdbOk, QVN_WriteUser(front));

@@ -1,43 +1,24 @@
-// For the users and audit tests: a practice database in a temporary data directory with the user
-// and audit files, the access layer's session on it, users added through the real user file,
-// and a password prompter that answers from a script and records what each prompt showed.
+// For the users and audit tests: a practice database (practice_test_database.h) with users added
+// through the real user file, and a password prompter that answers from a script and records
+// what each prompt showed.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "data/db_access.h"
-#include "settings_test_env.h"
-#include "suite/qdb/qdb.h"
+#include "practice_test_database.h"
 #include "suite/users.h"
 
 // Cheap for tests; the records keep their own count, so checks use exactly what was stored.
 constexpr uint32_t kTestIterations = 1000;
 
-class UserDatabase {
+class UserDatabase : public PracticeTestDatabase {
 public:
-    UserDatabase() {
-        std::random_device random;
-        dir_ = settings_.Dir() / ("data" + std::to_string(random()));
-        std::filesystem::create_directories(dir_);
-        QVN_WriteProfileString("GENERAL", "Path", dir_.string().c_str());
-        QDB_CreateDataBase(dir_.string().c_str());
-        ok_ = DbInitDatabase() && DbCreateGroupFiles(kUserFile) == kQdbOk && DbCreateGroupFiles(kAuditFile) == kQdbOk;
-    }
-    ~UserDatabase() {
-        QVN_LogOutUser();
-        DbEndSession();
-    }
-    UserDatabase(const UserDatabase&) = delete;
-    UserDatabase& operator=(const UserDatabase&) = delete;
-
-    bool Ok() const { return ok_; }
-    const TempSettings& Settings() const { return settings_; }
+    ~UserDatabase() { QVN_LogOutUser(); }
 
     // Adds a user with the password and the rights; returns the record as stored.
     UserRecord AddUser(uint32_t id, const std::string& login, const std::string& password, std::vector<int> rights,
@@ -51,12 +32,7 @@ public:
     }
 
     // Every byte of the database file as it is on disk now.
-    std::string FileBytes() const { return TempSettings::ReadFile(dir_ / "qvn.db"); }
-
-private:
-    TempSettings settings_;
-    std::filesystem::path dir_;
-    bool ok_ = false;
+    std::string FileBytes() const { return TempSettings::ReadFile(std::filesystem::path(Dir()) / "qvn.db"); }
 };
 
 class ScriptedPasswordPrompter final : public PasswordPrompter {

@@ -38,9 +38,8 @@ TEST(Phones, StripFormatAndCheck) {
               prompter.Asked()[0].text);
 
     EXPECT_EQ(0, QVN_CheckForPrivatePhone(kPrivacyRequests)) << "a privacy request alone still shows the phones";
-    EXPECT_EQ("Private", QVN_CheckForPatientPrivatePhone(kPrivatePhone, "5551234567"));
-    EXPECT_EQ("5551234567", QVN_CheckForPatientPrivatePhone(0, "5551234567"));
-    EXPECT_EQ("", QVN_CheckForPatientPrivatePhone(kPrivatePhone, ""));
+    EXPECT_EQ("Private|5551234567|", QVN_CheckForPatientPrivatePhone(kPrivatePhone, "5551234567") + "|" +
+                                         QVN_CheckForPatientPrivatePhone(0, "5551234567") + "|" + QVN_CheckForPatientPrivatePhone(kPrivatePhone, ""));
 }
 
 TEST(Money, FormatAndParseTheWholeRange) {

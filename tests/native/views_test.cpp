@@ -143,19 +143,16 @@ TEST(Views, DisplayItemLabelsFollowTheCountry) {
 }
 
 TEST(FlipTabs, StoredValuesParseByTheirTypeCharacterAndAllTwelveKeysRoundTrip) {
-    const FlipTab t = ParseFlipTab("Xabc,16711680,Recall");
-    EXPECT_EQ(uint32_t(kFlipDefined), t.flags);
-    EXPECT_EQ(0, t.value);
-    EXPECT_EQ(16711680u, t.textColor);
-    EXPECT_STREQ("Recall", t.description);
+    // A tab as "flags value colour description", so that one comparison shows every field.
+    const auto shown = [](const FlipTab& t) {
+        return std::to_string(t.flags) + " " + std::to_string(t.value) + " " + std::to_string(t.textColor) + " " + t.description;
+    };
+    EXPECT_EQ(std::to_string(kFlipDefined) + " 0 16711680 Recall", shown(ParseFlipTab("Xabc,16711680,Recall")));
     EXPECT_EQ(uint32_t(kFlipDefined | kFlipAbsolute), ParseFlipTab("@2461000,0,Start").flags);
     EXPECT_EQ(uint32_t(kFlipDefined | kFlipFromDisplayed | kFlipBackward), ParseFlipTab("<2,0,x").flags);
     EXPECT_EQ(999, ParseFlipTab("+1000,0,Far").value);
     EXPECT_STREQ("123456789012345", ParseFlipTab("+1,0,1234567890123456789").description);
-    const FlipTab bare = ParseFlipTab("+5");  // no colour, no description
-    EXPECT_EQ(5, bare.value);
-    EXPECT_EQ(0u, bare.textColor);
-    EXPECT_STREQ("", bare.description);
+    EXPECT_EQ(std::to_string(kFlipDefined) + " 5 0 ", shown(ParseFlipTab("+5"))) << "no colour, no description";
 
     TempSettings settings;
     FlipTabSet set;
@@ -175,8 +172,7 @@ TEST(FlipTabs, StoredValuesParseByTheirTypeCharacterAndAllTwelveKeysRoundTrip) {
     EXPECT_EQ("@" + std::to_string(start.value) + ",0,Start", Key("MonthUserTab4"));
     EXPECT_EQ("", Key("DayUserTab1"));
     const FlipTabSet loaded = LoadFlipTabs();
-    EXPECT_EQ(next.flags, loaded.tabs[kFlipWeek][1].flags);
-    EXPECT_STREQ("Next, then", loaded.tabs[kFlipWeek][1].description) << "a comma inside the description";
-    EXPECT_EQ(start.value, loaded.tabs[kFlipMonth][3].value);
+    EXPECT_EQ(shown(next), shown(loaded.tabs[kFlipWeek][1])) << "a comma inside the description";
+    EXPECT_EQ(shown(start), shown(loaded.tabs[kFlipMonth][3]));
     for (int mode = 0; mode < kFlipModes; ++mode) EXPECT_EQ(0u, loaded.tabs[mode][4].flags) << "the fifth slot is always empty";
 }
