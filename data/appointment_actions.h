@@ -135,7 +135,7 @@ struct PurgeOutcome {
 // the rest go in the next batch.
 // Both walks read their records ahead, readsPerSnapshot at a time or for millisecondsPerRead, in
 // one read snapshot, and a batch ends before the walk reads ahead again.
-// The clock that cuts batches and read-aheads by time is now's unless a test gives its own.
+// now is the clock that cuts batches and read-aheads by time: the steady clock, or a test's own.
 struct PurgeBatching {
     int appointments = 256;
     int millisecondsPerBatch = 500;
