@@ -111,6 +111,8 @@ void WaitTakingSentMessages(HANDLE handle) {
     }
 }
 
+}  // namespace
+
 // The progress window on its own thread, from construction (the window is there, or could not
 // be made) to destruction (the window and its thread are gone).
 class ProgressWindowThread {
@@ -155,32 +157,28 @@ private:
     OwnedHandle thread_;
 };
 
-// The purge's side of the progress window, on the UI thread.
-class WindowProgress final : public PurgeProgress {
-public:
-    WindowProgress(HWND owner, HINSTANCE instance) : window_(owner, instance) {}
+PurgeProgressWindow::PurgeProgressWindow(HWND owner, HINSTANCE instance)
+    : window_(std::make_unique<ProgressWindowThread>(owner, instance)) {}
 
-    // The UI thread's own windows are served between records too (the owner repaints, a quit
-    // is kept for the message loop).
-    bool Cancelled() override {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                quit_ = true;
-                break;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+PurgeProgressWindow::~PurgeProgressWindow() = default;
+
+bool PurgeProgressWindow::Cancelled() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // kept for the message loop
+            quit_ = true;
+            break;
         }
-        return quit_ || window_.Shared().cancelled;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    void Counted(int purged, int read) override { window_.Shared().count.Set(purged, read); }
+    return quit_ || window_->Shared().cancelled;
+}
 
-private:
-    ProgressWindowThread window_;
-    bool quit_ = false;
-};
+void PurgeProgressWindow::Counted(int purged, int read) { window_->Shared().count.Set(purged, read); }
+
+namespace {
 
 // --- The purge message, which can be switched off ------------------------------------------
 
@@ -274,7 +272,7 @@ int PurgeAppointments(HWND owner, HINSTANCE instance, int32_t cutoff) {
     HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     EnableWindow(owner, FALSE);
     {
-        WindowProgress progress(owner, instance);
+        PurgeProgressWindow progress(owner, instance);
         PurgeStoredAppointments(cutoff, progress);
     }
     EnableWindow(owner, TRUE);
