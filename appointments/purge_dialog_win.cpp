@@ -1,8 +1,11 @@
 // Window side of the purge.
 #include "appointments/purge_dialog_win.h"
 
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "appointments/purge_rules.h"
 #include "data/appointment_actions.h"
@@ -15,82 +18,167 @@
 namespace {
 
 constexpr int kMsgPurgeConfirm = 6075;
-constexpr DWORD kProgressStepMs = 100;  // the count moves this often at the least while it changes
+constexpr UINT kProgressShowMs = 100;  // how often the window shows the purge's count
+constexpr UINT_PTR kProgressShowTimer = 1;
 
 // --- The progress window ---------------------------------------------------------------------
+//
+// Which thread owns what during a purge. The UI thread runs the purge: every engine call, every
+// record lock and its question, every message box. The engine's handle tables and the access
+// layer's state are not guarded, so no other thread may touch them. The progress window lives on
+// a thread of its own with its own message loop, so that it paints, can be moved and answers
+// Cancel while the UI thread waits for a commit on the disk. The two threads share only
+// ProgressShared: the UI thread writes the count, reads the cancel flag before each record and
+// sets ended when the run is over; the window thread shows the count on its timer, sets the
+// cancel flag and closes the window once it sees ended. The window has no owner: an owner on the
+// UI thread would join the two threads' input, and a click on Cancel would then wait for the busy
+// UI thread. It is placed over the owner instead, which is disabled for the run. While the UI
+// thread waits for the window thread (its start and its end) it still takes the messages that
+// thread sends it, such as the activation of its windows, so neither waits for the other.
 
-struct ProgressRun {
-    bool cancelled = false;
+struct ProgressShared {
+    PurgeCountBoard count;
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> ended{false};
 };
 
+void ShowCount(HWND dialog, std::pair<int, int> count) {
+    char text[40], shown[40] = {};
+    std::snprintf(text, sizeof text, kPurgeCountFormat, count.first, count.second);
+    GetDlgItemTextA(dialog, IDC_PURGE_PROGRESS_COUNT, shown, sizeof shown);
+    if (std::strcmp(text, shown) != 0) SetDlgItemTextA(dialog, IDC_PURGE_PROGRESS_COUNT, text);
+}
+
+// Runs on the progress window's thread.
 INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* run = reinterpret_cast<ProgressRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* shared = reinterpret_cast<ProgressShared*>(GetWindowLongPtrA(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, lparam);
+        SetTimer(dialog, kProgressShowTimer, kProgressShowMs, nullptr);
+        return TRUE;
+    case WM_TIMER:
+        if (!shared) return TRUE;
+        if (shared->ended) DestroyWindow(dialog);
+        else ShowCount(dialog, shared->count.Get());
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wparam) == IDCANCEL && run) {
-            run->cancelled = true;
+        if (LOWORD(wparam) == IDCANCEL && shared) {
+            shared->cancelled = true;
             EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
         }
         return TRUE;
     case WM_CLOSE:
-        if (run) run->cancelled = true;
+        if (shared) shared->cancelled = true;
         return TRUE;
+    case WM_DESTROY:
+        KillTimer(dialog, kProgressShowTimer);
+        PostQuitMessage(0);
+        return FALSE;
     default:
         return FALSE;
     }
 }
 
-// The modeless progress window; its messages are handled between records.
-class WindowProgress final : public PurgeProgress {
-public:
-    WindowProgress(HWND owner, HINSTANCE instance)
-        : window_(CreateDialogParamA(instance, "DLG_PURGE_PROGRESS", owner, ProgressProc, reinterpret_cast<LPARAM>(&run_))) {
-        if (window_) ShowWindow(window_, SW_SHOW);
-        Pump();
-    }
-    ~WindowProgress() override {
-        if (window_) DestroyWindow(window_);
-    }
-    WindowProgress(const WindowProgress&) = delete;
-    WindowProgress& operator=(const WindowProgress&) = delete;
+// Centred over the owner, as an owned window would be.
+void PlaceOver(HWND window, HWND owner) {
+    RECT w, o;
+    if (!owner || !GetWindowRect(window, &w) || !GetWindowRect(owner, &o)) return;
+    const int width = w.right - w.left, height = w.bottom - w.top;
+    SetWindowPos(window, HWND_TOP, o.left + (o.right - o.left - width) / 2, o.top + (o.bottom - o.top - height) / 2, 0, 0,
+                 SWP_NOSIZE);
+}
 
-    bool Cancelled() override {
-        Pump();
-        return run_.cancelled;
+class OwnedHandle {
+public:
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    ~OwnedHandle() {
+        if (handle_) CloseHandle(handle_);
     }
-    void Counted(int purged, int read) override {
-        const DWORD now = GetTickCount();
-        if (now - shown_at_ < kProgressStepMs) return;
-        shown_at_ = now;
-        char text[40];
-        std::snprintf(text, sizeof text, kPurgeCountFormat, purged, read);
-        if (window_) {
-            SetDlgItemTextA(window_, IDC_PURGE_PROGRESS_COUNT, text);
-            UpdateWindow(window_);
-        }
-    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    HANDLE Get() const { return handle_; }
 
 private:
-    void Pump() {
+    HANDLE handle_;
+};
+
+// Waits for handle on the UI thread, taking the messages other threads send it meanwhile.
+void WaitTakingSentMessages(HANDLE handle) {
+    while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                run_.cancelled = true;
-                return;
-            }
-            if (window_ && IsDialogMessageA(window_, &msg)) continue;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+}  // namespace
+
+// The progress window on its own thread, from construction (the window is there, or could not
+// be made) to destruction (the window and its thread are gone).
+class ProgressWindowThread {
+public:
+    ProgressWindowThread(HWND owner, HINSTANCE instance)
+        : owner_(owner), instance_(instance), created_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          thread_(created_.Get() ? CreateThread(nullptr, 0, &ProgressWindowThread::Run, this, 0, nullptr) : nullptr) {
+        if (thread_.Get()) WaitTakingSentMessages(created_.Get());
+    }
+    ~ProgressWindowThread() {
+        shared_.ended = true;
+        if (thread_.Get()) WaitTakingSentMessages(thread_.Get());
+    }
+    ProgressWindowThread(const ProgressWindowThread&) = delete;
+    ProgressWindowThread& operator=(const ProgressWindowThread&) = delete;
+
+    ProgressShared& Shared() { return shared_; }
+
+private:
+    static DWORD WINAPI Run(void* self_pointer) {
+        auto* self = static_cast<ProgressWindowThread*>(self_pointer);
+        HWND window = CreateDialogParamA(self->instance_, "DLG_PURGE_PROGRESS", nullptr, ProgressProc,
+                                         reinterpret_cast<LPARAM>(&self->shared_));
+        if (window) {
+            PlaceOver(window, self->owner_);
+            ShowWindow(window, SW_SHOW);
+        }
+        SetEvent(self->created_.Get());
+        if (!window) return 0;
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (IsWindow(window) && IsDialogMessageA(window, &msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
+        return 0;
     }
-    ProgressRun run_;
-    HWND window_;
-    DWORD shown_at_ = 0;
+    HWND owner_;
+    HINSTANCE instance_;
+    ProgressShared shared_;
+    OwnedHandle created_;
+    OwnedHandle thread_;
 };
+
+PurgeProgressWindow::PurgeProgressWindow(HWND owner, HINSTANCE instance)
+    : window_(std::make_unique<ProgressWindowThread>(owner, instance)) {}
+
+PurgeProgressWindow::~PurgeProgressWindow() = default;
+
+bool PurgeProgressWindow::Cancelled() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // kept for the message loop
+            quit_ = true;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return quit_ || window_->Shared().cancelled;
+}
+
+void PurgeProgressWindow::Counted(int purged, int read) { window_->Shared().count.Set(purged, read); }
+
+namespace {
 
 // --- The purge message, which can be switched off ------------------------------------------
 
@@ -184,7 +272,7 @@ int PurgeAppointments(HWND owner, HINSTANCE instance, int32_t cutoff) {
     HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     EnableWindow(owner, FALSE);
     {
-        WindowProgress progress(owner, instance);
+        PurgeProgressWindow progress(owner, instance);
         PurgeStoredAppointments(cutoff, progress);
     }
     EnableWindow(owner, TRUE);

@@ -7,10 +7,13 @@
 // so the kept practice is never changed.
 //
 // Counters: engine_s (split into appointment_walk_s and week_walk_s), raw_s, engine/raw; the
-// appointments and week records purged by each side (they must agree); and longest_gap_ms, the
+// appointments and week records purged by each side (they must agree); longest_gap_ms, the
 // longest time between two progress counts of the engine's run (from the start to the first one
-// too): the progress window's text can move no more often than those counts come. Each gap over
-// 250 ms is written to stderr with the steps that made it, and the steps' totals at the end.
+// too), each gap over 250 ms written to stderr with the steps that made it, and the steps' totals
+// at the end; and shown_gap_ms / shown_gaps_over_1s, the gaps between the changes of the text as
+// the progress window shows it: a second thread reads the count every 100 ms, as the window's
+// timer on its own thread does, and notes when what it would show changes (painting aside).
+// load_start / load_end: the machine's one-minute load average around the engine's run.
 //
 // The practice: $QVN_BENCH_PRACTICE when set (made with `qvnadmin seed-bench DIR`), else
 // $TMPDIR/qvn-week-bench, seeded on the first run (about 40 s and 650 MiB) and reused later.
@@ -20,12 +23,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/appointment_actions.h"
@@ -72,10 +78,52 @@ const char* StepName(PurgeStep step) {
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+// What the progress window would show, read every 100 ms on a thread of its own: the gaps
+// between two changes of the text (and from the start to the first).
+class ShownCount {
+public:
+    explicit ShownCount(const PurgeCountBoard& board) : board_(board), thread_([this] { Watch(); }) {}
+    ~ShownCount() { Stop(); }
+    void Stop() {
+        if (!thread_.joinable()) return;
+        stop_ = true;
+        thread_.join();
+    }
+    Clock::duration longest{};
+    int overASecond = 0;
+
+private:
+    void Watch() {
+        std::pair<int, int> shown{0, 0};
+        Clock::time_point changed = Clock::now();
+        while (!stop_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            const std::pair<int, int> now_shown = board_.Get();
+            if (now_shown == shown) continue;
+            const Clock::time_point now = Clock::now();
+            longest = std::max(longest, now - changed);
+            if (now - changed > std::chrono::seconds(1)) ++overASecond;
+            shown = now_shown;
+            changed = now;
+        }
+    }
+    const PurgeCountBoard& board_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+double LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    double load = -1;
+    in >> load;
+    return load;
+}
+
 class GapProgress final : public PurgeProgress {
 public:
     bool Cancelled() override { return false; }
     void Counted(int purged, int read) override {
+        board.Set(purged, read);
         const Clock::time_point now = Clock::now();
         const Clock::duration gap = now - last;
         longest = std::max(longest, gap);
@@ -103,6 +151,7 @@ public:
         ++times[static_cast<int>(step)];
         total[static_cast<int>(step)] += took;
     }
+    PurgeCountBoard board;
     Clock::time_point last = Clock::now();
     Clock::duration longest{};
     int logged = 0, overASecond = 0;
@@ -212,9 +261,13 @@ void BM_PurgeFiveYearsBack(benchmark::State& state) {
             return state.SkipWithError(("opening: " + reason).c_str());
         }
         GapProgress progress;
+        const double load_start = LoadAverage();
+        ShownCount shown_count(progress.board);
         const Clock::time_point t0 = Clock::now();
         const PurgeOutcome out = PurgeStoredAppointments(cutoff, progress);
         const Clock::time_point t_end = Clock::now();
+        shown_count.Stop();
+        const double load_end = LoadAverage();
         const double engine_s = Seconds(t_end - t0);
         const Clock::time_point split = progress.weeksStarted == Clock::time_point{} ? t_end : progress.weeksStarted;
         DbEndSession();
@@ -247,6 +300,10 @@ void BM_PurgeFiveYearsBack(benchmark::State& state) {
         state.counters["longest_gap_ms"] = Ms(progress.longest);
         state.counters["gaps_over_250ms"] = progress.logged;
         state.counters["gaps_over_1s"] = progress.overASecond;
+        state.counters["shown_gap_ms"] = Ms(shown_count.longest);
+        state.counters["shown_gaps_over_1s"] = shown_count.overASecond;
+        state.counters["load_start"] = load_start;
+        state.counters["load_end"] = load_end;
         for (int i = 0; i < kPurgeStepCount; ++i)
             std::fprintf(stderr, "all %s: %.1f s\n", StepName(static_cast<PurgeStep>(i)), Ms(progress.total[i]) / 1000);
         std::string problem;

@@ -534,24 +534,6 @@ private:
     bool stopped_ = false;
 };
 
-// DbReadSnapshot on a private session of a change, which can also end before its scope does (before
-// the locks or the writes that follow its reads).
-class SessionSnapshot {
-public:
-    explicit SessionSnapshot(QdbSession session) : session_(session), open_(QDB_BeginReadSnapshot(session) != 0) {}
-    ~SessionSnapshot() { End(); }
-    SessionSnapshot(const SessionSnapshot&) = delete;
-    SessionSnapshot& operator=(const SessionSnapshot&) = delete;
-    void End() {
-        if (open_) QDB_EndReadSnapshot(session_);
-        open_ = false;
-    }
-
-private:
-    QdbSession session_;
-    bool open_;
-};
-
 // CommitOn with the writes and the commit timed apart.
 bool CommitTimed(QdbSession session, int data_file, PurgeProgress& progress, PurgeStep writes_step,
                  PurgeStep commit_step, const std::function<bool()>& writes) {
@@ -613,7 +595,8 @@ bool Purgeable(const AppointmentRecord& a, int32_t cutoff) { return a.date != 0 
 // handed back in left, for the next batch, which locks and reads them afresh. The number purged;
 // 0 and nothing changed after a failure (reported) or Cancel at a lock.
 int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t cutoff, int32_t cutoff_week,
-               std::optional<std::chrono::steady_clock::time_point> deadline, std::vector<uint32_t>* alone,
+               std::optional<std::chrono::steady_clock::time_point> deadline,
+               const std::function<std::chrono::steady_clock::time_point()>& now, std::vector<uint32_t>* alone,
                std::vector<uint32_t>* left, PurgeProgress& progress) {
     struct Seen {
         AppointmentRecord a{};
@@ -623,7 +606,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     seen.reserve(ids.size());
     RecordLockSet locks(f.S());
     StepTimer reading(progress, PurgeStep::kBatchRead);
-    SessionSnapshot first_reads(f.S());
+    DbReadSnapshot first_reads(f.S());
     for (const uint32_t id : ids) {
         Seen s;
         const uint16_t found = FindAppointment(f, id, &s.a);
@@ -659,7 +642,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     if (!locks.TakeAll()) return 0;
     locking.Stop();
     StepTimer rereading(progress, PurgeStep::kBatchRead);
-    SessionSnapshot reads_under_locks(f.S());  // begun after the locks: it sees every change made before them
+    DbReadSnapshot reads_under_locks(f.S());  // begun after the locks: it sees every change made before them
     std::vector<const Seen*> going;
     for (const Seen& s : seen) {
         AppointmentRecord again{};
@@ -678,7 +661,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
     size_t done = 0;
     const bool written = CommitTimed(f.S(), kAppointmentFile, progress, PurgeStep::kBatchWrites, PurgeStep::kBatchCommit, [&] {
         for (; done < going.size(); ++done) {
-            if (done > 0 && deadline && std::chrono::steady_clock::now() >= *deadline) break;
+            if (done > 0 && deadline && now() >= *deadline) break;
             const AppointmentRecord& a = going[done]->a;
             if (!WriteRemovalOfLinks(f, a, going[done]->links, nullptr) || !DeleteAppointmentRecord(f, a)) return false;
             if (a.patientId != 0 && !WritePatientNote(f, kNotePurgedAppointment, kPurgedTitle, a)) return false;
@@ -686,7 +669,7 @@ int PurgeBatch(const ActionFiles& f, const std::vector<uint32_t>& ids, int32_t c
         return true;
     });
     if (!written) return 0;  // the rest stay with the failed batch's
-    for (size_t i = done; i < going.size(); ++i) left->push_back(going[i]->a.id);
+    for (size_t i = done; i < going.size(); ++i) left->push_back(+going[i]->a.id);
     return static_cast<int>(done);
 }
 
@@ -731,7 +714,7 @@ public:
     ReadAhead(QdbSession session, QdbFile walk, int data_file, const PurgeBatching& batching)
         : session_(session), walk_(walk), dataFile_(data_file),
           count_(static_cast<size_t>(std::max(1, batching.readsPerSnapshot))),
-          budget_(std::chrono::milliseconds(std::max(0, batching.millisecondsPerRead))) {}
+          budget_(std::chrono::milliseconds(std::max(0, batching.millisecondsPerRead))), now_(batching.now) {}
 
     // The next record into *record; false at the end of the walk (Result() says how it ended).
     bool Next(Record* record, PurgeProgress& progress, PurgeStep step) {
@@ -751,8 +734,8 @@ private:
         StepTimer timer(progress, step);
         records_.clear();
         next_ = 0;
-        SessionSnapshot snapshot(session_);
-        const Clock::time_point started = Clock::now();
+        DbReadSnapshot snapshot(session_);
+        const Clock::time_point started = now_();
         Record r{};
         while (records_.size() < count_) {
             const int got = started_ ? QDB_NextRec(walk_, dataFile_, &r) : QDB_FirstRec(walk_, dataFile_, &r);
@@ -764,7 +747,7 @@ private:
                 break;
             }
             records_.push_back(r);
-            if (budget_.count() > 0 && Clock::now() - started >= budget_) break;
+            if (budget_.count() > 0 && now_() - started >= budget_) break;
         }
     }
 
@@ -773,6 +756,7 @@ private:
     int dataFile_;
     size_t count_;
     Clock::duration budget_;
+    std::function<Clock::time_point()> now_;
     std::vector<Record> records_;
     size_t next_ = 0;
     bool started_ = false;
@@ -797,6 +781,7 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
     PurgeOutcome out;
     const int32_t cutoff_week = WeekStartOf(cutoff);
     const Clock::duration batch_budget = std::chrono::milliseconds(std::max(0, batching.millisecondsPerBatch));
+    const std::function<Clock::time_point()>& now = batching.now;
     {
         ActionFiles f;
         if (!f.Open()) return out;
@@ -812,13 +797,13 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         // What a batch cut short at its deadline left goes in the next, counted after the one before.
         const auto end_batch = [&] {
             while (!batch.empty()) {
-                const Clock::time_point started = Clock::now();
+                const Clock::time_point started = now();
                 // The writes stop at half the budget: the commit after them needs about as long again.
                 std::optional<Clock::time_point> deadline;
                 if (batch_budget.count() > 0) deadline = started + batch_budget / 2;
                 std::vector<uint32_t> left;
-                out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, deadline, &alone, &left, progress);
-                limit.Took(static_cast<int>(batch.size() - left.size()), Clock::now() - started);
+                out.appointmentsPurged += PurgeBatch(f, batch, cutoff, cutoff_week, deadline, now, &alone, &left, progress);
+                limit.Took(static_cast<int>(batch.size() - left.size()), now() - started);
                 batch.swap(left);
                 if (!batch.empty()) progress.Counted(out.appointmentsPurged, out.appointmentsRead);
             }
@@ -830,7 +815,7 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
         const auto batch_due = [&] {
             if (batch.empty()) return false;
             if (ahead.AtRefill() || static_cast<int>(batch.size()) >= limit.Next()) return true;
-            return batch_budget.count() > 0 && Clock::now() - batch_started >= batch_budget;
+            return batch_budget.count() > 0 && now() - batch_started >= batch_budget;
         };
         AppointmentRecord a{};
         bool more = walk.Handle() && ahead.Next(&a, progress, PurgeStep::kWalkRead);
@@ -844,7 +829,7 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
                 if (a.date >= cutoff_week) {
                     purge_alone(a.id);  // its share of the cutoff's week comes out of the week records
                 } else {
-                    if (batch.empty()) batch_started = Clock::now();
+                    if (batch.empty()) batch_started = now();
                     batch.push_back(+a.id);
                 }
             }
@@ -871,9 +856,9 @@ PurgeOutcome PurgeStoredAppointments(int32_t cutoff, PurgeProgress& progress, co
     bool week_batch_failed = false;
     const auto end_week_batch = [&] {
         if (gathered.empty() || week_batch_failed) return;
-        const Clock::time_point started = Clock::now();
+        const Clock::time_point started = now();
         const int deleted = PurgeWeekBatch(session.Handle(), rscuse.Handle(), gathered, progress);
-        limit.Took(static_cast<int>(gathered.size()), Clock::now() - started);
+        limit.Took(static_cast<int>(gathered.size()), now() - started);
         gathered.clear();
         if (deleted < 0) week_batch_failed = true;  // told already; the walk stops with nothing of the batch changed
         else out.weeksPurged += deleted;

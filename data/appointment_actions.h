@@ -7,9 +7,11 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "data/appointment_record.h"
@@ -84,6 +86,23 @@ enum class PurgeStep {
 };
 constexpr int kPurgeStepCount = 10;
 
+// The purge's last count as a window on another thread reads it: purged and read in one word,
+// so that a reader never sees the purged count of one record with the read count of another.
+class PurgeCountBoard {
+public:
+    void Set(int purged, int read) {
+        word_.store(static_cast<uint64_t>(static_cast<uint32_t>(purged)) << 32 | static_cast<uint32_t>(read),
+                    std::memory_order_relaxed);
+    }
+    std::pair<int, int> Get() const {
+        const uint64_t w = word_.load(std::memory_order_relaxed);
+        return {static_cast<int>(w >> 32), static_cast<int>(w & 0xFFFFFFFFu)};
+    }
+
+private:
+    std::atomic<uint64_t> word_{0};
+};
+
 class PurgeProgress {
 public:
     virtual ~PurgeProgress() = default;
@@ -116,12 +135,14 @@ struct PurgeOutcome {
 // the rest go in the next batch.
 // Both walks read their records ahead, readsPerSnapshot at a time or for millisecondsPerRead, in
 // one read snapshot, and a batch ends before the walk reads ahead again.
+// now is the clock that cuts batches and read-aheads by time: the steady clock, or a test's own.
 struct PurgeBatching {
     int appointments = 256;
     int millisecondsPerBatch = 500;
     int weeks = 512;
     int readsPerSnapshot = 4096;
     int millisecondsPerRead = 100;
+    std::function<std::chrono::steady_clock::time_point()> now = [] { return std::chrono::steady_clock::now(); };
 };
 
 // The size of the next batch, from the time the batches before it took. A batch over the budget

@@ -98,17 +98,21 @@ private:
     uint16_t result_;
 };
 
-// One read transaction for a burst of reads on the access layer's session, so that each read
-// does not take and give back the database's shared lock on its own (QDB_BeginReadSnapshot).
-// Keep it around reads only: a write in between ends it early.
+// One read transaction for a burst of reads, on the access layer's session or on an operation's
+// own, so that each read does not take and give back the database's shared lock on its own
+// (QDB_BeginReadSnapshot). Keep it around reads only: a write in between ends it early. End
+// closes it before its scope does, when locks or writes follow the reads in the same scope.
 class DbReadSnapshot {
 public:
-    DbReadSnapshot() : session_(db_state.session), open_(session_ != 0 && QDB_BeginReadSnapshot(session_) != 0) {}
-    ~DbReadSnapshot() {
-        if (open_) QDB_EndReadSnapshot(session_);
-    }
+    explicit DbReadSnapshot(QdbSession session = db_state.session)
+        : session_(session), open_(session_ != 0 && QDB_BeginReadSnapshot(session_) != 0) {}
+    ~DbReadSnapshot() { End(); }
     DbReadSnapshot(const DbReadSnapshot&) = delete;
     DbReadSnapshot& operator=(const DbReadSnapshot&) = delete;
+    void End() {
+        if (open_) QDB_EndReadSnapshot(session_);
+        open_ = false;
+    }
 
 private:
     QdbSession session_;

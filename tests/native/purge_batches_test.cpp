@@ -3,6 +3,7 @@
 // and the batches committed before it purged.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -304,5 +305,69 @@ TEST(PurgeBatchLimit, FollowsTheMeasuredTimeWithinOneAndTheCap) {
     for (const Step& s : steps) {
         limit.Took(s.records, s.took);
         EXPECT_EQ(s.next, limit.Next()) << s.records << " in " << s.took.count() << " ms";
+    }
+}
+
+namespace {
+
+// A clock that stands still except while a batch writes, where every look at it moves it on by
+// step: the batch's time budget is spent by its first write and by nothing else. The counts of
+// the appointment walk and its commits are kept; Cancel stops the week walk at once.
+class ClockMovedByWrites final : public PurgeProgress {
+public:
+    explicit ClockMovedByWrites(std::chrono::milliseconds step) : step_(step) {}
+    bool Cancelled() override { return inWeeks_; }
+    void Counted(int purged, int read) override {
+        inWeeks_ = inWeeks_ || read == 4;
+        counts.emplace_back(purged, read);
+    }
+    void Took(PurgeStep step, std::chrono::steady_clock::duration) override {
+        // A batch takes its locks, reads its appointments again, then writes.
+        if (step == PurgeStep::kBatchLocks) writing_ = true;
+        if (step == PurgeStep::kBatchWrites) writing_ = false;
+        if (step == PurgeStep::kBatchCommit) ++commits;
+    }
+    std::chrono::steady_clock::time_point Now() {
+        if (writing_) now_ += step_;
+        return now_;
+    }
+    std::vector<std::pair<int, int>> counts;
+    int commits = 0;
+
+private:
+    std::chrono::milliseconds step_;
+    std::chrono::steady_clock::time_point now_{};
+    bool writing_ = false;
+    bool inWeeks_ = false;
+};
+
+}  // namespace
+
+// A batch whose writes reach half its time budget commits what it wrote and leaves the rest to
+// the next batch, which locks and reads them afresh; a batch within its budget goes whole.
+TEST_F(PurgeBatches, WritesThatSpendHalfTheBudgetEndTheirBatch) {
+    struct Case {
+        std::chrono::milliseconds step;  // how far the clock moves at each look while writing
+        int commits;
+        std::vector<std::pair<int, int>> counts;
+    };
+    const Case cases[] = {
+        {std::chrono::milliseconds(0), 1, {{0, 1}, {0, 2}, {0, 3}, {4, 4}}},
+        {std::chrono::milliseconds(250), 4, {{0, 1}, {0, 2}, {0, 3}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}},
+    };
+    for (const Case& c : cases) {
+        std::string reason;
+        ASSERT_TRUE(db_.UseDemoPractice(DemoMonday(), &reason)) << reason;
+        ASSERT_TRUE(LoadPracticeTables());
+        BookFour();
+        ClockMovedByWrites progress(c.step);
+        PurgeBatching budget;
+        budget.millisecondsPerBatch = 500;
+        budget.now = [&progress] { return progress.Now(); };
+        const PurgeOutcome out = PurgeStoredAppointments(DemoMonday(), progress, budget);
+        EXPECT_EQ(4, out.appointmentsPurged) << c.step.count();
+        EXPECT_EQ(std::vector<uint32_t>{}, Kept()) << c.step.count();
+        EXPECT_EQ(c.commits, progress.commits) << c.step.count();
+        EXPECT_EQ(c.counts, progress.counts) << c.step.count();
     }
 }
