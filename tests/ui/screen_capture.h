@@ -9,6 +9,28 @@
 #include <string>
 #include <vector>
 
+// Writes pixels (0x00RRGGBB, the top row first) as a 32-bit BMP file.
+inline bool WriteBmpFile(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER head = {};
+    head.biSize = sizeof head;
+    head.biWidth = width;
+    head.biHeight = -height;
+    head.biPlanes = 1;
+    head.biBitCount = 32;
+    const DWORD bytes = static_cast<DWORD>(pixels.size() * 4);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof head;
+    file.bfSize = file.bfOffBits + bytes;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(f, &file, sizeof file, &written, nullptr) && WriteFile(f, &head, sizeof head, &written, nullptr) &&
+              WriteFile(f, pixels.data(), bytes, &written, nullptr);
+    CloseHandle(f);
+    return ok;
+}
+
 // A screen capture of one window, as the user sees it.
 class Capture {
 public:
@@ -48,26 +70,7 @@ public:
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     // Writes the capture as a 32-bit BMP file.
-    bool Save(const std::string& path) const {
-        BITMAPFILEHEADER file = {};
-        BITMAPINFOHEADER head = {};
-        head.biSize = sizeof head;
-        head.biWidth = width_;
-        head.biHeight = -height_;
-        head.biPlanes = 1;
-        head.biBitCount = 32;
-        const DWORD bytes = static_cast<DWORD>(pixels_.size() * 4);
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof head;
-        file.bfSize = file.bfOffBits + bytes;
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return false;
-        DWORD written = 0;
-        bool ok = WriteFile(f, &file, sizeof file, &written, nullptr) && WriteFile(f, &head, sizeof head, &written, nullptr) &&
-                  WriteFile(f, pixels_.data(), bytes, &written, nullptr);
-        CloseHandle(f);
-        return ok;
-    }
+    bool Save(const std::string& path) const { return WriteBmpFile(path, width_, height_, pixels_); }
 
 private:
     int width_ = 0, height_ = 0;

@@ -9,7 +9,6 @@
 #include "app/refresh.h"
 #include "screen_capture.h"
 #include "sheet_model.h"
-#include "../native/scripted_prompter.h"
 
 namespace {
 
@@ -79,18 +78,12 @@ TEST(Sheet, DayAndWeekViewsShowHoursBoxesAMoveAfterItsNoticeCompleteBoxesGreyAnd
     const int old_x = moved.column->left + model.W() + 2, new_x = target->left + model.W() + 2;
     const std::string colour = ColourText(moved.a.colour);
     ASSERT_EQ(colour, ColourText(Capture(sheet).At(old_x, y))) << "appointment " << id << " before the move";
-    AppointmentRecord before = Stored(id), after = before;
-    std::memcpy(after.operatory, target->id, 4);
-    {
-        ScriptedPrompter yes;  // the other workstation's questions about its move
-        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
-        ASSERT_TRUE(SaveAppointment(false, &before, after));
-    }
+    ASSERT_TRUE(ChangeElsewhere(id, [&](AppointmentRecord& a) { std::memcpy(a.operatory, target->id, 4); }));
     // A notice for a day that is not shown changes nothing on the sheet.
-    ASSERT_EQ(0, AnnounceChange(110, today + 10, after.provider, after.operatory, id, kChangeArrived));
+    ASSERT_EQ(0, AnnounceChange(110, today + 10, moved.a.provider, target->id, id, kChangeArrived));
     Settle(4500);
     EXPECT_EQ(colour, ColourText(Capture(sheet).At(old_x, y))) << "no notice named today: the sheet still shows the old place";
-    ASSERT_EQ(0, AnnounceChange(110, today, after.provider, after.operatory, id, kChangeArrived));
+    ASSERT_EQ(0, AnnounceChange(110, today, moved.a.provider, target->id, id, kChangeArrived));
     EXPECT_TRUE(WaitUntil([&] { return ColourText(Capture(sheet).At(new_x, y)) == colour; }, 6000))
         << "within UpdateSpeed the sheet shows the appointment in its new operatory";
     EXPECT_NE(colour, ColourText(Capture(sheet).At(old_x, y))) << "and its old place free";
