@@ -287,8 +287,6 @@ TEST(ProgramBitmaps, RunBitmapsHoldEverySizeAndFreeWhatTheyHold) {
     EXPECT_EQ(nullptr, run_bitmaps.Grip(16));
     EXPECT_TRUE(BitmapSize(run_bitmaps.appt).cx == 24 && BitmapSize(run_bitmaps.apptNoDate).cy == 24);
     EXPECT_TRUE(run_bitmaps.handCursor && run_bitmaps.apptCursor && run_bitmaps.apptNoDateCursor);
-    // The marker the sheet picks for a 16-pixel row is the 12-pixel set.
-    EXPECT_EQ(12, BitmapSize(run_bitmaps.Marker(kMarkerAlert, MarkerSetForRowHeight(16).size)).cx);
 
     // Loading again replaces the handles and deletes the old ones.
     HBITMAP old_note = run_bitmaps.Marker(kMarkerNote, 16);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "../native/print_test_jobs.h"
 #include "data/appointment_store.h"
 #include "data/demo_appointments.h"
+#include "data/record_text.h"
 #include "suite/print_jobs.h"
 #include "suite/print_program_win.h"
 #include "suite/qdb/qdb_handles.h"
@@ -85,9 +87,7 @@ std::vector<std::string> MetafileTexts(const std::string& file) {
 }
 
 bool Has(const std::vector<std::string>& texts, const std::string& text) {
-    for (const std::string& t : texts)
-        if (t == text) return true;
-    return false;
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 bool Done(uint32_t position) {
@@ -134,8 +134,7 @@ TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
     int checked = 0;
     for (const AppointmentRecord& a : ReadDay(date)) {
         if (a.status == kStatusUnscheduled || a.hour < 7 || a.hour >= 18) continue;
-        std::string name(a.patientName, strnlen(a.patientName, sizeof a.patientName));
-        while (!name.empty() && name.back() == ' ') name.pop_back();
+        const std::string name = GetTrimmedText(a.patientName);
         bool named = false;
         for (const std::string& t : texts) named |= t.find(name) != std::string::npos;
         EXPECT_TRUE(named) << name;
