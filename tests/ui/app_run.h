@@ -393,21 +393,24 @@ private:
     DWORD instance_ = 0;
 };
 
+// Key strokes given at once, each pressed in order and released in reverse.
+inline void Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in(2 * keys.size());
+    size_t n = 0;
+    for (WORD k : keys) in[n++].ki.wVk = k;
+    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) {
+        in[n].ki.wVk = *k;
+        in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
 // Key strokes as a user gives them: a virtual key pressed and released, optionally with a
 // modifier held.
 inline void PressKey(WORD key, WORD modifier = 0) {
-    INPUT keys[4] = {};
-    int n = 0;
-    if (modifier) keys[n++].ki.wVk = modifier;
-    keys[n++].ki.wVk = key;
-    keys[n].ki.wVk = key;
-    keys[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (modifier) {
-        keys[n].ki.wVk = modifier;
-        keys[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    for (int i = 0; i < n; ++i) keys[i].type = INPUT_KEYBOARD;
-    SendInput(static_cast<UINT>(n), keys, sizeof(INPUT));
+    if (modifier) Chord({modifier, key});
+    else Chord({key});
     Sleep(40);
 }
 
@@ -532,19 +535,6 @@ inline std::vector<AuditEntry> TodaysAudit(const std::string& data) {
     QVN_ReadAuditEntries(QVN_SysDate(), QVN_SysDate(), &audit);
     DbEndSession();
     return audit;
-}
-
-// Key strokes given at once, each pressed in order and released in reverse.
-inline void Chord(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> in(2 * keys.size());
-    size_t n = 0;
-    for (WORD k : keys) in[n++].ki.wVk = k;
-    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) {
-        in[n].ki.wVk = *k;
-        in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 // A toolbar button's rectangle in the toolbar's client coordinates, read through a buffer in the
