@@ -74,16 +74,7 @@ const ExpectedEntry kExpected[] = {
 constexpr int kExpectedCount = sizeof kExpected / sizeof kExpected[0];
 
 std::string ToolTipOf(HWND bar, int command) {
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
-    if (!tips) return "(no tooltip window)";
-    char text[256] = {};
-    TOOLINFOA ti = {};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = bar;
-    ti.uId = static_cast<UINT_PTR>(command);
-    ti.lpszText = text;
-    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-    return text;
+    return ToolTipText(reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0)), bar, static_cast<UINT_PTR>(command));
 }
 
 // The colours of a bitmap's pixels, read back through a 32-bit DIB.

@@ -20,24 +20,6 @@ namespace {
 
 const int32_t kMonday = QVN_DateIn(12, 7, 2026);
 
-// The owner's WM_COMMANDs, with their lParam.
-std::vector<std::pair<int, LPARAM>> owner_heard;
-
-LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_COMMAND) owner_heard.emplace_back(LOWORD(wparam), lparam);
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
-HWND MakeOwner() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "CalendarTestOwner";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, "CalendarTestOwner", "owner", WS_OVERLAPPEDWINDOW, 100, 100, 800, 600, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-}
-
 // The colour in the middle of a day's cell, inside its frame, left of any text: the calendar is 7 cells and 8
 // pixels wide, and its client area 7 rows of cells over a button row.
 COLORREF CellColour(HWND calendar, const ShownPixels& shown, int day) {
@@ -57,16 +39,14 @@ protected:
         std::string reason;
         ASSERT_TRUE(db_.UseDemoPractice(kMonday, &reason)) << reason;
         ASSERT_TRUE(LoadPracticeTables());
-        owner_ = MakeOwner();
         ASSERT_NE(owner_, nullptr);
-        owner_heard.clear();
     }
     void TearDown() override {
         if (OpenCalendarWindow()) DestroyWindow(OpenCalendarWindow());
-        DestroyWindow(owner_);
     }
     PracticeTestDatabase db_;
-    HWND owner_ = nullptr;
+    RecordingWindow owner_window_{WM_COMMAND, WS_OVERLAPPEDWINDOW, RECT{100, 100, 900, 700}};  // the calendar's owner
+    HWND owner_ = owner_window_.Window();
 };
 
 }  // namespace
@@ -123,8 +103,7 @@ TEST_F(CalendarWindow, ProviderCalendarShowsHolidayClosedDateAndVacation) {
     SendMessageA(calendar, WM_COMMAND, IDCANCEL, 0);
     PumpFor(100);
     EXPECT_EQ(nullptr, OpenCalendarWindow());
-    ASSERT_EQ(1u, owner_heard.size());
-    EXPECT_EQ(128, owner_heard[0].first);
+    EXPECT_EQ(std::vector<int>{128}, owner_window_.Commands());
 }
 
 // (Picking a date with the keys is driven on the real program's calendar.)

@@ -43,28 +43,9 @@ uint32_t Queue(const PrintJobRecord& job, PrintProgramLink& link) {
     return QDB_LastRec(queue.Handle(), kPrintQueueFile, &last) ? QDB_GetFilePos(queue.Handle()) : 0;
 }
 
-// Starts qvprint.exe with the arguments; the process handle (null when it did not start).
-HANDLE StartQvprint(const std::string& arguments) {
-    std::string command = std::string("\"") + QVN_QVPRINT_PATH + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-}
-
-// Runs qvprint.exe to its end; its exit code, or -1 when it did not end within a minute.
-int RunQvprint(const std::string& arguments) {
-    HANDLE process = StartQvprint(arguments);
-    if (!process) return -1;
-    DWORD code = 0;
-    const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
-    if (!ended) TerminateProcess(process, 99);
-    CloseHandle(process);
-    return ended ? static_cast<int>(code) : -1;
-}
+// qvprint.exe's command line with the arguments.
+std::string Qvprint(const std::string& arguments) { return std::string("\"") + QVN_QVPRINT_PATH + "\" " + arguments; }
+long RunQvprint(const std::string& arguments) { return RunProgram(Qvprint(arguments)); }
 
 int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM texts) {
     if (record->iType != EMR_EXTTEXTOUTW) return 1;
@@ -172,7 +153,7 @@ TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
 
 TEST_F(QvprintTest, RunningProgramWokenByCommandFivePrintsALaterJob) {
     Book(DemoAppt(9102, DemoMonday(), 11, 0, 20, "DR3", "OP5"));
-    HANDLE process = StartQvprint("--to \"" + Out("woken.emf") + "\"");
+    HANDLE process = StartProgram(Qvprint("--to \"" + Out("woken.emf") + "\""));
     ASSERT_NE(nullptr, process);
     // A program that did not end when told is ended here, also after a failed assertion.
     struct Ender {

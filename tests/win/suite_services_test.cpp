@@ -13,6 +13,7 @@
 #include "suite/settings.h"
 #include "suite/window_pos.h"
 #include "suite/window_services_win.h"
+#include "win_harness.h"
 
 namespace {
 
@@ -42,20 +43,9 @@ std::string ThisProgram() {
     return path;
 }
 
-// Runs this program as a child and returns its exit code (-1 when it did not end in time).
+// Runs this program as a child and returns its exit code.
 long RunSelf(const std::string& mode, const std::string& arg) {
-    std::string command = "\"" + ThisProgram() + "\" --child " + mode + " " + arg;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -2;
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-    else TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return static_cast<long>(code);
+    return RunProgram("\"" + ThisProgram() + "\" --child " + mode + " " + arg);
 }
 
 }  // namespace
