@@ -89,14 +89,9 @@ Month& BusiestMonth() {
 class RawRecords {
 public:
     explicit RawRecords(const std::string& dir)
-        : db_(dir), week_(db_.Prepare("SELECT rec FROM g94 WHERE k95 = ?")),
-          statistics_(db_.Prepare("SELECT rec FROM g87 WHERE k89 = ?")) {}
+        : db_(dir), statistics_(db_.Prepare("SELECT rec FROM g87 WHERE k89 = ?")) {}
     bool Ok() const { return db_.Ok(); }
-    void Week(uint8_t kind, const char* id, int32_t week) {
-        RscUseKey key{kind, {}, static_cast<uint32_t>(week)};
-        std::memcpy(key.id, id, 4);
-        db_.Fetch(week_, &key, sizeof key);
-    }
+    void Week(uint8_t kind, const char* id, int32_t week) { db_.FetchWeek(kind, id, week); }
     void Statistics(const char* id, uint16_t kind, int year, int month) {
         uint8_t key[10];
         std::memcpy(key, id, 4);
@@ -107,7 +102,6 @@ public:
 
 private:
     bench::RawDb db_;
-    sqlite3_stmt* week_;
     sqlite3_stmt* statistics_;
 };
 

@@ -37,12 +37,8 @@ void Run(benchmark::State& state, int minutes, bool read_operatories) {
     const bench::BenchPractice& p = bench::OpenBenchPractice();
     if (!p.ok) return state.SkipWithError(p.reason.c_str());
     bench::RawDb raw(p.dir);
-    sqlite3_stmt* weeks = raw.Prepare("SELECT rec FROM g94 WHERE k95 = ?");
-    if (!weeks) return state.SkipWithError("raw SQLite cannot read qvn.db");
-    const auto read = [&](uint8_t kind, const char id[4], int32_t week) {
-        RscUseKey key{kind, {id[0], id[1], id[2], id[3]}, static_cast<uint32_t>(week)};
-        raw.Fetch(weeks, &key, sizeof key);
-    };
+    if (!raw.Ok()) return state.SkipWithError("raw SQLite cannot read qvn.db");
+    const auto read = [&](uint8_t kind, const char id[4], int32_t week) { raw.FetchWeek(kind, id, week); };
     bench::Turns turns({"engine", "raw"}, false);
     int64_t days = 0, found_total = 0;
     for (auto _ : state) {

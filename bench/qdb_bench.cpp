@@ -23,6 +23,18 @@ constexpr int kDays = 2000;  // 500 appointments a day
 std::string BenchDir() { return (std::filesystem::temp_directory_path() / "qvn-bench").string(); }
 void MakeAppointment(uint32_t id, uint8_t* rec) { bench::MakeAppointment(id, kDays, rec); }
 
+constexpr char kInsert[] = "INSERT INTO g9(recno, rec, k10, k11, k12, k13, k14, k15) VALUES (?,?,?,?,?,?,?,?)";
+
+// Binds the record at parameter first and its six keys, in the engine's own bytes, after it.
+void BindRecordAndKeys(sqlite3_stmt* st, int first, const uint8_t* rec, int64_t recno) {
+    static const FileGroupDef* g = FindFileGroup(9);
+    sqlite3_bind_blob(st, first, rec, 286, SQLITE_STATIC);
+    for (int k = 0; k < 6; ++k) {
+        const std::string key = KeyValueOf(g->keys[k], rec, recno);
+        sqlite3_bind_blob(st, first + 1 + k, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+    }
+}
+
 void BuildFileOnce() {
     std::string dir = BenchDir();
     std::filesystem::path file = std::filesystem::path(dir) / "qvn.db";
@@ -44,20 +56,13 @@ void BuildFileOnce() {
     sqlite3* db = nullptr;
     sqlite3_open((std::filesystem::path(dir) / "qvn.db").string().c_str(), &db);
     sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr);
-    const FileGroupDef* g = FindFileGroup(9);
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO g9(recno, rec, k10, k11, k12, k13, k14, k15) VALUES (?,?,?,?,?,?,?,?)", -1,
-                       &insert, nullptr);
+    sqlite3_prepare_v2(db, kInsert, -1, &insert, nullptr);
     uint8_t rec[286];
     for (int64_t recno = 1; recno <= kRecords; ++recno) {
         MakeAppointment(static_cast<uint32_t>(recno), rec);
         sqlite3_bind_int64(insert, 1, recno);
-        sqlite3_bind_blob(insert, 2, rec, 286, SQLITE_STATIC);
-        std::string keys[6];
-        for (int k = 0; k < 6; ++k) {
-            keys[k] = KeyValueOf(g->keys[k], rec, recno);
-            sqlite3_bind_blob(insert, 3 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
-        }
+        BindRecordAndKeys(insert, 2, rec, recno);
         sqlite3_step(insert);
         sqlite3_reset(insert);
     }
@@ -67,14 +72,11 @@ void BuildFileOnce() {
 }
 
 // An id above every record in the file, so that repeated runs keep adding new records.
-uint32_t FreshId() {
-    sqlite3* db = nullptr;
-    sqlite3_open((std::filesystem::path(BenchDir()) / "qvn.db").string().c_str(), &db);
+uint32_t FreshId(sqlite3* db) {
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "SELECT max(recno) FROM g9", -1, &st, nullptr);
     uint32_t id = sqlite3_step(st) == SQLITE_ROW ? static_cast<uint32_t>(sqlite3_column_int64(st, 0)) : 0;
     sqlite3_finalize(st);
-    sqlite3_close(db);
     return id + 1000;
 }
 
@@ -149,22 +151,14 @@ void RawDayWalk(benchmark::State& state) {
 
 void RawAdd(benchmark::State& state) {
     RawFixture f;
-    const FileGroupDef* g = FindFileGroup(9);
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(f.db, "INSERT INTO g9(recno, rec, k10, k11, k12, k13, k14, k15) VALUES (?,?,?,?,?,?,?,?)", -1,
-                       &st, nullptr);
+    sqlite3_prepare_v2(f.db, kInsert, -1, &st, nullptr);
     uint8_t rec[286];
-    uint32_t id = FreshId();
+    uint32_t id = FreshId(f.db);
     for (auto _ : state) {
         MakeAppointment(++id, rec);
-        int64_t recno = id;
-        sqlite3_bind_int64(st, 1, recno);
-        sqlite3_bind_blob(st, 2, rec, 286, SQLITE_STATIC);
-        std::string keys[6];
-        for (int k = 0; k < 6; ++k) {
-            keys[k] = KeyValueOf(g->keys[k], rec, recno);
-            sqlite3_bind_blob(st, 3 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
-        }
+        sqlite3_bind_int64(st, 1, id);
+        BindRecordAndKeys(st, 2, rec, id);
         if (sqlite3_step(st) != SQLITE_DONE) {
             state.SkipWithError(sqlite3_errmsg(f.db));
             break;
@@ -177,7 +171,6 @@ void RawAdd(benchmark::State& state) {
 
 void RawRewrite(benchmark::State& state) {
     RawFixture f;
-    const FileGroupDef* g = FindFileGroup(9);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(f.db, "UPDATE g9 SET rec = ?, k10 = ?, k11 = ?, k12 = ?, k13 = ?, k14 = ?, k15 = ? WHERE recno = ?",
                        -1, &st, nullptr);
@@ -185,12 +178,7 @@ void RawRewrite(benchmark::State& state) {
     MakeAppointment(12345, rec);
     for (auto _ : state) {
         rec[155] = static_cast<uint8_t>(rec[155] + 1);
-        sqlite3_bind_blob(st, 1, rec, 286, SQLITE_STATIC);
-        std::string keys[6];
-        for (int k = 0; k < 6; ++k) {
-            keys[k] = KeyValueOf(g->keys[k], rec, 12345);
-            sqlite3_bind_blob(st, 2 + k, keys[k].data(), static_cast<int>(keys[k].size()), SQLITE_TRANSIENT);
-        }
+        BindRecordAndKeys(st, 1, rec, 12345);
         sqlite3_bind_int64(st, 8, 12345);
         if (sqlite3_step(st) != SQLITE_DONE) {
             state.SkipWithError(sqlite3_errmsg(f.db));

@@ -146,47 +146,51 @@ void BM_SaveFourProcesses(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveFourProcesses)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-// The raw twin: the same records into a table with the six appointment key columns.
-sqlite3* OpenRaw() {
-    sqlite3* db = nullptr;
-    sqlite3_open((std::filesystem::path(Dir()) / "raw.db").string().c_str(), &db);
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_exec(db,
-                 "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;"
-                 "CREATE TABLE IF NOT EXISTS appt(recno INTEGER PRIMARY KEY, rec BLOB, k10 BLOB, k11 BLOB, k12 BLOB,"
-                 " k13 BLOB UNIQUE, k14 BLOB, k15 BLOB);"
-                 "CREATE INDEX IF NOT EXISTS a10 ON appt(k10); CREATE INDEX IF NOT EXISTS a11 ON appt(k11);"
-                 "CREATE INDEX IF NOT EXISTS a12 ON appt(k12); CREATE INDEX IF NOT EXISTS a14 ON appt(k14);"
-                 "CREATE INDEX IF NOT EXISTS a15 ON appt(k15);",
-                 nullptr, nullptr, nullptr);
-    return db;
-}
+// The raw twin: the same records into a table with the six appointment key columns, each one
+// durable transaction.
+class RawTable {
+public:
+    RawTable() {
+        sqlite3_open((std::filesystem::path(Dir()) / "raw.db").string().c_str(), &db_);
+        sqlite3_busy_timeout(db_, 5000);
+        sqlite3_exec(db_,
+                     "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;"
+                     "CREATE TABLE IF NOT EXISTS appt(recno INTEGER PRIMARY KEY, rec BLOB, k10 BLOB, k11 BLOB, k12 BLOB,"
+                     " k13 BLOB UNIQUE, k14 BLOB, k15 BLOB);"
+                     "CREATE INDEX IF NOT EXISTS a10 ON appt(k10); CREATE INDEX IF NOT EXISTS a11 ON appt(k11);"
+                     "CREATE INDEX IF NOT EXISTS a12 ON appt(k12); CREATE INDEX IF NOT EXISTS a14 ON appt(k14);"
+                     "CREATE INDEX IF NOT EXISTS a15 ON appt(k15);",
+                     nullptr, nullptr, nullptr);
+        sqlite3_prepare_v2(db_, "INSERT INTO appt(rec, k10, k11, k12, k13, k14, k15) VALUES (?, ?, ?, ?, ?, ?, ?)", -1, &insert_, nullptr);
+    }
+    ~RawTable() {
+        sqlite3_finalize(insert_);
+        sqlite3_close(db_);
+    }
+    RawTable(const RawTable&) = delete;
+    RawTable& operator=(const RawTable&) = delete;
 
-bool InsertRaw(sqlite3* db, sqlite3_stmt* insert, const AppointmentRecord& a) {
-    const auto* bytes = reinterpret_cast<const char*>(&a);
-    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    sqlite3_bind_blob(insert, 1, bytes, sizeof a, SQLITE_STATIC);
-    sqlite3_bind_blob(insert, 2, bytes + 6, 9, SQLITE_STATIC);
-    sqlite3_bind_blob(insert, 3, bytes + 6, 4, SQLITE_STATIC);
-    sqlite3_bind_blob(insert, 4, bytes + 22, 32, SQLITE_STATIC);
-    sqlite3_bind_blob(insert, 5, bytes + 2, 4, SQLITE_STATIC);
-    sqlite3_bind_blob(insert, 6, bytes + 54, 4, SQLITE_STATIC);
-    sqlite3_bind_blob(insert, 7, bytes + 15, 5, SQLITE_STATIC);
-    const bool ok = sqlite3_step(insert) == SQLITE_DONE;
-    sqlite3_reset(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    return ok;
-}
+    bool Insert(const AppointmentRecord& a) {
+        const auto* bytes = reinterpret_cast<const char*>(&a);
+        sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        // The record, then its date/time/operatory, date, name, id, patient and provider keys.
+        const std::pair<int, int> keys[] = {{0, sizeof a}, {6, 9}, {6, 4}, {22, 32}, {2, 4}, {54, 4}, {15, 5}};
+        for (int k = 0; k < 7; ++k) sqlite3_bind_blob(insert_, k + 1, bytes + keys[k].first, keys[k].second, SQLITE_STATIC);
+        const bool ok = sqlite3_step(insert_) == SQLITE_DONE;
+        sqlite3_reset(insert_);
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        return ok;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* insert_ = nullptr;
+};
 
 int InsertRawLane(int lane, uint32_t first_n, uint32_t first_id, int count) {
-    sqlite3* db = OpenRaw();
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO appt(rec, k10, k11, k12, k13, k14, k15) VALUES (?, ?, ?, ?, ?, ?, ?)", -1, &insert, nullptr);
+    RawTable raw;
     int done = 0;
-    for (int i = 0; i < count; ++i)
-        done += InsertRaw(db, insert, Nth(lane, first_n + static_cast<uint32_t>(i), first_id + static_cast<uint32_t>(i)));
-    sqlite3_finalize(insert);
-    sqlite3_close(db);
+    for (int i = 0; i < count; ++i) done += raw.Insert(Nth(lane, first_n + static_cast<uint32_t>(i), first_id + static_cast<uint32_t>(i)));
     return done;
 }
 
@@ -195,14 +199,11 @@ uint32_t raw_id = 1;
 void BM_RawInsertOneProcess(benchmark::State& state) {
     if (!ServerConnection().empty()) return state.SkipWithError("the raw twin is SQLite's: run without QVN_BENCH_PG");
     if (!Prepare()) return state.SkipWithError("cannot prepare");
-    sqlite3* db = OpenRaw();
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO appt(rec, k10, k11, k12, k13, k14, k15) VALUES (?, ?, ?, ?, ?, ?, ?)", -1, &insert, nullptr);
-    for (auto _ : state)
-        if (!InsertRaw(db, insert, Nth(0, raw_id, raw_id))) return state.SkipWithError("insert failed");
-        else ++raw_id;
-    sqlite3_finalize(insert);
-    sqlite3_close(db);
+    RawTable raw;
+    for (auto _ : state) {
+        const uint32_t id = raw_id++;
+        if (!raw.Insert(Nth(0, id, id))) return state.SkipWithError("insert failed");
+    }
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_RawInsertOneProcess)->Unit(benchmark::kMillisecond)->UseRealTime();

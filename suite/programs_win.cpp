@@ -28,15 +28,3 @@ std::string ProgramFolder() {
     while (length > 0 && path[length - 1] != '\\' && path[length - 1] != '/') --length;
     return std::string(path, length);
 }
-
-// GetVersionEx answers with the manifest's idea of Windows; the kernel's own numbers are what
-// the program's behaviour should follow.
-int GetWinVersion() {
-    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-    auto rtl_get_version = reinterpret_cast<RtlGetVersionFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
-    OSVERSIONINFOW info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!rtl_get_version || rtl_get_version(&info) != 0) return 0;
-    return static_cast<int>(info.dwMajorVersion * 100 + info.dwMinorVersion);
-}

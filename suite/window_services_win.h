@@ -34,9 +34,6 @@ int QVN_SetToolTip(HWND window, HWND control, const char* text);
 // Draws bitmap at x, y with every pixel of the transparent colour left as it was.
 void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transparent);
 
-// Major version * 100 + minor version of Windows (1000 for Windows 10 and 11).
-int GetWinVersion();
-
 // The ColorButton control: a button face filled with its colour. 0x7F3 sets the colour (in the
 // long parameter), 0x7F2 returns it. Clicks are reported to the parent as BN_CLICKED.
 constexpr UINT kColorButtonSetColour = 0x7F3;

@@ -48,14 +48,19 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD bound_ms = 5
     return true;
 }
 
+// The folder of the test program, with its trailing separator.
+inline std::string TestsFolder() {
+    char buffer[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
+    return std::string(buffer, length);
+}
+
 inline std::string ProgramPath() {
     char buffer[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("QVN_APPTBOOK_EXE", buffer, sizeof buffer);
     if (n > 0 && n < sizeof buffer) return buffer;
-    // Beside the tests' folder: build/win64/tests/ui_tests.exe -> build/win64/apptbook.exe.
-    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
-    return std::string(buffer, length) + "..\\apptbook.exe";
+    return TestsFolder() + "..\\apptbook.exe";  // build/win64/tests/ui_tests.exe -> build/win64/apptbook.exe
 }
 
 enum class Practice {
@@ -217,7 +222,7 @@ public:
     explicit AppRun(const std::string& arguments = "", Practice practice = Practice::kDemo,
                     const std::string& user = "FRONT", const std::vector<std::string>& settings = {},
                     const Prepare& prepare = nullptr, SignOn sign_on = SignOn::kAnswer)
-        : settings_(practice, user) {
+        : settings_(practice, user), user_(user) {
         if (!settings_.Ok()) return;
         if (prepare) prepare(settings_.Data(), settings_.File());
         for (const std::string& line : settings) {
@@ -261,7 +266,6 @@ public:
         return nullptr;
     }
     bool ShowsWindow(const char* class_name) const { return VisibleWindow(class_name) != nullptr; }
-    bool Running() const { return started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
     // Why the practice could not be written, when it could not.
     const std::string& SeedReason() const { return settings_.Reason(); }
     const std::string& SettingsFile() const { return settings_.File(); }
@@ -298,6 +302,13 @@ public:
         return texts;
     }
 
+    // Signs for a command as the run's user, as the program asks before a guarded one: false when
+    // no password prompt came or it did not go away.
+    bool SignFor() {
+        HWND prompt = WaitForDialog("Password");
+        return prompt && AnswerPasswordDialog(prompt, DemoPassword(user_));
+    }
+
     // The exit code, or -1 when the program did not end within the bound.
     long WaitForExit() {
         if (WaitForSingleObject(process_.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) return -1;
@@ -314,6 +325,7 @@ private:
         return w;
     }
     TempPractice settings_;
+    std::string user_;
     PROCESS_INFORMATION process_ = {};
     bool started_ = false;
     bool signedOn_ = false;
@@ -381,21 +393,24 @@ private:
     DWORD instance_ = 0;
 };
 
+// Key strokes given at once, each pressed in order and released in reverse.
+inline void Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in(2 * keys.size());
+    size_t n = 0;
+    for (WORD k : keys) in[n++].ki.wVk = k;
+    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) {
+        in[n].ki.wVk = *k;
+        in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
 // Key strokes as a user gives them: a virtual key pressed and released, optionally with a
 // modifier held.
 inline void PressKey(WORD key, WORD modifier = 0) {
-    INPUT keys[4] = {};
-    int n = 0;
-    if (modifier) keys[n++].ki.wVk = modifier;
-    keys[n++].ki.wVk = key;
-    keys[n].ki.wVk = key;
-    keys[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (modifier) {
-        keys[n].ki.wVk = modifier;
-        keys[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    for (int i = 0; i < n; ++i) keys[i].type = INPUT_KEYBOARD;
-    SendInput(static_cast<UINT>(n), keys, sizeof(INPUT));
+    if (modifier) Chord({modifier, key});
+    else Chord({key});
     Sleep(40);
 }
 
@@ -434,20 +449,34 @@ inline void Drag(HWND from_window, POINT from, HWND to_window, POINT to) {
 
 inline void Click(HWND window, POINT at) { Drag(window, at, window, at); }
 
-// Clicks (or double-clicks) the left button at a screen point.
-inline void ClickAt(POINT screen, int clicks = 1) {
+// Clicks (or double-clicks) a mouse button at a screen point: the left one unless told.
+inline void ClickAt(POINT screen, int clicks = 1, DWORD press = MOUSEEVENTF_LEFTDOWN) {
     SendMouseAt(0, screen);
     for (int i = 0; i < clicks; ++i) {
-        SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
-        SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
+        SendMouseAt(press, screen);
+        SendMouseAt(press << 1, screen);  // a button's release flag is the one after its press flag
     }
 }
 
-// Double-clicks line index of a list box with the mouse.
-inline void DoubleClickLine(HWND list, int index) {
+inline void RightClickAt(POINT screen) { ClickAt(screen, 1, MOUSEEVENTF_RIGHTDOWN); }
+
+// Clicks (or double-clicks) line index of a list box with the mouse, scrolled into view first.
+inline void ClickLine(HWND list, int index, int clicks = 1) {
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
     const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
     const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    ClickAt(ToScreen(list, 20, (index - top) * height + height / 2), 2);
+    ClickAt(ToScreen(list, 20, (index - top) * height + height / 2), clicks);
+}
+
+// Double-clicks an appointment's box at a screen point and signs for it: its Appointment
+// Information dialog, or null when none came.
+inline HWND OpenAppointmentAt(AppRun& app, POINT screen) {
+    ClickAt(screen, 2);
+    HWND dialog = nullptr;
+    const bool shown = app.SignFor() && WaitUntil([&] {
+        return (dialog = app.WaitForDialog(nullptr, 100)) && GetDlgItem(dialog, IDC_APPT_REASONS);
+    });
+    return shown ? dialog : nullptr;
 }
 
 // Clicks the middle of a dialog's control.
@@ -458,6 +487,18 @@ inline void ClickControl(HWND dialog, int id) {
     ClickAt(ToScreen(control, r.right / 2, r.bottom / 2));
 }
 
+// A real click on a dialog's button, then a bounded wait for the dialog to go; true when it went.
+inline bool ClickToClose(HWND dialog, int id) {
+    ClickControl(dialog, id);
+    return WaitUntil([&] { return !IsWindow(dialog); });
+}
+
+// The same with the button's command posted to the dialog.
+inline bool PressToClose(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return WaitUntil([&] { return !IsWindow(dialog); });
+}
+
 // The colour the screen shows at a point.
 inline COLORREF ScreenPixel(POINT p) {
     HDC screen = GetDC(nullptr);
@@ -466,7 +507,15 @@ inline COLORREF ScreenPixel(POINT p) {
     return seen;
 }
 
+inline COLORREF ScreenPixel(HWND window, int x, int y) { return ScreenPixel(ToScreen(window, x, y)); }
+
 inline int ListCount(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, LB_GETCOUNT, 0, 0)); }
+
+// Find New Appointment Time's list of found times once it holds at least that many lines, or null.
+inline HWND FoundTimes(AppRun& app, int at_least = 1) {
+    HWND found = app.WaitForDialog("Available Appointment Times");
+    return found && WaitUntil([&] { return ListCount(found, IDC_FOUND_LIST) >= at_least; }) ? found : nullptr;
+}
 
 // A line of another process's list box, through its wide messages.
 inline std::string ListBoxLine(HWND dialog, int id, int index) {
@@ -488,19 +537,6 @@ inline std::vector<AuditEntry> TodaysAudit(const std::string& data) {
     return audit;
 }
 
-// Key strokes given at once, each pressed in order and released in reverse.
-inline void Chord(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> in(2 * keys.size());
-    size_t n = 0;
-    for (WORD k : keys) in[n++].ki.wVk = k;
-    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) {
-        in[n].ki.wVk = *k;
-        in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
 // A toolbar button's rectangle in the toolbar's client coordinates, read through a buffer in the
 // program's own memory (a toolbar of another process answers only there).
 inline RECT ToolbarButtonRect(HWND toolbar, int command) {
@@ -517,6 +553,12 @@ inline RECT ToolbarButtonRect(HWND toolbar, int command) {
     }
     CloseHandle(process);
     return rect;
+}
+
+// The screen point in the middle of a toolbar's button.
+inline POINT ToolbarButtonMiddle(HWND toolbar, int command) {
+    const RECT r = ToolbarButtonRect(toolbar, command);
+    return ToScreen(toolbar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 // A control's text; WM_GETTEXT crosses processes where GetWindowText gives only captions.

@@ -26,17 +26,14 @@ std::vector<std::pair<const DayColumn*, ApptDisplay>> PatientBoxes(const SheetMo
 
 // Signs for the right the command asks, then answers the question box with Yes.
 std::string SignAndAnswerYes(AppRun& app) {
-    HWND password = app.WaitForDialog("Password");
-    if (!password) return "(no password prompt)";
-    if (!AnswerPasswordDialog(password, DemoPassword("FRONT"))) return "(password prompt not answered)";
-    return app.AnswerBox("Appointment Book", IDYES);
+    return app.SignFor() ? app.AnswerBox("Appointment Book", IDYES) : "(no password prompt answered)";
 }
 
 // The screen's pixels of a small patch of the sheet around a point of its client area.
 std::vector<COLORREF> Patch(HWND sheet, POINT at) {
     std::vector<COLORREF> pixels;
     for (int dy = -2; dy <= 2; ++dy)
-        for (int dx = 0; dx < 24; ++dx) pixels.push_back(ScreenPixel(ToScreen(sheet, at.x + dx, at.y + dy)));
+        for (int dx = 0; dx < 24; ++dx) pixels.push_back(ScreenPixel(sheet, at.x + dx, at.y + dy));
     return pixels;
 }
 
@@ -63,9 +60,7 @@ TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     ASSERT_TRUE(BringToFront(main));
     Click(sheet, broken_at);
     Settle(500);
-    const POINT p = ToScreen(sheet, broken_at.x, broken_at.y);
-    SendMouseAt(MOUSEEVENTF_RIGHTDOWN, p);
-    SendMouseAt(MOUSEEVENTF_RIGHTUP, p);
+    RightClickAt(ToScreen(sheet, broken_at.x, broken_at.y));
     Settle(500);
     ASSERT_NE(nullptr, FindWindowA("#32768", nullptr)) << "the patient menu";
     // Other Appointments, Medical Alerts/Notes, Info for Insurance, the two prints, Post/Set
@@ -126,11 +121,7 @@ TEST(ApptActionsUi, BreakFromTheContextMenuDeleteFromTheMainMenuAndPurge) {
     HWND list = GetDlgItem(select, 230);
     ASSERT_EQ(1, SendMessageA(list, LB_GETCOUNT, 0, 0));
     EXPECT_EQ(1, SendMessageA(list, LB_GETSELCOUNT, 0, 0)) << "every line selected at start";
-    // Another process's list text comes through the wide message.
-    wchar_t line[128] = L"";
-    ASSERT_LT(SendMessageW(list, LB_GETTEXTLEN, 0, 0), 127);
-    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
-    EXPECT_EQ(L"Pc\t\tPeriodic oral evaluation    ", std::wstring(line));
+    EXPECT_EQ("Pc\t\tPeriodic oral evaluation    ", ListBoxLine(select, 230, 0));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(select, 234))) << "no procedure of it takes cross coding";
     ASSERT_TRUE(BringToFront(select));
     PressKey(VK_RETURN);

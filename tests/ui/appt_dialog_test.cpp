@@ -83,7 +83,7 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputOpenedAgainToChangeItsLengthAndAnEd
     TypeText(patient->last + ", " + patient->first);
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(select, IDC_PATFIND_LIST, LB_GETCOUNT, 0, 0) >= 1; }));
-    DoubleClickLine(GetDlgItem(select, IDC_PATFIND_LIST), 0);
+    ClickLine(GetDlgItem(select, IDC_PATFIND_LIST), 0, 2);
 
     PatientRecord record{};
     ASSERT_TRUE(ReadPatient(patient->id, &record));
@@ -99,14 +99,8 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputOpenedAgainToChangeItsLengthAndAnEd
     ASSERT_NE(nullptr, reasons);
     HWND list = FindWindowExA(reasons, nullptr, "ListBox", nullptr);
     ASSERT_NE(nullptr, list);
-    RECT first_line{};
-    SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first_line));
-    const POINT line = ToScreen(list, 10, (first_line.top + first_line.bottom) / 2);
-    SendMouseAt(0, line);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, line);
-    SendMouseAt(MOUSEEVENTF_LEFTUP, line);
-    ClickControl(reasons, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(reasons); }));
+    ClickLine(list, 0);
+    ASSERT_TRUE(ClickToClose(reasons, IDOK));
     ASSERT_EQ(1, SendDlgItemMessageA(dialog, IDC_APPT_REASONS, LB_GETCOUNT, 0, 0));
 
     // The provider, date, operatory and time typed; the time field shows "2:30pm" once it loses
@@ -151,12 +145,9 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputOpenedAgainToChangeItsLengthAndAnEd
 
     // Double-clicked, signed for, lengthened by ten minutes, OK.
     ASSERT_TRUE(BringToFront(main));
-    ClickAt(ToScreen(sheet, column_x, m.MidRow(start)), 2);
-    HWND password = app.WaitForDialog("Password");
-    ASSERT_NE(nullptr, password);
-    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
-    dialog = app.WaitForDialog(("Appointment Information - (" + name + ")").c_str());
+    dialog = OpenAppointmentAt(app, ToScreen(sheet, column_x, m.MidRow(start)));
     ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("Appointment Information - (" + name + ")", WindowText(dialog));
     const int longer = booked.length + 10;
     RetypeField(dialog, IDC_APPT_LENGTH, std::to_string(longer));
     ClickControl(dialog, IDOK);
@@ -177,15 +168,8 @@ TEST(ApptDialog, AFreeSlotIsBookedByRealInputOpenedAgainToChangeItsLengthAndAnEd
         const ApptDisplay& target = quiet.a;
         ASSERT_NE(nullptr, column) << "no patient's appointment in the window";
         ASSERT_TRUE(BringToFront(main));
-        ClickAt(ToScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)), 2);
-        HWND password = app.WaitForDialog("Password");
-        ASSERT_NE(nullptr, password);
-        ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
-        HWND dialog = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            dialog = FindWindowA("#32770", nullptr);
-            return dialog && GetDlgItem(dialog, IDC_APPT_REASONS) != nullptr;
-        }));
+        HWND dialog = OpenAppointmentAt(app, ToScreen(sheet, (column->left + column->right) / 2, m.MidRow(target.startUnit)));
+        ASSERT_NE(nullptr, dialog);
 
         // This process, as another workstation, changes a field the dialog does not even show.
         const uint32_t id = static_cast<uint32_t>(target.id);

@@ -3,7 +3,6 @@
 // a change made by another workstation showing in the open list on the refresh timer, and an
 // appointment broken from the ASAP List.
 
-#include "../native/scripted_prompter.h"
 #include "data/record_text.h"
 #include "lists/appt_lists.h"
 #include "lists/patient_search.h"
@@ -120,29 +119,18 @@ TEST(ApptListsRun, OpenFromTheMenuStepByLetterOpenByEnterFollowAnotherStationAnd
     PressKey(VK_HOME);
     for (int i = 0; i < quiet; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);
-    HWND password = app.WaitForDialog("Password");
-    ASSERT_NE(nullptr, password);
-    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
+    ASSERT_TRUE(app.SignFor());
     const std::string name = GetTrimmedText(opened.patientName);
     HWND dialog = app.WaitForDialog(("Appointment Information - (" + name + ")").c_str());
     ASSERT_NE(nullptr, dialog) << name;
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(PressToClose(dialog, IDCANCEL));
 
     // Another workstation (this test) changes the reason of that appointment; the open list
     // shows it after the main window's refresh timer (5 seconds) told it.
     std::string reason;
     ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
     ASSERT_TRUE(LoadPracticeTables());
-    AppointmentRecord before{};
-    ASSERT_EQ(kQdbOk, ReadAppointment(opened.id, &before));
-    AppointmentRecord after = before;
-    PutText(after.description, "Changed Elsewhr");
-    {
-        ScriptedPrompter yes;
-        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
-        ASSERT_TRUE(SaveAppointment(false, &before, after));
-    }
+    ASSERT_TRUE(ChangeElsewhere(opened.id, [](AppointmentRecord& a) { PutText(a.description, "Changed Elsewhr"); }));
     DbEndSession();
     EXPECT_TRUE(WaitUntil([&] { return CopiedList(window).find("Changed Elsewhr") != std::string::npos; }, 20000));
 
@@ -178,9 +166,7 @@ TEST(ApptListsRun, OpenFromTheMenuStepByLetterOpenByEnterFollowAnotherStationAnd
     // The ASAP List's menu has no Break item of its own; its window takes the Appointment List's
     // Break command (427) for the selected line all the same.
     PostMessageA(asap, WM_COMMAND, MAKEWPARAM(CMD_LIST_BREAK, 0), 0);
-    password = app.WaitForDialog("Password");
-    ASSERT_NE(nullptr, password);
-    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
+    ASSERT_TRUE(app.SignFor());
     EXPECT_EQ("Break this appointment?\nIt will be moved to the unscheduled list.", app.AnswerBox("Appointment Book", IDYES));
     ASSERT_TRUE(asap_lines.Delete(breakable));
     EXPECT_TRUE(WaitUntil([&] { return SendMessageA(asap_list, LB_GETCOUNT, 0, 0) == asap_lines.Count(); }));
@@ -191,7 +177,5 @@ TEST(ApptListsRun, OpenFromTheMenuStepByLetterOpenByEnterFollowAnotherStationAnd
     EXPECT_EQ(100, +broken.status);
     EXPECT_EQ(0, +broken.date);
     DbEndSession();
-
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }

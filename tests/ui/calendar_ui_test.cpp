@@ -20,7 +20,7 @@ COLORREF CellColour(HWND calendar, int32_t first_of_month, int day) {
     const int width = (frame.right - frame.left - 8) / 7;
     const int height = (client.bottom - 32) / 7;
     const int index = QVN_week_day(first_of_month) - 1 + day - 1;
-    return ScreenPixel(ToScreen(calendar, (index % 7) * width + 1, (index / 7 + 1) * height + height / 2));
+    return ScreenPixel(calendar, (index % 7) * width + 1, (index / 7 + 1) * height + height / 2);
 }
 
 std::string Menu(HMODULE program, const char* name) {

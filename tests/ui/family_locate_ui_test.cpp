@@ -79,8 +79,7 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(family_list, IDC_OTHERAPPTS_VIEW)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(family_list, IDC_OTHERAPPTS_NEW)));
 
-    ClickControl(family_list, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(family_list); })) << "Close ends the list";
+    EXPECT_TRUE(ClickToClose(family_list, IDCANCEL)) << "Close ends the list";
     HWND main = nullptr, sheet = nullptr;
     SheetModel m;
     ASSERT_NO_FATAL_FAILURE(OpenSheet(app, m, &main, &sheet));
@@ -102,8 +101,7 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     HWND dialog = app.WaitForDialog(title.c_str());
     ASSERT_NE(nullptr, dialog) << title;
     TypeText("staff meeting");
-    ClickControl(dialog, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(ClickToClose(dialog, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) == note_colour; })) << std::hex << ScreenPixel(fill);
 
     ASSERT_TRUE(OpenPracticeDatabase(app.DataDir(), &reason)) << reason;
@@ -116,12 +114,9 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     ClickAt(ToScreen(header, left + 2 + sheet_state.measures.noteButtonWidth / 2, head.bottom / 4));
     dialog = app.WaitForDialog(title.c_str());
     ASSERT_NE(nullptr, dialog);
-    char text[64] = "";
-    SendDlgItemMessageA(dialog, IDC_APPTNOTE_TEXT, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::string("staff meeting"), text);
+    EXPECT_EQ("staff meeting", ControlText(dialog, IDC_APPTNOTE_TEXT));
     ClickControl(dialog, IDC_APPTNOTE_CLEAR);
-    ClickControl(dialog, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(ClickToClose(dialog, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(fill) != note_colour; }));
 
     // The found times' " &View" with no row selected (nothing is selected on the sheet yet).
@@ -131,17 +126,15 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_SETSEL, TRUE, 0);
     SendDlgItemMessageA(find, IDC_FINDTIME_ALL_OPERATORIES, BM_SETCHECK, BST_CHECKED, 0);
     PostMessageA(find, WM_COMMAND, MAKEWPARAM(IDC_FINDTIME_SEARCH_VIEW, BN_CLICKED), 0);
-    HWND found = app.WaitForDialog("Available Appointment Times");
+    HWND found = FoundTimes(app);
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
     SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDC_FOUND_VIEW, BN_CLICKED), 0);
     EXPECT_EQ("A time block must be selected!", app.AnswerBox("Appointment Book"));
     PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find) << "Cancel goes back to the search";
-    PostMessageA(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(find); }));
+    ASSERT_TRUE(PressToClose(find, IDCANCEL));
 
     // A patient's appointment on a later day, in an operatory of the view. Its day gets a day
     // note: the header's "Note" button turns COLOR3 only when the sheet shows that day.
@@ -180,14 +173,9 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
             if (line.size() > std::strlen(hex) && line.compare(line.size() - std::strlen(hex), std::string::npos, hex) == 0) index = i;
         }
         ASSERT_GE(index, 0) << "the appointment is listed for " << typed;
-        HWND list = GetDlgItem(dialog, IDC_PATFIND2_LIST);
-        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-        const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-        const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-        ClickAt(ToScreen(list, 20, (index - top) * height + height / 2));
-        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == index; }));
-        ClickControl(dialog, IDC_PATFIND2_VIEW);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        ClickLine(GetDlgItem(dialog, IDC_PATFIND2_LIST), index);
+        ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(dialog, IDC_PATFIND2_LIST, LB_GETCURSEL, 0, 0) == index; }));
+        ASSERT_TRUE(ClickToClose(dialog, IDC_PATFIND2_VIEW));
     };
     ASSERT_NO_FATAL_FAILURE(locate(wanted));
 
@@ -215,8 +203,7 @@ TEST(FamilyNoteLocateRun, FamilyListDayNoteLocateAndTheRefusalsOfAViewThatCannot
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_FONT_SELECT, 0), 0);
     HWND font = app.WaitForDialog("Font");
     ASSERT_NE(nullptr, font);
-    PostMessageA(font, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(font); }));
+    EXPECT_TRUE(PressToClose(font, IDCANCEL));
     PostMessageA(main, WM_KEYDOWN, VK_F3, 0x003D0001);
     ExitProgram(app, main);
     EXPECT_EQ(3u, GetPrivateProfileIntA("APPTBOOK", "DEF_VIEW", 0, app.SettingsFile().c_str()));

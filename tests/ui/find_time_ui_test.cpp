@@ -14,8 +14,6 @@ constexpr COLORREF kGrey = RGB(0x40, 0x40, 0x40), kNoteColour = RGB(200, 100, 50
 
 void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-COLORREF Pixel(HWND window, int x, int y) { return ScreenPixel(ToScreen(window, x, y)); }
-
 // "Tue\t 12/08/2026 8:00am - 9:10am\t DR1  : OP1 ": date, start text, units, provider, operatory.
 struct Found {
     int32_t date = 0;
@@ -41,7 +39,7 @@ std::vector<COLORREF> TimeColumn(HWND times) {
     RECT r{};
     GetClientRect(times, &r);
     std::vector<COLORREF> line;
-    for (int y = 0; y < r.bottom; y += 2) line.push_back(Pixel(times, r.right / 2, y));
+    for (int y = 0; y < r.bottom; y += 2) line.push_back(ScreenPixel(times, r.right / 2, y));
     return line;
 }
 
@@ -92,9 +90,9 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     SendDlgItemMessageA(find, IDC_FINDTIME_ALL_OPERATORIES, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(find, IDC_FINDTIME_FROM, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1:00pm"));
     Press(find, IDC_FINDTIME_SEARCH_VIEW);
-    HWND found = app.WaitForDialog("Available Appointment Times");
+    HWND found = FoundTimes(app, 10);
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) == 10; }));
+    EXPECT_EQ(10, ListCount(found, IDC_FOUND_LIST));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(found, IDOK))) << "a look from the menu takes nothing";
     const Found first = Parse(ListBoxLine(found, IDC_FOUND_LIST, 0));
     ASSERT_LT(today, first.date) << ListBoxLine(found, IDC_FOUND_LIST, 0);
@@ -115,7 +113,7 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
                  SWP_NOSIZE | SWP_NOZORDER);
 
     Press(found, IDC_FOUND_VIEW);
-    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows the found date";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows the found date";
     Settle(800);
     EXPECT_GT(Differences(time_column, TimeColumn(times)), clock_rows) << "the view scrolled the sheet";
     // The sheet's top is the whole hour at which the two dark grey frames lie just above the cell.
@@ -123,25 +121,25 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     for (int hour = 0; hour < 24; ++hour) {
         sheet_state.topUnit = hour * 12;
         const int y = m.Y(first.from), x = (left + right) / 2;
-        if (y >= 5 && Pixel(sheet, x, y - 5) == kGrey && Pixel(sheet, x, y - 4) == kGrey) cell_top = y;
+        if (y >= 5 && ScreenPixel(sheet, x, y - 5) == kGrey && ScreenPixel(sheet, x, y - 4) == kGrey) cell_top = y;
     }
     ASSERT_GE(cell_top, 0) << "no dark grey frames above the found time";
     const int y = cell_top + 2;
     EXPECT_EQ((std::vector<COLORREF>{kGrey, kGrey, kGrey, kGrey}),
-              (std::vector<COLORREF>{Pixel(sheet, left - 5, y), Pixel(sheet, left - 4, y), Pixel(sheet, right + 4, y),
-                                     Pixel(sheet, right + 5, y)}));
+              (std::vector<COLORREF>{ScreenPixel(sheet, left - 5, y), ScreenPixel(sheet, left - 4, y), ScreenPixel(sheet, right + 4, y),
+                                     ScreenPixel(sheet, right + 5, y)}));
     int black_inner = 0, black_outer = 0;
     for (int x = left; x < left + 16; ++x) {
-        black_inner += Pixel(sheet, x, cell_top - 1) == RGB(0, 0, 0);
-        black_outer += Pixel(sheet, x, cell_top - 3) == RGB(0, 0, 0);
+        black_inner += ScreenPixel(sheet, x, cell_top - 1) == RGB(0, 0, 0);
+        black_outer += ScreenPixel(sheet, x, cell_top - 3) == RGB(0, 0, 0);
     }
     EXPECT_TRUE(black_inner > 0 && black_outer > 0) << "two hatched frames: " << black_inner << ", " << black_outer;
-    EXPECT_NE(kGrey, Pixel(sheet, (left + right) / 2, cell_top - 2));
+    EXPECT_NE(kGrey, ScreenPixel(sheet, (left + right) / 2, cell_top - 2));
 
     Press(found, IDCANCEL);
     find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find) << "Cancel goes back to the search";
-    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) != kNoteColour; })) << "today again";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(header, note_x, 5) != kNoteColour; })) << "today again";
     Settle(800);
     EXPECT_LE(Differences(time_column, TimeColumn(times)), clock_rows) << "scrolled as before";
     Press(find, IDCANCEL);
@@ -149,8 +147,7 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
 
     // The selected appointment: its provider preselected, the first time taken with Select.
     const int32_t day = BookedDay(2);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), day);
-    Settle(1500);
+    ShowDate(main, day);
     m.Load(day, kDayView, FirstShownTime());
     ApptDisplay box;
     const DayColumn* box_column = ShownAppointment(m, &box, 0);
@@ -167,9 +164,8 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     ASSERT_NE(nullptr, find);
     EXPECT_EQ(1, SendDlgItemMessageA(find, IDC_FINDTIME_PROVIDERS, LB_GETSELCOUNT, 0, 0));
     Press(find, IDOK);
-    found = app.WaitForDialog("Available Appointment Times");
+    found = FoundTimes(app);
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
     const Found taken = Parse(ListBoxLine(found, IDC_FOUND_LIST, 0));
     Press(found, IDOK);
     EXPECT_EQ(std::vector<std::string>{}, app.AnswerAll()) << "Select asks nothing more";
@@ -180,27 +176,19 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
 
     // The appointment dialog's "&Find" with Search/View: hidden while its times are shown, back
     // with the chosen one in its fields.
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), day);
-    Settle(1500);
+    ShowDate(main, day);
     m.Load(day, kDayView, FirstShownTime());
     box_column = ShownAppointment(m, &box, box.id);
     ASSERT_NE(nullptr, box_column);
     ASSERT_TRUE(BringToFront(main));
-    const POINT at = ToScreen(sheet, box_column->left + m.W() + 6, m.MidRow(box.startUnit));
-    for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
-        SendMouseAt(flags, at);  // a double click
-    HWND password = app.WaitForDialog("Password");
-    ASSERT_NE(nullptr, password);
-    ASSERT_TRUE(AnswerPasswordDialog(password, DemoPassword("FRONT")));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowA("#32770", nullptr)) && GetDlgItem(dialog, IDC_APPT_FIND); }));
+    HWND dialog = OpenAppointmentAt(app, ToScreen(sheet, box_column->left + m.W() + 6, m.MidRow(box.startUnit)));
+    ASSERT_NE(nullptr, dialog);
     Press(dialog, IDC_APPT_FIND);
     find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find);
     Press(find, IDC_FINDTIME_SEARCH_VIEW);
-    found = app.WaitForDialog("Available Appointment Times");
+    found = FoundTimes(app, 2);
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 1; }));
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the appointment dialog stands aside";
     SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_SETCURSEL, 1, 0);
     const Found second = Parse(ListBoxLine(found, IDC_FOUND_LIST, 1));
@@ -212,14 +200,13 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     // "Searc&h" and Select from the dialog: the sheet is first left showing the time taken (today,
     // without a day note, gives way to the found date with one), then the fields hold it.
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), today);
-    ASSERT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) != kNoteColour; })) << "today shown, without a day note";
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(header, note_x, 5) != kNoteColour; })) << "today shown, without a day note";
     Press(dialog, IDC_APPT_FIND);
     find = app.WaitForDialog("Find New Appointment Time");
     ASSERT_NE(nullptr, find);
     Press(find, IDOK);
-    found = app.WaitForDialog("Available Appointment Times");
+    found = FoundTimes(app);
     ASSERT_NE(nullptr, found);
-    ASSERT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(found, IDC_FOUND_LIST, LB_GETCOUNT, 0, 0) > 0; }));
     const std::string plain_line = ListBoxLine(found, IDC_FOUND_LIST, 0);
     const Found plain = Parse(plain_line);
     EXPECT_EQ(std::string(QVN_getday_name(QVN_week_day(plain.date))).substr(0, 3) + "\t ", plain_line.substr(0, 5)) << "its weekday";
@@ -227,11 +214,10 @@ TEST(FindTimeRun, AViewedTimeIsOutlinedOnItsDateCancelRestoresAndSelectPlacesThe
     ASSERT_EQ(kQdbOk, WriteNote(kNoteDay, static_cast<uint32_t>(plain.date), "found", today));
     Press(found, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(found); }));
-    EXPECT_TRUE(WaitUntil([&] { return Pixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows the found date";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(header, note_x, 5) == kNoteColour; })) << "the sheet shows the found date";
     EXPECT_EQ(QVN_fmtDateString2000(plain.date) + " " + plain.start + " " + plain.operatory.substr(0, plain.operatory.find(' ')),
               ControlText(dialog, IDC_APPT_DATE) + " " + ControlText(dialog, IDC_APPT_TIME) + " " + ControlText(dialog, IDC_APPT_OPERATORY));
     Press(dialog, IDCANCEL);
     app.AnswerAll();
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }

@@ -3,7 +3,6 @@
 // record read back from the practice database as the other workstations see them.
 
 #include "data/record_text.h"
-#include "../native/scripted_prompter.h"
 #include "sheet_model.h"
 
 TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWorkstation) {
@@ -18,39 +17,19 @@ TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWo
     const int32_t day = BookedDay(1);
     ASSERT_NE(0, day) << "no booked day this week";
     m.Load(day, kDayView, FirstShownTime());
-    const DayColumn* column = nullptr;
-    const ApptDisplay* shown = nullptr;
-    for (const DayColumn& c : day_data.days[0].columns)
-        for (const ApptDisplay& a : c.appointments)
-            if (!shown && m.Visible(a.startUnit, a.startUnit + std::max(a.length / 5, 1))) {
-                column = &c;
-                shown = &a;
-            }
-    ASSERT_NE(nullptr, shown) << "no appointment in view on the booked day";
-    const uint32_t id = static_cast<uint32_t>(shown->id);
-    const int box_left = column->left, box_unit = shown->startUnit;  // the day is loaded anew below
-    AppointmentRecord before{};
-    ASSERT_EQ(kQdbOk, ReadAppointment(id, &before));
-    AppointmentRecord new_patient = before;
-    new_patient.patientId = 0;
-    new_patient.newPatientId = 0;
-    PutText(new_patient.patientName, "Nesbit, Ann");
-    PutText(new_patient.phone, "555-0142");
-    {
-        ScriptedPrompter yes;  // a double booking of the demo book is asked about
-        for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
-        ASSERT_TRUE(SaveAppointment(false, &before, new_patient));
-    }
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(1124, 0), day);
-    Settle(1500);
+    const Box box = FindBox(m, [](const DayColumn&, const ApptDisplay&) { return true; });
+    ASSERT_NE(nullptr, box.column) << "no appointment in view on the booked day";
+    const uint32_t id = static_cast<uint32_t>(box.a.id);
+    const int box_left = box.column->left;  // the day is loaded anew below
+    ASSERT_TRUE(ChangeElsewhere(id, [](AppointmentRecord& a) {
+        a.patientId = a.newPatientId = 0;
+        PutText(a.patientName, "Nesbit, Ann");
+        PutText(a.phone, "555-0142");
+    }));
+    ShowDate(main, day);
     m.Load(day, kDayView, FirstShownTime());
     SetForegroundWindow(main);
-
-    POINT on_box{box_left + m.W() + 6, m.Y(box_unit) + m.R() / 2};
-    ClientToScreen(sheet, &on_box);
-    SendMouseAt(0, on_box);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, on_box);
-    SendMouseAt(MOUSEEVENTF_LEFTUP, on_box);
+    ClickAt(ToScreen(sheet, box_left + m.W() + 6, m.MidRow(box.a.startUnit)));
     Settle(300);
     ASSERT_EQ(static_cast<LRESULT>(id), SendMessageA(main, 1127, 0, 0)) << "the click selected the new patient";
 
@@ -89,6 +68,5 @@ TEST(NewPatientInfo, TheDialogOfASelectedNewPatientSavesNameAndAddressForEveryWo
     EXPECT_EQ("60601", GetText(side.zip));
     HWND asked = app.WaitForDialog(nullptr, 500);
     EXPECT_EQ(nullptr, asked) << "asked: " << (asked ? WindowText(asked) : "");
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }

@@ -1,50 +1,13 @@
 // The patient's picture and alert set-up in the running program, by real input on the demo book:
 // a picture file put into the practice's pictures folder is shown by Ctrl+U for the selected
 // appointment's patient, and "Pat&ient Alerts" opens the set-up, whose OK stores what was typed.
-#include <gtest/gtest.h>
-#include <windows.h>
 
-#include <string>
-#include <vector>
-
-#include "app_run.h"
 #include "lists/patient_search.h"
-#include "resources/resource.h"
 #include "screen_capture.h"
 #include "sheet_model.h"
 #include "suite/patient_alert.h"
 
-namespace {
-
 constexpr COLORREF kPictureColour = RGB(200, 30, 60);
-
-// A 40 by 30 bitmap file of one colour, bottom-up rows of 24-bit pixels.
-bool WriteBitmapFile(const std::string& path) {
-    constexpr int kWidth = 40, kHeight = 30, kRow = kWidth * 3;  // 120: a multiple of four
-    std::vector<unsigned char> pixels;
-    for (int i = 0; i < kWidth * kHeight; ++i)
-        pixels.insert(pixels.end(), {GetBValue(kPictureColour), GetGValue(kPictureColour), GetRValue(kPictureColour)});
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER head = {};
-    head.biSize = sizeof head;
-    head.biWidth = kWidth;
-    head.biHeight = kHeight;
-    head.biPlanes = 1;
-    head.biBitCount = 24;
-    head.biSizeImage = kRow * kHeight;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof head;
-    file.bfSize = file.bfOffBits + head.biSizeImage;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(f, &file, sizeof file, &written, nullptr) && WriteFile(f, &head, sizeof head, &written, nullptr) &&
-                    WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok;
-}
-
-}  // namespace
 
 TEST(PatientWindowsUi, CtrlUShowsThePatientsPictureAndTheAlertSetUpStoresWhatWasTyped) {
     AppRun app("", Practice::kDemoBook);
@@ -63,7 +26,9 @@ TEST(PatientWindowsUi, CtrlUShowsThePatientsPictureAndTheAlertSetUpStoresWhatWas
     // The picture goes where the program looks by default: "Pictures" in the practice's folder.
     const std::string pictures = app.DataDir() + "\\Pictures";
     CreateDirectoryA(pictures.c_str(), nullptr);
-    ASSERT_TRUE(WriteBitmapFile(pictures + "\\" + std::to_string(patient) + ".bmp"));
+    // A 40 by 30 picture of one colour.
+    const uint32_t pixel = (GetRValue(kPictureColour) << 16) | (GetGValue(kPictureColour) << 8) | GetBValue(kPictureColour);
+    ASSERT_TRUE(WriteBmpFile(pictures + "\\" + std::to_string(patient) + ".bmp", 40, 30, std::vector<uint32_t>(40 * 30, pixel)));
 
     ASSERT_TRUE(BringToFront(main));
     Click(sheet, POINT{box.column->left + m.W() + 6, m.MidRow(box.a.startUnit)});
@@ -80,8 +45,7 @@ TEST(PatientWindowsUi, CtrlUShowsThePatientsPictureAndTheAlertSetUpStoresWhatWas
     COLORREF middle = CLR_INVALID;
     EXPECT_TRUE(WaitUntil([&] { return (middle = Capture(image).At(r.right / 2, r.bottom / 2)) == kPictureColour; }, 10000))
         << "the middle of the picture's frame shows " << std::hex << middle;
-    PostMessageA(picture, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picture); }));
+    EXPECT_TRUE(PressToClose(picture, IDOK));
 
     // "Pat&ient Alerts": typed into the set-up and stored by OK.
     ASSERT_TRUE(BringToFront(main));
@@ -91,8 +55,7 @@ TEST(PatientWindowsUi, CtrlUShowsThePatientsPictureAndTheAlertSetUpStoresWhatWas
     ASSERT_TRUE(BringToFront(alerts));
     const std::string before = PatientAlertText(patient, day);
     TypeText(" latex allergy");  // the keys without Shift give small letters
-    ClickControl(alerts, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(alerts); }));
+    EXPECT_TRUE(ClickToClose(alerts, IDOK));
     EXPECT_EQ(before + " latex allergy", PatientAlertText(patient, day));
     EXPECT_TRUE(app.AnswerAll().empty()) << "no message after the write";
     ExitProgram(app, main);

@@ -23,7 +23,7 @@ std::pair<int, int> OpenSamples(HWND sheet, SheetModel& m, int32_t date, COLORRE
     const int x = (column->left + column->right) / 2;
     int open_count = 0, samples = 0;
     for (int y = 2; y < m.Height() - 2; y += 7, ++samples)
-        if (ScreenPixel(ToScreen(sheet, x, y)) == open) ++open_count;
+        if (ScreenPixel(sheet, x, y) == open) ++open_count;
     return {open_count, samples};
 }
 

@@ -1,16 +1,8 @@
 // Printing the appointment book view in one run of the real program: opened by its menu keys on
 // the demo practice, preselected from the view and the sheet's date, "&Batch" by its key leaves
 // one "ApptBook" job in the practice's print queue and starts nothing.
-#include <gtest/gtest.h>
-#include <windows.h>
 
-#include <string>
-#include <vector>
-
-#include "app_run.h"
-#include "resources/resource.h"
 #include "sheet_model.h"
-#include "suite/dates.h"
 #include "suite/qdb/qdb.h"
 #include "suite/qdb/qdb_handles.h"
 #include "suite/records/print_job.h"
@@ -45,10 +37,8 @@ TEST(PrintViewUi, OpensFromTheMenuAndBatchQueuesTheJob) {
     const LRESULT providers = SendDlgItemMessageA(dialog, IDC_SELPRINT_PROVIDERS, LB_GETSELCOUNT, 0, 0);
     EXPECT_GT(providers, 0) << "the view's providers are selected";
     EXPECT_GT(SendDlgItemMessageA(dialog, IDC_SELPRINT_OPERATORIES, LB_GETSELCOUNT, 0, 0), 0);
-    char date[32] = {};
-    GetDlgItemTextA(dialog, IDC_SELPRINT_DATE, date, sizeof date);
-    const int32_t shown = QVN_ParseDate(date);
-    EXPECT_NE(0, shown) << date;
+    const int32_t shown = QVN_ParseDate(ControlText(dialog, IDC_SELPRINT_DATE));
+    EXPECT_NE(0, shown) << ControlText(dialog, IDC_SELPRINT_DATE);
 
     // The end at five in the afternoon, then "&Batch" by its key.
     SetDlgItemTextA(dialog, IDC_SELPRINT_END, "5");

@@ -18,12 +18,6 @@ void PickHourBy(AppRun& app, WORD key, int pages) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
 }
 
-std::string Text(HWND dialog, int id) {
-    char text[64] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 }  // namespace
 
 TEST(ProviderSetupUi, AddABlockByHandAndSeeItOnTheIdealDaySheet) {
@@ -66,8 +60,8 @@ TEST(ProviderSetupUi, AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     ASSERT_NO_FATAL_FAILURE(PickHourBy(app, VK_PRIOR, 3));
     ClickControl(block, IDC_SETBLOCK_START_PICK + 2 * w + 1);
     ASSERT_NO_FATAL_FAILURE(PickHourBy(app, VK_PRIOR, 2));
-    EXPECT_EQ(" 9:00 am", Text(block, IDC_SETBLOCK_START + 2 * w));
-    EXPECT_EQ("10:00 am", Text(block, IDC_SETBLOCK_START + 2 * w + 1));
+    EXPECT_EQ(" 9:00 am", ControlText(block, IDC_SETBLOCK_START + 2 * w));
+    EXPECT_EQ("10:00 am", ControlText(block, IDC_SETBLOCK_START + 2 * w + 1));
     ClickControl(block, IDC_SETBLOCK_OPERATORY);
     Settle(300);
     PressKey(VK_DOWN);
@@ -78,14 +72,11 @@ TEST(ProviderSetupUi, AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     // The colour through the control's own message: the colour dialog is not ours to drive.
     const COLORREF colour = RGB(0, 128, 255);
     SendDlgItemMessageA(block, IDC_SETBLOCK_COLOUR, kColorButtonSetColour, 0, static_cast<LPARAM>(colour));
-    ClickControl(block, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(block); })) << app.AnswerAll().size();
+    ASSERT_TRUE(ClickToClose(block, IDOK)) << app.AnswerAll().size();
     EXPECT_EQ(3, ListCount(setup, IDC_PROVSET_BLOCKS));
     EXPECT_EQ("xray", ListBoxLine(setup, IDC_PROVSET_BLOCKS, 2));
-    ClickControl(setup, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setup); }));
-    ClickControl(chooser, IDCANCEL);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
+    ASSERT_TRUE(ClickToClose(setup, IDOK));
+    ASSERT_TRUE(ClickToClose(chooser, IDCANCEL));
 
     // Saved for every workstation: the tables read again here show it.
     ASSERT_TRUE(LoadPracticeTables());
@@ -106,8 +97,8 @@ TEST(ProviderSetupUi, AddABlockByHandAndSeeItOnTheIdealDaySheet) {
     ASSERT_NE(nullptr, op2) << "OP2 is shown";
     ASSERT_TRUE(m.Visible(9 * 12, 10 * 12));
     const int mid = m.MidRow(9 * 12 + practice_tables.blockUnits);
-    EXPECT_EQ(colour, ScreenPixel(ToScreen(sheet, op2->left + 1, mid))) << "the block's left edge";
-    EXPECT_EQ(colour, ScreenPixel(ToScreen(sheet, op2->right - 2, mid))) << "the block's right edge";
-    EXPECT_NE(colour, ScreenPixel(ToScreen(sheet, op2->left + 1, m.MidRow(11 * 12)))) << "nothing after its end";
+    EXPECT_EQ(colour, ScreenPixel(sheet, op2->left + 1, mid)) << "the block's left edge";
+    EXPECT_EQ(colour, ScreenPixel(sheet, op2->right - 2, mid)) << "the block's right edge";
+    EXPECT_NE(colour, ScreenPixel(sheet, op2->left + 1, m.MidRow(11 * 12))) << "nothing after its end";
     ExitProgram(app, main);
 }

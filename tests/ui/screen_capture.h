@@ -9,6 +9,37 @@
 #include <string>
 #include <vector>
 
+// Writes pixels (0x00RRGGBB, the top row first) as a 24-bit BMP file, its rows bottom up as
+// picture files usually are (the program loads patients' pictures of this kind).
+inline bool WriteBmpFile(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
+    const size_t row = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    std::vector<uint8_t> bytes(row * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+            uint8_t* out = &bytes[(height - 1 - y) * row + x * 3];
+            for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>(p >> (8 * c));  // blue, green, red
+        }
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER head = {};
+    head.biSize = sizeof head;
+    head.biWidth = width;
+    head.biHeight = height;
+    head.biPlanes = 1;
+    head.biBitCount = 24;
+    head.biSizeImage = static_cast<DWORD>(bytes.size());
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof head;
+    file.bfSize = file.bfOffBits + head.biSizeImage;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(f, &file, sizeof file, &written, nullptr) && WriteFile(f, &head, sizeof head, &written, nullptr) &&
+              WriteFile(f, bytes.data(), head.biSizeImage, &written, nullptr);
+    CloseHandle(f);
+    return ok;
+}
+
 // A screen capture of one window, as the user sees it.
 class Capture {
 public:
@@ -48,26 +79,7 @@ public:
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     // Writes the capture as a 32-bit BMP file.
-    bool Save(const std::string& path) const {
-        BITMAPFILEHEADER file = {};
-        BITMAPINFOHEADER head = {};
-        head.biSize = sizeof head;
-        head.biWidth = width_;
-        head.biHeight = -height_;
-        head.biPlanes = 1;
-        head.biBitCount = 32;
-        const DWORD bytes = static_cast<DWORD>(pixels_.size() * 4);
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof head;
-        file.bfSize = file.bfOffBits + bytes;
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return false;
-        DWORD written = 0;
-        bool ok = WriteFile(f, &file, sizeof file, &written, nullptr) && WriteFile(f, &head, sizeof head, &written, nullptr) &&
-                  WriteFile(f, pixels_.data(), bytes, &written, nullptr);
-        CloseHandle(f);
-        return ok;
-    }
+    bool Save(const std::string& path) const { return WriteBmpFile(path, width_, height_, pixels_); }
 
 private:
     int width_ = 0, height_ = 0;

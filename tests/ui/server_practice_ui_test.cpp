@@ -5,7 +5,6 @@
 
 #include "app/refresh.h"
 #include "sheet_model.h"
-#include "../native/scripted_prompter.h"
 
 namespace {
 
@@ -36,17 +35,9 @@ bool ServerAnswers(const std::string& connection) {
     return OdbcQuery(connection, "SELECT 1", &reason) == 1;
 }
 
-COLORREF ScreenColour(HWND window, int x, int y) { return ScreenPixel(ToScreen(window, x, y)); }
-
 // Moves the appointment into the operatory as another workstation does.
 bool MoveTo(uint32_t id, const char operatory[4]) {
-    AppointmentRecord before{}, after{};
-    if (ReadAppointment(id, &before) != kQdbOk) return false;
-    after = before;
-    std::memcpy(after.operatory, operatory, 4);
-    ScriptedPrompter yes;  // that workstation's questions about its move
-    for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
-    return SaveAppointment(false, &before, after);
+    return ChangeElsewhere(id, [&](AppointmentRecord& a) { std::memcpy(a.operatory, operatory, 4); });
 }
 
 }  // namespace
@@ -82,12 +73,12 @@ TEST(ServerPractice, TheSheetFollowsAnotherStationAndAStoppedServerIsAskedAboutT
     char old_operatory[4], new_operatory[4];
     std::memcpy(old_operatory, box.column->id, 4);
     std::memcpy(new_operatory, to->id, 4);
-    EXPECT_EQ(colour, ScreenColour(sheet, old_x, y)) << "the demo sheet shows appointment " << id;
+    EXPECT_EQ(colour, ScreenPixel(sheet, old_x, y)) << "the demo sheet shows appointment " << id;
 
     // Another station moves it and tells the stations that show the day.
     ASSERT_TRUE(MoveTo(id, new_operatory));
     ASSERT_EQ(0, AnnounceChange(110, day, shown->provider, new_operatory, id, kChangeArrived));
-    EXPECT_TRUE(WaitUntil([&] { return ScreenColour(sheet, new_x, y) == colour; }, 12000))
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(sheet, new_x, y) == colour; }, 12000))
         << "on its timer the sheet shows the appointment in its new operatory";
 
     // The server stops under the running program: the timer asks; Cancel leaves the sheet as
@@ -96,7 +87,7 @@ TEST(ServerPractice, TheSheetFollowsAnotherStationAndAStoppedServerIsAskedAboutT
     ASSERT_TRUE(WaitUntil([&] { return !ServerAnswers(server); }, 30000)) << "the server stopped";
     EXPECT_EQ("The practice database cannot be reached.", app.AnswerBox("Appointment Book", IDCANCEL, 15000));
     EXPECT_EQ(nullptr, app.WaitForDialog("Appointment Book", 12000)) << "after Cancel the timer does not ask again";
-    EXPECT_EQ(colour, ScreenColour(sheet, new_x, y)) << "the sheet keeps what it showed";
+    EXPECT_EQ(colour, ScreenPixel(sheet, new_x, y)) << "the sheet keeps what it showed";
 
     // The next action that needs the database asks again; Retry while the server is away asks
     // once more.
@@ -113,10 +104,9 @@ TEST(ServerPractice, TheSheetFollowsAnotherStationAndAStoppedServerIsAskedAboutT
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kCmdPickedDate, 0), day);
     EXPECT_EQ("The practice database cannot be reached.", app.AnswerBox("Appointment Book", IDRETRY, 15000));
     EXPECT_EQ(nullptr, app.WaitForDialog("Appointment Book", 3000)) << "the new session reaches the server";
-    EXPECT_TRUE(WaitUntil([&] { return ScreenColour(sheet, old_x, y) == colour; }, 12000))
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(sheet, old_x, y) == colour; }, 12000))
         << "the day is read from the server again: the appointment back in its operatory";
-    EXPECT_NE(colour, ScreenColour(sheet, new_x, y));
+    EXPECT_NE(colour, ScreenPixel(sheet, new_x, y));
 
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, app.WaitForExit());
+    ExitProgram(app, main);
 }

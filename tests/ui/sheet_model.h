@@ -11,6 +11,7 @@
 
 #include "app/fonts_win.h"
 #include "app_run.h"
+#include "../native/scripted_prompter.h"
 #include "controls/date_picker_model.h"
 #include "data/appointment_store.h"
 #include "data/practice_schedule.h"
@@ -144,6 +145,18 @@ inline AppointmentRecord Stored(uint32_t id) {
     AppointmentRecord a{};
     EXPECT_EQ(0, ReadAppointment(id, &a)) << "appointment " << id;
     return a;
+}
+
+// Changes the stored appointment and saves it as another workstation does, Yes to each of its
+// questions; false when it could not be read or saved.
+inline bool ChangeElsewhere(uint32_t id, const std::function<void(AppointmentRecord&)>& change) {
+    AppointmentRecord before{};
+    if (ReadAppointment(id, &before) != kQdbOk) return false;
+    AppointmentRecord after = before;
+    change(after);
+    ScriptedPrompter yes;
+    for (int i = 0; i < 4; ++i) yes.Answer(kAnswerYes);
+    return SaveAppointment(false, &before, after);
 }
 
 // The unit an appointment record starts at.

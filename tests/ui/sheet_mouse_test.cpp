@@ -57,6 +57,13 @@ const DayColumn* FreeSlot(const SheetModel& m, int units, int* unit) {
     return nullptr;
 }
 
+// The appointment as stored now lies in that operatory from that unit.
+void ExpectStoredAt(int64_t id, const char* operatory, int unit) {
+    const AppointmentRecord a = Stored(static_cast<uint32_t>(id));
+    EXPECT_EQ(std::string(operatory, 4) + " " + std::to_string(unit), std::string(a.operatory, 4) + " " + std::to_string(StartUnit(a)))
+        << "appointment " << id;
+}
+
 POINT BoardMiddle(HWND board) {
     RECT r;
     GetClientRect(board, &r);
@@ -112,9 +119,7 @@ TEST(SheetMouse, SelectCommandsNotCarriedOutMoveRefuseResizeInformationBoxComple
     // asks nothing. (Which buttons the selection enables is the bar's rule, checked natively and on
     // the bar in-process.)
     EXPECT_NE(0, SendMessageA(toolbar, TB_ISBUTTONENABLED, CMD_DIAL, 0)) << "Dial is carried out for the selection";
-    const RECT button = ToolbarButtonRect(toolbar, CMD_PRINT_ROUTE_SLIP);
-    ASSERT_LT(button.left, button.right) << "the Print Route Slip button's place";
-    Click(toolbar, POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    ClickAt(ToolbarButtonMiddle(toolbar, CMD_PRINT_ROUTE_SLIP));
     HWND slip = app.WaitForDialog("Print Route Slip", 5000);
     ASSERT_NE(nullptr, slip) << "the route slip's dialog";
     PostMessageA(slip, WM_COMMAND, IDCANCEL, 0);
@@ -130,9 +135,7 @@ TEST(SheetMouse, SelectCommandsNotCarriedOutMoveRefuseResizeInformationBoxComple
     // Dragged into the free operatory at the same time: one question, then it is there.
     Drag(sheet, inside, sheet, POINT{target->left + m.W() + 6, inside.y});
     EXPECT_EQ((std::vector<std::string>{"Move appointment?"}), app.AnswerAll());
-    const AppointmentRecord moved = Stored(static_cast<uint32_t>(a.a.id));
-    EXPECT_EQ(0, std::memcmp(moved.operatory, target->id, 4)) << "appointment " << a.a.id << " in its new operatory";
-    EXPECT_EQ(a.a.startUnit, moved.hour * 12 + moved.minute / 5) << "at the same time";
+    ExpectStoredAt(a.a.id, target->id, a.a.startUnit);  // in its new operatory at the same time
     char target_id[4];
     std::memcpy(target_id, target->id, 4);  // the reload below replaces the columns
     Settle(800);
@@ -171,9 +174,7 @@ TEST(SheetMouse, SelectCommandsNotCarriedOutMoveRefuseResizeInformationBoxComple
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ("Move appointment?", asked.front());
     EXPECT_EQ("Operatory is already scheduled for requested time!", asked.back());
-    const AppointmentRecord stays = Stored(static_cast<uint32_t>(b.a.id));
-    EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4)) << "the refused appointment stays in its operatory";
-    EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
+    ExpectStoredAt(b.a.id, b.column->id, b.a.startUnit);  // the refused appointment stays
 
     // Shift and the right button: the information box with the appointment's lines.
     {
@@ -223,8 +224,7 @@ TEST(SheetMouse, SelectCommandsNotCarriedOutMoveRefuseResizeInformationBoxComple
         SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 30, p.y + 20});
         EXPECT_TRUE(app.AnswerAll().empty());
         EXPECT_EQ(PatientReply(done.a), dde.Request("PatientInfo", "PatientId")) << "but selected";
-        const AppointmentRecord unchanged = Stored(static_cast<uint32_t>(done.a.id));
-        EXPECT_EQ(done.a.startUnit, unchanged.hour * 12 + unchanged.minute / 5);
+        ExpectStoredAt(done.a.id, done.column->id, done.a.startUnit);
 
         // A box cut off at the top by scrolling cannot be taken.
         const Box tall = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) {
@@ -289,9 +289,8 @@ TEST(PinBoard, ACardPutAsideOrParkedIsScheduledFromTheBoardAndARefusedDropGoesBa
     const std::vector<std::string> asked = app.AnswerAll();
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ("Schedule appointment?", asked.front());
-    const AppointmentRecord scheduled = Stored(put_aside);
-    EXPECT_EQ(day, scheduled.date) << "scheduled on the shown day";
-    EXPECT_EQ(0, std::memcmp(scheduled.operatory, column->id, 4));
+    EXPECT_EQ(day, Stored(put_aside).date) << "scheduled on the shown day";
+    ExpectStoredAt(put_aside, column->id, free_unit);
     EXPECT_EQ(0u, Parked(board)) << "the board is empty";
     EXPECT_EQ(0u, ReadClipboardAppointment()) << "Clipboard Appt cleared";
     Settle(800);
@@ -323,10 +322,8 @@ TEST(PinBoard, ACardPutAsideOrParkedIsScheduledFromTheBoardAndARefusedDropGoesBa
     const std::vector<std::string> parked_asked = app.AnswerAll();
     ASSERT_FALSE(parked_asked.empty()) << "the program asked nothing (or ended)";
     EXPECT_EQ("Schedule appointment?", parked_asked.front()) << "a card from the pin board is scheduled, not moved";
-    const AppointmentRecord parked = Stored(id);
-    EXPECT_EQ(day, parked.date) << "moved from " << late_date;
-    EXPECT_EQ(unit, StartUnit(parked));
-    EXPECT_EQ(0, std::memcmp(parked.operatory, free->id, 4));
+    EXPECT_EQ(day, Stored(id).date) << "moved from " << late_date;
+    ExpectStoredAt(id, free->id, unit);
     EXPECT_EQ(0u, ReadClipboardAppointment()) << "Clipboard Appt cleared";
     EXPECT_EQ(0u, Parked(board));
     Settle(800);
@@ -344,9 +341,7 @@ TEST(PinBoard, ACardPutAsideOrParkedIsScheduledFromTheBoardAndARefusedDropGoesBa
     Drag(board, BoardMiddle(board), sheet, POINT{(provider.left + provider.right) / 2, m.Y(b.a.startUnit) + m.R() / 2});
     EXPECT_TRUE(app.AnswerAll().empty()) << "a provider column takes no appointment";
     EXPECT_EQ(b_id, Parked(board)) << "the refused card is back on the board";
-    const AppointmentRecord stays = Stored(b_id);
-    EXPECT_EQ(0, std::memcmp(stays.operatory, b.column->id, 4));
-    EXPECT_EQ(b.a.startUnit, stays.hour * 12 + stays.minute / 5);
+    ExpectStoredAt(b_id, b.column->id, b.a.startUnit);
     ExitProgram(app, main);
 }
 
@@ -384,10 +379,7 @@ TEST(SheetMouse, IconsAWobblingClickEndedDragsTheRightButtonAndACaptionClick) {
     }
     const int32_t due = day + 3;
     ASSERT_TRUE(WriteApptToCaseLinks(static_cast<uint32_t>(with_case.a.id), {{12, kLabSent, "Crown Co", due}}));
-    AppointmentRecord before = Stored(static_cast<uint32_t>(with_case.a.id));
-    AppointmentRecord after = before;
-    after.labCase = 1;
-    ASSERT_TRUE(SaveAppointment(false, &before, after));
+    ASSERT_TRUE(ChangeElsewhere(static_cast<uint32_t>(with_case.a.id), [](AppointmentRecord& a) { a.labCase = 1; }));
     ShowDate(main, day);
     m.Load(day, kDayView, FirstShownTime());
     const Box with_alert = FindBox(m, [&](const DayColumn&, const ApptDisplay& x) { return x.id == alerted.a.id; });
@@ -410,33 +402,33 @@ TEST(SheetMouse, IconsAWobblingClickEndedDragsTheRightButtonAndACaptionClick) {
     Click(sheet, POINT{lab_x, m.Y(with_lab.a.startUnit) + 3});
     EXPECT_EQ("Case 12: Crown Co - Sent, due " + QVN_fmtDateString2000(due), app.AnswerBox("Lab Cases"));
     EXPECT_EQ(PatientReply(with_lab.a), dde.Request("PatientInfo", "PatientId"));
-    EXPECT_EQ(0, std::memcmp(Stored(static_cast<uint32_t>(with_lab.a.id)).operatory, with_lab.column->id, 4)) << "not moved";
+    ExpectStoredAt(with_lab.a.id, with_lab.column->id, with_lab.a.startUnit);  // not moved
 
     // The last click selected another patient. A press on an open appointment that wobbles a
     // pixel selects it and starts no drag; a real drag ends with Escape or a lost capture.
-    const Box a = FindBox(m, [](const DayColumn&, const ApptDisplay& x) {
-        return x.patientId != 0 && x.status != kStatusComplete && x.length / 5 >= 2 * practice_tables.blockUnits;
-    });
+    const Box a = FindBox(m, open_and_long);
     ASSERT_NE(nullptr, a.column) << "no open appointment of two rows";
     const POINT p = ToScreen(sheet, a.column->left + m.W() + 6, m.Y(a.a.startUnit) + m.R() / 2);
     GUITHREADINFO thread = {};
     thread.cbSize = sizeof thread;
     const DWORD program_thread = GetWindowThreadProcessId(main, nullptr);
+    // A press on the box, then a wobble of a pixel or four steps away.
+    const auto press_and_move = [&](int steps, int dx, int dy) {
+        SendMouseAt(0, p);
+        SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
+        for (int i = 1; i <= steps; ++i) SendMouseAt(0, POINT{p.x + dx * i, p.y + dy * i});
+        Settle(300);
+    };
 
     // A press that wobbles a pixel selects the appointment and starts no drag.
-    SendMouseAt(0, p);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
-    SendMouseAt(0, POINT{p.x + 1, p.y + 1});
-    Settle(300);
+    press_and_move(1, 1, 1);
     EXPECT_EQ(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "within the drag distance no box floats";
     SendMouseAt(MOUSEEVENTF_LEFTUP, POINT{p.x + 1, p.y + 1});
     EXPECT_TRUE(app.AnswerAll().empty());
     EXPECT_EQ(PatientReply(a.a), dde.Request("PatientInfo", "PatientId")) << "but it is selected";
 
     // A real drag, then Escape: the box goes, the capture is free and the release moves nothing.
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
-    for (int i = 1; i <= 4; ++i) SendMouseAt(0, POINT{p.x + 10 * i, p.y + 8 * i});
-    Settle(300);
+    press_and_move(4, 10, 8);
     ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the drag started";
     SetForegroundWindow(main);
     PressKey(VK_ESCAPE);
@@ -448,10 +440,7 @@ TEST(SheetMouse, IconsAWobblingClickEndedDragsTheRightButtonAndACaptionClick) {
     EXPECT_TRUE(app.AnswerAll().empty()) << "the release after Escape asks nothing";
 
     // The system takes the capture away in the middle of a drag (as a window that comes up does).
-    SendMouseAt(0, p);
-    SendMouseAt(MOUSEEVENTF_LEFTDOWN, p);
-    for (int i = 1; i <= 4; ++i) SendMouseAt(0, POINT{p.x + 10 * i, p.y + 8 * i});
-    Settle(300);
+    press_and_move(4, 10, 8);
     ASSERT_NE(nullptr, FindWindowExA(sheet, nullptr, "MoveIt", nullptr)) << "the second drag started";
     PostMessageA(sheet, WM_CANCELMODE, 0, 0);
     Settle(400);
@@ -461,9 +450,7 @@ TEST(SheetMouse, IconsAWobblingClickEndedDragsTheRightButtonAndACaptionClick) {
     RECT clip, screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetClipCursor(&clip);
     EXPECT_TRUE(EqualRect(&clip, &screen)) << "the cursor is free";
-    const AppointmentRecord stays = Stored(static_cast<uint32_t>(a.a.id));
-    EXPECT_EQ(0, std::memcmp(stays.operatory, a.column->id, 4)) << "nothing was moved";
-    EXPECT_EQ(a.a.startUnit, stays.hour * 12 + stays.minute / 5);
+    ExpectStoredAt(a.a.id, a.column->id, a.a.startUnit);  // nothing was moved
 
     // Then the right button on a block with Ideal Day on, and on the sheet's captions.
     HWND header = FindWindowExA(main, nullptr, "SSHeader", nullptr);
@@ -489,10 +476,7 @@ TEST(SheetMouse, IconsAWobblingClickEndedDragsTheRightButtonAndACaptionClick) {
     }
     ASSERT_NE(0, block_day) << "no time block shows this week";
     ShowDate(main, block_day);
-    const POINT on_block = ToScreen(sheet, x, m.Y(block_unit) + m.R() / 2);
-    SendMouseAt(0, on_block);
-    SendMouseAt(MOUSEEVENTF_RIGHTDOWN, on_block);
-    SendMouseAt(MOUSEEVENTF_RIGHTUP, on_block);
+    RightClickAt(ToScreen(sheet, x, m.Y(block_unit) + m.R() / 2));
     HWND edit = app.WaitForDialog(caption.c_str());
     ASSERT_NE(nullptr, edit) << "the block's edit dialog titled " << caption;
     PostMessageA(edit, WM_COMMAND, IDCANCEL, 0);
@@ -502,28 +486,18 @@ TEST(SheetMouse, IconsAWobblingClickEndedDragsTheRightButtonAndACaptionClick) {
     m.Load(block_day, kDayView, FirstShownTime());
     const Box any = FindBox(m, [](const DayColumn&, const ApptDisplay& a) { return a.patientId != 0; });
     ASSERT_NE(nullptr, any.column) << "no patient's appointment on " << block_day;
-    {
-        const POINT p = ToScreen(sheet, any.column->left + m.W() + 6, m.Y(any.a.startUnit) + m.R() / 2);
-        SendMouseAt(0, p);
-        SendMouseAt(MOUSEEVENTF_RIGHTDOWN, p);
-        SendMouseAt(MOUSEEVENTF_RIGHTUP, p);
-        Settle(500);
-        HWND menu = FindWindowA("#32768", nullptr);
-        ASSERT_NE(nullptr, menu) << "the patient menu";
-        {
-            EXPECT_TRUE(IsWindowVisible(menu));
-            PressKey(VK_ESCAPE);
-            Settle(400);
-        }
-    }
+    RightClickAt(ToScreen(sheet, any.column->left + m.W() + 6, m.Y(any.a.startUnit) + m.R() / 2));
+    Settle(500);
+    HWND menu = FindWindowA("#32768", nullptr);
+    ASSERT_NE(nullptr, menu) << "the patient menu";
+    EXPECT_TRUE(IsWindowVisible(menu));
+    PressKey(VK_ESCAPE);
+    Settle(400);
 
     // The week view's caption of Sunday, a closed day, shows Sunday in the day view.
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(CMD_WEEK_VIEW, 0), 0);
     Settle(1500);
-    LoadShownDays(ShownDatesOf(block_day, kWeekView), kWeekView);
-    RECT client;
-    GetClientRect(sheet, &client);
-    LayOutShownDays(client.right, sheet_state.timeAtRight, sheet_state.measures);
+    m.Load(block_day, kWeekView, FirstShownTime());
     const DayRecord sunday = day_data.days.front();
     ASSERT_EQ(1, sunday.weekday);
     RECT head;
@@ -539,7 +513,7 @@ TEST(SheetMouse, IconsAWobblingClickEndedDragsTheRightButtonAndACaptionClick) {
     for (const DayColumn& c : day_data.days[0].columns)
         if (c.kind == kOperatoryColumn && !op) op = &c;
     ASSERT_NE(nullptr, op);
-    EXPECT_EQ(ReadSheetColours().background2, ScreenPixel(ToScreen(sheet, (op->left + op->right) / 2, m.MidRow(sheet_state.topUnit))))
+    EXPECT_EQ(ReadSheetColours().background2, ScreenPixel(sheet, (op->left + op->right) / 2, m.MidRow(sheet_state.topUnit)))
         << "Sunday's closed colour";
     ExitProgram(app, main);
 }

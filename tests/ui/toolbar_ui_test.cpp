@@ -10,70 +10,32 @@
 
 namespace {
 
-std::string TestsFolder() {
-    char buffer[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    while (length > 0 && buffer[length - 1] != '\\' && buffer[length - 1] != '/') --length;
-    return std::string(buffer, length);
+// Before the start: the tests' stand-in module copied under the chart's and the questionnaire's
+// names into the practice's folder, which the settings name as the modules' folder.
+void PutStandInModules(const std::string& data, const std::string& settings) {
+    for (const char* exe : {"\\qvchart.exe", "\\qvquest.exe"})
+        ASSERT_TRUE(CopyFileA((TestsFolder() + "module_standin.exe").c_str(), (data + exe).c_str(), FALSE)) << TestsFolder() << exe;
+    WritePrivateProfileStringA("MODULES", "Folder", data.c_str(), settings.c_str());
 }
 
-// A folder of stand-in modules: the tests' stand-in copied under the chart's and the
-// questionnaire's names; removed at the end.
-class ModuleFolder {
-public:
-    ModuleFolder() {
-        char base[MAX_PATH];
-        GetTempPathA(sizeof base, base);
-        dir_ = std::string(base) + "qvn-modules-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        const std::string standin = TestsFolder() + "module_standin.exe";
-        ok_ = CopyFileA(standin.c_str(), (dir_ + "\\qvchart.exe").c_str(), FALSE) &&
-              CopyFileA(standin.c_str(), (dir_ + "\\qvquest.exe").c_str(), FALSE);
-    }
-    ~ModuleFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    bool Ok() const { return ok_; }
-    const std::string& Dir() const { return dir_; }
-    // What the stand-in of that name was started with, "" until it wrote it.
-    std::string CommandLineOf(const std::string& exe) const {
-        std::ifstream in(dir_ + "\\" + exe + ".txt", std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-private:
-    std::string dir_;
-    bool ok_ = false;
-};
-
-POINT ButtonMiddle(HWND toolbar, int command) {
-    const RECT r = ToolbarButtonRect(toolbar, command);
-    return ToScreen(toolbar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+// What the stand-in module was started with, "" until it wrote it (beside itself).
+std::string CommandLineOf(const std::string& module) {
+    std::ifstream in(module + ".txt", std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 int IndexOf(HWND toolbar, int command) {
     return static_cast<int>(SendMessageA(toolbar, TB_COMMANDTOINDEX, command, 0));
 }
 
-// Clicks a line of another process's list box.
-void ClickLine(HWND dialog, int id, int index) {
-    HWND list = GetDlgItem(dialog, id);
-    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    ClickAt(ToScreen(list, 20, index * height + height / 2));
-}
-
 }  // namespace
 
 TEST(Toolbar, CustomisedByTheUserKeptAfterARestartItsModuleButtonsAndSelectPatient) {
-    ModuleFolder modules;
-    ASSERT_TRUE(modules.Ok()) << "the stand-in module could not be copied from " << TestsFolder();
-    const std::string folder = "MODULES/Folder=" + modules.Dir();
     std::string saved;
     {
-        AppRun app("", Practice::kDemo, "FRONT", {folder});
+        AppRun app("", Practice::kDemo, "FRONT", {}, PutStandInModules);
         ASSERT_TRUE(app.Started()) << app.SeedReason();
         HWND main = app.WaitForWindow("ApptBook");
         ASSERT_NE(nullptr, main);
@@ -96,10 +58,7 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartItsModuleButtonsAndSelectPatie
         // Right click on Chart, "Customize Toolbar...", Chart one down, OK.
         SetForegroundWindow(main);
         Settle(300);
-        const POINT chart = ButtonMiddle(toolbar, 12112);
-        SendMouseAt(0, chart);
-        SendMouseAt(MOUSEEVENTF_RIGHTDOWN, chart);
-        SendMouseAt(MOUSEEVENTF_RIGHTUP, chart);
+        RightClickAt(ToolbarButtonMiddle(toolbar, 12112));
         ASSERT_TRUE(WaitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; })) << "no menu";
         Settle(300);
         PressKey(VK_DOWN);
@@ -109,7 +68,7 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartItsModuleButtonsAndSelectPatie
         EXPECT_EQ("-----Separator-----", ListBoxLine(dialog, IDC_EDITTB_AVAILABLE, 0));
         EXPECT_EQ("Chart", ListBoxLine(dialog, IDC_EDITTB_TOOLBAR, 0));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EDITTB_DOWN))) << "nothing selected yet";
-        ClickLine(dialog, IDC_EDITTB_TOOLBAR, 0);
+        ClickLine(GetDlgItem(dialog, IDC_EDITTB_TOOLBAR), 0);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_EDITTB_DOWN)) != FALSE; }));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EDITTB_UP))) << "the first entry goes no higher";
         ClickControl(dialog, IDC_EDITTB_DOWN);
@@ -121,11 +80,10 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartItsModuleButtonsAndSelectPatie
         EXPECT_EQ(0, IndexOf(toolbar, 12113));
 
         // A click on Chart starts the chart module for no patient.
-        const RECT moved = ToolbarButtonRect(toolbar, 12112);
-        Click(toolbar, POINT{(moved.left + moved.right) / 2, (moved.top + moved.bottom) / 2});
-        ASSERT_TRUE(WaitUntil([&] { return !modules.CommandLineOf("qvchart.exe").empty(); }, 15000))
-            << "the chart's stand-in did not run";
-        EXPECT_EQ(modules.Dir() + "\\qvchart.exe /ID0", modules.CommandLineOf("qvchart.exe"));
+        ClickAt(ToolbarButtonMiddle(toolbar, 12112));
+        const std::string chart_module = app.DataDir() + "\\qvchart.exe";
+        ASSERT_TRUE(WaitUntil([&] { return !CommandLineOf(chart_module).empty(); }, 15000)) << "the chart's stand-in did not run";
+        EXPECT_EQ(chart_module + " /ID0", CommandLineOf(chart_module));
         EXPECT_EQ(nullptr, app.WaitForDialog(nullptr, 1000)) << "nothing asked";
 
         // Select Patient in the same start: opened from the menu, typed into and chosen from with
@@ -178,7 +136,7 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartItsModuleButtonsAndSelectPatie
         EXPECT_EQ(name + "\t", line.substr(0, 28)) << line;
         EXPECT_NE(std::string::npos, line.find("\tC10043 ")) << line;
 
-        DoubleClickLine(GetDlgItem(select, IDC_PATFIND_LIST), 0);
+        ClickLine(GetDlgItem(select, IDC_PATFIND_LIST), 0, 2);
         HWND warning = app.WaitForDialog("Warning");
         ASSERT_NE(nullptr, warning);
         EXPECT_EQ("Selected Patient has an Inactive Status", MessageText(warning));
@@ -199,8 +157,7 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartItsModuleButtonsAndSelectPatie
             appointment = FindWindowA("#32770", ("New Appointment Information - (" + packed + ")").c_str());
             return appointment != nullptr;
         }, 10000));
-        PostMessageA(appointment, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(appointment); }));
+        EXPECT_TRUE(PressToClose(appointment, IDCANCEL));
 
         // Shift+F2 opens it again on the chart number, with the choice among the recent ones and
         // its name in the entry field.
@@ -227,7 +184,7 @@ TEST(Toolbar, CustomisedByTheUserKeptAfterARestartItsModuleButtonsAndSelectPatie
 
     // The next start (its settings holding what the first one saved) shows the same order; its
     // user without the right is refused the font dialog.
-    AppRun again("", Practice::kDemo, "ASSIST", {folder, "APPTBOOK/Toolbar=" + saved});
+    AppRun again("", Practice::kDemo, "ASSIST", {"APPTBOOK/Toolbar=" + saved}, PutStandInModules);
     HWND main = again.WaitForWindow("ApptBook");
     ASSERT_NE(nullptr, main);
     HWND toolbar = Child(main, "QvnToolBarMcl");

@@ -74,16 +74,7 @@ const ExpectedEntry kExpected[] = {
 constexpr int kExpectedCount = sizeof kExpected / sizeof kExpected[0];
 
 std::string ToolTipOf(HWND bar, int command) {
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
-    if (!tips) return "(no tooltip window)";
-    char text[256] = {};
-    TOOLINFOA ti = {};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = bar;
-    ti.uId = static_cast<UINT_PTR>(command);
-    ti.lpszText = text;
-    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-    return text;
+    return ToolTipText(reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0)), bar, static_cast<UINT_PTR>(command));
 }
 
 // The colours of a bitmap's pixels, read back through a 32-bit DIB.
@@ -287,8 +278,6 @@ TEST(ProgramBitmaps, RunBitmapsHoldEverySizeAndFreeWhatTheyHold) {
     EXPECT_EQ(nullptr, run_bitmaps.Grip(16));
     EXPECT_TRUE(BitmapSize(run_bitmaps.appt).cx == 24 && BitmapSize(run_bitmaps.apptNoDate).cy == 24);
     EXPECT_TRUE(run_bitmaps.handCursor && run_bitmaps.apptCursor && run_bitmaps.apptNoDateCursor);
-    // The marker the sheet picks for a 16-pixel row is the 12-pixel set.
-    EXPECT_EQ(12, BitmapSize(run_bitmaps.Marker(kMarkerAlert, MarkerSetForRowHeight(16).size)).cx);
 
     // Loading again replaces the handles and deletes the old ones.
     HBITMAP old_note = run_bitmaps.Marker(kMarkerNote, 16);

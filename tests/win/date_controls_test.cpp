@@ -59,16 +59,7 @@ private:
 };
 
 std::string ToolTipOf(HWND parent, HWND button) {
-    HWND tips = static_cast<HWND>(GetPropA(parent, "QvnToolTip"));
-    if (!tips) return "(no tooltip window)";
-    char text[256] = {};
-    TOOLINFOA ti = {};
-    ti.cbSize = sizeof ti;
-    ti.hwnd = parent;
-    ti.uId = reinterpret_cast<UINT_PTR>(button);
-    ti.lpszText = text;
-    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-    return text;
+    return ToolTipText(static_cast<HWND>(GetPropA(parent, "QvnToolTip")), parent, reinterpret_cast<UINT_PTR>(button));
 }
 
 HBITMAP PictureOf(int command) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "../native/print_test_jobs.h"
 #include "data/appointment_store.h"
 #include "data/demo_appointments.h"
+#include "data/record_text.h"
 #include "suite/print_jobs.h"
 #include "suite/print_program_win.h"
 #include "suite/qdb/qdb_handles.h"
@@ -41,28 +43,9 @@ uint32_t Queue(const PrintJobRecord& job, PrintProgramLink& link) {
     return QDB_LastRec(queue.Handle(), kPrintQueueFile, &last) ? QDB_GetFilePos(queue.Handle()) : 0;
 }
 
-// Starts qvprint.exe with the arguments; the process handle (null when it did not start).
-HANDLE StartQvprint(const std::string& arguments) {
-    std::string command = std::string("\"") + QVN_QVPRINT_PATH + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-}
-
-// Runs qvprint.exe to its end; its exit code, or -1 when it did not end within a minute.
-int RunQvprint(const std::string& arguments) {
-    HANDLE process = StartQvprint(arguments);
-    if (!process) return -1;
-    DWORD code = 0;
-    const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
-    if (!ended) TerminateProcess(process, 99);
-    CloseHandle(process);
-    return ended ? static_cast<int>(code) : -1;
-}
+// qvprint.exe's command line with the arguments.
+std::string Qvprint(const std::string& arguments) { return std::string("\"") + QVN_QVPRINT_PATH + "\" " + arguments; }
+long RunQvprint(const std::string& arguments) { return RunProgram(Qvprint(arguments)); }
 
 int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM texts) {
     if (record->iType != EMR_EXTTEXTOUTW) return 1;
@@ -85,9 +68,7 @@ std::vector<std::string> MetafileTexts(const std::string& file) {
 }
 
 bool Has(const std::vector<std::string>& texts, const std::string& text) {
-    for (const std::string& t : texts)
-        if (t == text) return true;
-    return false;
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 bool Done(uint32_t position) {
@@ -134,8 +115,7 @@ TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
     int checked = 0;
     for (const AppointmentRecord& a : ReadDay(date)) {
         if (a.status == kStatusUnscheduled || a.hour < 7 || a.hour >= 18) continue;
-        std::string name(a.patientName, strnlen(a.patientName, sizeof a.patientName));
-        while (!name.empty() && name.back() == ' ') name.pop_back();
+        const std::string name = GetTrimmedText(a.patientName);
         bool named = false;
         for (const std::string& t : texts) named |= t.find(name) != std::string::npos;
         EXPECT_TRUE(named) << name;
@@ -173,7 +153,7 @@ TEST_F(QvprintTest, DayAndRouteSlipIntoMetafiles) {
 
 TEST_F(QvprintTest, RunningProgramWokenByCommandFivePrintsALaterJob) {
     Book(DemoAppt(9102, DemoMonday(), 11, 0, 20, "DR3", "OP5"));
-    HANDLE process = StartQvprint("--to \"" + Out("woken.emf") + "\"");
+    HANDLE process = StartProgram(Qvprint("--to \"" + Out("woken.emf") + "\""));
     ASSERT_NE(nullptr, process);
     // A program that did not end when told is ended here, also after a failed assertion.
     struct Ender {

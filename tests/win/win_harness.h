@@ -3,8 +3,10 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 // A top-level window of the test's thread that records the messages of one kind it gets (the
@@ -136,6 +138,41 @@ inline int CountOf(const ShownPixels& shown, COLORREF colour, int top = 0, int b
     for (int y = top; y < static_cast<int>(shown.size()) && y < bottom; ++y)
         for (COLORREF c : shown[static_cast<size_t>(y)]) n += c == colour;
     return n;
+}
+
+// Starts a program by its command line; its process handle, null when it did not start.
+inline HANDLE StartProgram(std::string command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+// Runs a program to its end: its exit code, -2 when it did not start, -1 when it did not end within
+// a minute (it is ended then).
+inline long RunProgram(const std::string& command) {
+    HANDLE process = StartProgram(command);
+    if (!process) return -2;
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
+    if (!ended) TerminateProcess(process, 99);
+    CloseHandle(process);
+    return ended ? static_cast<long>(code) : -1;
+}
+
+// The text a tooltip window holds for a tool of the owner window (by id or child window).
+inline std::string ToolTipText(HWND tips, HWND owner, UINT_PTR tool) {
+    if (!tips) return "(no tooltip window)";
+    char text[256] = {};
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = owner;
+    ti.uId = tool;
+    ti.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+    return text;
 }
 
 // A bitmap's size, {-1, -1} for a handle that is no bitmap (any more).
