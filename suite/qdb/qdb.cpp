@@ -1029,6 +1029,66 @@ int QDB_FindRecs(QdbFile file, int key_number, int count, const void* key_buffer
     return Done(c.session, g.firstNumber);
 }
 
+int QDB_FindRecsByPrefixes(QdbFile file, int key_number, int count, const void* prefixes, int significant,
+                           QdbRecordSink sink, void* context) {
+    FileContext c = Resolve(file);
+    if (!c.file) return 0;
+    const FileGroupDef& g = *c.file->group;
+    const KeyDef* key = FindKey(g, key_number);
+    if (!key || significant <= 0 || significant > key->Length())
+        return Fail(c.session, kQdbBadKey, key_number, "not a key of this file, or a prefix longer than it"), 0;
+    if (g.recordLength == 0) return Fail(c.session, kQdbBadRecordSize, g.firstNumber, "no record layout"), 0;
+    if (count <= 0) return Done(c.session, g.firstNumber);
+    const size_t length = static_cast<size_t>(significant);
+    std::map<std::string, std::vector<int>> wanted;  // prefix -> the places that ask for it
+    for (int i = 0; i < count; ++i)
+        wanted[KeyBytes(*key, static_cast<const char*>(prefixes) + i * length, significant)].push_back(i);
+    // One range of the key's index per prefix, joined with UNION ALL so that each is its own index
+    // range on both databases; a fixed number a statement (one prepared statement), the places
+    // left over given an empty range.
+    constexpr int kPrefixesPerStatement = 64;
+    const std::string column = Column(*key);
+    const std::string one = "SELECT recno, rec, " + column + " FROM " + Table(g) + " WHERE " + column + " >= ? AND " +
+                            column + " < ?";
+    std::string sql = one;
+    for (int i = 1; i < kPrefixesPerStatement; ++i) sql += " UNION ALL " + one;
+    std::vector<Row> rows;
+    for (auto it = wanted.begin(); it != wanted.end();) {
+        CachedStatement st(*c.session, sql);
+        if (!st) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
+        for (int p = 0; p < kPrefixesPerStatement; ++p) {
+            std::string low, high;
+            if (it != wanted.end()) {
+                low = it->first;
+                high = UpperBound(low);
+                // A prefix of 0xFF bytes only: above it, anything longer than the longest key.
+                if (high.empty()) high = low + std::string(static_cast<size_t>(key->Length()) + 9, '\xFF');
+                ++it;
+            }
+            st.Blob(2 * p + 1, low);
+            st.Blob(2 * p + 2, high);
+        }
+        for (;;) {
+            Row row;
+            const StepResult rc = FetchRow(st, &row);
+            if (rc == StepResult::Done) break;
+            if (rc != StepResult::Row) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
+            if (!RecordFits(g, row.record.size()))
+                return Fail(c.session, kQdbWrongLength, g.firstNumber,
+                            "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) +
+                                " has " + std::to_string(row.record.size()) + " bytes"), 0;
+            rows.push_back(std::move(row));
+        }
+    }
+    std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.key < b.key; });
+    for (const Row& row : rows) {
+        const auto places = wanted.find(row.key.substr(0, length));
+        if (places == wanted.end()) continue;
+        for (int i : places->second) sink(context, i, row.record.data(), static_cast<int>(row.record.size()));
+    }
+    return Done(c.session, g.firstNumber);
+}
+
 int QDB_GreaterThanOrEqualRec(QdbFile file, int key_number, const void* key_buffer, void* record) {
     FileContext c = Resolve(file);
     if (!c.file) return 0;
