@@ -1,8 +1,8 @@
 // The markers of a loaded day view (patient alert, appointment note, lab case), read together for
 // all its appointments, on SQLite files and PostgreSQL databases alike: each box shows its own
 // appointment's and patient's markers and no other's, a patient of two appointments shows the
-// alert on both, notes of another kind count for nothing, and the first and last of every batch
-// of 64 owners are read like the rest.
+// alert on both, notes of another kind count for nothing, and the first and last owner of every
+// statement are read like the rest.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -18,7 +18,9 @@
 
 namespace {
 
-constexpr uint32_t kFirstAppt = 7001, kLastAppt = 7070;  // seventy: more than one batch of 64
+// 260 appointments: past one statement of 256 owners of notes and alerts, and past four of 64
+// owners of lab cases.
+constexpr uint32_t kFirstAppt = 7001, kLastAppt = 7260;
 constexpr uint32_t kFirstPatient = 880001;
 
 class ShownMarkers : public DemoPracticeTest, public ::testing::WithParamInterface<Backend> {
@@ -27,11 +29,11 @@ protected:
     void TearDown() override { FreeDays(); }
 
     template <typename Record>
-    static void Add(int file, const Record& r) {
+    static void AddAll(int file, const std::vector<Record>& records) {
         FileGroupDesc desc{};
         DbGroupOf(file, &desc);
         DbGroupScope group(desc);
-        ASSERT_EQ(kQdbOk, DbAdd(file, &r));
+        for (const Record& r : records) ASSERT_EQ(kQdbOk, DbAdd(file, &r));
     }
     // A note as the notes file stores it: the head, the text and its terminator.
     static void AddNote(uint8_t kind, uint32_t owner, const std::string& text) {
@@ -63,9 +65,11 @@ INSTANTIATE_TEST_SUITE_P(Storage, ShownMarkers, TestedBackends(), BackendParamNa
 
 TEST_P(ShownMarkers, EveryBoxShowsItsOwnAlertNoteAndLabCaseAcrossBatches) {
     const char* const operatories[] = {"OP1", "OP2", "OP3", "OP4", "OP5", "OP6", "OP7"};
-    // Appointment 7000+i for patient 880000+i, ten an operatory from 17:00 (after the demo's
-    // day), every one with its lab-case flag; the last shares the first one's patient, so the
-    // patients are 69 and the appointments 70.
+    // Appointment 7000+i for patient 880000+i, 38 an operatory every ten minutes from 17:00 (after
+    // the demo's day), every one with its lab-case flag; the last shares the first one's patient,
+    // so the patients are 259.
+    std::vector<PatientRecord> patients;
+    std::vector<AppointmentRecord> appointments;
     for (uint32_t i = 1; i <= kLastAppt - kFirstAppt + 1; ++i) {
         const uint32_t id = kFirstAppt + i - 1;
         const uint32_t patient = id == kLastAppt ? kFirstPatient : kFirstPatient + i - 1;
@@ -73,38 +77,44 @@ TEST_P(ShownMarkers, EveryBoxShowsItsOwnAlertNoteAndLabCaseAcrossBatches) {
             PatientRecord p{};
             p.id = patient;
             std::snprintf(p.lastName, sizeof p.lastName, "Patient%u", i);
-            Add(kPatientFile, p);
+            patients.push_back(p);
         }
-        AppointmentRecord a = DemoAppt(id, DemoMonday(), 17 + static_cast<int>((i - 1) % 10) / 6,
-                                       static_cast<int>((i - 1) % 10 % 6) * 10, 10, "DR1", operatories[(i - 1) / 10]);
+        const int slot = static_cast<int>((i - 1) % 38);
+        AppointmentRecord a = DemoAppt(id, DemoMonday(), 17 + slot / 6, slot % 6 * 10, 10, "DR1", operatories[(i - 1) / 38]);
         a.patientId = patient;
         a.labCase = 1;
-        Add(kAppointmentFile, a);
+        appointments.push_back(a);
     }
-    // Alerts: the first and last patient of each batch of 64 (880001 also the last appointment's).
-    for (uint32_t patient : {880001u, 880064u, 880065u, 880069u}) AddNote(kNotePatientAlert, patient, "Latex allergy");
+    AddAll(kPatientFile, patients);
+    AddAll(kAppointmentFile, appointments);
+    // Alerts: the first and last patient of each statement (880001 also the last appointment's).
+    for (uint32_t patient : {880001u, 880256u, 880257u, 880259u}) AddNote(kNotePatientAlert, patient, "Latex allergy");
     AddNote(kNotePatientAlert, 880030, "");                  // emptied: no alert
     AddNote(kNotePatient, 880031, "a patient note");         // another kind: no alert
     AddNote(kNoteAppointment, 880040, "owner 880040 is an appointment here, not the patient");
-    // Appointment notes: the first and last of each batch.
-    for (uint32_t id : {7001u, 7064u, 7065u, 7070u}) AddNote(kNoteAppointment, id, "bring x-rays");
+    // Appointment notes: the first and last of each statement.
+    for (uint32_t id : {7001u, 7256u, 7257u, 7260u}) AddNote(kNoteAppointment, id, "bring x-rays");
     AddNote(kNotePatientAlert, 7010, "an alert of a patient numbered like appointment 7010");
-    // Lab cases: the least advanced state shows.
+    // Lab cases, at the ends of statements of 64: the least advanced state shows.
     ASSERT_TRUE(WriteApptToCaseLinks(7001, {{300, kLabReceived, "Smile Lab", 0}, {12, kLabSent, "Crown Co", 0}}));
     ASSERT_TRUE(WriteApptToCaseLinks(7002, {{13, kLabNeeded, "Crown Co", 0}}));
     ASSERT_TRUE(WriteApptToCaseLinks(7064, {{14, kLabInHouse, "", 0}}));
     ASSERT_TRUE(WriteApptToCaseLinks(7065, {{15, kLabReceived, "Smile Lab", 0}}));
-    ASSERT_TRUE(WriteApptToCaseLinks(7070, {{16, kLabSent, "", 0}, {17, kLabNeeded, "", 0}}));
-    ASSERT_TRUE(WriteApptToCaseLinks(7071, {{18, kLabNeeded, "", 0}}));  // an appointment not on the day
+    ASSERT_TRUE(WriteApptToCaseLinks(7256, {{19, kLabSent, "", 0}}));
+    ASSERT_TRUE(WriteApptToCaseLinks(7257, {{20, kLabNeeded, "", 0}}));
+    ASSERT_TRUE(WriteApptToCaseLinks(7260, {{16, kLabSent, "", 0}, {17, kLabNeeded, "", 0}}));
+    ASSERT_TRUE(WriteApptToCaseLinks(7261, {{18, kLabNeeded, "", 0}}));  // an appointment not on the day
 
     std::map<uint32_t, std::string> expected;
     for (uint32_t id = kFirstAppt; id <= kLastAppt; ++id) expected[id] = "0 0 0";
     expected[7001] = "2 2 2";
     expected[7002] = "0 0 1";
-    expected[7064] = "2 2 4";
-    expected[7065] = "2 2 3";
-    expected[7069] = "2 0 0";
-    expected[7070] = "2 2 1";
+    expected[7064] = "0 0 4";
+    expected[7065] = "0 0 3";
+    expected[7256] = "2 2 2";
+    expected[7257] = "2 2 1";
+    expected[7259] = "2 0 0";
+    expected[7260] = "2 2 1";
 
     ShowOnly({"DR1"}, {"OP1", "OP2", "OP3", "OP4", "OP5", "OP6", "OP7"});
     LoadShownDays({DemoMonday()}, kDayView);
