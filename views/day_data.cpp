@@ -496,11 +496,28 @@ struct DayFiles {
     }
 };
 
+// Which of the dates of a load have a day note, read together: a week's seven in one statement.
+// A failed read shows no day notes, as a failed read of one did.
+class DayNotes {
+public:
+    DayNotes(const DayFiles& files, const std::vector<int32_t>& dates) {
+        const std::vector<uint32_t> owners(dates.begin(), dates.end());
+        std::vector<int> lengths;
+        if (!files.NotesOpen() || owners.empty() || ReadNoteLengths(kNoteDay, owners, &lengths) != kQdbOk) return;
+        for (size_t i = 0; i < dates.size(); ++i)
+            if (lengths[i] > 0) noted_.push_back(dates[i]);
+    }
+    bool Has(int32_t date) const { return std::find(noted_.begin(), noted_.end(), date) != noted_.end(); }
+
+private:
+    std::vector<int32_t> noted_;
+};
+
 // A day that cannot be read shows nothing rather than what it showed before: an appointment
 // moved away at another workstation must not go on looking booked here.
-int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day, ViewMode mode) {
+int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, const DayNotes& notes, DayRecord* day, ViewMode mode) {
     ClearColumns(day);
-    day->hasNote = files.NotesOpen() && NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
+    day->hasNote = notes.Has(day->date);
     if (!files.AllOpen()) return 0;
     records.Prefetch(ScheduleKeysOf(*day, true));
     for (DayColumn& c : day->columns) {
@@ -606,7 +623,7 @@ void RefreshSavedAppointment(const AppointmentRecord* before, const AppointmentR
 int LoadDay(DayRecord* day, ViewMode mode) {
     DayFiles files;
     ScheduleRecords records;
-    return LoadDayFrom(files, records, day, mode);
+    return LoadDayFrom(files, records, DayNotes(files, {day->date}), day, mode);
 }
 
 void LoadHours() {
@@ -642,6 +659,9 @@ void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
     {
         DayFiles files;
         ScheduleRecords records;
+        std::vector<int32_t> shown;
+        for (const DayRecord& day : day_data.days) shown.push_back(day.date);
+        const DayNotes notes(files, shown);
         bool unreachable = false;
         for (DayRecord& day : day_data.days) {
             BuildColumns(&day, mode);
@@ -649,7 +669,7 @@ void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
             // empty: the files open for the load were the old session's, and once a new session
             // runs the window loads every shown day again.
             if (unreachable) continue;
-            const int loaded = LoadDayFrom(files, records, &day, mode);
+            const int loaded = LoadDayFrom(files, records, notes, &day, mode);
             unreachable = loaded == kQdbConnectionLost || loaded == kQdbNoSession;
         }
     }
