@@ -183,16 +183,13 @@ bool ViewShowsLine(int code) {
     return std::find(std::begin(v.infoOrder), std::end(v.infoOrder), code) != std::end(v.infoOrder);
 }
 
-std::string ReferralName(uint32_t referral_id) {
-    ReferralRecord r{};
-    return REFERRAL_ReadSource(referral_id, &r) ? REFERRAL_SourceName(r) : "";
-}
-
-std::string ReferringPatientName(uint32_t patient_id) {
-    PatientRecord p{};
-    if (DbFind(kPatientByIdKey, DbPrepareKey(&patient_id), &p) != kQdbOk) return "";
+std::string PackedName(const PatientRecord& p) {
     return QVN_PackName(GetText(p.lastName), GetText(p.firstName), std::string(1, p.middleInitial ? p.middleInitial : ' '));
 }
+
+// The "Referred By" line's sources of a day view's boxes: the patient's referral source, or for
+// a new patient the patient or source who referred them.
+bool ShowsReferrals(ViewMode mode) { return mode == kDayView && ViewShowsLine(13); }
 
 
 // A patient who keeps the phones private has them shown as the private-phone text, in every
@@ -218,12 +215,14 @@ std::vector<uint32_t> SortedUnique(std::vector<uint32_t> ids) {
 // load on a database server (a round trip each). The patient file is open.
 class ShownPatients {
 public:
-    explicit ShownPatients(const std::vector<const std::vector<AppointmentRecord>*>& columns) {
+    // with_referring: also the patients who referred the new patients.
+    ShownPatients(const std::vector<const std::vector<AppointmentRecord>*>& columns, bool with_referring) {
         std::vector<uint32_t> ids;
         for (const auto* records : columns)
             for (const AppointmentRecord& a : *records) {
-                const uint32_t id = a.patientId;  // a copy: the record is packed
+                const uint32_t id = a.patientId, referring = a.referredById;  // copies: the record is packed
                 if (id != 0) ids.push_back(id);
+                else if (with_referring && a.referredByKind == 0 && referring != 0) ids.push_back(referring);
             }
         ids = SortedUnique(std::move(ids));
         if (ids.empty()) return;
@@ -289,10 +288,37 @@ private:
     std::map<uint32_t, LabCaseState> cases_;
 };
 
+// What the boxes of a load show beside the appointment records, read together for all of them:
+// the patients, and in the day view the markers and the referral sources.
+struct ShownFacts {
+    using Columns = std::vector<const std::vector<AppointmentRecord>*>;
+    ShownFacts(const Columns& columns, ViewMode mode, int32_t date)
+        : patients(columns, ShowsReferrals(mode)), markers(mode == kDayView ? columns : Columns(), date) {
+        if (!ShowsReferrals(mode)) return;
+        std::vector<uint32_t> ids;
+        for (const auto* records : columns)
+            for (const AppointmentRecord& a : *records) {
+                const PatientRecord* patient = a.patientId != 0 ? patients.Of(a.patientId) : nullptr;
+                const uint32_t source = patient ? patient->referralId : 0, referring = a.referredById;  // copies: packed
+                if (source) ids.push_back(source);
+                else if (a.patientId == 0 && a.referredByKind != 0 && referring != 0) ids.push_back(referring);
+            }
+        REFERRAL_SourceNames(SortedUnique(std::move(ids)), &referrals);  // a failed read shows no sources
+    }
+    std::string ReferralName(uint32_t referral_id) const {
+        const auto it = referrals.find(referral_id);
+        return it == referrals.end() ? "" : it->second;
+    }
+    ShownPatients patients;
+    ShownMarkers markers;
+    std::map<uint32_t, std::string> referrals;  // source names by id
+};
+
 // The patient's side of the box and the markers: day view only. patient: the appointment's
 // patient record, null when it has none or it was not found.
-void AddPatientFacts(const AppointmentRecord& a, const PatientRecord* patient, const ShownMarkers& markers, ApptDisplay* d) {
+void AddPatientFacts(const AppointmentRecord& a, const PatientRecord* patient, const ShownFacts& facts, ApptDisplay* d) {
     const ActiveView& view = view_state.active;
+    const ShownMarkers& markers = facts.markers;
     PatientRecord p{};
     const bool have_patient = patient != nullptr;
     if (have_patient) p = *patient;
@@ -311,9 +337,12 @@ void AddPatientFacts(const AppointmentRecord& a, const PatientRecord* patient, c
     if (a.labCase) d->labCaseState = static_cast<uint8_t>(markers.CaseStateOf(a.id));
     if (have_patient) MaskPrivatePhones(p, d);
     if (ViewShowsLine(13)) {
-        if (have_patient && p.referralId) d->referredBy = ReferralName(p.referralId);
-        else if (a.patientId == 0 && a.referredById)
-            d->referredBy = a.referredByKind == 0 ? ReferringPatientName(a.referredById) : ReferralName(a.referredById);
+        if (have_patient && p.referralId) d->referredBy = facts.ReferralName(p.referralId);
+        else if (a.patientId == 0 && a.referredById && a.referredByKind != 0) d->referredBy = facts.ReferralName(a.referredById);
+        else if (a.patientId == 0 && a.referredById) {
+            const PatientRecord* referring = facts.patients.Of(a.referredById);
+            if (referring) d->referredBy = PackedName(*referring);
+        }
     }
 }
 
@@ -377,22 +406,13 @@ bool ReadDayAppointments(const DayRecord& day, std::vector<std::pair<DayColumn*,
     return true;
 }
 
-// What the boxes of a load show beside the appointment records, read together for all of them:
-// the patients, and in the day view the markers.
-struct ShownFacts {
-    ShownFacts(const std::vector<const std::vector<AppointmentRecord>*>& columns, ViewMode mode, int32_t date)
-        : patients(columns), markers(mode == kDayView ? columns : std::vector<const std::vector<AppointmentRecord>*>(), date) {}
-    ShownPatients patients;
-    ShownMarkers markers;
-};
-
 // The column's boxes of the appointments read, their patients and markers at hand.
 void FillOperatoryColumn(DayColumn* column, ViewMode mode, const std::vector<AppointmentRecord>& records,
                          const ShownFacts& facts) {
     for (const AppointmentRecord& a : records) {
         ApptDisplay d = DisplayOfRecord(a);
         const PatientRecord* patient = a.patientId != 0 ? facts.patients.Of(a.patientId) : nullptr;
-        if (mode == kDayView) AddPatientFacts(a, patient, facts.markers, &d);
+        if (mode == kDayView) AddPatientFacts(a, patient, facts, &d);
         else if (patient) MaskPrivatePhones(*patient, &d);
         const int index = static_cast<int>(column->appointments.size());
         const int units = std::max(1, d.length / 5);
