@@ -97,9 +97,9 @@ void PlaceProviderBlocks(DayRecord* day, const ProviderInfo& provider, const Rsc
 // record and block override, so a week view reads them once instead of seven times.
 class ScheduleRecords {
 public:
-    // Reads the records of the keys not read yet together, 64 a statement, for the Find calls to
-    // come: one by one they were a round trip each on a database server. After a failed read
-    // Find reads them one by one.
+    // Reads the records of the keys not read yet together (a day's in one statement), for the
+    // Find calls to come: one by one they were a round trip each on a database server. After a
+    // failed read Find reads them one by one.
     void Prefetch(const std::vector<RscUseKey>& keys) {
         std::vector<RscUseKey> missing;
         for (const RscUseKey& key : keys)

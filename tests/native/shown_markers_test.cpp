@@ -18,8 +18,7 @@
 
 namespace {
 
-// 260 appointments: past one statement of 256 owners of notes and alerts, and past four of 64
-// owners of lab cases.
+// 260 appointments: past four statements of 64 owners (the batch reads' statements) and past 256.
 constexpr uint32_t kFirstAppt = 7001, kLastAppt = 7260;
 constexpr uint32_t kFirstPatient = 880001;
 
@@ -95,7 +94,7 @@ TEST_P(ShownMarkers, EveryBoxShowsItsOwnAlertNoteAndLabCaseAcrossBatches) {
     // Appointment notes: the first and last of each statement.
     for (uint32_t id : {7001u, 7256u, 7257u, 7260u}) AddNote(kNoteAppointment, id, "bring x-rays");
     AddNote(kNotePatientAlert, 7010, "an alert of a patient numbered like appointment 7010");
-    // Lab cases, at the ends of statements of 64: the least advanced state shows.
+    // Lab cases, at the ends of statements: the least advanced state shows.
     ASSERT_TRUE(WriteApptToCaseLinks(7001, {{300, kLabReceived, "Smile Lab", 0}, {12, kLabSent, "Crown Co", 0}}));
     ASSERT_TRUE(WriteApptToCaseLinks(7002, {{13, kLabNeeded, "Crown Co", 0}}));
     ASSERT_TRUE(WriteApptToCaseLinks(7064, {{14, kLabInHouse, "", 0}}));
