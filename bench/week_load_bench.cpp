@@ -4,7 +4,9 @@
 // from a fixed seed over the book's ten years, so runs compare; every iteration loads the next
 // one through both, in turn which goes first.
 //
-// Counters per load: engine_ms and raw_ms, and engine/raw. The raw twin reads what the issue
+// Counters per load: engine_ms and raw_ms, and engine/raw; statements, those the engine sent to
+// the database, and engine_cpu_ms, the process's CPU time of the engine's load (the server's
+// own work not counted). The raw twin reads what the issue
 // names: every operatory's appointments of every shown date by the date/operatory key's index,
 // and the provider week records by their key, copying the blobs and decoding nothing; each
 // statement is its own read transaction, as the engine's are. raw_txn_ms is the same inside one
@@ -24,6 +26,7 @@
 // there with `qvnadmin copy DIR --to CONNECTION`) is loaded from the server; the raw twins read
 // SQLite files and are left out, so only engine_ms is reported.
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -35,6 +38,7 @@
 #include "data/rscuse_record.h"
 #include "lists/patient_search.h"
 #include "suite/dates.h"
+#include "suite/qdb/storage.h"
 #include "suite/records/notes.h"
 #include "suite/records/patient.h"
 #include "suite/users.h"
@@ -227,13 +231,19 @@ void RunLoads(benchmark::State& state, ViewMode mode) {
     bench::Turns turns(p.onServer ? std::vector<std::string>{"engine"}
                                   : std::vector<std::string>{"engine", "raw", "raw_txn", "raw_all"});
     int64_t appointments = 0;
+    uint64_t statements = 0;
+    double engine_cpu_ms = 0;
     for (auto _ : state) {
         const int32_t date = samples[turns.Rounds() % samples.size()];
         const std::vector<int32_t> dates = ShownDatesOf(date, mode);
         int rows[4] = {};
         turns.Round(state, [&](size_t which) {
             if (which == 0) {
+                const uint64_t statements_before = StorageStatementsRun();
+                const std::clock_t cpu_before = std::clock();
                 LoadShownDays(dates, mode);
+                engine_cpu_ms += 1000.0 * static_cast<double>(std::clock() - cpu_before) / CLOCKS_PER_SEC;
+                statements += StorageStatementsRun() - statements_before;
                 rows[0] = LoadedAppointments();
                 return;
             }
@@ -254,7 +264,10 @@ void RunLoads(benchmark::State& state, ViewMode mode) {
         appointments += rows[0];
     }
     turns.Report(state);
-    state.counters["appointments"] = static_cast<double>(appointments) / static_cast<double>(state.iterations());
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["appointments"] = static_cast<double>(appointments) / iterations;
+    state.counters["statements"] = static_cast<double>(statements) / iterations;
+    state.counters["engine_cpu_ms"] = engine_cpu_ms / iterations;
     state.SetLabel(p.label);
 }
 

@@ -367,6 +367,14 @@ uint16_t DbFind(int key, const void* key_buffer, void* record) {
 uint16_t DbFindMany(int key, int count, const void* key_buffers, void* records, uint8_t* found) {
     return Retried(key, [&](uint32_t h) { QDB_FindRecs(h, key, count, key_buffers, records, found); });
 }
+uint16_t DbFindByPrefixes(int key, int count, const void* prefixes, int significant, const DbPrefixSink& found) {
+    const QdbRecordSink sink = [](void* context, int place, const void* record, int length) {
+        (*static_cast<const DbPrefixSink*>(context))(place, record, length);
+    };
+    return Unretried(key, [&](uint32_t h) {
+        QDB_FindRecsByPrefixes(h, key, count, prefixes, significant, sink, const_cast<DbPrefixSink*>(&found));
+    });
+}
 uint16_t DbFirst(int key_or_file, void* record) {
     return Retried(key_or_file, [&](uint32_t h) { QDB_FirstRec(h, key_or_file, record); });
 }

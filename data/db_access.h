@@ -124,6 +124,10 @@ const void* DbPrepareKey(const void* key_buffer);
 uint16_t DbFind(int key, const void* key_buffer, void* record);
 // count exact matches of a unique key in one go (QDB_FindRecs): found[i] says whether records[i] was read.
 uint16_t DbFindMany(int key, int count, const void* key_buffers, void* records, uint8_t* found);
+// The records of count key prefixes in one go (QDB_FindRecsByPrefixes), read without locking:
+// found(place, record, length) for each record of the prefix of each place.
+using DbPrefixSink = std::function<void(int place, const void* record, int length)>;
+uint16_t DbFindByPrefixes(int key, int count, const void* prefixes, int significant, const DbPrefixSink& found);
 uint16_t DbFirst(int key_or_file, void* record);
 uint16_t DbLast(int key_or_file, void* record);
 uint16_t DbNext(int key_or_file, void* record);

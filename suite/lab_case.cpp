@@ -49,6 +49,12 @@ LabCaseLinkRecord RecordOf(uint32_t appointment_id, const LabCaseLink& link) {
     return r;
 }
 
+// The state a marker shows for cases in two states: the least advanced, a case without a state
+// counting for none.
+LabCaseState LeastAdvanced(LabCaseState shown, LabCaseState other) {
+    return shown == kLabNone || (other != kLabNone && other < shown) ? other : shown;
+}
+
 }  // namespace
 
 std::vector<LabCaseLink> ReadApptToCaseLinks(uint32_t appointment_id) {
@@ -103,9 +109,23 @@ bool DeleteApptCaseLinks(uint32_t appointment_id) { return WriteApptToCaseLinks(
 
 LabCaseState ApptLabCaseState(uint32_t appointment_id) {
     LabCaseState state = kLabNone;
-    for (const LabCaseLink& link : ReadApptToCaseLinks(appointment_id))
-        if (state == kLabNone || (link.state != kLabNone && link.state < state)) state = link.state;
+    for (const LabCaseLink& link : ReadApptToCaseLinks(appointment_id)) state = LeastAdvanced(state, link.state);
     return state;
+}
+
+uint16_t ApptLabCaseStates(const std::vector<uint32_t>& appointment_ids, std::vector<LabCaseState>* states) {
+    states->assign(appointment_ids.size(), kLabNone);
+    DbGroupScope group(Group());
+    if (group.Result() != kQdbOk) return group.Result();
+    std::vector<uint8_t> prefixes(appointment_ids.size() * 4);
+    for (size_t i = 0; i < appointment_ids.size(); ++i) PutBE(&prefixes[i * 4], appointment_ids[i]);
+    return DbFindByPrefixes(kLabCaseKey, static_cast<int>(appointment_ids.size()), prefixes.data(), 4,
+                            [&](int place, const void* record, int) {
+                                LabCaseLinkRecord r;
+                                std::memcpy(&r, record, sizeof r);
+                                LabCaseState& state = (*states)[static_cast<size_t>(place)];
+                                state = LeastAdvanced(state, static_cast<LabCaseState>(r.state));
+                            });
 }
 
 std::string LabCaseStatusText(LabCaseState state) {

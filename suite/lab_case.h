@@ -29,6 +29,10 @@ bool DeleteApptCaseLinks(uint32_t appointment_id);
 // The state the sheet shows: the least advanced case (needed before sent before received);
 // kLabNone without cases.
 LabCaseState ApptLabCaseState(uint32_t appointment_id);
+// The same for many appointments at once (the appointments of the shown days): states[i] for
+// appointment_ids[i]. Opens the lab-case group itself. 0, or the read's error (then nothing is
+// known).
+uint16_t ApptLabCaseStates(const std::vector<uint32_t>& appointment_ids, std::vector<LabCaseState>* states);
 // "Needed", "Sent", "Received", "In House", "" for none: the lists' lab-case status text.
 std::string LabCaseStatusText(LabCaseState state);
 // One line per case, "Case 12: Crown Co - Sent, due 12/10/2026" (no lab, no due date: those

@@ -34,3 +34,11 @@ NoteRead ReadNote(uint8_t kind, uint32_t owner) {
     out.text.assign(text, strnlen(text, kNoteTextLimit));
     return out;
 }
+
+uint16_t ReadNoteLengths(uint8_t kind, const std::vector<uint32_t>& owners, std::vector<int>* lengths) {
+    lengths->assign(owners.size(), 0);
+    std::vector<NoteKey> keys;
+    for (uint32_t owner : owners) keys.push_back({kind, owner});
+    return DbFindByPrefixes(kNoteKey, static_cast<int>(keys.size()), keys.data(), sizeof(NoteKey),
+                            [&](int place, const void*, int length) { (*lengths)[static_cast<size_t>(place)] = length; });
+}

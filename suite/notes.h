@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "suite/records/notes.h"
 
@@ -25,3 +26,8 @@ struct NoteRead {
 NoteRead ReadNote(uint8_t kind, uint32_t owner);
 // Its text alone, "" without one or after an error.
 inline std::string ReadNoteText(uint8_t kind, uint32_t owner) { return ReadNote(kind, owner).text; }
+
+// The notes of one kind of many owners at once (a day's appointments or their patients): the
+// length of each owner's whole note record, 0 for an owner without one, in the owners' order.
+// Works on the access layer's session; the notes group must be open. 0, or the read's error.
+uint16_t ReadNoteLengths(uint8_t kind, const std::vector<uint32_t>& owners, std::vector<int>* lengths);

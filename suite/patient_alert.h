@@ -5,10 +5,16 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // 2 when the patient has alerts for the date, else 0. Works on the access layer's session; the
 // notes group must be open.
 int PATALERT_PatientHasAlerts(uint32_t patient_id, int32_t date);
+
+// The same for many patients at once (the appointments of the shown days): alerts[i] 2 or 0 for
+// patient_ids[i]. Works on the access layer's session; the notes group must be open. 0, or the
+// read's error (then nothing is known).
+uint16_t PATALERT_PatientsHaveAlerts(const std::vector<uint32_t>& patient_ids, int32_t date, std::vector<uint8_t>* alerts);
 
 // The alert text of the patient for the date, "" without alerts. Opens the notes group itself.
 std::string PatientAlertText(uint32_t patient_id, int32_t date);

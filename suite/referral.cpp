@@ -42,6 +42,21 @@ bool REFERRAL_ReadSource(uint32_t referral_id, ReferralRecord* source) {
     return group.Result() == kQdbOk && DbFind(kReferralByIdKey, DbPrepareKey(&referral_id), source) == kQdbOk;
 }
 
+uint16_t REFERRAL_SourceNames(const std::vector<uint32_t>& referral_ids, std::map<uint32_t, std::string>* names) {
+    names->clear();
+    if (referral_ids.empty()) return kQdbOk;
+    DbGroupScope group(ReferralGroup());
+    if (group.Result() != kQdbOk) return group.Result();
+    std::vector<ReferralRecord> read(referral_ids.size());
+    std::vector<uint8_t> found(referral_ids.size());
+    const uint16_t result =
+        DbFindMany(kReferralByIdKey, static_cast<int>(referral_ids.size()), referral_ids.data(), read.data(), found.data());
+    if (result != kQdbOk) return result;
+    for (size_t i = 0; i < referral_ids.size(); ++i)
+        if (found[i]) (*names)[referral_ids[i]] = REFERRAL_SourceName(read[i]);
+    return kQdbOk;
+}
+
 ReferralSearch REFERRAL_FindSources(const std::string& text) {
     ReferralSearch found;
     const std::string wanted = Upper(Trimmed(text));

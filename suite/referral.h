@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ std::string REFERRAL_SourceName(const ReferralRecord& source);
 
 // Reads a source by id (key 208); false when there is none.
 bool REFERRAL_ReadSource(uint32_t referral_id, ReferralRecord* source);
+
+// The names of the sources of many ids at once (the boxes of the shown days), by id; an id
+// without a source has none. Opens the referral file itself. 0, or the read's error (then none).
+uint16_t REFERRAL_SourceNames(const std::vector<uint32_t>& referral_ids, std::map<uint32_t, std::string>* names);
 
 // The sources whose last name begins with the text, in the order of the name key (209): last
 // name, then first name. Case does not matter, and blanks around the text do not count; an empty

@@ -15,6 +15,7 @@
 #include "suite/lab_case.h"
 #include "suite/messages.h"
 #include "suite/names.h"
+#include "suite/notes.h"
 #include "suite/patient_alert.h"
 #include "suite/phones.h"
 #include "suite/records/notes.h"
@@ -96,10 +97,27 @@ void PlaceProviderBlocks(DayRecord* day, const ProviderInfo& provider, const Rsc
 // record and block override, so a week view reads them once instead of seven times.
 class ScheduleRecords {
 public:
+    // Reads the records of the keys not read yet together (a day's in one statement), for the
+    // Find calls to come: one by one they were a round trip each on a database server. After a
+    // failed read Find reads them one by one.
+    void Prefetch(const std::vector<RscUseKey>& keys) {
+        std::vector<RscUseKey> missing;
+        for (const RscUseKey& key : keys)
+            if (!found_.count(NameOf(key))) missing.push_back(key);
+        if (missing.empty()) return;
+        std::vector<uint8_t> read(missing.size() * kRscUseRecordLength), found(missing.size());
+        if (DbFindMany(kRscUseKey, static_cast<int>(missing.size()), missing.data(), read.data(), found.data()) != kQdbOk)
+            return;
+        for (size_t i = 0; i < missing.size(); ++i) {
+            std::vector<uint8_t> record;
+            if (found[i]) record.assign(&read[i * kRscUseRecordLength], &read[(i + 1) * kRscUseRecordLength]);
+            found_.emplace(NameOf(missing[i]), std::move(record));
+        }
+    }
     // The record of the key, or null when there is none.
     const uint8_t* Find(uint8_t kind, const char id[4], int32_t week) {
         const RscUseKey key = KeyOf(kind, id, week);
-        const std::string name(reinterpret_cast<const char*>(&key), sizeof key);
+        const std::string name = NameOf(key);
         auto it = found_.find(name);
         if (it == found_.end()) {
             std::vector<uint8_t> record(kRscUseRecordLength);
@@ -110,8 +128,22 @@ public:
     }
 
 private:
+    static std::string NameOf(const RscUseKey& key) { return std::string(reinterpret_cast<const char*>(&key), sizeof key); }
     std::map<std::string, std::vector<uint8_t>> found_;
 };
+
+// The schedule records a load of the day reads: the week record of each provider column and,
+// with the time blocks, every provider's block override.
+std::vector<RscUseKey> ScheduleKeysOf(const DayRecord& day, bool with_overrides) {
+    const int32_t week = WeekStartOf(day.date);
+    std::vector<RscUseKey> keys;
+    for (const DayColumn& c : day.columns)
+        if (c.kind == kProviderColumn)
+            keys.push_back(KeyOf(kRscProvider, practice_tables.providers[static_cast<size_t>(c.resourceIndex)].id, week));
+    if (with_overrides)
+        for (const ProviderInfo& p : practice_tables.providers) keys.push_back(KeyOf(kRscBlockOverride, p.id, week));
+    return keys;
+}
 
 void LoadProviderOccupancy(const DayRecord& day, const ProviderInfo& provider, ScheduleRecords& records,
                            DayColumn* column) {
@@ -151,16 +183,13 @@ bool ViewShowsLine(int code) {
     return std::find(std::begin(v.infoOrder), std::end(v.infoOrder), code) != std::end(v.infoOrder);
 }
 
-std::string ReferralName(uint32_t referral_id) {
-    ReferralRecord r{};
-    return REFERRAL_ReadSource(referral_id, &r) ? REFERRAL_SourceName(r) : "";
-}
-
-std::string ReferringPatientName(uint32_t patient_id) {
-    PatientRecord p{};
-    if (DbFind(kPatientByIdKey, DbPrepareKey(&patient_id), &p) != kQdbOk) return "";
+std::string PackedName(const PatientRecord& p) {
     return QVN_PackName(GetText(p.lastName), GetText(p.firstName), std::string(1, p.middleInitial ? p.middleInitial : ' '));
 }
+
+// The "Referred By" line's sources of a day view's boxes: the patient's referral source, or for
+// a new patient the patient or source who referred them.
+bool ShowsReferrals(ViewMode mode) { return mode == kDayView && ViewShowsLine(13); }
 
 
 // A patient who keeps the phones private has them shown as the private-phone text, in every
@@ -176,19 +205,26 @@ void MaskPrivatePhonesOf(const AppointmentRecord& a, ApptDisplay* d) {
     if (a.patientId != 0 && DbFind(kPatientByIdKey, DbPrepareKey(&a.patientId), &p) == kQdbOk) MaskPrivatePhones(p, d);
 }
 
+std::vector<uint32_t> SortedUnique(std::vector<uint32_t> ids) {
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
+}
+
 // The patients of the shown appointments, read together: one by one they were most of a week's
 // load on a database server (a round trip each). The patient file is open.
 class ShownPatients {
 public:
-    explicit ShownPatients(const std::vector<const std::vector<AppointmentRecord>*>& columns) {
+    // with_referring: also the patients who referred the new patients.
+    ShownPatients(const std::vector<const std::vector<AppointmentRecord>*>& columns, bool with_referring) {
         std::vector<uint32_t> ids;
         for (const auto* records : columns)
             for (const AppointmentRecord& a : *records) {
-                const uint32_t id = a.patientId;  // a copy: the record is packed
+                const uint32_t id = a.patientId, referring = a.referredById;  // copies: the record is packed
                 if (id != 0) ids.push_back(id);
+                else if (with_referring && a.referredByKind == 0 && referring != 0) ids.push_back(referring);
             }
-        std::sort(ids.begin(), ids.end());
-        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+        ids = SortedUnique(std::move(ids));
         if (ids.empty()) return;
         std::vector<PatientRecord> read(ids.size());
         std::vector<uint8_t> found(ids.size());
@@ -206,10 +242,83 @@ private:
     std::map<uint32_t, PatientRecord> patients_;
 };
 
+// The markers of the shown appointments of a day view (patient alerts, appointment notes, lab
+// cases), read together for all of them: one by one they were three statements an appointment,
+// a round trip each on a database server. A failed read shows no markers of its kind, as a
+// failed read of one did. The notes file is open.
+class ShownMarkers {
+public:
+    ShownMarkers(const std::vector<const std::vector<AppointmentRecord>*>& columns, int32_t date) {
+        const ActiveView& view = view_state.active;
+        std::vector<uint32_t> patients, appointments, with_cases;
+        for (const auto* records : columns)
+            for (const AppointmentRecord& a : *records) {
+                const uint32_t patient = a.patientId, id = a.id;  // copies: the record is packed
+                if (view.showAlerts && patient != 0) patients.push_back(patient);
+                if (view.showNotes) appointments.push_back(id);
+                if (a.labCase) with_cases.push_back(id);
+            }
+        patients = SortedUnique(std::move(patients));
+        appointments = SortedUnique(std::move(appointments));
+        with_cases = SortedUnique(std::move(with_cases));
+        std::vector<uint8_t> alerts;
+        if (!patients.empty() && PATALERT_PatientsHaveAlerts(patients, date, &alerts) == kQdbOk)
+            for (size_t i = 0; i < patients.size(); ++i) alerts_[patients[i]] = alerts[i];
+        std::vector<int> lengths;
+        if (!appointments.empty() && ReadNoteLengths(kNoteAppointment, appointments, &lengths) == kQdbOk)
+            for (size_t i = 0; i < appointments.size(); ++i)
+                if (lengths[i] > 0) noted_.push_back(appointments[i]);
+        std::vector<LabCaseState> states;
+        if (!with_cases.empty() && ApptLabCaseStates(with_cases, &states) == kQdbOk)
+            for (size_t i = 0; i < with_cases.size(); ++i) cases_[with_cases[i]] = states[i];
+    }
+    uint8_t AlertOf(uint32_t patient_id) const {
+        const auto it = alerts_.find(patient_id);
+        return it == alerts_.end() ? 0 : it->second;
+    }
+    bool HasNote(uint32_t appointment_id) const { return std::binary_search(noted_.begin(), noted_.end(), appointment_id); }
+    LabCaseState CaseStateOf(uint32_t appointment_id) const {
+        const auto it = cases_.find(appointment_id);
+        return it == cases_.end() ? kLabNone : it->second;
+    }
+
+private:
+    std::map<uint32_t, uint8_t> alerts_;
+    std::vector<uint32_t> noted_;  // ascending
+    std::map<uint32_t, LabCaseState> cases_;
+};
+
+// What the boxes of a load show beside the appointment records, read together for all of them:
+// the patients, and in the day view the markers and the referral sources.
+struct ShownFacts {
+    using Columns = std::vector<const std::vector<AppointmentRecord>*>;
+    ShownFacts(const Columns& columns, ViewMode mode, int32_t date)
+        : patients(columns, ShowsReferrals(mode)), markers(mode == kDayView ? columns : Columns(), date) {
+        if (!ShowsReferrals(mode)) return;
+        std::vector<uint32_t> ids;
+        for (const auto* records : columns)
+            for (const AppointmentRecord& a : *records) {
+                const PatientRecord* patient = a.patientId != 0 ? patients.Of(a.patientId) : nullptr;
+                const uint32_t source = patient ? patient->referralId : 0, referring = a.referredById;  // copies: packed
+                if (source) ids.push_back(source);
+                else if (a.patientId == 0 && a.referredByKind != 0 && referring != 0) ids.push_back(referring);
+            }
+        REFERRAL_SourceNames(SortedUnique(std::move(ids)), &referrals);  // a failed read shows no sources
+    }
+    std::string ReferralName(uint32_t referral_id) const {
+        const auto it = referrals.find(referral_id);
+        return it == referrals.end() ? "" : it->second;
+    }
+    ShownPatients patients;
+    ShownMarkers markers;
+    std::map<uint32_t, std::string> referrals;  // source names by id
+};
+
 // The patient's side of the box and the markers: day view only. patient: the appointment's
 // patient record, null when it has none or it was not found.
-void AddPatientFacts(const AppointmentRecord& a, const PatientRecord* patient, int32_t date, ApptDisplay* d) {
+void AddPatientFacts(const AppointmentRecord& a, const PatientRecord* patient, const ShownFacts& facts, ApptDisplay* d) {
     const ActiveView& view = view_state.active;
+    const ShownMarkers& markers = facts.markers;
     PatientRecord p{};
     const bool have_patient = patient != nullptr;
     if (have_patient) p = *patient;
@@ -222,15 +331,18 @@ void AddPatientFacts(const AppointmentRecord& a, const PatientRecord* patient, i
         bool alert = false;
         for (uint8_t byte : p.medicalAlerts) alert |= byte != 0;
         d->medicalAlert = alert ? 2 : 0;
-        d->patientAlert = static_cast<uint8_t>(PATALERT_PatientHasAlerts(a.patientId, date));
+        d->patientAlert = markers.AlertOf(a.patientId);
     }
-    if (view.showNotes && NoteExists(kNoteAppointment, a.id)) d->noteFlag = 2;
-    if (a.labCase) d->labCaseState = static_cast<uint8_t>(ApptLabCaseState(a.id));
+    if (view.showNotes && markers.HasNote(a.id)) d->noteFlag = 2;
+    if (a.labCase) d->labCaseState = static_cast<uint8_t>(markers.CaseStateOf(a.id));
     if (have_patient) MaskPrivatePhones(p, d);
     if (ViewShowsLine(13)) {
-        if (have_patient && p.referralId) d->referredBy = ReferralName(p.referralId);
-        else if (a.patientId == 0 && a.referredById)
-            d->referredBy = a.referredByKind == 0 ? ReferringPatientName(a.referredById) : ReferralName(a.referredById);
+        if (have_patient && p.referralId) d->referredBy = facts.ReferralName(p.referralId);
+        else if (a.patientId == 0 && a.referredById && a.referredByKind != 0) d->referredBy = facts.ReferralName(a.referredById);
+        else if (a.patientId == 0 && a.referredById) {
+            const PatientRecord* referring = facts.patients.Of(a.referredById);
+            if (referring) d->referredBy = PackedName(*referring);
+        }
     }
 }
 
@@ -294,13 +406,13 @@ bool ReadDayAppointments(const DayRecord& day, std::vector<std::pair<DayColumn*,
     return true;
 }
 
-// The column's boxes of the appointments read, their patients at hand.
-void FillOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, const std::vector<AppointmentRecord>& records,
-                         const ShownPatients& patients) {
+// The column's boxes of the appointments read, their patients and markers at hand.
+void FillOperatoryColumn(DayColumn* column, ViewMode mode, const std::vector<AppointmentRecord>& records,
+                         const ShownFacts& facts) {
     for (const AppointmentRecord& a : records) {
         ApptDisplay d = DisplayOfRecord(a);
-        const PatientRecord* patient = a.patientId != 0 ? patients.Of(a.patientId) : nullptr;
-        if (mode == kDayView) AddPatientFacts(a, patient, day->date, &d);
+        const PatientRecord* patient = a.patientId != 0 ? facts.patients.Of(a.patientId) : nullptr;
+        if (mode == kDayView) AddPatientFacts(a, patient, facts, &d);
         else if (patient) MaskPrivatePhones(*patient, &d);
         const int index = static_cast<int>(column->appointments.size());
         const int units = std::max(1, d.length / 5);
@@ -316,7 +428,7 @@ bool LoadOperatoryColumn(DayRecord* day, DayColumn* column, ViewMode mode, uint1
     std::vector<AppointmentRecord> records;
     const bool whole = ReadOperatoryAppointments(*day, *column, &records, error);
     if (*error != kQdbOk) return false;
-    FillOperatoryColumn(day, column, mode, records, ShownPatients({&records}));
+    FillOperatoryColumn(column, mode, records, ShownFacts({&records}, mode, day->date));
     return whole;
 }
 
@@ -404,12 +516,30 @@ struct DayFiles {
     }
 };
 
+// Which of the dates of a load have a day note, read together: a week's seven in one statement.
+// A failed read shows no day notes, as a failed read of one did.
+class DayNotes {
+public:
+    DayNotes(const DayFiles& files, const std::vector<int32_t>& dates) {
+        const std::vector<uint32_t> owners(dates.begin(), dates.end());
+        std::vector<int> lengths;
+        if (!files.NotesOpen() || owners.empty() || ReadNoteLengths(kNoteDay, owners, &lengths) != kQdbOk) return;
+        for (size_t i = 0; i < dates.size(); ++i)
+            if (lengths[i] > 0) noted_.push_back(dates[i]);
+    }
+    bool Has(int32_t date) const { return std::find(noted_.begin(), noted_.end(), date) != noted_.end(); }
+
+private:
+    std::vector<int32_t> noted_;
+};
+
 // A day that cannot be read shows nothing rather than what it showed before: an appointment
 // moved away at another workstation must not go on looking booked here.
-int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day, ViewMode mode) {
+int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, const DayNotes& notes, DayRecord* day, ViewMode mode) {
     ClearColumns(day);
-    day->hasNote = files.NotesOpen() && NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
+    day->hasNote = notes.Has(day->date);
     if (!files.AllOpen()) return 0;
+    records.Prefetch(ScheduleKeysOf(*day, true));
     for (DayColumn& c : day->columns) {
         if (c.kind != kProviderColumn) continue;
         const ProviderInfo& p = practice_tables.providers[static_cast<size_t>(c.resourceIndex)];
@@ -420,7 +550,7 @@ int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day,
         if (!HasProviderColumn(*day, i)) PlaceBlocksOf(day, i, records, nullptr);
     if (mode == kMonthView) return 1;
     // Every column's appointments first (one walk over the day's operatory bookings), then their
-    // patients in one go, then the boxes.
+    // patients and markers in a few statements, then the boxes.
     uint16_t error = kQdbOk;
     std::vector<std::pair<DayColumn*, std::vector<AppointmentRecord>>> read;
     for (DayColumn& c : day->columns)
@@ -429,8 +559,8 @@ int LoadDayFrom(const DayFiles& files, ScheduleRecords& records, DayRecord* day,
     if (error == kQdbOk) {
         std::vector<const std::vector<AppointmentRecord>*> columns;
         for (const auto& [column, records] : read) columns.push_back(&records);
-        const ShownPatients patients(columns);
-        for (auto& [column, records] : read) FillOperatoryColumn(day, column, mode, records, patients);
+        const ShownFacts facts(columns, mode, day->date);
+        for (auto& [column, records] : read) FillOperatoryColumn(column, mode, records, facts);
     }
     if (error != kQdbOk) {
         ClearColumns(day);
@@ -463,6 +593,7 @@ bool ReloadColumns(const DayFiles& files, ScheduleRecords& records, DayRecord* d
     for (const DayColumn& c : day->columns)
         if (c.kind == kOperatoryColumn && static_cast<int>(c.appointments.size()) >= kMaxColumnAppointments) return false;
     day->hasNote = NoteExists(kNoteDay, static_cast<uint32_t>(day->date));
+    records.Prefetch(ScheduleKeysOf(*day, false));
     for (DayColumn& c : day->columns) {
         if (c.kind != kProviderColumn) continue;
         // A save that empties the provider's week removes its record: nothing read is nothing booked.
@@ -512,7 +643,7 @@ void RefreshSavedAppointment(const AppointmentRecord* before, const AppointmentR
 int LoadDay(DayRecord* day, ViewMode mode) {
     DayFiles files;
     ScheduleRecords records;
-    return LoadDayFrom(files, records, day, mode);
+    return LoadDayFrom(files, records, DayNotes(files, {day->date}), day, mode);
 }
 
 void LoadHours() {
@@ -548,6 +679,9 @@ void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
     {
         DayFiles files;
         ScheduleRecords records;
+        std::vector<int32_t> shown;
+        for (const DayRecord& day : day_data.days) shown.push_back(day.date);
+        const DayNotes notes(files, shown);
         bool unreachable = false;
         for (DayRecord& day : day_data.days) {
             BuildColumns(&day, mode);
@@ -555,7 +689,7 @@ void LoadShownDays(const std::vector<int32_t>& dates, ViewMode mode) {
             // empty: the files open for the load were the old session's, and once a new session
             // runs the window loads every shown day again.
             if (unreachable) continue;
-            const int loaded = LoadDayFrom(files, records, &day, mode);
+            const int loaded = LoadDayFrom(files, records, notes, &day, mode);
             unreachable = loaded == kQdbConnectionLost || loaded == kQdbNoSession;
         }
     }

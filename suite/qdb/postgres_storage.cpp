@@ -169,6 +169,7 @@ public:
             error_ = Diagnostic(SQL_HANDLE_DBC, dbc_);
             return false;
         }
+        CountStorageStatement();
         SQLRETURN rc = SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS);
         bool ok = SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA;
         if (!ok) NoteError(h, nullptr);
@@ -235,6 +236,7 @@ public:
             error_ = reason;
             return false;
         }
+        CountStorageStatement();
         bool ok = SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT));
         if (!ok) {
             NoteError(dbc_, nullptr, SQL_HANDLE_DBC);
@@ -245,6 +247,7 @@ public:
     }
     void Rollback() override {
         if (!inTransaction_) return;
+        CountStorageStatement();
         SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
         SetAutocommit(true);
     }
@@ -416,6 +419,7 @@ StepResult OdbcStatement::Step() {
         }
         const bool guarded = writes_ && owner_.GuardsEachWrite();
         if (guarded && !owner_.BeginGuard()) return StepResult::Error;
+        CountStorageStatement();
         SQLRETURN rc = SQLExecute(h_);
         const bool failed = rc != SQL_NO_DATA && !SQL_SUCCEEDED(rc);
         std::string state;

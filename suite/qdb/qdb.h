@@ -134,6 +134,17 @@ int QDB_FindRec(QdbFile file, int key, const void* key_buffer, void* record);
 // where QDB_FindRec would make one each; the current record stays as it was. Under lock mode 2
 // each record is read and locked as QDB_FindRec does. 1 when all were looked for.
 int QDB_FindRecs(QdbFile file, int key, int count, const void* key_buffers, void* records, uint8_t* found);
+// The records whose key starts with any of count prefixes (prefixes: significant bytes each, one
+// after the other): what many owners have in another file at once (the notes and lab cases of a
+// day's appointments), one statement per 64 prefixes where a read or a set each would make one
+// each. For every record found, sink(context, i, record, length) for each place i that asks for
+// its prefix, the records of one prefix in key order; record is the whole record (of a
+// variable-length group too: length says how long), valid during the call only. It reads
+// without locking whatever the lock mode (for showing, never for changing) and leaves the
+// current record as it was. 1 when all were looked for.
+using QdbRecordSink = void (*)(void* context, int place, const void* record, int length);
+int QDB_FindRecsByPrefixes(QdbFile file, int key, int count, const void* prefixes, int significant, QdbRecordSink sink,
+                           void* context);
 int QDB_GreaterThanOrEqualRec(QdbFile file, int key, const void* key_buffer, void* record);
 int QDB_LessThanOrEqualRec(QdbFile file, int key, const void* key_buffer, void* record);
 int QDB_FirstRec(QdbFile file, int key_or_file, void* record);

@@ -27,6 +27,7 @@ public:
     }
     void BindInt(int i, int64_t v) override { sqlite3_bind_int64(s_, i, v); }
     StepResult Step() override {
+        if (!sqlite3_stmt_busy(s_)) CountStorageStatement();
         switch (sqlite3_step(s_)) {
             case SQLITE_ROW: return StepResult::Row;
             case SQLITE_DONE: return StepResult::Done;
@@ -100,7 +101,10 @@ public:
         slot = std::make_unique<SqliteStatement>(s);
         return slot.get();
     }
-    bool Exec(const std::string& sql) override { return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK; }
+    bool Exec(const std::string& sql) override {
+        CountStorageStatement();
+        return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
     std::string Error() override { return sqlite3_errmsg(db_); }
 
     bool BeginWrite() override { return Exec("BEGIN IMMEDIATE"); }

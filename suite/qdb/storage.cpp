@@ -2,6 +2,7 @@
 #include "suite/qdb/storage.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <filesystem>
 
@@ -17,6 +18,13 @@ std::string Lower(std::string text) {
 }
 
 }  // namespace
+
+namespace {
+std::atomic<uint64_t> statements_run{0};
+}  // namespace
+
+uint64_t StorageStatementsRun() { return statements_run.load(std::memory_order_relaxed); }
+void CountStorageStatement() { statements_run.fetch_add(1, std::memory_order_relaxed); }
 
 StorageLocation LocateStorage(const std::string& data_directory) {
     StorageLocation where;

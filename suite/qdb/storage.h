@@ -107,6 +107,12 @@ public:
     virtual void Unlock(uint64_t offset) = 0;
 };
 
+// Statements sent to the database by every connection of the process so far: each run of a
+// prepared statement, each Exec, each commit or rollback on a server. What the benchmarks count
+// per load (a round trip each on a server).
+uint64_t StorageStatementsRun();
+void CountStorageStatement();
+
 // Where a practice's database is: the data directory, and what its "qvndata.inf" says in
 // [DATABASE]: Backend (SQLite, the default, or PostgreSQL) and Connection (an ODBC connection
 // string without a password).

@@ -1,11 +1,13 @@
 // The engine's calls that move many records at once, and the reads ahead that spare a server its
 // round trips, on SQLite files and PostgreSQL databases alike: many records added in one call
 // come back by their keys and in order, a batch read by a unique key answers every value in its
-// place, walks read ahead yet see the session's own writes, and a change with a failed statement
+// place, a read of many key prefixes gives each place the records of its prefix and locks none,
+// walks read ahead yet see the session's own writes, and a change with a failed statement
 // commits nothing while the session goes on.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "qdb_test_files.h"
@@ -40,7 +42,7 @@ TEST_P(QdbBatch, RecordsAddedTogetherComeBackByKeyInSetsAndInWalks) {
 
     // Values found, missing and repeated, across more values than one statement takes.
     std::vector<uint32_t> wanted = {5, 999, 700, 5};
-    for (uint32_t id = 100; id < 200; ++id) wanted.push_back(id);
+    for (uint32_t id = 100; id < 400; ++id) wanted.push_back(id);
     std::vector<uint8_t> records(wanted.size() * 286), found(wanted.size(), 7);
     uint32_t seven = 7;
     ASSERT_EQ(1, QDB_FindRec(f, kById, &seven, rec));
@@ -84,6 +86,77 @@ TEST_P(QdbBatch, RecordsAddedTogetherComeBackByKeyInSetsAndInWalks) {
         if (IdOf(rec) == 10) byte_of_ten = rec[155];
     EXPECT_EQ(698, walked);
     EXPECT_EQ(42, byte_of_ten) << "record 10 as written, not as read ahead";
+}
+
+namespace {
+
+// The ids each place of a prefix read got, in the order they came.
+std::vector<std::vector<uint32_t>> ReadByPrefixes(QdbFile f, int key, const std::vector<uint8_t>& prefixes, int significant) {
+    std::vector<std::vector<uint32_t>> got(prefixes.size() / static_cast<size_t>(significant));
+    const QdbRecordSink sink = [](void* context, int place, const void* record, int length) {
+        auto& places = *static_cast<std::vector<std::vector<uint32_t>>*>(context);
+        places.at(static_cast<size_t>(place)).push_back(length == 286 ? IdOf(static_cast<const uint8_t*>(record)) : 0);
+    };
+    EXPECT_EQ(1, QDB_FindRecsByPrefixes(f, key, static_cast<int>(got.size()), prefixes.data(), significant, sink, &got));
+    return got;
+}
+
+std::vector<uint8_t> IdBytes(std::initializer_list<uint32_t> ids, int significant) {
+    std::vector<uint8_t> bytes;
+    for (uint32_t id : ids)
+        for (int i = 0; i < significant; ++i) bytes.push_back(static_cast<uint8_t>(id >> (8 * i)));  // as stored: low byte first
+    return bytes;
+}
+
+}  // namespace
+
+TEST_P(QdbBatch, PrefixReadsGiveEveryPlaceItsOwnRecordsWithoutLocking) {
+    QdbFile f = QDB_OpenFile(s, kAppointments);
+    ASSERT_EQ(1, AddAll(f, OneColumn(1, 300)));
+    // Ids whose first three key bytes are all 0xFF, and one short of them.
+    ASSERT_EQ(1, AddAll(f, {Appointment(0xFFFFFFFFu, 2461387, "OP2 ", 9), Appointment(0x00FFFFFFu, 2461387, "OP2 ", 9),
+                            Appointment(0x00FFFFFEu, 2461387, "OP3 ", 9)}));
+
+    // Whole ids, found, missing and repeated, over more places than one statement takes.
+    std::vector<uint32_t> ids = {5, 999, 300, 5};
+    for (uint32_t id = 10; id < 290; ++id) ids.push_back(id);
+    std::vector<uint8_t> whole;
+    for (uint32_t id : ids) whole.insert(whole.end(), reinterpret_cast<uint8_t*>(&id), reinterpret_cast<uint8_t*>(&id) + 4);
+    uint8_t rec[286];
+    uint32_t seven = 7;
+    ASSERT_EQ(1, QDB_FindRec(f, kById, &seven, rec));
+    const std::vector<std::vector<uint32_t>> got = ReadByPrefixes(f, kById, whole, 4);
+    std::vector<std::vector<uint32_t>> expected;
+    for (uint32_t id : ids) expected.push_back(id == 999 ? std::vector<uint32_t>{} : std::vector<uint32_t>{id});
+    EXPECT_EQ(expected, got);
+    ASSERT_EQ(1, QDB_NextRec(f, kAppointments, rec));
+    EXPECT_EQ(8u, IdOf(rec)) << "the prefix read left the current record alone";
+
+    // Shorter prefixes: every record that starts with one, in key order, to each place that asks.
+    EXPECT_EQ((std::vector<std::vector<uint32_t>>{{0x00FFFFFFu, 0xFFFFFFFFu}, {1}, {}, {0x00FFFFFFu, 0xFFFFFFFFu}}),
+              ReadByPrefixes(f, kById, IdBytes({0xFFFFFF, 1, 0x0A0B0C, 0xFFFFFF}, 3), 3));
+    std::vector<uint8_t> day(9);
+    const int32_t date = 2461387;
+    std::memcpy(day.data(), &date, 4);
+    day[4] = 3;
+    std::memcpy(day.data() + 5, "OP2 ", 4);
+    EXPECT_EQ((std::vector<std::vector<uint32_t>>{{0xFFFFFFFFu, 0x00FFFFFFu}}), ReadByPrefixes(f, kByDateOperatory, day, 9))
+        << "a key that is not unique: in the order the records were added";
+
+    // Under lock mode 2 the records are read as they are, locked elsewhere or not, and not locked.
+    QdbSession b = Other();
+    QdbFile fb = QDB_OpenFile(b, kAppointments);
+    ASSERT_EQ(1, QDB_LKISAM(b, 2));
+    uint32_t five = 5;
+    ASSERT_EQ(1, QDB_FindRec(fb, kById, &five, rec));
+    ASSERT_EQ(1, QDB_LKISAM(s, 2));
+    EXPECT_EQ((std::vector<std::vector<uint32_t>>{{5}, {6}}), ReadByPrefixes(f, kById, IdBytes({5, 6}, 4), 4));
+    ASSERT_EQ(1, QDB_LKISAM(s, 0));
+    uint32_t six = 6;
+    EXPECT_EQ(1, QDB_FindRec(fb, kById, &six, rec)) << "record 6 was not locked by the prefix read";
+    EXPECT_EQ(0, QDB_FindRecsByPrefixes(f, kById, 1, &six, 5, nullptr, nullptr));
+    EXPECT_EQ(kQdbBadKey, QDB_GetLastResultNum(s)) << "a prefix longer than the key";
+    QDB_EndSession(b);
 }
 
 TEST_P(QdbBatch, AFailedStatementLeavesNothingOfItsChangeAndTheSessionGoesOn) {

@@ -1,9 +1,11 @@
 // The patients of a loaded day, read together for all its columns, on SQLite files and PostgreSQL
 // databases alike: each box shows its own patient's facts and privacy, a patient in two columns
-// and a patient record that is missing included.
+// and a patient record that is missing included, and its own referral source or referring
+// patient on the "Referred By" line.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,12 +22,13 @@ class ShownPatients : public DemoPracticeTest, public ::testing::WithParamInterf
 protected:
     ShownPatients() : DemoPracticeTest(GetParam()) {}
     void TearDown() override { FreeDays(); }
-    void AddPatient(uint32_t id, const char* preferred, uint8_t privacy) {
+    void AddPatient(uint32_t id, const char* preferred, uint8_t privacy, uint32_t referral = 0) {
         PatientRecord p{};
         p.id = id;
         std::strcpy(p.lastName, "Test");
         std::strcpy(p.preferredName, preferred);
         p.privacy = privacy;
+        p.referralId = referral;
         FileGroupDesc desc{};
         DbGroupOf(kPatientFile, &desc);
         DbGroupScope group(desc);
@@ -72,4 +75,55 @@ TEST_P(ShownPatients, EveryBoxShowsItsOwnPatientInTheDayAndTheWeek) {
                                         "Test, Robert: Private / Bob", "Test, Susan: 5552220000 / Sue",
                                         "Gone, Gary: 5553330000 / "}),
               Boxes());
+}
+
+TEST_P(ShownPatients, TheReferredByLineNamesEachBoxsOwnSourceOrReferringPatient) {
+    // The demo's referral sources: 1 "Dr. Simon Hart", 2 "Lakeside Orthodontic" (the name cut to its
+    // field's 20 characters).
+    AddPatient(880001, "Bob", 0, 1);
+    AddPatient(880002, "Sue", 0, 2);
+    {
+        PatientRecord referrer{};
+        referrer.id = 880003;
+        std::strcpy(referrer.lastName, "Referrer");
+        std::strcpy(referrer.firstName, "Rita");
+        referrer.middleInitial = 'K';
+        FileGroupDesc desc{};
+        DbGroupOf(kPatientFile, &desc);
+        DbGroupScope group(desc);
+        ASSERT_EQ(kQdbOk, DbAdd(kPatientFile, &referrer));
+    }
+    BookFor(7001, 13, "DR1", "OP1", 880001, "Test, Robert", "5551110000");
+    BookFor(7002, 13, "DR2", "OP2", 880002, "Test, Susan", "5552220000");
+    BookFor(7003, 14, "DR1", "OP2", 880001, "Test, Robert", "5551110000");
+    BookFor(7004, 15, "DR3", "OP3", 880777, "Gone, Gary", "5553330000");  // no patient record
+    // New patients: referred by a patient, by a source, by a source that is gone.
+    const struct {
+        uint32_t id;
+        uint8_t kind;
+        uint32_t by;
+    } new_patients[] = {{7005, 0, 880003}, {7006, 1, 2}, {7007, 1, 99}};
+    int hour = 13;
+    for (const auto& n : new_patients) {
+        AppointmentRecord a = DemoAppt(n.id, kMonday, hour++, 0, 20, "DR1", "OP4");
+        a.referredByKind = n.kind;
+        a.referredById = n.by;
+        Book(a);
+    }
+    ShowOnly({"DR1", "DR2", "DR3"}, {"OP1", "OP2", "OP3", "OP4"});
+    view_state.active.infoOrder[8] = 13;
+
+    LoadShownDays({kMonday}, kDayView);
+    std::map<int32_t, std::string> shown;
+    for (const DayColumn& c : day_data.days.at(0).columns)
+        for (const ApptDisplay& d : c.appointments)
+            if (d.id >= 7001 && d.id <= 7007) shown[d.id] = d.referredBy;
+    EXPECT_EQ((std::map<int32_t, std::string>{{7001, "Dr. Simon Hart"},
+                                              {7002, "Lakeside Orthodontic"},
+                                              {7003, "Dr. Simon Hart"},
+                                              {7004, ""},
+                                              {7005, "Referrer, Rita K"},
+                                              {7006, "Lakeside Orthodontic"},
+                                              {7007, ""}}),
+              shown);
 }
