@@ -1,6 +1,7 @@
-// Building and loading the shown days. A day is loaded with the files opened once for the whole
-// day: every column then reads its set by key, so a week of twenty operatories is 140 short key
-// walks and nothing more.
+// Building and loading the shown days. The shown days are loaded with the files opened once: a
+// day's bookings are one walk, and what the boxes show of their patients (the patients, alerts,
+// notes, lab cases and referrals), the days' schedule records and the day notes are read for all
+// of them together, many keys to a statement, never one appointment at a time.
 #include "views/day_data.h"
 
 #include <algorithm>
