@@ -384,45 +384,29 @@ uint16_t DbLast(int key_or_file, void* record) {
 uint16_t DbNext(int key_or_file, void* record) {
     return Retried(key_or_file, [&](uint32_t h) { QDB_NextRec(h, key_or_file, record); });
 }
-uint16_t DbPrev(int key_or_file, void* record) {
-    return Retried(key_or_file, [&](uint32_t h) { QDB_PrevRec(h, key_or_file, record); });
-}
 uint16_t DbGreaterEqual(int key, const void* key_buffer, void* record) {
     return Retried(key, [&](uint32_t h) { QDB_GreaterThanOrEqualRec(h, key, key_buffer, record); });
 }
-uint16_t DbLessEqual(int key, const void* key_buffer, void* record) {
-    return Retried(key, [&](uint32_t h) { QDB_LessThanOrEqualRec(h, key, key_buffer, record); });
-}
 
-static uint16_t StartSet(int key, int direction, const void* key_buffer, void* record, int significant) {
+uint16_t DbStartSetForward(int key, const void* key_buffer, void* record, int significant) {
     FileGroupDesc d;
     DbGroupOf(key, &d);
     return Retried(key, [&](uint32_t h) {
         uint32_t& slot = SetSlot(d);
         if (slot) QDB_EndSet(slot);
-        slot = QDB_StartSet(h, key, direction, key_buffer, record, significant);
+        slot = QDB_StartSet(h, key, 0, key_buffer, record, significant);
     });
 }
 
-uint16_t DbStartSetForward(int key, const void* key_buffer, void* record, int significant) {
-    return StartSet(key, 0, key_buffer, record, significant);
-}
-uint16_t DbStartSetBackward(int key, const void* key_buffer, void* record, int significant) {
-    return StartSet(key, 1, key_buffer, record, significant);
-}
-
-// Next or previous in the set open on the group.
-static uint16_t StepInSet(int key, void* record, int (*step)(QdbSet, void*)) {
+// Next in the set open on the group.
+uint16_t DbNextInSet(int key, void* record) {
     uint32_t h;
     FileGroupDesc d;
     if (!HandleOf(key, &h, &d)) return db_state.lastResult;
     uint32_t set = SetSlot(d);
     if (set == 0) return Set(kQdbNotFound, key);
-    return WithRetry([&] { step(set, record); });
+    return WithRetry([&] { QDB_NextRecInSet(set, record); });
 }
-
-uint16_t DbNextInSet(int key, void* record) { return StepInSet(key, record, QDB_NextRecInSet); }
-uint16_t DbPrevInSet(int key, void* record) { return StepInSet(key, record, QDB_PrevRecInSet); }
 
 uint16_t DbAdd(int file, const void* record) {
     return Unretried(file, [&](uint32_t h) { QDB_AddRec(h, record); });
@@ -433,14 +417,8 @@ uint16_t DbWrite(int file, const void* record) {
 uint16_t DbDelete(int file) {
     return Unretried(file, [&](uint32_t h) { QDB_DeleteCurRec(h); });
 }
-uint16_t DbUnlockCurrent(int file) {
-    return Unretried(file, [&](uint32_t h) { QDB_UnlockCurRecord(h); });
-}
 uint16_t DbAddVariable(int file, const void* record, int length) {
     return Unretried(file, [&](uint32_t h) { QDB_AddVRec(h, record, length); });
-}
-uint16_t DbWriteVariable(int file, const void* record, int length) {
-    return Unretried(file, [&](uint32_t h) { QDB_WriteVRec(h, record, length); });
 }
 uint16_t DbReadEntireVariable(int file, void* buffer, int buffer_size) {
     return Unretried(file, [&](uint32_t h) { QDB_ReadEntireVarRec(h, buffer, buffer_size); });

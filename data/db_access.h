@@ -131,15 +131,10 @@ uint16_t DbFindByPrefixes(int key, int count, const void* prefixes, int signific
 uint16_t DbFirst(int key_or_file, void* record);
 uint16_t DbLast(int key_or_file, void* record);
 uint16_t DbNext(int key_or_file, void* record);
-uint16_t DbPrev(int key_or_file, void* record);
 uint16_t DbGreaterEqual(int key, const void* key_buffer, void* record);
-uint16_t DbLessEqual(int key, const void* key_buffer, void* record);
 uint16_t DbStartSetForward(int key, const void* key_buffer, void* record, int significant);
-uint16_t DbStartSetBackward(int key, const void* key_buffer, void* record, int significant);
 uint16_t DbNextInSet(int key, void* record);
-uint16_t DbPrevInSet(int key, void* record);
 uint16_t DbAddVariable(int file, const void* record, int length);
-uint16_t DbWriteVariable(int file, const void* record, int length);
 uint16_t DbReadEntireVariable(int file, void* buffer, int buffer_size);
 // These two return the library's value (0 when the group is not open), not a result number.
 int DbVariableLength(int file);
@@ -147,7 +142,6 @@ uint32_t DbFilePosition(int file);
 uint16_t DbAdd(int file, const void* record);
 uint16_t DbWrite(int file, const void* record);
 uint16_t DbDelete(int file);
-uint16_t DbUnlockCurrent(int file);
 uint16_t DbLock(int mode);
 uint16_t DbCreateGroupFiles(int file);
 
