@@ -280,14 +280,19 @@ int FailLock(Session* s, uint16_t result, int file_number) {
            0;
 }
 
+// A fetched record whose size the file's layout does not allow: a damaged or foreign file.
+int FailWrongLength(FileContext& c, const Row& row) {
+    const FileGroupDef& g = *c.file->group;
+    return Fail(c.session, kQdbWrongLength, g.firstNumber,
+                "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) + " has " +
+                    std::to_string(row.record.size()) + " bytes where " + std::to_string(g.recordLength) + " belong"),
+           0;
+}
+
 // Makes a fetched row the current record: locks it under lock mode 2, copies it out.
 int Deliver(FileContext& c, const Row& row, void* record) {
     const FileGroupDef& g = *c.file->group;
-    if (!RecordFits(g, row.record.size()))
-        return Fail(c.session, kQdbWrongLength, g.firstNumber,
-                    "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) + " has " +
-                        std::to_string(row.record.size()) + " bytes where " + std::to_string(g.recordLength) +
-                        " belong"), 0;
+    if (!RecordFits(g, row.record.size())) return FailWrongLength(c, row);
     const uint64_t lock = RecordLockOffset(g, row.recno, row.record);
     if (LocksOnRead(*c.session))
         if (uint16_t locked = TakeLock(*c.session, lock)) return FailLock(c.session, locked, g.firstNumber);
@@ -1023,10 +1028,7 @@ int QDB_FindRecs(QdbFile file, int key_number, int count, const void* key_buffer
             const StepResult rc = FetchRow(st, &row);
             if (rc == StepResult::Done) break;
             if (rc != StepResult::Row) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
-            if (!RecordFits(g, row.record.size()))
-                return Fail(c.session, kQdbWrongLength, g.firstNumber,
-                            "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) +
-                                " has " + std::to_string(row.record.size()) + " bytes"), 0;
+            if (!RecordFits(g, row.record.size())) return FailWrongLength(c, row);
             auto places = wanted.find(row.key);
             if (places == wanted.end()) continue;
             for (int i : places->second) {
@@ -1090,10 +1092,7 @@ int QDB_FindRecsByPrefixes(QdbFile file, int key_number, int count, const void* 
             const StepResult rc = FetchRow(st, &row);
             if (rc == StepResult::Done) break;
             if (rc != StepResult::Row) return Fail(c.session, kQdbStorageError, g.firstNumber, c.session->store->Error()), 0;
-            if (!RecordFits(g, row.record.size()))
-                return Fail(c.session, kQdbWrongLength, g.firstNumber,
-                            "record " + std::to_string(row.recno) + " of file " + std::to_string(g.firstNumber) +
-                                " has " + std::to_string(row.record.size()) + " bytes"), 0;
+            if (!RecordFits(g, row.record.size())) return FailWrongLength(c, row);
             rows.push_back(std::move(row));
         }
     }
